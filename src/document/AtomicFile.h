@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace glyfora::document {
+
+// Writes bytes to path through a temporary file in the same folder that is flushed and then
+// renamed over the target, so an existing file is either replaced whole or left untouched.
+// Returns an empty string on success, else the reason.
+[[nodiscard]] std::string WriteFileAtomically(const std::string& path,
+                                              std::span<const std::uint8_t> bytes);
+
+// Reads a whole file. Returns an empty string on success, else the reason.
+[[nodiscard]] std::string ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
+
+} // namespace glyfora::document

@@ -1,0 +1,58 @@
+#include "document/PngCodec.h"
+
+#include <png.h>
+
+namespace glyfora::document {
+
+DecodedPng DecodePng(std::span<const std::uint8_t> bytes) {
+    DecodedPng result;
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_memory(&png, bytes.data(), bytes.size()) == 0) {
+        result.Error = std::string("not a readable PNG picture: ") + png.message;
+        return result;
+    }
+    if (!ImageSizeAllowed(png.width, png.height)) {
+        png_image_free(&png);
+        result.Error = "the picture's size " + std::to_string(png.width) + " x " +
+                       std::to_string(png.height) + " exceeds the limit of 1 GiB of pixels";
+        return result;
+    }
+    png.format = PNG_FORMAT_RGBA;
+    auto picture = MakeImage(png.width, png.height);
+    if (!picture ||
+        png_image_finish_read(&png, nullptr, picture->Pixels.data(), 0, nullptr) == 0) {
+        result.Error = std::string("damaged PNG picture: ") + png.message;
+        png_image_free(&png);
+        return result;
+    }
+    result.Picture = std::move(picture);
+    return result;
+}
+
+std::optional<std::vector<std::uint8_t>> EncodePng(const Image& image) {
+    if (image.Width <= 0 || image.Height <= 0 || image.Width > PNG_UINT_31_MAX ||
+        image.Height > PNG_UINT_31_MAX) {
+        return std::nullopt;
+    }
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    png.width = static_cast<png_uint_32>(image.Width);
+    png.height = static_cast<png_uint_32>(image.Height);
+    png.format = PNG_FORMAT_RGBA;
+    png_alloc_size_t size = 0;
+    if (png_image_write_get_memory_size(png, size, 0, image.Pixels.data(), 0, nullptr) == 0) {
+        png_image_free(&png);
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> encoded(size);
+    if (png_image_write_to_memory(&png, encoded.data(), &size, 0, image.Pixels.data(), 0,
+                                  nullptr) == 0) {
+        png_image_free(&png);
+        return std::nullopt;
+    }
+    encoded.resize(size);
+    return encoded;
+}
+
+} // namespace glyfora::document

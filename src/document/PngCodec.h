@@ -1,0 +1,25 @@
+#pragma once
+
+#include "document/Image.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace glyfora::document {
+
+struct DecodedPng {
+    std::optional<Image> Picture; // none on failure
+    std::string Error;            // why, when Picture is none
+};
+
+// Decodes a PNG of any colour type and bit depth into RGBA8. Pictures larger than MaxImageBytes
+// are refused before any pixel memory is taken.
+[[nodiscard]] DecodedPng DecodePng(std::span<const std::uint8_t> bytes);
+
+// Encodes the picture as 8-bit RGBA PNG, alpha kept; none when libpng fails.
+[[nodiscard]] std::optional<std::vector<std::uint8_t>> EncodePng(const Image& image);
+
+} // namespace glyfora::document

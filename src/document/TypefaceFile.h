@@ -1,0 +1,29 @@
+#pragma once
+
+#include "document/TypefaceIo.h"
+
+#include <array>
+
+namespace glyfora::document {
+
+// The ".tf" signature, the 64-bit value 0x7C30342E317C8354 in little-endian order.
+constexpr std::array<std::uint8_t, 8> TfMagic{0x54, 0x83, 0x7C, 0x31, 0x2E, 0x34, 0x30, 0x7C};
+
+// Reads the chunks that follow the signature into typeface. Reading ends at the end chunk, at a
+// CRC mismatch or where a chunk would run past the data; every early end is added to warnings
+// with the chunk's number and the reason, and what was read before it is kept.
+Typeface& ReadTfChunks(Typeface& typeface, std::span<const std::uint8_t> bytes,
+                       std::vector<std::string>& warnings);
+
+// The complete ".tf" file for typeface: signature, image, characters, pairs, properties, end.
+// A typeface without Image is written without the image chunk. Empty Error on success.
+struct TfBytes {
+    std::vector<std::uint8_t> Bytes;
+    std::string Error;
+};
+[[nodiscard]] TfBytes EncodeTfFile(const Typeface& typeface);
+
+// Writes EncodeTfFile's bytes atomically to fileName.
+[[nodiscard]] SaveResult WriteTfFile(const Typeface& typeface, const std::string& fileName);
+
+} // namespace glyfora::document

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "document/TypefaceIo.h"
+
+namespace glyfora::document {
+
+// Reads an XML description and its picture (the root's "Image" attribute, relative to directory)
+// into typeface. Returns false when the bytes hold no root element at all. A description that is
+// not well-formed is read as far as the parser got, with a warning naming the line.
+[[nodiscard]] bool ReadXmlDescription(Typeface& typeface, std::span<const std::uint8_t> bytes,
+                                      const std::string& directory,
+                                      std::vector<std::string>& warnings);
+
+// Reads an attribute value as a number: leading blanks and tabs skipped, optional sign, then "$"
+// and hexadecimal digits, "%" and binary digits, or decimal digits; stops at the first character
+// that does not fit. No digits gives 0.
+[[nodiscard]] std::int64_t ReadXmlNumber(const char* text);
+
+// Writes the description (root "Typeface", decimal numbers, UTF-8) and its picture beside it,
+// named after the description ("name.xml" → "name.png"). Properties have no place in it and are
+// reported in Warnings.
+[[nodiscard]] SaveResult WriteXmlDescription(const Typeface& typeface, const std::string& fileName);
+
+} // namespace glyfora::document

@@ -1,0 +1,175 @@
+#include "document/Typeface.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace glyfora::document {
+namespace {
+
+std::vector<std::int64_t> Codes(const Typeface& typeface) {
+    std::vector<std::int64_t> codes;
+    for (const Character& character : typeface.Content.Characters) {
+        codes.push_back(character.Index);
+    }
+    return codes;
+}
+
+TEST(TypefaceRegistry, CreateReplacesOnlyItsOwnIdAndRefusesOutOfRange) {
+    TypefaceRegistry registry;
+    Typeface* first = CreateTypeface(registry, 5);
+    ASSERT_NE(first, nullptr);
+    AddCharacter(*first, 65);
+    Typeface* other = CreateTypeface(registry, 7);
+    AddCharacter(*other, 66);
+
+    Typeface* second = CreateTypeface(registry, 5);
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(second->Content.Characters.Empty());
+    EXPECT_EQ(TypefaceFromId(registry, 5), second);
+    EXPECT_EQ(TypefaceFromId(registry, 7), other);
+    EXPECT_EQ(Codes(*other), std::vector<std::int64_t>{66});
+
+    EXPECT_EQ(CreateTypeface(registry, 65536), nullptr);
+    EXPECT_EQ(CreateTypeface(registry, -2), nullptr);
+    EXPECT_EQ(TypefaceFromId(registry, 6), nullptr);
+    EXPECT_EQ(TypefaceFromId(registry, 100000), nullptr);
+    EXPECT_EQ(TypefaceFromId(registry, DefaultTypefaceId), &registry.Default);
+
+    FreeTypeface(registry, &registry.Default); // never freed
+    EXPECT_EQ(TypefaceFromId(registry, DefaultTypefaceId), &registry.Default);
+    FreeTypeface(registry, second);
+    EXPECT_EQ(TypefaceFromId(registry, 5), nullptr);
+}
+
+TEST(TypefaceRegistry, NewTypefaceIsEmptyAndCopiesDefaultsWithoutClipRect) {
+    TypefaceRegistry registry;
+    registry.Default.Settings.Scale = 2.0F;
+    registry.Default.Settings.ClipRect = {1.0F, 2.0F, 3.0F, 4.0F};
+    Typeface* typeface = CreateTypeface(registry, 5);
+    ASSERT_NE(typeface, nullptr);
+    EXPECT_EQ(typeface->Settings.Scale, 2.0F);
+    EXPECT_EQ(typeface->Settings.ClipRect[2], 0.0F);
+    EXPECT_TRUE(typeface->Content.KerningPairs.Empty());
+    EXPECT_TRUE(typeface->Content.Properties.empty());
+    EXPECT_FALSE(typeface->Content.Image.has_value());
+    EXPECT_EQ(FindCharacter(*typeface, 65), nullptr);
+    EXPECT_EQ(FindCharacter(*typeface, 70000), nullptr);
+    EXPECT_EQ(KerningAmount(*typeface, MakePairKey(65, 86)), 0);
+}
+
+TEST(TypefaceModel, NewElementsGoAfterTheCurrentOne) {
+    TypefaceRegistry registry;
+    Typeface& typeface = *CreateTypeface(registry, 5);
+    const Character& p = AddCharacter(typeface, 'P');
+    AddCharacter(typeface, 'Q');
+    AddCharacter(typeface, 'R');
+    EXPECT_EQ(Codes(typeface), (std::vector<std::int64_t>{'P', 'Q', 'R'}));
+
+    ASSERT_TRUE(typeface.Content.Characters.MakeCurrent(&p));
+    AddCharacter(typeface, 'S');
+    EXPECT_EQ(Codes(typeface), (std::vector<std::int64_t>{'P', 'S', 'Q', 'R'}));
+
+    // Deleting makes the previous element current; deleting the first leaves none current,
+    // so the next insert goes to the front.
+    typeface.Content.Characters.DeleteCurrent();
+    AddCharacter(typeface, 'T');
+    EXPECT_EQ(Codes(typeface), (std::vector<std::int64_t>{'P', 'T', 'Q', 'R'}));
+    ASSERT_TRUE(typeface.Content.Characters.MakeCurrent(&p));
+    typeface.Content.Characters.DeleteCurrent();
+    AddCharacter(typeface, 'U');
+    EXPECT_EQ(Codes(typeface), (std::vector<std::int64_t>{'U', 'T', 'Q', 'R'}));
+}
+
+TEST(TypefaceModel, LaterCharacterWithSameCodeTakesTheSlotAndSortKeepsRecords) {
+    TypefaceRegistry registry;
+    Typeface& typeface = *CreateTypeface(registry, 5);
+    Character& first = AddCharacter(typeface, 66);
+    Character& second = AddCharacter(typeface, 65);
+    Character& third = AddCharacter(typeface, 66);
+    EXPECT_EQ(typeface.Content.Characters.Size(), 3U);
+    EXPECT_EQ(FindCharacter(typeface, 66), &third);
+
+    SortCharacters(typeface);
+    EXPECT_EQ(Codes(typeface), (std::vector<std::int64_t>{65, 66, 66}));
+    EXPECT_EQ(FindCharacter(typeface, 65), &second);
+    EXPECT_EQ(FindCharacter(typeface, 66), &third);
+
+    // After sorting, RebuildIndexes enters records in list order; the stable sort keeps the
+    // later-added 66 last, so it keeps the slot.
+    RebuildIndexes(typeface);
+    EXPECT_EQ(FindCharacter(typeface, 66), &third);
+    first.Index = 67;
+    RebuildIndexes(typeface);
+    EXPECT_EQ(FindCharacter(typeface, 67), &first);
+    EXPECT_EQ(FindCharacter(typeface, 66), &third);
+}
+
+TEST(TypefaceModel, KerningLookupFindsTheFirstPairOfAKeyInItsBucket) {
+    TypefaceRegistry registry;
+    Typeface& typeface = *CreateTypeface(registry, 5);
+    const std::int64_t key = MakePairKey('A', 'V');
+    AddKerningPair(typeface, 'A', 'V', -3);
+    AddKerningPair(typeface, 'A', 'V', 7);
+    // Keys differing by a multiple of 701 share the bucket.
+    AddKerningPair(typeface, (key + 701) >> 16, (key + 701) & 0xFFFF, 5);
+    AddKerningPair(typeface, (key - 701 * 3) >> 16, (key - 701 * 3) & 0xFFFF, 9);
+    EXPECT_EQ(KerningAmount(typeface, key), -3);
+    EXPECT_EQ(KerningAmount(typeface, key + 701), 5);
+    EXPECT_EQ(KerningAmount(typeface, key - 701 * 3), 9);
+    EXPECT_EQ(KerningAmount(typeface, key + 1), 0);
+
+    // Codes are unsigned 16-bit.
+    const KerningPair& wide = AddKerningPair(typeface, 0x14E00, -1, 1);
+    EXPECT_EQ(PairLeft(wide), 0x4E00);
+    EXPECT_EQ(PairRight(wide), 0xFFFF);
+
+    // Rebuilding after a sort keeps list order in each chain: the first in list order wins.
+    SortKerningPairs(typeface);
+    RebuildIndexes(typeface);
+    EXPECT_EQ(KerningAmount(typeface, key), -3);
+    EXPECT_EQ(KerningAmount(typeface, 0x4E00FFFF), 1);
+}
+
+TEST(TypefaceModel, FlippedSpriteReversesRows) {
+    const auto flippedRows = [](std::int64_t height) {
+        TypefaceRegistry registry;
+        Typeface& typeface = *CreateTypeface(registry, 5);
+        Image image = *MakeImage(2, height);
+        for (std::int64_t y = 0; y < height; ++y) {
+            image.At(0, y) = static_cast<std::uint32_t>(y);
+            image.At(1, y) = static_cast<std::uint32_t>(y + 100);
+        }
+        SetCharacterSetImage(typeface, image);
+        EXPECT_EQ(typeface.Content.FlippedSpriteHeight, height);
+        std::vector<std::uint32_t> rows;
+        for (std::int64_t y = 0; y < height; ++y) {
+            rows.push_back(typeface.Content.FlippedSprite->At(0, y));
+            EXPECT_EQ(typeface.Content.FlippedSprite->At(1, y), rows.back() + 100);
+        }
+        return rows;
+    };
+    EXPECT_EQ(flippedRows(1), (std::vector<std::uint32_t>{0}));
+    EXPECT_EQ(flippedRows(2), (std::vector<std::uint32_t>{1, 0}));
+    EXPECT_EQ(flippedRows(5), (std::vector<std::uint32_t>{4, 3, 2, 1, 0}));
+
+    TypefaceRegistry registry;
+    Typeface& empty = *CreateTypeface(registry, 5);
+    SetCharacterSetImage(empty, std::nullopt);
+    EXPECT_EQ(empty.Content.Sprite, nullptr);
+    EXPECT_EQ(empty.Content.FlippedSprite, nullptr);
+    EXPECT_EQ(empty.Content.FlippedSpriteHeight, 0);
+}
+
+TEST(Image, SizeLimitIsOnBytes) {
+    EXPECT_TRUE(ImageSizeAllowed(0, 0));
+    EXPECT_TRUE(ImageSizeAllowed(1024, 65536 * 4)); // 1 GiB exactly
+    EXPECT_FALSE(ImageSizeAllowed(1024, 65536 * 4 + 1));
+    EXPECT_FALSE(ImageSizeAllowed(-1, 10));
+    EXPECT_FALSE(ImageSizeAllowed(std::int64_t{1} << 40, std::int64_t{1} << 40));
+    EXPECT_FALSE(MakeImage(1 << 20, 1 << 20).has_value());
+}
+
+} // namespace
+} // namespace glyfora::document
