@@ -1,0 +1,73 @@
+#include "import/FontMatching.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <memory>
+#include <strings.h>
+
+namespace glyfora::import {
+
+namespace {
+
+struct PatternDeleter {
+    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+};
+using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
+
+std::optional<FontFile> Match(const std::string& family, std::int64_t style) {
+    Pattern request(FcPatternCreate());
+    if (!request) {
+        return std::nullopt;
+    }
+    FcPatternAddString(request.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    const bool bold = (style & StyleBold) != 0;
+    const bool italic = (style & StyleItalic) != 0;
+    FcPatternAddInteger(request.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(request.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(nullptr, request.get(), FcMatchPattern);
+    FcDefaultSubstitute(request.get());
+    FcResult result = FcResultNoMatch;
+    Pattern match(FcFontMatch(nullptr, request.get(), &result));
+    if (!match) {
+        return std::nullopt;
+    }
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch) {
+        return std::nullopt;
+    }
+    FontFile font;
+    font.Path = reinterpret_cast<const char*>(file);
+    int index = 0;
+    if (FcPatternGetInteger(match.get(), FC_INDEX, 0, &index) == FcResultMatch) {
+        font.FaceIndex = index;
+    }
+    FcChar8* matchedFamily = nullptr;
+    if (FcPatternGetString(match.get(), FC_FAMILY, 0, &matchedFamily) == FcResultMatch) {
+        font.Family = reinterpret_cast<const char*>(matchedFamily);
+    }
+    font.ExactFamily = strcasecmp(font.Family.c_str(), family.c_str()) == 0;
+    int weight = FC_WEIGHT_REGULAR;
+    FcPatternGetInteger(match.get(), FC_WEIGHT, 0, &weight);
+    int slant = FC_SLANT_ROMAN;
+    FcPatternGetInteger(match.get(), FC_SLANT, 0, &slant);
+    font.SynthesizeBold = bold && weight < FC_WEIGHT_DEMIBOLD;
+    font.SynthesizeItalic = italic && slant == FC_SLANT_ROMAN;
+    return font;
+}
+
+} // namespace
+
+std::optional<FontFile> MatchFontFile(const std::string& family, std::int64_t style) {
+    auto font = Match(family, style);
+    if (font && !font->ExactFamily) {
+        // fontconfig substitutes by similarity; an unknown family gets the generic sans-serif.
+        auto sans = Match("sans-serif", style);
+        if (sans) {
+            sans->ExactFamily = false;
+            return sans;
+        }
+    }
+    return font;
+}
+
+} // namespace glyfora::import

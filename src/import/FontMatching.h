@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace glyfora::import {
+
+// Style bits of the import options: bold, italic, underline, strike-out.
+constexpr std::int64_t StyleBold = 0x100;
+constexpr std::int64_t StyleItalic = 0x200;
+constexpr std::int64_t StyleUnderline = 4;
+constexpr std::int64_t StyleStrikeOut = 8;
+
+// A font file chosen for a family and style, and what the file itself lacks of that style (to be
+// made synthetically).
+struct FontFile {
+    std::string Path;
+    int FaceIndex = 0;
+    std::string Family;        // the family fontconfig matched
+    bool ExactFamily = false;  // false when fontconfig fell back to another family
+    bool SynthesizeBold = false;
+    bool SynthesizeItalic = false;
+};
+
+// The installed font file for family and style bits (only bold and italic matter), or none when
+// fontconfig finds nothing at all. A family that is not installed falls back to the generic
+// sans-serif family (ExactFamily false).
+[[nodiscard]] std::optional<FontFile> MatchFontFile(const std::string& family, std::int64_t style);
+
+} // namespace glyfora::import
