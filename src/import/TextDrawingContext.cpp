@@ -163,6 +163,12 @@ bool IsOpenWithFont(const TextDrawingContext& context) {
     return context.Output != nullptr && context.Font != nullptr;
 }
 
+// How much synthetic emboldening widens a glyph, in 26.6; whole pixels when grid fitting, as
+// FreeType's own emboldening does, so that hinted advances stay whole.
+FT_Pos BoldStrength(const DrawingFont& font, int hint) {
+    return IsGridFit(hint) ? (font.BoldStrength + 32) & ~FT_Pos{63} : font.BoldStrength;
+}
+
 // Advance of one code unit in pixels under the context's hint.
 double Advance(const DrawingFont& font, std::uint16_t code, int hint) {
     const FT_UInt glyph = FT_Get_Char_Index(font.Face, code);
@@ -170,7 +176,8 @@ double Advance(const DrawingFont& font, std::uint16_t code, int hint) {
     if (FT_Get_Advance(font.Face, glyph, LoadFlags(hint), &advance) != 0) {
         return 0.0;
     }
-    return static_cast<double>(advance) / 65536.0 + static_cast<double>(font.BoldStrength) / 64.0;
+    return static_cast<double>(advance) / 65536.0 +
+           static_cast<double>(BoldStrength(font, hint)) / 64.0;
 }
 
 // A coverage bitmap (0..255 per pixel) placed in the rasteriser's grid.
@@ -198,7 +205,7 @@ bool RenderGlyph(const DrawingFont& font, std::uint16_t code, int hint, double o
             FT_Outline_Transform(&slot->outline, &shear);
         }
         if (font.SynthesizeBold) {
-            FT_Outline_Embolden(&slot->outline, font.BoldStrength);
+            FT_Outline_Embolden(&slot->outline, BoldStrength(font, hint));
         }
         // Fractional origin in 26.6; the outline's y axis points up.
         const auto shiftX = static_cast<FT_Pos>(std::lround((originX - wholeX) * 64.0));

@@ -197,6 +197,11 @@ TEST_F(TextDrawing, GridFittingHintsMeasureWholePixels) {
         }
     }
     EXPECT_TRUE(fractional);
+    // Synthetic emboldening keeps hinted advances whole.
+    SetDrawingFont(context, "DejaVu Math TeX Gyre", 23.0F, 0x100);
+    SetTextHint(context, HintAntiAliasGridFit);
+    const float bold = MeasureTextWidth(context, u"abc");
+    EXPECT_EQ(bold, std::round(bold));
 }
 
 TEST_F(TextDrawing, ClearFillsWithTheColourInTheProgramsByteOrder) {
