@@ -48,7 +48,7 @@ inline constexpr const char* TypefaceExtension = "tf";
 inline constexpr const char* TypefaceProgId = "Glyfora";
 inline constexpr const char* TypefaceDescription = "Typeface";
 inline constexpr const char* OpenVerbName = "open";
-inline constexpr const char* OpenVerbDisplayName = "\xC3\x96" "ffnen"; // "Öffnen"
+inline constexpr const char* OpenVerbDisplayName = "Öffnen";
 
 // "\"" + programPath + "\" \"%1\"": the command the file type must be registered with.
 [[nodiscard]] std::string MakeOpenCommand(const std::string& programPath);

@@ -12,7 +12,7 @@
 namespace glyfora::platform {
 namespace {
 
-constexpr const char* Oeffnen = "\xC3\x96" "ffnen";
+constexpr const char* Oeffnen = "Öffnen";
 
 // Every key under HKEY_CLASSES_ROOT with its default value (nullopt when it has none), and
 // whether any key holds a named value.
