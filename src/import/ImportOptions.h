@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ConfigurationFile.h"
+
 #include <cstdint>
 #include <string>
 
@@ -34,6 +36,11 @@ constexpr OptionRange TextAntialiasModeRange{0, 5};
 constexpr OptionRange CompositingQualityRange{0, 5};
 constexpr OptionRange SpaceRange{-100, 100}; // LetterSpace and the four paddings
 constexpr OptionRange MaxWidthRange{0, 1024};
+
+// The options as the configuration file keeps them ("ImportTTF"), and back. Flags are 0 or 1 there;
+// any non-zero value counts as set.
+[[nodiscard]] ImportOptions ImportOptionsFromConfiguration(const platform::ImportOptions& saved);
+[[nodiscard]] platform::ImportOptions ConfigurationFromImportOptions(const ImportOptions& options);
 
 // Hands font, style, pixel offset, hint and quality to an open text drawing context.
 void ApplyImportOptions(TextDrawingContext& context, const ImportOptions& options);
