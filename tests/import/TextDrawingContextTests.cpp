@@ -1,4 +1,5 @@
 #include "import/ImportOptions.h"
+#include "import/ImportPreview.h"
 #include "import/TextDrawingContext.h"
 
 #include <gtest/gtest.h>
@@ -390,6 +391,47 @@ TEST_F(TextDrawing, ApplyImportOptionsHandsOverFontAndRendering) {
     EXPECT_EQ(context.TextHint, HintSingleBitPerPixel);
     EXPECT_EQ(context.CompositingQuality, QualityHighSpeed);
     EXPECT_NEAR(MeasureTextHeight(context, u"x") * 2.0F, height36, 1e-3F);
+}
+
+TEST_F(TextDrawing, PreviewShowsUpperAndLowerCaseInBlackOnTheBackground) {
+    constexpr ColourRGBA ButtonFace = 0x00F0F0F0;
+    const auto preview = [&](const ImportOptions& options) {
+        auto canvas = document::MakeImage(120, 110, 0x12345678);
+        EXPECT_TRUE(DrawImportPreview(graphics, *canvas, options, ButtonFace));
+        return *canvas;
+    };
+    ImportOptions options;
+    options.Family = TestFamily;
+    const auto plain = preview(options);
+    std::int64_t upper = 0, lower = 0;
+    for (std::int64_t y = 0; y < plain.Height; ++y) {
+        for (std::int64_t x = 0; x < plain.Width; ++x) {
+            const std::uint32_t pixel = plain.At(x, y);
+            EXPECT_EQ(pixel >> 24, 0xFFU);
+            if (pixel == 0xFF000000U) {
+                ++(y < 50 ? upper : lower);
+            }
+        }
+    }
+    EXPECT_GT(upper, 20);
+    EXPECT_GT(lower, 20);
+    EXPECT_EQ(plain.At(119, 0), 0xFFF0F0F0U);
+
+    ImportOptions unseen = options; // options the preview does not show
+    unseen.Unicode = true;
+    unseen.PaddingLeft = 9;
+    unseen.LetterSpace = 4;
+    unseen.MaxWidth = 0;
+    unseen.Center = true;
+    EXPECT_EQ(preview(unseen).Pixels, plain.Pixels);
+    ImportOptions bigger = options;
+    bigger.Size = 30;
+    EXPECT_NE(preview(bigger).Pixels, plain.Pixels);
+
+    platform::GraphicsLibrary notStarted;
+    auto untouched = document::MakeImage(4, 4, 7);
+    EXPECT_FALSE(DrawImportPreview(notStarted, *untouched, options, ButtonFace));
+    EXPECT_EQ(untouched->Pixels, std::vector<std::uint32_t>(16, 7));
 }
 
 } // namespace
