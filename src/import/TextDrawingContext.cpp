@@ -493,7 +493,16 @@ void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_vi
         }
     }
 
-    const std::array<double, 256> rule = AlphaRule(context.CompositingQuality);
+    // Built once; the rules are constants.
+    static const std::array<std::array<double, 256>, QualityAssumeLinear + 1> rules = [] {
+        std::array<std::array<double, 256>, QualityAssumeLinear + 1> all{};
+        for (int quality = QualityDefault; quality <= QualityAssumeLinear; ++quality) {
+            all[static_cast<std::size_t>(quality)] = AlphaRule(quality);
+        }
+        return all;
+    }();
+    const std::array<double, 256>& rule =
+        rules[static_cast<std::size_t>(std::clamp(context.CompositingQuality, 0, QualityAssumeLinear))];
     const double colourAlpha = static_cast<double>(drawColour >> 24) / 255.0;
     const ColourRGBA opaque = drawColour | 0xFF000000U;
     for (std::int64_t py = top; py < bottom; ++py) {
