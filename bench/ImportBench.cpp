@@ -73,7 +73,8 @@ document::Image FreeTypeLoop(FT_Face face, const std::vector<std::uint16_t>& cod
     std::int64_t x = 0, y = 0;
     for (const std::uint16_t code : codes) {
         FT_Load_Char(face, code, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP);
-        const auto width = static_cast<std::int64_t>(face->glyph->linearHoriAdvance / 65536.0 + 0.5);
+        const auto width =
+            static_cast<std::int64_t>(face->glyph->linearHoriAdvance / 65536.0 + 0.5);
         if (x + width > 512) {
             x = 0;
             y += lineHeight;

@@ -73,8 +73,7 @@ struct ImportResult {
 // large, when the rasteriser is not ready, or when progress cancels.
 [[nodiscard]] ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry,
                                                   std::int64_t id, const ImportOptions& options,
-                                                  const FontImportInput& input,
-                                                  GlyphSource& source,
+                                                  const FontImportInput& input, GlyphSource& source,
                                                   const ImportProgress& progress = {});
 
 // As above, drawing through FreeType.

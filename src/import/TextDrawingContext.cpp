@@ -56,9 +56,7 @@ bool IsMonochrome(int hint) {
     return hint == HintSingleBitPerPixelGridFit || hint == HintSingleBitPerPixel;
 }
 
-bool IsGridFit(int hint) {
-    return hint != HintSingleBitPerPixel && hint != HintAntiAlias;
-}
+bool IsGridFit(int hint) { return hint != HintSingleBitPerPixel && hint != HintAntiAlias; }
 
 FT_Int32 LoadFlags(int hint) {
     switch (hint) {
@@ -501,8 +499,8 @@ void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_vi
         }
         return all;
     }();
-    const std::array<double, 256>& rule =
-        rules[static_cast<std::size_t>(std::clamp(context.CompositingQuality, 0, QualityAssumeLinear))];
+    const std::array<double, 256>& rule = rules[static_cast<std::size_t>(
+        std::clamp(context.CompositingQuality, 0, QualityAssumeLinear))];
     const double colourAlpha = static_cast<double>(drawColour >> 24) / 255.0;
     const ColourRGBA opaque = drawColour | 0xFF000000U;
     for (std::int64_t py = top; py < bottom; ++py) {

@@ -1,8 +1,7 @@
 #include "import/GlyphPacking.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <map>
 #include <vector>
 
@@ -54,8 +53,8 @@ FontImportInput Codes(std::uint16_t first, std::uint16_t last) {
     return input;
 }
 
-ImportResult Import(const ImportOptions& options, const FontImportInput& input,
-                    FakeSource& source, const ImportProgress& progress = {}) {
+ImportResult Import(const ImportOptions& options, const FontImportInput& input, FakeSource& source,
+                    const ImportProgress& progress = {}) {
     document::TypefaceRegistry registry;
     auto result = CreateTypefaceFromFont(registry, 5, options, input, source, progress);
     EXPECT_EQ(source.OpenCount, 0);
@@ -93,7 +92,10 @@ TEST(ImportGather, UnicodeFilterAppliesToCharactersAndPairs) {
         input.Codes.push_back(code);
     }
     input.Codes.push_back(0x41); // repeats are kept
-    input.Pairs = {{0x41, 0x56, -2}, {0x41, 0x410, -1}, {0x410, 0x41, 3}, {0x3A9, 0x3A9, 1},
+    input.Pairs = {{0x41, 0x56, -2},
+                   {0x41, 0x410, -1},
+                   {0x410, 0x41, 3},
+                   {0x3A9, 0x3A9, 1},
                    {0x01, 0x02, 5}}; // the last two name characters the font does not cover
 
     struct Case {
@@ -213,7 +215,8 @@ TEST(ImportMetrics, LetterSpaceAndPaddingsShapeOutlayAndCells) {
         for (const auto& character : result.Typeface->Content.Characters) {
             const std::int64_t w = widths[i];
             EXPECT_EQ(character.Outlay, (document::Rect64{-c.Left, -c.Top, w + c.LetterSpace, 20}));
-            EXPECT_EQ(character.Source, (document::Rect64{x, 0, w + c.Left + c.Right, 20 + c.Top + c.Bottom}));
+            EXPECT_EQ(character.Source,
+                      (document::Rect64{x, 0, w + c.Left + c.Right, 20 + c.Top + c.Bottom}));
             ASSERT_LT(i, source.Draws.size());
             EXPECT_EQ(source.Draws[i].X, static_cast<double>(x + c.Left));
             EXPECT_EQ(source.Draws[i].Y, static_cast<double>(c.Top));
@@ -297,11 +300,11 @@ TEST(ImportResultTest, TypefaceHasSpritesPropertiesAndIsUnsaved) {
 TEST(ImportProgressTest, ReportsBothPassesAndCanCancel) {
     std::vector<std::pair<std::int64_t, std::int64_t>> reports;
     FakeSource source;
-    auto result = Import(ImportOptions{}, Codes(1, 10), source,
-                         [&](std::int64_t done, std::int64_t total) {
-                             reports.emplace_back(done, total);
-                             return true;
-                         });
+    auto result =
+        Import(ImportOptions{}, Codes(1, 10), source, [&](std::int64_t done, std::int64_t total) {
+            reports.emplace_back(done, total);
+            return true;
+        });
     ASSERT_TRUE(result.Typeface);
     ASSERT_FALSE(reports.empty());
     for (std::size_t i = 1; i < reports.size(); ++i) {
@@ -317,7 +320,8 @@ TEST(ImportProgressTest, ReportsBothPassesAndCanCancel) {
         EXPECT_FALSE(stopped.Typeface) << stopAt;
         EXPECT_TRUE(stopped.Cancelled) << stopAt;
         EXPECT_FALSE(stopped.Error.empty());
-        EXPECT_EQ(cancelled.Draws.size(), static_cast<std::size_t>(std::max<std::int64_t>(0, stopAt - 10)));
+        EXPECT_EQ(cancelled.Draws.size(),
+                  static_cast<std::size_t>(std::max<std::int64_t>(0, stopAt - 10)));
     }
 }
 

@@ -1,9 +1,8 @@
 #include "import/FontMatching.h"
 #include "import/GlyphPacking.h"
 
-#include <gtest/gtest.h>
-
 #include <ft2build.h>
+#include <gtest/gtest.h>
 #include FT_FREETYPE_H
 
 namespace glyfora::import {

@@ -2,9 +2,8 @@
 #include "import/ImportPreview.h"
 #include "import/TextDrawingContext.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <set>
 #include <string>
 
@@ -170,7 +169,8 @@ TEST_F(TextDrawing, WidthIsTheSumOfAdvancesWithSpacesAndNoKerning) {
         SetTextHint(context, hint);
         const float space = MeasureTextWidth(context, u" ");
         EXPECT_GT(space, 0.0F);
-        EXPECT_FLOAT_EQ(MeasureTextWidth(context, u"A  "), MeasureTextWidth(context, u"A") + 2 * space);
+        EXPECT_FLOAT_EQ(MeasureTextWidth(context, u"A  "),
+                        MeasureTextWidth(context, u"A") + 2 * space);
         EXPECT_FLOAT_EQ(MeasureTextWidth(context, u"AV"),
                         MeasureTextWidth(context, u"A") + MeasureTextWidth(context, u"V"));
         EXPECT_EQ(MeasureTextWidth(context, u""), 0.0F);
@@ -252,7 +252,7 @@ TEST_F(TextDrawing, EachHintProducesItsCoverage) {
         int Hint;
         bool Monochrome;
     };
-    const Case cases[] = {{HintSystemDefault, false},  {HintSingleBitPerPixelGridFit, true},
+    const Case cases[] = {{HintSystemDefault, false},    {HintSingleBitPerPixelGridFit, true},
                           {HintSingleBitPerPixel, true}, {HintAntiAliasGridFit, false},
                           {HintAntiAlias, false},        {HintClearTypeGridFit, false}};
     for (const Case& c : cases) {
@@ -277,8 +277,10 @@ TEST_F(TextDrawing, GridFittingSnapsTheOriginWhileUnhintedTextMovesByFractions) 
         EXPECT_EQ(Draw(hint, QualityDefault, PixelOffsetNone, 10.0F, 4.0F).Pixels,
                   Draw(hint, QualityDefault, PixelOffsetNone, 10.3F, 4.2F).Pixels);
     }
-    const auto [x0, y0] = Centroid(Draw(HintAntiAlias, QualityDefault, PixelOffsetNone, 10.0F, 4.0F));
-    const auto [x1, y1] = Centroid(Draw(HintAntiAlias, QualityDefault, PixelOffsetNone, 10.25F, 4.5F));
+    const auto [x0, y0] =
+        Centroid(Draw(HintAntiAlias, QualityDefault, PixelOffsetNone, 10.0F, 4.0F));
+    const auto [x1, y1] =
+        Centroid(Draw(HintAntiAlias, QualityDefault, PixelOffsetNone, 10.25F, 4.5F));
     EXPECT_NEAR(x1 - x0, 0.25, 0.05);
     EXPECT_NEAR(y1 - y0, 0.5, 0.05);
 }
@@ -336,21 +338,24 @@ TEST_F(TextDrawing, RefusedQualitiesAndHintsKeepTheSettingInForce) {
 
 TEST_F(TextDrawing, StylesUseRealFacesOrSyntheticOnesAndDrawLines) {
     const auto sum = [&](std::int64_t style, const char* family, std::u16string_view text) {
-        return AlphaSum(Draw(HintAntiAlias, QualityDefault, PixelOffsetNone, 4.0F, 4.0F, text,
-                             style, family));
+        return AlphaSum(
+            Draw(HintAntiAlias, QualityDefault, PixelOffsetNone, 4.0F, 4.0F, text, style, family));
     };
     // DejaVu Sans has a bold face; the math family has none, so it is emboldened.
     for (const char* family : {TestFamily, "DejaVu Math TeX Gyre"}) {
         EXPECT_GT(sum(0x100, family, u"Il"), sum(0, family, u"Il") * 11 / 10) << family;
-        const auto upright = Draw(HintAntiAlias, QualityDefault, PixelOffsetNone, 4, 4, u"I", 0, family);
+        const auto upright =
+            Draw(HintAntiAlias, QualityDefault, PixelOffsetNone, 4, 4, u"I", 0, family);
         const auto italic =
             Draw(HintAntiAlias, QualityDefault, PixelOffsetNone, 4, 4, u"I", 0x200, family);
         EXPECT_GT(Lean(italic), Lean(upright) + 1.0) << family;
     }
     // Spaces alone show nothing but their underline and strike-out.
     EXPECT_EQ(sum(0, TestFamily, u"   "), 0U);
-    const auto underline = Draw(HintAntiAliasGridFit, QualityDefault, PixelOffsetNone, 4, 4, u"   ", 4);
-    const auto strike = Draw(HintAntiAliasGridFit, QualityDefault, PixelOffsetNone, 4, 4, u"   ", 8);
+    const auto underline =
+        Draw(HintAntiAliasGridFit, QualityDefault, PixelOffsetNone, 4, 4, u"   ", 4);
+    const auto strike =
+        Draw(HintAntiAliasGridFit, QualityDefault, PixelOffsetNone, 4, 4, u"   ", 8);
     EXPECT_GT(AlphaSum(underline), 0U);
     EXPECT_GT(AlphaSum(strike), 0U);
     EXPECT_GT(Centroid(underline).second, Centroid(strike).second); // underline lies lower
