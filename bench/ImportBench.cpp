@@ -3,7 +3,7 @@
 // Run each mode in its own process (bench/import_bench.sh does, under /usr/bin/time -v) so that
 // peak memory is measured per mode.
 //
-//   glyfora_import_bench glyfora|freetype SIZE all|latin OUT.png
+//   glyfora_bench_import glyfora|freetype SIZE all|latin OUT.png
 
 #include "document/AtomicFile.h"
 #include "document/PngCodec.h"

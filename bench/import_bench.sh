@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
 runs=${RUNS:-3}
-bench=$build/bench/glyfora_import_bench
+bench=$build/bench/glyfora_bench_import
 cli=$build/src/cli/glyfora-cli
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
