@@ -219,8 +219,9 @@ std::optional<PairSubtable> OpenPairSubtable(Bytes table,
 // Walks one lookup for every wanted first glyph, appending its non-zero pairs.
 class LookupWalker {
   public:
-    LookupWalker(const GlyphSet& wanted, std::vector<GlyphKerningPair>& out, std::size_t maxPairs)
-        : wanted_(wanted), out_(out), maxPairs_(maxPairs),
+    LookupWalker(const GlyphSet& wanted, std::vector<GlyphKerningPair>& out, std::size_t maxPairs,
+                 std::size_t maxVisits)
+        : wanted_(wanted), out_(out), maxPairs_(maxPairs), maxVisits_(maxVisits),
           decided_(std::min(wanted.size(), GlyphIdCount), 0) {}
 
     // False once the pair limit is reached.
@@ -238,7 +239,7 @@ class LookupWalker {
                 } else {
                     WalkClasses(subtable, first);
                 }
-                if (out_.size() >= maxPairs_) {
+                if (out_.size() >= maxPairs_ || visits_ >= maxVisits_) {
                     return false;
                 }
             }
@@ -272,6 +273,7 @@ class LookupWalker {
         if (!count || !Fits(*pairSet, 2, *count, recordSize)) {
             return; // a damaged pair set: skip it, keep the rest of the subtable
         }
+        visits_ += *count;
         for (std::size_t i = 0; i < *count; ++i) {
             const std::size_t record = 2 + i * recordSize;
             const std::uint16_t second = *ReadU16(*pairSet, record);
@@ -302,10 +304,18 @@ class LookupWalker {
             16 + std::size_t{firstClass} * subtable.SecondClassCount * subtable.RecordSize;
         for (std::size_t secondClass = 1; secondClass < subtable.WantedBySecondClass.size();
              ++secondClass) {
-            const std::size_t values = row + secondClass * subtable.RecordSize;
-            for (const std::uint16_t second : subtable.WantedBySecondClass[secondClass]) {
-                if (Decide(second)) {
-                    EmitFrom(subtable.Table, subtable, first, second, values);
+            const auto& seconds = subtable.WantedBySecondClass[secondClass];
+            std::int16_t amount = 0;
+            if (subtable.HasXAdvance) {
+                const std::size_t at =
+                    row + secondClass * subtable.RecordSize + subtable.XAdvanceOffset;
+                amount = static_cast<std::int16_t>(*ReadU16(subtable.Table, at));
+            }
+            visits_ += seconds.size();
+            for (const std::uint16_t second : seconds) {
+                // Decided even when 0: the pair is then closed for later subtables.
+                if (Decide(second) && amount != 0 && out_.size() < maxPairs_) {
+                    out_.push_back({first, second, amount});
                 }
             }
         }
@@ -314,13 +324,11 @@ class LookupWalker {
     const GlyphSet& wanted_;
     std::vector<GlyphKerningPair>& out_;
     std::size_t maxPairs_;
+    std::size_t maxVisits_;
     std::vector<std::uint32_t> decided_;
     std::uint32_t stamp_ = 0;
+    std::size_t visits_ = 0;
 };
-
-} // namespace
-
-namespace {
 
 // Lookup indices of the "kern" features, in lookup-list (application) order, each once.
 std::vector<std::uint16_t> KernLookups(Bytes gpos) {
@@ -420,7 +428,8 @@ std::vector<PairSubtable> PairSubtables(Bytes lookup, const std::vector<std::uin
 } // namespace
 
 std::vector<GlyphKerningPair> ReadGposKerning(std::span<const std::uint8_t> gpos,
-                                              const GlyphSet& wanted, std::size_t maxPairs) {
+                                              const GlyphSet& wanted, std::size_t maxPairs,
+                                              std::size_t maxVisits) {
     std::vector<GlyphKerningPair> pairs;
     const auto major = ReadU16(gpos, 0);
     const auto lookupList = Child(gpos, 8);
@@ -437,7 +446,7 @@ std::vector<GlyphKerningPair> ReadGposKerning(std::span<const std::uint8_t> gpos
             wantedGlyphs.push_back(static_cast<std::uint16_t>(glyph));
         }
     }
-    LookupWalker walker(wanted, pairs, maxPairs);
+    LookupWalker walker(wanted, pairs, maxPairs, maxVisits);
     for (const std::uint16_t index : KernLookups(gpos)) {
         if (index >= *lookupCount) {
             continue;

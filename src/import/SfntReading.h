@@ -44,8 +44,10 @@ using GlyphSet = std::vector<bool>;
 // True when count records of recordSize bytes starting at offset lie inside bytes.
 [[nodiscard]] inline bool Fits(std::span<const std::uint8_t> bytes, std::size_t offset,
                                std::size_t count, std::size_t recordSize) {
-    return offset <= bytes.size() &&
-           count <= (bytes.size() - offset) / (recordSize == 0 ? 1 : recordSize);
+    if (offset > bytes.size()) {
+        return false;
+    }
+    return recordSize == 0 || count <= (bytes.size() - offset) / recordSize;
 }
 
 // Sorts pairs by first then second glyph and folds repeats into one pair whose amount is their

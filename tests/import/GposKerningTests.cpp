@@ -342,6 +342,20 @@ TEST(GposLookups, PairLimitBoundsTheResult) {
     EXPECT_EQ(ReadGposKerning(gpos.Data, AllGlyphs(), 4).size(), 4U);
 }
 
+TEST(GposLookups, ClassTablePairingEveryGlyphWithEveryOtherEndsInBoundedWork) {
+    // 65536 x 65536 pairs: the walk stops after the pairs it may look at, whatever their amounts.
+    TableBytes everything;
+    everything.U16(2).U16(1).U16(0).U16(0xFFFF).U16(0);
+    for (const int amount : {0, -1}) {
+        const TableBytes table = PairFormat2(everything, ClassDefRanges({}),
+                                             ClassDefRanges({{0, 0xFFFF, 1}}), {{0, amount}});
+        const TableBytes gpos = KernGpos({{2, {table, table}}});
+        const auto pairs = ReadGposKerning(gpos.Data, AllGlyphs(), 1 << 24, 1 << 20);
+        EXPECT_LE(pairs.size(), (1U << 20) + 0x10000U) << amount;
+        EXPECT_EQ(pairs.empty(), amount == 0);
+    }
+}
+
 TableBytes SampleGpos() {
     const TableBytes pairs = PairFormat1({{5, {{6, -10}, {7, 3}}}, {9, {{5, 8}}}});
     TableBytes coverage;
