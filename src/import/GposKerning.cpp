@@ -61,7 +61,11 @@ std::optional<std::uint32_t> CoverageIndex(const Coverage& coverage, std::uint16
             if (value == glyph) {
                 return static_cast<std::uint32_t>(middle);
             }
-            (value < glyph ? low = middle + 1 : high = middle);
+            if (value < glyph) {
+                low = middle + 1;
+            } else {
+                high = middle;
+            }
         }
         return std::nullopt;
     }
