@@ -3,11 +3,10 @@
 #include "document/AtomicFile.h"
 #include "document/PngCodec.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <zlib.h>
 
 namespace glyfora::document {
 
@@ -21,9 +20,9 @@ enum class ChunkType : std::int32_t {
     Properties = 4,
 };
 
-constexpr std::size_t ChunkHeaderSize = 8;   // payload size, CRC-32
-constexpr std::size_t ChunkTypeSize = 4;     // first field of every payload
-constexpr std::size_t RecordListHeader = 8;  // chunk type, record count
+constexpr std::size_t ChunkHeaderSize = 8;  // payload size, CRC-32
+constexpr std::size_t ChunkTypeSize = 4;    // first field of every payload
+constexpr std::size_t RecordListHeader = 8; // chunk type, record count
 constexpr std::size_t CharacterRecordSize = 18;
 constexpr std::size_t PairRecordSize = 6;
 constexpr std::size_t MaxPayloadSize = std::numeric_limits<std::int32_t>::max();
@@ -45,18 +44,14 @@ std::uint16_t ReadU16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
 }
 
-std::int64_t ReadI16(const std::uint8_t* p) {
-    return static_cast<std::int16_t>(ReadU16(p));
-}
+std::int64_t ReadI16(const std::uint8_t* p) { return static_cast<std::int16_t>(ReadU16(p)); }
 
 std::uint32_t ReadU32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-std::int64_t ReadI32(const std::uint8_t* p) {
-    return static_cast<std::int32_t>(ReadU32(p));
-}
+std::int64_t ReadI32(const std::uint8_t* p) { return static_cast<std::int32_t>(ReadU32(p)); }
 
 void AppendU16(std::vector<std::uint8_t>& out, std::int64_t value) {
     // Only the low 16 bits fit; the caller has already warned about values that do not.
@@ -79,7 +74,7 @@ void PatchU32(std::vector<std::uint8_t>& out, std::size_t offset, std::uint32_t 
 // Builds one chunk in place at the end of out: the header is reserved first and filled in once
 // the payload is complete, so large payloads (the PNG) are copied only once.
 class ChunkBuilder {
-public:
+  public:
     ChunkBuilder(std::vector<std::uint8_t>& out, ChunkType type) : out_(out), start_(out.size()) {
         out_.resize(start_ + ChunkHeaderSize);
         AppendU32(out_, static_cast<std::uint32_t>(type));
@@ -100,7 +95,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::vector<std::uint8_t>& out_;
     std::size_t start_;
 };
@@ -110,16 +105,14 @@ bool FitsInt16(std::int64_t value) {
            value <= std::numeric_limits<std::int16_t>::max();
 }
 
-bool FitsUInt16(std::int64_t value) {
-    return value >= 0 && value <= 0xFFFF;
-}
+bool FitsUInt16(std::int64_t value) { return value >= 0 && value <= 0xFFFF; }
 
 bool CharacterFits(const Character& character) {
     const Rect64& o = character.Outlay;
     const Rect64& s = character.Source;
-    return FitsUInt16(character.Index) && FitsInt16(o.X) && FitsInt16(o.Y) &&
-           FitsInt16(o.Width) && FitsInt16(o.Height) && FitsInt16(s.X) && FitsInt16(s.Y) &&
-           FitsInt16(s.Width) && FitsInt16(s.Height);
+    return FitsUInt16(character.Index) && FitsInt16(o.X) && FitsInt16(o.Y) && FitsInt16(o.Width) &&
+           FitsInt16(o.Height) && FitsInt16(s.X) && FitsInt16(s.Y) && FitsInt16(s.Width) &&
+           FitsInt16(s.Height);
 }
 
 std::string CountWarning(std::size_t count, const char* singular, const char* plural,
@@ -364,11 +357,13 @@ Typeface& ReadTfChunks(Typeface& typeface, std::span<const std::uint8_t> bytes,
             break;
         }
         if (static_cast<std::uint64_t>(size) > left - ChunkHeaderSize) {
-            stop("the payload of " + std::to_string(size) + " bytes runs past the end of the data (" +
-                 std::to_string(left - ChunkHeaderSize) + " bytes left)");
+            stop("the payload of " + std::to_string(size) +
+                 " bytes runs past the end of the data (" + std::to_string(left - ChunkHeaderSize) +
+                 " bytes left)");
             break;
         }
-        const auto payload = bytes.subspan(offset + ChunkHeaderSize, static_cast<std::size_t>(size));
+        const auto payload =
+            bytes.subspan(offset + ChunkHeaderSize, static_cast<std::size_t>(size));
         if (Crc32(payload) != ReadU32(header + 4)) {
             stop("CRC mismatch");
             break;

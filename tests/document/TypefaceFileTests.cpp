@@ -2,16 +2,15 @@
 #include "document/PngCodec.h"
 #include "document/TypefaceFile.h"
 
-#include <gtest/gtest.h>
-#include <png.h>
-#include <zlib.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <initializer_list>
+#include <png.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
+#include <zlib.h>
 
 namespace glyfora::document {
 namespace {
@@ -34,8 +33,8 @@ Bytes Le32(std::uint32_t value) {
 // A chunk made by hand: size, zlib's CRC-32 of the payload, payload (type first).
 Bytes Chunk(std::int32_t type, const Bytes& body) {
     const Bytes payload = Concat({Le32(static_cast<std::uint32_t>(type)), body});
-    const auto crc = static_cast<std::uint32_t>(
-        crc32(0L, payload.data(), static_cast<uInt>(payload.size())));
+    const auto crc =
+        static_cast<std::uint32_t>(crc32(0L, payload.data(), static_cast<uInt>(payload.size())));
     return Concat({Le32(static_cast<std::uint32_t>(payload.size())), Le32(crc), payload});
 }
 
@@ -74,7 +73,8 @@ void FillSample(Typeface& face) {
     Add(face, 66, {-2, 3, 9, 16}, {12, 2, 9, 16});
     AddKerningPair(face, 65, 86, -3);
     AddKerningPair(face, 0xFFFF, 0, 7);
-    face.Content.Properties["Comment"] = "\xC3\xA4" "b";
+    face.Content.Properties["Comment"] = "\xC3\xA4"
+                                         "b";
     face.Content.Properties["Author"] = "X";
 }
 
@@ -132,8 +132,8 @@ TEST(TfWrite, EmptyTypefaceWithImageHasEveryChunkInOrder) {
 
     const auto png = EncodePng(picture);
     ASSERT_TRUE(png);
-    const Bytes expected = Concat({Magic, Chunk(1, *png), Chunk(2, Le32(0)), Chunk(3, Le32(0)),
-                                   Chunk(4, Le32(0)), EndChunk});
+    const Bytes expected = Concat(
+        {Magic, Chunk(1, *png), Chunk(2, Le32(0)), Chunk(3, Le32(0)), Chunk(4, Le32(0)), EndChunk});
     EXPECT_EQ(file, expected);
     // The list chunks are 8-byte payloads: size field 08 00 00 00.
     const auto starts = ChunkStarts(file);
@@ -152,8 +152,8 @@ TEST(TfWrite, TypefaceWithoutImageLeavesOutTheImageChunk) {
         f.Face->Content.Image = image;
         const TfBytes encoded = EncodeTfFile(*f.Face);
         ASSERT_EQ(encoded.Error, "");
-        EXPECT_EQ(encoded.Bytes,
-                  Concat({Magic, Chunk(2, Le32(0)), Chunk(3, Le32(0)), Chunk(4, Le32(0)), EndChunk}));
+        EXPECT_EQ(encoded.Bytes, Concat({Magic, Chunk(2, Le32(0)), Chunk(3, Le32(0)),
+                                         Chunk(4, Le32(0)), EndChunk}));
     }
 }
 
@@ -168,16 +168,17 @@ Bytes CharacterPayload(const Typeface& face) {
 TEST(TfWrite, OneCharacterRecordBytes) {
     Fixture f;
     Add(*f.Face, 65, {0, 0, 10, 16}, {1, 2, 10, 16});
-    EXPECT_EQ(CharacterPayload(*f.Face),
-              (Bytes{0x02, 0, 0, 0, 0x01, 0, 0, 0, 0x41, 0x00, 0x00, 0x00, 0x00, 0x00, 0x0A, 0x00,
-                     0x10, 0x00, 0x01, 0x00, 0x02, 0x00, 0x0A, 0x00, 0x10, 0x00}));
+    EXPECT_EQ(
+        CharacterPayload(*f.Face),
+        (Bytes{0x02, 0,    0,    0,    0x01, 0,    0,    0,    0x41, 0x00, 0x00, 0x00, 0x00,
+               0x00, 0x0A, 0x00, 0x10, 0x00, 0x01, 0x00, 0x02, 0x00, 0x0A, 0x00, 0x10, 0x00}));
 }
 
 struct FieldCase {
     const char* Name;
     std::int64_t Index;
     std::int64_t OutlayX;
-    Bytes Stored;          // the record's first four bytes: Index, Outlay X
+    Bytes Stored;           // the record's first four bytes: Index, Outlay X
     std::int64_t ReadIndex; // what comes back
     std::int64_t ReadX;
     bool Warned;
@@ -228,7 +229,8 @@ TEST(TfWrite, PairRecordBytes) {
 
 TEST(TfWrite, PropertyBytesAreUtf8InMapOrder) {
     Fixture f;
-    f.Face->Content.Properties["Comment"] = "\xC3\xA4" "b";
+    f.Face->Content.Properties["Comment"] = "\xC3\xA4"
+                                            "b";
     f.Face->Content.Properties["A"] = "";
     const Bytes file = EncodeTfFile(*f.Face).Bytes;
     const Bytes entries{0x41, 0x00, 0x00, // "A", "" sorts first
@@ -389,7 +391,8 @@ TEST(TfRead, DamagedChunksEndReadingWithAReason) {
          "chunk 2: negative record count -1, reading stopped"},
         {"count cut off", Concat({Chunk(2, {1, 0}), EndChunk}),
          "chunk 1: the record count is cut off, reading stopped"},
-        {"property without its 0 byte", Concat({Chunk(4, Concat({Le32(1), {'K', 0, 'v'}})), EndChunk}),
+        {"property without its 0 byte",
+         Concat({Chunk(4, Concat({Le32(1), {'K', 0, 'v'}})), EndChunk}),
          "chunk 1: property 1 of 1 runs past the end of the chunk, reading stopped"},
         {"more properties than stored",
          Concat({Chunk(4, Concat({Le32(3), {'K', 0, 'v', 0}})), EndChunk}),
@@ -425,10 +428,11 @@ Bytes PngChunk(const char type[4], const Bytes& data) {
 TEST(TfImage, UnreadablePngEndsReadingWithTheDecodersReason) {
     const Bytes characters = Chunk(2, Concat({Le32(1), Bytes(18, 0)}));
     // A valid header announcing 70000 × 70000 RGBA pixels, far beyond the 1 GiB limit.
-    const Bytes huge = Concat({{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A},
-                               PngChunk("IHDR", {0, 1, 0x11, 0x70, 0, 1, 0x11, 0x70, 8, 6, 0, 0, 0}),
-                               PngChunk("IDAT", {0x78, 0x9C, 0x03, 0x00}),
-                               PngChunk("IEND", {})});
+    const Bytes huge =
+        Concat({{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A},
+                PngChunk("IHDR", {0, 1, 0x11, 0x70, 0, 1, 0x11, 0x70, 8, 6, 0, 0, 0}),
+                PngChunk("IDAT", {0x78, 0x9C, 0x03, 0x00}),
+                PngChunk("IEND", {})});
     const Bytes whole = *EncodePng(TestPicture(16, 16));
     const struct {
         const char* Name;
@@ -437,7 +441,8 @@ TEST(TfImage, UnreadablePngEndsReadingWithTheDecodersReason) {
     } cases[] = {
         {"not a PNG", {'G', 'I', 'F', '8', '9', 'a'}, "not a readable PNG picture"},
         {"too large", huge, "exceeds the limit of 1 GiB"},
-        {"cut inside the pixel data", Bytes(whole.begin(), whole.end() - 20), "damaged PNG picture"},
+        {"cut inside the pixel data", Bytes(whole.begin(), whole.end() - 20),
+         "damaged PNG picture"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -451,6 +456,25 @@ TEST(TfImage, UnreadablePngEndsReadingWithTheDecodersReason) {
         EXPECT_FALSE(read->Face->Content.Sprite);
         EXPECT_EQ(read->Face->Content.Characters.Size(), 1U); // only the chunk before
     }
+}
+
+TEST(TfImage, IncompressiblePictureSavesAndReadsBackExactly) {
+    // Noise compresses worst, so the encoder's buffer must hold a PNG larger than the pixels.
+    Image noise = *MakeImage(97, 61);
+    std::uint32_t state = 1;
+    for (std::uint32_t& pixel : noise.Pixels) {
+        state = state * 1664525U + 1013904223U;
+        pixel = state;
+    }
+    Fixture f;
+    SetCharacterSetImage(*f.Face, noise);
+    const TfBytes encoded = EncodeTfFile(*f.Face);
+    ASSERT_EQ(encoded.Error, "");
+    EXPECT_GT(encoded.Bytes.size(), noise.Pixels.size() * 4);
+    const auto read = ReadFile(encoded.Bytes);
+    EXPECT_TRUE(read->Warnings.empty());
+    ASSERT_TRUE(read->Face->Content.Image);
+    EXPECT_EQ(read->Face->Content.Image->Pixels, noise.Pixels);
 }
 
 // Encodes 2 × 2 pixels with libpng's simplified writer in the given format.
@@ -483,16 +507,16 @@ TEST(TfImage, PngOfOtherColourTypesReadsAsRgba) {
         Bytes Png;
         std::vector<std::uint32_t> Expected; // 0xAABBGGRR
     } cases[] = {
-        {"grey", WritePng(PNG_FORMAT_GRAY, grey),
-         {0xFF000000, 0xFF404040, 0xFF808080, 0xFFFFFFFF}},
-        {"grey with alpha", WritePng(PNG_FORMAT_GA, greyAlpha),
+        {"grey", WritePng(PNG_FORMAT_GRAY, grey), {0xFF000000, 0xFF404040, 0xFF808080, 0xFFFFFFFF}},
+        {"grey with alpha",
+         WritePng(PNG_FORMAT_GA, greyAlpha),
          {0x00101010, 0x80202020, 0xFF303030, 0x40FFFFFF}},
-        {"rgb", WritePng(PNG_FORMAT_RGB, rgb),
-         {0xFF030201, 0xFF060504, 0xFF090807, 0xFF0C0B0A}},
+        {"rgb", WritePng(PNG_FORMAT_RGB, rgb), {0xFF030201, 0xFF060504, 0xFF090807, 0xFF0C0B0A}},
         {"palette with transparency",
          WritePng(PNG_FORMAT_RGBA_COLORMAP, paletteIndexes, palette, 3),
          {0xFF0000FF, 0x8000FF00, 0x8000FF00, 0x00FF0000}},
-        {"16-bit grey with alpha", WritePng(PNG_FORMAT_LINEAR_Y_ALPHA, deep),
+        {"16-bit grey with alpha",
+         WritePng(PNG_FORMAT_LINEAR_Y_ALPHA, deep),
          {0xFF000000, 0x00000000, 0xFFFFFFFF, 0xFF000000}},
     };
     for (const auto& c : cases) {
@@ -518,15 +542,15 @@ TEST(TfImage, PngOfOtherColourTypesReadsAsRgba) {
             DecodePng(std::span<const std::uint8_t>(again).subspan(8 + 8 + 4));
         ASSERT_TRUE(decoded.Picture);
         EXPECT_EQ(decoded.Picture->Pixels, image.Pixels);
-        EXPECT_EQ(again[8 + 8 + 4 + 16 + 8], 8);  // IHDR bit depth
-        EXPECT_EQ(again[8 + 8 + 4 + 16 + 9], 6);  // IHDR colour type: RGBA
+        EXPECT_EQ(again[8 + 8 + 4 + 16 + 8], 8); // IHDR bit depth
+        EXPECT_EQ(again[8 + 8 + 4 + 16 + 9], 6); // IHDR colour type: RGBA
     }
 }
 
 // --- Writing files -----------------------------------------------------------------------------
 
 class TfFileOnDisk : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = std::filesystem::temp_directory_path() /
                   ("glyfora-tf-" + std::to_string(::getpid()) + "-" +

@@ -2,14 +2,13 @@
 // back to the same bytes without warnings.
 #include "document/TypefaceFile.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 #include <string>
 #include <vector>
+#include <zlib.h>
 
 namespace {
 
@@ -32,7 +31,8 @@ void FixChunkCrcs(std::vector<std::uint8_t>& chunks) {
         const auto crc = static_cast<std::uint32_t>(
             crc32(0L, chunks.data() + offset + 8, static_cast<uInt>(size)));
         for (int i = 0; i < 4; ++i) {
-            chunks[offset + 4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(crc >> (8 * i));
+            chunks[offset + 4 + static_cast<std::size_t>(i)] =
+                static_cast<std::uint8_t>(crc >> (8 * i));
         }
         offset += 8 + static_cast<std::size_t>(size);
     }
