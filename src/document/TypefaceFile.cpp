@@ -130,7 +130,7 @@ std::string CountWarning(std::size_t count, const char* singular, const char* pl
     if (!png) {
         return "the character-set image could not be encoded as PNG";
     }
-    out.reserve(out.size() + ChunkHeaderSize + ChunkTypeSize + png->size() + 512);
+    out.reserve(out.size() + ChunkHeaderSize + ChunkTypeSize + png->size());
     ChunkBuilder chunk(out, ChunkType::Image);
     chunk.Payload().insert(chunk.Payload().end(), png->begin(), png->end());
     if (!chunk.Finish()) {
@@ -146,6 +146,7 @@ std::string CountWarning(std::size_t count, const char* singular, const char* pl
     if (count > (MaxPayloadSize - RecordListHeader) / CharacterRecordSize) {
         return "too many characters for a .tf file";
     }
+    out.reserve(out.size() + ChunkHeaderSize + RecordListHeader + count * CharacterRecordSize);
     ChunkBuilder chunk(out, ChunkType::Characters);
     auto& payload = chunk.Payload();
     AppendU32(payload, static_cast<std::uint32_t>(count));
@@ -176,6 +177,7 @@ std::string CountWarning(std::size_t count, const char* singular, const char* pl
     if (count > (MaxPayloadSize - RecordListHeader) / PairRecordSize) {
         return "too many kerning pairs for a .tf file";
     }
+    out.reserve(out.size() + ChunkHeaderSize + RecordListHeader + count * PairRecordSize);
     ChunkBuilder chunk(out, ChunkType::KerningPairs);
     auto& payload = chunk.Payload();
     AppendU32(payload, static_cast<std::uint32_t>(count));
