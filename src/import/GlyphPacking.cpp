@@ -181,6 +181,10 @@ ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, 
         result.Error = "The typeface id " + std::to_string(id) + " is outside 0..65535.";
         return result;
     }
+    if (options.Size <= 0) {
+        result.Error = "A size of 0 pixels makes no font; choose a size from 1 to 128.";
+        return result;
+    }
     GatherFontCharacters(*typeface, input.Codes, input.Pairs, options.Unicode);
 
     const auto count = static_cast<std::int64_t>(typeface->Content.Characters.Size());
@@ -191,7 +195,10 @@ ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, 
         return result;
     }
     if (!measured.Measured) {
-        result.Error = "The text rasteriser is not available, so no glyph can be measured.";
+        result.Error = "\"" + options.Family + "\" cannot be drawn at " +
+                       std::to_string(options.Size) +
+                       " pixels: the text rasteriser is not running or the font cannot be made "
+                       "at that size.";
         return result;
     }
     if (count == 0) {

@@ -35,6 +35,12 @@ public:
             return false;
         }
         ApplyImportOptions(context_, options);
+        // A font that cannot be made leaves the context's default in force; drawing an import
+        // with it would silently give glyphs of another size.
+        if (DrawingFontSize(context_) != static_cast<float>(options.Size)) {
+            EndTextDrawing(context_);
+            return false;
+        }
         return true;
     }
     void End() override { EndTextDrawing(context_); }

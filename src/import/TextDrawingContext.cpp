@@ -329,6 +329,10 @@ std::string DrawingFontFamily(const TextDrawingContext& context) {
     return context.Font ? context.Font->Family : std::string();
 }
 
+float DrawingFontSize(const TextDrawingContext& context) {
+    return context.Font ? context.Font->EmSize : 0.0F;
+}
+
 void SetDrawingColour(TextDrawingContext& context, ColourRGBA colour, float penWidth) {
     context.Colour = colour;
     context.PenWidth = penWidth;

@@ -88,6 +88,9 @@ void SetDrawingFont(TextDrawingContext& context, const std::string& family, floa
 // The family of the font in force (after fallback), empty when there is none.
 [[nodiscard]] std::string DrawingFontFamily(const TextDrawingContext& context);
 
+// The em size in pixels of the font in force, 0 when there is none.
+[[nodiscard]] float DrawingFontSize(const TextDrawingContext& context);
+
 void SetDrawingColour(TextDrawingContext& context, ColourRGBA colour, float penWidth);
 
 // Hints 0..5, qualities -1..4 and pixel offsets 0..4 as the constants above; a value the

@@ -258,6 +258,7 @@ TEST(ImportResultTest, EmptyOrOversizedImagesStopWithAReason) {
         {"zero width in one row", Codes(1, 5), 0, 20, 0, 0, true},
         {"beyond the image limit", Codes(1, 3000), 1024, 1.0e5, 0, 1024, true},
         {"no rasteriser", Codes(1, 5), 10, 20, 0, 512, false},
+        {"size 0", Codes(1, 5), 10, 20, 0, 512, true},
     };
     for (const Case& c : cases) {
         FakeSource source;
@@ -267,6 +268,7 @@ TEST(ImportResultTest, EmptyOrOversizedImagesStopWithAReason) {
         ImportOptions options;
         options.PaddingTop = options.PaddingBottom = c.Padding;
         options.MaxWidth = c.MaxWidth;
+        options.Size = std::string(c.Name) == "size 0" ? 0 : 24;
         const auto result = Import(options, c.Input, source);
         EXPECT_FALSE(result.Typeface) << c.Name;
         EXPECT_FALSE(result.Error.empty()) << c.Name;

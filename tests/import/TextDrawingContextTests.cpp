@@ -1,3 +1,4 @@
+#include "import/GlyphSource.h"
 #include "import/ImportOptions.h"
 #include "import/ImportPreview.h"
 #include "import/TextDrawingContext.h"
@@ -396,6 +397,24 @@ TEST_F(TextDrawing, ApplyImportOptionsHandsOverFontAndRendering) {
     EXPECT_EQ(context.TextHint, HintSingleBitPerPixel);
     EXPECT_EQ(context.CompositingQuality, QualityHighSpeed);
     EXPECT_NEAR(MeasureTextHeight(context, u"x") * 2.0F, height36, 1e-3F);
+}
+
+TEST_F(TextDrawing, GlyphSourceRefusesOptionsWhoseFontCannotBeMade) {
+    auto image = document::MakeImage(8, 8);
+    ContextGlyphSource source(graphics);
+    ImportOptions options;
+    options.Family = TestFamily;
+    ASSERT_TRUE(source.Begin(*image, options));
+    EXPECT_GT(source.MeasureWidth('A'), 0.0);
+    source.End();
+    options.Size = 0; // the context would keep its 12-pixel default
+    EXPECT_FALSE(source.Begin(*image, options));
+    EXPECT_EQ(source.MeasureWidth('A'), 0.0);
+
+    TextDrawingContext context(graphics);
+    EXPECT_EQ(DrawingFontSize(context), 0.0F);
+    ASSERT_TRUE(BeginTextDrawing(context, *image));
+    EXPECT_EQ(DrawingFontSize(context), 12.0F);
 }
 
 TEST_F(TextDrawing, PreviewShowsUpperAndLowerCaseInBlackOnTheBackground) {
