@@ -166,5 +166,72 @@ TEST(TypefaceSaving, WritesTheChosenFormatAndRefusesOthers) {
     EXPECT_EQ(Codes(*back.Loaded), std::vector<std::int64_t>{65});
 }
 
+// A typeface with something in every part a .tf file holds except properties.
+void FillTypeface(Typeface& typeface) {
+    Image picture = *MakeImage(7, 5, 0x00FFFFFF);
+    picture.At(2, 1) = 0xFF3366CC;
+    picture.At(6, 4) = 0x7F000000;
+    SetCharacterSetImage(typeface, picture);
+    Character& a = AddCharacter(typeface, 65);
+    a.Source = {1, 2, 3, 4};
+    a.Outlay = {-2, -1, 4, 5};
+    AddCharacter(typeface, 0xFFFF).Outlay = {0, 0, 32767, -32768};
+    AddCharacter(typeface, 32).Outlay = {0, 0, 3, 5};
+    AddKerningPair(typeface, 65, 86, -3);
+    AddKerningPair(typeface, 0xFFFF, 0, 127);
+}
+
+TEST(TypefaceRoundTrip, TfThroughXmlGivesTheSameTfFile) {
+    ScratchFolder folder;
+    TypefaceRegistry registry;
+    FillTypeface(*CreateTypeface(registry, DocumentId));
+    ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("first.tf"), FormatTf).Saved);
+
+    ASSERT_NE(LoadTypeface(registry, DocumentId, folder.File("first.tf")).Loaded, nullptr);
+    const SaveResult xml = SaveTypeface(registry, DocumentId, folder.File("middle.xml"), FormatXmlImage);
+    ASSERT_TRUE(xml.Saved) << xml.Error;
+    EXPECT_TRUE(xml.Warnings.empty());
+
+    const LoadResult fromXml = LoadTypeface(registry, DocumentId, folder.File("middle.xml"));
+    ASSERT_NE(fromXml.Loaded, nullptr);
+    EXPECT_TRUE(fromXml.Warnings.empty());
+    ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("last.tf"), FormatTf).Saved);
+    EXPECT_EQ(folder.Read("first.tf"), folder.Read("last.tf"));
+    EXPECT_EQ(Codes(*fromXml.Loaded), (std::vector<std::int64_t>{65, 0xFFFF, 32}));
+}
+
+TEST(TypefaceRoundTrip, PropertiesSurviveTfButAreReportedWhenXmlDropsThem) {
+    ScratchFolder folder;
+    TypefaceRegistry registry;
+    Typeface& typeface = *CreateTypeface(registry, DocumentId);
+    FillTypeface(typeface);
+    PropertyValue(typeface, "Comment") = "Zeichensatz f\xC3\xBCr Titel";
+    ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("with.tf"), FormatTf).Saved);
+
+    const LoadResult tf = LoadTypeface(registry, DocumentId, folder.File("with.tf"));
+    ASSERT_NE(tf.Loaded, nullptr);
+    EXPECT_EQ(PropertyValue(*tf.Loaded, "Comment"), "Zeichensatz f\xC3\xBCr Titel");
+    const SaveResult xml = SaveTypeface(registry, DocumentId, folder.File("without.xml"), FormatXmlImage);
+    ASSERT_TRUE(xml.Saved);
+    ASSERT_EQ(xml.Warnings.size(), 1U);
+    EXPECT_NE(xml.Warnings[0].find("Comment"), std::string::npos);
+    const LoadResult back = LoadTypeface(registry, DocumentId, folder.File("without.xml"));
+    ASSERT_NE(back.Loaded, nullptr);
+    EXPECT_TRUE(back.Loaded->Content.Properties.empty());
+}
+
+TEST(TypefaceLoading, TheSignatureDecidesNotTheName) {
+    ScratchFolder folder;
+    TypefaceRegistry registry;
+    FillTypeface(*CreateTypeface(registry, DocumentId));
+    ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("typeface.xml"), FormatTf).Saved);
+    RegistryWithDocument state;
+    const LoadResult result = LoadTypeface(state.Registry, DocumentId, folder.File("typeface.xml"));
+    ASSERT_NE(result.Loaded, nullptr) << result.Error;
+    EXPECT_TRUE(result.Warnings.empty());
+    EXPECT_EQ(Codes(*result.Loaded), (std::vector<std::int64_t>{65, 0xFFFF, 32}));
+    EXPECT_EQ(KerningAmount(*result.Loaded, MakePairKey(0xFFFF, 0)), 127);
+}
+
 } // namespace
 } // namespace glyfora::document
