@@ -23,6 +23,10 @@ namespace {
 // from needing one contiguous parse call.
 constexpr std::size_t ParseSliceBytes = std::size_t{1} << 20;
 
+// Skipped characters are named one by one up to this many; the rest are counted, so a hostile
+// description cannot make the warnings outgrow the file.
+constexpr std::int64_t SkippedCharactersNamed = 20;
+
 int DigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -67,11 +71,15 @@ struct ReadState {
     Character* OpenCharacter = nullptr; // the "Character" being read, none when skipped
     bool SourceRead = false;
     bool OutlayRead = false;
+    std::int64_t SkippedCharacters = 0;
 };
 
 void StartCharacter(ReadState& state, const XML_Char** attributes) {
     const std::int64_t index = ReadXmlNumber(FindAttribute(attributes, "Index"));
     if (index < 0 || index >= CharacterCodeCount) {
+        if (++state.SkippedCharacters > SkippedCharactersNamed) {
+            return;
+        }
         state.Warnings.push_back("line " + std::to_string(XML_GetCurrentLineNumber(state.Parser)) +
                                  ": character with Index " + std::to_string(index) +
                                  " skipped; codes run from 0 to 65535");
@@ -258,6 +266,10 @@ bool ReadXmlDescription(Typeface& typeface, std::span<const std::uint8_t> bytes,
     XML_SetElementHandler(parser.get(), &OnStartElement, &OnEndElement);
 
     const std::string complaint = Parse(parser.get(), bytes);
+    if (state.SkippedCharacters > SkippedCharactersNamed) {
+        warnings.push_back(std::to_string(state.SkippedCharacters - SkippedCharactersNamed) +
+                           " more characters skipped; codes run from 0 to 65535");
+    }
     if (!state.RootSeen) {
         warnings.push_back(complaint.empty() ? "no root element" : complaint);
         return false;

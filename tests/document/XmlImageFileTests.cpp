@@ -220,6 +220,20 @@ TEST(XmlDescription, CodesOutsideTheTableAreSkippedWithAWarning) {
     EXPECT_NE(read.Warnings[2].find("65601"), std::string::npos);
 }
 
+TEST(XmlDescription, ManySkippedCharactersAreCountedNotListed) {
+    std::string xml = "<r>";
+    for (int i = 0; i < 1000; ++i) {
+        xml += "<Character Index=\"-" + std::to_string(i + 1) + "\"/><Character Index=\"" +
+               std::to_string(i) + "\"/>";
+    }
+    const Read read = ReadText(xml + "</r>");
+    ASSERT_TRUE(read.Ok);
+    EXPECT_EQ(read.Result->Content.Characters.Size(), 1000U);
+    ASSERT_EQ(read.Warnings.size(), 21U);
+    EXPECT_NE(read.Warnings[19].find("Index -20 "), std::string::npos) << read.Warnings[19];
+    EXPECT_EQ(read.Warnings[20].rfind("980 more characters skipped", 0), 0U) << read.Warnings[20];
+}
+
 TEST(XmlDescription, MissingOrDamagedPictureLeavesNoImageButKeepsTheRest) {
     ScratchFolder folder;
     folder.Write("Broken.png", std::string("\x89PNG\r\n\x1a\n but not really", 24));
