@@ -5,7 +5,6 @@
 
 #include <benchmark/benchmark.h>
 #include <expat.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -22,7 +21,8 @@ std::vector<std::uint8_t> FullDescription() {
         const std::string x = std::to_string(code % 256 * 16);
         const std::string y = std::to_string(code / 256 * 20);
         xml += "  <Character Index=\"" + std::to_string(code) + "\">\n    <Source X=\"" + x +
-               "\" Y=\"" + y + "\" Width=\"14\" Height=\"18\"/>\n    <Outlay X=\"-1\" Y=\"2\" "
+               "\" Y=\"" + y +
+               "\" Width=\"14\" Height=\"18\"/>\n    <Outlay X=\"-1\" Y=\"2\" "
                "Width=\"13\" Height=\"20\"/>\n  </Character>\n";
     }
     for (std::int64_t pair = 0; pair < PairCount; ++pair) {

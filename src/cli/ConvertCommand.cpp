@@ -12,7 +12,8 @@ namespace {
 constexpr CommandUsage Usage{
     "convert", "IN OUT",
     "Reads IN (a .tf typeface or an XML & Image description, told apart by content) and writes\n"
-    "it as OUT, in the form OUT's extension names: \".tf\", or \".xml\" (the description, with the\n"
+    "it as OUT, in the form OUT's extension names: \".tf\", or \".xml\" (the description, with "
+    "the\n"
     "picture written beside it as a .png of the same name). Properties, which an XML description\n"
     "cannot hold, are reported on stderr when they are dropped."};
 
@@ -25,8 +26,9 @@ std::optional<int> FormatFor(const std::string& fileName) {
         return std::nullopt;
     }
     std::string extension = fileName.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    });
     if (extension == "tf") {
         return document::FormatTf;
     }

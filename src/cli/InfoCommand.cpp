@@ -44,9 +44,9 @@ void PrintSummary(const std::string& fileName, const document::Typeface& typefac
     }
     std::cout << "Characters: " << content.Characters.Size();
     if (!content.Characters.Empty()) {
-        const auto [lowest, highest] = std::minmax_element(
-            content.Characters.begin(), content.Characters.end(),
-            [](const auto& a, const auto& b) { return a.Index < b.Index; });
+        const auto [lowest, highest] =
+            std::minmax_element(content.Characters.begin(), content.Characters.end(),
+                                [](const auto& a, const auto& b) { return a.Index < b.Index; });
         std::cout << " (codes " << lowest->Index << " to " << highest->Index << ')';
     }
     std::cout << "\nKerning pairs: " << content.KerningPairs.Size() << '\n';

@@ -93,9 +93,8 @@ std::string TypefaceToJson(const document::Typeface& typeface,
         AppendJsonString(out, property.second);
     });
     out += ",\n  \"warnings\": ";
-    AppendBlock(out, warnings, '[', ']', [&](const std::string& warning) {
-        AppendJsonString(out, warning);
-    });
+    AppendBlock(out, warnings, '[', ']',
+                [&](const std::string& warning) { AppendJsonString(out, warning); });
     out += "\n}\n";
     return out;
 }

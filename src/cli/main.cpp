@@ -29,7 +29,8 @@ constexpr std::array Commands{
 void PrintGlobalUsage(std::ostream& out) {
     out << "usage: glyfora-cli COMMAND [ARGS]\n\ncommands:\n";
     for (const CommandEntry& command : Commands) {
-        out << "  " << command.Name << std::string(10 - std::min<std::size_t>(command.Name.size(), 9), ' ')
+        out << "  " << command.Name
+            << std::string(10 - std::min<std::size_t>(command.Name.size(), 9), ' ')
             << command.Summary << '\n';
     }
     out << "\n\"glyfora-cli COMMAND --help\" describes a command.\n";

@@ -11,7 +11,8 @@ namespace glyfora::document {
 namespace {
 
 bool StartsWithTfMagic(std::span<const std::uint8_t> bytes) {
-    return bytes.size() >= TfMagic.size() && std::equal(TfMagic.begin(), TfMagic.end(), bytes.begin());
+    return bytes.size() >= TfMagic.size() &&
+           std::equal(TfMagic.begin(), TfMagic.end(), bytes.begin());
 }
 
 } // namespace

@@ -4,11 +4,10 @@
 #include "document/PngCodec.h"
 #include "document/Utf8.h"
 
-#include <expat.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <expat.h>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -146,8 +145,7 @@ std::string Parse(XML_Parser parser, std::span<const std::uint8_t> bytes) {
 void LoadPicture(Typeface& typeface, const std::string& directory, const std::string& imageName,
                  std::vector<std::string>& warnings) {
     namespace fs = std::filesystem;
-    const std::string path =
-        fs::path(imageName).is_absolute() ? imageName : directory + imageName;
+    const std::string path = fs::path(imageName).is_absolute() ? imageName : directory + imageName;
     const auto fail = [&](const std::string& reason) {
         warnings.push_back("picture \"" + path + "\" not loaded: " + reason);
     };

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -13,7 +12,7 @@ namespace glyfora::document {
 
 // A fresh folder per test, removed afterwards, with small helpers to put files into it.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder() {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         Path = std::filesystem::temp_directory_path() /

@@ -1,10 +1,9 @@
+#include "ScratchFolder.h"
 #include "document/PngCodec.h"
 #include "document/TypefaceFile.h"
 #include "document/TypefaceIo.h"
-#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -48,10 +47,16 @@ TEST(TypefacePaths, WithExtensionComparesTheLastExtensionExactly) {
         const char* Extension;
         const char* Expected;
     } cases[] = {
-        {"a.tf", "tf", "a.tf"},       {"a.TF", "tf", "a.TF.tf"},   {"a", "tf", "a.tf"},
-        {"a.b.tf", "tf", "a.b.tf"},   {"a.tf.xml", "tf", "a.tf.xml.tf"},
-        {"a.xml", "xml", "a.xml"},    {"a.tf", "xml", "a.tf.xml"}, {"a.", "tf", "a..tf"},
-        {"dir.tf/a", "tf", "dir.tf/a.tf"}, {"", "tf", ".tf"},
+        {"a.tf", "tf", "a.tf"},
+        {"a.TF", "tf", "a.TF.tf"},
+        {"a", "tf", "a.tf"},
+        {"a.b.tf", "tf", "a.b.tf"},
+        {"a.tf.xml", "tf", "a.tf.xml.tf"},
+        {"a.xml", "xml", "a.xml"},
+        {"a.tf", "xml", "a.tf.xml"},
+        {"a.", "tf", "a..tf"},
+        {"dir.tf/a", "tf", "dir.tf/a.tf"},
+        {"", "tf", ".tf"},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(WithExtension(test.Name, test.Extension), test.Expected) << test.Name;
@@ -63,8 +68,8 @@ TEST(TypefacePaths, DirectoryOfKeepsTheLastSeparator) {
         const char* Name;
         const char* Expected;
     } cases[] = {
-        {"a/b/c.tf", "a/b/"}, {"c.tf", ""},   {"/c.tf", "/"},
-        {"C:\\x\\y.xml", "C:\\x\\"}, {"a\\b/c", "a\\b/"}, {"a/b\\c", "a/b\\"}, {"dir/", "dir/"},
+        {"a/b/c.tf", "a/b/"}, {"c.tf", ""},        {"/c.tf", "/"},   {"C:\\x\\y.xml", "C:\\x\\"},
+        {"a\\b/c", "a\\b/"},  {"a/b\\c", "a/b\\"}, {"dir/", "dir/"},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(DirectoryOf(test.Name), test.Expected) << test.Name;
@@ -118,8 +123,8 @@ TEST(TypefaceLoading, PartlyReadFilesLoadWithWarnings) {
     RegistryWithDocument state;
     const std::string broken = SmallDescription.substr(0, SmallDescription.find("<Kerning"));
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(broken.data());
-    const LoadResult result = LoadTypefaceFromMemory(state.Registry, DocumentId,
-                                                     {bytes, broken.size()}, "/nonexistent/");
+    const LoadResult result =
+        LoadTypefaceFromMemory(state.Registry, DocumentId, {bytes, broken.size()}, "/nonexistent/");
     ASSERT_NE(result.Loaded, nullptr);
     EXPECT_EQ(Codes(*result.Loaded), std::vector<std::int64_t>{65});
     EXPECT_EQ(result.Warnings.size(), 2U); // the missing picture and the unclosed root
@@ -188,7 +193,8 @@ TEST(TypefaceRoundTrip, TfThroughXmlGivesTheSameTfFile) {
     ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("first.tf"), FormatTf).Saved);
 
     ASSERT_NE(LoadTypeface(registry, DocumentId, folder.File("first.tf")).Loaded, nullptr);
-    const SaveResult xml = SaveTypeface(registry, DocumentId, folder.File("middle.xml"), FormatXmlImage);
+    const SaveResult xml =
+        SaveTypeface(registry, DocumentId, folder.File("middle.xml"), FormatXmlImage);
     ASSERT_TRUE(xml.Saved) << xml.Error;
     EXPECT_TRUE(xml.Warnings.empty());
 
@@ -211,7 +217,8 @@ TEST(TypefaceRoundTrip, PropertiesSurviveTfButAreReportedWhenXmlDropsThem) {
     const LoadResult tf = LoadTypeface(registry, DocumentId, folder.File("with.tf"));
     ASSERT_NE(tf.Loaded, nullptr);
     EXPECT_EQ(PropertyValue(*tf.Loaded, "Comment"), "Zeichensatz f\xC3\xBCr Titel");
-    const SaveResult xml = SaveTypeface(registry, DocumentId, folder.File("without.xml"), FormatXmlImage);
+    const SaveResult xml =
+        SaveTypeface(registry, DocumentId, folder.File("without.xml"), FormatXmlImage);
     ASSERT_TRUE(xml.Saved);
     ASSERT_EQ(xml.Warnings.size(), 1U);
     EXPECT_NE(xml.Warnings[0].find("Comment"), std::string::npos);

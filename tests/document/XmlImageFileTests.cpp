@@ -1,11 +1,10 @@
+#include "ScratchFolder.h"
 #include "document/PngCodec.h"
 #include "document/XmlImageFile.h"
-#include "ScratchFolder.h"
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <climits>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -201,8 +200,9 @@ TEST(XmlDescription, KerningPairsKeepLow16BitsAndMissingAmountIsZero) {
   <KerningPair Left="65" Right="86" Amount="4"/>
 </r>)");
     ASSERT_TRUE(read.Ok);
-    EXPECT_EQ(Pairs(*read.Result), (std::vector<std::vector<std::int64_t>>{
-                                       {65, 86, 0}, {65, 0xFFFF, -7}, {0, 0, INT64_MAX}, {65, 86, 4}}));
+    EXPECT_EQ(Pairs(*read.Result),
+              (std::vector<std::vector<std::int64_t>>{
+                  {65, 86, 0}, {65, 0xFFFF, -7}, {0, 0, INT64_MAX}, {65, 86, 4}}));
     EXPECT_EQ(KerningAmount(*read.Result, MakePairKey(65, 86)), 0); // the first pair of a key
 }
 
@@ -263,7 +263,8 @@ TEST(XmlDescription, MissingOrDamagedPictureLeavesNoImageButKeepsTheRest) {
 TEST(XmlDescription, PictureNamesAreUtf8AndMayBeAbsolute) {
     ScratchFolder folder;
     WritePicture(folder, "Zeichens\xC3\xA4tze & Co.png", TestPicture());
-    const Read utf8 = ReadText("<r Image=\"Zeichens\xC3\xA4tze &amp; Co.png\"/>", folder.Directory());
+    const Read utf8 =
+        ReadText("<r Image=\"Zeichens\xC3\xA4tze &amp; Co.png\"/>", folder.Directory());
     EXPECT_TRUE(utf8.Warnings.empty());
     EXPECT_TRUE(utf8.Result->Content.Image.has_value());
     // A declared single-byte encoding is honoured: the name still means the same file.
@@ -271,9 +272,8 @@ TEST(XmlDescription, PictureNamesAreUtf8AndMayBeAbsolute) {
                                  "<r Image=\"Zeichens\xE4tze &amp; Co.png\"/>",
                                  folder.Directory());
     EXPECT_TRUE(latin1.Result->Content.Image.has_value());
-    const Read absolute =
-        ReadText("<r Image=\"" + folder.File("Zeichens\xC3\xA4tze &amp; Co.png") + "\"/>",
-                 "/nonexistent/");
+    const Read absolute = ReadText(
+        "<r Image=\"" + folder.File("Zeichens\xC3\xA4tze &amp; Co.png") + "\"/>", "/nonexistent/");
     EXPECT_TRUE(absolute.Result->Content.Image.has_value());
 }
 
@@ -298,10 +298,11 @@ TEST(XmlDescription, BrokenXmlIsReadUpToTheFaultWithAWarningNamingTheLine) {
 }
 
 TEST(XmlDescription, EveryTruncationReadsAPrefixOrIsRefused) {
-    const std::string full = "<?xml version=\"1.0\"?>\n<r Image=\"x.png\">\n"
-                             "<Character Index=\"1\"><Source X=\"1\"/><Outlay Y=\"2\"/></Character>\n"
-                             "<KerningPair Left=\"1\" Right=\"2\" Amount=\"3\"/>\n"
-                             "<Character Index=\"2\"/><Character Index=\"3\"/>\n</r>\n";
+    const std::string full =
+        "<?xml version=\"1.0\"?>\n<r Image=\"x.png\">\n"
+        "<Character Index=\"1\"><Source X=\"1\"/><Outlay Y=\"2\"/></Character>\n"
+        "<KerningPair Left=\"1\" Right=\"2\" Amount=\"3\"/>\n"
+        "<Character Index=\"2\"/><Character Index=\"3\"/>\n</r>\n";
     const std::size_t rootEnd = full.find("\">\n") + 2;
     const std::vector<std::int64_t> allCodes{1, 2, 3};
     for (std::size_t length = 0; length <= full.size(); ++length) {
@@ -377,8 +378,9 @@ TEST(XmlWriter, WritesPictureAndDescriptionThatReadBackTheSame) {
     EXPECT_TRUE(saved.Warnings.empty());
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"Font.png", "Font.xml"}));
     const std::string xml = folder.Read("Font.xml");
-    EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Typeface Image=\"Font.png\">", 0),
-              0U)
+    EXPECT_EQ(
+        xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Typeface Image=\"Font.png\">", 0),
+        0U)
         << xml;
 
     const Read read = ReadText(xml, folder.Directory());
@@ -435,7 +437,8 @@ TEST(XmlWriter, FileNamesAreEscapedOrRefused) {
     SetCharacterSetImage(typeface, TestPicture());
     AddCharacter(typeface, 65);
 
-    const std::string awkward[] = {"a&b \"c\" <d> 'e'", "tab\there", "line\nbreak", "\xC3\xA4\xE2\x82\xAC"};
+    const std::string awkward[] = {"a&b \"c\" <d> 'e'", "tab\there", "line\nbreak",
+                                   "\xC3\xA4\xE2\x82\xAC"};
     for (const std::string& stem : awkward) {
         const SaveResult saved = WriteXmlDescription(typeface, folder.File(stem + ".xml"));
         ASSERT_TRUE(saved.Saved) << stem << ": " << saved.Error;

@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto typeface = MakeTypeface(registry, 5);
     std::vector<std::string> warnings;
     // Pictures are looked for in a folder that does not exist, so runs do not depend on files.
-    const bool read = ReadXmlDescription(*typeface, {data, size}, "/nonexistent/glyfora-fuzz/",
-                                         warnings);
+    const bool read =
+        ReadXmlDescription(*typeface, {data, size}, "/nonexistent/glyfora-fuzz/", warnings);
     if (!read && (!typeface->Content.Characters.Empty() || warnings.empty())) {
         std::abort(); // a refused description must leave nothing behind and say why
     }
