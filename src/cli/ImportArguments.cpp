@@ -61,31 +61,6 @@ std::optional<std::int64_t> WholeNumber(const std::string& text) {
 
 } // namespace
 
-const char* ImportUsage() {
-    return "usage: glyfora-cli import --family NAME --size N [options] -o OUT.tf\n"
-           "\n"
-           "Imports an installed font as a bitmap typeface: every covered character (codes up to\n"
-           "255 unless --unicode), its kerning pairs, measured metrics and a packed character-set\n"
-           "image, saved as a .tf file. Options and defaults are the import window's:\n"
-           "  --family NAME         font family (required)\n"
-           "  --size N              em size in pixels, 0..128 (required)\n"
-           "  --bold --italic --underline\n"
-           "  --unicode             every covered character and pair, not only codes up to 255\n"
-           "  --center              centre each glyph in its rounded width\n"
-           "  --half-pixel          pixel offset Half instead of None\n"
-           "  --letter-space N      pixels added to each advance, -100..100 (0)\n"
-           "  --padding-top N, --padding-bottom N, --padding-left N, --padding-right N\n"
-           "                        pixels of cell around each glyph, -100..100 (0)\n"
-           "  --max-width N         image width, 0..1024; 0 = one row (512)\n"
-           "  --hint N              0 SystemDefault, 1 SingleBitPerPixelGridFit,\n"
-           "                        2 SingleBitPerPixel, 3 AntiAliasGridFit, 4 AntiAlias,\n"
-           "                        5 ClearTypeGridFit (4)\n"
-           "  --quality N           0 Invalid, 1 Default, 2 HighSpeed, 3 HighQuality,\n"
-           "                        4 GammaCorrected, 5 AssumeLinear (5)\n"
-           "  -o, --output OUT.tf   the file to write\n"
-           "Progress is reported on stderr while a long import runs.\n";
-}
-
 ImportArguments ParseImportArguments(const std::vector<std::string>& args) {
     ImportArguments parsed;
     bool haveFamily = false;

@@ -19,7 +19,4 @@ struct ImportArguments {
 // default; numbers must be whole and inside the window's ranges.
 [[nodiscard]] ImportArguments ParseImportArguments(const std::vector<std::string>& args);
 
-// The synopsis and option list that "--help" prints.
-[[nodiscard]] const char* ImportUsage();
-
 } // namespace glyfora::cli
