@@ -36,8 +36,8 @@ measure() {
 }
 
 printf '%-20s %9s %9s %7s %9s %9s %7s %9s %9s %7s\n' case "g cpu s" "ft cpu s" "cpu x" "g wall s" "ft wall s" "wall x" "g MB" "ft MB" "mem x"
-for spec in "latin 24" "all 24" "all 64"; do
-    read -r set size <<<"$spec"
+for run in "latin 24" "all 24" "all 64"; do
+    read -r set size <<<"$run"
     if (( use_cli )); then
         extra=(); [[ $set == all ]] && extra=(--unicode)
         read -r gc gs gk < <(measure "$cli" import --family "DejaVu Sans" --size "$size" "${extra[@]}" -o "$out/f.tf")
