@@ -175,60 +175,10 @@ void DrawGlyph(const Typeface& typeface, QuadSurface& surface, const Character& 
                      style.Intensity, style.Tint);
 }
 
-} // namespace
-
-GlyphQuad MakeGlyphQuad(const Character& glyph, float penX, float penY, float scale, float slant,
-                        float alignY) {
-    const auto ox = static_cast<double>(glyph.Outlay.X);
-    const auto oy = static_cast<double>(glyph.Outlay.Y);
-    const auto oh = static_cast<double>(glyph.Outlay.Height);
-    const auto sw = static_cast<double>(glyph.Source.Width);
-    const auto sh = static_cast<double>(glyph.Source.Height);
-    GlyphQuad quad;
-    auto& [q0, q1, q2, q3] = quad;
-    q0.X = static_cast<float>(penX + (ox + (oh - oy) * slant * alignY) * scale);
-    q0.Y = static_cast<float>(penY + oy * scale);
-    q1.X = static_cast<float>(q0.X + sw * scale);
-    q1.Y = q0.Y;
-    q2.X = static_cast<float>(q1.X - sh * slant * scale);
-    q2.Y = static_cast<float>(q1.Y + sh * scale);
-    q3.X = static_cast<float>(q0.X - sh * slant * scale);
-    q3.Y = q2.Y;
-    return quad;
-}
-
-void BendQuadOntoArc(const Typeface& typeface, GlyphQuad& quad, float a, float b) {
-    const double radius = typeface.Settings.ArcRadius;
-    const auto theta = static_cast<float>(a / (radius - b));
-    const auto cosTheta = static_cast<float>(std::cos(static_cast<double>(theta)));
-    const auto sinTheta = static_cast<float>(std::sin(static_cast<double>(theta)));
-    for (QuadCorner& corner : quad) {
-        const auto dx = static_cast<float>(static_cast<double>(corner.X) - a);
-        const double dy = corner.Y;
-        corner.X = static_cast<float>(static_cast<double>(dx) * cosTheta - dy * sinTheta +
-                                      radius * sinTheta);
-        corner.Y = static_cast<float>(static_cast<double>(dx) * sinTheta + dy * cosTheta -
-                                      radius * (static_cast<double>(cosTheta) - 1.0));
-    }
-}
-
-void ProjectQuad(const Typeface& typeface, GlyphQuad& quad) {
-    const auto& m = typeface.Settings.Projection;
-    const double cx = typeface.Settings.ProjectionCentre[0];
-    const double cy = typeface.Settings.ProjectionCentre[1];
-    const double cd = typeface.Settings.ProjectionCentre[2];
-    for (QuadCorner& corner : quad) {
-        const double x = corner.X;
-        const double y = corner.Y;
-        corner.W = static_cast<float>(m[2][0] * x + m[2][1] * y + cd);
-        corner.Y = static_cast<float>((m[1][0] * x + m[1][1] * y + cy) * cd / corner.W - cy);
-        corner.X = static_cast<float>((m[0][0] * x + m[0][1] * y + cx) * cd / corner.W - cx);
-    }
-}
-
-std::int64_t MeasureTypefaceLine(const Typeface& typeface, std::u16string_view text, float scale,
-                                 float* width, float* height) {
-    text = UpToTerminator(text);
+// MeasureTypefaceLine over a text without 0 units, so that a caller walking a long text line by
+// line does not search it for the end again and again.
+std::int64_t MeasureLine(const Typeface& typeface, std::u16string_view text, float scale,
+                         float* width, float* height) {
     if (text.empty()) {
         if (width != nullptr) {
             *width = 0.0F;
@@ -287,6 +237,62 @@ std::int64_t MeasureTypefaceLine(const Typeface& typeface, std::u16string_view t
     return static_cast<std::int64_t>(count);
 }
 
+} // namespace
+
+GlyphQuad MakeGlyphQuad(const Character& glyph, float penX, float penY, float scale, float slant,
+                        float alignY) {
+    const auto ox = static_cast<double>(glyph.Outlay.X);
+    const auto oy = static_cast<double>(glyph.Outlay.Y);
+    const auto oh = static_cast<double>(glyph.Outlay.Height);
+    const auto sw = static_cast<double>(glyph.Source.Width);
+    const auto sh = static_cast<double>(glyph.Source.Height);
+    GlyphQuad quad;
+    auto& [q0, q1, q2, q3] = quad;
+    q0.X = static_cast<float>(penX + (ox + (oh - oy) * slant * alignY) * scale);
+    q0.Y = static_cast<float>(penY + oy * scale);
+    q1.X = static_cast<float>(q0.X + sw * scale);
+    q1.Y = q0.Y;
+    q2.X = static_cast<float>(q1.X - sh * slant * scale);
+    q2.Y = static_cast<float>(q1.Y + sh * scale);
+    q3.X = static_cast<float>(q0.X - sh * slant * scale);
+    q3.Y = q2.Y;
+    return quad;
+}
+
+void BendQuadOntoArc(const Typeface& typeface, GlyphQuad& quad, float a, float b) {
+    const double radius = typeface.Settings.ArcRadius;
+    const auto theta = static_cast<float>(a / (radius - b));
+    const auto cosTheta = static_cast<float>(std::cos(static_cast<double>(theta)));
+    const auto sinTheta = static_cast<float>(std::sin(static_cast<double>(theta)));
+    for (QuadCorner& corner : quad) {
+        const auto dx = static_cast<float>(static_cast<double>(corner.X) - a);
+        const double dy = corner.Y;
+        corner.X = static_cast<float>(static_cast<double>(dx) * cosTheta - dy * sinTheta +
+                                      radius * sinTheta);
+        corner.Y = static_cast<float>(static_cast<double>(dx) * sinTheta + dy * cosTheta -
+                                      radius * (static_cast<double>(cosTheta) - 1.0));
+    }
+}
+
+void ProjectQuad(const Typeface& typeface, GlyphQuad& quad) {
+    const auto& m = typeface.Settings.Projection;
+    const double cx = typeface.Settings.ProjectionCentre[0];
+    const double cy = typeface.Settings.ProjectionCentre[1];
+    const double cd = typeface.Settings.ProjectionCentre[2];
+    for (QuadCorner& corner : quad) {
+        const double x = corner.X;
+        const double y = corner.Y;
+        corner.W = static_cast<float>(m[2][0] * x + m[2][1] * y + cd);
+        corner.Y = static_cast<float>((m[1][0] * x + m[1][1] * y + cy) * cd / corner.W - cy);
+        corner.X = static_cast<float>((m[0][0] * x + m[0][1] * y + cx) * cd / corner.W - cx);
+    }
+}
+
+std::int64_t MeasureTypefaceLine(const Typeface& typeface, std::u16string_view text, float scale,
+                                 float* width, float* height) {
+    return MeasureLine(typeface, UpToTerminator(text), scale, width, height);
+}
+
 void MeasureTypefaceText(document::TypefaceRegistry& registry, std::int64_t id,
                          std::u16string_view text, float* width, float* height, float scale) {
     float maxWidth = 0.0F;
@@ -301,7 +307,7 @@ void MeasureTypefaceText(document::TypefaceRegistry& registry, std::int64_t id,
         float lineHeight = 0.0F;
         std::int64_t count = 0;
         do {
-            count = MeasureTypefaceLine(*typeface, text.substr(pos), scale, &lineWidth, &lineHeight);
+            count = MeasureLine(*typeface, text.substr(pos), scale, &lineWidth, &lineHeight);
             if (lineWidth > maxWidth) {
                 maxWidth = lineWidth;
             }
@@ -350,8 +356,8 @@ void DrawTypefaceText(document::TypefaceRegistry& registry, QuadSurface& surface
     float lineWidth = 0.0F;
     float lineHeight = 0.0F;
     do {
-        auto count = MeasureTypefaceLine(*typeface, text.substr(pos), style.Scale, &lineWidth,
-                                         &lineHeight);
+        auto count =
+            MeasureLine(*typeface, text.substr(pos), style.Scale, &lineWidth, &lineHeight);
         auto penX = static_cast<float>(
             offsetX +
             Nearest(static_cast<double>(settings.AlignX) * (static_cast<double>(blockWidth) -
