@@ -115,6 +115,9 @@ struct AlphaBlend {
         if (alpha == 0) {
             return destination;
         }
+        if (alpha == 255) {
+            return source;
+        }
         const std::uint32_t inverse = 255U - alpha;
         std::uint32_t result = BlendAlpha(alpha, destination >> 24) << 24;
         for (int shift = 0; shift < 24; shift += 8) {
@@ -151,6 +154,7 @@ struct Texturing {
     const document::Image* Sprite = nullptr;
     double MinU = 0.0, MaxU = 0.0, MinV = 0.0, MaxV = 0.0; // texel index limits (source rectangle)
     bool Perspective = false;
+    bool SourceInSprite = false; // every clamped texel index lies in the sprite
     std::uint32_t Opacity = 255;
     bool Tinted = false;
     std::uint32_t TintColour = 0;
@@ -240,7 +244,8 @@ void DrawTriangle(document::Image& target, Vertex a, Vertex b, Vertex c, const T
             }
             const std::int64_t tx = TexelIndex(u, tex.MinU, tex.MaxU);
             const std::int64_t ty = TexelIndex(v, tex.MinV, tex.MaxV);
-            const std::uint32_t texel = sprite.Contains(tx, ty) ? sprite.At(tx, ty) : 0U;
+            const std::uint32_t texel =
+                tex.SourceInSprite || sprite.Contains(tx, ty) ? sprite.At(tx, ty) : 0U;
             const std::uint32_t colour = tex.Tinted ? tex.TintColour : (texel & 0x00FFFFFFU);
             const std::uint32_t alpha = DivideBy255((texel >> 24) * tex.Opacity);
             *out = blend(colour | (alpha << 24), *out);
@@ -290,6 +295,8 @@ void SoftwareQuadSurface::DrawQuad(const document::Sprite& sprite, const documen
     tex.MaxU = std::clamp(sx + sw - 1.0, -1.0, spriteWidth);
     tex.MinV = std::clamp(sy, -1.0, spriteHeight);
     tex.MaxV = std::clamp(sy + sh - 1.0, -1.0, spriteHeight);
+    tex.SourceInSprite = tex.MinU >= 0.0 && tex.MaxU < spriteWidth && tex.MinV >= 0.0 &&
+                         tex.MaxV < spriteHeight;
     tex.Opacity = static_cast<std::uint32_t>(std::clamp<std::int64_t>(opacity, 0, 255));
     tex.Tinted = tint != NoTint;
     tex.TintColour = static_cast<std::uint32_t>(tint) & 0x00FFFFFFU;
