@@ -221,6 +221,34 @@ TEST(ExampleTextLayout, AlignXPlacesEveryLineWithinTheBlock) {
     }
 }
 
+TEST(ExampleTextLayout, AlignmentRoundsHalvesAwayFromZero) {
+    struct Case {
+        float Align;
+        std::u16string_view Text;
+        float FirstPen;
+        float SecondPen;
+    };
+    // Letter spacing 2.5 makes every advance 12.5.
+    const std::vector<Case> cases = {
+        {1.0F, u"a", 100.0F - 13.0F, 0.0F},          // -12.5 -> -13
+        {0.5F, u"a", 100.0F - 6.0F, 0.0F},           // -6.25 -> -6
+        {0.5F, u"aa\na", 100.0F - 13.0F, 100.0F - 13.0F + 6.0F}, // 6.25 -> 6
+        {0.2F, u"aa\na", 100.0F - 5.0F, 100.0F - 5.0F + 3.0F},   // -5; 0.2F × 12.5 -> 3
+    };
+    for (const Case& test : cases) {
+        TypefaceRegistry registry;
+        MakeTestTypeface(registry);
+        ASSERT_TRUE(SetLetterSpacing(registry, Id, 2.5F));
+        ASSERT_TRUE(SetAlignX(registry, Id, test.Align));
+        const auto quads = Draw(registry, test.Text, 100.0F, 0.0F);
+        ASSERT_FALSE(quads.empty());
+        EXPECT_FLOAT_EQ(quads.front().Corners[0].X, test.FirstPen) << test.Align;
+        if (test.SecondPen != 0.0F) {
+            EXPECT_FLOAT_EQ(quads.back().Corners[0].X, test.SecondPen) << test.Align;
+        }
+    }
+}
+
 TEST(ExampleTextLayout, WrapsAtTheLastSpaceThatFits) {
     TypefaceRegistry registry;
     Typeface& typeface = MakeTestTypeface(registry);
