@@ -46,7 +46,8 @@ float AdvancePen(const Typeface& typeface, std::u16string_view text, std::size_t
     pen = static_cast<float>(
         pen + (static_cast<double>(glyph->Outlay.Width) + settings.LetterSpacing) * scale);
     if (settings.KerningEnabled != 0) {
-        const auto amount = document::KerningAmount(typeface, KerningKey(code, UnitAt(text, i + 1)));
+        const std::int64_t key = KerningKey(code, UnitAt(text, i + 1));
+        const auto amount = document::KerningAmount(typeface, key);
         pen = static_cast<float>(pen + static_cast<double>(amount) * scale);
     }
     return pen;

@@ -163,8 +163,8 @@ TEST_F(RenderCommand, RefusesBadArgumentsAsUsageErrors) {
 
 TEST_F(RenderCommand, ReportsUnreadableInputAndUnwritableOutput) {
     WriteTypeface();
-    EXPECT_EQ(RunRenderCommand({(folder_ / "missing.tf").string(), "--text", "A", "-o", outputPath_}),
-              1);
+    const std::string missing = (folder_ / "missing.tf").string();
+    EXPECT_EQ(RunRenderCommand({missing, "--text", "A", "-o", outputPath_}), 1);
     EXPECT_EQ(RunRenderCommand({typefacePath_, "--text", "A", "-o",
                                 (folder_ / "no" / "such" / "out.png").string()}),
               1);

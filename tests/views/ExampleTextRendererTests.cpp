@@ -463,13 +463,13 @@ TEST(ExampleTextTransforms, ProjectionMapsCornersAndSetsDepths) {
         QuadCorner Out;
     };
     const std::array<std::array<float, 3>, 3> identity{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
+    const std::array<std::array<float, 3>, 3> tilted{{{1, 0, 0}, {0, 1, 0}, {0, 0.01F, 1}}};
     const std::vector<Case> cases = {
         {"defaults", identity, {0, 0, -1}, {4, 50}, {4, 50, -1}},
         {"scaling", {{{2, 0, 0}, {0, 3, 0}, {0, 0, 1}}}, {0, 0, -1}, {4, 50}, {8, 150, -1}},
         {"centre cancels out", identity, {10, 20, -2}, {4, 50}, {4, 50, -2}},
-        {"perspective", {{{1, 0, 0}, {0, 1, 0}, {0, 0.01F, 1}}}, {0, 0, -1}, {4, 50}, {8, 100, -0.5F}},
-        {"perspective at the top", {{{1, 0, 0}, {0, 1, 0}, {0, 0.01F, 1}}}, {0, 0, -1}, {4, 0},
-         {4, 0, -1}},
+        {"perspective", tilted, {0, 0, -1}, {4, 50}, {8, 100, -0.5F}},
+        {"perspective at the top", tilted, {0, 0, -1}, {4, 0}, {4, 0, -1}},
         {"mirror", {{{-1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}, {0, 0, -1}, {4, 50}, {-4, 50, -1}},
     };
     for (const Case& test : cases) {

@@ -33,7 +33,10 @@ Sprite NumberedSprite(std::int64_t width, std::int64_t height) {
 }
 
 GlyphQuad Rectangle(float left, float top, float right, float bottom, float depth = -1.0F) {
-    return {{{left, top, depth}, {right, top, depth}, {right, bottom, depth}, {left, bottom, depth}}};
+    return {{{left, top, depth},
+             {right, top, depth},
+             {right, bottom, depth},
+             {left, bottom, depth}}};
 }
 
 int CountPixels(const Image& image, std::uint32_t colour) {
@@ -105,7 +108,8 @@ TEST(SoftwareQuadSurface, SharedEdgesAreDrawnExactlyOnce) {
          {{{{0, 0, 1}, {10, 0, 1}, {6, 10, 1}, {0, 10, 1}}},
           {{{10, 0, 1}, {20, 0, 1}, {20, 10, 1}, {6, 10, 1}}}},
          200},
-        {"fractional shared edge", {Rectangle(0, 0.5F, 7.5F, 9.5F), Rectangle(7.5F, 0.5F, 20, 9.5F)},
+        {"fractional shared edge",
+         {Rectangle(0, 0.5F, 7.5F, 9.5F), Rectangle(7.5F, 0.5F, 20, 9.5F)},
          180},
         {"reversed winding", {{{{0, 0, 1}, {0, 10, 1}, {20, 10, 1}, {20, 0, 1}}}}, 200},
     };
