@@ -1,5 +1,7 @@
 #include "views/SoftwareQuadSurface.h"
 
+#include "ExpectPixels.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,18 +22,6 @@ Sprite SolidSprite(std::int64_t width, std::int64_t height, std::uint32_t colour
     return document::ImageToSprite(document::MakeImage(width, height, colour));
 }
 
-// A sprite whose texel (x, y) has red x, green y, blue 7 and full alpha.
-Sprite NumberedSprite(std::int64_t width, std::int64_t height) {
-    Image image = *document::MakeImage(width, height);
-    for (std::int64_t y = 0; y < height; ++y) {
-        for (std::int64_t x = 0; x < width; ++x) {
-            image.At(x, y) = 0xFF070000U | static_cast<std::uint32_t>(y << 8) |
-                             static_cast<std::uint32_t>(x);
-        }
-    }
-    return document::ImageToSprite(image);
-}
-
 GlyphQuad Rectangle(float left, float top, float right, float bottom, float depth = -1.0F) {
     return {{{left, top, depth},
              {right, top, depth},
@@ -39,13 +29,7 @@ GlyphQuad Rectangle(float left, float top, float right, float bottom, float dept
              {left, bottom, depth}}};
 }
 
-int CountPixels(const Image& image, std::uint32_t colour) {
-    int count = 0;
-    for (std::uint32_t pixel : image.Pixels) {
-        count += pixel == colour ? 1 : 0;
-    }
-    return count;
-}
+using test::CountPixels;
 
 TEST(SoftwareQuadSurface, StartsOpaqueBlackAndClearsToAnOpaqueColour) {
     SoftwareQuadSurface surface(4, 3);
@@ -63,12 +47,12 @@ TEST(SoftwareQuadSurface, StartsOpaqueBlackAndClearsToAnOpaqueColour) {
 
 TEST(SoftwareQuadSurface, IntegerRectangleCopiesTheSourceCellTexelForTexel) {
     SoftwareQuadSurface surface(10, 8);
-    const Sprite sprite = NumberedSprite(16, 16);
+    const Sprite sprite = document::ImageToSprite(test::PositionImage(16, 16));
     surface.DrawQuad(sprite, {3, 5, 4, 2}, Rectangle(2, 1, 6, 3), 255, NoTint);
     for (std::int64_t y = 0; y < 8; ++y) {
         for (std::int64_t x = 0; x < 10; ++x) {
             const bool inside = x >= 2 && x < 6 && y >= 1 && y < 3;
-            const std::uint32_t expected = inside ? sprite->At(x - 2 + 3, y - 1 + 5) : Black;
+            const std::uint32_t expected = inside ? test::PositionColour(x + 1, y + 4) : Black;
             EXPECT_EQ(surface.Target.At(x, y), expected) << x << "," << y;
         }
     }
