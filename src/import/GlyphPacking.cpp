@@ -84,13 +84,13 @@ MeasureResult Measure(document::Typeface& typeface, const ImportOptions& options
     return result;
 }
 
-bool Draw(document::Typeface& typeface, const ImportOptions& options, GlyphSource& source,
-          const PassProgress& progress) {
+bool Draw(document::Typeface& typeface, document::Image& picture, const ImportOptions& options,
+          GlyphSource& source, const PassProgress& progress) {
     auto& content = typeface.Content;
     bool cancelled = false;
-    if (content.Image && source.Begin(*content.Image, options)) {
+    if (source.Begin(picture, options)) {
         source.Clear(TransparentWhite);
-        const std::int64_t imageWidth = content.Image->Width;
+        const std::int64_t imageWidth = picture.Width;
         std::int64_t x = 0;
         std::int64_t y = 0;
         std::int64_t rowHeight = 0;
@@ -125,7 +125,6 @@ bool Draw(document::Typeface& typeface, const ImportOptions& options, GlyphSourc
             cancelled = true;
         }
     }
-    document::SetCharacterSetImage(typeface, std::move(content.Image));
     return !cancelled;
 }
 
@@ -165,10 +164,15 @@ MeasureResult MeasureCharacters(document::Typeface& typeface, const ImportOption
     return Measure(typeface, Clamped(options), source, {progress, 0, count});
 }
 
-bool DrawCharacterSet(document::Typeface& typeface, const ImportOptions& options,
-                      GlyphSource& source, const ImportProgress& progress) {
+bool DrawCharacterSet(document::Typeface& typeface, document::Image picture,
+                      const ImportOptions& options, GlyphSource& source,
+                      const ImportProgress& progress) {
     const auto count = static_cast<std::int64_t>(typeface.Content.Characters.Size());
-    return Draw(typeface, Clamped(options), source, {progress, 0, count});
+    if (!Draw(typeface, picture, Clamped(options), source, {progress, 0, count})) {
+        return false;
+    }
+    document::SetCharacterSetImage(typeface, std::move(picture));
+    return true;
 }
 
 ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, std::int64_t id,
@@ -221,12 +225,13 @@ ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, 
                        "characters.";
         return result;
     }
-    typeface->Content.Image = document::MakeImage(width, height, 0);
-    if (!Draw(*typeface, options, source, {progress, count, count * 2})) {
+    auto picture = document::MakeImage(width, height, 0);
+    if (!Draw(*typeface, *picture, options, source, {progress, count, count * 2})) {
         result.Cancelled = true;
         result.Error = "The import was cancelled.";
         return result;
     }
+    document::SetCharacterSetImage(*typeface, std::move(picture));
     document::PropertyValue(*typeface, "Face") = options.Family;
     document::PropertyValue(*typeface, "Size") = std::to_string(options.Size);
     document::PropertyValue(*typeface, "Base") =

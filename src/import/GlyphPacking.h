@@ -55,11 +55,12 @@ struct MeasureResult {
                                               const ImportOptions& options, GlyphSource& source,
                                               const ImportProgress& progress = {});
 
-// Places every cell in the typeface's Image (row by row, wrapping at its width), draws each glyph
-// in opaque white on transparent white and makes Sprite and FlippedSprite from the image.
-// False when cancelled.
-[[nodiscard]] bool DrawCharacterSet(document::Typeface& typeface, const ImportOptions& options,
-                                    GlyphSource& source, const ImportProgress& progress = {});
+// Places every cell in picture (row by row, wrapping at its width), draws each glyph in opaque
+// white on transparent white, and makes picture the typeface's Image, Sprite and FlippedSprite.
+// False when cancelled; the typeface's picture is then left as it was.
+[[nodiscard]] bool DrawCharacterSet(document::Typeface& typeface, document::Image picture,
+                                    const ImportOptions& options, GlyphSource& source,
+                                    const ImportProgress& progress = {});
 
 struct ImportResult {
     std::unique_ptr<document::Typeface> Typeface; // none when the import stopped
