@@ -1,6 +1,5 @@
 #include "document/Image.h"
 
-#include <algorithm>
 
 namespace glyfora::document {
 
