@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <limits>
 #include <map>
 #include <utility>
@@ -173,6 +174,20 @@ int PlaneOfChannel(std::int64_t chnl) {
     default:
         return -1;
     }
+}
+
+// Page names come from the descriptor, so they may name anything: only regular files of a size a
+// picture can have are read (a device or pipe would never end).
+std::string ReadPageFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return "no such file";
+    }
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size > MaxImageBytes) {
+        return "not a picture file";
+    }
+    return ReadWholeFile(path, bytes);
 }
 
 } // namespace
@@ -381,7 +396,7 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
     std::map<std::int64_t, std::optional<Image>> pictures;
     for (const auto& [id, file] : pages) {
         std::vector<std::uint8_t> bytes;
-        std::string error = ReadWholeFile(directory + file, bytes);
+        std::string error = ReadPageFile(directory + file, bytes);
         std::optional<Image> picture;
         if (error.empty()) {
             DecodedPng decoded = DecodePng(bytes);
@@ -609,12 +624,12 @@ BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile,
         }
     }
     std::vector<std::string> dropped;
-    for (const auto& [key, value] : properties) {
+    for (const auto& entry : properties) {
         const bool known = std::find_if(PropertyKeys.begin(), PropertyKeys.end(),
-                                        [&](const char* k) { return key == k; }) !=
+                                        [&](const char* k) { return entry.first == k; }) !=
                            PropertyKeys.end();
-        if (!known && !value.empty()) {
-            dropped.push_back(key);
+        if (!known && !entry.second.empty()) {
+            dropped.push_back(entry.first);
         }
     }
     if (!dropped.empty()) {

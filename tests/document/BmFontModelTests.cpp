@@ -182,6 +182,9 @@ const RefusedCase RefusedCases[] = {
     {"ControlCharacterInXml", BmFontVariant::Xml,
      [](Typeface& t) { t.Content.Properties["Face"] = std::string("A\x01") + "B"; },
      "control character"},
+
+    {"NotUtf8InXml", BmFontVariant::Xml,
+     [](Typeface& t) { t.Content.Properties["Face"] = "Caf\xE9"; }, "is not UTF-8"},
     {"UnknownCharsetInBinary", BmFontVariant::Binary,
      [](Typeface& t) {
          t.Content.Properties["Unicode"] = "0";
@@ -343,6 +346,26 @@ TEST(BmFontImport, SkipsUnrepresentableCodesAndCountsThem) {
         << warnings;
     EXPECT_EQ(t.Content.Properties.at("Size"), "-12");
     EXPECT_EQ(t.Content.Properties.at("Base"), "10");
+}
+
+TEST(BmFontImport, PagesThatAreNotRegularFilesAreNotRead) {
+    BmFontScratch scratch;
+    TypefaceRegistry registry;
+    // A device would never end; a folder is no picture either.
+    std::filesystem::create_directory(scratch.Path("folder.png"));
+    const std::string fnt = "common lineHeight=5 scaleW=4 scaleH=4 pages=2\n"
+                            "page id=0 file=\"../../../../../../../../../dev/zero\"\n"
+                            "page id=1 file=\"folder.png\"\n"
+                            "char id=65 x=1 y=2 page=1\n";
+    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
+    ASSERT_EQ(loaded.Error, "");
+    EXPECT_FALSE(loaded.Font->Content.Image.has_value());
+    EXPECT_EQ(FindCharacter(*loaded.Font, 65)->Source.Y, 4 + 2);
+    const std::string warnings = JoinWarnings(loaded.Warnings);
+    EXPECT_NE(warnings.find("page 0 \"../../../../../../../../../dev/zero\" could not be read"),
+              std::string::npos)
+        << warnings;
+    EXPECT_NE(warnings.find("page 1 \"folder.png\" could not be read"), std::string::npos);
 }
 
 TEST(BmFontImport, CharacterOnAnUndeclaredPageKeepsItsCell) {
