@@ -108,6 +108,31 @@ std::string ReadBmFont(Typeface& typeface, std::span<const std::uint8_t> bytes,
     return {};
 }
 
+int BmFontFormat(BmFontVariant variant) {
+    switch (variant) {
+    case BmFontVariant::Text:
+        return FormatBmFontText;
+    case BmFontVariant::Xml:
+        return FormatBmFontXml;
+    case BmFontVariant::Binary:
+        return FormatBmFontBinary;
+    }
+    return FormatBmFontText;
+}
+
+std::optional<BmFontVariant> BmFontVariantOfFormat(int format) {
+    switch (format) {
+    case FormatBmFontText:
+        return BmFontVariant::Text;
+    case FormatBmFontXml:
+        return BmFontVariant::Xml;
+    case FormatBmFontBinary:
+        return BmFontVariant::Binary;
+    default:
+        return std::nullopt;
+    }
+}
+
 std::string BmFontPageName(const std::string& fileName) {
     std::string base = fileName.substr(FolderOf(fileName).size());
     if (const std::size_t dot = base.rfind('.'); dot != std::string::npos && dot > 0) {

@@ -28,6 +28,10 @@ enum class BmFontVariant { Text, Xml, Binary };
 [[nodiscard]] SaveResult WriteBmFont(const Typeface& typeface, const std::string& fileName,
                                      BmFontVariant variant);
 
+// The SaveTypeface format of a variant, and the variant of a format (none for other formats).
+[[nodiscard]] int BmFontFormat(BmFontVariant variant);
+[[nodiscard]] std::optional<BmFontVariant> BmFontVariantOfFormat(int format);
+
 // The page picture's file name for a descriptor: its base name without extension, then "_0.png".
 [[nodiscard]] std::string BmFontPageName(const std::string& fileName);
 

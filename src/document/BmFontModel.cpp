@@ -373,14 +373,13 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
     auto planeOf = [&](const BmFontChar& character) {
         return font.Common.Packed ? PlaneOfChannel(character.Chnl) : -1;
     };
+    std::map<std::int64_t, std::array<bool, 5>> usedPlanes; // by page; index plane + 1
+    for (const BmFontChar& character : font.Chars) {
+        usedPlanes[character.Page][static_cast<std::size_t>(planeOf(character) + 1)] = true;
+    }
     std::vector<Layer> layers;
     for (const auto& [id, file] : pages) {
-        std::array<bool, 5> used{}; // plane + 1
-        for (const BmFontChar& character : font.Chars) {
-            if (character.Page == id) {
-                used[static_cast<std::size_t>(planeOf(character) + 1)] = true;
-            }
-        }
+        std::array<bool, 5>& used = usedPlanes[id];
         if (std::none_of(used.begin(), used.end(), [](bool u) { return u; })) {
             used[0] = true;
         }
@@ -460,6 +459,10 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
                            " were stacked into one picture");
     }
 
+    std::map<std::pair<std::int64_t, int>, std::int64_t> layerTops;
+    for (const Layer& layer : layers) {
+        layerTops[{layer.Page, layer.Plane}] = layer.Top;
+    }
     std::int64_t substitutes = 0;
     std::int64_t outsideCodes = 0;
     std::int64_t unknownPage = 0;
@@ -473,12 +476,9 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
             continue;
         }
         std::int64_t top = 0;
-        const int plane = planeOf(character);
-        const auto layer = std::find_if(layers.begin(), layers.end(), [&](const Layer& l) {
-            return l.Page == character.Page && l.Plane == plane;
-        });
-        if (layer != layers.end()) {
-            top = layer->Top;
+        if (const auto layer = layerTops.find({character.Page, planeOf(character)});
+            layer != layerTops.end()) {
+            top = layer->second;
         } else {
             ++unknownPage;
         }
