@@ -205,28 +205,46 @@ std::string CheckBinaryRanges(const BmFont& font) {
             error = "the page name holds a zero byte";
         }
     }
+    // Names are built only for the value that does not fit: large fonts have many records.
+    using CharField = std::int64_t BmFontChar::*;
+    struct CharRange {
+        const char* Key;
+        CharField Field;
+        std::int64_t Low, High;
+    };
+    static constexpr CharRange CharRanges[] = {
+        {"id", &BmFontChar::Id, -1, 0xFFFFFFFE},
+        {"x", &BmFontChar::X, 0, 65535},
+        {"y", &BmFontChar::Y, 0, 65535},
+        {"width", &BmFontChar::Width, 0, 65535},
+        {"height", &BmFontChar::Height, 0, 65535},
+        {"xoffset", &BmFontChar::XOffset, -32768, 32767},
+        {"yoffset", &BmFontChar::YOffset, -32768, 32767},
+        {"xadvance", &BmFontChar::XAdvance, -32768, 32767},
+        {"page", &BmFontChar::Page, 0, 255},
+        {"chnl", &BmFontChar::Chnl, 0, 255},
+    };
     for (const BmFontChar& c : font.Chars) {
-        const std::string name = "character " + std::to_string(c.Id) + ": ";
-        Fits(error, name + "id", c.Id, -1, 0xFFFFFFFE);
-        Fits(error, name + "x", c.X, 0, 65535);
-        Fits(error, name + "y", c.Y, 0, 65535);
-        Fits(error, name + "width", c.Width, 0, 65535);
-        Fits(error, name + "height", c.Height, 0, 65535);
-        Fits(error, name + "xoffset", c.XOffset, -32768, 32767);
-        Fits(error, name + "yoffset", c.YOffset, -32768, 32767);
-        Fits(error, name + "xadvance", c.XAdvance, -32768, 32767);
-        Fits(error, name + "page", c.Page, 0, 255);
-        Fits(error, name + "chnl", c.Chnl, 0, 255);
-        if (!error.empty()) {
-            return error;
+        for (const CharRange& range : CharRanges) {
+            const std::int64_t value = c.*(range.Field);
+            if (value < range.Low || value > range.High) {
+                Fits(error, "character " + std::to_string(c.Id) + ": " + range.Key, value,
+                     range.Low, range.High);
+                return error;
+            }
         }
     }
     for (const BmFontKerning& k : font.Kernings) {
-        const std::string name =
-            "kerning pair " + std::to_string(k.First) + ", " + std::to_string(k.Second) + ": ";
-        Fits(error, name + "first", k.First, 0, 0xFFFFFFFF);
-        Fits(error, name + "second", k.Second, 0, 0xFFFFFFFF);
-        Fits(error, name + "amount", k.Amount, -32768, 32767);
+        const bool fits = k.First >= 0 && k.First <= 0xFFFFFFFF && k.Second >= 0 &&
+                          k.Second <= 0xFFFFFFFF && k.Amount >= -32768 && k.Amount <= 32767;
+        if (!fits) {
+            const std::string name =
+                "kerning pair " + std::to_string(k.First) + ", " + std::to_string(k.Second) + ": ";
+            Fits(error, name + "first", k.First, 0, 0xFFFFFFFF);
+            Fits(error, name + "second", k.Second, 0, 0xFFFFFFFF);
+            Fits(error, name + "amount", k.Amount, -32768, 32767);
+            return error;
+        }
     }
     return error;
 }

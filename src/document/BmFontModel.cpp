@@ -47,7 +47,10 @@ std::string Number(std::int64_t value) {
 template <std::size_t N> std::string List(const std::array<std::int64_t, N>& values) {
     std::string text;
     for (std::size_t i = 0; i < N; ++i) {
-        text += (i == 0 ? "" : ",") + std::to_string(values[i]);
+        if (i > 0) {
+            text += ',';
+        }
+        text += std::to_string(values[i]);
     }
     return text;
 }

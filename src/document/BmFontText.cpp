@@ -24,23 +24,25 @@ BmFontRecord SplitLine(std::string_view line) {
         }
     };
     skipBlanks();
+    const std::size_t tagStart = position;
     while (position < line.size() && !IsBlank(line[position])) {
-        record.Tag += line[position++];
+        ++position;
     }
+    record.Tag = line.substr(tagStart, position - tagStart);
     while (true) {
         skipBlanks();
         if (position >= line.size()) {
             return record;
         }
-        std::string key;
+        const std::size_t keyStart = position;
         while (position < line.size() && !IsBlank(line[position]) && line[position] != '=') {
-            key += line[position++];
+            ++position;
         }
         if (position >= line.size() || line[position] != '=') {
             continue;
         }
+        BmFontField field{std::string(line.substr(keyStart, position - keyStart)), {}, false};
         ++position;
-        BmFontField field{std::move(key), {}, false};
         if (position < line.size() && line[position] == '"') {
             const std::size_t close = line.find('"', position + 1);
             const std::size_t end = close == std::string_view::npos ? line.size() : close;
