@@ -181,16 +181,28 @@ int PlaneOfChannel(std::int64_t chnl) {
 
 // Page names come from the descriptor, so they may name anything: only regular files of a size a
 // picture can have are read (a device or pipe would never end).
-std::string ReadPageFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return "no such file";
+std::string ReadPageFile(const std::string& directory, const std::string& file,
+                         std::vector<std::uint8_t>& bytes) {
+    // Fonts made on Windows may name pages with backslashes or with the generator's absolute
+    // path; a page that moved with its descriptor is then found by its own name.
+    std::string slashed = file;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    const std::size_t separator = slashed.rfind('/');
+    const std::string baseName =
+        separator == std::string::npos ? slashed : slashed.substr(separator + 1);
+    for (const std::string& candidate :
+         {directory + file, directory + slashed, directory + baseName}) {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(candidate, error)) {
+            continue;
+        }
+        const std::uintmax_t size = std::filesystem::file_size(candidate, error);
+        if (error || size > MaxImageBytes) {
+            return "not a picture file";
+        }
+        return ReadWholeFile(candidate, bytes);
     }
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > MaxImageBytes) {
-        return "not a picture file";
-    }
-    return ReadWholeFile(path, bytes);
+    return "no such file";
 }
 
 } // namespace
@@ -398,7 +410,7 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
     std::map<std::int64_t, std::optional<Image>> pictures;
     for (const auto& [id, file] : pages) {
         std::vector<std::uint8_t> bytes;
-        std::string error = ReadPageFile(directory + file, bytes);
+        std::string error = ReadPageFile(directory, file, bytes);
         std::optional<Image> picture;
         if (error.empty()) {
             DecodedPng decoded = DecodePng(bytes);

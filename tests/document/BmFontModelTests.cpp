@@ -368,6 +368,23 @@ TEST(BmFontImport, PagesThatAreNotRegularFilesAreNotRead) {
     EXPECT_NE(warnings.find("page 1 \"folder.png\" could not be read"), std::string::npos);
 }
 
+TEST(BmFontImport, FindsPagesNamedTheWindowsWay) {
+    BmFontScratch scratch;
+    TypefaceRegistry registry;
+    std::filesystem::create_directory(scratch.Path("sub"));
+    WritePng(scratch.Path("sub/p_0.png"), *MakeImage(2, 2, 0xFF0000FF));
+    WritePng(scratch.Path("p_1.png"), *MakeImage(2, 3, 0xFF00FF00));
+    const std::string fnt = "common lineHeight=5 pages=2\n"
+                            "page id=0 file=\"sub\\p_0.png\"\n"
+                            "page id=1 file=\"C:\\Work\\Fonts\\p_1.png\"\n";
+    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
+    ASSERT_EQ(loaded.Error, "");
+    EXPECT_EQ(JoinWarnings(loaded.Warnings), "2 pages were stacked into one picture\n");
+    ASSERT_TRUE(loaded.Font->Content.Image.has_value());
+    EXPECT_EQ(loaded.Font->Content.Image->Height, 5);
+    EXPECT_EQ(loaded.Font->Content.Image->At(0, 4), 0xFF00FF00u);
+}
+
 TEST(BmFontImport, CharacterOnAnUndeclaredPageKeepsItsCell) {
     TypefaceRegistry registry;
     LoadedFnt loaded = LoadFnt(registry, "",
