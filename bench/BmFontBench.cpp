@@ -6,14 +6,13 @@
 // Usage: glyfora_bench_fnt [repetitions]   (default 5; the best time of each is reported)
 #include "document/BmFontModel.h"
 
-#include <expat.h>
-
 #include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <expat.h>
 #include <functional>
 #include <string_view>
 
@@ -67,8 +66,8 @@ std::int64_t TextFloor(std::string_view text) {
 
 bool ExpatFloor(std::string_view xml) {
     XML_Parser parser = XML_ParserCreate("UTF-8");
-    const bool ok = XML_Parse(parser, xml.data(), static_cast<int>(xml.size()), XML_TRUE) ==
-                    XML_STATUS_OK;
+    const bool ok =
+        XML_Parse(parser, xml.data(), static_cast<int>(xml.size()), XML_TRUE) == XML_STATUS_OK;
     XML_ParserFree(parser);
     return ok;
 }

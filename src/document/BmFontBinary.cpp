@@ -352,8 +352,8 @@ BmFontBytes EncodeBmFontBinary(const BmFont& font) {
     block = out.Begin(4);
     for (const BmFontChar& c : font.Chars) {
         out.U(static_cast<std::uint32_t>(c.Id), 4);
-        for (const std::int64_t value : {c.X, c.Y, c.Width, c.Height, c.XOffset, c.YOffset,
-                                         c.XAdvance}) {
+        for (const std::int64_t value :
+             {c.X, c.Y, c.Width, c.Height, c.XOffset, c.YOffset, c.XAdvance}) {
             out.U(static_cast<std::uint32_t>(value), 2);
         }
         out.U(static_cast<std::uint32_t>(c.Page), 1);

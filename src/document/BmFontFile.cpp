@@ -17,8 +17,8 @@ bool StartsWithWord(std::string_view text, std::string_view word) {
 }
 
 std::string_view SkipSpace(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' ||
-                             text.front() == '\r' || text.front() == '\n')) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\r' ||
+                             text.front() == '\n')) {
         text.remove_prefix(1);
     }
     return text;

@@ -40,9 +40,7 @@ template <std::size_t N> void SetList(std::array<std::int64_t, N>& target, std::
     }
 }
 
-std::string Number(std::int64_t value) {
-    return std::to_string(value);
-}
+std::string Number(std::int64_t value) { return std::to_string(value); }
 
 template <std::size_t N> std::string List(const std::array<std::int64_t, N>& values) {
     std::string text;
@@ -120,10 +118,11 @@ constexpr std::array<std::pair<const char*, KerningField>, 3> KerningFields{{
 }};
 
 constexpr std::array<std::pair<std::int64_t, const char*>, 19> CharsetNames{{
-    {0, "ANSI"},       {1, "DEFAULT"},    {2, "SYMBOL"},  {77, "MAC"},       {128, "SHIFTJIS"},
-    {129, "HANGUL"},   {130, "JOHAB"},    {134, "GB2312"}, {136, "CHINESEBIG5"}, {161, "GREEK"},
-    {162, "TURKISH"},  {163, "VIETNAMESE"}, {177, "HEBREW"}, {178, "ARABIC"}, {186, "BALTIC"},
-    {204, "RUSSIAN"},  {222, "THAI"},     {238, "EASTEUROPE"}, {255, "OEM"},
+    {0, "ANSI"},          {1, "DEFAULT"},      {2, "SYMBOL"},    {77, "MAC"},
+    {128, "SHIFTJIS"},    {129, "HANGUL"},     {130, "JOHAB"},   {134, "GB2312"},
+    {136, "CHINESEBIG5"}, {161, "GREEK"},      {162, "TURKISH"}, {163, "VIETNAMESE"},
+    {177, "HEBREW"},      {178, "ARABIC"},     {186, "BALTIC"},  {204, "RUSSIAN"},
+    {222, "THAI"},        {238, "EASTEUROPE"}, {255, "OEM"},
 }};
 
 constexpr std::array<const char*, 13> PropertyKeys{
@@ -246,9 +245,7 @@ std::optional<std::int64_t> BmFontCharsetNumber(const std::string& name) {
     return std::nullopt;
 }
 
-std::span<const char* const> BmFontPropertyKeys() {
-    return PropertyKeys;
-}
+std::span<const char* const> BmFontPropertyKeys() { return PropertyKeys; }
 
 void AddBmFontRecord(BmFont& font, const BmFontRecord& record) {
     if (record.Tag == "info") {
@@ -546,8 +543,8 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
     properties["Base"] = Number(font.Common.Base);
 }
 
-BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile,
-                          std::string& error, std::vector<std::string>& warnings) {
+BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile, std::string& error,
+                          std::vector<std::string>& warnings) {
     BmFont font;
     const TypefaceContent& content = typeface.Content;
 
@@ -573,9 +570,9 @@ BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile,
             return;
         }
         error = "the property \"" + std::string(key) + "\" must be " +
-                (values.size() == 1 ? std::string("a whole number")
-                                    : std::to_string(values.size()) +
-                                          " whole numbers separated by commas") +
+                (values.size() == 1
+                     ? std::string("a whole number")
+                     : std::to_string(values.size()) + " whole numbers separated by commas") +
                 ", not \"" + *text + "\"";
     };
     auto flag = [&](const char* key, bool fallback) {
@@ -640,9 +637,9 @@ BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile,
     }
     std::vector<std::string> dropped;
     for (const auto& entry : properties) {
-        const bool known = std::find_if(PropertyKeys.begin(), PropertyKeys.end(),
-                                        [&](const char* k) { return entry.first == k; }) !=
-                           PropertyKeys.end();
+        const bool known =
+            std::find_if(PropertyKeys.begin(), PropertyKeys.end(),
+                         [&](const char* k) { return entry.first == k; }) != PropertyKeys.end();
         if (!known && !entry.second.empty()) {
             dropped.push_back(entry.first);
         }

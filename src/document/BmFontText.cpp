@@ -8,9 +8,7 @@ namespace glyfora::document {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 // Splits one line into its record. Runs of blanks separate the fields; a quoted value runs to the
 // next double quote (BMFont writes quotes in names unescaped, so nothing better is possible) or to
@@ -107,8 +105,7 @@ BmFontBytes EncodeBmFontText(const BmFont& font) {
     for (const BmFontRecord& record : BmFontRecords(font)) {
         text += record.Tag;
         for (const BmFontField& field : record.Fields) {
-            if (field.Quoted &&
-                field.Value.find_first_of("\"\r\n") != std::string::npos) {
+            if (field.Quoted && field.Value.find_first_of("\"\r\n") != std::string::npos) {
                 result.Error = "the " + record.Tag + " " + field.Key + " \"" + field.Value +
                                "\" holds a double quote or a line break, which the text variant "
                                "cannot write";

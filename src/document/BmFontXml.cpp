@@ -3,9 +3,8 @@
 
 #include "document/BmFontModel.h"
 
-#include <expat.h>
-
 #include <cstring>
+#include <expat.h>
 #include <limits>
 #include <memory>
 #include <string_view>

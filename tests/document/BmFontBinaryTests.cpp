@@ -181,8 +181,7 @@ TEST(BmFontBinaryReader, OnlyVersionThree) {
     EXPECT_FALSE(ParseBmFontBinary(Bytes(std::string_view("BMF\x02", 4)), warnings));
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_EQ(warnings[0], "binary version 2 is not supported (only version 3)");
-    EXPECT_EQ(DetectBmFontVariant(Bytes(std::string_view("BMF\x02", 4))),
-              BmFontVariant::Binary);
+    EXPECT_EQ(DetectBmFontVariant(Bytes(std::string_view("BMF\x02", 4))), BmFontVariant::Binary);
     EXPECT_EQ(DetectBmFontVariant(Bytes("BMF")), std::nullopt);
 }
 

@@ -1,6 +1,5 @@
 // The ".fnt" variants through the typeface load and save entry points.
 #include "BmFontTestSupport.h"
-
 #include "document/TypefaceFile.h"
 #include "document/TypefaceIo.h"
 #include "document/XmlImageFile.h"
@@ -91,8 +90,7 @@ TEST(BmFontLoad, SavingAFailedFormatReportsWhy) {
     Typeface& typeface = MakeSampleTypeface(registry);
     typeface.Modified = true;
     typeface.Content.Characters.begin()->Outlay.X = -40000;
-    const SaveResult saved =
-        SaveTypeface(registry, 5, scratch.Path("f.fnt"), FormatBmFontBinary);
+    const SaveResult saved = SaveTypeface(registry, 5, scratch.Path("f.fnt"), FormatBmFontBinary);
     EXPECT_FALSE(saved.Saved);
     EXPECT_EQ(saved.Error, "character 32: xoffset -40000 does not fit the binary variant "
                            "(-32768..32767)");

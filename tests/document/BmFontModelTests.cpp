@@ -153,8 +153,8 @@ struct RefusedCase {
 };
 
 const RefusedCase RefusedCases[] = {
-    {"NoPicture", BmFontVariant::Text,
-     [](Typeface& t) { SetCharacterSetImage(t, std::nullopt); }, "no character-set picture"},
+    {"NoPicture", BmFontVariant::Text, [](Typeface& t) { SetCharacterSetImage(t, std::nullopt); },
+     "no character-set picture"},
     {"CodeOutOfRange", BmFontVariant::Text,
      [](Typeface& t) { t.Content.Characters.begin()->Index = 70000; },
      "the character code 70000 cannot be written"},
@@ -387,8 +387,8 @@ TEST(BmFontImport, FindsPagesNamedTheWindowsWay) {
 
 TEST(BmFontImport, CharacterOnAnUndeclaredPageKeepsItsCell) {
     TypefaceRegistry registry;
-    LoadedFnt loaded = LoadFnt(registry, "",
-                               Bytes("common lineHeight=5\nchar id=65 x=1 y=2 page=3\n"));
+    LoadedFnt loaded =
+        LoadFnt(registry, "", Bytes("common lineHeight=5\nchar id=65 x=1 y=2 page=3\n"));
     ASSERT_EQ(loaded.Error, "");
     EXPECT_EQ(FindCharacter(*loaded.Font, 65)->Source.Y, 2);
     EXPECT_NE(JoinWarnings(loaded.Warnings).find("1 character refers to a page that is not"),
@@ -397,9 +397,16 @@ TEST(BmFontImport, CharacterOnAnUndeclaredPageKeepsItsCell) {
 
 TEST(BmFontNumbers, ReadLenientlyAndSaturate) {
     const std::pair<const char*, std::int64_t> cases[] = {
-        {"12", 12},          {"-7", -7},          {"+3", 3},        {"  42x", 42},
-        {"", 0},             {"abc", 0},          {"-", 0},         {"2147483647", 2147483647},
-        {"99999999999999999999", 2147483647},     {"-99999999999999999999", -2147483648LL},
+        {"12", 12},
+        {"-7", -7},
+        {"+3", 3},
+        {"  42x", 42},
+        {"", 0},
+        {"abc", 0},
+        {"-", 0},
+        {"2147483647", 2147483647},
+        {"99999999999999999999", 2147483647},
+        {"-99999999999999999999", -2147483648LL},
     };
     for (const auto& [text, value] : cases) {
         EXPECT_EQ(ParseBmFontNumber(text), value) << text;

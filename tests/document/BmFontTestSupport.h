@@ -8,10 +8,9 @@
 #include "document/BmFontModel.h"
 #include "document/PngCodec.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,9 +41,7 @@ class BmFontScratch {
     std::string folder_;
 };
 
-inline std::vector<std::uint8_t> Bytes(std::string_view text) {
-    return {text.begin(), text.end()};
-}
+inline std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
 
 inline std::string Text(const std::vector<std::uint8_t>& bytes) {
     return {bytes.begin(), bytes.end()};

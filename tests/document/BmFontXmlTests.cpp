@@ -63,9 +63,8 @@ TEST(BmFontXmlDialects, ReadsUnescapedAmpersandsAndLessThan) {
 
 TEST(BmFontXmlDialects, BrokenDocumentKeepsWhatCameBefore) {
     std::vector<std::string> warnings;
-    const std::optional<BmFont> font =
-        ParseXml("<font><common lineHeight=\"4\"/><chars><char id=\"65\"/><char id=\"66\" x=",
-                 warnings);
+    const std::optional<BmFont> font = ParseXml(
+        "<font><common lineHeight=\"4\"/><chars><char id=\"65\"/><char id=\"66\" x=", warnings);
     ASSERT_TRUE(font.has_value());
     EXPECT_EQ(font->Common.LineHeight, 4);
     EXPECT_EQ(font->Chars.size(), 1u);
