@@ -404,7 +404,10 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
 
     // Load each page once; a page that cannot be read keeps its place as a transparent area of
     // the declared scale so the cells of the pages below stay where they belong.
+    // The pictures together must stay within one picture's byte limit, or a descriptor naming
+    // one large page many times would take memory without bound.
     std::map<std::int64_t, std::optional<Image>> pictures;
+    std::uint64_t decodedBytes = 0;
     for (const auto& [id, file] : pages) {
         std::vector<std::uint8_t> bytes;
         std::string error = ReadPageFile(directory, file, bytes);
@@ -413,6 +416,13 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
             DecodedPng decoded = DecodePng(bytes);
             picture = std::move(decoded.Picture);
             error = decoded.Error;
+        }
+        if (picture) {
+            decodedBytes += static_cast<std::uint64_t>(picture->Pixels.size()) * 4;
+            if (decodedBytes > MaxImageBytes) {
+                picture.reset();
+                error = "the pages together are too large";
+            }
         }
         if (!picture) {
             warnings.push_back("page " + std::to_string(id) + " \"" + file +
@@ -462,7 +472,7 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
             SetCharacterSetImage(typeface, std::move(stacked));
         }
     }
-    if (layers.size() > pages.size()) {
+    if (std::any_of(layers.begin(), layers.end(), [](const Layer& l) { return l.Plane >= 0; })) {
         warnings.push_back("packed channels were expanded into " +
                            Plural(static_cast<std::int64_t>(layers.size()), "layer", "layers") +
                            " of white glyphs on alpha");
