@@ -14,8 +14,9 @@ constexpr CommandUsage Usage{
     "Reads IN (a .tf typeface, a BMFont .fnt descriptor in any variant or an XML & Image\n"
     "description, told apart by content) and writes it as OUT, in the form OUT's extension names:\n"
     "\".tf\"; \".xml\" (the description, with the picture written beside it as a .png of the same\n"
-    "name); or \".fnt\" (a BMFont descriptor in the variant --fnt names, text by default, with its\n"
-    "page picture beside it as NAME_0.png). What OUT's form cannot hold is reported on stderr."};
+    "name); or \".fnt\" (a BMFont descriptor in the variant --fnt names, text by default,\n"
+    "with its page picture beside it as NAME_0.png). What OUT's form cannot hold is reported on\n"
+    "stderr."};
 
 constexpr std::int64_t ConvertTypefaceId = 0;
 

@@ -34,12 +34,11 @@ const char* FormatName(int format) {
     }
 }
 
-void PrintSummary(const std::string& fileName, const document::Typeface& typeface,
-                  int format, const std::vector<std::string>& warnings) {
+void PrintSummary(const std::string& fileName, const document::Typeface& typeface, int format,
+                  const std::vector<std::string>& warnings) {
     const document::TypefaceContent& content = typeface.Content;
     std::cout << "File: " << fileName << '\n'
-              << "Format: " << FormatName(format)
-              << '\n'
+              << "Format: " << FormatName(format) << '\n'
               << "Image: ";
     if (content.Image) {
         std::cout << content.Image->Width << " x " << content.Image->Height << '\n';

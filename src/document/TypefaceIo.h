@@ -20,7 +20,7 @@ struct LoadResult {
     Typeface* Loaded = nullptr;        // the typeface now under the id; none on failure
     std::string Error;                 // why nothing was loaded
     std::vector<std::string> Warnings; // why a file was only partly read, and so on
-    int Format = FormatTf; // the form the file was read as, which "Save" writes again
+    int Format = FormatTf;             // the form the file was read as, which "Save" writes again
 };
 
 struct SaveResult {
