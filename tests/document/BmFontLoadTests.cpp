@@ -36,7 +36,7 @@ TEST_P(BmFontLoadAndSave, LoadRecordsTheVariantSoSaveWritesItAgain) {
     EXPECT_EQ(loaded.Warnings, std::vector<std::string>{});
     EXPECT_FALSE(loaded.Loaded->Modified);
     EXPECT_EQ(loaded.Loaded->Content.Characters.Size(), 3u);
-    ASSERT_TRUE(loaded.Loaded->Content.Image.has_value());
+    ASSERT_TRUE(loaded.Loaded->Content.Image != nullptr);
 
     ASSERT_TRUE(SaveTypeface(registry, 5, path, loaded.Format).Saved);
     EXPECT_EQ(ReadBytes(path), written);

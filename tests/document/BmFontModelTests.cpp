@@ -70,7 +70,7 @@ TEST_P(BmFontRoundTrip, KeepsCharactersPairsPictureAndInfo) {
     EXPECT_EQ(KerningAmount(read, MakePairKey(65, 86)), -3);
     EXPECT_EQ(KerningAmount(read, MakePairKey(86, 65)), -2);
 
-    ASSERT_TRUE(read.Content.Image.has_value());
+    ASSERT_TRUE(read.Content.Image != nullptr);
     EXPECT_EQ(read.Content.Image->Pixels, original.Content.Image->Pixels);
     ASSERT_NE(read.Content.Sprite, nullptr);
 
@@ -239,7 +239,7 @@ TEST(BmFontImport, StacksPagesAndMovesTheirCellsDown) {
     LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
     ASSERT_EQ(loaded.Error, "");
     const Typeface& t = *loaded.Font;
-    ASSERT_TRUE(t.Content.Image.has_value());
+    ASSERT_TRUE(t.Content.Image != nullptr);
     EXPECT_EQ(t.Content.Image->Width, 8);
     EXPECT_EQ(t.Content.Image->Height, 12);
     EXPECT_EQ(FindCharacter(t, 65)->Source, (Rect64{1, 1, 2, 2}));
@@ -267,7 +267,7 @@ TEST(BmFontImport, MissingOrBrokenPageKeepsCellsAndPlace) {
     LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
     ASSERT_EQ(loaded.Error, "");
     const Typeface& t = *loaded.Font;
-    ASSERT_TRUE(t.Content.Image.has_value());
+    ASSERT_TRUE(t.Content.Image != nullptr);
     EXPECT_EQ(t.Content.Image->Height, 6 + 4 + 6); // missing pages take their declared scale
     EXPECT_EQ(FindCharacter(t, 66)->Source.Y, 6);
     EXPECT_EQ(FindCharacter(t, 67)->Source.Y, 10);
@@ -284,7 +284,7 @@ TEST(BmFontImport, WithoutAnyPageThereIsNoPictureButAllCells) {
                                Bytes("info face=x\ncommon lineHeight=5\npage id=0 file=\"a.png\"\n"
                                      "char id=65 x=3 y=4 width=5 height=6\n"));
     ASSERT_EQ(loaded.Error, "");
-    EXPECT_FALSE(loaded.Font->Content.Image.has_value());
+    EXPECT_FALSE(loaded.Font->Content.Image != nullptr);
     EXPECT_EQ(FindCharacter(*loaded.Font, 65)->Source, (Rect64{3, 4, 5, 6}));
 }
 
@@ -306,7 +306,7 @@ TEST(BmFontImport, ExpandsPackedChannelsIntoWhiteOnAlpha) {
     LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
     ASSERT_EQ(loaded.Error, "");
     const Typeface& t = *loaded.Font;
-    ASSERT_TRUE(t.Content.Image.has_value());
+    ASSERT_TRUE(t.Content.Image != nullptr);
     EXPECT_EQ(t.Content.Image->Height, 6); // red, green and blue layers, in that order
     EXPECT_EQ(FindCharacter(t, 65)->Source.Y, 0);
     EXPECT_EQ(FindCharacter(t, 66)->Source.Y, 2);
@@ -359,7 +359,7 @@ TEST(BmFontImport, PagesThatAreNotRegularFilesAreNotRead) {
                             "char id=65 x=1 y=2 page=1\n";
     LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
     ASSERT_EQ(loaded.Error, "");
-    EXPECT_FALSE(loaded.Font->Content.Image.has_value());
+    EXPECT_FALSE(loaded.Font->Content.Image != nullptr);
     EXPECT_EQ(FindCharacter(*loaded.Font, 65)->Source.Y, 4 + 2);
     const std::string warnings = JoinWarnings(loaded.Warnings);
     EXPECT_NE(warnings.find("page 0 \"../../../../../../../../../dev/zero\" could not be read"),
@@ -380,7 +380,7 @@ TEST(BmFontImport, FindsPagesNamedTheWindowsWay) {
     LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
     ASSERT_EQ(loaded.Error, "");
     EXPECT_EQ(JoinWarnings(loaded.Warnings), "2 pages were stacked into one picture\n");
-    ASSERT_TRUE(loaded.Font->Content.Image.has_value());
+    ASSERT_TRUE(loaded.Font->Content.Image != nullptr);
     EXPECT_EQ(loaded.Font->Content.Image->Height, 5);
     EXPECT_EQ(loaded.Font->Content.Image->At(0, 4), 0xFF00FF00u);
 }
