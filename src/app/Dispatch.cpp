@@ -7,6 +7,7 @@
 #include "app/KerningPairWindow.h"
 #include "app/MainWindow.h"
 #include "app/Shell.h"
+#include "views/CharacterView.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -102,10 +103,13 @@ void OnExampleResized(Shell& shell, const DispatchEvent& /*event*/) {
 }
 
 void ZoomCharacterViews(Shell& shell, int notches, QWidget& window) {
-    views::ViewState& view = shell.State.View;
-    view.CharacterZoom = views::ZoomByWheel(view.CharacterZoom, notches);
-    shell.Character->Canvas->update();
-    shell.KerningPair->Canvas->update();
+    const views::ViewUpdate update = views::OnCharacterZoomWheel(shell.State.View, notches);
+    if (update.CharacterView) {
+        shell.Character->Canvas->update();
+    }
+    if (update.KerningPairView) {
+        shell.KerningPair->Canvas->update();
+    }
     window.activateWindow();
 }
 

@@ -71,7 +71,7 @@ QPoint PlaceOnScreens(QRect frame, const QList<QRect>& screens) {
     return {x, y};
 }
 
-void RestoreWindow(QWidget& window, const WindowKeys& keys, int parts) {
+void RestoreWindow(QWidget& window, const platform::WindowPlacement& keys, int parts) {
     if ((parts & WindowPosition) != 0 && (keys.X || keys.Y)) {
         const QPoint stored(keys.X ? ToInt(*keys.X) : window.x(), keys.Y ? ToInt(*keys.Y) : window.y());
         window.move(PlaceOnScreens(QRect(stored, window.frameGeometry().size()), ScreenAreas()));
@@ -81,12 +81,12 @@ void RestoreWindow(QWidget& window, const WindowKeys& keys, int parts) {
                     keys.Height ? ToInt(*keys.Height) : window.height());
     }
     if ((parts & WindowHidden) != 0) {
-        window.setVisible(keys.Hide.value_or(0) == 0);
+        window.setVisible(keys.Hide == 0);
     }
 }
 
-WindowKeys StoreWindow(const QWidget& window, int parts) {
-    WindowKeys keys;
+platform::WindowPlacement StoreWindow(const QWidget& window, int parts) {
+    platform::WindowPlacement keys;
     if ((parts & WindowPosition) != 0) {
         keys.X = window.frameGeometry().x();
         keys.Y = window.frameGeometry().y();
@@ -101,43 +101,50 @@ WindowKeys StoreWindow(const QWidget& window, int parts) {
     return keys;
 }
 
-void ApplySettings(Shell& shell, const ShellSettings& settings) {
+void ApplySettings(Shell& shell, const platform::Configuration& settings) {
     constexpr int All = WindowPosition | WindowSize | WindowHidden;
-    RestoreWindow(*shell.Main, settings.Main, WindowPosition | WindowHidden);
-    RestoreWindow(*shell.Example, settings.Example, All);
-    RestoreWindow(*shell.Import, settings.Import, WindowPosition | WindowHidden);
-    RestoreWindow(*shell.CharacterSet, settings.CharacterSet, All);
-    RestoreWindow(*shell.Character, settings.Character, All);
-    RestoreWindow(*shell.KerningPair, settings.KerningPair, All);
+    RestoreWindow(*shell.Main, settings.WindowMain, WindowPosition | WindowHidden);
+    RestoreWindow(*shell.Example, settings.WindowExample, All);
+    RestoreWindow(*shell.Import, settings.WindowImport, WindowPosition | WindowHidden);
+    RestoreWindow(*shell.CharacterSet, settings.WindowCharacterSet, All);
+    RestoreWindow(*shell.Character, settings.WindowCharacter, All);
+    RestoreWindow(*shell.KerningPair, settings.WindowKerningPair, All);
     views::ViewState& view = shell.State.View;
     view.CharacterSetZoom = views::ClampRange(settings.CharacterSetZoom, views::MaxZoom, 1);
     view.CharacterZoom = views::ClampRange(settings.CharacterZoom, views::MaxZoom, 1);
     shell.State.EditorPath = settings.EditorPath;
+    shell.ImportOptions = settings.ImportTTF;
 }
 
-ShellSettings CollectSettings(const Shell& shell) {
+platform::Configuration CollectSettings(const Shell& shell) {
     constexpr int All = WindowPosition | WindowSize | WindowHidden;
-    ShellSettings settings;
-    settings.Main = StoreWindow(*shell.Main, WindowPosition);
-    settings.Example = StoreWindow(*shell.Example, All);
-    settings.Import = StoreWindow(*shell.Import, WindowPosition | WindowHidden);
-    settings.CharacterSet = StoreWindow(*shell.CharacterSet, All);
-    settings.Character = StoreWindow(*shell.Character, All);
-    settings.KerningPair = StoreWindow(*shell.KerningPair, All);
+    platform::Configuration settings;
+    settings.WindowMain = StoreWindow(*shell.Main, WindowPosition);
+    settings.WindowExample = StoreWindow(*shell.Example, All);
+    settings.WindowImport = StoreWindow(*shell.Import, WindowPosition | WindowHidden);
+    settings.WindowCharacterSet = StoreWindow(*shell.CharacterSet, All);
+    settings.WindowCharacter = StoreWindow(*shell.Character, All);
+    settings.WindowKerningPair = StoreWindow(*shell.KerningPair, All);
     settings.CharacterSetZoom = shell.State.View.CharacterSetZoom;
     settings.EditorPath = shell.State.EditorPath;
     settings.CharacterZoom = shell.State.View.CharacterZoom;
+    settings.ImportTTF = shell.ImportOptions;
     return settings;
 }
 
 void LoadConfiguration(Shell& shell) {
-    ApplySettings(shell, ReadSettingsFile(shell.State.SettingsFolder));
+    ApplySettings(shell, platform::LoadConfiguration(shell.State.SettingsFolder));
 }
 
 void SaveConfiguration(Shell& shell) {
     shell.Character->hide();
     shell.KerningPair->hide();
-    (void)WriteSettingsFile(shell.State.SettingsFolder, CollectSettings(shell));
+    const std::string reason =
+        platform::SaveConfiguration(shell.State.SettingsFolder, CollectSettings(shell));
+    if (!reason.empty()) {
+        // Nothing is shown at exit; the next start simply uses the defaults.
+        qWarning("Configuration.ini not saved: %s", reason.c_str());
+    }
 }
 
 } // namespace glyfora::app

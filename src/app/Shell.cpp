@@ -7,6 +7,8 @@
 #include "app/KerningPairWindow.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "platform/Environment.h"
+#include "platform/FileTypes.h"
 
 #include <QLineEdit>
 #include <QMenuBar>
@@ -49,9 +51,13 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
             options.FilePath = argument.toStdString();
         }
     }
-    if (qEnvironmentVariable("GLYFORA_NO_FILE_TYPE_CHECK") == u"1") {
-        options.FileTypeCheck = false;
+    std::vector<std::string> args;
+    for (const QString& argument : arguments) {
+        args.push_back(argument.toStdString());
     }
+    options.FileTypeCheck =
+        options.FileTypeCheck &&
+        platform::FileTypeCheckEnabled(args, platform::ProcessEnvironment());
     return options;
 }
 
@@ -95,7 +101,7 @@ std::unique_ptr<Shell> StartUp(AppState& state, ShellServices& services,
     state.View.ScrollX = 0;
     state.View.ScrollY = 0;
     state.SettingsFolder = DefaultSettingsFolder();
-    state.OpenCommand = '"' + services.ProgramPath + "\" \"%1\"";
+    state.OpenCommand = platform::MakeOpenCommand(services.ProgramPath);
     if (options.FileTypeCheck && services.CheckFileType &&
         services.CheckFileType(services.ProgramPath)) {
         services.Messages.Notice(nullptr, QString::fromUtf16(HinweisTitle),

@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/Dialogs.h"
+#include "platform/ConfigurationFile.h"
 
 #include <QStringList>
 
@@ -58,6 +59,8 @@ struct Shell {
     app::CharacterWindow* Character = nullptr;
     app::KerningPairWindow* KerningPair = nullptr;
     QObject* WindowEvents = nullptr; // turns window close and resize into dispatch
+    // The import window's options as the settings file holds them; the window reads and fills them.
+    platform::ImportOptions ImportOptions;
     bool Finished = false;           // shut-down has run
 };
 

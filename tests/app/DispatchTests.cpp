@@ -60,12 +60,6 @@ void SendWheel(QWidget& canvas, int angle) {
     QApplication::sendEvent(&canvas, &event);
 }
 
-#ifdef GLYFORA_TYPEFACE_IO_AVAILABLE
-constexpr bool TypefaceFilesAvailable = true;
-#else
-constexpr bool TypefaceFilesAvailable = false;
-#endif
-
 } // namespace
 
 void DispatchTests::tableNamesExistingObjectsOfTheRightKind() {
@@ -194,6 +188,24 @@ void DispatchTests::openFailureKeepsDocumentAndTellsWhy() {
     QVERIFY(editor.Messages.Messages[0].Text.contains(missing));
 }
 
+void DispatchTests::partlyReadFileOpensWithItsWarnings() {
+    const QString damaged = QFINDTESTDATA("../fuzz/corpus/tf/damaged-crc.tf");
+    QVERIFY(!damaged.isEmpty());
+    Editor editor;
+    Shell& shell = *editor.TheShell;
+    document::Typeface* before = shell.State.CurrentTypeface;
+    editor.Files.Answers.push_back({damaged, 0});
+    Choose(shell, "FileOpen");
+    QVERIFY(shell.State.CurrentTypeface != before);
+    QCOMPARE(shell.State.CurrentFilePath, damaged.toStdString());
+    QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
+    const FakeMessageBoxes::Shown& shown = editor.Messages.Messages[0];
+    QCOMPARE(shown.Kind, QStringLiteral("warning"));
+    QCOMPARE(shown.Title, QStringLiteral("Open Typeface"));
+    QVERIFY(shown.Text.contains(damaged));
+    QVERIFY(shown.Text.contains(QStringLiteral("CRC"), Qt::CaseInsensitive));
+}
+
 void DispatchTests::saveWithoutUsablePathAsksForOne_data() {
     QTest::addColumn<QString>("path");
     QTest::newRow("nothing chosen yet") << QString();
@@ -231,9 +243,6 @@ void DispatchTests::saveFailureKeepsPathAndTellsWhy() {
 }
 
 void DispatchTests::saveAsAddsTheChosenExtensionAndOpensAgain() {
-    if (!TypefaceFilesAvailable) {
-        QSKIP("typeface files are not readable and writable in this build");
-    }
     Editor editor;
     Shell& shell = *editor.TheShell;
     MakeModified(shell, "round trip");
@@ -262,9 +271,6 @@ void DispatchTests::saveAsAddsTheChosenExtensionAndOpensAgain() {
 }
 
 void DispatchTests::saveChoiceInTheQuestionSavesFirst() {
-    if (!TypefaceFilesAvailable) {
-        QSKIP("typeface files are not readable and writable in this build");
-    }
     Editor editor;
     Shell& shell = *editor.TheShell;
     MakeModified(shell, "keep me");

@@ -13,6 +13,7 @@ private slots:
     void newAsksBeforeDiscardingChanges();
     void openDialogIsAskedAsDescribed();
     void openFailureKeepsDocumentAndTellsWhy();
+    void partlyReadFileOpensWithItsWarnings();
     void saveWithoutUsablePathAsksForOne_data();
     void saveWithoutUsablePathAsksForOne();
     void saveFailureKeepsPathAndTellsWhy();

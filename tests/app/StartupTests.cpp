@@ -8,6 +8,7 @@
 #include "app/KerningPairWindow.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "document/TypefaceIo.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -120,6 +121,27 @@ void StartupTests::environmentTurnsTheCheckOff() {
     qunsetenv("GLYFORA_NO_FILE_TYPE_CHECK");
 }
 
+void StartupTests::commandLineFileOpensBeforeTheFirstEvent() {
+    const QString path = FreshAppData() + QStringLiteral("/given.tf");
+    {
+        document::TypefaceRegistry registry;
+        document::Typeface* typeface = document::CreateTypeface(registry, 5);
+        document::AddCharacter(*typeface, 65);
+        document::PropertyValue(*typeface, "Comment") = "from the command line";
+        QVERIFY(document::SaveTypeface(registry, 5, path.toStdString(), document::FormatTf).Saved);
+    }
+    StartOptions options = Editor::NoCheck();
+    options.FilePath = path.toStdString();
+    Editor editor(options);
+    QVERIFY(editor.Messages.Messages.empty());
+    QCOMPARE(editor.State.CurrentFilePath, path.toStdString());
+    QCOMPARE(editor.State.CurrentTypeface, document::TypefaceFromId(editor.State.Registry, 5));
+    QCOMPARE(editor.State.CurrentTypeface->Content.Characters.Size(), std::size_t{1});
+    QCOMPARE(editor.TheShell->Main->CommentField->toPlainText(),
+             QStringLiteral("from the command line"));
+    QVERIFY(!editor.State.CurrentTypeface->Modified);
+}
+
 void StartupTests::commandLineFileThatCannotBeOpened() {
     StartOptions options = Editor::NoCheck();
     const QString missing = FreshAppData() + QStringLiteral("/gone.tf");
@@ -177,9 +199,10 @@ void StartupTests::storedZoomsAreKeptInRange_data() {
     QTest::addColumn<int>("characterZoom");
     QTest::newRow("in range") << QByteArray("2") << 2 << 2;
     QTest::newRow("too large") << QByteArray("4096") << 64 << 64;
+    QTest::newRow("not a power of two") << QByteArray("24") << 16 << 16;
     QTest::newRow("zero") << QByteArray("0") << 1 << 1;
     QTest::newRow("negative") << QByteArray("-8") << 1 << 1;
-    QTest::newRow("beyond 64 bits") << QByteArray("99999999999999999999999") << 1 << 1;
+    QTest::newRow("beyond 64 bits") << QByteArray("99999999999999999999999") << 64 << 64;
     QTest::newRow("not a number") << QByteArray("big") << 1 << 1;
 }
 
@@ -225,6 +248,19 @@ void StartupTests::positionsOffEveryScreenComeBack() {
         onAScreen = onAScreen || screen->availableGeometry().intersects(example);
     }
     QVERIFY(onAScreen);
+}
+
+void StartupTests::registrationIsWrittenOnceIntoTheDataFolder() {
+    const QString dataHome = FreshAppData();
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dataHome.toLocal8Bit());
+    const std::string program = "/opt/glyfora one/bin/glyfora";
+    QVERIFY(CheckFileTypeRegistrationOfProgram(program));
+    QVERIFY(QFile::exists(dataHome + QStringLiteral("/applications/glyfora.desktop")));
+    QVERIFY(!CheckFileTypeRegistrationOfProgram(program));
+    // The program moved: registered again.
+    QVERIFY(CheckFileTypeRegistrationOfProgram("/usr/local/bin/glyfora"));
+    qputenv("XDG_DATA_HOME", saved);
 }
 
 void StartupTests::hiddenMainWindowStaysHidden() {

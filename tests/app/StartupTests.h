@@ -13,12 +13,14 @@ private slots:
     void commandLineOptions_data();
     void commandLineOptions();
     void environmentTurnsTheCheckOff();
+    void commandLineFileOpensBeforeTheFirstEvent();
     void commandLineFileThatCannotBeOpened();
     void secondRunRestoresWhatTheFirstLeft();
     void storedZoomsAreKeptInRange_data();
     void storedZoomsAreKeptInRange();
     void positionsOffEveryScreenComeBack_data();
     void positionsOffEveryScreenComeBack();
+    void registrationIsWrittenOnceIntoTheDataFolder();
     void hiddenMainWindowStaysHidden();
 };
 

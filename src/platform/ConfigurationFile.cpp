@@ -1,0 +1,372 @@
+#include "platform/ConfigurationFile.h"
+
+#include "document/AtomicFile.h"
+#include "platform/TextEncoding.h"
+
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+namespace glyfora::platform {
+
+namespace {
+
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view FileName = "Configuration.ini";
+
+// A settings file is a few hundred bytes; anything this large is not one.
+constexpr std::uintmax_t MaxFileSize = 1 << 20;
+
+// Which keys a window group has.
+enum WindowKeys : unsigned { Position = 1, Size = 2, Hidden = 4 };
+
+struct IniKey {
+    std::string Name;
+    std::string Value;
+};
+
+struct IniGroup {
+    std::string Name;
+    std::vector<IniKey> Keys;
+};
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view TrimLeft(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    return text;
+}
+
+std::string_view TrimRight(std::string_view text) {
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Splits the text into groups of keys. Lines before the first group belong to none and are dropped.
+std::vector<IniGroup> ParseIni(std::string_view text) {
+    std::vector<IniGroup> groups;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        line = TrimLeft(line);
+        if (line.empty() || line.front() == ';') {
+            continue;
+        }
+        if (line.front() == '[') {
+            const std::size_t close = line.find(']');
+            groups.push_back({std::string(line.substr(1, close == std::string_view::npos
+                                                              ? std::string_view::npos
+                                                              : close - 1)),
+                              {}});
+            continue;
+        }
+        if (groups.empty()) {
+            continue;
+        }
+        // A line without "=" is a key whose value is empty.
+        const std::size_t equals = line.find('=');
+        IniKey key;
+        key.Name = std::string(TrimRight(line.substr(0, equals)));
+        if (equals != std::string_view::npos) {
+            key.Value = std::string(TrimLeft(line.substr(equals + 1)));
+        }
+        groups.back().Keys.push_back(std::move(key));
+    }
+    return groups;
+}
+
+const IniGroup* FindGroup(const std::vector<IniGroup>& groups, std::string_view name) {
+    for (const IniGroup& group : groups) {
+        if (EqualIgnoringCase(group.Name, name)) {
+            return &group;
+        }
+    }
+    return nullptr;
+}
+
+const std::string* FindValue(const IniGroup* group, std::string_view key) {
+    if (group == nullptr) {
+        return nullptr;
+    }
+    for (const IniKey& entry : group->Keys) {
+        if (EqualIgnoringCase(entry.Name, key)) {
+            return &entry.Value;
+        }
+    }
+    return nullptr;
+}
+
+// An optional sign and the decimal digits that follow it; 0 without digits; clamped to 64 bits.
+std::int64_t ParseLeadingInteger(std::string_view text) {
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    const std::uint64_t ceiling =
+        negative ? std::uint64_t{1} << 63 : std::uint64_t{std::numeric_limits<std::int64_t>::max()};
+    std::uint64_t magnitude = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            break;
+        }
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (magnitude > (ceiling - digit) / 10) {
+            magnitude = ceiling;
+            break;
+        }
+        magnitude = magnitude * 10 + digit;
+    }
+    if (!negative) {
+        return static_cast<std::int64_t>(magnitude);
+    }
+    return magnitude == ceiling ? std::numeric_limits<std::int64_t>::min()
+                                : -static_cast<std::int64_t>(magnitude);
+}
+
+void ReadInteger(const IniGroup* group, std::string_view key, std::int64_t& value) {
+    if (const std::string* text = FindValue(group, key)) {
+        value = ParseLeadingInteger(*text);
+    }
+}
+
+void ReadOptionalInteger(const IniGroup* group, std::string_view key,
+                         std::optional<std::int64_t>& value) {
+    if (const std::string* text = FindValue(group, key)) {
+        value = ParseLeadingInteger(*text);
+    }
+}
+
+void ReadString(const IniGroup* group, std::string_view key, std::string& value) {
+    if (const std::string* text = FindValue(group, key)) {
+        value = std::string(TrimRight(TrimLeft(*text)));
+    }
+}
+
+// Views divide by the zoom and double or halve it, so it must be a power of two from 1 up.
+std::int64_t UsableZoom(std::int64_t zoom) {
+    if (zoom < 1) {
+        return 1;
+    }
+    std::int64_t usable = 1;
+    while (usable * 2 <= zoom && usable * 2 <= MaxConfiguredZoom) {
+        usable *= 2;
+    }
+    return usable;
+}
+
+void ReadWindow(const std::vector<IniGroup>& groups, std::string_view name, unsigned keys,
+                WindowPlacement& window) {
+    const IniGroup* group = FindGroup(groups, name);
+    if ((keys & Position) != 0) {
+        ReadOptionalInteger(group, "X", window.X);
+        ReadOptionalInteger(group, "Y", window.Y);
+    }
+    if ((keys & Size) != 0) {
+        ReadOptionalInteger(group, "Width", window.Width);
+        ReadOptionalInteger(group, "Height", window.Height);
+    }
+    if ((keys & Hidden) != 0) {
+        ReadInteger(group, "Hide", window.Hide);
+    }
+}
+
+class IniWriter {
+public:
+    IniWriter() {
+        text_ = ByteOrderMark;
+        text_ += "\r\n";
+    }
+
+    void Group(std::string_view name) {
+        text_ += '[';
+        text_ += name;
+        text_ += "]\r\n";
+    }
+
+    void Integer(std::string_view key, std::int64_t value) { Line(key, std::to_string(value)); }
+
+    void OptionalInteger(std::string_view key, const std::optional<std::int64_t>& value) {
+        if (value.has_value()) {
+            Integer(key, *value);
+        }
+    }
+
+    void String(std::string_view key, std::string_view value) {
+        // A line break would end the value and turn the rest into lines of their own.
+        Line(key, ValidUtf8(value.substr(0, value.find_first_of("\r\n"))));
+    }
+
+    void Window(std::string_view name, unsigned keys, const WindowPlacement& window) {
+        Group(name);
+        if ((keys & Position) != 0) {
+            OptionalInteger("X", window.X);
+            OptionalInteger("Y", window.Y);
+        }
+        if ((keys & Size) != 0) {
+            OptionalInteger("Width", window.Width);
+            OptionalInteger("Height", window.Height);
+        }
+        if ((keys & Hidden) != 0) {
+            Integer("Hide", window.Hide);
+        }
+    }
+
+    [[nodiscard]] std::vector<std::uint8_t> Bytes() const {
+        return {text_.begin(), text_.end()};
+    }
+
+private:
+    void Line(std::string_view key, std::string_view value) {
+        text_ += key;
+        text_ += " = ";
+        text_ += value;
+        text_ += "\r\n";
+    }
+
+    std::string text_;
+};
+
+} // namespace
+
+Configuration ReadConfiguration(std::string_view bytes) {
+    std::string text;
+    if (bytes.substr(0, ByteOrderMark.size()) == ByteOrderMark) {
+        text = ValidUtf8(bytes.substr(ByteOrderMark.size()));
+    } else {
+        text = Latin1ToUtf8(bytes);
+    }
+    const std::vector<IniGroup> groups = ParseIni(text);
+
+    Configuration configuration;
+    ReadWindow(groups, "WindowMain", Position | Hidden, configuration.WindowMain);
+    ReadWindow(groups, "WindowExample", Position | Size | Hidden, configuration.WindowExample);
+    ReadWindow(groups, "WindowImport", Position | Hidden, configuration.WindowImport);
+    ReadWindow(groups, "WindowCharacterSet", Position | Size | Hidden,
+               configuration.WindowCharacterSet);
+    const IniGroup* characterSet = FindGroup(groups, "WindowCharacterSet");
+    ReadInteger(characterSet, "Zoom", configuration.CharacterSetZoom);
+    configuration.CharacterSetZoom = UsableZoom(configuration.CharacterSetZoom);
+    ReadString(characterSet, "Editor", configuration.EditorPath);
+    ReadWindow(groups, "WindowCharacter", Position | Size | Hidden, configuration.WindowCharacter);
+    ReadInteger(FindGroup(groups, "WindowCharacter"), "Zoom", configuration.CharacterZoom);
+    configuration.CharacterZoom = UsableZoom(configuration.CharacterZoom);
+    ReadWindow(groups, "WindowKerningPair", Position | Size | Hidden,
+               configuration.WindowKerningPair);
+
+    const IniGroup* import = FindGroup(groups, "ImportTTF");
+    ImportOptions& options = configuration.ImportTTF;
+    ReadString(import, "Family", options.Family);
+    ReadInteger(import, "Size", options.Size);
+    ReadInteger(import, "TextAntialiasMode", options.TextAntialiasMode);
+    ReadInteger(import, "CompositingQuality", options.CompositingQuality);
+    ReadInteger(import, "LetterSpace", options.LetterSpace);
+    ReadInteger(import, "PaddingTop", options.PaddingTop);
+    ReadInteger(import, "PaddingBottom", options.PaddingBottom);
+    ReadInteger(import, "PaddingLeft", options.PaddingLeft);
+    ReadInteger(import, "PaddingRight", options.PaddingRight);
+    ReadInteger(import, "Style", options.Style);
+    ReadInteger(import, "Center", options.Center);
+    ReadInteger(import, "Unicode", options.Unicode);
+    ReadInteger(import, "HalfPixel", options.HalfPixel);
+    ReadInteger(import, "MaxWidth", options.MaxWidth);
+    return configuration;
+}
+
+std::vector<std::uint8_t> WriteConfiguration(const Configuration& configuration) {
+    IniWriter writer;
+    writer.Window("WindowMain", Position, configuration.WindowMain);
+    writer.Window("WindowExample", Position | Size | Hidden, configuration.WindowExample);
+    writer.Window("WindowImport", Position | Hidden, configuration.WindowImport);
+    writer.Window("WindowCharacterSet", Position | Size | Hidden,
+                  configuration.WindowCharacterSet);
+    writer.Integer("Zoom", configuration.CharacterSetZoom);
+    writer.String("Editor", configuration.EditorPath);
+    writer.Window("WindowCharacter", Position | Size | Hidden, configuration.WindowCharacter);
+    writer.Integer("Zoom", configuration.CharacterZoom);
+    writer.Window("WindowKerningPair", Position | Size | Hidden, configuration.WindowKerningPair);
+
+    const ImportOptions& options = configuration.ImportTTF;
+    writer.Group("ImportTTF");
+    writer.String("Family", options.Family);
+    writer.Integer("Size", options.Size);
+    writer.Integer("TextAntialiasMode", options.TextAntialiasMode);
+    writer.Integer("CompositingQuality", options.CompositingQuality);
+    writer.Integer("LetterSpace", options.LetterSpace);
+    writer.Integer("PaddingTop", options.PaddingTop);
+    writer.Integer("PaddingBottom", options.PaddingBottom);
+    writer.Integer("PaddingLeft", options.PaddingLeft);
+    writer.Integer("PaddingRight", options.PaddingRight);
+    writer.Integer("Style", options.Style);
+    writer.Integer("Center", options.Center);
+    writer.Integer("Unicode", options.Unicode);
+    writer.Integer("HalfPixel", options.HalfPixel);
+    writer.Integer("MaxWidth", options.MaxWidth);
+    return writer.Bytes();
+}
+
+std::string ConfigurationFilePath(const std::string& folder) {
+    if (!folder.empty() && folder.back() != '/') {
+        return folder + "/" + std::string(FileName);
+    }
+    return folder + std::string(FileName);
+}
+
+Configuration LoadConfiguration(const std::string& folder) {
+    if (folder.empty()) {
+        return {};
+    }
+    const std::string path = ConfigurationFilePath(folder);
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size > MaxFileSize) {
+        return {};
+    }
+    std::vector<std::uint8_t> bytes;
+    if (!document::ReadWholeFile(path, bytes).empty() || bytes.size() > MaxFileSize) {
+        return {};
+    }
+    return ReadConfiguration(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+std::string SaveConfiguration(const std::string& folder, const Configuration& configuration) {
+    if (folder.empty()) {
+        return "no settings folder (neither APPDATA, XDG_CONFIG_HOME nor HOME is set)";
+    }
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        return "cannot create the folder \"" + folder + "\": " + error.message();
+    }
+    return document::WriteFileAtomically(ConfigurationFilePath(folder),
+                                         WriteConfiguration(configuration));
+}
+
+} // namespace glyfora::platform

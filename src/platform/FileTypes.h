@@ -1,0 +1,113 @@
+#pragma once
+
+#include "platform/Environment.h"
+#include "platform/Registry.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace glyfora::platform {
+
+struct FileTypeVerb {
+    std::string Name;        // verb key name, e.g. "open"
+    std::string DisplayName; // menu text of the verb
+    std::string Command;     // command line executed for the verb
+};
+
+struct FileType {
+    std::string Extension;   // without the dot, e.g. "tf"
+    std::string ProgId;      // name of the file type's own key
+    std::string Description; // text shown for the file type
+    std::string Icon;        // icon location
+    std::vector<FileTypeVerb> Verbs; // in the order added
+};
+
+// File types by extension; defining an extension again replaces its record.
+struct FileTypeTable {
+    std::map<std::string, FileType> Types;
+};
+
+// Enters a fresh record without verbs for the extension.
+void DefineFileType(FileTypeTable& table, const std::string& extension, const std::string& progId,
+                    const std::string& description, const std::string& icon);
+
+// Appends a verb to the extension's record; false when the extension was never defined.
+bool AddFileTypeVerb(FileTypeTable& table, const std::string& extension, const std::string& name,
+                     const std::string& displayName, const std::string& command);
+
+// Writes the extension's record under HKEY_CLASSES_ROOT: ".ext" = ProgId; ProgId = Description;
+// ProgId\DefaultIcon = Icon; ProgId\shell\<verb> = DisplayName; ProgId\shell\<verb>\command =
+// Command. A key that cannot be created skips its value (the ProgId key everything after it); a
+// failed value write is passed over. True when every key and value was written.
+bool WriteFileType(const FileTypeTable& table, const std::string& extension,
+                   RegistryBackend& registry);
+
+// The registration the application makes for its documents.
+inline constexpr const char* TypefaceExtension = "tf";
+inline constexpr const char* TypefaceProgId = "Glyfora";
+inline constexpr const char* TypefaceDescription = "Typeface";
+inline constexpr const char* OpenVerbName = "open";
+inline constexpr const char* OpenVerbDisplayName = "Öffnen";
+
+// "\"" + programPath + "\" \"%1\"": the command the file type must be registered with.
+[[nodiscard]] std::string MakeOpenCommand(const std::string& programPath);
+
+// "\"" + programPath + "\",1": icon 1 of the program file.
+[[nodiscard]] std::string MakeIconLocation(const std::string& programPath);
+
+// Where a file-type registration lives: the registry, or the desktop's own files. Each store uses
+// its own form of the open command and compares in that form.
+class FileTypeStore {
+public:
+    virtual ~FileTypeStore() = default;
+    // The command that opens a file with the given program, in this store's form.
+    [[nodiscard]] virtual std::string OpenCommandFor(const std::string& programPath) const = 0;
+    // The icon location for the given program, in this store's form.
+    [[nodiscard]] virtual std::string IconFor(const std::string& programPath) const = 0;
+    // The command registered to open files of progId; empty when there is none.
+    [[nodiscard]] virtual std::string ReadOpenCommand(const std::string& progId) const = 0;
+    // Writes the record. Returns an empty string on success, else the reason.
+    [[nodiscard]] virtual std::string Write(const FileType& fileType) = 0;
+};
+
+// The registry as a file-type store: the command is read from
+// "HKEY_CLASSES_ROOT\<ProgId>\shell\open\command\" and the record written by WriteFileType.
+class RegistryFileTypeStore final : public FileTypeStore {
+public:
+    explicit RegistryFileTypeStore(RegistryBackend& registry) : registry_(registry) {}
+    [[nodiscard]] std::string OpenCommandFor(const std::string& programPath) const override;
+    [[nodiscard]] std::string IconFor(const std::string& programPath) const override;
+    [[nodiscard]] std::string ReadOpenCommand(const std::string& progId) const override;
+    [[nodiscard]] std::string Write(const FileType& fileType) override;
+
+private:
+    RegistryBackend& registry_;
+};
+
+// Writes the extension's record from the table into the store; the reason when it is unknown or
+// the store fails.
+[[nodiscard]] std::string WriteFileType(const FileTypeTable& table, const std::string& extension,
+                                        FileTypeStore& store);
+
+struct FileTypeCheckResult {
+    bool Rewritten = false; // the registration differed and was written again
+    std::string Reason;     // why writing failed, empty when it worked or was not needed
+};
+
+// The start-up check: when the store's open command for "Glyfora" is not exactly the one for
+// programPath, defines "tf" in the table with its "open" verb and writes it. The shell tells the
+// user "Dateierweiterung (*.tf) wurde erstellt bzw. aktuallisiert." when Rewritten is set.
+[[nodiscard]] FileTypeCheckResult CheckFileTypeRegistration(FileTypeStore& store,
+                                                            FileTypeTable& table,
+                                                            const std::string& programPath);
+
+// The command-line flag that turns the start-up check off.
+inline constexpr const char* NoFileTypeCheckFlag = "--no-file-type-check";
+
+// False when args hold NoFileTypeCheckFlag or GLYFORA_NO_FILE_TYPE_CHECK is "1" (tests, CI and
+// packaged installs, whose packages register the type themselves).
+[[nodiscard]] bool FileTypeCheckEnabled(const std::vector<std::string>& args,
+                                        const Environment& environment);
+
+} // namespace glyfora::platform

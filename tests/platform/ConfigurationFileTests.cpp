@@ -1,0 +1,276 @@
+#include "platform/ConfigurationFile.h"
+
+#include "TemporaryFolder.h"
+#include "document/AtomicFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace glyfora::platform {
+namespace {
+
+std::string TestData(const std::string& name) {
+    const char* folder = std::getenv("GLYFORA_TEST_DATA");
+    return std::string(folder != nullptr ? folder : GLYFORA_TEST_DATA_FALLBACK) + "/" + name;
+}
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    EXPECT_EQ(document::ReadWholeFile(path, bytes), "") << path;
+    return bytes;
+}
+
+std::string AsText(const std::vector<std::uint8_t>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+// The values the golden file was written from, by hand, group by group.
+Configuration GoldenConfiguration() {
+    Configuration c;
+    c.WindowMain = {300, 250, std::nullopt, std::nullopt, 1}; // Hide is never written
+    c.WindowExample = {300, 110, 800, 100, 0};
+    c.WindowImport = {-20, 300, std::nullopt, std::nullopt, 1};
+    c.WindowCharacterSet = {1040, 250, 400, 421, 0};
+    c.CharacterSetZoom = 4;
+    c.EditorPath = "/opt/Grafik \xC3\x84/gimp";
+    c.WindowCharacter = {300, 820, 200, 100, 1};
+    c.CharacterZoom = 16;
+    c.WindowKerningPair = {550, 820, 300, 100, 1};
+    c.ImportTTF = {"DejaVu Sans", 32, 3, 2, -2, 1, 2, 3, 4, 260, 1, 1, 1, 1024};
+    return c;
+}
+
+TEST(ConfigurationWriting, MatchesTheGoldenFileByteForByte) {
+    const std::vector<std::uint8_t> golden = ReadBytes(TestData("Configuration.golden.ini"));
+    const std::vector<std::uint8_t> written = WriteConfiguration(GoldenConfiguration());
+    EXPECT_EQ(AsText(written), AsText(golden));
+}
+
+TEST(ConfigurationWriting, StartsWithMarkEmptyLineAndMainWindowPosition) {
+    const std::string text = AsText(WriteConfiguration(GoldenConfiguration()));
+    const std::string start = "\xEF\xBB\xBF\r\n[WindowMain]\r\nX = 300\r\nY = 250\r\n";
+    EXPECT_EQ(text.substr(0, start.size()), start);
+    EXPECT_EQ(text.find("\n\r\n"), std::string::npos) << "no blank line between groups";
+    EXPECT_EQ(text.find("Hide = 1\r\n[WindowExample]"), std::string::npos)
+        << "the main window's Hide is read only";
+}
+
+TEST(ConfigurationWriting, LeavesOutUnknownPlacementsAndCutsStringsAtLineBreaks) {
+    Configuration c;
+    c.WindowExample.X = 7;
+    c.EditorPath = "editor\r\n[WindowMain]\r\nHide = 1";
+    c.ImportTTF.Family = "Fam\nily";
+    const std::string text = AsText(WriteConfiguration(c));
+    EXPECT_NE(text.find("[WindowExample]\r\nX = 7\r\nHide = 0\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Editor = editor\r\n[WindowCharacter]"), std::string::npos) << text;
+    EXPECT_NE(text.find("Family = Fam\r\n"), std::string::npos) << text;
+
+    const Configuration back = ReadConfiguration(text);
+    EXPECT_EQ(back.EditorPath, "editor");
+    EXPECT_EQ(back.WindowMain.Hide, 0) << "a path must not smuggle in keys";
+    EXPECT_EQ(back.WindowExample.X, 7);
+    EXPECT_EQ(back.WindowExample.Y, std::nullopt);
+}
+
+TEST(ConfigurationWriting, StyleOfBoldAndUnderlineIs260) {
+    Configuration c;
+    c.ImportTTF.Style = 0x100 + 4;
+    EXPECT_NE(AsText(WriteConfiguration(c)).find("\r\nStyle = 260\r\n"), std::string::npos);
+}
+
+TEST(ConfigurationReading, EmptyFileGivesFirstRunDefaults) {
+    const Configuration c = ReadConfiguration("");
+    EXPECT_EQ(c, Configuration{});
+    EXPECT_EQ(c.CharacterSetZoom, 1);
+    EXPECT_EQ(c.CharacterZoom, 8);
+    EXPECT_EQ(c.EditorPath, "");
+    EXPECT_EQ(c.WindowCharacter.X, std::nullopt);
+    EXPECT_EQ(c.WindowCharacter.Hide, 0);
+    const ImportOptions expected{"Arial", 24, 4, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 512};
+    EXPECT_EQ(c.ImportTTF, expected);
+}
+
+TEST(ConfigurationReading, GoldenFileReadsBackItsValues) {
+    const std::vector<std::uint8_t> golden = ReadBytes(TestData("Configuration.golden.ini"));
+    Configuration expected = GoldenConfiguration();
+    expected.WindowMain.Hide = 0;
+    EXPECT_EQ(ReadConfiguration(AsText(golden)), expected);
+}
+
+TEST(ConfigurationReading, HandEditedLatin1FileWithCommentsCaseAndBlanks) {
+    const std::string text = "; written by hand\r\n"
+                             "X = 99\n" // before any group: belongs to none
+                             "\n"
+                             "   [windowcharacterset]\n"
+                             "\t; zoom follows\n"
+                             "\teditor\t  =  \t C:\\Programme\\Bildbearbeitung \xE4\\paint.exe \t\r\n"
+                             "  zOOm=2\n"
+                             "x = 12abc\n"
+                             "Y=abc\n"
+                             "[WINDOWMAIN]\r\n"
+                             "hide = 1\r\n"
+                             "X=-5\r\n"
+                             "[ImportTTF\n" // no closing bracket
+                             "family =  Times\tNew Roman  \n"
+                             "Style=+260\n"
+                             "MaxWidth\n"; // no "=": empty value
+    const Configuration c = ReadConfiguration(text);
+    EXPECT_EQ(c.EditorPath, "C:\\Programme\\Bildbearbeitung \xC3\xA4\\paint.exe");
+    EXPECT_EQ(c.CharacterSetZoom, 2);
+    EXPECT_EQ(c.WindowCharacterSet.X, 12);
+    EXPECT_EQ(c.WindowCharacterSet.Y, 0);
+    EXPECT_EQ(c.WindowCharacterSet.Width, std::nullopt);
+    EXPECT_EQ(c.WindowMain.Hide, 1);
+    EXPECT_EQ(c.WindowMain.X, -5);
+    EXPECT_EQ(c.WindowMain.Y, std::nullopt);
+    EXPECT_EQ(c.ImportTTF.Family, "Times\tNew Roman");
+    EXPECT_EQ(c.ImportTTF.Style, 260);
+    EXPECT_EQ(c.ImportTTF.MaxWidth, 0);
+    EXPECT_EQ(c.ImportTTF.Size, 24);
+    EXPECT_EQ(c.CharacterZoom, 8) << "missing group keeps its default";
+}
+
+TEST(ConfigurationReading, ByteOrderMarkSelectsUtf8) {
+    const std::string utf8 = "[ImportTTF]\r\nFamily = Gr\xC3\xBC\xC3\x9F" "e\r\n";
+    EXPECT_EQ(ReadConfiguration("\xEF\xBB\xBF" + utf8).ImportTTF.Family, "Gr\xC3\xBC\xC3\x9F" "e");
+    // The same bytes without the mark are four Latin-1 characters each.
+    EXPECT_EQ(ReadConfiguration(utf8).ImportTTF.Family,
+              "Gr\xC3\x83\xC2\xBC\xC3\x83\xC2\x9F" "e");
+    // Broken UTF-8 after the mark is replaced, not passed on.
+    EXPECT_EQ(ReadConfiguration("\xEF\xBB\xBF[ImportTTF]\nFamily = A\xFF\xC3\n").ImportTTF.Family,
+              "A\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
+TEST(ConfigurationReading, KeysAreLookedUpOnlyInTheirOwnGroup) {
+    const Configuration c = ReadConfiguration("[WindowExample]\nZoom = 4\nEditor = x\n"
+                                              "[WindowCharacterSet]\nX = 1\n"
+                                              "[WindowImport]\nWidth = 5\nHeight = 6\n"
+                                              "[WindowMain]\nWidth = 5\n");
+    EXPECT_EQ(c.CharacterSetZoom, 1);
+    EXPECT_EQ(c.EditorPath, "");
+    EXPECT_EQ(c.WindowCharacterSet.X, 1);
+    EXPECT_EQ(c.WindowExample.X, std::nullopt);
+    EXPECT_EQ(c.WindowImport.Width, std::nullopt) << "the import window has no size keys";
+    EXPECT_EQ(c.WindowImport.Height, std::nullopt);
+    EXPECT_EQ(c.WindowMain.Width, std::nullopt);
+}
+
+TEST(ConfigurationReading, IntegersFromLeadingSignAndDigits) {
+    constexpr std::int64_t Max = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t Min = std::numeric_limits<std::int64_t>::min();
+    const struct {
+        const char* Value;
+        std::int64_t Expected;
+    } cases[] = {
+        {"12abc", 12},
+        {"abc", 0},
+        {"-5", -5},
+        {"+7", 7},
+        {"", 0},
+        {"-", 0},
+        {"   3", 3},
+        {"0x10", 0},
+        {"1e3", 1},
+        {"- 4", 0},
+        {"007", 7},
+        {"9223372036854775807", Max},
+        {"9223372036854775808", Max},
+        {"99999999999999999999999", Max},
+        {"-9223372036854775808", Min},
+        {"-9223372036854775809", Min},
+        {"-99999999999999999999999", Min},
+    };
+    for (const auto& test : cases) {
+        const std::string text = std::string("[ImportTTF]\r\nSize = ") + test.Value + "\r\n";
+        EXPECT_EQ(ReadConfiguration(text).ImportTTF.Size, test.Expected) << test.Value;
+    }
+}
+
+TEST(ConfigurationReading, ZoomsBecomeUsablePowersOfTwo) {
+    const struct {
+        const char* Value;
+        std::int64_t Expected;
+    } cases[] = {{"0", 1}, {"-4", 1}, {"1", 1}, {"3", 2}, {"16", 16},
+                 {"64", 64}, {"100", 64}, {"99999999999999999999", 64}};
+    for (const auto& test : cases) {
+        const std::string text = std::string("[WindowCharacterSet]\nZoom=") + test.Value +
+                                 "\n[WindowCharacter]\nZoom=" + test.Value + "\n";
+        const Configuration c = ReadConfiguration(text);
+        EXPECT_EQ(c.CharacterSetZoom, test.Expected) << test.Value;
+        EXPECT_EQ(c.CharacterZoom, test.Expected) << test.Value;
+    }
+}
+
+TEST(ConfigurationReading, EveryWrittenKeyRoundTrips) {
+    // Distinct values everywhere, so a key read into the wrong field shows.
+    Configuration c;
+    std::int64_t next = -30;
+    for (WindowPlacement* window : {&c.WindowMain, &c.WindowExample, &c.WindowImport,
+                                    &c.WindowCharacterSet, &c.WindowCharacter,
+                                    &c.WindowKerningPair}) {
+        window->X = next++;
+        window->Y = next++;
+        window->Width = next++;
+        window->Height = next++;
+        window->Hide = 1;
+    }
+    c.CharacterSetZoom = 32;
+    c.CharacterZoom = 2;
+    c.EditorPath = "/usr/bin/krita";
+    c.ImportTTF = {"Noto Sans CJK", 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112,
+                   113};
+
+    Configuration expected = c;
+    expected.WindowMain.Width = std::nullopt; // not keys of these groups
+    expected.WindowMain.Height = std::nullopt;
+    expected.WindowMain.Hide = 0;
+    expected.WindowImport.Width = std::nullopt;
+    expected.WindowImport.Height = std::nullopt;
+    const std::vector<std::uint8_t> bytes = WriteConfiguration(c);
+    EXPECT_EQ(ReadConfiguration(AsText(bytes)), expected);
+}
+
+TEST(ConfigurationFiles, SaveCreatesFoldersAndLoadReadsItBack) {
+    const testing::ScratchFolder scratch;
+    ASSERT_FALSE(scratch.Path().empty());
+    const std::string folder = scratch.Path() + "/roaming/Zorbatek/Glyfora/";
+    EXPECT_EQ(LoadConfiguration(folder), Configuration{}) << "first run";
+
+    ASSERT_EQ(SaveConfiguration(folder, GoldenConfiguration()), "");
+    EXPECT_EQ(ReadBytes(folder + "Configuration.ini"),
+              ReadBytes(TestData("Configuration.golden.ini")));
+    Configuration expected = GoldenConfiguration();
+    expected.WindowMain.Hide = 0;
+    EXPECT_EQ(LoadConfiguration(folder), expected);
+    EXPECT_EQ(LoadConfiguration(scratch.Path() + "/roaming/Zorbatek/Glyfora"), expected)
+        << "folder without its final slash";
+
+    // Saving again replaces the file whole.
+    ASSERT_EQ(SaveConfiguration(folder, Configuration{}), "");
+    EXPECT_EQ(LoadConfiguration(folder), Configuration{});
+}
+
+TEST(ConfigurationFiles, FailuresAreReportedNotFatal) {
+    const testing::ScratchFolder scratch;
+    ASSERT_FALSE(scratch.Path().empty());
+    const std::string blocker = scratch.Path() + "/file";
+    std::ofstream(blocker) << "not a folder";
+    EXPECT_NE(SaveConfiguration(blocker + "/Glyfora/", Configuration{}), "");
+    EXPECT_EQ(LoadConfiguration(blocker + "/Glyfora/"), Configuration{});
+    EXPECT_NE(SaveConfiguration("", Configuration{}), "");
+    EXPECT_EQ(LoadConfiguration(""), Configuration{});
+
+    // A folder in place of the file: unreadable, so defaults.
+    std::filesystem::create_directories(scratch.Path() + "/odd/Configuration.ini");
+    EXPECT_EQ(LoadConfiguration(scratch.Path() + "/odd/"), Configuration{});
+    EXPECT_NE(SaveConfiguration(scratch.Path() + "/odd/", Configuration{}), "");
+}
+
+} // namespace
+} // namespace glyfora::platform
