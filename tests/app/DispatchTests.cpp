@@ -270,6 +270,27 @@ void DispatchTests::saveAsAddsTheChosenExtensionAndOpensAgain() {
     QVERIFY(!shell.State.CurrentTypeface->Modified);
 }
 
+void DispatchTests::saveAsXmlWritesTheDescriptionAndWarns() {
+    Editor editor;
+    Shell& shell = *editor.TheShell;
+    MakeModified(shell, "described");
+    const QString base = FreshAppData() + QStringLiteral("/described");
+    editor.Files.Answers.push_back({base, 1});
+    Choose(shell, "FileSaveAs");
+    // The description holds no properties: saved, with a warning that names what was left out.
+    QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
+    QCOMPARE(editor.Messages.Messages[0].Kind, QStringLiteral("warning"));
+    QVERIFY(editor.Messages.Messages[0].Text.contains(QStringLiteral("Comment")));
+    QCOMPARE(shell.State.CurrentFilePath, (base + QStringLiteral(".xml")).toStdString());
+    QVERIFY(QFile::exists(base + QStringLiteral(".xml")));
+    QVERIFY(!QFile::exists(base + QStringLiteral(".tf")));
+    QVERIFY(!shell.State.CurrentTypeface->Modified);
+    // An extension the chosen filter already has is not doubled.
+    editor.Files.Answers.push_back({base + QStringLiteral(".xml"), 1});
+    Choose(shell, "FileSaveAs");
+    QCOMPARE(shell.State.CurrentFilePath, (base + QStringLiteral(".xml")).toStdString());
+}
+
 void DispatchTests::saveChoiceInTheQuestionSavesFirst() {
     Editor editor;
     Shell& shell = *editor.TheShell;

@@ -18,6 +18,7 @@ private slots:
     void saveWithoutUsablePathAsksForOne();
     void saveFailureKeepsPathAndTellsWhy();
     void saveAsAddsTheChosenExtensionAndOpensAgain();
+    void saveAsXmlWritesTheDescriptionAndWarns();
     void saveChoiceInTheQuestionSavesFirst();
     void commentFieldWritesTheProperty();
     void closingMainWindowAsksAndEnds();
