@@ -11,13 +11,18 @@ public:
     explicit KerningPairCanvas(QWidget* parent);
 };
 
-// "Unterschneidungspaar": a fixed-size tool window filled by its canvas; the view sizes it.
+// "Unterschneidungspaar": a fixed-size tool window filled by its canvas; the
+// view sizes it.
 class KerningPairWindow : public QWidget {
     Q_OBJECT
 public:
     explicit KerningPairWindow(QWidget* mainWindow);
 
     KerningPairCanvas* Canvas = nullptr;
+
+    // Shows the view's picture at its size, or hides the window when the view has
+    // nothing to show.
+    void ShowView(views::ViewPicture&& picture);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -7,6 +7,7 @@
 #include "app/KerningPairWindow.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "app/ShellViews.h"
 #include "platform/Environment.h"
 #include "platform/FileTypes.h"
 
@@ -78,17 +79,21 @@ void ShowDocument(Shell& shell) {
     state.CurrentTypeface = document::TypefaceFromId(state.Registry, TypefaceId);
     state.View.CurrentCharacter = nullptr;
     state.View.CurrentPair = nullptr;
-    shell.CharacterSet->Canvas->update();
+    DrawCharacterSetView(shell, false);
     shell.Main->CharacterList->clear();
     shell.Main->KerningPairList->clear();
-    shell.Character->Canvas->update();
-    shell.KerningPair->Canvas->update();
+    // The character and pair windows stay shown or hidden as they are; their views go blank.
+    for (Canvas* canvas : {static_cast<Canvas*>(shell.Character->Canvas),
+                           static_cast<Canvas*>(shell.KerningPair->Canvas)}) {
+        canvas->Picture = {};
+        canvas->update();
+    }
     if (state.CurrentTypeface != nullptr) {
         const std::string& comment =
             document::PropertyValue(*state.CurrentTypeface, std::string("Comment"));
         shell.Main->CommentField->setPlainText(QString::fromStdString(comment));
     }
-    shell.Example->ExampleScreen->update();
+    RequestExampleFrame(shell);
 }
 
 std::unique_ptr<Shell> StartUp(AppState& state, ShellServices& services,
@@ -121,8 +126,9 @@ std::unique_ptr<Shell> StartUp(AppState& state, ShellServices& services,
     LoadConfiguration(*shell);
     state.LastDialogCode = -1;
     ShowDocument(*shell);
-    if (!options.FilePath.empty()) {
-        (void)OpenTypefaceFile(*shell, options.FilePath);
+    if (!options.FilePath.empty() && OpenTypefaceFile(*shell, options.FilePath)) {
+        DrawCharacterView(*shell);
+        DrawKerningPairView(*shell);
     }
     return shell;
 }

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "views/ViewUpdate.h"
+
+namespace glyfora::app {
+
+struct Shell;
+
+// The views as the shell's windows show them. Each reads the view state and the
+// document under TypefaceId itself; handlers call them after changing either.
+
+// Redraws the character-set canvas at its current size; with showScrollMarks
+// (only while panning) the scroll markers of a picture larger than the canvas.
+void DrawCharacterSetView(Shell& shell, bool showScrollMarks = false);
+
+// Redraws the character view of the view state's CurrentCharacter: shows the
+// Character window at the view's size without activating it, or hides it when
+// there is no character.
+void DrawCharacterView(Shell& shell);
+
+// The same for the kerning-pair view of CurrentPair and the Kerning-pair
+// window.
+void DrawKerningPairView(Shell& shell);
+
+// Does what a view's input handler asks: redraws the character view, the
+// kerning-pair view, then the character-set view, and sets the character-set
+// canvas's pointer shape.
+void ApplyViewUpdate(Shell& shell, const views::ViewUpdate& update);
+
+// Asks the example screen for one more frame; call it whenever the example
+// text, the document or its picture changed. Requests made before the frame is
+// drawn coalesce.
+void RequestExampleFrame(Shell& shell);
+
+} // namespace glyfora::app
