@@ -82,12 +82,7 @@ void ShowDocument(Shell& shell) {
     DrawCharacterSetView(shell, false);
     shell.Main->CharacterList->clear();
     shell.Main->KerningPairList->clear();
-    // The character and pair windows stay shown or hidden as they are; their views go blank.
-    for (Canvas* canvas : {static_cast<Canvas*>(shell.Character->Canvas),
-                           static_cast<Canvas*>(shell.KerningPair->Canvas)}) {
-        canvas->Picture = {};
-        canvas->update();
-    }
+    BlankCharacterViews(shell);
     if (state.CurrentTypeface != nullptr) {
         const std::string& comment =
             document::PropertyValue(*state.CurrentTypeface, std::string("Comment"));

@@ -36,6 +36,14 @@ void DrawKerningPairView(Shell& shell) {
     shell.KerningPair->ShowView(views::DrawKerningPairView(Document(shell), shell.State.View));
 }
 
+void BlankCharacterViews(Shell& shell) {
+    for (Canvas* canvas : {static_cast<Canvas*>(shell.Character->Canvas),
+                           static_cast<Canvas*>(shell.KerningPair->Canvas)}) {
+        canvas->Picture = {};
+        canvas->update();
+    }
+}
+
 void ApplyViewUpdate(Shell& shell, const views::ViewUpdate& update) {
     if (update.CharacterView) {
         DrawCharacterView(shell);

@@ -22,6 +22,10 @@ void DrawCharacterView(Shell& shell);
 // window.
 void DrawKerningPairView(Shell& shell);
 
+// Leaves the character and kerning-pair canvases blank (the background) after the document was
+// replaced; their windows stay shown or hidden as they are.
+void BlankCharacterViews(Shell& shell);
+
 // Does what a view's input handler asks: redraws the character view, the
 // kerning-pair view, then the character-set view, and sets the character-set
 // canvas's pointer shape.

@@ -338,7 +338,12 @@ void CanvasTests::commandLineFileShowsItsPicture() {
     QCOMPARE(canvas.Picture.Width, std::int64_t{canvas.width()});
     QVERIFY(canvas.Picture.At(0, 0) != 0xFF404040U);
 
-    // "New" shows the empty document: background and the 2 x 2 frame corner only.
+    shell.State.View.CurrentCharacter = document::FindCharacter(editor.Document(), 'A');
+    DrawCharacterView(shell);
+    QVERIFY(shell.Character->Canvas->Picture.Width > 0);
+
+    // "New" shows the empty document: background and the 2 x 2 frame corner only. The character
+    // window stays as it is, but no longer shows the freed character.
     editor.Document().Modified = false;
     shell.State.View.Selection = {};
     shell.State.View.ScrollX = 0;
@@ -346,6 +351,10 @@ void CanvasTests::commandLineFileShowsItsPicture() {
     ShowDocument(shell);
     QCOMPARE(canvas.Picture.At(0, 0), views::SelectionFrameColour);
     QCOMPARE(canvas.Picture.At(5, 5), 0xFF404040U);
+    QVERIFY(shell.Character->isVisible());
+    QCOMPARE(shell.Character->Canvas->Picture.Width, std::int64_t{0});
+    const QImage blank = shell.Character->Canvas->grab().toImage();
+    QCOMPARE(blank.pixel(blank.width() / 2, blank.height() / 2), 0xFF404040U);
 }
 
 void CanvasTests::exampleRepaintsOnChangeOnly() {
