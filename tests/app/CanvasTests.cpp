@@ -6,6 +6,7 @@
 #include "app/ExampleScreen.h"
 #include "app/ExampleWindow.h"
 #include "app/KerningPairWindow.h"
+#include "app/MainWindow.h"
 #include "app/ShellViews.h"
 #include "document/TypefaceIo.h"
 #include "views/CharacterSetView.h"
@@ -17,6 +18,7 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <QWheelEvent>
 
 #include <cstring>
@@ -122,6 +124,34 @@ void SendMouse(QWidget& widget, QEvent::Type type, Qt::MouseButton button, Qt::M
     QMouseEvent event(type, QPointF(at), widget.mapToGlobal(QPointF(at)), button, held,
                       Qt::NoModifier);
     QApplication::sendEvent(&widget, &event);
+}
+
+// Selects the list row whose column shows text (none for an empty text), as a click would.
+void SelectRow(QTreeWidget& list, int column, const QString& text) {
+    list.clearSelection();
+    for (int row = 0; row < list.topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = list.topLevelItem(row);
+        if (!text.isEmpty() && item->text(column) == text) {
+            list.setCurrentItem(item);
+            item->setSelected(true);
+        }
+    }
+}
+
+// Makes the character current the way the character list does; while the list shows no rows,
+// in the view state alone.
+void SelectCharacter(Shell& shell, document::Character* character) {
+    shell.State.View.CurrentCharacter = character;
+    SelectRow(*shell.Main->CharacterList, 0,
+              character != nullptr ? QString::number(character->Index) : QString());
+}
+
+void SelectPair(Shell& shell, document::KerningPair* pair) {
+    shell.State.View.CurrentPair = pair;
+    SelectRow(*shell.Main->KerningPairList, 1,
+              pair != nullptr ? QString(QChar(static_cast<char16_t>(document::PairLeft(*pair)))) +
+                                    QChar(static_cast<char16_t>(document::PairRight(*pair)))
+                              : QString());
 }
 
 struct OpenEditor {
@@ -271,7 +301,7 @@ void CanvasTests::characterWindowFollowsTheCurrentCharacter() {
     QVERIFY(!shell.Character->isVisible());
     QWidget* active = QApplication::activeWindow();
 
-    shell.State.View.CurrentCharacter = document::FindCharacter(editor.Document(), 'A');
+    SelectCharacter(shell, document::FindCharacter(editor.Document(), 'A'));
     DrawCharacterView(shell);
     QVERIFY(shell.Character->isVisible());
     QVERIFY(shell.Character->testAttribute(Qt::WA_ShowWithoutActivating));
@@ -286,7 +316,7 @@ void CanvasTests::characterWindowFollowsTheCurrentCharacter() {
     QVERIFY2(FirstDifference(shown, expected.Picture).isEmpty(),
              FirstDifference(shown, expected.Picture).constData());
 
-    shell.State.View.CurrentCharacter = nullptr;
+    SelectCharacter(shell, nullptr);
     DrawCharacterView(shell);
     QVERIFY(!shell.Character->isVisible());
 }
@@ -296,7 +326,7 @@ void CanvasTests::kerningPairWindowFollowsTheCurrentPair() {
     Shell& shell = editor.TheShell();
     QVERIFY(!shell.KerningPair->isVisible());
     document::KerningPair& pair = *editor.Document().Content.KerningPairs.begin();
-    shell.State.View.CurrentPair = &pair;
+    SelectPair(shell, &pair);
     DrawKerningPairView(shell);
     QVERIFY(shell.KerningPair->isVisible());
     // (11 + 9 - 3 + 8) x (16 + 8) units of 8 pixels.
@@ -316,8 +346,8 @@ void CanvasTests::kerningPairWindowFollowsTheCurrentPair() {
 void CanvasTests::characterWheelResizesBothWindows() {
     OpenEditor editor;
     Shell& shell = editor.TheShell();
-    shell.State.View.CurrentCharacter = document::FindCharacter(editor.Document(), 'A');
-    shell.State.View.CurrentPair = &*editor.Document().Content.KerningPairs.begin();
+    SelectCharacter(shell, document::FindCharacter(editor.Document(), 'A'));
+    SelectPair(shell, &*editor.Document().Content.KerningPairs.begin());
     DrawCharacterView(shell);
     DrawKerningPairView(shell);
     SendWheel(*shell.KerningPair->Canvas, -120);
@@ -338,7 +368,7 @@ void CanvasTests::commandLineFileShowsItsPicture() {
     QCOMPARE(canvas.Picture.Width, std::int64_t{canvas.width()});
     QVERIFY(canvas.Picture.At(0, 0) != 0xFF404040U);
 
-    shell.State.View.CurrentCharacter = document::FindCharacter(editor.Document(), 'A');
+    SelectCharacter(shell, document::FindCharacter(editor.Document(), 'A'));
     DrawCharacterView(shell);
     QVERIFY(shell.Character->Canvas->Picture.Width > 0);
 

@@ -2,6 +2,7 @@
 // first, so that no test reads or writes the user's own settings.
 #include "CanvasTests.h"
 #include "DispatchTests.h"
+#include "LibraryPinning.h"
 #include "StartupTests.h"
 #include "WindowTests.h"
 
@@ -39,5 +40,7 @@ int main(int argc, char* argv[]) {
         glyfora::app::testing::CanvasTests tests;
         failures += QTest::qExec(&tests, argc, argv);
     }
+    // The example screen draws with OpenGL on a window system.
+    glyfora::app::testing::PinLoadedLibraries();
     return failures == 0 ? 0 : 1;
 }
