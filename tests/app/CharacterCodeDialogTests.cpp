@@ -1,11 +1,10 @@
 #include "app/CharacterCodeDialog.h"
 #include "app/GlyphSpinBox.h"
 #include "app/HexSpinBox.h"
+#include "Typing.h"
 
 #include <QApplication>
 #include <QGroupBox>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -16,26 +15,7 @@
 namespace glyfora::app {
 namespace {
 
-QLineEdit* EditorOf(QSpinBox* field) {
-    return field->findChild<QLineEdit*>();
-}
-
-// Replaces the field's text by typing, as a user who selected it all would.
-void TypeInto(QSpinBox* field, const QString& text) {
-    QLineEdit* editor = EditorOf(field);
-    editor->selectAll();
-    if (text.isEmpty()) {
-        QTest::keyClick(editor, Qt::Key_Delete);
-        return;
-    }
-    // One key press per character, its text carried as it is: QTest's key clicks take Latin-1 only.
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text.mid(i, length));
-        QApplication::sendEvent(editor, &press);
-        i += length - 1;
-    }
-}
+using testing::TypeInto;
 
 // Runs Ask while action works on the dialog from inside its modal loop.
 std::int64_t AskWhile(std::int64_t code, const std::function<void(CharacterCodeDialog&)>& action) {
@@ -221,19 +201,21 @@ private slots:
 
 } // namespace glyfora::app
 
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
+namespace glyfora::app::testing {
+
+int RunCharacterCodeDialogTests(int argc, char* argv[]) {
     int failures = 0;
     {
-        glyfora::app::CharacterCodeDialogTests tests;
+        CharacterCodeDialogTests tests;
         failures += QTest::qExec(&tests, argc, argv);
     }
     {
-        glyfora::app::GlyphSpinBoxTests tests;
+        GlyphSpinBoxTests tests;
         failures += QTest::qExec(&tests, argc, argv);
     }
-    return failures == 0 ? 0 : 1;
+    return failures;
 }
+
+} // namespace glyfora::app::testing
 
 #include "CharacterCodeDialogTests.moc"
