@@ -169,7 +169,7 @@ void OnDeleteCharacter(EditingContext& context) {
 }
 
 void OnCharacterCodeChanged(EditingContext& context) {
-    const CodeFields& fields = context.Characters.Character;
+    const PartnerFields& fields = context.Characters.Character;
     const int code = fields.Code->value();
     if (fields.Glyph != nullptr && fields.Glyph->value() != code) {
         ShowFieldValue(fields.Glyph, code);
@@ -189,7 +189,7 @@ void OnCharacterCodeChanged(EditingContext& context) {
 }
 
 void OnCharacterGlyphChanged(EditingContext& context) {
-    const CodeFields& fields = context.Characters.Character;
+    const PartnerFields& fields = context.Characters.Character;
     ShowFieldValue(fields.Code, fields.Glyph->value());
     OnCharacterCodeChanged(context);
 }

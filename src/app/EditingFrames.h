@@ -20,8 +20,9 @@ class QTreeWidgetItem;
 
 namespace glyfora::app {
 
-// A character code shown twice: a numeric field and a GlyphSpinBox showing the character.
-struct CodeFields {
+// A character code shown twice, by partner fields: a numeric field and a GlyphSpinBox showing the
+// character.
+struct PartnerFields {
     QSpinBox* Code = nullptr;
     QSpinBox* Glyph = nullptr;
 };
@@ -31,7 +32,7 @@ struct CharacterFrame {
     QTreeWidget* List = nullptr;
     QPushButton* DeleteButton = nullptr;
     QPushButton* CopyButton = nullptr; // reads "New", or "Copy" while a row is selected
-    CodeFields Character;
+    PartnerFields Character;
     // "Position:", "Size:", "Offset:", "Outlay:" fields in the order of CharacterMetric.
     std::array<QSpinBox*, 8> Metrics{};
 };
@@ -41,8 +42,8 @@ struct KerningPairFrame {
     QTreeWidget* List = nullptr;
     QPushButton* DeleteButton = nullptr;
     QPushButton* CopyButton = nullptr;
-    CodeFields Left;
-    CodeFields Right;
+    PartnerFields Left;
+    PartnerFields Right;
     QSpinBox* AmountField = nullptr;
 };
 

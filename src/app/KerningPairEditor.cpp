@@ -31,7 +31,7 @@ document::Typeface* Document(const EditingContext& context) {
 }
 
 // A change of one half of the pair's key, from its code field.
-void OnPairCodeChanged(EditingContext& context, const CodeFields& fields, bool left) {
+void OnPairCodeChanged(EditingContext& context, const PartnerFields& fields, bool left) {
     const int code = fields.Code->value();
     if (fields.Glyph != nullptr && fields.Glyph->value() != code) {
         ShowFieldValue(fields.Glyph, code);

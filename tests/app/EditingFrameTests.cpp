@@ -38,8 +38,8 @@ QTreeWidget* MakeList(QWidget* parent, int columns) {
     return list;
 }
 
-CodeFields MakeCodeFields(QWidget* parent) {
-    CodeFields fields{MakeField(parent, 0, 65535), new GlyphSpinBox(parent)};
+PartnerFields MakeCodeFields(QWidget* parent) {
+    PartnerFields fields{MakeField(parent, 0, 65535), new GlyphSpinBox(parent)};
     fields.Code->setValue(32);
     fields.Glyph->setValue(32);
     return fields;
@@ -226,7 +226,7 @@ private slots:
 
     void GlyphFieldSetsTheCodeOnce() {
         Editor editor;
-        const CodeFields& fields = editor.context.Characters.Character;
+        const PartnerFields& fields = editor.context.Characters.Character;
         Character* a = document::FindCharacter(editor.typeface, 65);
         editor.Click(editor.context.Characters.List, 0);
         QSignalSpy codeChanges(fields.Code, &QSpinBox::valueChanged);
