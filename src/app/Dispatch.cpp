@@ -105,11 +105,12 @@ void OnExampleResized(Shell& shell, const DispatchEvent& /*event*/) {
 
 void ZoomCharacterViews(Shell& shell, int notches, QWidget& window) {
     const views::ViewUpdate update = views::OnCharacterZoomWheel(shell.State.View, notches);
+    // The views size their windows by the zoom.
     if (update.CharacterView) {
-        shell.Character->Canvas->update();
+        DrawCharacterView(shell);
     }
     if (update.KerningPairView) {
-        shell.KerningPair->Canvas->update();
+        DrawKerningPairView(shell);
     }
     window.activateWindow();
 }

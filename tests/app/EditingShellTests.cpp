@@ -134,6 +134,21 @@ private slots:
         QVERIFY(shell.State.CurrentTypeface->Modified);
     }
 
+    void WheelResizesBothViews() {
+        Editor editor;
+        Shell& shell = *editor.TheShell;
+        ShowSampleDocument(shell);
+        shell.State.View.CharacterZoom = 8;
+        Click(shell.Main->CharacterList, 1);  // B, 10 x 12
+        Click(shell.Main->KerningPairList, 0); // A-V, advances 11, amount -3, heights 16
+        emit shell.Character->Canvas->wheeled(1);
+        QCOMPARE(shell.State.View.CharacterZoom, 16);
+        QCOMPARE(shell.Character->size(), QSize((10 + 8) * 16, (12 + 8) * 16));
+        QCOMPARE(shell.KerningPair->size(), QSize((11 + 11 - 3 + 8) * 16, (16 + 8) * 16));
+        emit shell.KerningPair->Canvas->wheeled(-1);
+        QCOMPARE(shell.Character->size(), QSize((10 + 8) * 8, (12 + 8) * 8));
+    }
+
     void DeleteHidesTheCharacterWindow() {
         Editor editor;
         Shell& shell = *editor.TheShell;
