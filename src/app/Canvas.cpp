@@ -31,8 +31,7 @@ void Canvas::paintEvent(QPaintEvent* /*event*/) {
     painter.fillRect(rect(), QColor::fromRgb(ViewBackground));
     const QImage picture = WrapPicture(Picture);
     if (!picture.isNull()) {
-        // The views magnify with hard pixel edges; any scaling to device pixels
-        // keeps them.
+        // The views magnify with hard pixel edges; any scaling to device pixels keeps them.
         painter.drawImage(0, 0, picture);
     }
 }
@@ -53,8 +52,7 @@ void ShowViewPicture(QWidget& window, Canvas& canvas, views::ViewPicture&& pictu
     canvas.setGeometry(0, 0, width, height);
     canvas.update();
     if (!window.isVisible()) {
-        // A tool window that pops up while the user types in a list must not take
-        // the focus.
+        // A tool window that pops up while the user types in a list must not take the focus.
         window.setAttribute(Qt::WA_ShowWithoutActivating);
         window.show();
     }

@@ -10,9 +10,8 @@ class QMouseEvent;
 
 namespace glyfora::app {
 
-// The magnified character-set picture; takes the keyboard focus and shows a
-// crosshair. Reports presses, releases and moves of the left, right and middle
-// buttons with the pointer position.
+// The magnified character-set picture; takes the keyboard focus and shows a crosshair. Reports
+// presses, releases and moves of the left, right and middle buttons with the pointer position.
 class CharacterSetCanvas : public Canvas {
     Q_OBJECT
 public:
@@ -30,8 +29,7 @@ private:
     void Report(MouseAction action, const QMouseEvent& event);
 };
 
-// "Zeichensatz": four commands right in the menu bar over the character-set
-// canvas.
+// "Zeichensatz": four commands right in the menu bar over the character-set canvas.
 class CharacterSetWindow : public QMainWindow {
     Q_OBJECT
 public:

@@ -19,8 +19,7 @@ public:
 
     CharacterCanvas* Canvas = nullptr;
 
-    // Shows the view's picture at its size, or hides the window when the view has
-    // nothing to show.
+    // Shows the view's picture at its size, or hides the window when the view has nothing to show.
     void ShowView(views::ViewPicture&& picture);
 
 protected:

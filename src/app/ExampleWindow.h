@@ -9,10 +9,9 @@ namespace glyfora::app {
 class ExampleScreen;
 struct AppState;
 
-// "Beispiel": the example text field over the example screen; sizable. The
-// screen draws the field's text with the current typeface, kerning on when it
-// has pairs, whenever a frame is requested (RequestFrame): no frames while
-// nothing changes.
+// "Beispiel": the example text field over the example screen; sizable. The screen draws the field's
+// text with the current typeface, kerning on when it has pairs, whenever a frame is requested
+// (RequestFrame): no frames while nothing changes.
 class ExampleWindow : public QWidget {
     Q_OBJECT
 public:

@@ -11,8 +11,7 @@ public:
     explicit KerningPairCanvas(QWidget* parent);
 };
 
-// "Unterschneidungspaar": a fixed-size tool window filled by its canvas; the
-// view sizes it.
+// "Unterschneidungspaar": a fixed-size tool window filled by its canvas; the view sizes it.
 class KerningPairWindow : public QWidget {
     Q_OBJECT
 public:
@@ -20,8 +19,7 @@ public:
 
     KerningPairCanvas* Canvas = nullptr;
 
-    // Shows the view's picture at its size, or hides the window when the view has
-    // nothing to show.
+    // Shows the view's picture at its size, or hides the window when the view has nothing to show.
     void ShowView(views::ViewPicture&& picture);
 
 protected:

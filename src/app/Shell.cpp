@@ -2,6 +2,7 @@
 
 #include "app/CharacterSetWindow.h"
 #include "app/CharacterWindow.h"
+#include "app/EditingDispatch.h"
 #include "app/ExampleWindow.h"
 #include "app/ImportWindow.h"
 #include "app/KerningPairWindow.h"
@@ -80,9 +81,7 @@ void ShowDocument(Shell& shell) {
     state.View.CurrentCharacter = nullptr;
     state.View.CurrentPair = nullptr;
     DrawCharacterSetView(shell, false);
-    shell.Main->CharacterList->clear();
-    shell.Main->KerningPairList->clear();
-    BlankCharacterViews(shell);
+    RefillEditingLists(shell);
     if (state.CurrentTypeface != nullptr) {
         const std::string& comment =
             document::PropertyValue(*state.CurrentTypeface, std::string("Comment"));

@@ -7,8 +7,6 @@
 #include "app/KerningPairWindow.h"
 #include "app/Shell.h"
 #include "views/CharacterSetView.h"
-#include "views/CharacterView.h"
-#include "views/KerningPairView.h"
 
 namespace glyfora::app {
 namespace {
@@ -21,19 +19,10 @@ const document::Typeface* Document(const Shell& shell) {
 
 void DrawCharacterSetView(Shell& shell, bool showScrollMarks) {
     CharacterSetCanvas& canvas = *shell.CharacterSet->Canvas;
-    // The canvas fills the window below its menu bar, so it already has the
-    // window's new size.
+    // The canvas fills the window below its menu bar, so it already has the window's new size.
     views::DrawCharacterSetView(canvas.Picture, canvas.width(), canvas.height(), Document(shell),
                                 shell.State.View, showScrollMarks);
     canvas.update();
-}
-
-void DrawCharacterView(Shell& shell) {
-    shell.Character->ShowView(views::DrawCharacterView(Document(shell), shell.State.View));
-}
-
-void DrawKerningPairView(Shell& shell) {
-    shell.KerningPair->ShowView(views::DrawKerningPairView(Document(shell), shell.State.View));
 }
 
 void BlankCharacterViews(Shell& shell) {

@@ -29,9 +29,9 @@ namespace {
 constexpr std::int64_t PictureWidth = 600;
 constexpr std::int64_t PictureHeight = 500;
 
-// A picture larger than the character-set canvas whose every pixel differs from
-// its neighbours, two characters A (10 x 12 at 20, 30) and V (8 x 12 at 40, 30)
-// and the pair A V of -3, written as a ".tf" file.
+// A picture larger than the character-set canvas whose every pixel differs from its neighbours, two
+// characters A (10 x 12 at 20, 30) and V (8 x 12 at 40, 30) and the pair A V of -3, written as a
+// ".tf" file.
 std::string WriteTestTypeface(const QTemporaryDir& folder) {
     document::TypefaceRegistry registry;
     document::Typeface& typeface = *document::CreateTypeface(registry, TypefaceId);
@@ -75,8 +75,7 @@ document::Image Painted(QWidget& widget) {
     return picture;
 }
 
-// The first pixel where the two pictures differ, or a note on their sizes;
-// empty when equal.
+// The first pixel where the two pictures differ, or a note on their sizes; empty when equal.
 QByteArray FirstDifference(const document::Image& shown, const document::Image& expected) {
     if (shown.Width != expected.Width || shown.Height != expected.Height) {
         return QStringLiteral("size %1 x %2, expected %3 x %4")
@@ -117,8 +116,8 @@ void SendWheel(QWidget& widget, int angle) {
     QApplication::sendEvent(&widget, &wheel);
 }
 
-// Mouse events straight to the widget, held buttons included, as a grabbing
-// window delivers them (positions may lie outside the widget).
+// Mouse events straight to the widget, held buttons included, as a grabbing window delivers them
+// (positions may lie outside the widget).
 void SendMouse(QWidget& widget, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
                QPoint at) {
     QMouseEvent event(type, QPointF(at), widget.mapToGlobal(QPointF(at)), button, held,
@@ -138,8 +137,8 @@ void SelectRow(QTreeWidget& list, int column, const QString& text) {
     }
 }
 
-// Makes the character current the way the character list does; while the list shows no rows,
-// in the view state alone.
+// Makes the character current the way the character list does; while the list shows no rows, in the
+// view state alone.
 void SelectCharacter(Shell& shell, document::Character* character) {
     shell.State.View.CurrentCharacter = character;
     SelectRow(*shell.Main->CharacterList, 0,
@@ -186,8 +185,7 @@ void CanvasTests::characterSetCanvasPaintsTheView() {
     QVERIFY(shown.Width > 100 && shown.Height > 100);
     QVERIFY2(FirstDifference(shown, ExpectedCharacterSet(shell, false)).isEmpty(),
              FirstDifference(shown, ExpectedCharacterSet(shell, false)).constData());
-    // The picture, not the placeholder background: image pixel (0, 0) fills
-    // canvas (0..1, 0..1).
+    // The picture, not the placeholder background: image pixel (0, 0) fills canvas (0..1, 0..1).
     QVERIFY(shown.At(0, 0) != 0xFF404040U);
     QCOMPARE(shown.At(0, 0), shown.At(1, 1));
     QCOMPARE(shell.CharacterSet->Canvas->cursor().shape(), Qt::CrossCursor);
@@ -415,8 +413,7 @@ void CanvasTests::exampleShowsTheTypefaceText() {
     shell.Example->ExampleTextField->setText(QStringLiteral("AV"));
     const QImage text = screen.GrabFrame().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(empty.pixel(12, 15), qRgb(64, 64, 64));
-    // A is drawn at the origin (10, 10) plus its offset (-1, 2): its cell covers
-    // (9..18, 12..23).
+    // A is drawn at the origin (10, 10) plus its offset (-1, 2): its cell covers (9..18, 12..23).
     int changed = 0;
     for (int y = 12; y < 24; ++y) {
         for (int x = 9; x < 19; ++x) {
@@ -424,8 +421,7 @@ void CanvasTests::exampleShowsTheTypefaceText() {
         }
     }
     QCOMPARE(changed, 10 * 12);
-    // OpenGL wherever the platform offers it (under Xvfb), the software surface
-    // elsewhere.
+    // OpenGL wherever the platform offers it (under Xvfb), the software surface elsewhere.
     QCOMPARE(screen.UsesOpenGl(), OpenGlScreenAvailable());
     // Kerning is on because the typeface has a pair.
     QCOMPARE(editor.Document().Settings.KerningEnabled, std::int64_t{1});

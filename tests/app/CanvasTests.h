@@ -4,8 +4,8 @@
 
 namespace glyfora::app::testing {
 
-// The views on the real canvases: what they paint, how the mouse and the wheel
-// drive them, and how the character and pair windows follow the view state.
+// The views on the real canvases: what they paint, how the mouse and the wheel drive them, and how
+// the character and pair windows follow the view state.
 class CanvasTests : public QObject {
     Q_OBJECT
 private slots:
