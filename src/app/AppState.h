@@ -19,6 +19,8 @@ struct AppState {
     // Always the typeface under TypefaceId; refreshed whenever that slot is replaced.
     document::Typeface* CurrentTypeface = nullptr;
     std::string CurrentFilePath;
+    // The form CurrentFilePath was read or written in; "Save" of a ".fnt" keeps its variant.
+    int CurrentFileFormat = 0;
     std::string CharacterSetImagePath;
     std::string SettingsFolder;
     std::string EditorPath;

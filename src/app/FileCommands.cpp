@@ -16,14 +16,38 @@ QString Lines(const std::vector<std::string>& lines) {
     return list.join(u'\n');
 }
 
-// The format to save in, by the exact, lower-case extension; none for any other.
-std::optional<int> FormatOfPath(const std::string& path) {
+// The file-type filters of both dialogs, in dialog order, with the extension and format each
+// stands for. The three BMFont variants share ".fnt".
+struct FileTypeFilter {
+    const char16_t* Text;
+    const char* Extension;
+    int Format;
+};
+constexpr FileTypeFilter FileTypeFilters[] = {
+    {u"Typeface (*.tf)", "tf", document::FormatTf},
+    {u"XML & Image (*.xml)", "xml", document::FormatXmlImage},
+    {u"BMFont (text) (*.fnt)", "fnt", document::FormatBmFontText},
+    {u"BMFont (XML) (*.fnt)", "fnt", document::FormatBmFontXml},
+    {u"BMFont (binary) (*.fnt)", "fnt", document::FormatBmFontBinary},
+};
+
+bool IsBmFontFormat(int format) {
+    return format == document::FormatBmFontText || format == document::FormatBmFontXml ||
+           format == document::FormatBmFontBinary;
+}
+
+// The format to save in, by the exact, lower-case extension; none for any other. A ".fnt" keeps
+// the variant it was opened or last saved as.
+std::optional<int> FormatOfPath(const std::string& path, int currentFormat) {
     const std::string extension = FileExtension(path);
     if (extension == "tf") {
         return document::FormatTf;
     }
     if (extension == "xml") {
         return document::FormatXmlImage;
+    }
+    if (extension == "fnt") {
+        return IsBmFontFormat(currentFormat) ? currentFormat : document::FormatBmFontText;
     }
     return std::nullopt;
 }
@@ -39,6 +63,7 @@ bool WriteDocument(Shell& shell, const std::string& path, int format) {
         return false;
     }
     shell.State.CurrentFilePath = path;
+    shell.State.CurrentFileFormat = format;
     if (document::Typeface* typeface = document::TypefaceFromId(shell.State.Registry, TypefaceId)) {
         typeface->Modified = false;
     }
@@ -54,7 +79,11 @@ bool WriteDocument(Shell& shell, const std::string& path, int format) {
 } // namespace
 
 QStringList TypefaceFileFilters() {
-    return {QStringLiteral("Typeface (*.tf)"), QStringLiteral("XML & Image (*.xml)")};
+    QStringList filters;
+    for (const FileTypeFilter& filter : FileTypeFilters) {
+        filters << QString::fromUtf16(filter.Text);
+    }
+    return filters;
 }
 
 std::string FileExtension(const std::string& path) {
@@ -92,6 +121,7 @@ bool OpenTypefaceFile(Shell& shell, const std::string& path) {
         return false;
     }
     shell.State.CurrentFilePath = path;
+    shell.State.CurrentFileFormat = result.Format;
     result.Loaded->Modified = false;
     ShowDocument(shell);
     if (!result.Warnings.empty()) {
@@ -105,7 +135,8 @@ bool OpenTypefaceFile(Shell& shell, const std::string& path) {
 
 bool SaveDocument(Shell& shell) {
     const std::string& path = shell.State.CurrentFilePath;
-    const std::optional<int> format = path.empty() ? std::nullopt : FormatOfPath(path);
+    const std::optional<int> format =
+        path.empty() ? std::nullopt : FormatOfPath(path, shell.State.CurrentFileFormat);
     if (!format) {
         return SaveDocumentAs(shell);
     }
@@ -119,9 +150,10 @@ bool SaveDocumentAs(Shell& shell) {
     if (answer.Path.isEmpty()) {
         return false;
     }
-    const bool xml = answer.FilterIndex == 1;
-    const std::string path = document::WithExtension(answer.Path.toStdString(), xml ? "xml" : "tf");
-    return WriteDocument(shell, path, xml ? document::FormatXmlImage : document::FormatTf);
+    const bool known = answer.FilterIndex >= 0 && answer.FilterIndex < std::ssize(FileTypeFilters);
+    const FileTypeFilter& filter = FileTypeFilters[known ? answer.FilterIndex : 0];
+    const std::string path = document::WithExtension(answer.Path.toStdString(), filter.Extension);
+    return WriteDocument(shell, path, filter.Format);
 }
 
 } // namespace glyfora::app

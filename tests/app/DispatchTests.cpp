@@ -170,7 +170,10 @@ void DispatchTests::openDialogIsAskedAsDescribed() {
     QCOMPARE(call.Title, QStringLiteral("Open Typeface"));
     QCOMPARE(call.DefaultPath, QStringLiteral("/somewhere/fonts/last.tf"));
     QCOMPARE(call.Filters,
-             (QStringList{QStringLiteral("Typeface (*.tf)"), QStringLiteral("XML & Image (*.xml)")}));
+             (QStringList{QStringLiteral("Typeface (*.tf)"), QStringLiteral("XML & Image (*.xml)"),
+                          QStringLiteral("BMFont (text) (*.fnt)"),
+                          QStringLiteral("BMFont (XML) (*.fnt)"),
+                          QStringLiteral("BMFont (binary) (*.fnt)")}));
     // Cancelled: nothing changes, nothing is said.
     QCOMPARE(shell.State.CurrentFilePath, std::string("/somewhere/fonts/last.tf"));
     QVERIFY(editor.Messages.Messages.empty());
@@ -293,6 +296,41 @@ void DispatchTests::saveAsXmlWritesTheDescriptionAndWarns() {
     editor.Files.Answers.push_back({base + QStringLiteral(".xml"), 1});
     Choose(shell, "FileSaveAs");
     QCOMPARE(shell.State.CurrentFilePath, (base + QStringLiteral(".xml")).toStdString());
+}
+
+void DispatchTests::bmFontSaveKeepsTheVariantItWasOpenedAs() {
+    Editor editor;
+    Shell& shell = *editor.TheShell;
+    document::Typeface& typeface = *shell.State.CurrentTypeface;
+    document::SetCharacterSetImage(typeface, document::MakeImage(8, 8, 0xFFFFFFFF));
+    document::AddCharacter(typeface, 'A') = {'A', {0, 0, 8, 8}, {0, 0, 8, 8}};
+    typeface.Modified = true;
+    const auto firstBytes = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.read(4) : QByteArray();
+    };
+    const QString base = FreshAppData() + QStringLiteral("/bitmap");
+    const QString fnt = base + QStringLiteral(".fnt");
+
+    editor.Files.Answers.push_back({base, 4}); // "BMFont (binary)"
+    Choose(shell, "FileSaveAs");
+    QCOMPARE(shell.State.CurrentFilePath, fnt.toStdString());
+    QCOMPARE(firstBytes(fnt), QByteArray("BMF\x03", 4));
+    QVERIFY(QFile::exists(base + QStringLiteral("_0.png")));
+
+    // Reopened, "Save" writes the binary variant again rather than the text one.
+    Choose(shell, "FileNew");
+    editor.Files.Answers.push_back({fnt, 0});
+    Choose(shell, "FileOpen");
+    QCOMPARE(shell.State.CurrentTypeface->Content.Characters.Size(), std::size_t{1});
+    QVERIFY(QFile::remove(fnt));
+    shell.State.CurrentTypeface->Modified = true;
+    Choose(shell, "FileSave");
+    QCOMPARE(firstBytes(fnt), QByteArray("BMF\x03", 4));
+
+    editor.Files.Answers.push_back({fnt, 2}); // "BMFont (text)"
+    Choose(shell, "FileSaveAs");
+    QCOMPARE(firstBytes(fnt), QByteArray("info"));
 }
 
 void DispatchTests::saveChoiceInTheQuestionSavesFirst() {

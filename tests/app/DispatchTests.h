@@ -19,6 +19,7 @@ private slots:
     void saveFailureKeepsPathAndTellsWhy();
     void saveAsAddsTheChosenExtensionAndOpensAgain();
     void saveAsXmlWritesTheDescriptionAndWarns();
+    void bmFontSaveKeepsTheVariantItWasOpenedAs();
     void saveChoiceInTheQuestionSavesFirst();
     void commentFieldWritesTheProperty();
     void closingMainWindowAsksAndEnds();
