@@ -15,6 +15,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTextEdit>
+#include <QTreeWidget>
 
 #include <functional>
 
@@ -423,6 +424,11 @@ void ImportWindowTests::createTypefaceInstallsTheImportedFont() {
     QCOMPARE(typeface->Content.Sprite->Width, 512);
     QVERIFY(typeface->Modified);
     QVERIFY(shell.Main->CommentField->toPlainText().isEmpty());
+    // The lists show the new document.
+    QCOMPARE(static_cast<std::int64_t>(shell.Main->CharacterList->topLevelItemCount()),
+             static_cast<std::int64_t>(typeface->Content.Characters.Size()));
+    QCOMPARE(static_cast<std::int64_t>(shell.Main->KerningPairList->topLevelItemCount()),
+             static_cast<std::int64_t>(typeface->Content.KerningPairs.Size()));
     QVERIFY(editor.Messages.Messages.empty());
 }
 
