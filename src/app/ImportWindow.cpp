@@ -294,7 +294,11 @@ public:
             const std::int64_t scale = total > 1000000 ? total / 1000000 + 1 : 1;
             dialog_.setMaximum(static_cast<int>(total / scale));
             dialog_.setValue(static_cast<int>(std::min(done, total) / scale));
-            QCoreApplication::processEvents();
+            // Until the modal dialog shows, input must wait: a click could otherwise reach a
+            // menu command or the close box in the middle of the import.
+            QCoreApplication::processEvents(dialog_.isVisible()
+                                                ? QEventLoop::AllEvents
+                                                : QEventLoop::ExcludeUserInputEvents);
         }
         return !dialog_.wasCanceled();
     }
