@@ -5,6 +5,7 @@
 #include "app/CharacterWindow.h"
 #include "app/ExampleScreen.h"
 #include "app/ExampleWindow.h"
+#include "app/ImportWindow.h"
 #include "app/KerningPairWindow.h"
 #include "app/MainWindow.h"
 #include "app/ShellViews.h"
@@ -13,7 +14,9 @@
 #include "views/CharacterView.h"
 #include "views/KerningPairView.h"
 
+#include <QPushButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -383,6 +386,34 @@ void CanvasTests::commandLineFileShowsItsPicture() {
     QCOMPARE(shell.Character->Canvas->Picture.Width, std::int64_t{0});
     const QImage blank = shell.Character->Canvas->grab().toImage();
     QCOMPARE(blank.pixel(blank.width() / 2, blank.height() / 2), 0xFF404040U);
+}
+
+void CanvasTests::createTypefaceRedrawsEveryView() {
+    OpenEditor editor;
+    Shell& shell = editor.TheShell();
+    SelectCharacter(shell, document::FindCharacter(editor.Document(), 'A'));
+    SelectPair(shell, &*editor.Document().Content.KerningPairs.begin());
+    DrawCharacterView(shell);
+    DrawKerningPairView(shell);
+    QVERIFY(shell.Character->isVisible() && shell.KerningPair->isVisible());
+    const std::int64_t frames = shell.Example->ExampleScreen->FramesDrawn();
+    editor.Document().Modified = false;
+
+    shell.Import->FamilyList->setCurrentText(QStringLiteral("DejaVu Sans"));
+    shell.ImportProgressHook = [](std::int64_t, std::int64_t) { return true; };
+    QTest::mouseClick(shell.Import->CreateButton, Qt::LeftButton);
+    const document::Typeface& imported = editor.Document();
+    QVERIFY(imported.Content.Image != nullptr);
+    QVERIFY(imported.Content.Image->Width != PictureWidth);
+    // Nothing is selected in the new document: both windows hide.
+    QVERIFY(!shell.Character->isVisible());
+    QVERIFY(!shell.KerningPair->isVisible());
+    const document::Image shown = Painted(*shell.CharacterSet->Canvas);
+    QVERIFY2(FirstDifference(shown, ExpectedCharacterSet(shell, false)).isEmpty(),
+             FirstDifference(shown, ExpectedCharacterSet(shell, false)).constData());
+    if (shell.Example->isVisible()) {
+        QTRY_VERIFY(shell.Example->ExampleScreen->FramesDrawn() > frames);
+    }
 }
 
 void CanvasTests::exampleRepaintsOnChangeOnly() {

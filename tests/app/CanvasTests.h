@@ -19,6 +19,7 @@ private slots:
     void kerningPairWindowFollowsTheCurrentPair();
     void characterWheelResizesBothWindows();
     void commandLineFileShowsItsPicture();
+    void createTypefaceRedrawsEveryView();
     void exampleRepaintsOnChangeOnly();
     void exampleShowsTheTypefaceText();
 };

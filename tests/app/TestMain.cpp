@@ -2,6 +2,7 @@
 // first, so that no test reads or writes the user's own settings.
 #include "CanvasTests.h"
 #include "DispatchTests.h"
+#include "ImportWindowTests.h"
 #include "LibraryPinning.h"
 #include "StartupTests.h"
 #include "WindowTests.h"
@@ -34,6 +35,10 @@ int main(int argc, char* argv[]) {
     }
     {
         glyfora::app::testing::StartupTests tests;
+        failures += QTest::qExec(&tests, argc, argv);
+    }
+    {
+        glyfora::app::testing::ImportWindowTests tests;
         failures += QTest::qExec(&tests, argc, argv);
     }
     {
