@@ -1,5 +1,6 @@
 #include "app/Shell.h"
 
+
 #include "app/CharacterSetWindow.h"
 #include "app/CharacterWindow.h"
 #include "app/EditingDispatch.h"
@@ -8,6 +9,7 @@
 #include "app/KerningPairWindow.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "document/TypefaceIo.h"
 #include "platform/Environment.h"
 #include "platform/FileTypes.h"
 
@@ -72,6 +74,10 @@ document::Typeface& NewDocument(AppState& state) {
     state.View.CurrentCharacter = nullptr;
     state.View.CurrentPair = nullptr;
     return *state.CurrentTypeface;
+}
+
+void ForgetDocumentFile(AppState& state) {
+    state.CurrentFilePath = document::DirectoryOf(state.CurrentFilePath);
 }
 
 void ShowDocument(Shell& shell) {
