@@ -39,6 +39,7 @@ void OnNew(Shell& shell, const DispatchEvent& /*event*/) {
         return;
     }
     NewDocument(shell.State);
+    ForgetDocumentFile(shell.State);
     ShowDocument(shell);
 }
 

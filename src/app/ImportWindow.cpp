@@ -350,6 +350,7 @@ bool CreateTypefaceFromWindow(Shell& shell) {
     // Not on disk yet: leaving it unsaved is worth the question.
     result.Typeface->Modified = true;
     (void)document::InstallTypeface(state.Registry, std::move(result.Typeface));
+    ForgetDocumentFile(state);
     ShowDocument(shell);
     DrawCharacterView(shell);
     DrawKerningPairView(shell);

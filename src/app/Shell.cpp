@@ -1,5 +1,6 @@
 #include "app/Shell.h"
 
+
 #include "app/CharacterSetWindow.h"
 #include "app/CharacterWindow.h"
 #include "app/EditingDispatch.h"
@@ -9,6 +10,7 @@
 #include "app/MainWindow.h"
 #include "app/Settings.h"
 #include "app/ShellViews.h"
+#include "document/TypefaceIo.h"
 #include "platform/Environment.h"
 #include "platform/FileTypes.h"
 
@@ -73,6 +75,10 @@ document::Typeface& NewDocument(AppState& state) {
     state.View.CurrentCharacter = nullptr;
     state.View.CurrentPair = nullptr;
     return *state.CurrentTypeface;
+}
+
+void ForgetDocumentFile(AppState& state) {
+    state.CurrentFilePath = document::DirectoryOf(state.CurrentFilePath);
 }
 
 void ShowDocument(Shell& shell) {

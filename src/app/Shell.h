@@ -82,6 +82,10 @@ void ShutDown(Shell& shell);
 // Makes a fresh empty document under TypefaceId and returns it.
 document::Typeface& NewDocument(AppState& state);
 
+// A document that did not come from CurrentFilePath (New, an import) must not be saved over that
+// file by a plain "Save": only its folder is kept, as the file dialogs' starting place.
+void ForgetDocumentFile(AppState& state);
+
 // Shows what the current document holds: views, lists and the comment.
 void ShowDocument(Shell& shell);
 

@@ -337,6 +337,31 @@ void DispatchTests::bmFontSaveKeepsTheVariantItWasOpenedAs() {
     QCOMPARE(firstBytes(fnt), QByteArray("info"));
 }
 
+void DispatchTests::saveAfterNewNeverOverwritesTheOpenedFile() {
+    Editor editor;
+    Shell& shell = *editor.TheShell;
+    MakeModified(shell, "kept");
+    const QString folder = FreshAppData();
+    const QString kept = folder + QStringLiteral("/kept.tf");
+    editor.Files.Answers.push_back({kept, 0});
+    Choose(shell, "FileSaveAs");
+    QVERIFY(QFile::exists(kept));
+    const QByteArray before = [&] {
+        QFile file(kept);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+
+    Choose(shell, "FileNew");
+    MakeModified(shell, "another document");
+    Choose(shell, "FileSave"); // asks for a name, starting in the same folder; cancelled here
+    QCOMPARE(editor.Files.Calls.size(), std::size_t{2});
+    QVERIFY(editor.Files.Calls[1].Save);
+    QCOMPARE(editor.Files.Calls[1].DefaultPath, folder + QStringLiteral("/"));
+    QFile file(kept);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+}
+
 void DispatchTests::saveChoiceInTheQuestionSavesFirst() {
     Editor editor;
     Shell& shell = *editor.TheShell;

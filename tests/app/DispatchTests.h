@@ -20,6 +20,7 @@ private slots:
     void saveAsAddsTheChosenExtensionAndOpensAgain();
     void saveAsXmlWritesTheDescriptionAndWarns();
     void bmFontSaveKeepsTheVariantItWasOpenedAs();
+    void saveAfterNewNeverOverwritesTheOpenedFile();
     void saveChoiceInTheQuestionSavesFirst();
     void commentFieldWritesTheProperty();
     void closingMainWindowAsksAndEnds();
