@@ -25,8 +25,8 @@ int main(int argc, char* argv[]) {
     if (options.QuitAfterFirstFrame) {
         // exit(), not quit(): quit() first asks every window to close, and tool windows refuse.
         const auto leave = [] { QApplication::exit(0); };
-        QObject::connect(shell->Example->ExampleScreen, &ExampleScreen::frameDrawn, &application,
-                         leave, Qt::QueuedConnection);
+        QObject::connect(shell->Example, &ExampleWindow::frameDrawn, &application, leave,
+                         Qt::QueuedConnection);
         // An example window hidden by the settings never draws; do not wait for it.
         if (!shell->Example->isVisible()) {
             QTimer::singleShot(0, &application, leave);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "document/Image.h"
+#include "views/Canvas.h"
+
 #include <QWidget>
 
 namespace glyfora::app {
@@ -7,12 +10,16 @@ namespace glyfora::app {
 // Background of every view: 0x404040.
 inline constexpr QRgb ViewBackground = 0xFF404040;
 
-// A view surface: paints the view background and reports wheel turns in notches (positive = away
-// from the user). The views paint over it.
+// A view surface: paints the view background, then the view's picture at its top-left corner, and
+// reports wheel turns in notches (positive = away from the user).
 class Canvas : public QWidget {
     Q_OBJECT
 public:
     explicit Canvas(QWidget* parent = nullptr);
+
+    // The view's picture as the views draw it (RGBA, 0xAABBGGRR); shown without a copy. The views
+    // reuse its buffer between redraws; call update() after changing it.
+    document::Image Picture;
 
 signals:
     void wheeled(int notches);
@@ -24,5 +31,13 @@ protected:
 private:
     int wheelRemainder_ = 0; // eighths of a degree not yet worth a notch (touchpads)
 };
+
+// Puts a character or kerning-pair view's picture on screen: a visible view sizes the canvas and
+// the window's inner area to the picture (at least 1 x 1) and shows the window without activating
+// it; a hidden one hides the window and leaves the canvas blank.
+void ShowViewPicture(QWidget& window, Canvas& canvas, views::ViewPicture&& picture);
+
+// The picture wrapped as a QImage over the same pixels; valid while the picture is unchanged.
+[[nodiscard]] QImage WrapPicture(const document::Image& picture);
 
 } // namespace glyfora::app

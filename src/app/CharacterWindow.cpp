@@ -2,6 +2,8 @@
 
 #include "app/ToolWindow.h"
 
+#include <utility>
+
 namespace glyfora::app {
 
 CharacterCanvas::CharacterCanvas(QWidget* parent) : app::Canvas(parent) {
@@ -14,6 +16,10 @@ CharacterWindow::CharacterWindow(QWidget* mainWindow) : QWidget(mainWindow, Tool
     Canvas = new CharacterCanvas(this);
     setFixedSize(200, 100);
     Canvas->setGeometry(rect());
+}
+
+void CharacterWindow::ShowView(views::ViewPicture&& picture) {
+    ShowViewPicture(*this, *Canvas, std::move(picture));
 }
 
 void CharacterWindow::resizeEvent(QResizeEvent* /*event*/) {

@@ -8,6 +8,8 @@
 #include "app/KerningPairWindow.h"
 #include "app/MainWindow.h"
 #include "app/Shell.h"
+#include "app/ShellViews.h"
+#include "views/CharacterSetMouse.h"
 #include "views/CharacterView.h"
 
 #include <QAbstractButton>
@@ -102,11 +104,52 @@ void OnCommentEdited(Shell& shell, const DispatchEvent& /*event*/) {
 }
 
 void OnExampleTextEdited(Shell& shell, const DispatchEvent& /*event*/) {
-    shell.Example->ExampleScreen->update();
+    RequestExampleFrame(shell);
 }
 
 void OnCharacterSetResized(Shell& shell, const DispatchEvent& /*event*/) {
-    shell.CharacterSet->Canvas->update();
+    DrawCharacterSetView(shell, false);
+}
+
+void OnCharacterSetCanvasMouse(Shell& shell, const DispatchEvent& event) {
+    views::ViewState& view = shell.State.View;
+    views::ViewUpdate update;
+    switch (event.Action) {
+    case MouseAction::Press:
+        switch (event.Button) {
+        case MouseButton::Left:
+            update = views::OnCharacterSetLeftDown(view, event.X, event.Y);
+            break;
+        case MouseButton::Right:
+            update = views::OnCharacterSetRightDown(view, event.X, event.Y);
+            break;
+        case MouseButton::Middle:
+            update = views::OnCharacterSetMiddleDown(view, event.X, event.Y);
+            break;
+        case MouseButton::None:
+            break;
+        }
+        break;
+    case MouseAction::Move: {
+        const CharacterSetCanvas& canvas = *shell.CharacterSet->Canvas;
+        update = views::OnCharacterSetMove(
+            view, document::TypefaceFromId(shell.State.Registry, TypefaceId), event.X, event.Y,
+            canvas.width(), canvas.height());
+        break;
+    }
+    case MouseAction::Release:
+        if (event.Button == MouseButton::Left) {
+            update = views::OnCharacterSetLeftUp(view);
+        } else if (event.Button == MouseButton::Middle) {
+            update = views::OnCharacterSetMiddleUp(view);
+        }
+        break;
+    }
+    ApplyViewUpdate(shell, update);
+}
+
+void OnCharacterSetCanvasWheel(Shell& shell, const DispatchEvent& event) {
+    ApplyViewUpdate(shell, views::OnCharacterSetWheel(shell.State.View, event.Notches));
 }
 
 void OnExampleResized(Shell& shell, const DispatchEvent& /*event*/) {
@@ -114,14 +157,7 @@ void OnExampleResized(Shell& shell, const DispatchEvent& /*event*/) {
 }
 
 void ZoomCharacterViews(Shell& shell, int notches, QWidget& window) {
-    const views::ViewUpdate update = views::OnCharacterZoomWheel(shell.State.View, notches);
-    // The views size their windows by the zoom.
-    if (update.CharacterView) {
-        DrawCharacterView(shell);
-    }
-    if (update.KerningPairView) {
-        DrawKerningPairView(shell);
-    }
+    ApplyViewUpdate(shell, views::OnCharacterZoomWheel(shell.State.View, notches));
     window.activateWindow();
 }
 
@@ -174,6 +210,8 @@ constexpr DispatchEntry Table[] = {
     {CharacterSet, u"CharacterSetAddChar", Command, OnAddCharCommand},
     {CharacterSet, u"CharacterSetSetChar", Command, DoNothing},
     {CharacterSet, u"", Resized, OnCharacterSetResized},
+    {CharacterSet, u"CharacterSetCanvas", Mouse, OnCharacterSetCanvasMouse},
+    {CharacterSet, u"CharacterSetCanvas", Wheel, OnCharacterSetCanvasWheel},
     {Character, u"CharacterCanvas", Wheel, OnCharacterCanvasWheel},
     {KerningPair, u"KerningPairCanvas", Wheel, OnKerningPairCanvasWheel},
     {Example, u"ExampleTextField", Edited, OnExampleTextEdited},
@@ -287,6 +325,11 @@ void ConnectEntry(Shell& shell, WindowEventFilter& filter, const DispatchEntry& 
     case Wheel:
         QObject::connect(qobject_cast<Canvas*>(object), &Canvas::wheeled, shell.Main.get(),
                          [&shell, handler](int notches) { handler(shell, DispatchEvent{notches}); });
+        break;
+    case Mouse:
+        QObject::connect(qobject_cast<CharacterSetCanvas*>(object), &CharacterSetCanvas::mouse,
+                         shell.Main.get(),
+                         [&shell, handler](const DispatchEvent& event) { handler(shell, event); });
         break;
     case Resized:
         filter.Add(object, QEvent::Resize, handler);

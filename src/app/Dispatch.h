@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -19,10 +20,18 @@ enum class Trigger {
     Wheel,    // wheel turned over a canvas
     Resized,  // window resized
     Closed,   // window close box pressed
+    Mouse,    // button pressed or released, or pointer moved, over a canvas
 };
+
+enum class MouseAction { Press, Move, Release };
+enum class MouseButton { None, Left, Right, Middle };
 
 struct DispatchEvent {
     int Notches = 0; // wheel turns; positive = away from the user
+    app::MouseAction Action = MouseAction::Move;
+    app::MouseButton Button = MouseButton::None; // the button pressed or released
+    std::int64_t X = 0; // pointer in canvas pixels; outside the canvas while a button is held
+    std::int64_t Y = 0;
 };
 
 using Handler = void (*)(Shell&, const DispatchEvent&);

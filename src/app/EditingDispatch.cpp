@@ -12,7 +12,7 @@
 
 #include <QTreeWidget>
 
-#include <algorithm>
+#include <utility>
 
 namespace glyfora::app {
 namespace {
@@ -55,19 +55,6 @@ public:
     EditingContext Context;
 };
 
-// Shows the window at the view's size without taking the focus, or hides it.
-void ShowView(QWidget& window, QWidget& canvas, const views::ViewPicture& picture) {
-    if (picture.Visible) {
-        window.setAttribute(Qt::WA_ShowWithoutActivating);
-        window.setFixedSize(static_cast<int>(std::max<std::int64_t>(picture.Width, 1)),
-                            static_cast<int>(std::max<std::int64_t>(picture.Height, 1)));
-        window.show();
-    } else {
-        window.hide();
-    }
-    canvas.update();
-}
-
 template <CharacterMetric Metric>
 void OnMetricFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
     OnCharacterMetricChanged(EditingOf(shell), Metric);
@@ -86,22 +73,18 @@ EditingContext& EditingOf(Shell& shell) {
 
 void DrawCharacterView(Shell& shell) {
     shell.State.View.CurrentCharacter = SelectedCharacter(EditingOf(shell));
-    const views::ViewPicture picture =
+    views::ViewPicture picture =
         views::DrawCharacterView(document::TypefaceFromId(shell.State.Registry, TypefaceId),
                                  shell.State.View);
-    ShowView(*shell.Character, *shell.Character->Canvas, picture);
+    shell.Character->ShowView(std::move(picture));
 }
 
 void DrawKerningPairView(Shell& shell) {
     shell.State.View.CurrentPair = SelectedKerningPair(EditingOf(shell));
-    const views::ViewPicture picture =
+    views::ViewPicture picture =
         views::DrawKerningPairView(document::TypefaceFromId(shell.State.Registry, TypefaceId),
                                    shell.State.View);
-    ShowView(*shell.KerningPair, *shell.KerningPair->Canvas, picture);
-}
-
-void DrawCharacterSetView(Shell& shell) {
-    shell.CharacterSet->Canvas->update();
+    shell.KerningPair->ShowView(std::move(picture));
 }
 
 void RefillEditingLists(Shell& shell) {
@@ -111,8 +94,7 @@ void RefillEditingLists(Shell& shell) {
     ShowCopyCaption(context.Characters.CopyButton, false);
     ShowCopyCaption(context.Pairs.CopyButton, false);
     // Which windows show stays as it is (the settings decide at start); the views go blank.
-    shell.Character->Canvas->update();
-    shell.KerningPair->Canvas->update();
+    BlankCharacterViews(shell);
 }
 
 void OnCharacterListSelected(Shell& shell, const DispatchEvent& /*event*/) {

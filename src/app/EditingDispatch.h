@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/EditingFrames.h"
+#include "app/ShellViews.h"
 
 namespace glyfora::app {
 
@@ -15,7 +16,6 @@ struct Shell;
 // takes its record from the selected row, then shows and sizes its window or hides it.
 void DrawCharacterView(Shell& shell);
 void DrawKerningPairView(Shell& shell);
-void DrawCharacterSetView(Shell& shell);
 
 // Both lists refilled from the document with nothing selected, the buttons reading "New" and the
 // views blank; the windows stay shown or hidden as they are.

@@ -6,30 +6,12 @@ class QLineEdit;
 
 namespace glyfora::app {
 
+class ExampleScreen;
 struct AppState;
 
-// Where the example text is drawn. Repaints only when asked (QWidget::update coalesces requests
-// to one frame per display refresh), so an idle editor draws nothing.
-class ExampleScreen : public QWidget {
-    Q_OBJECT
-public:
-    ExampleScreen(AppState& state, QWidget* parent);
-
-signals:
-    // After every finished frame.
-    void frameDrawn();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    AppState& state_;
-};
-
-// Turns kerning on for the example exactly when the typeface has kerning pairs.
-void SetKerningEnabled(AppState& state, std::int64_t id, bool on);
-
-// "Beispiel": the example text field over the example screen; sizable.
+// "Beispiel": the example text field over the example screen; sizable. The screen draws the field's
+// text with the current typeface, kerning on when it has pairs, whenever a frame is requested
+// (RequestFrame): no frames while nothing changes.
 class ExampleWindow : public QWidget {
     Q_OBJECT
 public:
@@ -39,7 +21,11 @@ public:
     void LayOut();
 
     QLineEdit* ExampleTextField = nullptr;
-    app::ExampleScreen* ExampleScreen = nullptr;
+    app::ExampleScreen* ExampleScreen = nullptr; // a child widget of this window
+
+signals:
+    // At the end of every frame's drawing, before the frame is shown.
+    void frameDrawn();
 };
 
 } // namespace glyfora::app

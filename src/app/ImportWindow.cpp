@@ -1,7 +1,7 @@
 #include "app/ImportWindow.h"
 
-#include "app/ExampleWindow.h"
 #include "app/Shell.h"
+#include "app/ShellViews.h"
 #include "app/ToolWindow.h"
 #include "document/Image.h"
 #include "import/FontServices.h"
@@ -352,7 +352,8 @@ bool CreateTypefaceFromWindow(Shell& shell) {
     (void)document::InstallTypeface(state.Registry, std::move(result.Typeface));
     ForgetDocumentFile(state);
     ShowDocument(shell);
-    shell.Example->ExampleScreen->update();
+    DrawCharacterView(shell);
+    DrawKerningPairView(shell);
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include "app/ToolWindow.h"
 
+#include <utility>
+
 namespace glyfora::app {
 
 KerningPairCanvas::KerningPairCanvas(QWidget* parent) : app::Canvas(parent) {
@@ -14,6 +16,10 @@ KerningPairWindow::KerningPairWindow(QWidget* mainWindow) : QWidget(mainWindow, 
     Canvas = new KerningPairCanvas(this);
     setFixedSize(300, 100);
     Canvas->setGeometry(rect());
+}
+
+void KerningPairWindow::ShowView(views::ViewPicture&& picture) {
+    ShowViewPicture(*this, *Canvas, std::move(picture));
 }
 
 void KerningPairWindow::resizeEvent(QResizeEvent* /*event*/) {

@@ -19,6 +19,9 @@ public:
 
     KerningPairCanvas* Canvas = nullptr;
 
+    // Shows the view's picture at its size, or hides the window when the view has nothing to show.
+    void ShowView(views::ViewPicture&& picture);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 };

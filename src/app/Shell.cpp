@@ -9,6 +9,7 @@
 #include "app/KerningPairWindow.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "app/ShellViews.h"
 #include "document/TypefaceIo.h"
 #include "platform/Environment.h"
 #include "platform/FileTypes.h"
@@ -85,14 +86,14 @@ void ShowDocument(Shell& shell) {
     state.CurrentTypeface = document::TypefaceFromId(state.Registry, TypefaceId);
     state.View.CurrentCharacter = nullptr;
     state.View.CurrentPair = nullptr;
-    shell.CharacterSet->Canvas->update();
+    DrawCharacterSetView(shell, false);
     RefillEditingLists(shell);
     if (state.CurrentTypeface != nullptr) {
         const std::string& comment =
             document::PropertyValue(*state.CurrentTypeface, std::string("Comment"));
         shell.Main->CommentField->setPlainText(QString::fromStdString(comment));
     }
-    shell.Example->ExampleScreen->update();
+    RequestExampleFrame(shell);
 }
 
 std::unique_ptr<Shell> StartUp(AppState& state, ShellServices& services,
@@ -126,8 +127,9 @@ std::unique_ptr<Shell> StartUp(AppState& state, ShellServices& services,
     LoadConfiguration(*shell);
     state.LastDialogCode = -1;
     ShowDocument(*shell);
-    if (!options.FilePath.empty()) {
-        (void)OpenTypefaceFile(*shell, options.FilePath);
+    if (!options.FilePath.empty() && OpenTypefaceFile(*shell, options.FilePath)) {
+        DrawCharacterView(*shell);
+        DrawKerningPairView(*shell);
     }
     return shell;
 }

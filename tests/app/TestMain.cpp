@@ -1,7 +1,9 @@
 // Runs the editor's GUI tests. HOME and the XDG and APPDATA folders point into a temporary folder
 // first, so that no test reads or writes the user's own settings.
+#include "CanvasTests.h"
 #include "DispatchTests.h"
 #include "ImportWindowTests.h"
+#include "LibraryPinning.h"
 #include "StartupTests.h"
 #include "WindowTests.h"
 
@@ -39,5 +41,11 @@ int main(int argc, char* argv[]) {
         glyfora::app::testing::ImportWindowTests tests;
         failures += QTest::qExec(&tests, argc, argv);
     }
+    {
+        glyfora::app::testing::CanvasTests tests;
+        failures += QTest::qExec(&tests, argc, argv);
+    }
+    // The example screen draws with OpenGL on a window system.
+    glyfora::app::testing::PinLoadedLibraries();
     return failures == 0 ? 0 : 1;
 }

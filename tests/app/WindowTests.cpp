@@ -3,6 +3,7 @@
 
 #include "app/CharacterSetWindow.h"
 #include "app/CharacterWindow.h"
+#include "app/ExampleScreen.h"
 #include "app/ExampleWindow.h"
 #include "app/ImportWindow.h"
 #include "app/KerningPairWindow.h"
@@ -263,8 +264,8 @@ void WindowTests::exampleWindowHasTextOverScreen() {
     QCOMPARE(window.ExampleTextField->text(),
              QStringLiteral("Grumpy wizards make toxic brew for the evil Queen and Jack."));
     QCOMPARE(window.ExampleTextField->geometry(), QRect(0, 0, 800, 20));
-    QCOMPARE(window.ExampleScreen->objectName(), QStringLiteral("ExampleScreen"));
-    QCOMPARE(window.ExampleScreen->geometry().topLeft(), QPoint(0, 20));
+    QCOMPARE(window.ExampleScreen->Widget()->objectName(), QStringLiteral("ExampleScreen"));
+    QCOMPARE(window.ExampleScreen->Widget()->geometry().topLeft(), QPoint(0, 20));
     QCOMPARE(editor.TheShell->Character->Canvas->objectName(), QStringLiteral("CharacterCanvas"));
     QCOMPARE(editor.TheShell->KerningPair->Canvas->objectName(),
              QStringLiteral("KerningPairCanvas"));
@@ -276,7 +277,7 @@ void WindowTests::canvasesPaintTheViewBackground() {
     Editor editor;
     for (QWidget* canvas : std::initializer_list<QWidget*>{
              editor.TheShell->CharacterSet->Canvas, editor.TheShell->Character->Canvas,
-             editor.TheShell->KerningPair->Canvas, editor.TheShell->Example->ExampleScreen}) {
+             editor.TheShell->KerningPair->Canvas, editor.TheShell->Example->ExampleScreen->Widget()}) {
         const QImage picture = canvas->grab().toImage();
         QVERIFY(!picture.isNull());
         QCOMPARE(picture.pixel(picture.width() / 2, picture.height() / 2), 0xFF404040U);

@@ -1,0 +1,56 @@
+#include "app/ShellViews.h"
+
+#include "app/CharacterSetWindow.h"
+#include "app/CharacterWindow.h"
+#include "app/ExampleScreen.h"
+#include "app/ExampleWindow.h"
+#include "app/KerningPairWindow.h"
+#include "app/Shell.h"
+#include "views/CharacterSetView.h"
+
+namespace glyfora::app {
+namespace {
+
+const document::Typeface* Document(const Shell& shell) {
+    return document::TypefaceFromId(shell.State.Registry, TypefaceId);
+}
+
+} // namespace
+
+void DrawCharacterSetView(Shell& shell, bool showScrollMarks) {
+    CharacterSetCanvas& canvas = *shell.CharacterSet->Canvas;
+    // The canvas fills the window below its menu bar, so it already has the window's new size.
+    views::DrawCharacterSetView(canvas.Picture, canvas.width(), canvas.height(), Document(shell),
+                                shell.State.View, showScrollMarks);
+    canvas.update();
+}
+
+void BlankCharacterViews(Shell& shell) {
+    for (Canvas* canvas : {static_cast<Canvas*>(shell.Character->Canvas),
+                           static_cast<Canvas*>(shell.KerningPair->Canvas)}) {
+        canvas->Picture = {};
+        canvas->update();
+    }
+}
+
+void ApplyViewUpdate(Shell& shell, const views::ViewUpdate& update) {
+    if (update.CharacterView) {
+        DrawCharacterView(shell);
+    }
+    if (update.KerningPairView) {
+        DrawKerningPairView(shell);
+    }
+    if (update.CharacterSet) {
+        DrawCharacterSetView(shell, update.ScrollMarks);
+    }
+    if (update.Pointer) {
+        shell.CharacterSet->Canvas->setCursor(
+            *update.Pointer == views::Pointer::Move ? Qt::SizeAllCursor : Qt::CrossCursor);
+    }
+}
+
+void RequestExampleFrame(Shell& shell) {
+    shell.Example->ExampleScreen->RequestFrame();
+}
+
+} // namespace glyfora::app
