@@ -40,9 +40,14 @@ std::string WriteFileAtomically(const std::string& path, std::span<const std::ui
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = (folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) +
-                               "-" + std::to_string(attempt) + ".tmp"))
-                        .string();
+        std::string name(".");
+        name.append(target.filename().string())
+            .append(".")
+            .append(std::to_string(::getpid()))
+            .append("-")
+            .append(std::to_string(attempt))
+            .append(".tmp");
+        temporary = (folder / name).string();
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {
             break;

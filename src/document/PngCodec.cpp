@@ -2,6 +2,9 @@
 
 #include <png.h>
 
+#include <memory>
+#include <new>
+
 namespace glyfora::document {
 
 DecodedPng DecodePng(std::span<const std::uint8_t> bytes) {
@@ -40,19 +43,18 @@ std::optional<std::vector<std::uint8_t>> EncodePng(const Image& image) {
     png.width = static_cast<png_uint_32>(image.Width);
     png.height = static_cast<png_uint_32>(image.Height);
     png.format = PNG_FORMAT_RGBA;
-    png_alloc_size_t size = 0;
-    if (png_image_write_get_memory_size(png, size, 0, image.Pixels.data(), 0, nullptr) == 0) {
-        png_image_free(&png);
-        return std::nullopt;
-    }
-    std::vector<std::uint8_t> encoded(size);
-    if (png_image_write_to_memory(&png, encoded.data(), &size, 0, image.Pixels.data(), 0,
+    // One compression pass into a buffer of the largest possible size: it is left uninitialised,
+    // so only the pages the PNG actually fills are ever touched. Asking libpng for the exact
+    // size first would compress the whole picture twice.
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(png);
+    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[size]);
+    if (!buffer ||
+        png_image_write_to_memory(&png, buffer.get(), &size, 0, image.Pixels.data(), 0,
                                   nullptr) == 0) {
         png_image_free(&png);
         return std::nullopt;
     }
-    encoded.resize(size);
-    return encoded;
+    return std::vector<std::uint8_t>(buffer.get(), buffer.get() + size);
 }
 
 } // namespace glyfora::document

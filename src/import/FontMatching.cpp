@@ -3,7 +3,6 @@
 #include <fontconfig/fontconfig.h>
 
 #include <memory>
-#include <strings.h>
 
 namespace glyfora::import {
 
@@ -41,11 +40,21 @@ std::optional<FontFile> Match(const std::string& family, std::int64_t style) {
     if (FcPatternGetInteger(match.get(), FC_INDEX, 0, &index) == FcResultMatch) {
         font.FaceIndex = index;
     }
+    // A font may carry several family names (the typographic one and a style-linked one such as
+    // "DejaVu Sans Condensed"); any of them names it.
     FcChar8* matchedFamily = nullptr;
-    if (FcPatternGetString(match.get(), FC_FAMILY, 0, &matchedFamily) == FcResultMatch) {
-        font.Family = reinterpret_cast<const char*>(matchedFamily);
+    for (int i = 0; FcPatternGetString(match.get(), FC_FAMILY, i, &matchedFamily) == FcResultMatch;
+         ++i) {
+        if (i == 0) {
+            font.Family = reinterpret_cast<const char*>(matchedFamily);
+        }
+        const auto* wanted = reinterpret_cast<const FcChar8*>(family.c_str());
+        if (FcStrCmpIgnoreCase(matchedFamily, wanted) == 0) {
+            font.Family = reinterpret_cast<const char*>(matchedFamily);
+            font.ExactFamily = true;
+            break;
+        }
     }
-    font.ExactFamily = strcasecmp(font.Family.c_str(), family.c_str()) == 0;
     int weight = FC_WEIGHT_REGULAR;
     FcPatternGetInteger(match.get(), FC_WEIGHT, 0, &weight);
     int slant = FC_SLANT_ROMAN;

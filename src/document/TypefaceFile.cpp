@@ -1,0 +1,429 @@
+#include "document/TypefaceFile.h"
+
+#include "document/AtomicFile.h"
+#include "document/PngCodec.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <zlib.h>
+
+namespace glyfora::document {
+
+namespace {
+
+enum class ChunkType : std::int32_t {
+    End = 0,
+    Image = 1,
+    Characters = 2,
+    KerningPairs = 3,
+    Properties = 4,
+};
+
+constexpr std::size_t ChunkHeaderSize = 8;  // payload size, CRC-32
+constexpr std::size_t ChunkTypeSize = 4;    // first field of every payload
+constexpr std::size_t RecordListHeader = 8; // chunk type, record count
+constexpr std::size_t CharacterRecordSize = 18;
+constexpr std::size_t PairRecordSize = 6;
+constexpr std::size_t MaxPayloadSize = std::numeric_limits<std::int32_t>::max();
+
+// zlib's crc32 takes a 32-bit length; payloads stay below 2 GiB, but loop anyway so that the
+// helper is correct for any span.
+std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
+    uLong crc = crc32(0L, Z_NULL, 0);
+    while (!bytes.empty()) {
+        const auto part = static_cast<uInt>(
+            std::min<std::size_t>(bytes.size(), std::numeric_limits<uInt>::max()));
+        crc = crc32(crc, bytes.data(), part);
+        bytes = bytes.subspan(part);
+    }
+    return static_cast<std::uint32_t>(crc);
+}
+
+std::uint16_t ReadU16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+std::int64_t ReadI16(const std::uint8_t* p) { return static_cast<std::int16_t>(ReadU16(p)); }
+
+std::uint32_t ReadU32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+std::int64_t ReadI32(const std::uint8_t* p) { return static_cast<std::int32_t>(ReadU32(p)); }
+
+void AppendU16(std::vector<std::uint8_t>& out, std::int64_t value) {
+    // Only the low 16 bits fit; the caller has already warned about values that do not.
+    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
+    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
+}
+
+void AppendU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        out.push_back(static_cast<std::uint8_t>((value >> shift) & 0xFF));
+    }
+}
+
+void PatchU32(std::vector<std::uint8_t>& out, std::size_t offset, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        out[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+// Builds one chunk in place at the end of out: the header is reserved first and filled in once
+// the payload is complete, so large payloads (the PNG) are copied only once.
+class ChunkBuilder {
+  public:
+    ChunkBuilder(std::vector<std::uint8_t>& out, ChunkType type) : out_(out), start_(out.size()) {
+        out_.resize(start_ + ChunkHeaderSize);
+        AppendU32(out_, static_cast<std::uint32_t>(type));
+    }
+
+    std::vector<std::uint8_t>& Payload() { return out_; }
+
+    // Fills in size and CRC; false when the payload is too large for the 32-bit size field.
+    [[nodiscard]] bool Finish() {
+        const std::size_t payloadStart = start_ + ChunkHeaderSize;
+        const std::size_t size = out_.size() - payloadStart;
+        if (size > MaxPayloadSize) {
+            return false;
+        }
+        PatchU32(out_, start_, static_cast<std::uint32_t>(size));
+        PatchU32(out_, start_ + 4,
+                 Crc32(std::span<const std::uint8_t>(out_).subspan(payloadStart, size)));
+        return true;
+    }
+
+  private:
+    std::vector<std::uint8_t>& out_;
+    std::size_t start_;
+};
+
+bool FitsInt16(std::int64_t value) {
+    return value >= std::numeric_limits<std::int16_t>::min() &&
+           value <= std::numeric_limits<std::int16_t>::max();
+}
+
+bool FitsUInt16(std::int64_t value) { return value >= 0 && value <= 0xFFFF; }
+
+bool CharacterFits(const Character& character) {
+    const Rect64& o = character.Outlay;
+    const Rect64& s = character.Source;
+    return FitsUInt16(character.Index) && FitsInt16(o.X) && FitsInt16(o.Y) && FitsInt16(o.Width) &&
+           FitsInt16(o.Height) && FitsInt16(s.X) && FitsInt16(s.Y) && FitsInt16(s.Width) &&
+           FitsInt16(s.Height);
+}
+
+std::string CountWarning(std::size_t count, const char* singular, const char* plural,
+                         const char* what) {
+    return std::to_string(count) + " " + (count == 1 ? singular : plural) + " " + what;
+}
+
+[[nodiscard]] std::string AppendImageChunk(std::vector<std::uint8_t>& out,
+                                           const std::optional<Image>& image) {
+    // No PNG can hold an empty picture; such a typeface is saved like one without an image.
+    if (!image || image->Width <= 0 || image->Height <= 0) {
+        return {};
+    }
+    auto png = EncodePng(*image);
+    if (!png) {
+        return "the character-set image could not be encoded as PNG";
+    }
+    out.reserve(out.size() + ChunkHeaderSize + ChunkTypeSize + png->size());
+    ChunkBuilder chunk(out, ChunkType::Image);
+    chunk.Payload().insert(chunk.Payload().end(), png->begin(), png->end());
+    if (!chunk.Finish()) {
+        return "the character-set image is too large for a .tf file";
+    }
+    return {};
+}
+
+[[nodiscard]] std::string AppendCharacterChunk(std::vector<std::uint8_t>& out,
+                                               const TypefaceContent& content,
+                                               std::vector<std::string>& warnings) {
+    const std::size_t count = content.Characters.Size();
+    if (count > (MaxPayloadSize - RecordListHeader) / CharacterRecordSize) {
+        return "too many characters for a .tf file";
+    }
+    out.reserve(out.size() + ChunkHeaderSize + RecordListHeader + count * CharacterRecordSize);
+    ChunkBuilder chunk(out, ChunkType::Characters);
+    auto& payload = chunk.Payload();
+    AppendU32(payload, static_cast<std::uint32_t>(count));
+    std::size_t clipped = 0;
+    for (const Character& character : content.Characters) {
+        if (!CharacterFits(character)) {
+            ++clipped;
+        }
+        for (std::int64_t value :
+             {character.Index, character.Outlay.X, character.Outlay.Y, character.Outlay.Width,
+              character.Outlay.Height, character.Source.X, character.Source.Y,
+              character.Source.Width, character.Source.Height}) {
+            AppendU16(payload, value);
+        }
+    }
+    if (clipped > 0) {
+        warnings.push_back(CountWarning(clipped, "character has", "characters have",
+                                        "a code or metric outside the 16-bit range; only its "
+                                        "low 16 bits were saved"));
+    }
+    return chunk.Finish() ? std::string() : "too many characters for a .tf file";
+}
+
+[[nodiscard]] std::string AppendPairChunk(std::vector<std::uint8_t>& out,
+                                          const TypefaceContent& content,
+                                          std::vector<std::string>& warnings) {
+    const std::size_t count = content.KerningPairs.Size();
+    if (count > (MaxPayloadSize - RecordListHeader) / PairRecordSize) {
+        return "too many kerning pairs for a .tf file";
+    }
+    out.reserve(out.size() + ChunkHeaderSize + RecordListHeader + count * PairRecordSize);
+    ChunkBuilder chunk(out, ChunkType::KerningPairs);
+    auto& payload = chunk.Payload();
+    AppendU32(payload, static_cast<std::uint32_t>(count));
+    std::size_t clipped = 0;
+    for (const KerningPair& pair : content.KerningPairs) {
+        if (!FitsInt16(pair.Amount)) {
+            ++clipped;
+        }
+        AppendU16(payload, PairLeft(pair));
+        AppendU16(payload, PairRight(pair));
+        AppendU16(payload, pair.Amount);
+    }
+    if (clipped > 0) {
+        warnings.push_back(CountWarning(clipped, "kerning pair has", "kerning pairs have",
+                                        "an amount outside the 16-bit range; only its low 16 "
+                                        "bits were saved"));
+    }
+    return chunk.Finish() ? std::string() : "too many kerning pairs for a .tf file";
+}
+
+[[nodiscard]] std::string AppendPropertyChunk(std::vector<std::uint8_t>& out,
+                                              const TypefaceContent& content) {
+    const auto& properties = content.Properties;
+    if (properties.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        return "too many properties for a .tf file";
+    }
+    ChunkBuilder chunk(out, ChunkType::Properties);
+    auto& payload = chunk.Payload();
+    AppendU32(payload, static_cast<std::uint32_t>(properties.size()));
+    for (const auto& [key, value] : properties) {
+        // Strings end at their 0 byte in the file, so one inside would shift every later entry.
+        if (key.find('\0') != std::string::npos || value.find('\0') != std::string::npos) {
+            return "the property \"" + key.substr(0, key.find('\0')) +
+                   "\" contains a zero byte, which a .tf file cannot hold";
+        }
+        payload.insert(payload.end(), key.begin(), key.end());
+        payload.push_back(0);
+        payload.insert(payload.end(), value.begin(), value.end());
+        payload.push_back(0);
+    }
+    return chunk.Finish() ? std::string() : "the properties are too large for a .tf file";
+}
+
+// A chunk's parsed content, applied to the typeface only when the whole chunk is sound, so a
+// damaged chunk adds nothing.
+struct ChunkReader {
+    Typeface& Target;
+    std::span<const std::uint8_t> Payload; // the chunk type included
+
+    // Empty on success, else why the chunk cannot be read.
+    std::string Read(ChunkType type) {
+        switch (type) {
+        case ChunkType::Image:
+            return ReadImage();
+        case ChunkType::Characters:
+            return ReadCharacters();
+        case ChunkType::KerningPairs:
+            return ReadPairs();
+        case ChunkType::Properties:
+            return ReadProperties();
+        case ChunkType::End:
+            break;
+        }
+        return {};
+    }
+
+    std::string ReadImage() {
+        DecodedPng decoded = DecodePng(Payload.subspan(ChunkTypeSize));
+        if (!decoded.Picture) {
+            return "the image could not be read (" + decoded.Error + ")";
+        }
+        SetCharacterSetImage(Target, std::move(decoded.Picture));
+        return {};
+    }
+
+    // The record count, or the reason it is unusable: records must lie inside the payload.
+    std::string RecordCount(std::size_t recordSize, std::size_t& count) {
+        if (Payload.size() < RecordListHeader) {
+            return "the record count is cut off";
+        }
+        const std::int64_t stored = ReadI32(Payload.data() + ChunkTypeSize);
+        if (stored < 0) {
+            return "negative record count " + std::to_string(stored);
+        }
+        const std::size_t room = (Payload.size() - RecordListHeader) / recordSize;
+        if (static_cast<std::size_t>(stored) > room) {
+            return std::to_string(stored) + " records do not fit in the chunk (room for " +
+                   std::to_string(room) + ")";
+        }
+        count = static_cast<std::size_t>(stored);
+        return {};
+    }
+
+    std::string ReadCharacters() {
+        std::size_t count = 0;
+        if (std::string error = RecordCount(CharacterRecordSize, count); !error.empty()) {
+            return error;
+        }
+        const std::uint8_t* record = Payload.data() + RecordListHeader;
+        for (std::size_t i = 0; i < count; ++i, record += CharacterRecordSize) {
+            Character& character = AddCharacter(Target, ReadU16(record));
+            character.Outlay = {ReadI16(record + 2), ReadI16(record + 4), ReadI16(record + 6),
+                                ReadI16(record + 8)};
+            character.Source = {ReadI16(record + 10), ReadI16(record + 12), ReadI16(record + 14),
+                                ReadI16(record + 16)};
+        }
+        return {};
+    }
+
+    std::string ReadPairs() {
+        std::size_t count = 0;
+        if (std::string error = RecordCount(PairRecordSize, count); !error.empty()) {
+            return error;
+        }
+        const std::uint8_t* record = Payload.data() + RecordListHeader;
+        for (std::size_t i = 0; i < count; ++i, record += PairRecordSize) {
+            AddKerningPair(Target, ReadU16(record), ReadU16(record + 2), ReadI16(record + 4));
+        }
+        return {};
+    }
+
+    std::string ReadProperties() {
+        if (Payload.size() < RecordListHeader) {
+            return "the entry count is cut off";
+        }
+        const std::int64_t count = ReadI32(Payload.data() + ChunkTypeSize);
+        if (count < 0) {
+            return "negative entry count " + std::to_string(count);
+        }
+        std::vector<std::pair<std::string, std::string>> entries;
+        std::size_t offset = RecordListHeader;
+        // Each entry needs at least its two 0 bytes, which bounds the loop by the payload.
+        for (std::int64_t i = 0; i < count; ++i) {
+            std::string strings[2];
+            for (std::string& text : strings) {
+                const auto* begin = Payload.data() + offset;
+                const auto* zero = static_cast<const std::uint8_t*>(
+                    std::memchr(begin, 0, Payload.size() - offset));
+                if (zero == nullptr) {
+                    return "property " + std::to_string(i + 1) + " of " + std::to_string(count) +
+                           " runs past the end of the chunk";
+                }
+                text.assign(reinterpret_cast<const char*>(begin),
+                            static_cast<std::size_t>(zero - begin));
+                offset += text.size() + 1;
+            }
+            entries.emplace_back(std::move(strings[0]), std::move(strings[1]));
+        }
+        for (auto& [key, value] : entries) {
+            Target.Content.Properties[key] = std::move(value);
+        }
+        return {};
+    }
+};
+
+} // namespace
+
+Typeface& ReadTfChunks(Typeface& typeface, std::span<const std::uint8_t> bytes,
+                       std::vector<std::string>& warnings) {
+    std::size_t offset = 0;
+    for (std::size_t number = 1;; ++number) {
+        const auto stop = [&](const std::string& reason) {
+            warnings.push_back("chunk " + std::to_string(number) + ": " + reason +
+                               ", reading stopped");
+        };
+        const std::size_t left = bytes.size() - offset;
+        if (left == 0) {
+            stop("the data ends without an end chunk");
+            break;
+        }
+        if (left < ChunkHeaderSize) {
+            stop("the chunk header is cut off after " + std::to_string(left) + " of 8 bytes");
+            break;
+        }
+        const std::uint8_t* header = bytes.data() + offset;
+        const std::int64_t size = ReadI32(header);
+        if (size < static_cast<std::int64_t>(ChunkTypeSize)) {
+            stop("invalid payload size " + std::to_string(size));
+            break;
+        }
+        if (static_cast<std::uint64_t>(size) > left - ChunkHeaderSize) {
+            stop("the payload of " + std::to_string(size) +
+                 " bytes runs past the end of the data (" + std::to_string(left - ChunkHeaderSize) +
+                 " bytes left)");
+            break;
+        }
+        const auto payload =
+            bytes.subspan(offset + ChunkHeaderSize, static_cast<std::size_t>(size));
+        if (Crc32(payload) != ReadU32(header + 4)) {
+            stop("CRC mismatch");
+            break;
+        }
+        const std::int64_t type = ReadI32(payload.data());
+        if (type == static_cast<std::int64_t>(ChunkType::End)) {
+            break;
+        }
+        // Other chunk types are reserved and skipped.
+        if (type >= static_cast<std::int64_t>(ChunkType::Image) &&
+            type <= static_cast<std::int64_t>(ChunkType::Properties)) {
+            ChunkReader reader{typeface, payload};
+            if (std::string error = reader.Read(static_cast<ChunkType>(type)); !error.empty()) {
+                stop(error);
+                break;
+            }
+        }
+        offset += ChunkHeaderSize + static_cast<std::size_t>(size);
+    }
+    return typeface;
+}
+
+TfBytes EncodeTfFile(const Typeface& typeface) {
+    TfBytes result;
+    auto& out = result.Bytes;
+    out.assign(TfMagic.begin(), TfMagic.end());
+    const TypefaceContent& content = typeface.Content;
+    std::string error = AppendImageChunk(out, content.Image);
+    if (error.empty()) {
+        error = AppendCharacterChunk(out, content, result.Warnings);
+    }
+    if (error.empty()) {
+        error = AppendPairChunk(out, content, result.Warnings);
+    }
+    if (error.empty()) {
+        error = AppendPropertyChunk(out, content);
+    }
+    if (!error.empty()) {
+        return TfBytes{{}, std::move(error), {}};
+    }
+    ChunkBuilder end(out, ChunkType::End);
+    static_cast<void>(end.Finish()); // four bytes always fit
+    return result;
+}
+
+SaveResult WriteTfFile(const Typeface& typeface, const std::string& fileName) {
+    SaveResult result;
+    TfBytes encoded = EncodeTfFile(typeface);
+    if (!encoded.Error.empty()) {
+        result.Error = std::move(encoded.Error);
+        return result;
+    }
+    result.Error = WriteFileAtomically(fileName, encoded.Bytes);
+    result.Saved = result.Error.empty();
+    if (result.Saved) {
+        result.Warnings = std::move(encoded.Warnings);
+    }
+    return result;
+}
+
+} // namespace glyfora::document
