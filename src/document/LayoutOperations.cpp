@@ -233,6 +233,44 @@ LayoutOutcome SpacingLayout(Typeface& typeface, std::int64_t spacing) {
     return {true, {}};
 }
 
+namespace {
+
+bool Unanswered(std::string_view answer) {
+    return answer.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::string NotANumber(std::string_view answer) {
+    return "\"" + std::string(answer) + "\" is not a number; nothing was changed.";
+}
+
+} // namespace
+
+LayoutOutcome ScaleLayoutFromAnswer(Typeface& typeface, std::string_view answer) {
+    if (Unanswered(answer)) {
+        return {};
+    }
+    const auto scale = ReadPromptFloat(answer);
+    if (!scale) {
+        return {false, NotANumber(answer)};
+    }
+    return ScaleLayout(typeface, *scale);
+}
+
+LayoutOutcome SpacingLayoutFromAnswer(Typeface& typeface, std::string_view answer) {
+    if (Unanswered(answer)) {
+        return {};
+    }
+    const auto value = ReadPromptFloat(answer);
+    if (!value) {
+        return {false, NotANumber(answer)};
+    }
+    const auto spacing = SpacingFromAnswer(*value);
+    if (!spacing) {
+        return {false, "The spacing must be a finite number; nothing was changed."};
+    }
+    return SpacingLayout(typeface, *spacing);
+}
+
 std::uint32_t BlendSourceOver(std::uint32_t source, std::uint32_t destination) {
     const std::uint32_t sourceAlpha = Channel(source, 3);
     const std::uint32_t destinationAlpha = Channel(destination, 3);

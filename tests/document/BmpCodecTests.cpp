@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace glyfora::document {
@@ -214,6 +216,49 @@ TEST(DecodePicture, TellsPngAndBmpApartByContent) {
         EXPECT_FALSE(loaded.Picture.has_value());
         EXPECT_FALSE(loaded.Error.empty());
     }
+}
+
+std::string TestData(const std::string& name) {
+    const char* folder = std::getenv("GLYFORA_TEST_DATA");
+    return std::string(folder != nullptr ? folder : "../data") + "/" + name;
+}
+
+// Pictures written by another program (ImageMagick): a version 5 header with an alpha mask, and a
+// plain 24-bit file, against the PNG they were made from.
+TEST(LoadPictureFile, BmpFilesFromAnotherWriterMatchTheirPng) {
+    const LoadedPicture png = LoadPictureFile(TestData("picture-3x2.png"));
+    ASSERT_TRUE(png.Picture.has_value()) << png.Error;
+    const std::uint32_t halfAlpha = png.Picture->At(0, 0) >> 24; // the source has partial alpha
+    ASSERT_GT(halfAlpha, 0U);
+    ASSERT_LT(halfAlpha, 255U);
+
+    const LoadedPicture withAlpha = LoadPictureFile(TestData("picture-3x2-alpha.bmp"));
+    ASSERT_TRUE(withAlpha.Picture.has_value()) << withAlpha.Error;
+    EXPECT_EQ(withAlpha.Picture->Pixels, png.Picture->Pixels);
+
+    const LoadedPicture opaque = LoadPictureFile(TestData("picture-3x2.bmp"));
+    ASSERT_TRUE(opaque.Picture.has_value()) << opaque.Error;
+    ASSERT_EQ(opaque.Picture->Pixels.size(), png.Picture->Pixels.size());
+    for (std::size_t i = 0; i < png.Picture->Pixels.size(); ++i) {
+        // Without alpha each pixel is opaque; ImageMagick keeps the colour underneath.
+        EXPECT_EQ(opaque.Picture->Pixels[i], png.Picture->Pixels[i] | 0xFF000000U) << i;
+    }
+}
+
+TEST(ImportCharacterSetPicture, ReplacesThePictureButNotTheMetrics) {
+    TypefaceRegistry registry;
+    Typeface& typeface = *CreateTypeface(registry, 5);
+    SetCharacterSetImage(typeface, MakeImage(4, 4, 0xFF0000FFU));
+    Character& a = AddCharacter(typeface, 65);
+    a.Source = {1, 1, 2, 2};
+    ASSERT_EQ(ImportCharacterSetPicture(typeface, TestData("picture-3x2-alpha.bmp")), "");
+    EXPECT_EQ(typeface.Content.Image->Width, 3);
+    ASSERT_NE(typeface.Content.Sprite, nullptr);
+    EXPECT_EQ(typeface.Content.Sprite->Pixels, typeface.Content.Image->Pixels);
+    ASSERT_NE(typeface.Content.FlippedSprite, nullptr);
+    EXPECT_EQ(typeface.Content.FlippedSprite->At(0, 1), typeface.Content.Image->At(0, 0));
+    EXPECT_EQ(FindCharacter(typeface, 65)->Source, (Rect64{1, 1, 2, 2}));
+    EXPECT_TRUE(typeface.Modified);
 }
 
 TEST(ImportCharacterSetPicture, KeepsTheCurrentPictureWhenTheFileCannotBeLoaded) {
