@@ -220,7 +220,7 @@ TEST(DecodePicture, TellsPngAndBmpApartByContent) {
 
 std::string TestData(const std::string& name) {
     const char* folder = std::getenv("GLYFORA_TEST_DATA");
-    return std::string(folder != nullptr ? folder : "../data") + "/" + name;
+    return std::string(folder != nullptr ? folder : GLYFORA_TEST_DATA_FALLBACK) + "/" + name;
 }
 
 // Pictures written by another program (ImageMagick): a version 5 header with an alpha mask, and a
