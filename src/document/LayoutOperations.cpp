@@ -240,7 +240,11 @@ bool Unanswered(std::string_view answer) {
 }
 
 std::string NotANumber(std::string_view answer) {
-    return "\"" + std::string(answer) + "\" is not a number; nothing was changed.";
+    // Built by appending: GCC 12's restrict check misreads "literal" + string in release builds.
+    std::string message = "\"";
+    message.append(answer);
+    message.append("\" is not a number; nothing was changed.");
+    return message;
 }
 
 } // namespace
