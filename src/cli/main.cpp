@@ -1,0 +1,59 @@
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+
+#include <array>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using glyfora::cli::ExitOk;
+using glyfora::cli::ExitUsage;
+
+struct CommandEntry {
+    std::string_view Name;
+    std::string_view Summary;
+    int (*Run)(const std::vector<std::string>& args);
+};
+
+// Every command of the tool, in the order the help lists them.
+constexpr std::array Commands{
+    CommandEntry{"info", "summary of a typeface, or the whole typeface as JSON",
+                 &glyfora::cli::RunInfoCommand},
+    CommandEntry{"convert", "read a .tf or XML & Image typeface, write .tf or .xml",
+                 &glyfora::cli::RunConvertCommand},
+};
+
+void PrintGlobalUsage(std::ostream& out) {
+    out << "usage: glyfora-cli COMMAND [ARGS]\n\ncommands:\n";
+    for (const CommandEntry& command : Commands) {
+        out << "  " << command.Name
+            << std::string(10 - std::min<std::size_t>(command.Name.size(), 9), ' ')
+            << command.Summary << '\n';
+    }
+    out << "\n\"glyfora-cli COMMAND --help\" describes a command.\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+    if (args.empty()) {
+        PrintGlobalUsage(std::cerr);
+        return ExitUsage;
+    }
+    if (args.front() == "--help" || args.front() == "-h") {
+        PrintGlobalUsage(std::cout);
+        return ExitOk;
+    }
+    for (const CommandEntry& command : Commands) {
+        if (command.Name == args.front()) {
+            return command.Run({args.begin() + 1, args.end()});
+        }
+    }
+    std::cerr << "glyfora-cli: unknown command \"" << args.front()
+              << "\"; \"glyfora-cli --help\" lists the commands\n";
+    return ExitUsage;
+}

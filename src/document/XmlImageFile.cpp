@@ -1,0 +1,365 @@
+#include "document/XmlImageFile.h"
+
+#include "document/AtomicFile.h"
+#include "document/PngCodec.h"
+#include "document/Utf8.h"
+
+#include <algorithm>
+#include <cstring>
+#include <expat.h>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <system_error>
+#include <type_traits>
+
+namespace glyfora::document {
+
+namespace {
+
+// Expat takes its input as int-sized pieces; feeding it in slices also keeps a huge description
+// from needing one contiguous parse call.
+constexpr std::size_t ParseSliceBytes = std::size_t{1} << 20;
+
+// Skipped characters are named one by one up to this many; the rest are counted, so a hostile
+// description cannot make the warnings outgrow the file.
+constexpr std::int64_t SkippedCharactersNamed = 20;
+
+int DigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+const char* FindAttribute(const XML_Char** attributes, const char* name) {
+    for (const XML_Char** attribute = attributes; *attribute != nullptr; attribute += 2) {
+        if (std::strcmp(attribute[0], name) == 0) {
+            return attribute[1];
+        }
+    }
+    return nullptr;
+}
+
+// Metrics are 32-bit in the description; wider values keep their low 32 bits.
+std::int64_t ReadMetric(const XML_Char** attributes, const char* name) {
+    return static_cast<std::int32_t>(ReadXmlNumber(FindAttribute(attributes, name)));
+}
+
+Rect64 ReadRect(const XML_Char** attributes) {
+    return {ReadMetric(attributes, "X"), ReadMetric(attributes, "Y"),
+            ReadMetric(attributes, "Width"), ReadMetric(attributes, "Height")};
+}
+
+// What the streaming reader knows while Expat walks the description. Only the root's direct
+// children are read, and of a "Character" only its first direct "Source" and "Outlay".
+struct ReadState {
+    Typeface& Target;
+    std::vector<std::string>& Warnings;
+    XML_Parser Parser = nullptr;
+    int Depth = 0; // 1 inside the root, 2 inside one of its children, ...
+    bool RootSeen = false;
+    std::optional<std::string> ImageName{};
+    Character* OpenCharacter = nullptr; // the "Character" being read, none when skipped
+    bool SourceRead = false;
+    bool OutlayRead = false;
+    std::int64_t SkippedCharacters = 0;
+};
+
+void StartCharacter(ReadState& state, const XML_Char** attributes) {
+    const std::int64_t index = ReadXmlNumber(FindAttribute(attributes, "Index"));
+    if (index < 0 || index >= CharacterCodeCount) {
+        if (++state.SkippedCharacters > SkippedCharactersNamed) {
+            return;
+        }
+        state.Warnings.push_back("line " + std::to_string(XML_GetCurrentLineNumber(state.Parser)) +
+                                 ": character with Index " + std::to_string(index) +
+                                 " skipped; codes run from 0 to 65535");
+        return;
+    }
+    state.OpenCharacter = &AddCharacter(state.Target, index);
+    state.SourceRead = false;
+    state.OutlayRead = false;
+}
+
+void XMLCALL OnStartElement(void* userData, const XML_Char* name, const XML_Char** attributes) {
+    auto& state = *static_cast<ReadState*>(userData);
+    ++state.Depth;
+    if (state.Depth == 1) {
+        state.RootSeen = true;
+        if (const char* image = FindAttribute(attributes, "Image")) {
+            state.ImageName = image;
+        }
+    } else if (state.Depth == 2) {
+        state.OpenCharacter = nullptr;
+        if (std::strcmp(name, "Character") == 0) {
+            StartCharacter(state, attributes);
+        } else if (std::strcmp(name, "KerningPair") == 0) {
+            AddKerningPair(state.Target, ReadXmlNumber(FindAttribute(attributes, "Left")),
+                           ReadXmlNumber(FindAttribute(attributes, "Right")),
+                           ReadXmlNumber(FindAttribute(attributes, "Amount")));
+        }
+    } else if (state.Depth == 3 && state.OpenCharacter != nullptr) {
+        if (!state.SourceRead && std::strcmp(name, "Source") == 0) {
+            state.OpenCharacter->Source = ReadRect(attributes);
+            state.SourceRead = true;
+        } else if (!state.OutlayRead && std::strcmp(name, "Outlay") == 0) {
+            state.OpenCharacter->Outlay = ReadRect(attributes);
+            state.OutlayRead = true;
+        }
+    }
+}
+
+void XMLCALL OnEndElement(void* userData, const XML_Char* /*name*/) {
+    auto& state = *static_cast<ReadState*>(userData);
+    if (state.Depth == 2) {
+        state.OpenCharacter = nullptr;
+    }
+    --state.Depth;
+}
+
+// Feeds all bytes to Expat; returns the parser's complaint ("line N: reason"), empty when the
+// document was well-formed.
+std::string Parse(XML_Parser parser, std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    do {
+        const std::size_t slice = std::min(ParseSliceBytes, bytes.size() - done);
+        const bool last = done + slice == bytes.size();
+        const auto* data = reinterpret_cast<const char*>(bytes.data() + done);
+        if (XML_Parse(parser, data, static_cast<int>(slice), last ? 1 : 0) == XML_STATUS_ERROR) {
+            return "line " + std::to_string(XML_GetCurrentLineNumber(parser)) + ": " +
+                   XML_ErrorString(XML_GetErrorCode(parser));
+        }
+        done += slice;
+    } while (done < bytes.size());
+    return {};
+}
+
+void LoadPicture(Typeface& typeface, const std::string& directory, const std::string& imageName,
+                 std::vector<std::string>& warnings) {
+    namespace fs = std::filesystem;
+    const std::string path = fs::path(imageName).is_absolute() ? imageName : directory + imageName;
+    const auto fail = [&](const std::string& reason) {
+        warnings.push_back("picture \"" + path + "\" not loaded: " + reason);
+    };
+    // Only regular files: a device or pipe named here could block or never end.
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) {
+        fail(fs::exists(path, error) ? "not a regular file" : "no such file");
+        return;
+    }
+    std::vector<std::uint8_t> bytes;
+    if (std::string reason = ReadWholeFile(path, bytes); !reason.empty()) {
+        fail(reason);
+        return;
+    }
+    DecodedPng decoded = DecodePng(bytes);
+    if (!decoded.Picture) {
+        fail(decoded.Error);
+        return;
+    }
+    SetCharacterSetImage(typeface, std::move(decoded.Picture));
+}
+
+// Appends text as the inside of a double-quoted attribute value. Tabs and line breaks become
+// character references so that attribute normalisation gives them back. Returns false for text
+// that XML cannot carry: malformed UTF-8 or control characters.
+bool AppendAttributeText(std::string& out, std::string_view text) {
+    if (!IsValidUtf8(text)) {
+        return false;
+    }
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\t': out += "&#9;"; break;
+        case '\n': out += "&#10;"; break;
+        case '\r': out += "&#13;"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                return false;
+            }
+            out += c;
+        }
+    }
+    return true;
+}
+
+void AppendRect(std::string& out, const char* name, const Rect64& rect) {
+    out += "    <";
+    out += name;
+    out += " X=\"" + std::to_string(rect.X) + "\" Y=\"" + std::to_string(rect.Y) + "\" Width=\"" +
+           std::to_string(rect.Width) + "\" Height=\"" + std::to_string(rect.Height) + "\"/>\n";
+}
+
+// The picture sits beside the description, named after it: "name.xml" gives "name.png".
+std::filesystem::path PicturePathFor(const std::string& fileName) {
+    std::filesystem::path picture(fileName);
+    picture.replace_extension(".png");
+    if (picture == std::filesystem::path(fileName)) {
+        // A description that is itself named ".png" must not be overwritten by its picture.
+        picture = fileName + ".png";
+    }
+    return picture;
+}
+
+bool FitsMetric(const Rect64& rect) {
+    const auto fits = [](std::int64_t value) {
+        return value >= std::numeric_limits<std::int32_t>::min() &&
+               value <= std::numeric_limits<std::int32_t>::max();
+    };
+    return fits(rect.X) && fits(rect.Y) && fits(rect.Width) && fits(rect.Height);
+}
+
+bool HasPicture(const Typeface& typeface) {
+    const auto& image = typeface.Content.Image;
+    return image && image->Width > 0 && image->Height > 0;
+}
+
+} // namespace
+
+std::int64_t ReadXmlNumber(const char* text) {
+    if (text == nullptr) {
+        return 0;
+    }
+    const char* p = text;
+    while (*p == ' ' || *p == '\t') {
+        ++p;
+    }
+    bool negative = false;
+    if (*p == '-' || *p == '+') {
+        negative = *p == '-';
+        ++p;
+    }
+    int base = 10;
+    if (*p == '$') {
+        base = 16;
+        ++p;
+    } else if (*p == '%') {
+        base = 2;
+        ++p;
+    }
+    // Unsigned arithmetic: too many digits wrap around modulo 2^64 instead of overflowing.
+    std::uint64_t value = 0;
+    for (int digit = DigitValue(*p); digit >= 0 && digit < base; digit = DigitValue(*++p)) {
+        value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+    }
+    if (negative) {
+        value = 0 - value;
+    }
+    return static_cast<std::int64_t>(value);
+}
+
+bool ReadXmlDescription(Typeface& typeface, std::span<const std::uint8_t> bytes,
+                        const std::string& directory, std::vector<std::string>& warnings) {
+    const std::unique_ptr<std::remove_pointer_t<XML_Parser>, decltype(&XML_ParserFree)> parser(
+        XML_ParserCreate(nullptr), &XML_ParserFree);
+    if (!parser) {
+        warnings.push_back("out of memory for the XML parser");
+        return false;
+    }
+    ReadState state{.Target = typeface, .Warnings = warnings, .Parser = parser.get()};
+    XML_SetUserData(parser.get(), &state);
+    XML_SetElementHandler(parser.get(), &OnStartElement, &OnEndElement);
+
+    const std::string complaint = Parse(parser.get(), bytes);
+    if (state.SkippedCharacters > SkippedCharactersNamed) {
+        warnings.push_back(std::to_string(state.SkippedCharacters - SkippedCharactersNamed) +
+                           " more characters skipped; codes run from 0 to 65535");
+    }
+    if (!state.RootSeen) {
+        warnings.push_back(complaint.empty() ? "no root element" : complaint);
+        return false;
+    }
+    if (!complaint.empty()) {
+        warnings.push_back("the description is not well-formed XML (" + complaint +
+                           "); only what came before was read");
+    }
+    if (state.ImageName && !state.ImageName->empty()) {
+        LoadPicture(typeface, directory, *state.ImageName, warnings);
+    }
+    return true;
+}
+
+SaveResult WriteXmlDescription(const Typeface& typeface, const std::string& fileName) {
+    SaveResult result;
+    const TypefaceContent& content = typeface.Content;
+
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Typeface";
+    std::optional<std::vector<std::uint8_t>> png;
+    const std::filesystem::path picturePath = PicturePathFor(fileName);
+    if (HasPicture(typeface)) {
+        xml += " Image=\"";
+        if (!AppendAttributeText(xml, picturePath.filename().string())) {
+            result.Error = "the picture's file name \"" + picturePath.filename().string() +
+                           "\" cannot be written in XML";
+            return result;
+        }
+        xml += '"';
+        png = EncodePng(*content.Image);
+        if (!png) {
+            result.Error = "the character-set picture could not be encoded as PNG";
+            return result;
+        }
+    }
+    xml += ">\n";
+    for (const Character& character : content.Characters) {
+        xml += "  <Character Index=\"" + std::to_string(character.Index) + "\">\n";
+        AppendRect(xml, "Source", character.Source);
+        AppendRect(xml, "Outlay", character.Outlay);
+        xml += "  </Character>\n";
+    }
+    for (const KerningPair& pair : content.KerningPairs) {
+        xml += "  <KerningPair Left=\"" + std::to_string(PairLeft(pair)) + "\" Right=\"" +
+               std::to_string(PairRight(pair)) + "\" Amount=\"" + std::to_string(pair.Amount) +
+               "\"/>\n";
+    }
+    xml += "</Typeface>\n";
+
+    // The picture goes first, so a description on disk never names a picture that is not there.
+    if (png) {
+        if (std::string error = WriteFileAtomically(picturePath.string(), *png); !error.empty()) {
+            result.Error = error;
+            return result;
+        }
+    }
+    const auto* data = reinterpret_cast<const std::uint8_t*>(xml.data());
+    if (std::string error = WriteFileAtomically(fileName, {data, xml.size()}); !error.empty()) {
+        result.Error = error;
+        return result;
+    }
+    result.Saved = true;
+
+    std::string wide;
+    for (const Character& character : content.Characters) {
+        if (!FitsMetric(character.Source) || !FitsMetric(character.Outlay)) {
+            wide += (wide.empty() ? "" : ", ") + std::to_string(character.Index);
+        }
+    }
+    if (!wide.empty()) {
+        result.Warnings.push_back("metrics beyond 32 bits read back changed; characters " + wide);
+    }
+    // An empty property (the editor keeps an empty "Comment") loses nothing worth a warning.
+    std::string dropped;
+    for (const auto& [key, value] : content.Properties) {
+        if (!value.empty()) {
+            dropped += (dropped.empty() ? "\"" : ", \"") + key + "\"";
+        }
+    }
+    if (!dropped.empty()) {
+        result.Warnings.push_back("the XML description has no place for properties; not saved: " +
+                                  dropped);
+    }
+    return result;
+}
+
+} // namespace glyfora::document

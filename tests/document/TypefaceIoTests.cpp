@@ -1,0 +1,244 @@
+#include "ScratchFolder.h"
+#include "document/PngCodec.h"
+#include "document/TypefaceFile.h"
+#include "document/TypefaceIo.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace glyfora::document {
+namespace {
+
+constexpr std::int64_t DocumentId = 5;
+
+std::vector<std::int64_t> Codes(const Typeface& typeface) {
+    std::vector<std::int64_t> codes;
+    for (const Character& character : typeface.Content.Characters) {
+        codes.push_back(character.Index);
+    }
+    return codes;
+}
+
+// A registry whose document holds one character 'Z', to see whether a load replaced it.
+struct RegistryWithDocument {
+    RegistryWithDocument() {
+        Document = CreateTypeface(Registry, DocumentId);
+        AddCharacter(*Document, 'Z');
+        Document->Modified = true;
+    }
+    void ExpectDocumentKept() {
+        EXPECT_EQ(TypefaceFromId(Registry, DocumentId), Document);
+        EXPECT_EQ(Codes(*Document), std::vector<std::int64_t>{'Z'});
+        EXPECT_TRUE(Document->Modified);
+    }
+    TypefaceRegistry Registry;
+    Typeface* Document = nullptr;
+};
+
+const std::string SmallDescription = R"(<Typeface Image="Set.png">
+  <Character Index="65"><Source X="1" Y="2" Width="3" Height="4"/></Character>
+  <KerningPair Left="65" Right="66" Amount="-2"/>
+</Typeface>)";
+
+TEST(TypefacePaths, WithExtensionComparesTheLastExtensionExactly) {
+    const struct {
+        const char* Name;
+        const char* Extension;
+        const char* Expected;
+    } cases[] = {
+        {"a.tf", "tf", "a.tf"},
+        {"a.TF", "tf", "a.TF.tf"},
+        {"a", "tf", "a.tf"},
+        {"a.b.tf", "tf", "a.b.tf"},
+        {"a.tf.xml", "tf", "a.tf.xml.tf"},
+        {"a.xml", "xml", "a.xml"},
+        {"a.tf", "xml", "a.tf.xml"},
+        {"a.", "tf", "a..tf"},
+        {"dir.tf/a", "tf", "dir.tf/a.tf"},
+        {"", "tf", ".tf"},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(WithExtension(test.Name, test.Extension), test.Expected) << test.Name;
+    }
+}
+
+TEST(TypefacePaths, DirectoryOfKeepsTheLastSeparator) {
+    const struct {
+        const char* Name;
+        const char* Expected;
+    } cases[] = {
+        {"a/b/c.tf", "a/b/"}, {"c.tf", ""},        {"/c.tf", "/"},   {"C:\\x\\y.xml", "C:\\x\\"},
+        {"a\\b/c", "a\\b/"},  {"a/b\\c", "a/b\\"}, {"dir/", "dir/"},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(DirectoryOf(test.Name), test.Expected) << test.Name;
+    }
+}
+
+TEST(TypefaceLoading, AFailedOpenKeepsTheDocument) {
+    ScratchFolder folder;
+    folder.Write("empty.tf", std::string());
+    folder.Write("text.tf", std::string("just some words"));
+    folder.Write("short.tf", std::string("\x54\x83\x7C\x31\x2E\x34\x30", 7));
+    std::filesystem::create_directory(folder.Path / "folder.tf");
+    const struct {
+        std::string Name;
+        std::string ErrorPart;
+    } cases[] = {
+        {"missing.tf", "cannot open"},
+        {"empty.tf", "empty"},
+        {"text.tf", "not a Glyfora typeface (.tf) or XML description"},
+        {"short.tf", "not a Glyfora typeface"},
+        {"folder.tf", "folder.tf"},
+    };
+    for (const auto& test : cases) {
+        RegistryWithDocument state;
+        const LoadResult result = LoadTypeface(state.Registry, DocumentId, folder.File(test.Name));
+        EXPECT_EQ(result.Loaded, nullptr) << test.Name;
+        EXPECT_NE(result.Error.find(test.ErrorPart), std::string::npos)
+            << test.Name << ": " << result.Error;
+        state.ExpectDocumentKept();
+    }
+}
+
+TEST(TypefaceLoading, ReadsAnXmlDescriptionWhateverItsNameAndFindsThePictureBesideIt) {
+    ScratchFolder folder;
+    folder.Write("Set.png", *EncodePng(*MakeImage(4, 2, 0xFF00FF00)));
+    folder.Write("font.tf", SmallDescription);
+    RegistryWithDocument state;
+    const LoadResult result = LoadTypeface(state.Registry, DocumentId, folder.File("font.tf"));
+    ASSERT_NE(result.Loaded, nullptr) << result.Error;
+    EXPECT_TRUE(result.Warnings.empty());
+    EXPECT_EQ(TypefaceFromId(state.Registry, DocumentId), result.Loaded);
+    EXPECT_EQ(result.Loaded->Id, DocumentId);
+    EXPECT_FALSE(result.Loaded->Modified);
+    EXPECT_EQ(Codes(*result.Loaded), std::vector<std::int64_t>{65});
+    EXPECT_EQ(KerningAmount(*result.Loaded, MakePairKey(65, 66)), -2);
+    ASSERT_TRUE(result.Loaded->Content.Image.has_value());
+    EXPECT_EQ(result.Loaded->Content.Image->Width, 4);
+}
+
+TEST(TypefaceLoading, PartlyReadFilesLoadWithWarnings) {
+    RegistryWithDocument state;
+    const std::string broken = SmallDescription.substr(0, SmallDescription.find("<Kerning"));
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(broken.data());
+    const LoadResult result =
+        LoadTypefaceFromMemory(state.Registry, DocumentId, {bytes, broken.size()}, "/nonexistent/");
+    ASSERT_NE(result.Loaded, nullptr);
+    EXPECT_EQ(Codes(*result.Loaded), std::vector<std::int64_t>{65});
+    EXPECT_EQ(result.Warnings.size(), 2U); // the missing picture and the unclosed root
+}
+
+TEST(TypefaceLoading, RefusesIdsOutsideTheRegistry) {
+    RegistryWithDocument state;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(SmallDescription.data());
+    for (const std::int64_t id : {std::int64_t{-1}, std::int64_t{65536}}) {
+        const LoadResult result =
+            LoadTypefaceFromMemory(state.Registry, id, {bytes, SmallDescription.size()}, "");
+        EXPECT_EQ(result.Loaded, nullptr);
+        EXPECT_FALSE(result.Error.empty());
+    }
+    state.ExpectDocumentKept();
+}
+
+TEST(TypefaceSaving, WritesTheChosenFormatAndRefusesOthers) {
+    ScratchFolder folder;
+    TypefaceRegistry registry;
+    Typeface& typeface = *CreateTypeface(registry, DocumentId);
+    AddCharacter(typeface, 65);
+    typeface.Modified = true;
+
+    const SaveResult unknown = SaveTypeface(registry, DocumentId, folder.File("a.xml"), 2);
+    EXPECT_FALSE(unknown.Saved);
+    EXPECT_FALSE(unknown.Error.empty());
+    const SaveResult noTypeface = SaveTypeface(registry, 6, folder.File("a.xml"), FormatXmlImage);
+    EXPECT_FALSE(noTypeface.Saved);
+    const SaveResult defaults =
+        SaveTypeface(registry, DefaultTypefaceId, folder.File("a.xml"), FormatXmlImage);
+    EXPECT_FALSE(defaults.Saved);
+    EXPECT_TRUE(folder.Names().empty());
+    EXPECT_TRUE(typeface.Modified);
+
+    const SaveResult xml = SaveTypeface(registry, DocumentId, folder.File("a.xml"), FormatXmlImage);
+    ASSERT_TRUE(xml.Saved) << xml.Error;
+    EXPECT_FALSE(typeface.Modified);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.xml"});
+
+    TypefaceRegistry other;
+    const LoadResult back = LoadTypeface(other, 1, folder.File("a.xml"));
+    ASSERT_NE(back.Loaded, nullptr);
+    EXPECT_EQ(Codes(*back.Loaded), std::vector<std::int64_t>{65});
+}
+
+// A typeface with something in every part a .tf file holds except properties.
+void FillTypeface(Typeface& typeface) {
+    Image picture = *MakeImage(7, 5, 0x00FFFFFF);
+    picture.At(2, 1) = 0xFF3366CC;
+    picture.At(6, 4) = 0x7F000000;
+    SetCharacterSetImage(typeface, picture);
+    Character& a = AddCharacter(typeface, 65);
+    a.Source = {1, 2, 3, 4};
+    a.Outlay = {-2, -1, 4, 5};
+    AddCharacter(typeface, 0xFFFF).Outlay = {0, 0, 32767, -32768};
+    AddCharacter(typeface, 32).Outlay = {0, 0, 3, 5};
+    AddKerningPair(typeface, 65, 86, -3);
+    AddKerningPair(typeface, 0xFFFF, 0, 127);
+}
+
+TEST(TypefaceRoundTrip, TfThroughXmlGivesTheSameTfFile) {
+    ScratchFolder folder;
+    TypefaceRegistry registry;
+    FillTypeface(*CreateTypeface(registry, DocumentId));
+    ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("first.tf"), FormatTf).Saved);
+
+    ASSERT_NE(LoadTypeface(registry, DocumentId, folder.File("first.tf")).Loaded, nullptr);
+    const SaveResult xml =
+        SaveTypeface(registry, DocumentId, folder.File("middle.xml"), FormatXmlImage);
+    ASSERT_TRUE(xml.Saved) << xml.Error;
+    EXPECT_TRUE(xml.Warnings.empty());
+
+    const LoadResult fromXml = LoadTypeface(registry, DocumentId, folder.File("middle.xml"));
+    ASSERT_NE(fromXml.Loaded, nullptr);
+    EXPECT_TRUE(fromXml.Warnings.empty());
+    ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("last.tf"), FormatTf).Saved);
+    EXPECT_EQ(folder.Read("first.tf"), folder.Read("last.tf"));
+    EXPECT_EQ(Codes(*fromXml.Loaded), (std::vector<std::int64_t>{65, 0xFFFF, 32}));
+}
+
+TEST(TypefaceRoundTrip, PropertiesSurviveTfButAreReportedWhenXmlDropsThem) {
+    ScratchFolder folder;
+    TypefaceRegistry registry;
+    Typeface& typeface = *CreateTypeface(registry, DocumentId);
+    FillTypeface(typeface);
+    PropertyValue(typeface, "Comment") = "Zeichensatz f\xC3\xBCr Titel";
+    ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("with.tf"), FormatTf).Saved);
+
+    const LoadResult tf = LoadTypeface(registry, DocumentId, folder.File("with.tf"));
+    ASSERT_NE(tf.Loaded, nullptr);
+    EXPECT_EQ(PropertyValue(*tf.Loaded, "Comment"), "Zeichensatz f\xC3\xBCr Titel");
+    const SaveResult xml =
+        SaveTypeface(registry, DocumentId, folder.File("without.xml"), FormatXmlImage);
+    ASSERT_TRUE(xml.Saved);
+    ASSERT_EQ(xml.Warnings.size(), 1U);
+    EXPECT_NE(xml.Warnings[0].find("Comment"), std::string::npos);
+    const LoadResult back = LoadTypeface(registry, DocumentId, folder.File("without.xml"));
+    ASSERT_NE(back.Loaded, nullptr);
+    EXPECT_TRUE(back.Loaded->Content.Properties.empty());
+}
+
+TEST(TypefaceLoading, TheSignatureDecidesNotTheName) {
+    ScratchFolder folder;
+    TypefaceRegistry registry;
+    FillTypeface(*CreateTypeface(registry, DocumentId));
+    ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("typeface.xml"), FormatTf).Saved);
+    RegistryWithDocument state;
+    const LoadResult result = LoadTypeface(state.Registry, DocumentId, folder.File("typeface.xml"));
+    ASSERT_NE(result.Loaded, nullptr) << result.Error;
+    EXPECT_TRUE(result.Warnings.empty());
+    EXPECT_EQ(Codes(*result.Loaded), (std::vector<std::int64_t>{65, 0xFFFF, 32}));
+    EXPECT_EQ(KerningAmount(*result.Loaded, MakePairKey(0xFFFF, 0)), 127);
+}
+
+} // namespace
+} // namespace glyfora::document

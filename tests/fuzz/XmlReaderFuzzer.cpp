@@ -1,0 +1,29 @@
+// Feeds arbitrary bytes to the XML & Image reader and its number reader. Besides the sanitizers'
+// checks it verifies that every character read is reachable through the code table.
+#include "document/XmlImageFile.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace glyfora::document;
+    TypefaceRegistry registry;
+    const auto typeface = MakeTypeface(registry, 5);
+    std::vector<std::string> warnings;
+    // Pictures are looked for in a folder that does not exist, so runs do not depend on files.
+    const bool read =
+        ReadXmlDescription(*typeface, {data, size}, "/nonexistent/glyfora-fuzz/", warnings);
+    if (!read && (!typeface->Content.Characters.Empty() || warnings.empty())) {
+        std::abort(); // a refused description must leave nothing behind and say why
+    }
+    for (const Character& character : typeface->Content.Characters) {
+        if (FindCharacter(*typeface, character.Index) == nullptr) {
+            std::abort();
+        }
+    }
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    static_cast<void>(ReadXmlNumber(text.c_str()));
+    return 0;
+}
