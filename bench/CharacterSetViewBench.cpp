@@ -31,7 +31,7 @@ std::unique_ptr<Typeface> TypefaceWithNoise(std::int64_t side) {
         state = state * 1664525U + 1013904223U; // a linear congruential generator
         pixel = state;
     }
-    typeface->Content.Image = std::move(image);
+    SetCharacterSetImage(*typeface, std::move(image));
     return typeface;
 }
 

@@ -10,5 +10,7 @@ namespace glyfora::cli {
 
 int RunInfoCommand(const std::vector<std::string>& args);
 int RunConvertCommand(const std::vector<std::string>& args);
+int RunImportCommand(const std::vector<std::string>& args);
+int RunRenderCommand(const std::vector<std::string>& args);
 
 } // namespace glyfora::cli

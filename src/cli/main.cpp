@@ -24,6 +24,10 @@ constexpr std::array Commands{
                  &glyfora::cli::RunInfoCommand},
     CommandEntry{"convert", "read a .tf or XML & Image typeface, write .tf or .xml",
                  &glyfora::cli::RunConvertCommand},
+    CommandEntry{"import", "make a typeface from an installed font",
+                 &glyfora::cli::RunImportCommand},
+    CommandEntry{"render", "draw a text with a typeface into a PNG, as the example window does",
+                 &glyfora::cli::RunRenderCommand},
 };
 
 void PrintGlobalUsage(std::ostream& out) {

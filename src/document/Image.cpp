@@ -1,6 +1,5 @@
 #include "document/Image.h"
 
-#include <algorithm>
 
 namespace glyfora::document {
 
@@ -37,15 +36,15 @@ Sprite FlipSpriteRows(const Sprite& sprite) {
     if (!sprite) {
         return nullptr;
     }
-    Image flipped = *sprite;
-    const auto width = static_cast<std::size_t>(flipped.Width);
-    const auto height = flipped.Height;
-    // Rows n and h-1-n swap for n from (h-2)/2 down to 0; a middle row of odd height stays.
-    for (std::int64_t n = (height - 2) / 2; n >= 0; --n) {
-        auto top = flipped.Pixels.begin() + static_cast<std::ptrdiff_t>(n * flipped.Width);
-        auto bottom =
-            flipped.Pixels.begin() + static_cast<std::ptrdiff_t>((height - 1 - n) * flipped.Width);
-        std::swap_ranges(top, top + static_cast<std::ptrdiff_t>(width), bottom);
+    // Copying the rows bottom-up is the same as swapping rows n and h-1-n of a copy, in one pass.
+    Image flipped;
+    flipped.Width = sprite->Width;
+    flipped.Height = sprite->Height;
+    flipped.Pixels.reserve(sprite->Pixels.size());
+    const auto width = static_cast<std::ptrdiff_t>(sprite->Width);
+    for (std::int64_t y = sprite->Height - 1; y >= 0; --y) {
+        const auto row = sprite->Pixels.begin() + static_cast<std::ptrdiff_t>(y) * width;
+        flipped.Pixels.insert(flipped.Pixels.end(), row, row + width);
     }
     return std::make_shared<const Image>(std::move(flipped));
 }

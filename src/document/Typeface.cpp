@@ -136,8 +136,9 @@ void RebuildFlippedSprite(Typeface& typeface) {
 
 void SetCharacterSetImage(Typeface& typeface, std::optional<Image> image) {
     auto& content = typeface.Content;
-    content.Image = std::move(image);
-    content.Sprite = ImageToSprite(content.Image);
+    content.Image = image ? std::make_shared<const Image>(std::move(*image)) : nullptr;
+    const bool drawable = content.Image && content.Image->Width > 0 && content.Image->Height > 0;
+    content.Sprite = drawable ? content.Image : nullptr;
     RebuildFlippedSprite(typeface);
 }
 

@@ -51,7 +51,8 @@ struct TypefaceContent {
     document::Sprite Sprite;
     document::Sprite FlippedSprite;
     std::int64_t FlippedSpriteHeight = 0;
-    std::optional<document::Image> Image;
+    // Shared with Sprite: pictures are replaced, never changed in place, so one copy serves both.
+    std::shared_ptr<const document::Image> Image;
     // Slot c refers to the Character whose Index is c. Non-owning; the list owns the records.
     std::vector<Character*> CharacterIndex = std::vector<Character*>(CharacterCodeCount);
     // Heads of the bucket chains, by PairKey mod 701 (702 slots, the last unused).
@@ -115,7 +116,8 @@ void RebuildIndexes(Typeface& typeface);
 // Remakes FlippedSprite (Sprite with its rows reversed) and FlippedSpriteHeight from Sprite.
 void RebuildFlippedSprite(Typeface& typeface);
 
-// Sets Image, Sprite and FlippedSprite from one picture, as the readers and picture import do.
+// Sets Image, Sprite (the same pixels) and FlippedSprite from one picture, as the readers and
+// picture import do. None, or a picture without pixels, leaves no sprites.
 void SetCharacterSetImage(Typeface& typeface, std::optional<Image> image);
 
 // Sorts Characters by Index and KerningPairs by PairKey; records do not move in memory.

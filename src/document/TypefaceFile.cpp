@@ -121,7 +121,7 @@ std::string CountWarning(std::size_t count, const char* singular, const char* pl
 }
 
 [[nodiscard]] std::string AppendImageChunk(std::vector<std::uint8_t>& out,
-                                           const std::optional<Image>& image) {
+                                           const std::shared_ptr<const Image>& image) {
     // No PNG can hold an empty picture; such a typeface is saved like one without an image.
     if (!image || image->Width <= 0 || image->Height <= 0) {
         return {};

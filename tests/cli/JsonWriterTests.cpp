@@ -48,7 +48,7 @@ TEST(TypefaceJson, EmptyTypefaceHasNullImageAndEmptyLists) {
 TEST(TypefaceJson, ListsKeepTheirOrderAndTextIsEscaped) {
     document::TypefaceRegistry registry;
     document::Typeface& typeface = *document::CreateTypeface(registry, 0);
-    typeface.Content.Image = document::MakeImage(3, 2);
+    document::SetCharacterSetImage(typeface, document::MakeImage(3, 2));
     document::AddCharacter(typeface, 66).Outlay = {-1, 2, 3, 4};
     document::AddCharacter(typeface, 65).Source = {5, 6, 7, 8};
     document::AddKerningPair(typeface, 0xFFFF, 1, -3);

@@ -115,7 +115,7 @@ TEST(TypefaceLoading, ReadsAnXmlDescriptionWhateverItsNameAndFindsThePictureBesi
     EXPECT_FALSE(result.Loaded->Modified);
     EXPECT_EQ(Codes(*result.Loaded), std::vector<std::int64_t>{65});
     EXPECT_EQ(KerningAmount(*result.Loaded, MakePairKey(65, 66)), -2);
-    ASSERT_TRUE(result.Loaded->Content.Image.has_value());
+    ASSERT_TRUE(result.Loaded->Content.Image != nullptr);
     EXPECT_EQ(result.Loaded->Content.Image->Width, 4);
 }
 

@@ -53,7 +53,7 @@ TEST(TypefaceRegistry, NewTypefaceIsEmptyAndCopiesDefaultsWithoutClipRect) {
     EXPECT_EQ(typeface->Settings.ClipRect[2], 0.0F);
     EXPECT_TRUE(typeface->Content.KerningPairs.Empty());
     EXPECT_TRUE(typeface->Content.Properties.empty());
-    EXPECT_FALSE(typeface->Content.Image.has_value());
+    EXPECT_FALSE(typeface->Content.Image != nullptr);
     EXPECT_EQ(FindCharacter(*typeface, 65), nullptr);
     EXPECT_EQ(FindCharacter(*typeface, 70000), nullptr);
     EXPECT_EQ(KerningAmount(*typeface, MakePairKey(65, 86)), 0);

@@ -125,7 +125,7 @@ TEST(XmlDescription, ReadsCharactersPairsAndPictureFromTheDescriptionsFolder) {
     EXPECT_EQ(KerningAmount(typeface, MakePairKey(65, 86)), -3);
     EXPECT_TRUE(typeface.Content.Properties.empty());
 
-    ASSERT_TRUE(typeface.Content.Image.has_value());
+    ASSERT_TRUE(typeface.Content.Image != nullptr);
     EXPECT_EQ(typeface.Content.Image->Pixels, TestPicture().Pixels);
     ASSERT_NE(typeface.Content.Sprite, nullptr);
     EXPECT_EQ(typeface.Content.Sprite->Pixels, TestPicture().Pixels);
@@ -246,7 +246,7 @@ TEST(XmlDescription, MissingOrDamagedPictureLeavesNoImageButKeepsTheRest) {
         ASSERT_TRUE(read.Ok) << picture;
         EXPECT_EQ(Codes(*read.Result), std::vector<std::int64_t>{65}) << picture;
         EXPECT_EQ(Pairs(*read.Result).size(), 1U) << picture;
-        EXPECT_FALSE(read.Result->Content.Image.has_value()) << picture;
+        EXPECT_FALSE(read.Result->Content.Image != nullptr) << picture;
         EXPECT_EQ(read.Result->Content.Sprite, nullptr) << picture;
         ASSERT_EQ(read.Warnings.size(), 1U) << picture;
         EXPECT_TRUE(AnyWarningHas(read, folder.File(picture))) << read.Warnings[0];
@@ -256,7 +256,7 @@ TEST(XmlDescription, MissingOrDamagedPictureLeavesNoImageButKeepsTheRest) {
         const Read read = ReadText(xml, folder.Directory());
         EXPECT_TRUE(read.Ok);
         EXPECT_TRUE(read.Warnings.empty()) << xml;
-        EXPECT_FALSE(read.Result->Content.Image.has_value());
+        EXPECT_FALSE(read.Result->Content.Image != nullptr);
     }
 }
 
@@ -266,15 +266,15 @@ TEST(XmlDescription, PictureNamesAreUtf8AndMayBeAbsolute) {
     const Read utf8 =
         ReadText("<r Image=\"Zeichens\xC3\xA4tze &amp; Co.png\"/>", folder.Directory());
     EXPECT_TRUE(utf8.Warnings.empty());
-    EXPECT_TRUE(utf8.Result->Content.Image.has_value());
+    EXPECT_TRUE(utf8.Result->Content.Image != nullptr);
     // A declared single-byte encoding is honoured: the name still means the same file.
     const Read latin1 = ReadText("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
                                  "<r Image=\"Zeichens\xE4tze &amp; Co.png\"/>",
                                  folder.Directory());
-    EXPECT_TRUE(latin1.Result->Content.Image.has_value());
+    EXPECT_TRUE(latin1.Result->Content.Image != nullptr);
     const Read absolute = ReadText(
         "<r Image=\"" + folder.File("Zeichens\xC3\xA4tze &amp; Co.png") + "\"/>", "/nonexistent/");
-    EXPECT_TRUE(absolute.Result->Content.Image.has_value());
+    EXPECT_TRUE(absolute.Result->Content.Image != nullptr);
 }
 
 TEST(XmlDescription, BrokenXmlIsReadUpToTheFaultWithAWarningNamingTheLine) {
@@ -394,7 +394,7 @@ TEST(XmlWriter, WritesPictureAndDescriptionThatReadBackTheSame) {
     EXPECT_EQ(readB.Outlay, (Rect64{-2, -70000, 5, static_cast<std::int32_t>(3000000000LL)}));
     EXPECT_EQ(FindCharacter(*read.Result, 65535)->Source, (Rect64{0, 0, 1, 1}));
     EXPECT_EQ(Pairs(*read.Result), Pairs(typeface));
-    ASSERT_TRUE(read.Result->Content.Image.has_value());
+    ASSERT_TRUE(read.Result->Content.Image != nullptr);
     EXPECT_EQ(read.Result->Content.Image->Width, 5);
     EXPECT_EQ(read.Result->Content.Image->Pixels, TestPicture().Pixels);
 }
@@ -447,7 +447,7 @@ TEST(XmlWriter, FileNamesAreEscapedOrRefused) {
         const Read read = ReadText(folder.Read(stem + ".xml"), folder.Directory());
         ASSERT_TRUE(read.Ok) << stem;
         EXPECT_TRUE(read.Warnings.empty()) << stem << ": " << read.Warnings.front();
-        EXPECT_TRUE(read.Result->Content.Image.has_value()) << stem;
+        EXPECT_TRUE(read.Result->Content.Image != nullptr) << stem;
     }
 
     // Names XML cannot carry are refused before anything is written.

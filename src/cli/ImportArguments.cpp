@@ -1,0 +1,135 @@
+#include "cli/ImportArguments.h"
+
+#include "import/FontMatching.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <iterator>
+#include <optional>
+
+namespace glyfora::cli {
+
+namespace {
+
+struct NumberOption {
+    const char* Name;
+    std::int64_t import::ImportOptions::*Field;
+    import::OptionRange Range;
+};
+
+constexpr NumberOption NumberOptions[] = {
+    {"--size", &import::ImportOptions::Size, import::SizeRange},
+    {"--letter-space", &import::ImportOptions::LetterSpace, import::SpaceRange},
+    {"--padding-top", &import::ImportOptions::PaddingTop, import::SpaceRange},
+    {"--padding-bottom", &import::ImportOptions::PaddingBottom, import::SpaceRange},
+    {"--padding-left", &import::ImportOptions::PaddingLeft, import::SpaceRange},
+    {"--padding-right", &import::ImportOptions::PaddingRight, import::SpaceRange},
+    {"--max-width", &import::ImportOptions::MaxWidth, import::MaxWidthRange},
+    {"--hint", &import::ImportOptions::TextAntialiasMode, import::TextAntialiasModeRange},
+    {"--quality", &import::ImportOptions::CompositingQuality, import::CompositingQualityRange},
+};
+
+struct FlagOption {
+    const char* Name;
+    std::int64_t StyleBit; // 0 for the boolean options
+    bool import::ImportOptions::*Field;
+};
+
+constexpr FlagOption FlagOptions[] = {
+    {"--bold", import::StyleBold, nullptr},
+    {"--italic", import::StyleItalic, nullptr},
+    {"--underline", import::StyleUnderline, nullptr},
+    {"--unicode", 0, &import::ImportOptions::Unicode},
+    {"--center", 0, &import::ImportOptions::Center},
+    {"--half-pixel", 0, &import::ImportOptions::HalfPixel},
+};
+
+std::optional<std::int64_t> WholeNumber(const std::string& text) {
+    std::int64_t value = 0;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (first != last && *first == '+') {
+        ++first;
+    }
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || first == last) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+ImportArguments ParseImportArguments(const std::vector<std::string>& args) {
+    ImportArguments parsed;
+    bool haveFamily = false;
+    bool haveSize = false;
+    if (std::any_of(args.begin(), args.end(),
+                    [](const std::string& arg) { return arg == "--help" || arg == "-h"; })) {
+        parsed.Help = true;
+        return parsed;
+    }
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        bool known = false;
+        for (const FlagOption& flag : FlagOptions) {
+            if (arg == flag.Name) {
+                known = true;
+                if (flag.Field != nullptr) {
+                    parsed.Options.*flag.Field = true;
+                } else {
+                    parsed.Options.Style |= flag.StyleBit;
+                }
+            }
+        }
+        if (known) {
+            continue;
+        }
+        const bool takesValue = arg == "--family" || arg == "-o" || arg == "--output" ||
+                                std::any_of(std::begin(NumberOptions), std::end(NumberOptions),
+                                            [&](const NumberOption& o) { return arg == o.Name; });
+        if (!takesValue) {
+            parsed.Error = "unknown option \"" + arg + "\"";
+            return parsed;
+        }
+        if (i + 1 >= args.size()) {
+            parsed.Error = arg + " needs a value";
+            return parsed;
+        }
+        const std::string& value = args[++i];
+        if (arg == "--family") {
+            parsed.Options.Family = value;
+            haveFamily = true;
+            continue;
+        }
+        if (arg == "-o" || arg == "--output") {
+            parsed.Output = value;
+            continue;
+        }
+        for (const NumberOption& option : NumberOptions) {
+            if (arg != option.Name) {
+                continue;
+            }
+            const auto number = WholeNumber(value);
+            if (!number || *number < option.Range.Min || *number > option.Range.Max) {
+                parsed.Error = arg + " must be a whole number from " +
+                               std::to_string(option.Range.Min) + " to " +
+                               std::to_string(option.Range.Max) + ", not \"" + value + "\"";
+                return parsed;
+            }
+            parsed.Options.*option.Field = *number;
+            haveSize = haveSize || option.Field == &import::ImportOptions::Size;
+        }
+    }
+    if (!haveFamily) {
+        parsed.Error = "--family NAME is required";
+    } else if (!haveSize) {
+        parsed.Error = "--size N is required";
+    } else if (parsed.Output.empty()) {
+        parsed.Error = "-o OUT.tf is required";
+    }
+    return parsed;
+}
+
+} // namespace glyfora::cli

@@ -1,0 +1,100 @@
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/ImportArguments.h"
+#include "document/TypefaceFile.h"
+#include "import/FontServices.h"
+#include "import/GlyphPacking.h"
+#include "platform/GraphicsLibrary.h"
+
+#include <chrono>
+#include <iostream>
+
+namespace glyfora::cli {
+
+namespace {
+
+constexpr std::int64_t ImportTypefaceId = 5;
+
+constexpr CommandUsage Usage{
+    "import", "--family NAME --size N [options] -o OUT.tf",
+    "Imports an installed font as a bitmap typeface: every covered character (codes up to 255\n"
+    "unless --unicode), its kerning pairs, measured metrics and a packed character-set image,\n"
+    "saved as a .tf file. Options and defaults are the import window's:\n"
+    "  --family NAME         font family (required)\n"
+    "  --size N              em size in pixels, 0..128 (0 makes no font) (required)\n"
+    "  --bold --italic --underline\n"
+    "  --unicode             every covered character and pair, not only codes up to 255\n"
+    "  --center              centre each glyph in its rounded width\n"
+    "  --half-pixel          pixel offset Half instead of None\n"
+    "  --letter-space N      pixels added to each advance, -100..100 (0)\n"
+    "  --padding-top N, --padding-bottom N, --padding-left N, --padding-right N\n"
+    "                        pixels of cell around each glyph, -100..100 (0)\n"
+    "  --max-width N         image width, 0..1024; 0 = everything in one row (512)\n"
+    "  --hint N              0 SystemDefault, 1 SingleBitPerPixelGridFit, 2 SingleBitPerPixel,\n"
+    "                        3 AntiAliasGridFit, 4 AntiAlias, 5 ClearTypeGridFit (4)\n"
+    "  --quality N           0 Invalid, 1 Default, 2 HighSpeed, 3 HighQuality,\n"
+    "                        4 GammaCorrected, 5 AssumeLinear (5)\n"
+    "  -o, --output OUT.tf   the file to write\n"
+    "A long import reports its progress on stderr."};
+
+// Shows how far a long import has got: a line on stderr once a second, after the first second.
+class StderrProgress {
+public:
+    bool operator()(std::int64_t done, std::int64_t total) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last_ < std::chrono::seconds(1)) {
+            return true;
+        }
+        last_ = now;
+        const std::int64_t percent = total > 0 ? done * 100 / total : 100;
+        std::cerr << "glyfora-cli import: " << percent << "% (" << done << " of " << total
+                  << " glyph steps)\n";
+        return true;
+    }
+
+private:
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+};
+
+} // namespace
+
+int RunImportCommand(const std::vector<std::string>& args) {
+    if (WantsHelp(args)) {
+        return PrintHelp(Usage);
+    }
+    const ImportArguments parsed = ParseImportArguments(args);
+    if (!parsed.Error.empty()) {
+        return UsageError(Usage, parsed.Error);
+    }
+    platform::GraphicsLibrary graphics;
+    if (!platform::InitGraphicsLibrary(graphics)) {
+        return Failure(Usage, "the text rasteriser (FreeType and fontconfig) could not be started");
+    }
+    const auto& options = parsed.Options;
+    import::FontImportInput input;
+    input.Codes = import::ReadFontCharacters(graphics, options.Family, options.Size);
+    for (const import::FontKerningPair& pair :
+         import::ReadFontKerningPairs(graphics, options.Family, options.Size)) {
+        input.Pairs.push_back({pair.First, pair.Second, pair.Amount});
+    }
+
+    document::TypefaceRegistry registry;
+    StderrProgress progress;
+    const import::ImportResult result = import::CreateTypefaceFromFont(
+        registry, ImportTypefaceId, options, input, graphics,
+        [&](std::int64_t done, std::int64_t total) { return progress(done, total); });
+    if (!result.Typeface) {
+        return Failure(Usage, result.Error);
+    }
+    const document::SaveResult saved = document::WriteTfFile(*result.Typeface, parsed.Output);
+    if (!saved.Saved) {
+        return Failure(Usage, saved.Error);
+    }
+    const auto& content = result.Typeface->Content;
+    std::cout << parsed.Output << ": " << content.Characters.Size() << " characters, "
+              << content.KerningPairs.Size() << " kerning pairs, " << content.Image->Width << " x "
+              << content.Image->Height << " image\n";
+    return ExitOk;
+}
+
+} // namespace glyfora::cli

@@ -1,0 +1,231 @@
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "document/AtomicFile.h"
+#include "document/PngCodec.h"
+#include "document/TypefaceIo.h"
+#include "views/ExampleTextRenderer.h"
+#include "views/RenderSettingsAccess.h"
+#include "views/SoftwareQuadSurface.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+namespace glyfora::cli {
+
+namespace {
+
+constexpr CommandUsage Usage{
+    "render", "FILE --text TEXT -o OUT.png [--width W --height H] [--x X --y Y] [--scale S] "
+              "[--kerning on|off]",
+    "Draws TEXT (UTF-8; each UTF-16 code unit is one character code) with the typeface FILE as\n"
+    "the editor's example window does, and writes the picture as a PNG.\n"
+    "--width, --height  size of the picture in pixels (default 800 x 100), background 0x404040\n"
+    "--x, --y           origin of the text (default 10, 10)\n"
+    "--scale            size factor (default: the typeface's, 1)\n"
+    "--kerning          on (default: when the typeface has pairs) or off"};
+
+constexpr std::int64_t RenderTypefaceId = 5;
+constexpr std::uint32_t Background = 0x404040U;
+
+struct RenderOptions {
+    std::string File;
+    std::optional<std::u16string> Text;
+    std::string Output;
+    std::int64_t Width = 800;
+    std::int64_t Height = 100;
+    float X = 10.0F;
+    float Y = 10.0F;
+    float Scale = views::DefaultFloatArgument;
+    bool Kerning = true;
+};
+
+// UTF-8 to UTF-16 code units (characters beyond U+FFFF become surrogate pairs); none when text is
+// not well-formed UTF-8 (overlong forms, surrogates and values above U+10FFFF included).
+std::optional<std::u16string> Utf8ToUtf16(std::string_view text) {
+    std::u16string units;
+    units.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        char32_t code = 0;
+        char32_t lowest = 0;
+        if (lead < 0x80) {
+            length = 1;
+            code = lead;
+        } else if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            code = lead & 0x1FU;
+            lowest = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            code = lead & 0x0FU;
+            lowest = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            code = lead & 0x07U;
+            lowest = 0x10000;
+        } else {
+            return std::nullopt;
+        }
+        if (text.size() - i < length) {
+            return std::nullopt;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) {
+                return std::nullopt;
+            }
+            code = (code << 6) | (next & 0x3FU);
+        }
+        if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+            return std::nullopt;
+        }
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            units += static_cast<char16_t>(0xD800 + (code >> 10));
+            units += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
+        } else {
+            units += static_cast<char16_t>(code);
+        }
+        i += length;
+    }
+    return units;
+}
+
+template <typename Number>
+std::optional<Number> ParseNumber(std::string_view text) {
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    if constexpr (std::is_floating_point_v<Number>) {
+        if (!std::isfinite(value)) {
+            return std::nullopt;
+        }
+    }
+    return value;
+}
+
+// Reads the arguments into options; an error message for the user when they do not fit.
+std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
+                                          RenderOptions& options) {
+    bool haveFile = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool isOption = arg.size() > 1 && arg.front() == '-';
+        if (!isOption) {
+            if (haveFile) {
+                return "more than one FILE given (\"" + options.File + "\", \"" + arg + "\")";
+            }
+            options.File = arg;
+            haveFile = true;
+            continue;
+        }
+        static constexpr std::string_view KnownOptions[] = {
+            "--text", "-o", "--width", "--height", "--x", "--y", "--scale", "--kerning"};
+        if (std::find(std::begin(KnownOptions), std::end(KnownOptions), arg) ==
+            std::end(KnownOptions)) {
+            return "unknown option \"" + arg + "\"";
+        }
+        if (i + 1 >= args.size()) {
+            return "option " + arg + " needs a value";
+        }
+        const std::string& value = args[++i];
+        const auto invalid = [&](std::string_view what) {
+            return "option " + arg + ": \"" + value + "\" is not " + std::string(what);
+        };
+        if (arg == "--text") {
+            options.Text = Utf8ToUtf16(value);
+            if (!options.Text) {
+                return std::string("--text is not valid UTF-8");
+            }
+        } else if (arg == "-o") {
+            options.Output = value;
+        } else if (arg == "--width" || arg == "--height") {
+            const auto size = ParseNumber<std::int64_t>(value);
+            if (!size || *size <= 0) {
+                return invalid("a positive whole number");
+            }
+            (arg == "--width" ? options.Width : options.Height) = *size;
+        } else if (arg == "--x" || arg == "--y" || arg == "--scale") {
+            const auto number = ParseNumber<float>(value);
+            if (!number) {
+                return invalid("a number");
+            }
+            (arg == "--x" ? options.X : arg == "--y" ? options.Y : options.Scale) = *number;
+        } else if (value == "on" || value == "off") {
+            options.Kerning = value == "on";
+        } else {
+            return invalid("on or off");
+        }
+    }
+    if (!haveFile) {
+        return std::string("no FILE given");
+    }
+    if (!options.Text) {
+        return std::string("no --text given");
+    }
+    if (options.Output.empty()) {
+        return std::string("no -o OUT.png given");
+    }
+    if (!document::ImageSizeAllowed(options.Width, options.Height)) {
+        return "a picture of " + std::to_string(options.Width) + " x " +
+               std::to_string(options.Height) + " pixels is too large";
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int RunRenderCommand(const std::vector<std::string>& args) {
+    if (WantsHelp(args)) {
+        return PrintHelp(Usage);
+    }
+    RenderOptions options;
+    if (const auto problem = ParseArguments(args, options)) {
+        return UsageError(Usage, *problem);
+    }
+
+    document::TypefaceRegistry registry;
+    const document::LoadResult loaded =
+        document::LoadTypeface(registry, RenderTypefaceId, options.File);
+    if (loaded.Loaded == nullptr) {
+        return Failure(Usage, loaded.Error);
+    }
+    for (const std::string& warning : loaded.Warnings) {
+        Warn(Usage, options.File + ": " + warning);
+    }
+    if (!loaded.Loaded->Content.Sprite) {
+        Warn(Usage, options.File + ": the typeface has no character-set picture; nothing drawn");
+    }
+
+    // One frame as the example window draws it.
+    views::SoftwareQuadSurface surface(options.Width, options.Height);
+    surface.Clear(Background);
+    surface.SetBlendMode(static_cast<int>(views::BlendFactor::SourceAlpha),
+                         static_cast<int>(views::BlendFactor::OneMinusSourceAlpha));
+    (void)views::SetKerningEnabled(registry, RenderTypefaceId, options.Kerning);
+    views::DrawTypefaceText(registry, surface, RenderTypefaceId, options.X, options.Y,
+                            *options.Text, views::DefaultIntegerArgument,
+                            views::DefaultIntegerArgument, options.Scale);
+
+    const auto png = document::EncodePng(surface.Target);
+    if (!png) {
+        return Failure(Usage, "cannot encode the picture as PNG");
+    }
+    if (const std::string error = document::WriteFileAtomically(options.Output, *png);
+        !error.empty()) {
+        return Failure(Usage, error);
+    }
+    return ExitOk;
+}
+
+} // namespace glyfora::cli

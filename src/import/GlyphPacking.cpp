@@ -1,0 +1,253 @@
+#include "import/GlyphPacking.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace glyfora::import {
+
+namespace {
+
+constexpr ColourRGBA TransparentWhite = 0x00FFFFFF;
+constexpr ColourRGBA OpaqueWhite = 0xFFFFFFFF;
+// Measurements beyond this many pixels are nonsense from a broken font; they are clamped so that
+// the packing arithmetic cannot overflow.
+constexpr double MaxMetric = 1.0e9;
+
+// The options with every number inside the range the window allows.
+ImportOptions Clamped(const ImportOptions& options) {
+    ImportOptions clamped = options;
+    auto clamp = [](std::int64_t& value, OptionRange range) {
+        value = std::clamp(value, range.Min, range.Max);
+    };
+    clamp(clamped.Size, SizeRange);
+    clamp(clamped.LetterSpace, SpaceRange);
+    clamp(clamped.PaddingTop, SpaceRange);
+    clamp(clamped.PaddingBottom, SpaceRange);
+    clamp(clamped.PaddingLeft, SpaceRange);
+    clamp(clamped.PaddingRight, SpaceRange);
+    clamp(clamped.MaxWidth, MaxWidthRange);
+    return clamped;
+}
+
+// Calls progress for one pass that is part of a larger whole.
+struct PassProgress {
+    const ImportProgress& Callback;
+    std::int64_t Offset = 0;
+    std::int64_t Total = 0;
+
+    [[nodiscard]] bool Report(std::int64_t done) const {
+        return !Callback || Callback(Offset + done, Total);
+    }
+};
+
+MeasureResult Measure(document::Typeface& typeface, const ImportOptions& options,
+                      GlyphSource& source, const PassProgress& progress) {
+    MeasureResult result;
+    std::int64_t x = 0;
+    std::int64_t rowHeight = 0;
+    std::int64_t rowsHeight = 0;
+    // Only a surface to measure on; the image the glyphs go into is made after measuring.
+    auto scratch = document::MakeImage(256, 256, 0);
+    if (scratch && source.Begin(*scratch, options)) {
+        result.Measured = true;
+        result.Ascent = std::clamp(source.MeasureAscent(), -MaxMetric, MaxMetric);
+        std::int64_t done = 0;
+        for (document::Character& character : typeface.Content.Characters) {
+            if (!progress.Report(done++)) {
+                result.Cancelled = true;
+                break;
+            }
+            const auto code = static_cast<std::uint16_t>(character.Index);
+            const double width = std::clamp(source.MeasureWidth(code), -MaxMetric, MaxMetric);
+            const double height = std::clamp(source.MeasureHeight(code), -MaxMetric, MaxMetric);
+            const std::int64_t w = RoundHalfAwayFromZero(width);
+            const std::int64_t h = RoundHalfAwayFromZero(height);
+            character.Outlay = {-options.PaddingLeft, -options.PaddingTop, w + options.LetterSpace,
+                                h};
+            character.Source.Width = w + options.PaddingLeft + options.PaddingRight;
+            character.Source.Height = h + options.PaddingTop + options.PaddingBottom;
+            if (options.MaxWidth != 0 && x + character.Source.Width > options.MaxWidth) {
+                rowsHeight += rowHeight;
+                rowHeight = 0;
+                x = 0;
+            }
+            rowHeight = std::max(rowHeight, character.Source.Height);
+            x += character.Source.Width;
+        }
+        source.End();
+        if (!result.Cancelled && !progress.Report(done)) {
+            result.Cancelled = true;
+        }
+    }
+    result.Width = RoundUpTo64(x);
+    result.Height = RoundUpTo64(rowsHeight + rowHeight);
+    return result;
+}
+
+bool Draw(document::Typeface& typeface, document::Image& picture, const ImportOptions& options,
+          GlyphSource& source, const PassProgress& progress) {
+    auto& content = typeface.Content;
+    bool cancelled = false;
+    if (source.Begin(picture, options)) {
+        source.Clear(TransparentWhite);
+        const std::int64_t imageWidth = picture.Width;
+        std::int64_t x = 0;
+        std::int64_t y = 0;
+        std::int64_t rowHeight = 0;
+        std::int64_t done = 0;
+        for (document::Character& character : content.Characters) {
+            if (!progress.Report(done++)) {
+                cancelled = true;
+                break;
+            }
+            if (x + character.Source.Width > imageWidth) {
+                y += rowHeight;
+                rowHeight = 0;
+                x = 0;
+            }
+            rowHeight = std::max(rowHeight, character.Source.Height);
+            character.Source.X = x;
+            character.Source.Y = y;
+            const auto code = static_cast<std::uint16_t>(character.Index);
+            double centre = 0.0;
+            if (options.Center) {
+                // Half the difference between the rounded and the exact width.
+                const double rounded =
+                    static_cast<double>(character.Outlay.Width - options.LetterSpace);
+                centre = (rounded - source.MeasureWidth(code)) / 2.0;
+            }
+            source.Draw(static_cast<double>(x + options.PaddingLeft) + centre,
+                        static_cast<double>(y + options.PaddingTop), code, OpaqueWhite);
+            x += character.Source.Width;
+        }
+        source.End();
+        if (!cancelled && !progress.Report(done)) {
+            cancelled = true;
+        }
+    }
+    return !cancelled;
+}
+
+} // namespace
+
+std::int64_t RoundHalfAwayFromZero(double value) {
+    if (!std::isfinite(value)) {
+        return 0;
+    }
+    value = std::clamp(value, -4.0e18, 4.0e18);
+    return static_cast<std::int64_t>(value > 0.0 ? std::floor(value + 0.5)
+                                                 : std::ceil(value - 0.5));
+}
+
+std::int64_t RoundUpTo64(std::int64_t value) {
+    // Division truncates toward zero, which is the ceiling for negative values.
+    return value > 0 ? (value / 64 + (value % 64 != 0 ? 1 : 0)) * 64 : (value / 64) * 64;
+}
+
+void GatherFontCharacters(document::Typeface& typeface, std::span<const std::uint16_t> codes,
+                          std::span<const ImportKerningPair> pairs, bool unicode) {
+    for (const std::uint16_t code : codes) {
+        if (code <= 255 || unicode) {
+            document::AddCharacter(typeface, code);
+        }
+    }
+    for (const ImportKerningPair& pair : pairs) {
+        if ((pair.First <= 255 && pair.Second <= 255) || unicode) {
+            document::AddKerningPair(typeface, pair.First, pair.Second, pair.Amount);
+        }
+    }
+}
+
+MeasureResult MeasureCharacters(document::Typeface& typeface, const ImportOptions& options,
+                                GlyphSource& source, const ImportProgress& progress) {
+    const auto count = static_cast<std::int64_t>(typeface.Content.Characters.Size());
+    return Measure(typeface, Clamped(options), source, {progress, 0, count});
+}
+
+bool DrawCharacterSet(document::Typeface& typeface, document::Image picture,
+                      const ImportOptions& options, GlyphSource& source,
+                      const ImportProgress& progress) {
+    const auto count = static_cast<std::int64_t>(typeface.Content.Characters.Size());
+    if (!Draw(typeface, picture, Clamped(options), source, {progress, 0, count})) {
+        return false;
+    }
+    document::SetCharacterSetImage(typeface, std::move(picture));
+    return true;
+}
+
+ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, std::int64_t id,
+                                    const ImportOptions& requested, const FontImportInput& input,
+                                    GlyphSource& source, const ImportProgress& progress) {
+    ImportResult result;
+    const ImportOptions options = Clamped(requested);
+    auto typeface = document::MakeTypeface(registry, id);
+    if (!typeface) {
+        result.Error = "The typeface id " + std::to_string(id) + " is outside 0..65535.";
+        return result;
+    }
+    if (options.Size <= 0) {
+        result.Error = "A size of 0 pixels makes no font; choose a size from 1 to 128.";
+        return result;
+    }
+    GatherFontCharacters(*typeface, input.Codes, input.Pairs, options.Unicode);
+
+    const auto count = static_cast<std::int64_t>(typeface->Content.Characters.Size());
+    const MeasureResult measured = Measure(*typeface, options, source, {progress, 0, count * 2});
+    if (measured.Cancelled) {
+        result.Cancelled = true;
+        result.Error = "The import was cancelled.";
+        return result;
+    }
+    if (!measured.Measured) {
+        result.Error = "\"" + options.Family + "\" cannot be drawn at " +
+                       std::to_string(options.Size) +
+                       " pixels: the text rasteriser is not running or the font cannot be made "
+                       "at that size.";
+        return result;
+    }
+    if (count == 0) {
+        result.Error = options.Unicode ? "The font covers no characters."
+                                       : "The font covers no characters with codes up to 255; "
+                                         "choose Unicode to import the others.";
+        return result;
+    }
+    const std::int64_t width = options.MaxWidth != 0 ? options.MaxWidth : measured.Width;
+    const std::int64_t height = measured.Height;
+    const std::string size = std::to_string(width) + " x " + std::to_string(height);
+    if (width <= 0 || height <= 0) {
+        result.Error = "The character-set image would be empty (" + size +
+                       " pixels); check the size and the paddings.";
+        return result;
+    }
+    if (!document::ImageSizeAllowed(width, height)) {
+        result.Error = "The character-set image would be " + size +
+                       " pixels, more than an image may hold; choose a smaller size or fewer "
+                       "characters.";
+        return result;
+    }
+    auto picture = document::MakeImage(width, height, 0);
+    if (!Draw(*typeface, *picture, options, source, {progress, count, count * 2})) {
+        result.Cancelled = true;
+        result.Error = "The import was cancelled.";
+        return result;
+    }
+    document::SetCharacterSetImage(*typeface, std::move(picture));
+    document::PropertyValue(*typeface, "Face") = options.Family;
+    document::PropertyValue(*typeface, "Size") = std::to_string(options.Size);
+    document::PropertyValue(*typeface, "Base") =
+        std::to_string(static_cast<std::int64_t>(std::ceil(measured.Ascent)));
+    // Nothing of it is on disk yet.
+    typeface->Modified = true;
+    result.Typeface = std::move(typeface);
+    return result;
+}
+
+ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, std::int64_t id,
+                                    const ImportOptions& options, const FontImportInput& input,
+                                    const platform::GraphicsLibrary& graphics,
+                                    const ImportProgress& progress) {
+    ContextGlyphSource source(graphics);
+    return CreateTypefaceFromFont(registry, id, options, input, source, progress);
+}
+
+} // namespace glyfora::import

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "document/Image.h"
+#include "import/ImportOptions.h"
+#include "import/TextDrawingContext.h"
+
+#include <cstdint>
+
+namespace glyfora::import {
+
+// What measuring and drawing an import need of a font. The real source draws through a
+// TextDrawingContext; tests use fakes with known metrics so that packing checks are exact.
+class GlyphSource {
+public:
+    virtual ~GlyphSource() = default;
+    // Opens drawing on image with the options' font and rendering; false when nothing can be drawn.
+    [[nodiscard]] virtual bool Begin(document::Image& image, const ImportOptions& options) = 0;
+    virtual void End() = 0;
+    // Typographic advance and line height of the one-character string of code, in pixels.
+    [[nodiscard]] virtual double MeasureWidth(std::uint16_t code) = 0;
+    [[nodiscard]] virtual double MeasureHeight(std::uint16_t code) = 0;
+    [[nodiscard]] virtual double MeasureAscent() = 0;
+    virtual void Clear(ColourRGBA colour) = 0;
+    // Draws code with the top-left corner of its line box at (x, y).
+    virtual void Draw(double x, double y, std::uint16_t code, ColourRGBA colour) = 0;
+};
+
+// The glyph source over FreeType.
+class ContextGlyphSource final : public GlyphSource {
+public:
+    explicit ContextGlyphSource(const platform::GraphicsLibrary& graphics) : context_(graphics) {}
+
+    [[nodiscard]] bool Begin(document::Image& image, const ImportOptions& options) override {
+        if (!BeginTextDrawing(context_, image)) {
+            return false;
+        }
+        ApplyImportOptions(context_, options);
+        // A font that cannot be made leaves the context's default in force; drawing an import
+        // with it would silently give glyphs of another size.
+        if (DrawingFontSize(context_) != static_cast<float>(options.Size)) {
+            EndTextDrawing(context_);
+            return false;
+        }
+        return true;
+    }
+    void End() override { EndTextDrawing(context_); }
+    [[nodiscard]] double MeasureWidth(std::uint16_t code) override {
+        const char16_t text[1] = {static_cast<char16_t>(code)};
+        return MeasureTextWidth(context_, {text, 1});
+    }
+    [[nodiscard]] double MeasureHeight(std::uint16_t code) override {
+        const char16_t text[1] = {static_cast<char16_t>(code)};
+        return MeasureTextHeight(context_, {text, 1});
+    }
+    [[nodiscard]] double MeasureAscent() override { return MeasureTextAscent(context_); }
+    void Clear(ColourRGBA colour) override { ClearDrawing(context_, colour); }
+    void Draw(double x, double y, std::uint16_t code, ColourRGBA colour) override {
+        const char16_t text[1] = {static_cast<char16_t>(code)};
+        DrawTextAt(context_, static_cast<float>(x), static_cast<float>(y), {text, 1}, colour);
+    }
+
+private:
+    TextDrawingContext context_;
+};
+
+} // namespace glyfora::import

@@ -1,0 +1,530 @@
+#include "import/TextDrawingContext.h"
+
+#include "import/FontMatching.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_ADVANCES_H
+#include FT_LCD_FILTER_H
+#include FT_OUTLINE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace glyfora::import {
+
+struct DrawingFont {
+    FT_Face Face = nullptr;
+    std::string Family;
+    float EmSize = 0.0F;
+    bool SynthesizeBold = false;
+    bool SynthesizeItalic = false;
+    bool Underline = false;
+    bool StrikeOut = false;
+    FT_Pos BoldStrength = 0; // 26.6, added to every advance
+    // Pixels; line positions are the centre of the stroke above the baseline.
+    double Ascent = 0.0;
+    double LineSpacing = 0.0;
+    double UnderlinePosition = 0.0;
+    double UnderlineThickness = 0.0;
+    double StrikeOutPosition = 0.0;
+    double StrikeOutThickness = 0.0;
+};
+
+void DrawingFontDeleter::operator()(DrawingFont* font) const {
+    if (font != nullptr && font->Face != nullptr) {
+        FT_Done_Face(font->Face);
+    }
+    delete font;
+}
+
+TextDrawingContext::~TextDrawingContext() = default;
+
+namespace {
+
+using FontPointer = std::unique_ptr<DrawingFont, DrawingFontDeleter>;
+
+constexpr FT_Fixed ItalicShear = 0x0366A; // about 12 degrees, as FreeType's own oblique
+constexpr std::int64_t ValidStyleBits = StyleBold | StyleItalic | StyleUnderline | StyleStrikeOut;
+// Positions further out than this cannot land on any image we allow; they are ignored.
+constexpr double MaxCoordinate = 1.0e8;
+
+bool IsMonochrome(int hint) {
+    return hint == HintSingleBitPerPixelGridFit || hint == HintSingleBitPerPixel;
+}
+
+bool IsGridFit(int hint) { return hint != HintSingleBitPerPixel && hint != HintAntiAlias; }
+
+FT_Int32 LoadFlags(int hint) {
+    switch (hint) {
+    case HintSingleBitPerPixelGridFit:
+        return FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_MONO;
+    case HintSingleBitPerPixel:
+    case HintAntiAlias:
+        return FT_LOAD_NO_BITMAP | FT_LOAD_NO_HINTING;
+    case HintClearTypeGridFit:
+        return FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LCD;
+    default: // SystemDefault is treated as AntiAliasGridFit
+        return FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL;
+    }
+}
+
+FT_Render_Mode RenderMode(int hint) {
+    if (IsMonochrome(hint)) {
+        return FT_RENDER_MODE_MONO;
+    }
+    return hint == HintClearTypeGridFit ? FT_RENDER_MODE_LCD : FT_RENDER_MODE_NORMAL;
+}
+
+// Where user coordinate 0 lies in the rasteriser's grid, whose pixel i spans [i, i + 1).
+double PixelOffsetShift(int mode) {
+    const bool half = mode == PixelOffsetHalf || mode == 2; // 2 = HighQuality, an alias of Half
+    return half ? 0.0 : 0.5;
+}
+
+FontPointer OpenFontFile(const platform::GraphicsLibrary& graphics, const FontFile& file,
+                         float emSize, std::int64_t style) {
+    FontPointer font(new DrawingFont);
+    if (FT_New_Face(graphics.Library, file.Path.c_str(), file.FaceIndex, &font->Face) != 0) {
+        font->Face = nullptr;
+        return nullptr;
+    }
+    FT_Face face = font->Face;
+    if (FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(std::lround(emSize * 64.0F)), 72, 72) !=
+        0) {
+        return nullptr;
+    }
+    font->Family = file.Family;
+    font->EmSize = emSize;
+    // The face itself says whether it is bold or italic; fontconfig's match reports the requested
+    // weight and slant for a face that lacks them.
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    const bool boldFace = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0 ||
+                          (os2 != nullptr && os2->version != 0xFFFF && os2->usWeightClass >= 600);
+    const bool italicFace = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+    font->SynthesizeBold = (file.SynthesizeBold || (style & StyleBold) != 0) && !boldFace;
+    font->SynthesizeItalic = (file.SynthesizeItalic || (style & StyleItalic) != 0) && !italicFace;
+    font->Underline = (style & StyleUnderline) != 0;
+    font->StrikeOut = (style & StyleStrikeOut) != 0;
+    if (FT_IS_SCALABLE(face) && face->units_per_EM > 0) {
+        // Unhinted design metrics scaled linearly, so they do not depend on the hint.
+        const double scale = static_cast<double>(emSize) / face->units_per_EM;
+        font->Ascent = face->ascender * scale;
+        font->LineSpacing = face->height * scale;
+        font->UnderlinePosition = face->underline_position * scale;
+        font->UnderlineThickness = face->underline_thickness * scale;
+        if (os2 != nullptr && os2->version != 0xFFFF && os2->yStrikeoutSize > 0) {
+            font->StrikeOutThickness = os2->yStrikeoutSize * scale;
+            font->StrikeOutPosition =
+                os2->yStrikeoutPosition * scale - font->StrikeOutThickness / 2.0;
+        }
+    } else {
+        font->Ascent = static_cast<double>(face->size->metrics.ascender) / 64.0;
+        font->LineSpacing = static_cast<double>(face->size->metrics.height) / 64.0;
+    }
+    if (font->UnderlineThickness <= 0.0) {
+        font->UnderlineThickness = emSize / 14.0;
+        font->UnderlinePosition = -emSize / 10.0;
+    }
+    if (font->StrikeOutThickness <= 0.0) {
+        font->StrikeOutThickness = font->UnderlineThickness;
+        font->StrikeOutPosition = font->Ascent * 0.3;
+    }
+    if (font->SynthesizeBold) {
+        font->BoldStrength = static_cast<FT_Pos>(std::lround(emSize * 64.0F / 24.0F));
+    }
+    return font;
+}
+
+FontPointer OpenFont(const platform::GraphicsLibrary& graphics, const std::string& family,
+                     float emSize, std::int64_t style) {
+    if (!graphics.GraphicsLibraryReady || !std::isfinite(emSize) || emSize * 64.0F < 1.0F ||
+        emSize > MaxDrawingEmSize) {
+        return nullptr;
+    }
+    if (auto file = MatchFontFile(family, style)) {
+        if (auto font = OpenFontFile(graphics, *file, emSize, style)) {
+            return font;
+        }
+    }
+    // The matched file could not be read: the generic family is the last resort.
+    if (auto file = MatchFontFile("sans-serif", style)) {
+        return OpenFontFile(graphics, *file, emSize, style);
+    }
+    return nullptr;
+}
+
+bool IsOpenWithFont(const TextDrawingContext& context) {
+    return context.Output != nullptr && context.Font != nullptr;
+}
+
+// How much synthetic emboldening widens a glyph, in 26.6; whole pixels when grid fitting, as
+// FreeType's own emboldening does, so that hinted advances stay whole.
+FT_Pos BoldStrength(const DrawingFont& font, int hint) {
+    return IsGridFit(hint) ? (font.BoldStrength + 32) & ~FT_Pos{63} : font.BoldStrength;
+}
+
+// Advance of one code unit in pixels under the context's hint.
+double Advance(const DrawingFont& font, std::uint16_t code, int hint) {
+    const FT_UInt glyph = FT_Get_Char_Index(font.Face, code);
+    FT_Fixed advance = 0;
+    if (FT_Get_Advance(font.Face, glyph, LoadFlags(hint), &advance) != 0) {
+        return 0.0;
+    }
+    return static_cast<double>(advance) / 65536.0 +
+           static_cast<double>(BoldStrength(font, hint)) / 64.0;
+}
+
+// A coverage bitmap (0..255 per pixel) placed in the rasteriser's grid.
+struct Coverage {
+    std::int64_t Left = 0;
+    std::int64_t Top = 0;
+    std::int64_t Width = 0;
+    std::int64_t Height = 0;
+    std::vector<std::uint8_t> Values;
+};
+
+// Renders one glyph with its origin at (originX, baselineY) in the rasteriser's grid.
+bool RenderGlyph(const DrawingFont& font, std::uint16_t code, int hint, double originX,
+                 double baselineY, Coverage& coverage) {
+    FT_Face face = font.Face;
+    if (FT_Load_Glyph(face, FT_Get_Char_Index(face, code), LoadFlags(hint)) != 0) {
+        return false;
+    }
+    FT_GlyphSlot slot = face->glyph;
+    const double wholeX = std::floor(originX);
+    const double wholeY = std::floor(baselineY);
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        if (font.SynthesizeItalic) {
+            FT_Matrix shear{0x10000, ItalicShear, 0, 0x10000};
+            FT_Outline_Transform(&slot->outline, &shear);
+        }
+        if (font.SynthesizeBold) {
+            FT_Outline_Embolden(&slot->outline, BoldStrength(font, hint));
+        }
+        // Fractional origin in 26.6; the outline's y axis points up.
+        const auto shiftX = static_cast<FT_Pos>(std::lround((originX - wholeX) * 64.0));
+        const auto shiftY = static_cast<FT_Pos>(std::lround((baselineY - wholeY) * 64.0));
+        FT_Outline_Translate(&slot->outline, shiftX, -shiftY);
+    }
+    if (FT_Render_Glyph(slot, RenderMode(hint)) != 0) {
+        return false;
+    }
+    const FT_Bitmap& bitmap = slot->bitmap;
+    const bool lcd = bitmap.pixel_mode == FT_PIXEL_MODE_LCD;
+    if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY && bitmap.pixel_mode != FT_PIXEL_MODE_MONO &&
+        !lcd) {
+        return false;
+    }
+    coverage.Left = static_cast<std::int64_t>(wholeX) + slot->bitmap_left;
+    coverage.Top = static_cast<std::int64_t>(wholeY) - slot->bitmap_top;
+    coverage.Width = lcd ? bitmap.width / 3 : bitmap.width;
+    coverage.Height = bitmap.rows;
+    coverage.Values.assign(static_cast<std::size_t>(coverage.Width * coverage.Height), 0);
+    for (std::int64_t row = 0; row < coverage.Height; ++row) {
+        const unsigned char* line = bitmap.buffer + row * bitmap.pitch;
+        std::uint8_t* out = coverage.Values.data() + row * coverage.Width;
+        for (std::int64_t column = 0; column < coverage.Width; ++column) {
+            if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
+                out[column] = (line[column >> 3] & (0x80 >> (column & 7))) != 0 ? 255 : 0;
+            } else if (lcd) {
+                // The three filtered subpixel samples reduced to one coverage value.
+                const unsigned sum = line[column * 3] + line[column * 3 + 1] + line[column * 3 + 2];
+                out[column] = static_cast<std::uint8_t>((sum + 1) / 3);
+            } else {
+                out[column] = line[column];
+            }
+        }
+    }
+    return true;
+}
+
+// A horizontal stroke from x0 to x1 with its vertical extent [top, bottom), in the grid.
+struct Stroke {
+    double X0 = 0.0, X1 = 0.0, Top = 0.0, Bottom = 0.0;
+};
+
+double Overlap(double low, double high, std::int64_t pixel) {
+    const double p = static_cast<double>(pixel);
+    return std::max(0.0, std::min(high, p + 1.0) - std::max(low, p));
+}
+
+// The coverage-to-alpha rule of a compositing quality, as a table over coverage 0..255.
+std::array<double, 256> AlphaRule(int quality) {
+    std::array<double, 256> rule{};
+    for (std::size_t c = 0; c < rule.size(); ++c) {
+        const double coverage = static_cast<double>(c) / 255.0;
+        switch (quality) {
+        case QualityHighSpeed: // 4-bit alpha, as fast blitters keep it
+            rule[c] = std::round(coverage * 16.0) / 16.0;
+            break;
+        case QualityHighQuality:
+        case QualityGammaCorrected: // coverage is linear light; stored alpha is gamma 2.2 encoded
+            rule[c] = std::pow(coverage, 1.0 / 2.2);
+            break;
+        default: // Default and AssumeLinear: coverage is alpha
+            rule[c] = coverage;
+            break;
+        }
+        rule[c] = std::min(rule[c], 1.0);
+    }
+    return rule;
+}
+
+// Straight-alpha source-over of colour with weight alpha (0..1) onto pixel.
+void BlendPixel(std::uint32_t& pixel, ColourRGBA colour, double alpha) {
+    const double destinationAlpha = static_cast<double>(pixel >> 24) / 255.0;
+    const double outAlpha = alpha + destinationAlpha * (1.0 - alpha);
+    if (outAlpha <= 0.0) {
+        return;
+    }
+    std::uint32_t result = static_cast<std::uint32_t>(std::lround(outAlpha * 255.0)) << 24;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const double source = static_cast<double>((colour >> shift) & 0xFF);
+        const double destination = static_cast<double>((pixel >> shift) & 0xFF);
+        const double value =
+            (source * alpha + destination * destinationAlpha * (1.0 - alpha)) / outAlpha;
+        result |= static_cast<std::uint32_t>(std::clamp(std::lround(value), 0L, 255L)) << shift;
+    }
+    pixel = result;
+}
+
+} // namespace
+
+bool BeginTextDrawing(TextDrawingContext& context, document::Image& output) {
+    if (context.Graphics == nullptr || !context.Graphics->GraphicsLibraryReady) {
+        return false;
+    }
+    context.Output = &output;
+    context.Font.reset();
+    context.TextHint = HintAntiAlias;
+    SetDrawingColour(context, 0xFFFFFFFF, 1.0F);
+    SetDrawingFont(context, "Arial", 12.0F, 0);
+    context.CompositingQuality = QualityGammaCorrected;
+    context.PixelOffsetMode = PixelOffsetNone;
+    FT_Library_SetLcdFilter(context.Graphics->Library, FT_LCD_FILTER_DEFAULT);
+    return true;
+}
+
+void EndTextDrawing(TextDrawingContext& context) {
+    context.Font.reset();
+    context.Output = nullptr;
+}
+
+void SetDrawingFont(TextDrawingContext& context, const std::string& family, float emSize,
+                    std::int64_t style) {
+    if (context.Graphics == nullptr) {
+        return;
+    }
+    const std::int64_t bits = style == -1 ? 0 : (style & ValidStyleBits);
+    if (auto font = OpenFont(*context.Graphics, family, emSize, bits)) {
+        context.Font = std::move(font);
+    }
+}
+
+std::string DrawingFontFamily(const TextDrawingContext& context) {
+    return context.Font ? context.Font->Family : std::string();
+}
+
+float DrawingFontSize(const TextDrawingContext& context) {
+    return context.Font ? context.Font->EmSize : 0.0F;
+}
+
+void SetDrawingColour(TextDrawingContext& context, ColourRGBA colour, float penWidth) {
+    context.Colour = colour;
+    context.PenWidth = penWidth;
+}
+
+void SetTextHint(TextDrawingContext& context, int hint) {
+    if (context.Output != nullptr && hint >= HintSystemDefault && hint <= HintClearTypeGridFit) {
+        context.TextHint = hint;
+    }
+}
+
+void SetDrawingQuality(TextDrawingContext& context, int quality) {
+    if (context.Output != nullptr && quality >= QualityDefault && quality <= QualityAssumeLinear) {
+        context.CompositingQuality = quality;
+    }
+}
+
+void SetPixelOffset(TextDrawingContext& context, int mode) {
+    if (context.Output != nullptr && mode >= 0 && mode <= PixelOffsetHalf) {
+        context.PixelOffsetMode = mode;
+    }
+}
+
+void ClearDrawing(TextDrawingContext& context, ColourRGBA colour) {
+    if (context.Output != nullptr) {
+        std::fill(context.Output->Pixels.begin(), context.Output->Pixels.end(), colour);
+    }
+}
+
+float MeasureTextWidth(const TextDrawingContext& context, std::u16string_view text) {
+    if (!IsOpenWithFont(context)) {
+        return 0.0F;
+    }
+    double width = 0.0;
+    for (const char16_t unit : text) {
+        width += Advance(*context.Font, static_cast<std::uint16_t>(unit), context.TextHint);
+    }
+    return static_cast<float>(width);
+}
+
+float MeasureTextHeight(const TextDrawingContext& context, std::u16string_view /*text*/) {
+    return IsOpenWithFont(context) ? static_cast<float>(context.Font->LineSpacing) : 0.0F;
+}
+
+float MeasureTextAscent(const TextDrawingContext& context) {
+    return IsOpenWithFont(context) ? static_cast<float>(context.Font->Ascent) : 0.0F;
+}
+
+void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_view text,
+                std::uint64_t colour) {
+    if (!IsOpenWithFont(context) || text.empty() || !std::isfinite(x) || !std::isfinite(y) ||
+        std::fabs(x) > MaxCoordinate || std::fabs(y) > MaxCoordinate) {
+        return;
+    }
+    const DrawingFont& font = *context.Font;
+    const int hint = context.TextHint;
+    const bool gridFit = IsGridFit(hint);
+    const ColourRGBA drawColour =
+        colour == NoBrushColour ? context.Colour : static_cast<ColourRGBA>(colour);
+    const double shift = PixelOffsetShift(context.PixelOffsetMode);
+
+    double penX = x + shift;
+    double baseline = y + shift + font.Ascent;
+    if (gridFit) {
+        // Grid fitting puts the origin on the corner of the pixel that holds it.
+        penX = std::floor(penX);
+        baseline = std::floor(baseline);
+    }
+    const double startX = penX;
+
+    std::vector<Coverage> glyphs;
+    glyphs.reserve(text.size());
+    for (const char16_t unit : text) {
+        const auto code = static_cast<std::uint16_t>(unit);
+        Coverage coverage;
+        if (RenderGlyph(font, code, hint, penX, baseline, coverage) && coverage.Width > 0 &&
+            coverage.Height > 0) {
+            glyphs.push_back(std::move(coverage));
+        }
+        penX += Advance(font, code, hint);
+    }
+
+    std::vector<Stroke> strokes;
+    auto addStroke = [&](double position, double thickness) {
+        Stroke stroke{startX, penX, baseline - position - thickness / 2.0, 0.0};
+        stroke.Bottom = stroke.Top + thickness;
+        if (gridFit || IsMonochrome(hint)) {
+            stroke.X0 = std::round(stroke.X0);
+            stroke.X1 = std::round(stroke.X1);
+            stroke.Top = std::round(stroke.Top);
+            stroke.Bottom = std::max(stroke.Top + 1.0, std::round(stroke.Bottom));
+        }
+        strokes.push_back(stroke);
+    };
+    if (font.Underline) {
+        addStroke(font.UnderlinePosition, font.UnderlineThickness);
+    }
+    if (font.StrikeOut) {
+        addStroke(font.StrikeOutPosition, font.StrikeOutThickness);
+    }
+
+    // One coverage mask for the whole string, so that overlapping glyphs and strokes are
+    // composited once; it is limited to the output.
+    document::Image& output = *context.Output;
+    std::int64_t left = output.Width;
+    std::int64_t top = output.Height;
+    std::int64_t right = 0;
+    std::int64_t bottom = 0;
+    for (const Coverage& glyph : glyphs) {
+        left = std::min(left, glyph.Left);
+        top = std::min(top, glyph.Top);
+        right = std::max(right, glyph.Left + glyph.Width);
+        bottom = std::max(bottom, glyph.Top + glyph.Height);
+    }
+    for (const Stroke& stroke : strokes) {
+        left = std::min(left, static_cast<std::int64_t>(std::floor(stroke.X0)));
+        top = std::min(top, static_cast<std::int64_t>(std::floor(stroke.Top)));
+        right = std::max(right, static_cast<std::int64_t>(std::ceil(stroke.X1)));
+        bottom = std::max(bottom, static_cast<std::int64_t>(std::ceil(stroke.Bottom)));
+    }
+    left = std::max<std::int64_t>(left, 0);
+    top = std::max<std::int64_t>(top, 0);
+    right = std::min(right, output.Width);
+    bottom = std::min(bottom, output.Height);
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    const std::int64_t maskWidth = right - left;
+    std::vector<std::uint8_t> mask(static_cast<std::size_t>(maskWidth * (bottom - top)), 0);
+    auto maskAt = [&](std::int64_t px, std::int64_t py) -> std::uint8_t& {
+        return mask[static_cast<std::size_t>((py - top) * maskWidth + (px - left))];
+    };
+    for (const Coverage& glyph : glyphs) {
+        const std::int64_t y0 = std::max(glyph.Top, top);
+        const std::int64_t y1 = std::min(glyph.Top + glyph.Height, bottom);
+        const std::int64_t x0 = std::max(glyph.Left, left);
+        const std::int64_t x1 = std::min(glyph.Left + glyph.Width, right);
+        for (std::int64_t py = y0; py < y1; ++py) {
+            const std::uint8_t* row =
+                glyph.Values.data() + (py - glyph.Top) * glyph.Width - glyph.Left;
+            for (std::int64_t px = x0; px < x1; ++px) {
+                std::uint8_t& value = maskAt(px, py);
+                value = std::max(value, row[px]);
+            }
+        }
+    }
+    for (const Stroke& stroke : strokes) {
+        const auto y0 = std::max(top, static_cast<std::int64_t>(std::floor(stroke.Top)));
+        const auto y1 = std::min(bottom, static_cast<std::int64_t>(std::ceil(stroke.Bottom)));
+        const auto x0 = std::max(left, static_cast<std::int64_t>(std::floor(stroke.X0)));
+        const auto x1 = std::min(right, static_cast<std::int64_t>(std::ceil(stroke.X1)));
+        for (std::int64_t py = y0; py < y1; ++py) {
+            const double rowCover = Overlap(stroke.Top, stroke.Bottom, py);
+            for (std::int64_t px = x0; px < x1; ++px) {
+                const double cover = rowCover * Overlap(stroke.X0, stroke.X1, px);
+                const auto value = static_cast<std::uint8_t>(std::lround(cover * 255.0));
+                std::uint8_t& current = maskAt(px, py);
+                current = std::max(current, value);
+            }
+        }
+    }
+
+    // Built once; the rules are constants.
+    static const std::array<std::array<double, 256>, QualityAssumeLinear + 1> rules = [] {
+        std::array<std::array<double, 256>, QualityAssumeLinear + 1> all{};
+        for (int quality = QualityDefault; quality <= QualityAssumeLinear; ++quality) {
+            all[static_cast<std::size_t>(quality)] = AlphaRule(quality);
+        }
+        return all;
+    }();
+    const std::array<double, 256>& rule = rules[static_cast<std::size_t>(
+        std::clamp(context.CompositingQuality, 0, QualityAssumeLinear))];
+    const double colourAlpha = static_cast<double>(drawColour >> 24) / 255.0;
+    const ColourRGBA opaque = drawColour | 0xFF000000U;
+    for (std::int64_t py = top; py < bottom; ++py) {
+        for (std::int64_t px = left; px < right; ++px) {
+            const std::uint8_t value = maskAt(px, py);
+            if (value == 0) {
+                continue;
+            }
+            const double alpha = colourAlpha * rule[value];
+            std::uint32_t& pixel = output.At(px, py);
+            if (alpha >= 1.0) {
+                pixel = opaque;
+            } else if ((pixel >> 24) == 0) {
+                pixel = (drawColour & 0x00FFFFFFU) |
+                        (static_cast<std::uint32_t>(std::lround(alpha * 255.0)) << 24);
+            } else if (alpha > 0.0) {
+                BlendPixel(pixel, drawColour, alpha);
+            }
+        }
+    }
+}
+
+} // namespace glyfora::import

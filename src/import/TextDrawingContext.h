@@ -1,0 +1,120 @@
+#pragma once
+
+#include "document/Image.h"
+#include "platform/GraphicsLibrary.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace glyfora::import {
+
+// The program's colour: red in bits 0-7, green 8-15, blue 16-23, alpha 24-31. It is also the
+// byte order of document::Image pixels, so colours go into images without conversion.
+using ColourRGBA = std::uint32_t;
+
+// Stands for the context's own colour (the last SetDrawingColour) where a colour is asked for.
+constexpr std::uint64_t NoBrushColour = 0x1FFFFFFFF;
+
+// The colour with red and blue exchanged (0xAARRGGBB), the order rasterisers and toolkits that
+// think in ARGB want.
+[[nodiscard]] constexpr std::uint32_t ArgbFromColour(ColourRGBA colour) {
+    return (colour & 0xFF00FF00U) | ((colour & 0xFFU) << 16) | ((colour >> 16) & 0xFFU);
+}
+
+// Text rendering hints (the import window's list order).
+constexpr int HintSystemDefault = 0;
+constexpr int HintSingleBitPerPixelGridFit = 1;
+constexpr int HintSingleBitPerPixel = 2;
+constexpr int HintAntiAliasGridFit = 3;
+constexpr int HintAntiAlias = 4;
+constexpr int HintClearTypeGridFit = 5;
+
+// Compositing qualities: how glyph coverage becomes alpha.
+constexpr int QualityInvalid = -1;
+constexpr int QualityDefault = 0;
+constexpr int QualityHighSpeed = 1;
+constexpr int QualityHighQuality = 2;
+constexpr int QualityGammaCorrected = 3;
+constexpr int QualityAssumeLinear = 4;
+
+// Pixel offset modes. With None a pixel's centre lies on whole coordinates; with Half it lies on
+// half coordinates, so the same drawing lands half a pixel further up and left.
+constexpr int PixelOffsetNone = 3;
+constexpr int PixelOffsetHalf = 4;
+
+// Largest em size a drawing font is made with; larger requests are refused like a size of 0.
+constexpr float MaxDrawingEmSize = 4096.0F;
+
+struct DrawingFont;
+struct DrawingFontDeleter {
+    void operator()(DrawingFont* font) const;
+};
+
+// Measures and draws text onto an Image with a font, a rendering hint and a compositing quality.
+// Open between BeginTextDrawing and EndTextDrawing; every opening starts from the same defaults.
+struct TextDrawingContext {
+    const platform::GraphicsLibrary* Graphics = nullptr;
+    document::Image* Output = nullptr; // none while closed
+    std::unique_ptr<DrawingFont, DrawingFontDeleter> Font;
+    int TextHint = HintAntiAlias;
+    int CompositingQuality = QualityGammaCorrected;
+    int PixelOffsetMode = PixelOffsetNone;
+    ColourRGBA Colour = 0xFFFFFFFF;
+    float PenWidth = 1.0F;
+
+    explicit TextDrawingContext(const platform::GraphicsLibrary& graphics) : Graphics(&graphics) {}
+    TextDrawingContext(const TextDrawingContext&) = delete;
+    TextDrawingContext& operator=(const TextDrawingContext&) = delete;
+    ~TextDrawingContext();
+};
+
+// Opens the context on output: opaque white, 12-pixel "Arial", hint AntiAlias, quality
+// GammaCorrected, pixel offset None. False (context stays closed) when the rasteriser is not ready.
+[[nodiscard]] bool BeginTextDrawing(TextDrawingContext& context, document::Image& output);
+
+// Closes the context and drops its font.
+void EndTextDrawing(TextDrawingContext& context);
+
+// Makes the font used by every measurement and drawing: family by name (the generic sans-serif
+// family when it is not installed), em size in pixels, style bits 0x100 bold, 0x200 italic,
+// 4 underline, 8 strike-out (-1 counts as 0). Bold and italic come from the family's own faces
+// when it has them and are made synthetically otherwise. A font that cannot be made (size 0 or
+// beyond MaxDrawingEmSize, an unreadable file) leaves the previous font in force.
+void SetDrawingFont(TextDrawingContext& context, const std::string& family, float emSize,
+                    std::int64_t style);
+
+// The family of the font in force (after fallback), empty when there is none.
+[[nodiscard]] std::string DrawingFontFamily(const TextDrawingContext& context);
+
+// The em size in pixels of the font in force, 0 when there is none.
+[[nodiscard]] float DrawingFontSize(const TextDrawingContext& context);
+
+void SetDrawingColour(TextDrawingContext& context, ColourRGBA colour, float penWidth);
+
+// Hints 0..5, qualities -1..4 and pixel offsets 0..4 as the constants above; a value the
+// rasteriser does not accept (Invalid included) leaves the setting in force.
+void SetTextHint(TextDrawingContext& context, int hint);
+void SetDrawingQuality(TextDrawingContext& context, int quality);
+void SetPixelOffset(TextDrawingContext& context, int mode);
+
+// Fills the whole output with colour, alpha included.
+void ClearDrawing(TextDrawingContext& context, ColourRGBA colour);
+
+// Typographic advance of the string in pixels (sum of the glyph advances, trailing spaces
+// included, no kerning); hinted advances under the grid-fitting hints. 0 while closed or fontless.
+[[nodiscard]] float MeasureTextWidth(const TextDrawingContext& context, std::u16string_view text);
+
+// The font's line spacing in pixels, whatever the text. 0 while closed or fontless.
+[[nodiscard]] float MeasureTextHeight(const TextDrawingContext& context, std::u16string_view text);
+
+// The font's ascent (top of the line box to the baseline) in pixels. 0 while closed or fontless.
+[[nodiscard]] float MeasureTextAscent(const TextDrawingContext& context);
+
+// Draws text with the top-left corner of its line box at (x, y), never clipped or wrapped except
+// by the output's edges. colour is a ColourRGBA or NoBrushColour.
+void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_view text,
+                std::uint64_t colour);
+
+} // namespace glyfora::import
