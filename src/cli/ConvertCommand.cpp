@@ -10,12 +10,13 @@ namespace glyfora::cli {
 namespace {
 
 constexpr CommandUsage Usage{
-    "convert", "IN OUT",
-    "Reads IN (a .tf typeface or an XML & Image description, told apart by content) and writes\n"
-    "it as OUT, in the form OUT's extension names: \".tf\", or \".xml\" (the description, with "
-    "the\n"
-    "picture written beside it as a .png of the same name). Properties, which an XML description\n"
-    "cannot hold, are reported on stderr when they are dropped."};
+    "convert", "IN OUT [--fnt text|xml|binary]",
+    "Reads IN (a .tf typeface, a BMFont .fnt descriptor in any variant or an XML & Image\n"
+    "description, told apart by content) and writes it as OUT, in the form OUT's extension names:\n"
+    "\".tf\"; \".xml\" (the description, with the picture written beside it as a .png of the same\n"
+    "name); or \".fnt\" (a BMFont descriptor in the variant --fnt names, text by default,\n"
+    "with its page picture beside it as NAME_0.png). What OUT's form cannot hold is reported on\n"
+    "stderr."};
 
 constexpr std::int64_t ConvertTypefaceId = 0;
 
@@ -35,6 +36,9 @@ std::optional<int> FormatFor(const std::string& fileName) {
     if (extension == "xml") {
         return document::FormatXmlImage;
     }
+    if (extension == "fnt") {
+        return document::FormatBmFontText;
+    }
     return std::nullopt;
 }
 
@@ -44,21 +48,45 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     if (WantsHelp(args)) {
         return PrintHelp(Usage);
     }
-    for (const std::string& arg : args) {
-        if (arg.size() > 1 && arg.front() == '-') {
+    std::vector<std::string> files;
+    std::optional<std::string> variant;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--fnt") {
+            if (i + 1 == args.size()) {
+                return UsageError(Usage, "--fnt needs text, xml or binary");
+            }
+            variant = args[++i];
+        } else if (arg.starts_with("--fnt=")) {
+            variant = arg.substr(6);
+        } else if (arg.size() > 1 && arg.front() == '-') {
             return UsageError(Usage, "unknown option \"" + arg + "\"");
+        } else {
+            files.push_back(arg);
         }
     }
-    if (args.size() != 2) {
-        return UsageError(Usage, "expected IN and OUT, got " + std::to_string(args.size()) +
+    if (files.size() != 2) {
+        return UsageError(Usage, "expected IN and OUT, got " + std::to_string(files.size()) +
                                      " argument(s)");
     }
-    const std::string& in = args[0];
-    const std::string& out = args[1];
-    const std::optional<int> format = FormatFor(out);
+    const std::string& in = files[0];
+    const std::string& out = files[1];
+    std::optional<int> format = FormatFor(out);
     if (!format) {
         return UsageError(Usage, "cannot tell the format of \"" + out +
-                                     "\": its name must end in .tf or .xml");
+                                     "\": its name must end in .tf, .xml or .fnt");
+    }
+    if (variant) {
+        if (*format != document::FormatBmFontText) {
+            return UsageError(Usage, "--fnt applies only to a .fnt OUT");
+        }
+        if (*variant == "xml") {
+            format = document::FormatBmFontXml;
+        } else if (*variant == "binary") {
+            format = document::FormatBmFontBinary;
+        } else if (*variant != "text") {
+            return UsageError(Usage, "--fnt takes text, xml or binary, not \"" + *variant + "\"");
+        }
     }
 
     document::TypefaceRegistry registry;

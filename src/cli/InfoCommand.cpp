@@ -1,12 +1,9 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
-#include "document/TypefaceFile.h"
 #include "document/TypefaceIo.h"
 
 #include <algorithm>
-#include <array>
-#include <fstream>
 #include <iostream>
 
 namespace glyfora::cli {
@@ -15,27 +12,33 @@ namespace {
 
 constexpr CommandUsage Usage{
     "info", "FILE [--json]",
-    "Reads a typeface (.tf, or an XML & Image description) and prints a summary of it.\n"
+    "Reads a typeface (.tf, a BMFont .fnt or an XML & Image description) and prints a summary.\n"
     "--json  print the whole typeface as one JSON object instead: \"image\", \"characters\",\n"
     "        \"kerning\", \"properties\" and \"warnings\" (why the file was only partly read)."};
 
 constexpr std::int64_t InfoTypefaceId = 0;
 
-bool LooksLikeTf(const std::string& fileName) {
-    std::array<char, document::TfMagic.size()> head{};
-    std::ifstream file(fileName, std::ios::binary);
-    file.read(head.data(), static_cast<std::streamsize>(head.size()));
-    return file.gcount() == static_cast<std::streamsize>(head.size()) &&
-           std::equal(head.begin(), head.end(), document::TfMagic.begin(),
-                      [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
+// The name of the form a file was read as, as the open dialog's patterns call it.
+const char* FormatName(int format) {
+    switch (format) {
+    case document::FormatTf:
+        return "Glyfora typeface (.tf)";
+    case document::FormatBmFontText:
+        return "BMFont (text)";
+    case document::FormatBmFontXml:
+        return "BMFont (XML)";
+    case document::FormatBmFontBinary:
+        return "BMFont (binary)";
+    default:
+        return "XML & Image";
+    }
 }
 
-void PrintSummary(const std::string& fileName, const document::Typeface& typeface,
+void PrintSummary(const std::string& fileName, const document::Typeface& typeface, int format,
                   const std::vector<std::string>& warnings) {
     const document::TypefaceContent& content = typeface.Content;
     std::cout << "File: " << fileName << '\n'
-              << "Format: " << (LooksLikeTf(fileName) ? "Glyfora typeface (.tf)" : "XML & Image")
-              << '\n'
+              << "Format: " << FormatName(format) << '\n'
               << "Image: ";
     if (content.Image) {
         std::cout << content.Image->Width << " x " << content.Image->Height << '\n';
@@ -92,7 +95,7 @@ int RunInfoCommand(const std::vector<std::string>& args) {
     if (json) {
         std::cout << TypefaceToJson(*loaded.Loaded, loaded.Warnings);
     } else {
-        PrintSummary(files.front(), *loaded.Loaded, loaded.Warnings);
+        PrintSummary(files.front(), *loaded.Loaded, loaded.Format, loaded.Warnings);
     }
     return ExitOk;
 }

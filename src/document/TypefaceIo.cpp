@@ -1,6 +1,7 @@
 #include "document/TypefaceIo.h"
 
 #include "document/AtomicFile.h"
+#include "document/BmFontFile.h"
 #include "document/TypefaceFile.h"
 #include "document/XmlImageFile.h"
 
@@ -41,6 +42,13 @@ LoadResult LoadTypefaceFromMemory(TypefaceRegistry& registry, std::int64_t id,
     std::unique_ptr<Typeface> typeface = MakeTypeface(registry, id);
     if (StartsWithTfMagic(bytes)) {
         ReadTfChunks(*typeface, bytes.subspan(TfMagic.size()), result.Warnings);
+    } else if (const std::optional<BmFontVariant> variant = DetectBmFontVariant(bytes)) {
+        result.Error = ReadBmFont(*typeface, bytes, directory, *variant, result.Warnings);
+        if (!result.Error.empty()) {
+            result.Warnings.clear();
+            return result;
+        }
+        result.Format = BmFontFormat(*variant);
     } else if (!ReadXmlDescription(*typeface, bytes, directory, result.Warnings)) {
         result.Error = "not a Glyfora typeface (.tf) or XML description";
         if (!result.Warnings.empty()) {
@@ -48,6 +56,8 @@ LoadResult LoadTypefaceFromMemory(TypefaceRegistry& registry, std::int64_t id,
         }
         result.Warnings.clear();
         return result;
+    } else {
+        result.Format = FormatXmlImage;
     }
     typeface->Modified = false;
     result.Loaded = InstallTypeface(registry, std::move(typeface));
@@ -65,6 +75,8 @@ SaveResult SaveTypeface(TypefaceRegistry& registry, std::int64_t id, const std::
         result = WriteTfFile(*typeface, fileName);
     } else if (format == FormatXmlImage) {
         result = WriteXmlDescription(*typeface, fileName);
+    } else if (const std::optional<BmFontVariant> variant = BmFontVariantOfFormat(format)) {
+        result = WriteBmFont(*typeface, fileName, *variant);
     } else {
         return {false, "unknown file format " + std::to_string(format), {}};
     }

@@ -12,11 +12,15 @@ namespace glyfora::document {
 // File formats SaveTypeface understands.
 constexpr int FormatTf = 0;
 constexpr int FormatXmlImage = 1;
+constexpr int FormatBmFontText = 2;   // BMFont ".fnt", text variant, with its page picture
+constexpr int FormatBmFontXml = 3;    // BMFont ".fnt", XML variant
+constexpr int FormatBmFontBinary = 4; // BMFont ".fnt", binary variant
 
 struct LoadResult {
     Typeface* Loaded = nullptr;        // the typeface now under the id; none on failure
     std::string Error;                 // why nothing was loaded
     std::vector<std::string> Warnings; // why a file was only partly read, and so on
+    int Format = FormatTf;             // the form the file was read as, which "Save" writes again
 };
 
 struct SaveResult {

@@ -1,0 +1,191 @@
+#include "document/BmFontFile.h"
+
+#include "document/AtomicFile.h"
+#include "document/BmFontModel.h"
+#include "document/PngCodec.h"
+
+#include <string_view>
+
+namespace glyfora::document {
+
+namespace {
+
+bool StartsWithWord(std::string_view text, std::string_view word) {
+    return text.starts_with(word) &&
+           (text.size() == word.size() || text[word.size()] == ' ' || text[word.size()] == '\t' ||
+            text[word.size()] == '\r' || text[word.size()] == '\n');
+}
+
+std::string_view SkipSpace(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\r' ||
+                             text.front() == '\n')) {
+        text.remove_prefix(1);
+    }
+    return text;
+}
+
+// True when the first element of the document is <font> and the text has <common and <chars.
+bool LooksLikeXmlFont(std::string_view text) {
+    while (true) {
+        text = SkipSpace(text);
+        std::string_view end;
+        if (text.starts_with("<?")) {
+            end = "?>";
+        } else if (text.starts_with("<!--")) {
+            end = "-->";
+        } else if (text.starts_with("<!")) {
+            end = ">";
+        } else {
+            break;
+        }
+        const std::size_t stop = text.find(end);
+        if (stop == std::string_view::npos) {
+            return false;
+        }
+        text.remove_prefix(stop + end.size());
+    }
+    if (!text.starts_with("<font") || text.size() < 6) {
+        return false;
+    }
+    const char after = text[5];
+    if (after != '>' && after != '/' && after != ' ' && after != '\t' && after != '\r' &&
+        after != '\n') {
+        return false;
+    }
+    return text.find("<common") != std::string_view::npos &&
+           text.find("<chars") != std::string_view::npos;
+}
+
+std::string FolderOf(const std::string& fileName) {
+    const std::size_t separator = fileName.find_last_of("/\\");
+    return separator == std::string::npos ? std::string() : fileName.substr(0, separator + 1);
+}
+
+} // namespace
+
+std::optional<BmFontVariant> DetectBmFontVariant(std::span<const std::uint8_t> bytes) {
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (text.size() >= 4 && text.starts_with("BMF")) {
+        return BmFontVariant::Binary;
+    }
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    const std::string_view start = SkipSpace(text);
+    if (StartsWithWord(start, "info") || StartsWithWord(start, "common")) {
+        return BmFontVariant::Text;
+    }
+    if (LooksLikeXmlFont(text)) {
+        return BmFontVariant::Xml;
+    }
+    return std::nullopt;
+}
+
+std::string ReadBmFont(Typeface& typeface, std::span<const std::uint8_t> bytes,
+                       const std::string& directory, BmFontVariant variant,
+                       std::vector<std::string>& warnings) {
+    std::optional<BmFont> font;
+    switch (variant) {
+    case BmFontVariant::Text:
+        font = ParseBmFontText(bytes, warnings);
+        break;
+    case BmFontVariant::Xml:
+        font = ParseBmFontXml(bytes, warnings);
+        break;
+    case BmFontVariant::Binary:
+        font = ParseBmFontBinary(bytes, warnings);
+        break;
+    }
+    if (!font) {
+        std::string error = "not a BMFont descriptor";
+        if (!warnings.empty()) {
+            error += " (" + warnings.back() + ")";
+            warnings.pop_back();
+        }
+        return error;
+    }
+    ApplyBmFont(typeface, *font, directory, warnings);
+    return {};
+}
+
+int BmFontFormat(BmFontVariant variant) {
+    switch (variant) {
+    case BmFontVariant::Text:
+        return FormatBmFontText;
+    case BmFontVariant::Xml:
+        return FormatBmFontXml;
+    case BmFontVariant::Binary:
+        return FormatBmFontBinary;
+    }
+    return FormatBmFontText;
+}
+
+std::optional<BmFontVariant> BmFontVariantOfFormat(int format) {
+    switch (format) {
+    case FormatBmFontText:
+        return BmFontVariant::Text;
+    case FormatBmFontXml:
+        return BmFontVariant::Xml;
+    case FormatBmFontBinary:
+        return BmFontVariant::Binary;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::string BmFontPageName(const std::string& fileName) {
+    std::string base = fileName.substr(FolderOf(fileName).size());
+    if (const std::size_t dot = base.rfind('.'); dot != std::string::npos && dot > 0) {
+        base.resize(dot);
+    }
+    return base + "_0.png";
+}
+
+SaveResult WriteBmFont(const Typeface& typeface, const std::string& fileName,
+                       BmFontVariant variant) {
+    SaveResult result;
+    if (!typeface.Content.Image) {
+        result.Error = "the typeface has no character-set picture to write as the font's page";
+        return result;
+    }
+    const std::string pageName = BmFontPageName(fileName);
+    const BmFont font = BmFontFromTypeface(typeface, pageName, result.Error, result.Warnings);
+    if (!result.Error.empty()) {
+        return result;
+    }
+    BmFontBytes descriptor;
+    switch (variant) {
+    case BmFontVariant::Text:
+        descriptor = EncodeBmFontText(font);
+        break;
+    case BmFontVariant::Xml:
+        descriptor = EncodeBmFontXml(font);
+        break;
+    case BmFontVariant::Binary:
+        descriptor = EncodeBmFontBinary(font);
+        break;
+    }
+    if (!descriptor.Error.empty()) {
+        result.Error = descriptor.Error;
+        return result;
+    }
+    const std::optional<std::vector<std::uint8_t>> png = EncodePng(*typeface.Content.Image);
+    if (!png) {
+        result.Error = "the character-set picture could not be encoded as PNG";
+        return result;
+    }
+    // The picture first: a descriptor never names a page that was not written.
+    if (std::string error = WriteFileAtomically(FolderOf(fileName) + pageName, *png);
+        !error.empty()) {
+        result.Error = error;
+        return result;
+    }
+    if (std::string error = WriteFileAtomically(fileName, descriptor.Bytes); !error.empty()) {
+        result.Error = error;
+        return result;
+    }
+    result.Saved = true;
+    return result;
+}
+
+} // namespace glyfora::document

@@ -1,0 +1,667 @@
+#include "document/BmFontModel.h"
+
+#include "document/AtomicFile.h"
+#include "document/PngCodec.h"
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <limits>
+#include <map>
+#include <utility>
+
+namespace glyfora::document {
+
+namespace {
+
+constexpr std::int64_t Int32Min = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t Int32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t MaxCode = 0xFFFF;
+// Page ids fit the binary variant's u8 page field; more pages than that no generator writes.
+constexpr std::int64_t MaxPageId = 255;
+
+std::vector<std::int64_t> ParseNumberList(std::string_view text) {
+    std::vector<std::int64_t> values;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        values.push_back(ParseBmFontNumber(text.substr(start, comma - start)));
+        if (comma == std::string_view::npos) {
+            return values;
+        }
+        start = comma + 1;
+    }
+}
+
+template <std::size_t N> void SetList(std::array<std::int64_t, N>& target, std::string_view text) {
+    const std::vector<std::int64_t> values = ParseNumberList(text);
+    for (std::size_t i = 0; i < N; ++i) {
+        target[i] = i < values.size() ? values[i] : 0;
+    }
+}
+
+std::string Number(std::int64_t value) { return std::to_string(value); }
+
+template <std::size_t N> std::string List(const std::array<std::int64_t, N>& values) {
+    std::string text;
+    for (std::size_t i = 0; i < N; ++i) {
+        if (i > 0) {
+            text += ',';
+        }
+        text += std::to_string(values[i]);
+    }
+    return text;
+}
+
+void ApplyInfo(BmFontInfo& info, const std::string& key, const std::string& value) {
+    if (key == "face") {
+        info.Face = value;
+    } else if (key == "size") {
+        info.Size = ParseBmFontNumber(value);
+    } else if (key == "bold") {
+        info.Bold = ParseBmFontNumber(value) != 0;
+    } else if (key == "italic") {
+        info.Italic = ParseBmFontNumber(value) != 0;
+    } else if (key == "charset") {
+        info.Charset = value;
+    } else if (key == "unicode") {
+        info.Unicode = ParseBmFontNumber(value) != 0;
+    } else if (key == "stretchH") {
+        info.StretchH = ParseBmFontNumber(value);
+    } else if (key == "smooth") {
+        info.Smooth = ParseBmFontNumber(value) != 0;
+    } else if (key == "aa") {
+        info.Aa = ParseBmFontNumber(value);
+    } else if (key == "padding") {
+        SetList(info.Padding, value);
+    } else if (key == "spacing") {
+        SetList(info.Spacing, value);
+    } else if (key == "outline") {
+        info.Outline = ParseBmFontNumber(value);
+    }
+}
+
+void ApplyCommon(BmFontCommon& common, const std::string& key, const std::string& value) {
+    static const std::map<std::string, std::int64_t BmFontCommon::*, std::less<>> fields{
+        {"lineHeight", &BmFontCommon::LineHeight}, {"base", &BmFontCommon::Base},
+        {"scaleW", &BmFontCommon::ScaleW},         {"scaleH", &BmFontCommon::ScaleH},
+        {"pages", &BmFontCommon::Pages},           {"alphaChnl", &BmFontCommon::AlphaChnl},
+        {"redChnl", &BmFontCommon::RedChnl},       {"greenChnl", &BmFontCommon::GreenChnl},
+        {"blueChnl", &BmFontCommon::BlueChnl},
+    };
+    if (key == "packed") {
+        common.Packed = ParseBmFontNumber(value) != 0;
+    } else if (const auto field = fields.find(key); field != fields.end()) {
+        common.*(field->second) = ParseBmFontNumber(value);
+    }
+}
+
+using CharField = std::int64_t BmFontChar::*;
+constexpr std::array<std::pair<const char*, CharField>, 10> CharFields{{
+    {"id", &BmFontChar::Id},
+    {"x", &BmFontChar::X},
+    {"y", &BmFontChar::Y},
+    {"width", &BmFontChar::Width},
+    {"height", &BmFontChar::Height},
+    {"xoffset", &BmFontChar::XOffset},
+    {"yoffset", &BmFontChar::YOffset},
+    {"xadvance", &BmFontChar::XAdvance},
+    {"page", &BmFontChar::Page},
+    {"chnl", &BmFontChar::Chnl},
+}};
+
+using KerningField = std::int64_t BmFontKerning::*;
+constexpr std::array<std::pair<const char*, KerningField>, 3> KerningFields{{
+    {"first", &BmFontKerning::First},
+    {"second", &BmFontKerning::Second},
+    {"amount", &BmFontKerning::Amount},
+}};
+
+constexpr std::array<std::pair<std::int64_t, const char*>, 19> CharsetNames{{
+    {0, "ANSI"},          {1, "DEFAULT"},      {2, "SYMBOL"},    {77, "MAC"},
+    {128, "SHIFTJIS"},    {129, "HANGUL"},     {130, "JOHAB"},   {134, "GB2312"},
+    {136, "CHINESEBIG5"}, {161, "GREEK"},      {162, "TURKISH"}, {163, "VIETNAMESE"},
+    {177, "HEBREW"},      {178, "ARABIC"},     {186, "BALTIC"},  {204, "RUSSIAN"},
+    {222, "THAI"},        {238, "EASTEUROPE"}, {255, "OEM"},
+}};
+
+constexpr std::array<const char*, 13> PropertyKeys{
+    "Face",   "Size", "Bold",    "Italic",  "Charset", "Unicode", "StretchH",
+    "Smooth", "Aa",   "Padding", "Spacing", "Outline", "Base"};
+
+std::string Plural(std::int64_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// Reads a whole-number property strictly: the writer refuses a value it would otherwise have to
+// guess at.
+bool ReadIntegers(const std::string& text, std::span<std::int64_t> values) {
+    std::size_t position = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) {
+            if (position >= text.size() || text[position] != ',') {
+                return false;
+            }
+            ++position;
+        }
+        const char* begin = text.data() + position;
+        const char* end = text.data() + text.size();
+        const auto [next, error] = std::from_chars(begin, end, values[i]);
+        if (error != std::errc() || values[i] < Int32Min || values[i] > Int32Max) {
+            return false;
+        }
+        position = static_cast<std::size_t>(next - text.data());
+    }
+    return position == text.size();
+}
+
+// One picture layer of the stacked character set: a page, or in packed fonts one channel of a
+// page. Plane -1 is the page as it is; 0..3 is the byte (R, G, B, A) that holds the glyphs.
+struct Layer {
+    std::int64_t Page = 0;
+    int Plane = -1;
+    std::int64_t Top = 0;
+};
+
+int PlaneOfChannel(std::int64_t chnl) {
+    switch (chnl) {
+    case 1:
+        return 2; // blue
+    case 2:
+        return 1; // green
+    case 4:
+        return 0; // red
+    case 8:
+        return 3; // alpha
+    default:
+        return -1;
+    }
+}
+
+// Page names come from the descriptor, so they may name anything: only regular files of a size a
+// picture can have are read (a device or pipe would never end).
+std::string ReadPageFile(const std::string& directory, const std::string& file,
+                         std::vector<std::uint8_t>& bytes) {
+    // Fonts made on Windows may name pages with backslashes or with the generator's absolute
+    // path; a page that moved with its descriptor is then found by its own name.
+    std::string slashed = file;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    const std::size_t separator = slashed.rfind('/');
+    const std::string baseName =
+        separator == std::string::npos ? slashed : slashed.substr(separator + 1);
+    for (const std::string& candidate :
+         {directory + file, directory + slashed, directory + baseName}) {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(candidate, error)) {
+            continue;
+        }
+        const std::uintmax_t size = std::filesystem::file_size(candidate, error);
+        if (error || size > MaxImageBytes) {
+            return "not a picture file";
+        }
+        return ReadWholeFile(candidate, bytes);
+    }
+    return "no such file";
+}
+
+} // namespace
+
+std::int64_t ParseBmFontNumber(std::string_view text) {
+    std::size_t position = 0;
+    while (position < text.size() && (text[position] == ' ' || text[position] == '\t')) {
+        ++position;
+    }
+    bool negative = false;
+    if (position < text.size() && (text[position] == '-' || text[position] == '+')) {
+        negative = text[position] == '-';
+        ++position;
+    }
+    std::int64_t value = 0;
+    for (; position < text.size() && text[position] >= '0' && text[position] <= '9'; ++position) {
+        value = std::min<std::int64_t>(value * 10 + (text[position] - '0'), Int32Max + 1);
+    }
+    return negative ? -value : std::min(value, Int32Max);
+}
+
+std::string BmFontCharsetName(std::int64_t number) {
+    for (const auto& [value, name] : CharsetNames) {
+        if (value == number) {
+            return name;
+        }
+    }
+    return std::to_string(number);
+}
+
+std::optional<std::int64_t> BmFontCharsetNumber(const std::string& name) {
+    for (const auto& [value, known] : CharsetNames) {
+        if (name == known) {
+            return value;
+        }
+    }
+    std::int64_t value = 0;
+    if (ReadIntegers(name, {&value, 1}) && value >= 0 && value <= 255) {
+        return value;
+    }
+    return std::nullopt;
+}
+
+std::span<const char* const> BmFontPropertyKeys() { return PropertyKeys; }
+
+void AddBmFontRecord(BmFont& font, const BmFontRecord& record) {
+    if (record.Tag == "info") {
+        for (const BmFontField& field : record.Fields) {
+            ApplyInfo(font.Info, field.Key, field.Value);
+        }
+    } else if (record.Tag == "common") {
+        for (const BmFontField& field : record.Fields) {
+            ApplyCommon(font.Common, field.Key, field.Value);
+        }
+    } else if (record.Tag == "page") {
+        BmFontPage& page = font.Pages.emplace_back();
+        for (const BmFontField& field : record.Fields) {
+            if (field.Key == "id") {
+                page.Id = ParseBmFontNumber(field.Value);
+            } else if (field.Key == "file") {
+                page.File = field.Value;
+            }
+        }
+    } else if (record.Tag == "char") {
+        BmFontChar& character = font.Chars.emplace_back();
+        for (const BmFontField& field : record.Fields) {
+            for (const auto& [key, member] : CharFields) {
+                if (field.Key == key) {
+                    character.*member = ParseBmFontNumber(field.Value);
+                }
+            }
+        }
+    } else if (record.Tag == "kerning") {
+        BmFontKerning& kerning = font.Kernings.emplace_back();
+        for (const BmFontField& field : record.Fields) {
+            for (const auto& [key, member] : KerningFields) {
+                if (field.Key == key) {
+                    kerning.*member = ParseBmFontNumber(field.Value);
+                }
+            }
+        }
+    }
+}
+
+std::vector<BmFontRecord> BmFontRecords(const BmFont& font) {
+    std::vector<BmFontRecord> records;
+    const BmFontInfo& info = font.Info;
+    records.push_back({"info",
+                       {{"face", info.Face, true},
+                        {"size", Number(info.Size)},
+                        {"bold", Number(info.Bold)},
+                        {"italic", Number(info.Italic)},
+                        {"charset", info.Charset, true},
+                        {"unicode", Number(info.Unicode)},
+                        {"stretchH", Number(info.StretchH)},
+                        {"smooth", Number(info.Smooth)},
+                        {"aa", Number(info.Aa)},
+                        {"padding", List(info.Padding)},
+                        {"spacing", List(info.Spacing)},
+                        {"outline", Number(info.Outline)}}});
+    const BmFontCommon& common = font.Common;
+    records.push_back({"common",
+                       {{"lineHeight", Number(common.LineHeight)},
+                        {"base", Number(common.Base)},
+                        {"scaleW", Number(common.ScaleW)},
+                        {"scaleH", Number(common.ScaleH)},
+                        {"pages", Number(common.Pages)},
+                        {"packed", Number(common.Packed)},
+                        {"alphaChnl", Number(common.AlphaChnl)},
+                        {"redChnl", Number(common.RedChnl)},
+                        {"greenChnl", Number(common.GreenChnl)},
+                        {"blueChnl", Number(common.BlueChnl)}}});
+    for (const BmFontPage& page : font.Pages) {
+        records.push_back({"page", {{"id", Number(page.Id)}, {"file", page.File, true}}});
+    }
+    records.push_back({"chars", {{"count", Number(static_cast<std::int64_t>(font.Chars.size()))}}});
+    for (const BmFontChar& character : font.Chars) {
+        BmFontRecord& record = records.emplace_back(BmFontRecord{"char", {}});
+        for (const auto& [key, member] : CharFields) {
+            record.Fields.push_back({key, Number(character.*member)});
+        }
+    }
+    if (!font.Kernings.empty()) {
+        records.push_back(
+            {"kernings", {{"count", Number(static_cast<std::int64_t>(font.Kernings.size()))}}});
+        for (const BmFontKerning& kerning : font.Kernings) {
+            BmFontRecord& record = records.emplace_back(BmFontRecord{"kerning", {}});
+            for (const auto& [key, member] : KerningFields) {
+                record.Fields.push_back({key, Number(kerning.*member)});
+            }
+        }
+    }
+    return records;
+}
+
+std::string CheckBmFontTextRanges(const BmFont& font) {
+    auto outside = [](std::int64_t value) { return value < Int32Min || value > Int32Max; };
+    for (const BmFontChar& character : font.Chars) {
+        for (const auto& [key, member] : CharFields) {
+            if (outside(character.*member)) {
+                return "character " + std::to_string(character.Id) + ": " + key + " " +
+                       std::to_string(character.*member) + " is outside the 32-bit range";
+            }
+        }
+    }
+    for (const BmFontKerning& kerning : font.Kernings) {
+        if (outside(kerning.Amount) || outside(kerning.First) || outside(kerning.Second)) {
+            return "kerning pair " + std::to_string(kerning.First) + ", " +
+                   std::to_string(kerning.Second) + " is outside the 32-bit range";
+        }
+    }
+    const BmFontCommon& common = font.Common;
+    for (const std::int64_t value : {common.LineHeight, common.Base, common.ScaleW, common.ScaleH,
+                                     font.Info.Size, font.Info.StretchH}) {
+        if (outside(value)) {
+            return "the value " + std::to_string(value) + " is outside the 32-bit range";
+        }
+    }
+    return {};
+}
+
+void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& directory,
+                 std::vector<std::string>& warnings) {
+    // Pages by id; a later page line with the same id replaces the earlier one.
+    std::map<std::int64_t, std::string> pages;
+    std::int64_t badPages = 0;
+    for (const BmFontPage& page : font.Pages) {
+        if (page.Id < 0 || page.Id > MaxPageId) {
+            ++badPages;
+        } else {
+            pages[page.Id] = page.File;
+        }
+    }
+    if (badPages > 0) {
+        warnings.push_back("skipped " + Plural(badPages, "page", "pages") +
+                           " with an id outside 0..255");
+    }
+
+    // Which layers the characters need: packed fonts keep one glyph per channel, so each used
+    // channel of a page becomes a layer of its own.
+    auto planeOf = [&](const BmFontChar& character) {
+        return font.Common.Packed ? PlaneOfChannel(character.Chnl) : -1;
+    };
+    std::map<std::int64_t, std::array<bool, 5>> usedPlanes; // by page; index plane + 1
+    for (const BmFontChar& character : font.Chars) {
+        usedPlanes[character.Page][static_cast<std::size_t>(planeOf(character) + 1)] = true;
+    }
+    std::vector<Layer> layers;
+    for (const auto& [id, file] : pages) {
+        std::array<bool, 5>& used = usedPlanes[id];
+        if (std::none_of(used.begin(), used.end(), [](bool u) { return u; })) {
+            used[0] = true;
+        }
+        for (int plane = -1; plane < 4; ++plane) {
+            if (used[static_cast<std::size_t>(plane + 1)]) {
+                layers.push_back({id, plane, 0});
+            }
+        }
+    }
+
+    // Load each page once; a page that cannot be read keeps its place as a transparent area of
+    // the declared scale so the cells of the pages below stay where they belong.
+    // The pictures together must stay within one picture's byte limit, or a descriptor naming
+    // one large page many times would take memory without bound.
+    std::map<std::int64_t, std::optional<Image>> pictures;
+    std::uint64_t decodedBytes = 0;
+    for (const auto& [id, file] : pages) {
+        std::vector<std::uint8_t> bytes;
+        std::string error = ReadPageFile(directory, file, bytes);
+        std::optional<Image> picture;
+        if (error.empty()) {
+            DecodedPng decoded = DecodePng(bytes);
+            picture = std::move(decoded.Picture);
+            error = decoded.Error;
+        }
+        if (picture) {
+            decodedBytes += static_cast<std::uint64_t>(picture->Pixels.size()) * 4;
+            if (decodedBytes > MaxImageBytes) {
+                picture.reset();
+                error = "the pages together are too large";
+            }
+        }
+        if (!picture) {
+            warnings.push_back("page " + std::to_string(id) + " \"" + file +
+                               "\" could not be read as PNG (" + error + "); its cells are kept");
+        }
+        pictures[id] = std::move(picture);
+    }
+    const std::int64_t fallbackWidth = std::clamp<std::int64_t>(font.Common.ScaleW, 0, 65535);
+    const std::int64_t fallbackHeight = std::clamp<std::int64_t>(font.Common.ScaleH, 0, 65535);
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    bool anyPicture = false;
+    for (Layer& layer : layers) {
+        const std::optional<Image>& picture = pictures[layer.Page];
+        layer.Top = height;
+        anyPicture = anyPicture || picture.has_value();
+        width = std::max(width, picture ? picture->Width : fallbackWidth);
+        // Sizes are bounded by MaxImageBytes per picture and at most 256 × 5 layers, so the sum
+        // cannot overflow.
+        height += picture ? picture->Height : fallbackHeight;
+    }
+    if (anyPicture) {
+        std::optional<Image> stacked = MakeImage(width, height, 0);
+        if (!stacked) {
+            warnings.push_back("the stacked pages (" + std::to_string(width) + " x " +
+                               std::to_string(height) + " pixels) are too large to open");
+        } else {
+            for (const Layer& layer : layers) {
+                const std::optional<Image>& picture = pictures[layer.Page];
+                if (!picture) {
+                    continue;
+                }
+                for (std::int64_t y = 0; y < picture->Height; ++y) {
+                    for (std::int64_t x = 0; x < picture->Width; ++x) {
+                        const std::uint32_t pixel = picture->At(x, y);
+                        std::uint32_t& target = stacked->At(x, layer.Top + y);
+                        if (layer.Plane < 0) {
+                            target = pixel;
+                        } else {
+                            // White glyphs whose coverage is the channel's value.
+                            const std::uint32_t coverage = (pixel >> (8 * layer.Plane)) & 0xFF;
+                            target = 0x00FFFFFFu | (coverage << 24);
+                        }
+                    }
+                }
+            }
+            SetCharacterSetImage(typeface, std::move(stacked));
+        }
+    }
+    if (std::any_of(layers.begin(), layers.end(), [](const Layer& l) { return l.Plane >= 0; })) {
+        warnings.push_back("packed channels were expanded into " +
+                           Plural(static_cast<std::int64_t>(layers.size()), "layer", "layers") +
+                           " of white glyphs on alpha");
+    } else if (pages.size() > 1) {
+        warnings.push_back(Plural(static_cast<std::int64_t>(pages.size()), "page", "pages") +
+                           " were stacked into one picture");
+    }
+
+    std::map<std::pair<std::int64_t, int>, std::int64_t> layerTops;
+    for (const Layer& layer : layers) {
+        layerTops[{layer.Page, layer.Plane}] = layer.Top;
+    }
+    std::int64_t substitutes = 0;
+    std::int64_t outsideCodes = 0;
+    std::int64_t unknownPage = 0;
+    for (const BmFontChar& character : font.Chars) {
+        if (character.Id == -1) {
+            ++substitutes;
+            continue;
+        }
+        if (character.Id < 0 || character.Id > MaxCode) {
+            ++outsideCodes;
+            continue;
+        }
+        std::int64_t top = 0;
+        if (const auto layer = layerTops.find({character.Page, planeOf(character)});
+            layer != layerTops.end()) {
+            top = layer->second;
+        } else {
+            ++unknownPage;
+        }
+        Character& added = AddCharacter(typeface, character.Id);
+        added.Source = {character.X, character.Y + top, character.Width, character.Height};
+        added.Outlay = {character.XOffset, character.YOffset, character.XAdvance,
+                        font.Common.LineHeight};
+    }
+    if (substitutes > 0) {
+        warnings.push_back("skipped " + Plural(substitutes, "character", "characters") +
+                           " with id -1 (a substitute glyph has no code)");
+    }
+    if (outsideCodes > 0) {
+        warnings.push_back("skipped " + Plural(outsideCodes, "character", "characters") +
+                           " with codes above 0xFFFF or below 0");
+    }
+    if (unknownPage > 0) {
+        warnings.push_back(Plural(unknownPage, "character refers", "characters refer") +
+                           " to a page that is not declared; their cells were not moved");
+    }
+
+    std::int64_t outsidePairs = 0;
+    for (const BmFontKerning& kerning : font.Kernings) {
+        if (kerning.First < 0 || kerning.First > MaxCode || kerning.Second < 0 ||
+            kerning.Second > MaxCode) {
+            ++outsidePairs;
+            continue;
+        }
+        AddKerningPair(typeface, kerning.First, kerning.Second, kerning.Amount);
+    }
+    if (outsidePairs > 0) {
+        warnings.push_back("skipped " + Plural(outsidePairs, "kerning pair", "kerning pairs") +
+                           " with codes above 0xFFFF or below 0");
+    }
+
+    const BmFontInfo& info = font.Info;
+    auto& properties = typeface.Content.Properties;
+    properties["Face"] = info.Face;
+    properties["Size"] = Number(info.Size);
+    properties["Bold"] = Number(info.Bold);
+    properties["Italic"] = Number(info.Italic);
+    properties["Charset"] = info.Charset;
+    properties["Unicode"] = Number(info.Unicode);
+    properties["StretchH"] = Number(info.StretchH);
+    properties["Smooth"] = Number(info.Smooth);
+    properties["Aa"] = Number(info.Aa);
+    properties["Padding"] = List(info.Padding);
+    properties["Spacing"] = List(info.Spacing);
+    properties["Outline"] = Number(info.Outline);
+    properties["Base"] = Number(font.Common.Base);
+}
+
+BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile, std::string& error,
+                          std::vector<std::string>& warnings) {
+    BmFont font;
+    const TypefaceContent& content = typeface.Content;
+
+    // The line height is the space's line advance, as the example text takes it; without a space
+    // the largest, so no line overlaps the next.
+    std::int64_t lineHeight = 0;
+    if (const Character* space = FindCharacter(typeface, 32)) {
+        lineHeight = space->Outlay.Height;
+    } else {
+        for (const Character& character : content.Characters) {
+            lineHeight = std::max(lineHeight, character.Outlay.Height);
+        }
+    }
+
+    const auto& properties = content.Properties;
+    auto property = [&](const char* key) -> const std::string* {
+        const auto found = properties.find(key);
+        return found == properties.end() ? nullptr : &found->second;
+    };
+    auto integers = [&](const char* key, std::span<std::int64_t> values) {
+        const std::string* text = property(key);
+        if (text == nullptr || !error.empty() || ReadIntegers(*text, values)) {
+            return;
+        }
+        error = "the property \"" + std::string(key) + "\" must be " +
+                (values.size() == 1
+                     ? std::string("a whole number")
+                     : std::to_string(values.size()) + " whole numbers separated by commas") +
+                ", not \"" + *text + "\"";
+    };
+    auto flag = [&](const char* key, bool fallback) {
+        std::int64_t value = fallback ? 1 : 0;
+        integers(key, {&value, 1});
+        return value != 0;
+    };
+
+    BmFontInfo& info = font.Info;
+    if (const std::string* face = property("Face")) {
+        info.Face = *face;
+    }
+    info.Size = lineHeight;
+    integers("Size", {&info.Size, 1});
+    info.Bold = flag("Bold", false);
+    info.Italic = flag("Italic", false);
+    if (const std::string* charset = property("Charset")) {
+        info.Charset = *charset;
+    }
+    info.Unicode = flag("Unicode", true);
+    integers("StretchH", {&info.StretchH, 1});
+    info.Smooth = flag("Smooth", true);
+    integers("Aa", {&info.Aa, 1});
+    integers("Padding", info.Padding);
+    integers("Spacing", info.Spacing);
+    integers("Outline", {&info.Outline, 1});
+
+    BmFontCommon& common = font.Common;
+    common.LineHeight = lineHeight;
+    common.Base = lineHeight;
+    integers("Base", {&common.Base, 1});
+    if (content.Image) {
+        common.ScaleW = content.Image->Width;
+        common.ScaleH = content.Image->Height;
+    }
+    common.Pages = 1;
+    font.Pages.push_back({0, pageFile});
+
+    std::int64_t otherHeights = 0;
+    for (const Character& character : content.Characters) {
+        if (character.Index < 0 || character.Index > MaxCode) {
+            error = "the character code " + std::to_string(character.Index) +
+                    " cannot be written (codes are 0..65535)";
+            return font;
+        }
+        if (character.Outlay.Height != lineHeight) {
+            ++otherHeights;
+        }
+        font.Chars.push_back({character.Index, character.Source.X, character.Source.Y,
+                              character.Source.Width, character.Source.Height, character.Outlay.X,
+                              character.Outlay.Y, character.Outlay.Width, 0, 15});
+    }
+    if (otherHeights > 0) {
+        warnings.push_back(Plural(otherHeights, "character has", "characters have") +
+                           " a line advance other than " + std::to_string(lineHeight) +
+                           "; the format keeps one line height for the font");
+    }
+    for (const KerningPair& pair : content.KerningPairs) {
+        if (pair.Amount != 0) {
+            font.Kernings.push_back({PairLeft(pair), PairRight(pair), pair.Amount});
+        }
+    }
+    std::vector<std::string> dropped;
+    for (const auto& entry : properties) {
+        const bool known =
+            std::find_if(PropertyKeys.begin(), PropertyKeys.end(),
+                         [&](const char* k) { return entry.first == k; }) != PropertyKeys.end();
+        if (!known && !entry.second.empty()) {
+            dropped.push_back(entry.first);
+        }
+    }
+    if (!dropped.empty()) {
+        std::string list;
+        for (const std::string& key : dropped) {
+            list += (list.empty() ? "\"" : ", \"") + key + "\"";
+        }
+        warnings.push_back("the format has no place for the properties " + list);
+    }
+    return font;
+}
+
+} // namespace glyfora::document

@@ -1,0 +1,428 @@
+#include "BmFontTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace glyfora::document {
+namespace {
+
+using namespace fnttest;
+
+const BmFontVariant AllVariants[] = {BmFontVariant::Text, BmFontVariant::Xml,
+                                     BmFontVariant::Binary};
+
+std::string VariantName(BmFontVariant variant) {
+    switch (variant) {
+    case BmFontVariant::Text:
+        return "text";
+    case BmFontVariant::Xml:
+        return "xml";
+    case BmFontVariant::Binary:
+        return "binary";
+    }
+    return "?";
+}
+
+// --- Round trips through the model -------------------------------------------------------------
+
+class BmFontRoundTrip : public ::testing::TestWithParam<BmFontVariant> {};
+
+TEST_P(BmFontRoundTrip, WriteReadWriteGivesTheSameBytes) {
+    BmFontScratch scratch;
+    TypefaceRegistry registry;
+    const Typeface& original = MakeSampleTypeface(registry);
+    const std::string path = scratch.Path("sample.fnt");
+
+    const SaveResult first = WriteBmFont(original, path, GetParam());
+    ASSERT_TRUE(first.Saved) << first.Error;
+    const std::vector<std::uint8_t> descriptor = ReadBytes(path);
+    const std::vector<std::uint8_t> page = ReadBytes(scratch.Path("sample_0.png"));
+    EXPECT_EQ(DetectBmFontVariant(descriptor), GetParam());
+
+    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), descriptor);
+    ASSERT_EQ(loaded.Error, "");
+    EXPECT_EQ(loaded.Warnings, std::vector<std::string>{});
+
+    const SaveResult second = WriteBmFont(*loaded.Font, path, GetParam());
+    ASSERT_TRUE(second.Saved) << second.Error;
+    EXPECT_EQ(ReadBytes(path), descriptor);
+    EXPECT_EQ(ReadBytes(scratch.Path("sample_0.png")), page);
+}
+
+TEST_P(BmFontRoundTrip, KeepsCharactersPairsPictureAndInfo) {
+    BmFontScratch scratch;
+    TypefaceRegistry registry;
+    const Typeface& original = MakeSampleTypeface(registry);
+    ASSERT_TRUE(WriteBmFont(original, scratch.Path("f.fnt"), GetParam()).Saved);
+    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), ReadBytes(scratch.Path("f.fnt")));
+    ASSERT_EQ(loaded.Error, "");
+    const Typeface& read = *loaded.Font;
+
+    const std::vector<Character> before = CharactersOf(original);
+    const std::vector<Character> after = CharactersOf(read);
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(after[i].Index, before[i].Index);
+        EXPECT_EQ(after[i].Source, before[i].Source) << before[i].Index;
+        EXPECT_EQ(after[i].Outlay, before[i].Outlay) << before[i].Index;
+    }
+    // The zero pair carries nothing and is left out.
+    ASSERT_EQ(read.Content.KerningPairs.Size(), 2u);
+    EXPECT_EQ(KerningAmount(read, MakePairKey(65, 86)), -3);
+    EXPECT_EQ(KerningAmount(read, MakePairKey(86, 65)), -2);
+
+    ASSERT_TRUE(read.Content.Image != nullptr);
+    EXPECT_EQ(read.Content.Image->Pixels, original.Content.Image->Pixels);
+    ASSERT_NE(read.Content.Sprite, nullptr);
+
+    const auto& properties = read.Content.Properties;
+    EXPECT_EQ(properties.at("Face"), "Sample Sans");
+    EXPECT_EQ(properties.at("Size"), "-14");
+    EXPECT_EQ(properties.at("Base"), "11");
+    EXPECT_EQ(properties.at("Padding"), "0,0,0,0");
+    EXPECT_EQ(properties.count("Comment"), 0u);
+    for (const char* key : BmFontPropertyKeys()) {
+        EXPECT_EQ(properties.count(key), 1u) << key;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, BmFontRoundTrip, ::testing::ValuesIn(AllVariants),
+                         [](const auto& info) { return VariantName(info.param); });
+
+// --- Export mapping ---------------------------------------------------------------------------
+
+TEST(BmFontExport, MapsFieldsOnePageAndWhiteGlyphChannels) {
+    BmFontScratch scratch;
+    TypefaceRegistry registry;
+    const Typeface& typeface = MakeSampleTypeface(registry);
+    const SaveResult saved = WriteBmFont(typeface, scratch.Path("Sample.fnt"), BmFontVariant::Text);
+    ASSERT_TRUE(saved.Saved) << saved.Error;
+    const std::string text = Text(ReadBytes(scratch.Path("Sample.fnt")));
+
+    EXPECT_NE(text.find("info face=\"Sample Sans\" size=-14 "), std::string::npos) << text;
+    EXPECT_NE(text.find("common lineHeight=14 base=11 scaleW=24 scaleH=16 pages=1 packed=0 "
+                        "alphaChnl=0 redChnl=4 greenChnl=4 blueChnl=4\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("page id=0 file=\"Sample_0.png\"\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("char id=65 x=1 y=2 width=10 height=12 xoffset=-1 yoffset=2 xadvance=11 "
+                        "page=0 chnl=15\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("kernings count=2\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("kerning first=65 second=86 amount=-3\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("amount=0"), std::string::npos) << text;
+}
+
+TEST(BmFontExport, LineHeightIsTheSpacesElseTheLargestWithAWarning) {
+    TypefaceRegistry registry;
+    Typeface& typeface = *CreateTypeface(registry, 5);
+    AddCharacter(typeface, 65).Outlay = {0, 0, 5, 12};
+    AddCharacter(typeface, 66).Outlay = {0, 0, 5, 17};
+    std::string error;
+    std::vector<std::string> warnings;
+    BmFont font = BmFontFromTypeface(typeface, "p.png", error, warnings);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(font.Common.LineHeight, 17);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("1 character has a line advance other than 17"), std::string::npos);
+
+    AddCharacter(typeface, 32).Outlay = {0, 0, 4, 12};
+    warnings.clear();
+    font = BmFontFromTypeface(typeface, "p.png", error, warnings);
+    EXPECT_EQ(font.Common.LineHeight, 12);
+    EXPECT_EQ(font.Common.Base, 12); // no "Base" property: the line height
+    EXPECT_NE(JoinWarnings(warnings).find("1 character has"), std::string::npos);
+}
+
+TEST(BmFontExport, ReportsPropertiesThatHaveNoPlace) {
+    TypefaceRegistry registry;
+    Typeface& typeface = MakeSampleTypeface(registry);
+    typeface.Content.Properties["Comment"] = "hand-tuned";
+    std::string error;
+    std::vector<std::string> warnings;
+    (void)BmFontFromTypeface(typeface, "p.png", error, warnings);
+    EXPECT_EQ(error, "");
+    EXPECT_NE(JoinWarnings(warnings).find("\"Comment\""), std::string::npos);
+}
+
+struct RefusedCase {
+    const char* Name;
+    BmFontVariant Variant;
+    void (*Change)(Typeface&);
+    const char* Message;
+};
+
+const RefusedCase RefusedCases[] = {
+    {"NoPicture", BmFontVariant::Text, [](Typeface& t) { SetCharacterSetImage(t, std::nullopt); },
+     "no character-set picture"},
+    {"CodeOutOfRange", BmFontVariant::Text,
+     [](Typeface& t) { t.Content.Characters.begin()->Index = 70000; },
+     "the character code 70000 cannot be written"},
+    {"PaddingNotNumbers", BmFontVariant::Xml,
+     [](Typeface& t) { t.Content.Properties["Padding"] = "1,2,x,4"; },
+     "\"Padding\" must be 4 whole numbers separated by commas"},
+    {"SizeNotANumber", BmFontVariant::Binary,
+     [](Typeface& t) { t.Content.Properties["Size"] = "large"; },
+     "\"Size\" must be a whole number"},
+    {"OffsetBeyondBinary", BmFontVariant::Binary,
+     [](Typeface& t) { std::next(t.Content.Characters.begin())->Outlay.X = 40000; },
+     "character 65: xoffset 40000 does not fit the binary variant (-32768..32767)"},
+    {"NegativeSourceInBinary", BmFontVariant::Binary,
+     [](Typeface& t) { std::next(t.Content.Characters.begin())->Source.Y = -1; },
+     "character 65: y -1 does not fit the binary variant (0..65535)"},
+    {"AmountBeyondBinary", BmFontVariant::Binary,
+     [](Typeface& t) { t.Content.KerningPairs.begin()->Amount = -40000; },
+     "kerning pair 65, 86: amount -40000 does not fit"},
+    {"MetricBeyondText", BmFontVariant::Text,
+     [](Typeface& t) { std::next(t.Content.Characters.begin())->Source.Width = 1LL << 33; },
+     "character 65: width 8589934592 is outside the 32-bit range"},
+    {"QuoteInTextFace", BmFontVariant::Text,
+     [](Typeface& t) { t.Content.Properties["Face"] = "The \"Best\""; },
+     "holds a double quote or a line break"},
+    {"ControlCharacterInXml", BmFontVariant::Xml,
+     [](Typeface& t) { t.Content.Properties["Face"] = std::string("A\x01") + "B"; },
+     "control character"},
+
+    {"NotUtf8InXml", BmFontVariant::Xml,
+     [](Typeface& t) { t.Content.Properties["Face"] = "Caf\xE9"; }, "is not UTF-8"},
+    {"UnknownCharsetInBinary", BmFontVariant::Binary,
+     [](Typeface& t) {
+         t.Content.Properties["Unicode"] = "0";
+         t.Content.Properties["Charset"] = "KLINGON";
+     },
+     "the character set \"KLINGON\" has no number"},
+};
+
+class BmFontRefusedWrite : public ::testing::TestWithParam<RefusedCase> {};
+
+TEST_P(BmFontRefusedWrite, WritesNothingAndSaysWhy) {
+    BmFontScratch scratch;
+    TypefaceRegistry registry;
+    Typeface& typeface = MakeSampleTypeface(registry);
+    GetParam().Change(typeface);
+    const SaveResult result = WriteBmFont(typeface, scratch.Path("f.fnt"), GetParam().Variant);
+    EXPECT_FALSE(result.Saved);
+    EXPECT_NE(result.Error.find(GetParam().Message), std::string::npos) << result.Error;
+    EXPECT_FALSE(std::filesystem::exists(scratch.Path("f.fnt")));
+    EXPECT_FALSE(std::filesystem::exists(scratch.Path("f_0.png")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BmFontRefusedWrite, ::testing::ValuesIn(RefusedCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(BmFontExport, PageNameFollowsTheDescriptor) {
+    EXPECT_EQ(BmFontPageName("/a/b/Title.fnt"), "Title_0.png");
+    EXPECT_EQ(BmFontPageName("Title"), "Title_0.png");
+    EXPECT_EQ(BmFontPageName("dir.v2/font.large.fnt"), "font.large_0.png");
+    EXPECT_EQ(BmFontPageName("C:\\fonts\\x.fnt"), "x_0.png");
+}
+
+// --- Import mapping ---------------------------------------------------------------------------
+
+std::uint32_t Pixel(const Typeface& typeface, std::int64_t x, std::int64_t y) {
+    return typeface.Content.Image->At(x, y);
+}
+
+TEST(BmFontImport, StacksPagesAndMovesTheirCellsDown) {
+    BmFontScratch scratch;
+    TypefaceRegistry registry;
+    WritePng(scratch.Path("p_0.png"), *MakeImage(8, 4, 0xFF0000FF));
+    WritePng(scratch.Path("p_1.png"), *MakeImage(6, 5, 0xFF00FF00));
+    WritePng(scratch.Path("p_2.png"), *MakeImage(7, 3, 0xFFFF0000));
+    const std::string fnt = "common lineHeight=9 base=7 scaleW=8 scaleH=5 pages=3 packed=0\n"
+                            "page id=1 file=\"p_1.png\"\n"
+                            "page id=0 file=\"p_0.png\"\n"
+                            "page id=2 file=\"p_2.png\"\n"
+                            "char id=65 x=1 y=1 width=2 height=2 page=0\n"
+                            "char id=66 x=1 y=1 width=2 height=2 page=1\n"
+                            "char id=67 x=1 y=1 width=2 height=2 page=2\n";
+    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
+    ASSERT_EQ(loaded.Error, "");
+    const Typeface& t = *loaded.Font;
+    ASSERT_TRUE(t.Content.Image != nullptr);
+    EXPECT_EQ(t.Content.Image->Width, 8);
+    EXPECT_EQ(t.Content.Image->Height, 12);
+    EXPECT_EQ(FindCharacter(t, 65)->Source, (Rect64{1, 1, 2, 2}));
+    EXPECT_EQ(FindCharacter(t, 66)->Source, (Rect64{1, 5, 2, 2}));
+    EXPECT_EQ(FindCharacter(t, 67)->Source, (Rect64{1, 10, 2, 2}));
+    EXPECT_EQ(Pixel(t, 1, 1), 0xFF0000FFu);
+    EXPECT_EQ(Pixel(t, 1, 5), 0xFF00FF00u);
+    EXPECT_EQ(Pixel(t, 1, 10), 0xFFFF0000u);
+    EXPECT_EQ(Pixel(t, 7, 5), 0u); // narrower page: transparent beside it
+    EXPECT_NE(JoinWarnings(loaded.Warnings).find("3 pages were stacked"), std::string::npos);
+}
+
+TEST(BmFontImport, MissingOrBrokenPageKeepsCellsAndPlace) {
+    BmFontScratch scratch;
+    TypefaceRegistry registry;
+    WritePng(scratch.Path("p_1.png"), *MakeImage(8, 4, 0xFF00FF00));
+    WriteBytes(scratch.Path("p_2.png"), Bytes("not a png"));
+    const std::string fnt = "common lineHeight=9 scaleW=8 scaleH=6 pages=3\n"
+                            "page id=0 file=\"p_0.png\"\n"
+                            "page id=1 file=\"p_1.png\"\n"
+                            "page id=2 file=\"p_2.png\"\n"
+                            "char id=65 x=0 y=0 width=2 height=2 page=0\n"
+                            "char id=66 x=0 y=0 width=2 height=2 page=1\n"
+                            "char id=67 x=0 y=0 width=2 height=2 page=2\n";
+    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
+    ASSERT_EQ(loaded.Error, "");
+    const Typeface& t = *loaded.Font;
+    ASSERT_TRUE(t.Content.Image != nullptr);
+    EXPECT_EQ(t.Content.Image->Height, 6 + 4 + 6); // missing pages take their declared scale
+    EXPECT_EQ(FindCharacter(t, 66)->Source.Y, 6);
+    EXPECT_EQ(FindCharacter(t, 67)->Source.Y, 10);
+    EXPECT_EQ(Pixel(t, 0, 6), 0xFF00FF00u);
+    EXPECT_EQ(Pixel(t, 0, 0), 0u);
+    const std::string warnings = JoinWarnings(loaded.Warnings);
+    EXPECT_NE(warnings.find("page 0 \"p_0.png\" could not be read"), std::string::npos);
+    EXPECT_NE(warnings.find("page 2 \"p_2.png\" could not be read"), std::string::npos);
+}
+
+TEST(BmFontImport, WithoutAnyPageThereIsNoPictureButAllCells) {
+    TypefaceRegistry registry;
+    LoadedFnt loaded = LoadFnt(registry, "/nonexistent/",
+                               Bytes("info face=x\ncommon lineHeight=5\npage id=0 file=\"a.png\"\n"
+                                     "char id=65 x=3 y=4 width=5 height=6\n"));
+    ASSERT_EQ(loaded.Error, "");
+    EXPECT_FALSE(loaded.Font->Content.Image != nullptr);
+    EXPECT_EQ(FindCharacter(*loaded.Font, 65)->Source, (Rect64{3, 4, 5, 6}));
+}
+
+TEST(BmFontImport, ExpandsPackedChannelsIntoWhiteOnAlpha) {
+    BmFontScratch scratch;
+    TypefaceRegistry registry;
+    // One 4 × 2 page: red holds glyph A, green glyph B, blue glyph C, each with its own coverage.
+    Image page = *MakeImage(4, 2, 0);
+    page.At(1, 0) = 0x00000080; // red 0x80
+    page.At(2, 1) = 0x00004000; // green 0x40
+    page.At(3, 1) = 0x00200000; // blue 0x20
+    WritePng(scratch.Path("packed_0.png"), page);
+    const std::string fnt = "common lineHeight=4 scaleW=4 scaleH=2 pages=1 packed=1 alphaChnl=1 "
+                            "redChnl=0 greenChnl=0 blueChnl=0\n"
+                            "page id=0 file=\"packed_0.png\"\n"
+                            "char id=65 x=0 y=0 width=4 height=2 chnl=4\n"
+                            "char id=66 x=0 y=0 width=4 height=2 chnl=2\n"
+                            "char id=67 x=0 y=0 width=4 height=2 chnl=1\n";
+    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
+    ASSERT_EQ(loaded.Error, "");
+    const Typeface& t = *loaded.Font;
+    ASSERT_TRUE(t.Content.Image != nullptr);
+    EXPECT_EQ(t.Content.Image->Height, 6); // red, green and blue layers, in that order
+    EXPECT_EQ(FindCharacter(t, 65)->Source.Y, 0);
+    EXPECT_EQ(FindCharacter(t, 66)->Source.Y, 2);
+    EXPECT_EQ(FindCharacter(t, 67)->Source.Y, 4);
+    EXPECT_EQ(Pixel(t, 1, 0), 0x80FFFFFFu);
+    EXPECT_EQ(Pixel(t, 2, 2 + 1), 0x40FFFFFFu);
+    EXPECT_EQ(Pixel(t, 3, 4 + 1), 0x20FFFFFFu);
+    EXPECT_EQ(Pixel(t, 1, 4 + 0), 0x00FFFFFFu); // the red glyph is not in the blue layer
+    EXPECT_NE(JoinWarnings(loaded.Warnings).find("packed channels"), std::string::npos);
+}
+
+TEST(BmFontImport, SkipsUnrepresentableCodesAndCountsThem) {
+    TypefaceRegistry registry;
+    const std::string fnt = "info face=\"x\" size=-12\ncommon lineHeight=13 base=10\n"
+                            "char id=-1 x=0 y=0\n"
+                            "char id=65 x=1 y=2 width=3 height=4 xoffset=-1 yoffset=5 "
+                            "xadvance=6\n"
+                            "char id=65536 x=0 y=0\nchar id=128512 x=0 y=0\n"
+                            "char id=65535 x=0 y=0\n"
+                            "kerning first=65 second=65535 amount=2\n"
+                            "kerning first=65 second=128512 amount=-1\n";
+    LoadedFnt loaded = LoadFnt(registry, "", Bytes(fnt));
+    ASSERT_EQ(loaded.Error, "");
+    const Typeface& t = *loaded.Font;
+    EXPECT_EQ(t.Content.Characters.Size(), 2u);
+    const Character* a = FindCharacter(t, 65);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->Outlay, (Rect64{-1, 5, 6, 13}));
+    EXPECT_NE(FindCharacter(t, 65535), nullptr);
+    EXPECT_EQ(t.Content.KerningPairs.Size(), 1u);
+    EXPECT_EQ(KerningAmount(t, MakePairKey(65, 65535)), 2);
+    const std::string warnings = JoinWarnings(loaded.Warnings);
+    EXPECT_NE(warnings.find("skipped 1 character with id -1"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("skipped 2 characters with codes above 0xFFFF"), std::string::npos)
+        << warnings;
+    EXPECT_NE(warnings.find("skipped 1 kerning pair with codes above 0xFFFF"), std::string::npos)
+        << warnings;
+    EXPECT_EQ(t.Content.Properties.at("Size"), "-12");
+    EXPECT_EQ(t.Content.Properties.at("Base"), "10");
+}
+
+TEST(BmFontImport, PagesThatAreNotRegularFilesAreNotRead) {
+    BmFontScratch scratch;
+    TypefaceRegistry registry;
+    // A device would never end; a folder is no picture either.
+    std::filesystem::create_directory(scratch.Path("folder.png"));
+    const std::string fnt = "common lineHeight=5 scaleW=4 scaleH=4 pages=2\n"
+                            "page id=0 file=\"../../../../../../../../../dev/zero\"\n"
+                            "page id=1 file=\"folder.png\"\n"
+                            "char id=65 x=1 y=2 page=1\n";
+    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
+    ASSERT_EQ(loaded.Error, "");
+    EXPECT_FALSE(loaded.Font->Content.Image != nullptr);
+    EXPECT_EQ(FindCharacter(*loaded.Font, 65)->Source.Y, 4 + 2);
+    const std::string warnings = JoinWarnings(loaded.Warnings);
+    EXPECT_NE(warnings.find("page 0 \"../../../../../../../../../dev/zero\" could not be read"),
+              std::string::npos)
+        << warnings;
+    EXPECT_NE(warnings.find("page 1 \"folder.png\" could not be read"), std::string::npos);
+}
+
+TEST(BmFontImport, FindsPagesNamedTheWindowsWay) {
+    BmFontScratch scratch;
+    TypefaceRegistry registry;
+    std::filesystem::create_directory(scratch.Path("sub"));
+    WritePng(scratch.Path("sub/p_0.png"), *MakeImage(2, 2, 0xFF0000FF));
+    WritePng(scratch.Path("p_1.png"), *MakeImage(2, 3, 0xFF00FF00));
+    const std::string fnt = "common lineHeight=5 pages=2\n"
+                            "page id=0 file=\"sub\\p_0.png\"\n"
+                            "page id=1 file=\"C:\\Work\\Fonts\\p_1.png\"\n";
+    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
+    ASSERT_EQ(loaded.Error, "");
+    EXPECT_EQ(JoinWarnings(loaded.Warnings), "2 pages were stacked into one picture\n");
+    ASSERT_TRUE(loaded.Font->Content.Image != nullptr);
+    EXPECT_EQ(loaded.Font->Content.Image->Height, 5);
+    EXPECT_EQ(loaded.Font->Content.Image->At(0, 4), 0xFF00FF00u);
+}
+
+TEST(BmFontImport, CharacterOnAnUndeclaredPageKeepsItsCell) {
+    TypefaceRegistry registry;
+    LoadedFnt loaded =
+        LoadFnt(registry, "", Bytes("common lineHeight=5\nchar id=65 x=1 y=2 page=3\n"));
+    ASSERT_EQ(loaded.Error, "");
+    EXPECT_EQ(FindCharacter(*loaded.Font, 65)->Source.Y, 2);
+    EXPECT_NE(JoinWarnings(loaded.Warnings).find("1 character refers to a page that is not"),
+              std::string::npos);
+}
+
+TEST(BmFontNumbers, ReadLenientlyAndSaturate) {
+    const std::pair<const char*, std::int64_t> cases[] = {
+        {"12", 12},
+        {"-7", -7},
+        {"+3", 3},
+        {"  42x", 42},
+        {"", 0},
+        {"abc", 0},
+        {"-", 0},
+        {"2147483647", 2147483647},
+        {"99999999999999999999", 2147483647},
+        {"-99999999999999999999", -2147483648LL},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(ParseBmFontNumber(text), value) << text;
+    }
+}
+
+TEST(BmFontNumbers, CharsetNamesAndNumbersRoundTrip) {
+    EXPECT_EQ(BmFontCharsetName(0), "ANSI");
+    EXPECT_EQ(BmFontCharsetName(204), "RUSSIAN");
+    EXPECT_EQ(BmFontCharsetName(99), "99");
+    EXPECT_EQ(BmFontCharsetNumber("ANSI"), 0);
+    EXPECT_EQ(BmFontCharsetNumber("OEM"), 255);
+    EXPECT_EQ(BmFontCharsetNumber("99"), 99);
+    EXPECT_EQ(BmFontCharsetNumber("300"), std::nullopt);
+    EXPECT_EQ(BmFontCharsetNumber("Klingon"), std::nullopt);
+}
+
+} // namespace
+} // namespace glyfora::document

@@ -1,0 +1,128 @@
+#pragma once
+
+// Shared helpers of the ".fnt" tests: a scratch folder, file access, a sample typeface and loading
+// a descriptor into a fresh typeface.
+
+#include "document/AtomicFile.h"
+#include "document/BmFontFile.h"
+#include "document/BmFontModel.h"
+#include "document/PngCodec.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace glyfora::document::fnttest {
+
+class BmFontScratch {
+  public:
+    BmFontScratch() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "glyfora-fnt-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            ADD_FAILURE() << "no scratch folder";
+        }
+        folder_ = pattern + "/";
+    }
+    ~BmFontScratch() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    BmFontScratch(const BmFontScratch&) = delete;
+    BmFontScratch& operator=(const BmFontScratch&) = delete;
+
+    [[nodiscard]] const std::string& Folder() const { return folder_; }
+    [[nodiscard]] std::string Path(const std::string& name) const { return folder_ + name; }
+
+  private:
+    std::string folder_;
+};
+
+inline std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
+inline std::string Text(const std::vector<std::uint8_t>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    EXPECT_EQ(ReadWholeFile(path, bytes), "") << path;
+    return bytes;
+}
+
+inline void WriteBytes(const std::string& path, std::span<const std::uint8_t> bytes) {
+    ASSERT_EQ(WriteFileAtomically(path, bytes), "") << path;
+}
+
+inline void WritePng(const std::string& path, const Image& image) {
+    const auto png = EncodePng(image);
+    ASSERT_TRUE(png.has_value());
+    WriteBytes(path, *png);
+}
+
+// A 24 × 16 picture with distinct pixels, a space, "A" and "V", three pairs (one of them zero)
+// and the info properties of an imported font.
+inline Typeface& MakeSampleTypeface(TypefaceRegistry& registry) {
+    Typeface& typeface = *CreateTypeface(registry, 5);
+    std::optional<Image> image = MakeImage(24, 16, 0x00FFFFFF);
+    for (std::int64_t y = 0; y < 16; ++y) {
+        for (std::int64_t x = 0; x < 24; ++x) {
+            if ((x + y) % 3 == 0) {
+                image->At(x, y) = 0xFFFFFFFFu - static_cast<std::uint32_t>(x * 16 + y);
+            }
+        }
+    }
+    SetCharacterSetImage(typeface, std::move(image));
+    Character& space = AddCharacter(typeface, 32);
+    space.Outlay = {0, 0, 5, 14};
+    Character& a = AddCharacter(typeface, 65);
+    a.Source = {1, 2, 10, 12};
+    a.Outlay = {-1, 2, 11, 14};
+    Character& v = AddCharacter(typeface, 86);
+    v.Source = {12, 0, 9, 13};
+    v.Outlay = {0, 1, 9, 14};
+    AddKerningPair(typeface, 65, 86, -3);
+    AddKerningPair(typeface, 86, 65, -2);
+    AddKerningPair(typeface, 65, 65, 0);
+    typeface.Content.Properties["Face"] = "Sample Sans";
+    typeface.Content.Properties["Size"] = "-14";
+    typeface.Content.Properties["Base"] = "11";
+    typeface.Content.Properties["Comment"] = "";
+    return typeface;
+}
+
+struct LoadedFnt {
+    std::unique_ptr<document::Typeface> Font;
+    std::string Error;
+    std::vector<std::string> Warnings;
+};
+
+// Reads a descriptor by its content into a fresh typeface, pages from the descriptor's folder.
+inline LoadedFnt LoadFnt(const TypefaceRegistry& registry, const std::string& folder,
+                         std::span<const std::uint8_t> bytes) {
+    LoadedFnt loaded{MakeTypeface(registry, 5), {}, {}};
+    const std::optional<BmFontVariant> variant = DetectBmFontVariant(bytes);
+    if (!variant) {
+        loaded.Error = "not detected";
+        return loaded;
+    }
+    loaded.Error = ReadBmFont(*loaded.Font, bytes, folder, *variant, loaded.Warnings);
+    return loaded;
+}
+
+inline std::vector<Character> CharactersOf(const Typeface& typeface) {
+    return {typeface.Content.Characters.begin(), typeface.Content.Characters.end()};
+}
+
+inline std::string JoinWarnings(const std::vector<std::string>& warnings) {
+    std::string all;
+    for (const std::string& warning : warnings) {
+        all += warning + "\n";
+    }
+    return all;
+}
+
+} // namespace glyfora::document::fnttest

@@ -1,0 +1,53 @@
+#pragma once
+
+// The shared body of the ".fnt" reader fuzz targets. Besides the sanitizers' checks it verifies
+// that every character read is reachable through the code table, and that whatever a writer
+// accepts reads back to the same bytes (write, read, write is stable).
+
+#include "document/BmFontFile.h"
+#include "document/BmFontModel.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace glyfora::document::fuzzing {
+
+using Parser = std::optional<BmFont> (*)(std::span<const std::uint8_t>, std::vector<std::string>&);
+using Encoder = BmFontBytes (*)(const BmFont&);
+
+inline int FuzzBmFontReader(std::span<const std::uint8_t> bytes, Parser parse, Encoder encode) {
+    static_cast<void>(DetectBmFontVariant(bytes));
+    std::vector<std::string> warnings;
+    const std::optional<BmFont> font = parse(bytes, warnings);
+    if (!font) {
+        return 0;
+    }
+    TypefaceRegistry registry;
+    const auto typeface = MakeTypeface(registry, 5);
+    // Pages are looked for in a folder that does not exist, so runs do not depend on files.
+    ApplyBmFont(*typeface, *font, "/nonexistent/glyfora-fuzz/", warnings);
+    for (const Character& character : typeface->Content.Characters) {
+        if (FindCharacter(*typeface, character.Index) == nullptr) {
+            std::abort();
+        }
+    }
+    const BmFontBytes first = encode(*font);
+    if (!first.Error.empty()) {
+        return 0;
+    }
+    std::vector<std::string> again;
+    const std::optional<BmFont> reread = parse(first.Bytes, again);
+    if (!reread || !again.empty()) {
+        std::abort(); // our own output must read back without complaint
+    }
+    const BmFontBytes second = encode(*reread);
+    if (!second.Error.empty() || second.Bytes != first.Bytes) {
+        std::abort();
+    }
+    return 0;
+}
+
+} // namespace glyfora::document::fuzzing

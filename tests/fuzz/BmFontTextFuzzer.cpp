@@ -1,0 +1,7 @@
+// Feeds arbitrary bytes to the ".fnt" text reader; see BmFontFuzzing.h for what is checked.
+#include "BmFontFuzzing.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace glyfora::document;
+    return fuzzing::FuzzBmFontReader({data, size}, ParseBmFontText, EncodeBmFontText);
+}

@@ -1,0 +1,103 @@
+// Writes one typeface as text.fnt, xml.fnt and binary.fnt (each with its page picture) into the
+// folder given as the only argument, plus expected.json: the glyphs and kernings an independent
+// reader must find, taken from the typeface itself rather than from our writers.
+
+#include "document/BmFontFile.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+using namespace glyfora::document;
+
+namespace {
+
+Typeface& MakeTypeface(TypefaceRegistry& registry) {
+    Typeface& typeface = *CreateTypeface(registry, 5);
+    std::optional<Image> image = MakeImage(64, 48, 0x00FFFFFF);
+    for (std::int64_t y = 0; y < image->Height; ++y) {
+        for (std::int64_t x = 0; x < image->Width; ++x) {
+            image->At(x, y) = static_cast<std::uint32_t>(((x * 7 + y * 3) % 256) << 24) | 0xFFFFFF;
+        }
+    }
+    SetCharacterSetImage(typeface, std::move(image));
+    struct Cell {
+        std::int64_t Code;
+        Rect64 Source;
+        Rect64 Outlay;
+    };
+    const Cell cells[] = {
+        {32, {0, 0, 0, 0}, {0, 0, 6, 20}},         {65, {1, 1, 12, 15}, {-1, 3, 11, 20}},
+        {86, {14, 1, 12, 15}, {0, 3, 12, 20}},     {103, {27, 1, 9, 17}, {0, 6, 10, 20}},
+        {0x4E2D, {37, 1, 18, 18}, {1, 2, 20, 20}}, {0xFFFD, {1, 20, 14, 14}, {-2, -1, 15, 20}},
+        {38, {16, 20, 11, 15}, {0, 3, 12, 20}},
+    };
+    for (const Cell& cell : cells) {
+        Character& character = AddCharacter(typeface, cell.Code);
+        character.Source = cell.Source;
+        character.Outlay = cell.Outlay;
+    }
+    AddKerningPair(typeface, 65, 86, -2);
+    AddKerningPair(typeface, 86, 65, -3);
+    AddKerningPair(typeface, 65, 103, 1);
+    AddKerningPair(typeface, 0x4E2D, 0xFFFD, 4);
+    AddKerningPair(typeface, 38, 65, 0); // carries nothing: left out of every variant
+    typeface.Content.Properties["Face"] = "Sample & Sons";
+    typeface.Content.Properties["Size"] = "-18";
+    typeface.Content.Properties["Base"] = "16";
+    return typeface;
+}
+
+void WriteExpected(const Typeface& typeface, const std::string& path) {
+    std::ofstream out(path);
+    out << "{\n  \"face\": \"Sample & Sons\",\n  \"lineHeight\": 20,\n  \"base\": 16,\n"
+        << "  \"scaleW\": " << typeface.Content.Image->Width
+        << ",\n  \"scaleH\": " << typeface.Content.Image->Height << ",\n  \"chars\": [\n";
+    bool first = true;
+    for (const Character& c : typeface.Content.Characters) {
+        out << (first ? "" : ",\n") << "    {\"id\": " << c.Index << ", \"x\": " << c.Source.X
+            << ", \"y\": " << c.Source.Y << ", \"width\": " << c.Source.Width
+            << ", \"height\": " << c.Source.Height << ", \"xoffset\": " << c.Outlay.X
+            << ", \"yoffset\": " << c.Outlay.Y << ", \"xadvance\": " << c.Outlay.Width
+            << ", \"page\": 0}";
+        first = false;
+    }
+    out << "\n  ],\n  \"kernings\": [\n";
+    first = true;
+    for (const KerningPair& pair : typeface.Content.KerningPairs) {
+        if (pair.Amount == 0) {
+            continue;
+        }
+        out << (first ? "" : ",\n") << "    {\"first\": " << PairLeft(pair)
+            << ", \"second\": " << PairRight(pair) << ", \"amount\": " << pair.Amount << "}";
+        first = false;
+    }
+    out << "\n  ]\n}\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: " << argv[0] << " FOLDER\n";
+        return 2;
+    }
+    const std::string folder = std::string(argv[1]) + "/";
+    TypefaceRegistry registry;
+    const Typeface& typeface = MakeTypeface(registry);
+    const std::pair<const char*, BmFontVariant> variants[] = {
+        {"text.fnt", BmFontVariant::Text},
+        {"xml.fnt", BmFontVariant::Xml},
+        {"binary.fnt", BmFontVariant::Binary},
+    };
+    for (const auto& [name, variant] : variants) {
+        const SaveResult result = WriteBmFont(typeface, folder + name, variant);
+        if (!result.Saved) {
+            std::cerr << name << ": " << result.Error << "\n";
+            return 1;
+        }
+    }
+    WriteExpected(typeface, folder + "expected.json");
+    return 0;
+}

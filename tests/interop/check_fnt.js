@@ -1,0 +1,62 @@
+// Reads the .fnt files written by glyfora_fnt_samples with the npm BMFont parsers and compares
+// their glyphs, kernings and common fields with expected.json.
+// Usage: node check_fnt.js FOLDER NODE_MODULES
+// Exit status: 0 all equal, 1 a difference, 77 the parsers are not installed (test skipped).
+'use strict';
+
+const fs = require('fs');
+const path = require('path');
+
+const [folder, modules] = process.argv.slice(2).map((p) => path.resolve(p));
+let parsers;
+try {
+    parsers = {
+        'text.fnt': require(path.join(modules, 'parse-bmfont-ascii')),
+        'xml.fnt': require(path.join(modules, 'parse-bmfont-xml')),
+        'binary.fnt': require(path.join(modules, 'parse-bmfont-binary')),
+    };
+} catch (error) {
+    console.log('SKIP: BMFont parsers not available: ' + error.message);
+    process.exit(77);
+}
+
+const expected = JSON.parse(fs.readFileSync(path.join(folder, 'expected.json'), 'utf8'));
+const charKeys = ['id', 'x', 'y', 'width', 'height', 'xoffset', 'yoffset', 'xadvance', 'page'];
+const kerningKeys = ['first', 'second', 'amount'];
+let failures = 0;
+
+function check(file, what, actual, wanted) {
+    if (actual !== wanted) {
+        console.log(`${file}: ${what} is ${JSON.stringify(actual)}, expected ${JSON.stringify(wanted)}`);
+        failures++;
+    }
+}
+
+function compareList(file, what, actual, wanted, keys) {
+    check(file, `${what} count`, actual.length, wanted.length);
+    wanted.forEach((entry, i) => {
+        keys.forEach((key) => check(file, `${what}[${i}].${key}`, actual[i] && actual[i][key], entry[key]));
+    });
+}
+
+for (const [file, parse] of Object.entries(parsers)) {
+    const data = fs.readFileSync(path.join(folder, file));
+    let font;
+    try {
+        font = parse(data);
+    } catch (error) {
+        console.log(`${file}: the parser refused it: ${error.message || error}`);
+        failures++;
+        continue;
+    }
+    check(file, 'info.face', font.info.face, expected.face);
+    check(file, 'common.lineHeight', font.common.lineHeight, expected.lineHeight);
+    check(file, 'common.base', font.common.base, expected.base);
+    check(file, 'common.scaleW', font.common.scaleW, expected.scaleW);
+    check(file, 'common.scaleH', font.common.scaleH, expected.scaleH);
+    check(file, 'pages', JSON.stringify(font.pages), JSON.stringify([file.replace('.fnt', '_0.png')]));
+    compareList(file, 'chars', font.chars, expected.chars, charKeys);
+    compareList(file, 'kernings', font.kernings, expected.kernings, kerningKeys);
+    console.log(`${file}: ${font.chars.length} chars, ${font.kernings.length} kernings read`);
+}
+process.exit(failures === 0 ? 0 : 1);
