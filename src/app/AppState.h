@@ -1,0 +1,34 @@
+#pragma once
+
+#include "document/Typeface.h"
+#include "platform/GraphicsLibrary.h"
+#include "views/ViewState.h"
+
+#include <cstdint>
+#include <string>
+
+namespace glyfora::app {
+
+// The one document the editor works on always lives under this id.
+constexpr std::int64_t TypefaceId = 5;
+
+// Everything the editor keeps between events: the document registry, the file paths and folders,
+// and the view state the canvases share. Made once in main() and handed to every handler.
+struct AppState {
+    document::TypefaceRegistry Registry;
+    // Always the typeface under TypefaceId; refreshed whenever that slot is replaced.
+    document::Typeface* CurrentTypeface = nullptr;
+    std::string CurrentFilePath;
+    // The form CurrentFilePath was read or written in; "Save" of a ".fnt" keeps its variant.
+    int CurrentFileFormat = 0;
+    std::string CharacterSetImagePath;
+    std::string SettingsFolder;
+    std::string EditorPath;
+    std::int64_t ExportedImageTime = 0;
+    std::string OpenCommand;
+    std::int64_t LastDialogCode = -1;
+    views::ViewState View;
+    platform::GraphicsLibrary Graphics;
+};
+
+} // namespace glyfora::app

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace glyfora::app {
+
+struct FileDialogAnswer {
+    QString Path;        // empty when the dialog was cancelled
+    int FilterIndex = 0; // position of the chosen filter in the list handed in
+};
+
+// The open and save dialogs, behind an interface so that tests can answer them.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    virtual FileDialogAnswer OpenFile(QWidget* parent, const QString& title,
+                                      const QString& defaultPath, const QStringList& filters) = 0;
+    virtual FileDialogAnswer SaveFile(QWidget* parent, const QString& title,
+                                      const QString& defaultPath, const QStringList& filters) = 0;
+};
+
+enum class SaveChoice { Save, Discard, Cancel };
+
+// Every message the editor shows and the one question it asks.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual void Notice(QWidget* parent, const QString& title, const QString& text) = 0;
+    virtual void Warning(QWidget* parent, const QString& title, const QString& text) = 0;
+    virtual void Error(QWidget* parent, const QString& title, const QString& text) = 0;
+    virtual SaveChoice AskSaveChanges(QWidget* parent) = 0;
+};
+
+// The real dialogs.
+class QtFileDialogs final : public FileDialogs {
+public:
+    FileDialogAnswer OpenFile(QWidget* parent, const QString& title, const QString& defaultPath,
+                              const QStringList& filters) override;
+    FileDialogAnswer SaveFile(QWidget* parent, const QString& title, const QString& defaultPath,
+                              const QStringList& filters) override;
+};
+
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    void Notice(QWidget* parent, const QString& title, const QString& text) override;
+    void Warning(QWidget* parent, const QString& title, const QString& text) override;
+    void Error(QWidget* parent, const QString& title, const QString& text) override;
+    SaveChoice AskSaveChanges(QWidget* parent) override;
+};
+
+} // namespace glyfora::app

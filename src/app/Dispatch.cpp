@@ -1,0 +1,289 @@
+#include "app/Dispatch.h"
+
+#include "app/CharacterSetWindow.h"
+#include "app/CharacterWindow.h"
+#include "app/ExampleWindow.h"
+#include "app/ImportWindow.h"
+#include "app/KerningPairWindow.h"
+#include "app/MainWindow.h"
+#include "app/Shell.h"
+#include "views/CharacterView.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+#include <map>
+#include <utility>
+
+namespace glyfora::app {
+namespace {
+
+// Rows whose handlers come with the character and pair editing, the layout commands and the
+// picture import; until they are wired in these do nothing.
+void NotWiredYet(Shell& /*shell*/, const DispatchEvent& /*event*/) {}
+
+void DoNothing(Shell& /*shell*/, const DispatchEvent& /*event*/) {}
+
+void OnNew(Shell& shell, const DispatchEvent& /*event*/) {
+    if (!ConfirmDiscard(shell)) {
+        return;
+    }
+    NewDocument(shell.State);
+    ShowDocument(shell);
+}
+
+void OnOpen(Shell& shell, const DispatchEvent& /*event*/) {
+    if (!ConfirmDiscard(shell)) {
+        return;
+    }
+    const FileDialogAnswer answer = shell.Services.Files.OpenFile(
+        shell.Main.get(), QStringLiteral("Open Typeface"),
+        QString::fromStdString(shell.State.CurrentFilePath), TypefaceFileFilters());
+    if (!answer.Path.isEmpty()) {
+        (void)OpenTypefaceFile(shell, answer.Path.toStdString());
+    }
+}
+
+void OnSave(Shell& shell, const DispatchEvent& /*event*/) {
+    (void)SaveDocument(shell);
+}
+
+void OnSaveAs(Shell& shell, const DispatchEvent& /*event*/) {
+    (void)SaveDocumentAs(shell);
+}
+
+void OnImportTtf(Shell& shell, const DispatchEvent& /*event*/) {
+    shell.Import->show();
+    shell.Import->raise();
+}
+
+void OnImportWindowClosed(Shell& shell, const DispatchEvent& /*event*/) {
+    shell.Import->hide();
+}
+
+void OnMainWindowClosed(Shell& shell, const DispatchEvent& /*event*/) {
+    if (!ConfirmDiscard(shell)) {
+        return;
+    }
+    ShutDown(shell);
+    // exit(), not quit(): quit() first asks every window to close, and tool windows refuse.
+    QCoreApplication::exit(0);
+}
+
+void OnCommentEdited(Shell& shell, const DispatchEvent& /*event*/) {
+    document::Typeface* typeface = document::TypefaceFromId(shell.State.Registry, TypefaceId);
+    if (typeface == nullptr) {
+        return;
+    }
+    const std::string text = shell.Main->CommentField->toPlainText().toStdString();
+    std::string& comment = document::PropertyValue(*typeface, std::string("Comment"));
+    // Showing a document's comment fills the field too; that is no edit.
+    if (comment != text) {
+        comment = text;
+        typeface->Modified = true;
+    }
+}
+
+void OnExampleTextEdited(Shell& shell, const DispatchEvent& /*event*/) {
+    shell.Example->ExampleScreen->update();
+}
+
+void OnCharacterSetResized(Shell& shell, const DispatchEvent& /*event*/) {
+    shell.CharacterSet->Canvas->update();
+}
+
+void OnExampleResized(Shell& shell, const DispatchEvent& /*event*/) {
+    shell.Example->LayOut();
+}
+
+void ZoomCharacterViews(Shell& shell, int notches, QWidget& window) {
+    const views::ViewUpdate update = views::OnCharacterZoomWheel(shell.State.View, notches);
+    if (update.CharacterView) {
+        shell.Character->Canvas->update();
+    }
+    if (update.KerningPairView) {
+        shell.KerningPair->Canvas->update();
+    }
+    window.activateWindow();
+}
+
+void OnCharacterCanvasWheel(Shell& shell, const DispatchEvent& event) {
+    ZoomCharacterViews(shell, event.Notches, *shell.Character);
+}
+
+void OnKerningPairCanvasWheel(Shell& shell, const DispatchEvent& event) {
+    ZoomCharacterViews(shell, event.Notches, *shell.KerningPair);
+}
+
+using enum WindowName;
+using enum Trigger;
+
+constexpr DispatchEntry Table[] = {
+    {Main, u"FileNew", Command, OnNew},
+    {Main, u"FileOpen", Command, OnOpen},
+    {Main, u"FileSave", Command, OnSave},
+    {Main, u"FileSaveAs", Command, OnSaveAs},
+    {Main, u"FileImportTtf", Command, OnImportTtf},
+    {Main, u"EditCopyUpperToLower", Command, NotWiredYet},
+    {Main, u"EditCopyUmlauts", Command, NotWiredYet},
+    {Main, u"EditScaleLayout", Command, NotWiredYet},
+    {Main, u"EditSpacingLayout", Command, NotWiredYet},
+    {Main, u"", Closed, OnMainWindowClosed},
+    {Main, u"CommentField", Edited, OnCommentEdited},
+    {Main, u"CharacterList", Selected, NotWiredYet},
+    {Main, u"CharacterDeleteButton", Clicked, NotWiredYet},
+    {Main, u"CharacterNewButton", Clicked, NotWiredYet},
+    {Main, u"CharacterCodeField", Changed, NotWiredYet},
+    {Main, u"CharacterGlyphField", Edited, NotWiredYet},
+    {Main, u"SourceXField", Changed, NotWiredYet},
+    {Main, u"SourceYField", Changed, NotWiredYet},
+    {Main, u"SourceWidthField", Changed, NotWiredYet},
+    {Main, u"SourceHeightField", Changed, NotWiredYet},
+    {Main, u"OutlayXField", Changed, NotWiredYet},
+    {Main, u"OutlayYField", Changed, NotWiredYet},
+    {Main, u"OutlayWidthField", Changed, NotWiredYet},
+    {Main, u"OutlayHeightField", Changed, NotWiredYet},
+    {Main, u"KerningPairList", Selected, NotWiredYet},
+    {Main, u"KerningPairDeleteButton", Clicked, NotWiredYet},
+    {Main, u"KerningPairNewButton", Clicked, NotWiredYet},
+    {Main, u"LeftCodeField", Changed, NotWiredYet},
+    {Main, u"LeftGlyphField", Edited, NotWiredYet},
+    {Main, u"RightCodeField", Changed, NotWiredYet},
+    {Main, u"RightGlyphField", Edited, NotWiredYet},
+    {Main, u"AmountField", Changed, NotWiredYet},
+    {CharacterSet, u"CharacterSetEdit", Command, NotWiredYet},
+    {CharacterSet, u"CharacterSetImport", Command, NotWiredYet},
+    {CharacterSet, u"CharacterSetAddChar", Command, NotWiredYet},
+    {CharacterSet, u"CharacterSetSetChar", Command, DoNothing},
+    {CharacterSet, u"", Resized, OnCharacterSetResized},
+    {Character, u"CharacterCanvas", Wheel, OnCharacterCanvasWheel},
+    {KerningPair, u"KerningPairCanvas", Wheel, OnKerningPairCanvasWheel},
+    {Example, u"ExampleTextField", Edited, OnExampleTextEdited},
+    {Example, u"", Resized, OnExampleResized},
+    {Import, u"", Closed, OnImportWindowClosed},
+};
+
+QWidget* WindowOf(Shell& shell, WindowName window) {
+    switch (window) {
+    case Main:
+        return shell.Main.get();
+    case CharacterSet:
+        return shell.CharacterSet;
+    case Character:
+        return shell.Character;
+    case KerningPair:
+        return shell.KerningPair;
+    case Example:
+        return shell.Example;
+    case Import:
+        return shell.Import;
+    }
+    return nullptr;
+}
+
+// Close and resize of the windows go through the table too. Windows without a close row ignore
+// their close box: they stay open while the editor runs.
+class WindowEventFilter final : public QObject {
+public:
+    WindowEventFilter(Shell& shell, QObject* parent) : QObject(parent), shell_(shell) {}
+
+    void Add(QObject* window, QEvent::Type type, Handler handler) {
+        handlers_[{window, type}] = handler;
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const auto found = handlers_.find({watched, event->type()});
+        if (found != handlers_.end()) {
+            found->second(shell_, DispatchEvent{});
+        }
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    Shell& shell_;
+    std::map<std::pair<QObject*, QEvent::Type>, Handler> handlers_;
+};
+
+template <typename Signal, typename Sender>
+void ConnectSignal(Shell& shell, Sender* sender, Signal signal, Handler handler) {
+    QObject::connect(sender, signal, shell.Main.get(),
+                     [&shell, handler] { handler(shell, DispatchEvent{}); });
+}
+
+void ConnectEntry(Shell& shell, WindowEventFilter& filter, const DispatchEntry& entry) {
+    QWidget* window = WindowOf(shell, entry.Window);
+    const QString name = QString::fromUtf16(entry.ObjectName.data(),
+                                            static_cast<qsizetype>(entry.ObjectName.size()));
+    QObject* object = name.isEmpty() ? window : window->findChild<QObject*>(name);
+    Q_ASSERT_X(object != nullptr, "ConnectDispatch", "dispatch row names a missing object");
+    if (object == nullptr) {
+        return;
+    }
+    const Handler handler = entry.Handler;
+    switch (entry.Trigger) {
+    case Command:
+        ConnectSignal(shell, qobject_cast<QAction*>(object), &QAction::triggered, handler);
+        break;
+    case Edited:
+        if (auto* line = qobject_cast<QLineEdit*>(object)) {
+            ConnectSignal(shell, line, &QLineEdit::textChanged, handler);
+        } else if (auto* text = qobject_cast<QTextEdit*>(object)) {
+            ConnectSignal(shell, text, &QTextEdit::textChanged, handler);
+        }
+        break;
+    case Clicked:
+        ConnectSignal(shell, qobject_cast<QAbstractButton*>(object), &QAbstractButton::clicked,
+                      handler);
+        break;
+    case Changed:
+        ConnectSignal(shell, qobject_cast<QSpinBox*>(object), &QSpinBox::valueChanged, handler);
+        break;
+    case Selected:
+        ConnectSignal(shell, qobject_cast<QTreeWidget*>(object),
+                      &QTreeWidget::itemSelectionChanged, handler);
+        break;
+    case Wheel:
+        QObject::connect(qobject_cast<Canvas*>(object), &Canvas::wheeled, shell.Main.get(),
+                         [&shell, handler](int notches) { handler(shell, DispatchEvent{notches}); });
+        break;
+    case Resized:
+        filter.Add(object, QEvent::Resize, handler);
+        break;
+    case Closed:
+        filter.Add(object, QEvent::Close, handler);
+        break;
+    }
+}
+
+} // namespace
+
+std::span<const DispatchEntry> DispatchTable() {
+    return Table;
+}
+
+void ConnectDispatch(Shell& shell) {
+    auto* filter = new WindowEventFilter(shell, shell.Main.get());
+    shell.WindowEvents = filter;
+    // Windows without a close row still get the filter, which keeps them open.
+    for (QWidget* window : {WindowOf(shell, CharacterSet), WindowOf(shell, Character),
+                            WindowOf(shell, KerningPair), WindowOf(shell, Example)}) {
+        window->installEventFilter(filter);
+    }
+    for (const DispatchEntry& entry : Table) {
+        ConnectEntry(shell, *filter, entry);
+    }
+}
+
+} // namespace glyfora::app

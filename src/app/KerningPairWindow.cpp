@@ -1,0 +1,23 @@
+#include "app/KerningPairWindow.h"
+
+#include "app/ToolWindow.h"
+
+namespace glyfora::app {
+
+KerningPairCanvas::KerningPairCanvas(QWidget* parent) : app::Canvas(parent) {
+    setObjectName(QStringLiteral("KerningPairCanvas"));
+}
+
+KerningPairWindow::KerningPairWindow(QWidget* mainWindow) : QWidget(mainWindow, ToolWindowFlags) {
+    setObjectName(QStringLiteral("KerningPairWindow"));
+    setWindowTitle(QStringLiteral("Unterschneidungspaar"));
+    Canvas = new KerningPairCanvas(this);
+    setFixedSize(300, 100);
+    Canvas->setGeometry(rect());
+}
+
+void KerningPairWindow::resizeEvent(QResizeEvent* /*event*/) {
+    Canvas->setGeometry(rect());
+}
+
+} // namespace glyfora::app

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/Canvas.h"
+
+namespace glyfora::app {
+
+// The selected kerning pair side by side, magnified.
+class KerningPairCanvas : public Canvas {
+    Q_OBJECT
+public:
+    explicit KerningPairCanvas(QWidget* parent);
+};
+
+// "Unterschneidungspaar": a fixed-size tool window filled by its canvas; the view sizes it.
+class KerningPairWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit KerningPairWindow(QWidget* mainWindow);
+
+    KerningPairCanvas* Canvas = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+};
+
+} // namespace glyfora::app

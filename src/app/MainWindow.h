@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTextEdit;
+class QTreeWidget;
+
+namespace glyfora::app {
+
+// Height of the main window's content between its menu bar and its status bar.
+constexpr int MainContentHeight = 515;
+
+// A character code shown twice: as a number and as the character itself.
+struct CodeFields {
+    QSpinBox* Code = nullptr;
+    QLineEdit* Glyph = nullptr;
+};
+
+// The "Glyfora" window: the File and Edit menus, the "Characters", "Kerning Pairs" and "Comment"
+// frames with their controls, and an empty status bar. Controls carry object names for lookup.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow();
+
+    // The inner height the window takes once its menu and status bars are known.
+    [[nodiscard]] int FinalInnerHeight() const;
+
+    QTreeWidget* CharacterList = nullptr;
+    QPushButton* CharacterDeleteButton = nullptr;
+    QPushButton* CharacterNewButton = nullptr;
+    CodeFields CharacterCode;
+    QSpinBox* SourceX = nullptr;
+    QSpinBox* SourceY = nullptr;
+    QSpinBox* SourceWidth = nullptr;
+    QSpinBox* SourceHeight = nullptr;
+    QSpinBox* OutlayX = nullptr;
+    QSpinBox* OutlayY = nullptr;
+    QSpinBox* OutlayWidth = nullptr;
+    QSpinBox* OutlayHeight = nullptr;
+
+    QTreeWidget* KerningPairList = nullptr;
+    QPushButton* KerningPairDeleteButton = nullptr;
+    QPushButton* KerningPairNewButton = nullptr;
+    CodeFields LeftCode;
+    CodeFields RightCode;
+    QSpinBox* AmountField = nullptr;
+
+    QTextEdit* CommentField = nullptr;
+
+private:
+    void BuildMenus();
+    void BuildCharactersFrame(QWidget* content);
+    void BuildKerningPairsFrame(QWidget* content);
+    void BuildCommentFrame(QWidget* content);
+};
+
+} // namespace glyfora::app

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/ConfigurationFile.h"
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+
+#include <string>
+
+class QWidget;
+
+namespace glyfora::app {
+
+struct Shell;
+
+// Which parts of a window RestoreWindow and StoreWindow handle; combine with |.
+enum WindowPart : int { WindowPosition = 1, WindowSize = 2, WindowHidden = 4 };
+
+// Moves, sizes, shows or hides a window as the keys say, for the parts asked for. A position that
+// would leave the window off every screen is moved onto the nearest one.
+void RestoreWindow(QWidget& window, const platform::WindowPlacement& keys, int parts);
+
+// The keys of a window for the parts asked for.
+[[nodiscard]] platform::WindowPlacement StoreWindow(const QWidget& window, int parts);
+
+// Top-left corner for a window of this frame so that it lies on a screen: unchanged when it
+// already overlaps one, otherwise pulled onto the nearest screen.
+[[nodiscard]] QPoint PlaceOnScreens(QRect frame, const QList<QRect>& screens);
+
+// Applies settings to the windows and the view state, and reads them back. The import options
+// go to the import window and come back from it.
+void ApplySettings(Shell& shell, const platform::Configuration& settings);
+[[nodiscard]] platform::Configuration CollectSettings(const Shell& shell);
+
+// Reads "Configuration.ini" from the settings folder and applies it; missing keys keep defaults.
+void LoadConfiguration(Shell& shell);
+
+// Hides the Character and Kerning-pair windows (so they start hidden next time), then writes
+// "Configuration.ini", creating the settings folder first.
+void SaveConfiguration(Shell& shell);
+
+// The settings folder of this user ("Zorbatek/Glyfora/" under APPDATA or the XDG config folder).
+[[nodiscard]] std::string DefaultSettingsFolder();
+
+// Checks the desktop's ".tf" registration against the program at this path and writes it again
+// when it differs; true when it did.
+[[nodiscard]] bool CheckFileTypeRegistrationOfProgram(const std::string& programPath);
+
+} // namespace glyfora::app

@@ -1,0 +1,40 @@
+// The editor: builds the state and the windows, then runs Qt's event loop until the main window
+// is closed.
+#include "app/AppState.h"
+#include "app/Dialogs.h"
+#include "app/ExampleWindow.h"
+#include "app/Settings.h"
+#include "app/Shell.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char* argv[]) {
+    using namespace glyfora::app;
+    QApplication application(argc, argv);
+    // The main window's close box ends the program, after the unsaved-changes question.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const StartOptions options = ParseCommandLine(QApplication::arguments().mid(1));
+    AppState state;
+    QtFileDialogs files;
+    QtMessageBoxes messages;
+    ShellServices services{files, messages, CheckFileTypeRegistrationOfProgram,
+                           QApplication::applicationFilePath().toStdString()};
+    const std::unique_ptr<Shell> shell = StartUp(state, services, options);
+    if (options.QuitAfterFirstFrame) {
+        // exit(), not quit(): quit() first asks every window to close, and tool windows refuse.
+        const auto leave = [] { QApplication::exit(0); };
+        QObject::connect(shell->Example->ExampleScreen, &ExampleScreen::frameDrawn, &application,
+                         leave, Qt::QueuedConnection);
+        // An example window hidden by the settings never draws; do not wait for it.
+        if (!shell->Example->isVisible()) {
+            QTimer::singleShot(0, &application, leave);
+        }
+    }
+    const int status = QApplication::exec();
+    if (!shell->Finished && !options.QuitAfterFirstFrame) {
+        ShutDown(*shell);
+    }
+    return status;
+}

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "app/Dialogs.h"
+#include "app/Shell.h"
+
+#include <QDir>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+#include <vector>
+
+namespace glyfora::app::testing {
+
+// Answers the file dialogs from a queue and remembers how they were asked.
+class FakeFileDialogs final : public FileDialogs {
+public:
+    struct Call {
+        bool Save = false;
+        QString Title;
+        QString DefaultPath;
+        QStringList Filters;
+    };
+
+    FileDialogAnswer OpenFile(QWidget*, const QString& title, const QString& defaultPath,
+                              const QStringList& filters) override {
+        return Next({false, title, defaultPath, filters});
+    }
+    FileDialogAnswer SaveFile(QWidget*, const QString& title, const QString& defaultPath,
+                              const QStringList& filters) override {
+        return Next({true, title, defaultPath, filters});
+    }
+
+    std::deque<FileDialogAnswer> Answers; // an empty queue answers "cancelled"
+    std::vector<Call> Calls;
+
+private:
+    FileDialogAnswer Next(Call call) {
+        Calls.push_back(std::move(call));
+        if (Answers.empty()) {
+            return {};
+        }
+        FileDialogAnswer answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+};
+
+// Records every message and answers "Save changes?" from a queue.
+class FakeMessageBoxes final : public MessageBoxes {
+public:
+    struct Shown {
+        QString Kind;
+        QString Title;
+        QString Text;
+    };
+
+    void Notice(QWidget*, const QString& title, const QString& text) override {
+        Messages.push_back({QStringLiteral("notice"), title, text});
+    }
+    void Warning(QWidget*, const QString& title, const QString& text) override {
+        Messages.push_back({QStringLiteral("warning"), title, text});
+    }
+    void Error(QWidget*, const QString& title, const QString& text) override {
+        Messages.push_back({QStringLiteral("error"), title, text});
+    }
+    SaveChoice AskSaveChanges(QWidget*) override {
+        ++Questions;
+        if (Choices.empty()) {
+            return SaveChoice::Cancel;
+        }
+        const SaveChoice choice = Choices.front();
+        Choices.pop_front();
+        return choice;
+    }
+
+    std::vector<Shown> Messages;
+    std::deque<SaveChoice> Choices;
+    int Questions = 0;
+};
+
+// A settings folder ("APPDATA") nobody has used yet, under a temporary folder of the test run.
+inline QString FreshAppData() {
+    static QTemporaryDir root;
+    static int counter = 0;
+    const QString folder = root.filePath(QStringLiteral("appdata-%1").arg(++counter));
+    QDir().mkpath(folder);
+    return folder;
+}
+
+// One editor with its own state, fake dialogs and a registration check that reports "rewritten"
+// when asked to.
+struct Editor {
+    explicit Editor(const StartOptions& options = NoCheck(), bool registrationRewrites = false,
+                    const QString& appData = FreshAppData())
+        : AppData(appData), Services{Files, Messages,
+                   [this, registrationRewrites](const std::string& program) {
+                       CheckedPrograms.push_back(program);
+                       return registrationRewrites;
+                   },
+                   "/opt/glyfora/bin/glyfora"} {
+        qputenv("APPDATA", AppData.toLocal8Bit());
+        TheShell = StartUp(State, Services, options);
+    }
+
+    static StartOptions NoCheck() {
+        StartOptions options;
+        options.FileTypeCheck = false;
+        return options;
+    }
+
+    QString AppData;
+    AppState State;
+    FakeFileDialogs Files;
+    FakeMessageBoxes Messages;
+    std::vector<std::string> CheckedPrograms;
+    ShellServices Services;
+    std::unique_ptr<Shell> TheShell;
+};
+
+} // namespace glyfora::app::testing

@@ -1,0 +1,275 @@
+#include "StartupTests.h"
+#include "ShellFixture.h"
+
+#include "app/CharacterSetWindow.h"
+#include "app/CharacterWindow.h"
+#include "app/ExampleWindow.h"
+#include "app/ImportWindow.h"
+#include "app/KerningPairWindow.h"
+#include "app/MainWindow.h"
+#include "app/Settings.h"
+#include "document/TypefaceIo.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <QTextEdit>
+
+namespace glyfora::app::testing {
+namespace {
+
+QString ConfigurationFile(const QString& appData) {
+    return appData + QStringLiteral("/Zorbatek/Glyfora/Configuration.ini");
+}
+
+void WriteConfiguration(const QString& appData, const QByteArray& text) {
+    QDir().mkpath(appData + QStringLiteral("/Zorbatek/Glyfora"));
+    QFile file(ConfigurationFile(appData));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+} // namespace
+
+void StartupTests::startsWithAnEmptyDocumentUnderFive() {
+    Editor editor;
+    AppState& state = editor.State;
+    QVERIFY(state.CurrentTypeface != nullptr);
+    QCOMPARE(state.CurrentTypeface, document::TypefaceFromId(state.Registry, 5));
+    QVERIFY(state.CurrentTypeface->Content.Characters.Empty());
+    QVERIFY(!state.CurrentTypeface->Modified);
+    QCOMPARE(state.View.CharacterSetZoom, std::int64_t{1});
+    QCOMPARE(state.View.CharacterZoom, std::int64_t{8});
+    QCOMPARE(state.LastDialogCode, std::int64_t{-1});
+    QCOMPARE(state.OpenCommand, std::string("\"/opt/glyfora/bin/glyfora\" \"%1\""));
+    QCOMPARE(QString::fromStdString(state.SettingsFolder),
+             editor.AppData + QStringLiteral("/Zorbatek/Glyfora/"));
+    QVERIFY(state.Graphics.GraphicsLibraryReady);
+    QVERIFY(state.CurrentFilePath.empty());
+}
+
+void StartupTests::registrationNoticeOnlyAfterARewrite_data() {
+    QTest::addColumn<bool>("checkEnabled");
+    QTest::addColumn<bool>("rewrites");
+    QTest::addColumn<int>("checks");
+    QTest::addColumn<int>("notices");
+    QTest::newRow("registered already") << true << false << 1 << 0;
+    QTest::newRow("rewritten") << true << true << 1 << 1;
+    QTest::newRow("check turned off") << false << true << 0 << 0;
+}
+
+void StartupTests::registrationNoticeOnlyAfterARewrite() {
+    QFETCH(bool, checkEnabled);
+    QFETCH(bool, rewrites);
+    QFETCH(int, checks);
+    QFETCH(int, notices);
+    StartOptions options;
+    options.FileTypeCheck = checkEnabled;
+    Editor editor(options, rewrites);
+    QCOMPARE(static_cast<int>(editor.CheckedPrograms.size()), checks);
+    if (checks > 0) {
+        QCOMPARE(editor.CheckedPrograms[0], std::string("/opt/glyfora/bin/glyfora"));
+    }
+    QCOMPARE(static_cast<int>(editor.Messages.Messages.size()), notices);
+    if (notices > 0) {
+        const FakeMessageBoxes::Shown& shown = editor.Messages.Messages[0];
+        QCOMPARE(shown.Kind, QStringLiteral("notice"));
+        QCOMPARE(shown.Title, QStringLiteral("Hinweis"));
+        QCOMPARE(shown.Text, QStringLiteral("Dateierweiterung (*.tf) wurde erstellt bzw. aktuallisiert."));
+    }
+}
+
+void StartupTests::commandLineOptions_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("check");
+    QTest::addColumn<bool>("quitAfterFirstFrame");
+    QTest::newRow("nothing") << QStringList{} << QString() << true << false;
+    QTest::newRow("file") << QStringList{QStringLiteral("face.tf")} << QStringLiteral("face.tf")
+                          << true << false;
+    QTest::newRow("options around the file")
+        << QStringList{QStringLiteral("--no-file-type-check"), QStringLiteral("a b.tf"),
+                       QStringLiteral("--quit-after-first-frame")}
+        << QStringLiteral("a b.tf") << false << true;
+    QTest::newRow("first file wins")
+        << QStringList{QStringLiteral("one.tf"), QStringLiteral("two.tf")}
+        << QStringLiteral("one.tf") << true << false;
+    QTest::newRow("unknown option is not a file")
+        << QStringList{QStringLiteral("--frobnicate")} << QString() << true << false;
+    QTest::newRow("file after --") << QStringList{QStringLiteral("--"), QStringLiteral("--odd.tf")}
+                                   << QStringLiteral("--odd.tf") << true << false;
+}
+
+void StartupTests::commandLineOptions() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, file);
+    QFETCH(bool, check);
+    QFETCH(bool, quitAfterFirstFrame);
+    qunsetenv("GLYFORA_NO_FILE_TYPE_CHECK");
+    const StartOptions options = ParseCommandLine(arguments);
+    QCOMPARE(QString::fromStdString(options.FilePath), file);
+    QCOMPARE(options.FileTypeCheck, check);
+    QCOMPARE(options.QuitAfterFirstFrame, quitAfterFirstFrame);
+}
+
+void StartupTests::environmentTurnsTheCheckOff() {
+    qputenv("GLYFORA_NO_FILE_TYPE_CHECK", "1");
+    QVERIFY(!ParseCommandLine({}).FileTypeCheck);
+    qputenv("GLYFORA_NO_FILE_TYPE_CHECK", "0");
+    QVERIFY(ParseCommandLine({}).FileTypeCheck);
+    qunsetenv("GLYFORA_NO_FILE_TYPE_CHECK");
+}
+
+void StartupTests::commandLineFileOpensBeforeTheFirstEvent() {
+    const QString path = FreshAppData() + QStringLiteral("/given.tf");
+    {
+        document::TypefaceRegistry registry;
+        document::Typeface* typeface = document::CreateTypeface(registry, 5);
+        document::AddCharacter(*typeface, 65);
+        document::PropertyValue(*typeface, "Comment") = "from the command line";
+        QVERIFY(document::SaveTypeface(registry, 5, path.toStdString(), document::FormatTf).Saved);
+    }
+    StartOptions options = Editor::NoCheck();
+    options.FilePath = path.toStdString();
+    Editor editor(options);
+    QVERIFY(editor.Messages.Messages.empty());
+    QCOMPARE(editor.State.CurrentFilePath, path.toStdString());
+    QCOMPARE(editor.State.CurrentTypeface, document::TypefaceFromId(editor.State.Registry, 5));
+    QCOMPARE(editor.State.CurrentTypeface->Content.Characters.Size(), std::size_t{1});
+    QCOMPARE(editor.TheShell->Main->CommentField->toPlainText(),
+             QStringLiteral("from the command line"));
+    QVERIFY(!editor.State.CurrentTypeface->Modified);
+}
+
+void StartupTests::commandLineFileThatCannotBeOpened() {
+    StartOptions options = Editor::NoCheck();
+    const QString missing = FreshAppData() + QStringLiteral("/gone.tf");
+    options.FilePath = missing.toStdString();
+    Editor editor(options);
+    QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
+    QCOMPARE(editor.Messages.Messages[0].Kind, QStringLiteral("error"));
+    QVERIFY(editor.Messages.Messages[0].Text.contains(missing));
+    QVERIFY(editor.State.CurrentTypeface != nullptr);
+    QVERIFY(editor.State.CurrentFilePath.empty());
+    QVERIFY(editor.TheShell->Main->isVisible());
+}
+
+void StartupTests::secondRunRestoresWhatTheFirstLeft() {
+    const QString appData = FreshAppData();
+    {
+        Editor first(Editor::NoCheck(), false, appData);
+        Shell& shell = *first.TheShell;
+        shell.Main->move(310, 260);
+        shell.Example->move(320, 90);
+        shell.Example->resize(640, 150);
+        // Inside the smallest screen a test platform has (800 x 600), so nothing is pulled back.
+        shell.CharacterSet->move(410, 170);
+        shell.CharacterSet->resize(300, 320);
+        shell.Import->hide();
+        first.State.View.CharacterSetZoom = 4;
+        first.State.View.CharacterZoom = 16;
+        first.State.EditorPath = "/usr/bin/gimp";
+        QCoreApplication::processEvents();
+        ShutDown(shell);
+    }
+    QVERIFY(QFile::exists(ConfigurationFile(appData)));
+
+    Editor second(Editor::NoCheck(), false, appData);
+    Shell& shell = *second.TheShell;
+    QCOMPARE(shell.Main->pos(), QPoint(310, 260));
+    QCOMPARE(shell.Example->pos(), QPoint(320, 90));
+    QCOMPARE(shell.Example->size(), QSize(640, 150));
+    QCOMPARE(shell.CharacterSet->pos(), QPoint(410, 170));
+    QCOMPARE(shell.CharacterSet->size(), QSize(300, 320));
+    QVERIFY(!shell.Import->isVisible());
+    QVERIFY(shell.Example->isVisible());
+    QVERIFY(shell.CharacterSet->isVisible());
+    // Shut-down hides these two, so they start hidden from the second run on.
+    QVERIFY(!shell.Character->isVisible());
+    QVERIFY(!shell.KerningPair->isVisible());
+    QCOMPARE(second.State.View.CharacterSetZoom, std::int64_t{4});
+    QCOMPARE(second.State.View.CharacterZoom, std::int64_t{16});
+    QCOMPARE(second.State.EditorPath, std::string("/usr/bin/gimp"));
+}
+
+void StartupTests::storedZoomsAreKeptInRange_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<int>("characterSetZoom");
+    QTest::addColumn<int>("characterZoom");
+    QTest::newRow("in range") << QByteArray("2") << 2 << 2;
+    QTest::newRow("too large") << QByteArray("4096") << 64 << 64;
+    QTest::newRow("not a power of two") << QByteArray("24") << 16 << 16;
+    QTest::newRow("zero") << QByteArray("0") << 1 << 1;
+    QTest::newRow("negative") << QByteArray("-8") << 1 << 1;
+    QTest::newRow("beyond 64 bits") << QByteArray("99999999999999999999999") << 64 << 64;
+    QTest::newRow("not a number") << QByteArray("big") << 1 << 1;
+}
+
+void StartupTests::storedZoomsAreKeptInRange() {
+    QFETCH(QByteArray, stored);
+    QFETCH(int, characterSetZoom);
+    QFETCH(int, characterZoom);
+    const QString appData = FreshAppData();
+    WriteConfiguration(appData, "[WindowCharacterSet]\nZoom=" + stored +
+                                    "\n[WindowCharacter]\nZoom=" + stored + "\n");
+    Editor editor(Editor::NoCheck(), false, appData);
+    QCOMPARE(editor.State.View.CharacterSetZoom, std::int64_t{characterSetZoom});
+    QCOMPARE(editor.State.View.CharacterZoom, std::int64_t{characterZoom});
+}
+
+void StartupTests::positionsOffEveryScreenComeBack_data() {
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<QPoint>("placed");
+    const QList<QRect> screens{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    Q_UNUSED(screens);
+    QTest::newRow("on the first screen") << QRect(300, 250, 720, 560) << QPoint(300, 250);
+    QTest::newRow("partly on a screen") << QRect(-100, -20, 720, 560) << QPoint(-100, -20);
+    QTest::newRow("far left") << QRect(-5000, 200, 720, 560) << QPoint(0, 200);
+    QTest::newRow("far right, nearest is the second") << QRect(9000, 900, 300, 100)
+                                                      << QPoint(2900, 900);
+    QTest::newRow("below the second") << QRect(2500, 3000, 300, 100) << QPoint(2500, 924);
+    QTest::newRow("larger than the screen") << QRect(-9000, -9000, 4000, 3000) << QPoint(0, 0);
+}
+
+void StartupTests::positionsOffEveryScreenComeBack() {
+    QFETCH(QRect, frame);
+    QFETCH(QPoint, placed);
+    const QList<QRect> screens{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    QCOMPARE(PlaceOnScreens(frame, screens), placed);
+
+    // Through the settings file, against whatever screens this run has.
+    const QString appData = FreshAppData();
+    WriteConfiguration(appData, "[WindowExample]\nX=-30000\nY=-30000\n");
+    Editor editor(Editor::NoCheck(), false, appData);
+    const QRect example = editor.TheShell->Example->frameGeometry();
+    bool onAScreen = false;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        onAScreen = onAScreen || screen->availableGeometry().intersects(example);
+    }
+    QVERIFY(onAScreen);
+}
+
+void StartupTests::registrationIsWrittenOnceIntoTheDataFolder() {
+    const QString dataHome = FreshAppData();
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dataHome.toLocal8Bit());
+    const std::string program = "/opt/glyfora one/bin/glyfora";
+    QVERIFY(CheckFileTypeRegistrationOfProgram(program));
+    QVERIFY(QFile::exists(dataHome + QStringLiteral("/applications/glyfora.desktop")));
+    QVERIFY(!CheckFileTypeRegistrationOfProgram(program));
+    // The program moved: registered again.
+    QVERIFY(CheckFileTypeRegistrationOfProgram("/usr/local/bin/glyfora"));
+    qputenv("XDG_DATA_HOME", saved);
+}
+
+void StartupTests::hiddenMainWindowStaysHidden() {
+    const QString appData = FreshAppData();
+    WriteConfiguration(appData, "[WindowMain]\nHide=1\n[WindowImport]\nHide=1\n");
+    Editor editor(Editor::NoCheck(), false, appData);
+    QVERIFY(!editor.TheShell->Main->isVisible());
+    QVERIFY(!editor.TheShell->Import->isVisible());
+    QVERIFY(editor.TheShell->Example->isVisible());
+}
+
+} // namespace glyfora::app::testing

@@ -1,0 +1,38 @@
+// Runs the editor's GUI tests. HOME and the XDG and APPDATA folders point into a temporary folder
+// first, so that no test reads or writes the user's own settings.
+#include "DispatchTests.h"
+#include "StartupTests.h"
+#include "WindowTests.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+int main(int argc, char* argv[]) {
+    QTemporaryDir home;
+    if (!home.isValid()) {
+        return 1;
+    }
+    for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
+                                 "APPDATA"}) {
+        qputenv(variable, home.path().toLocal8Bit());
+    }
+    qputenv("GLYFORA_NO_FILE_TYPE_CHECK", "1");
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    int failures = 0;
+    {
+        glyfora::app::testing::WindowTests tests;
+        failures += QTest::qExec(&tests, argc, argv);
+    }
+    {
+        glyfora::app::testing::DispatchTests tests;
+        failures += QTest::qExec(&tests, argc, argv);
+    }
+    {
+        glyfora::app::testing::StartupTests tests;
+        failures += QTest::qExec(&tests, argc, argv);
+    }
+    return failures == 0 ? 0 : 1;
+}
