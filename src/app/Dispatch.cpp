@@ -1,10 +1,12 @@
 #include "app/Dispatch.h"
 
+#include "app/CharacterSetPicture.h"
 #include "app/CharacterSetWindow.h"
 #include "app/CharacterWindow.h"
 #include "app/ExampleWindow.h"
 #include "app/ImportWindow.h"
 #include "app/KerningPairWindow.h"
+#include "app/LayoutCommands.h"
 #include "app/MainWindow.h"
 #include "app/Shell.h"
 #include "views/CharacterView.h"
@@ -130,10 +132,10 @@ constexpr DispatchEntry Table[] = {
     {Main, u"FileSave", Command, OnSave},
     {Main, u"FileSaveAs", Command, OnSaveAs},
     {Main, u"FileImportTtf", Command, OnImportTtf},
-    {Main, u"EditCopyUpperToLower", Command, NotWiredYet},
-    {Main, u"EditCopyUmlauts", Command, NotWiredYet},
-    {Main, u"EditScaleLayout", Command, NotWiredYet},
-    {Main, u"EditSpacingLayout", Command, NotWiredYet},
+    {Main, u"EditCopyUpperToLower", Command, OnCopyUpperToLower},
+    {Main, u"EditCopyUmlauts", Command, OnCopyUmlauts},
+    {Main, u"EditScaleLayout", Command, OnScaleLayout},
+    {Main, u"EditSpacingLayout", Command, OnSpacingLayout},
     {Main, u"", Closed, OnMainWindowClosed},
     {Main, u"CommentField", Edited, OnCommentEdited},
     {Main, u"CharacterList", Selected, NotWiredYet},
@@ -157,8 +159,8 @@ constexpr DispatchEntry Table[] = {
     {Main, u"RightCodeField", Changed, NotWiredYet},
     {Main, u"RightGlyphField", Edited, NotWiredYet},
     {Main, u"AmountField", Changed, NotWiredYet},
-    {CharacterSet, u"CharacterSetEdit", Command, NotWiredYet},
-    {CharacterSet, u"CharacterSetImport", Command, NotWiredYet},
+    {CharacterSet, u"CharacterSetEdit", Command, OnCharacterSetEdit},
+    {CharacterSet, u"CharacterSetImport", Command, OnCharacterSetImport},
     {CharacterSet, u"CharacterSetAddChar", Command, NotWiredYet},
     {CharacterSet, u"CharacterSetSetChar", Command, DoNothing},
     {CharacterSet, u"", Resized, OnCharacterSetResized},
