@@ -1,10 +1,9 @@
 #include "app/CharacterSetPicture.h"
 
 #include "app/CharacterSetWindow.h"
-#include "app/CharacterWindow.h"
 #include "app/Dispatch.h"
+#include "app/EditingDispatch.h"
 #include "app/ExampleWindow.h"
-#include "app/KerningPairWindow.h"
 #include "app/MainWindow.h"
 #include "app/Shell.h"
 #include "document/PictureFile.h"
@@ -24,9 +23,9 @@ namespace {
 // The picture changed but the metrics did not: the views that show pixels are drawn again, and
 // the lists and the current character stay as they are.
 void ShowPictureChange(Shell& shell) {
-    shell.CharacterSet->Canvas->update();
-    shell.Character->Canvas->update();
-    shell.KerningPair->Canvas->update();
+    DrawCharacterSetView(shell);
+    DrawCharacterView(shell);
+    DrawKerningPairView(shell);
     shell.Example->ExampleScreen->update();
 }
 

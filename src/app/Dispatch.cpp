@@ -3,6 +3,7 @@
 #include "app/CharacterSetPicture.h"
 #include "app/CharacterSetWindow.h"
 #include "app/CharacterWindow.h"
+#include "app/EditingDispatch.h"
 #include "app/ExampleWindow.h"
 #include "app/ImportWindow.h"
 #include "app/KerningPairWindow.h"
@@ -25,10 +26,6 @@
 
 namespace glyfora::app {
 namespace {
-
-// Rows whose handlers come with the character and pair editing, the layout commands and the
-// picture import; until they are wired in these do nothing.
-void NotWiredYet(Shell& /*shell*/, const DispatchEvent& /*event*/) {}
 
 void DoNothing(Shell& /*shell*/, const DispatchEvent& /*event*/) {}
 
@@ -106,11 +103,12 @@ void OnExampleResized(Shell& shell, const DispatchEvent& /*event*/) {
 
 void ZoomCharacterViews(Shell& shell, int notches, QWidget& window) {
     const views::ViewUpdate update = views::OnCharacterZoomWheel(shell.State.View, notches);
+    // The views size their windows by the zoom.
     if (update.CharacterView) {
-        shell.Character->Canvas->update();
+        DrawCharacterView(shell);
     }
     if (update.KerningPairView) {
-        shell.KerningPair->Canvas->update();
+        DrawKerningPairView(shell);
     }
     window.activateWindow();
 }
@@ -138,30 +136,30 @@ constexpr DispatchEntry Table[] = {
     {Main, u"EditSpacingLayout", Command, OnSpacingLayout},
     {Main, u"", Closed, OnMainWindowClosed},
     {Main, u"CommentField", Edited, OnCommentEdited},
-    {Main, u"CharacterList", Selected, NotWiredYet},
-    {Main, u"CharacterDeleteButton", Clicked, NotWiredYet},
-    {Main, u"CharacterNewButton", Clicked, NotWiredYet},
-    {Main, u"CharacterCodeField", Changed, NotWiredYet},
-    {Main, u"CharacterGlyphField", Edited, NotWiredYet},
-    {Main, u"SourceXField", Changed, NotWiredYet},
-    {Main, u"SourceYField", Changed, NotWiredYet},
-    {Main, u"SourceWidthField", Changed, NotWiredYet},
-    {Main, u"SourceHeightField", Changed, NotWiredYet},
-    {Main, u"OutlayXField", Changed, NotWiredYet},
-    {Main, u"OutlayYField", Changed, NotWiredYet},
-    {Main, u"OutlayWidthField", Changed, NotWiredYet},
-    {Main, u"OutlayHeightField", Changed, NotWiredYet},
-    {Main, u"KerningPairList", Selected, NotWiredYet},
-    {Main, u"KerningPairDeleteButton", Clicked, NotWiredYet},
-    {Main, u"KerningPairNewButton", Clicked, NotWiredYet},
-    {Main, u"LeftCodeField", Changed, NotWiredYet},
-    {Main, u"LeftGlyphField", Edited, NotWiredYet},
-    {Main, u"RightCodeField", Changed, NotWiredYet},
-    {Main, u"RightGlyphField", Edited, NotWiredYet},
-    {Main, u"AmountField", Changed, NotWiredYet},
+    {Main, u"CharacterList", Selected, OnCharacterListSelected},
+    {Main, u"CharacterDeleteButton", Clicked, OnCharacterDeleteClicked},
+    {Main, u"CharacterNewButton", Clicked, OnCharacterNewClicked},
+    {Main, u"CharacterCodeField", Changed, OnCharacterCodeFieldChanged},
+    {Main, u"CharacterGlyphField", Changed, OnCharacterGlyphFieldChanged},
+    {Main, u"SourceXField", Changed, OnSourceXFieldChanged},
+    {Main, u"SourceYField", Changed, OnSourceYFieldChanged},
+    {Main, u"SourceWidthField", Changed, OnSourceWidthFieldChanged},
+    {Main, u"SourceHeightField", Changed, OnSourceHeightFieldChanged},
+    {Main, u"OutlayXField", Changed, OnOutlayXFieldChanged},
+    {Main, u"OutlayYField", Changed, OnOutlayYFieldChanged},
+    {Main, u"OutlayWidthField", Changed, OnOutlayWidthFieldChanged},
+    {Main, u"OutlayHeightField", Changed, OnOutlayHeightFieldChanged},
+    {Main, u"KerningPairList", Selected, OnKerningPairListSelected},
+    {Main, u"KerningPairDeleteButton", Clicked, OnKerningPairDeleteClicked},
+    {Main, u"KerningPairNewButton", Clicked, OnKerningPairNewClicked},
+    {Main, u"LeftCodeField", Changed, OnLeftCodeFieldChanged},
+    {Main, u"LeftGlyphField", Changed, OnLeftGlyphFieldChanged},
+    {Main, u"RightCodeField", Changed, OnRightCodeFieldChanged},
+    {Main, u"RightGlyphField", Changed, OnRightGlyphFieldChanged},
+    {Main, u"AmountField", Changed, OnAmountFieldChanged},
     {CharacterSet, u"CharacterSetEdit", Command, OnCharacterSetEdit},
     {CharacterSet, u"CharacterSetImport", Command, OnCharacterSetImport},
-    {CharacterSet, u"CharacterSetAddChar", Command, NotWiredYet},
+    {CharacterSet, u"CharacterSetAddChar", Command, OnAddCharCommand},
     {CharacterSet, u"CharacterSetSetChar", Command, DoNothing},
     {CharacterSet, u"", Resized, OnCharacterSetResized},
     {Character, u"CharacterCanvas", Wheel, OnCharacterCanvasWheel},

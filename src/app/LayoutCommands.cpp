@@ -1,6 +1,8 @@
 #include "app/LayoutCommands.h"
 
 #include "app/Dispatch.h"
+#include "app/EditingDispatch.h"
+#include "app/ExampleWindow.h"
 #include "app/MainWindow.h"
 #include "app/Shell.h"
 #include "document/LayoutOperations.h"
@@ -25,7 +27,11 @@ document::Typeface* CurrentDocument(Shell& shell) {
 // The lists are refilled without a selection and every view is drawn again; a record the command
 // removed can no longer be the current character.
 void ShowLayoutChange(Shell& shell) {
-    ShowDocument(shell);
+    RefillEditingLists(shell);
+    DrawCharacterView(shell);
+    DrawKerningPairView(shell);
+    DrawCharacterSetView(shell);
+    shell.Example->ExampleScreen->update();
 }
 
 void CopyUpperToLower(Shell& shell, std::int64_t first, std::int64_t last, std::int64_t shift) {

@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "app/GlyphSpinBox.h"
+
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -92,7 +94,8 @@ CodeFields MakeCodeRow(QWidget* frame, const QString& caption, int x, int y,
     CodeFields fields;
     fields.Code = MakeSpinField(frame, prefix + QStringLiteral("CodeField"), QRect(x + 60, y, 65, 20), 0, 65535);
     fields.Code->setValue(32);
-    fields.Glyph = new QLineEdit(QStringLiteral(" "), frame);
+    fields.Glyph = new GlyphSpinBox(frame);
+    fields.Glyph->setValue(32);
     fields.Glyph->setObjectName(prefix + QStringLiteral("GlyphField"));
     fields.Glyph->setGeometry(x + 130, y, 45, 20);
     return fields;

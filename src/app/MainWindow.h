@@ -18,7 +18,7 @@ constexpr int MainContentHeight = 515;
 // A character code shown twice: as a number and as the character itself.
 struct CodeFields {
     QSpinBox* Code = nullptr;
-    QLineEdit* Glyph = nullptr;
+    QSpinBox* Glyph = nullptr; // a GlyphSpinBox: shows the character
 };
 
 // The "Glyfora" window: the File and Edit menus, the "Characters", "Kerning Pairs" and "Comment"

@@ -2,6 +2,7 @@
 
 #include "app/CharacterSetWindow.h"
 #include "app/CharacterWindow.h"
+#include "app/EditingDispatch.h"
 #include "app/ExampleWindow.h"
 #include "app/ImportWindow.h"
 #include "app/KerningPairWindow.h"
@@ -79,10 +80,7 @@ void ShowDocument(Shell& shell) {
     state.View.CurrentCharacter = nullptr;
     state.View.CurrentPair = nullptr;
     shell.CharacterSet->Canvas->update();
-    shell.Main->CharacterList->clear();
-    shell.Main->KerningPairList->clear();
-    shell.Character->Canvas->update();
-    shell.KerningPair->Canvas->update();
+    RefillEditingLists(shell);
     if (state.CurrentTypeface != nullptr) {
         const std::string& comment =
             document::PropertyValue(*state.CurrentTypeface, std::string("Comment"));

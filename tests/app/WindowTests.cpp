@@ -148,7 +148,8 @@ void WindowTests::controlsSitWhereTheLayoutSays_data() {
     row("character new", "CharacterNewButton", "CharactersFrame", QRect(105, 210, 90, 20));
     row("character code", "CharacterCodeField", "CharactersFrame", QRect(270, 210, 65, 20), 0,
         65535);
-    row("character glyph", "CharacterGlyphField", "CharactersFrame", QRect(340, 210, 45, 20));
+    row("character glyph", "CharacterGlyphField", "CharactersFrame", QRect(340, 210, 45, 20), 0,
+        65535);
     row("source x", "SourceXField", "CharactersFrame", QRect(70, 240, 55, 20), 0, 4000);
     row("source y", "SourceYField", "CharactersFrame", QRect(130, 240, 55, 20), 0, 4000);
     row("source width", "SourceWidthField", "CharactersFrame", QRect(70, 265, 55, 20), 0, 4000);
@@ -161,9 +162,9 @@ void WindowTests::controlsSitWhereTheLayoutSays_data() {
     row("pair delete", "KerningPairDeleteButton", "KerningPairsFrame", QRect(10, 210, 90, 20));
     row("pair new", "KerningPairNewButton", "KerningPairsFrame", QRect(105, 210, 90, 20));
     row("left code", "LeftCodeField", "KerningPairsFrame", QRect(70, 240, 65, 20), 0, 65535);
-    row("left glyph", "LeftGlyphField", "KerningPairsFrame", QRect(140, 240, 45, 20));
+    row("left glyph", "LeftGlyphField", "KerningPairsFrame", QRect(140, 240, 45, 20), 0, 65535);
     row("right code", "RightCodeField", "KerningPairsFrame", QRect(70, 265, 65, 20), 0, 65535);
-    row("right glyph", "RightGlyphField", "KerningPairsFrame", QRect(140, 265, 45, 20));
+    row("right glyph", "RightGlyphField", "KerningPairsFrame", QRect(140, 265, 45, 20), 0, 65535);
     row("amount", "AmountField", "KerningPairsFrame", QRect(210, 250, 60, 30), -100, 100);
     row("comment", "CommentField", "CommentFrame", QRect(10, 20, 690, 160));
 }

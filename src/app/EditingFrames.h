@@ -1,0 +1,109 @@
+#pragma once
+
+#include "document/CharacterEditing.h"
+#include "document/Typeface.h"
+#include "views/ViewState.h"
+
+#include <QSize>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QObject;
+class QPushButton;
+class QSpinBox;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace glyfora::app {
+
+// A character code shown twice, by partner fields: a numeric field and a GlyphSpinBox showing the
+// character.
+struct PartnerFields {
+    QSpinBox* Code = nullptr;
+    QSpinBox* Glyph = nullptr;
+};
+
+// The controls of the "Characters" frame.
+struct CharacterFrame {
+    QTreeWidget* List = nullptr;
+    QPushButton* DeleteButton = nullptr;
+    QPushButton* CopyButton = nullptr; // reads "New", or "Copy" while a row is selected
+    PartnerFields Character;
+    // "Position:", "Size:", "Offset:", "Outlay:" fields in the order of CharacterMetric.
+    std::array<QSpinBox*, 8> Metrics{};
+};
+
+// The controls of the "Kerning Pairs" frame.
+struct KerningPairFrame {
+    QTreeWidget* List = nullptr;
+    QPushButton* DeleteButton = nullptr;
+    QPushButton* CopyButton = nullptr;
+    PartnerFields Left;
+    PartnerFields Right;
+    QSpinBox* AmountField = nullptr;
+};
+
+// What the editing handlers reach: the document, the shared view state, the two frames, and the
+// views they redraw. Lives as long as the windows; the handlers take it by reference.
+struct EditingContext {
+    std::function<document::Typeface*()> CurrentTypeface;
+    views::ViewState& View;
+    std::int64_t& LastDialogCode;
+    CharacterFrame Characters;
+    KerningPairFrame Pairs;
+    // Each view shows, sizes or hides its own window from the view state.
+    std::function<void()> DrawCharacterView;
+    std::function<void()> DrawKerningPairView;
+    std::function<void()> DrawCharacterSetView; // without scroll markers
+    std::function<QSize()> CharacterSetCanvasSize;
+    // Asks for a character code; -1 when cancelled. The character-code dialog unless a test
+    // replaces it.
+    std::function<std::int64_t(std::int64_t)> AskCharacterCode;
+};
+
+// Puts value into field (clamped to its range) without raising its change signal, so that showing
+// a record never runs an edit handler.
+void ShowFieldValue(QSpinBox* field, std::int64_t value);
+
+// Sets the text of one cell of a row.
+void SetCellText(QTreeWidgetItem* row, int column, const std::u16string& text);
+
+// Makes a row standing for record, with its cell texts.
+[[nodiscard]] QTreeWidgetItem* MakeRow(const void* record, const std::vector<std::u16string>& texts);
+
+// Blocks the signals of a list and of its selection model while it is changed programmatically.
+class ListSignalBlocker {
+public:
+    explicit ListSignalBlocker(QTreeWidget* list);
+    ~ListSignalBlocker();
+    ListSignalBlocker(const ListSignalBlocker&) = delete;
+    ListSignalBlocker& operator=(const ListSignalBlocker&) = delete;
+
+private:
+    QObject* list_ = nullptr;
+    QObject* selectionModel_ = nullptr;
+    bool listWasBlocked_ = false;
+    bool modelWasBlocked_ = false;
+};
+
+// Calls a view redraw when one is set.
+inline void Redraw(const std::function<void()>& draw) {
+    if (draw) {
+        draw();
+    }
+}
+
+// Sets the caption of a frame's second button: "Copy" while a row is selected, else "New".
+void ShowCopyCaption(QPushButton* button, bool rowSelected);
+
+// The record a list row stands for (its row data); none for no row.
+[[nodiscard]] void* RowRecord(const QTreeWidgetItem* row);
+
+// The selected row of a single-selection list, or none.
+[[nodiscard]] QTreeWidgetItem* SelectedRow(const QTreeWidget* list);
+
+} // namespace glyfora::app
