@@ -14,6 +14,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLineEdit>
@@ -64,6 +65,14 @@ void OnImportTtf(Shell& shell, const DispatchEvent& /*event*/) {
 
 void OnImportWindowClosed(Shell& shell, const DispatchEvent& /*event*/) {
     shell.Import->hide();
+}
+
+void OnImportPreviewControl(Shell& shell, const DispatchEvent& /*event*/) {
+    DrawImportPreview(*shell.Import, shell.State.Graphics);
+}
+
+void OnCreateTypeface(Shell& shell, const DispatchEvent& /*event*/) {
+    (void)CreateTypefaceFromWindow(shell);
 }
 
 void OnMainWindowClosed(Shell& shell, const DispatchEvent& /*event*/) {
@@ -167,6 +176,17 @@ constexpr DispatchEntry Table[] = {
     {Example, u"ExampleTextField", Edited, OnExampleTextEdited},
     {Example, u"", Resized, OnExampleResized},
     {Import, u"", Closed, OnImportWindowClosed},
+    // Only the controls that change how glyphs look redraw the preview.
+    {Import, u"FamilyList", Edited, OnImportPreviewControl},
+    {Import, u"SizeField", Changed, OnImportPreviewControl},
+    {Import, u"HintList", Selected, OnImportPreviewControl},
+    {Import, u"QualityList", Selected, OnImportPreviewControl},
+    {Import, u"BoldBox", Clicked, OnImportPreviewControl},
+    {Import, u"ItalicBox", Clicked, OnImportPreviewControl},
+    {Import, u"UnderlineBox", Clicked, OnImportPreviewControl},
+    {Import, u"HalfPixelBox", Clicked, OnImportPreviewControl},
+    {Import, u"CenterBox", Clicked, OnImportPreviewControl},
+    {Import, u"CreateTypefaceButton", Clicked, OnCreateTypeface},
 };
 
 QWidget* WindowOf(Shell& shell, WindowName window) {
@@ -241,6 +261,9 @@ void ConnectEntry(Shell& shell, WindowEventFilter& filter, const DispatchEntry& 
             ConnectSignal(shell, line, &QLineEdit::textChanged, handler);
         } else if (auto* text = qobject_cast<QTextEdit*>(object)) {
             ConnectSignal(shell, text, &QTextEdit::textChanged, handler);
+        } else if (auto* combo = qobject_cast<QComboBox*>(object)) {
+            // An editable list: picking an entry and typing a name both change its text.
+            ConnectSignal(shell, combo, &QComboBox::currentTextChanged, handler);
         }
         break;
     case Clicked:
@@ -251,8 +274,12 @@ void ConnectEntry(Shell& shell, WindowEventFilter& filter, const DispatchEntry& 
         ConnectSignal(shell, qobject_cast<QSpinBox*>(object), &QSpinBox::valueChanged, handler);
         break;
     case Selected:
-        ConnectSignal(shell, qobject_cast<QTreeWidget*>(object),
-                      &QTreeWidget::itemSelectionChanged, handler);
+        if (auto* combo = qobject_cast<QComboBox*>(object)) {
+            ConnectSignal(shell, combo, &QComboBox::currentIndexChanged, handler);
+        } else {
+            ConnectSignal(shell, qobject_cast<QTreeWidget*>(object),
+                          &QTreeWidget::itemSelectionChanged, handler);
+        }
         break;
     case Wheel:
         QObject::connect(qobject_cast<Canvas*>(object), &Canvas::wheeled, shell.Main.get(),

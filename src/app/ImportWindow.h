@@ -1,14 +1,96 @@
 #pragma once
 
+#include "import/ImportOptions.h"
+
+#include <QImage>
+#include <QStringList>
 #include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QSpinBox;
+
+namespace glyfora::platform {
+struct GraphicsLibrary;
+}
 
 namespace glyfora::app {
 
-// "Import TTF": the font-import options and "Create Typeface". Closing it only hides it.
+struct Shell;
+
+// The preview of the import window: shows the last picture drawn into it, blank
+// before that.
+class ImportPreviewCanvas : public QWidget {
+    Q_OBJECT
+public:
+    explicit ImportPreviewCanvas(QWidget* parent = nullptr);
+
+    void ShowPicture(QImage picture);
+    [[nodiscard]] const QImage& Picture() const { return picture_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage picture_;
+};
+
+// The entries of the two rendering lists, in list order.
+[[nodiscard]] QStringList TextAntialiasModeEntries();
+[[nodiscard]] QStringList CompositingQualityEntries();
+
+// "Import TTF": the font-import options and "Create Typeface". Closing it only
+// hides it. The options live in the controls; ReadOptions and ShowOptions move
+// them to and from the record.
 class ImportWindow : public QWidget {
     Q_OBJECT
 public:
     explicit ImportWindow(QWidget* mainWindow);
+
+    // Replaces the family list's entries, keeping the text it shows.
+    void SetFamilies(const QStringList& families);
+
+    // Puts options into the controls without any control reporting a change (no
+    // preview redraw). Values outside a control's range are clamped to it.
+    void ShowOptions(const import::ImportOptions& options);
+    [[nodiscard]] import::ImportOptions ReadOptions() const;
+
+    QComboBox* FamilyList = nullptr;
+    QSpinBox* SizeField = nullptr;
+    QComboBox* HintList = nullptr;
+    QComboBox* QualityList = nullptr;
+    QCheckBox* BoldBox = nullptr;
+    QCheckBox* ItalicBox = nullptr;
+    QCheckBox* UnderlineBox = nullptr;
+    QCheckBox* HalfPixelBox = nullptr;
+    QCheckBox* CenterBox = nullptr;
+    QCheckBox* UnicodeBox = nullptr;
+    QSpinBox* LetterSpaceField = nullptr;
+    QSpinBox* PaddingTopField = nullptr;
+    QSpinBox* PaddingLeftField = nullptr;
+    QSpinBox* PaddingRightField = nullptr;
+    QSpinBox* PaddingBottomField = nullptr;
+    QSpinBox* MaxWidthField = nullptr;
+    ImportPreviewCanvas* Preview = nullptr;
+    QPushButton* CreateButton = nullptr;
+    int PreviewDraws = 0; // how often the preview was drawn (tests count redraws)
 };
+
+// Draws "ABC" and "abc" with the window's current options on the button-face
+// colour into the preview. Nothing changes when the text rasteriser is not
+// ready.
+void DrawImportPreview(ImportWindow& window, const platform::GraphicsLibrary& graphics);
+
+// Fills the family list once from the installed families, sorted by name; the
+// list stays empty when they cannot be listed.
+void FillFamilyList(ImportWindow& window);
+
+// "Create Typeface": asks about unsaved changes, imports the font the window's
+// options name while a progress dialog with "Cancel" keeps the editor
+// responsive, and only when the import completes puts the new typeface in place
+// of the document and shows it. A failed import shows its reason; a cancelled
+// one leaves the document as it was. True when a new typeface was installed.
+bool CreateTypefaceFromWindow(Shell& shell);
 
 } // namespace glyfora::app

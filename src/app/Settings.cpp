@@ -7,6 +7,7 @@
 #include "app/KerningPairWindow.h"
 #include "app/MainWindow.h"
 #include "app/Shell.h"
+#include "import/ImportOptions.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -114,6 +115,7 @@ void ApplySettings(Shell& shell, const platform::Configuration& settings) {
     view.CharacterZoom = views::ClampRange(settings.CharacterZoom, views::MaxZoom, 1);
     shell.State.EditorPath = settings.EditorPath;
     shell.ImportOptions = settings.ImportTTF;
+    shell.Import->ShowOptions(import::ImportOptionsFromConfiguration(settings.ImportTTF));
 }
 
 platform::Configuration CollectSettings(const Shell& shell) {
@@ -128,7 +130,7 @@ platform::Configuration CollectSettings(const Shell& shell) {
     settings.CharacterSetZoom = shell.State.View.CharacterSetZoom;
     settings.EditorPath = shell.State.EditorPath;
     settings.CharacterZoom = shell.State.View.CharacterZoom;
-    settings.ImportTTF = shell.ImportOptions;
+    settings.ImportTTF = import::ConfigurationFromImportOptions(shell.Import->ReadOptions());
     return settings;
 }
 

@@ -108,6 +108,7 @@ std::unique_ptr<Shell> StartUp(AppState& state, ShellServices& services,
 
     shell->Main = std::make_unique<MainWindow>();
     shell->Import = new ImportWindow(shell->Main.get());
+    FillFamilyList(*shell->Import);
     shell->Example = new ExampleWindow(state, shell->Main.get());
     shell->CharacterSet = new CharacterSetWindow(shell->Main.get());
     shell->CharacterSet->resize(400, shell->CharacterSet->menuBar()->sizeHint().height() + 400);

@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <cstdint>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -62,6 +64,11 @@ struct Shell {
     // The import window's options as the settings file holds them; the window reads and fills them.
     platform::ImportOptions ImportOptions;
     bool Finished = false;           // shut-down has run
+    // "Create Typeface" is under way (its progress dialog lets events through).
+    bool ImportRunning = false;
+    // When set, the import reports its progress here instead of in a progress dialog; returning
+    // false cancels it. Tests drive the import through it.
+    std::function<bool(std::int64_t done, std::int64_t total)> ImportProgressHook;
 };
 
 // Starts the editor: rasteriser, empty document, folders, registration check, windows, settings,

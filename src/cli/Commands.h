@@ -12,5 +12,6 @@ int RunInfoCommand(const std::vector<std::string>& args);
 int RunConvertCommand(const std::vector<std::string>& args);
 int RunImportCommand(const std::vector<std::string>& args);
 int RunRenderCommand(const std::vector<std::string>& args);
+int RunFontsCommand(const std::vector<std::string>& args);
 
 } // namespace glyfora::cli

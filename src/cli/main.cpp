@@ -24,6 +24,8 @@ constexpr std::array Commands{
                  &glyfora::cli::RunInfoCommand},
     CommandEntry{"convert", "read a .tf or XML & Image typeface, write .tf or .xml",
                  &glyfora::cli::RunConvertCommand},
+    CommandEntry{"fonts", "installed font families, in the import window's order",
+                 &glyfora::cli::RunFontsCommand},
     CommandEntry{"import", "make a typeface from an installed font",
                  &glyfora::cli::RunImportCommand},
     CommandEntry{"render", "draw a text with a typeface into a PNG, as the example window does",

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -89,11 +90,14 @@ void DispatchTests::tableNamesExistingObjectsOfTheRightKind() {
         switch (entry.Trigger) {
         case Trigger::Command: rightKind = qobject_cast<QAction*>(object) != nullptr; break;
         case Trigger::Edited:
-            rightKind = qobject_cast<QLineEdit*>(object) || qobject_cast<QTextEdit*>(object);
+            rightKind = qobject_cast<QLineEdit*>(object) || qobject_cast<QTextEdit*>(object) ||
+                        qobject_cast<QComboBox*>(object);
             break;
         case Trigger::Clicked: rightKind = qobject_cast<QAbstractButton*>(object) != nullptr; break;
         case Trigger::Changed: rightKind = qobject_cast<QSpinBox*>(object) != nullptr; break;
-        case Trigger::Selected: rightKind = qobject_cast<QTreeWidget*>(object) != nullptr; break;
+        case Trigger::Selected:
+            rightKind = qobject_cast<QTreeWidget*>(object) || qobject_cast<QComboBox*>(object);
+            break;
         case Trigger::Wheel: rightKind = qobject_cast<Canvas*>(object) != nullptr; break;
         case Trigger::Resized:
         case Trigger::Closed: rightKind = object->isWidgetType() && object == window; break;

@@ -1,6 +1,7 @@
 // Runs the editor's GUI tests. HOME and the XDG and APPDATA folders point into a temporary folder
 // first, so that no test reads or writes the user's own settings.
 #include "DispatchTests.h"
+#include "ImportWindowTests.h"
 #include "LayoutCommandTests.h"
 #include "StartupTests.h"
 #include "WindowTests.h"
@@ -33,6 +34,10 @@ int main(int argc, char* argv[]) {
     }
     {
         glyfora::app::testing::StartupTests tests;
+        failures += QTest::qExec(&tests, argc, argv);
+    }
+    {
+        glyfora::app::testing::ImportWindowTests tests;
         failures += QTest::qExec(&tests, argc, argv);
     }
     {

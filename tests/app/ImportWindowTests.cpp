@@ -1,0 +1,488 @@
+#include "ImportWindowTests.h"
+#include "ShellFixture.h"
+
+#include "app/ImportWindow.h"
+#include "app/MainWindow.h"
+#include "app/Settings.h"
+#include "import/FontServices.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+#include <functional>
+
+// A change a user makes to one control of the import window.
+using ImportControlChange = std::function<void(glyfora::app::ImportWindow&)>;
+Q_DECLARE_METATYPE(ImportControlChange)
+Q_DECLARE_METATYPE(glyfora::import::ImportOptions)
+
+namespace glyfora::app::testing {
+namespace {
+
+ImportWindow& Window(Editor& editor) {
+    return *editor.TheShell->Import;
+}
+
+QGroupBox* Frame(ImportWindow& window, const QString& caption) {
+    for (QGroupBox* frame : window.findChildren<QGroupBox*>()) {
+        // The title doubles "&" so that it shows as itself, not as a shortcut mark.
+        if (frame->title() == QString(caption).replace(u'&', QStringLiteral("&&"))) {
+            return frame;
+        }
+    }
+    return nullptr;
+}
+
+QStringList Entries(const QComboBox& list) {
+    QStringList entries;
+    for (int i = 0; i < list.count(); ++i) {
+        entries << list.itemText(i);
+    }
+    return entries;
+}
+
+int CountInkPixels(const QImage& picture, QRect area) {
+    int ink = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (qGray(picture.pixel(x, y)) < 128) {
+                ++ink;
+            }
+        }
+    }
+    return ink;
+}
+
+// Imports through the window's button with DejaVu Sans, counting the progress
+// reports.
+struct ImportRun {
+    int Reports = 0;
+    bool CancelAtFirstReport = false;
+};
+
+void ClickCreate(Editor& editor, ImportRun& run) {
+    editor.TheShell->ImportProgressHook = [&run](std::int64_t /*done*/, std::int64_t /*total*/) {
+        ++run.Reports;
+        return !run.CancelAtFirstReport;
+    };
+    QTest::mouseClick(Window(editor).CreateButton, Qt::LeftButton);
+}
+
+void UseDejaVu(ImportWindow& window) {
+    window.FamilyList->setCurrentText(QStringLiteral("DejaVu Sans"));
+}
+
+} // namespace
+
+void ImportWindowTests::framesHaveTheirCaptionsAndPlaces_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("geometry");
+    QTest::newRow("family") << QStringLiteral("FontFamily") << QRect(10, 10, 220, 50);
+    QTest::newRow("size") << QStringLiteral("Size") << QRect(240, 10, 100, 50);
+    QTest::newRow("hint") << QStringLiteral("Text-Antialias-Mode") << QRect(10, 70, 200, 50);
+    QTest::newRow("quality") << QStringLiteral("Compositing-Quality") << QRect(10, 130, 200, 50);
+    QTest::newRow("style") << QStringLiteral("Style") << QRect(10, 190, 120, 150);
+    QTest::newRow("space") << QStringLiteral("Space & Padding") << QRect(140, 190, 200, 150);
+}
+
+void ImportWindowTests::framesHaveTheirCaptionsAndPlaces() {
+    QFETCH(QString, caption);
+    QFETCH(QRect, geometry);
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    QCOMPARE(window.windowTitle(), QStringLiteral("Import TTF"));
+    QCOMPARE(window.size(), QSize(350, 385));
+    QGroupBox* frame = Frame(window, caption);
+    QVERIFY(frame != nullptr);
+    QCOMPARE(frame->geometry(), geometry);
+}
+
+void ImportWindowTests::numericFieldsHaveTheirRangesDefaultsAndPlaces_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("frame");
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QRect>("geometry");
+    const QString space = QStringLiteral("Space & Padding");
+    QTest::newRow("size") << QStringLiteral("SizeField") << QStringLiteral("Size") << 0 << 128 << 24
+                          << QRect(10, 20, 80, 20);
+    QTest::newRow("letter space") << QStringLiteral("LetterSpaceField") << space << -100 << 100 << 0
+                                  << QRect(90, 20, 80, 20);
+    QTest::newRow("top") << QStringLiteral("PaddingTopField") << space << -100 << 100 << 0
+                         << QRect(90, 50, 50, 20);
+    QTest::newRow("left") << QStringLiteral("PaddingLeftField") << space << -100 << 100 << 0
+                          << QRect(65, 70, 50, 20);
+    QTest::newRow("right") << QStringLiteral("PaddingRightField") << space << -100 << 100 << 0
+                           << QRect(115, 70, 50, 20);
+    QTest::newRow("bottom") << QStringLiteral("PaddingBottomField") << space << -100 << 100 << 0
+                            << QRect(90, 90, 50, 20);
+    QTest::newRow("max width") << QStringLiteral("MaxWidthField") << space << 0 << 1024 << 512
+                               << QRect(80, 120, 60, 20);
+}
+
+void ImportWindowTests::numericFieldsHaveTheirRangesDefaultsAndPlaces() {
+    QFETCH(QString, name);
+    QFETCH(QString, frame);
+    QFETCH(int, minimum);
+    QFETCH(int, maximum);
+    QFETCH(int, value);
+    QFETCH(QRect, geometry);
+    Editor editor;
+    auto* field = Window(editor).findChild<QSpinBox*>(name);
+    QVERIFY(field != nullptr);
+    QCOMPARE(field->minimum(), minimum);
+    QCOMPARE(field->maximum(), maximum);
+    QCOMPARE(field->value(), value);
+    QCOMPARE(field->geometry(), geometry);
+    QCOMPARE(field->parentWidget(), Frame(Window(editor), frame));
+}
+
+void ImportWindowTests::checkBoxesAreLaidOutUnchecked() {
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    const QStringList texts{QStringLiteral("Bold"),      QStringLiteral("Italic"),
+                            QStringLiteral("Underline"), QStringLiteral("Half-Pixel"),
+                            QStringLiteral("Center"),    QStringLiteral("Unicode")};
+    const QList<QCheckBox*> boxes{window.BoldBox,      window.ItalicBox, window.UnderlineBox,
+                                  window.HalfPixelBox, window.CenterBox, window.UnicodeBox};
+    for (int i = 0; i < boxes.size(); ++i) {
+        QCOMPARE(boxes[i]->text(), texts[i]);
+        QCOMPARE(boxes[i]->geometry(), QRect(10, 20 + 20 * i, 100, 20));
+        QCOMPARE(boxes[i]->parentWidget(), Frame(window, QStringLiteral("Style")));
+        QVERIFY(!boxes[i]->isChecked());
+    }
+    struct Label {
+        QString Text;
+        QRect Geometry;
+    };
+    for (const Label& expected : {Label{QStringLiteral("Letter Space:"), {10, 23, 70, 16}},
+                                  Label{QStringLiteral("Padding:"), {10, 53, 70, 16}},
+                                  Label{QStringLiteral("max width:"), {10, 120, 70, 16}}}) {
+        bool found = false;
+        for (QLabel* label :
+             Frame(window, QStringLiteral("Space & Padding"))->findChildren<QLabel*>()) {
+            if (label->text() == expected.Text) {
+                found = true;
+                QCOMPARE(label->geometry(), expected.Geometry);
+            }
+        }
+        QVERIFY2(found, qPrintable(expected.Text));
+    }
+}
+
+void ImportWindowTests::renderingListsListTheirEntries() {
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    QCOMPARE(
+        Entries(*window.HintList),
+        (QStringList{QStringLiteral("SystemDefault"), QStringLiteral("SingleBitPerPixelGridFit"),
+                     QStringLiteral("SingleBitPerPixel"), QStringLiteral("AntiAliasGridFit"),
+                     QStringLiteral("AntiAlias"), QStringLiteral("ClearTypeGridFit")}));
+    QCOMPARE(Entries(*window.QualityList),
+             (QStringList{QStringLiteral("Invalid"), QStringLiteral("Default"),
+                          QStringLiteral("HighSpeed"), QStringLiteral("HighQuality"),
+                          QStringLiteral("GammaCorrected"), QStringLiteral("AssumeLinear")}));
+    QCOMPARE(window.HintList->currentIndex(), 4);
+    QCOMPARE(window.QualityList->currentIndex(), 5);
+    QCOMPARE(window.HintList->geometry(), QRect(10, 20, 180, 20));
+    QCOMPARE(window.QualityList->geometry(), QRect(10, 20, 180, 20));
+}
+
+void ImportWindowTests::familyListIsEditableAndHoldsTheInstalledFamilies() {
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    QVERIFY(window.FamilyList->isEditable());
+    QCOMPARE(window.FamilyList->geometry(), QRect(10, 20, 200, 20));
+    QCOMPARE(window.FamilyList->currentText(), QStringLiteral("Arial"));
+    std::vector<import::FontFamilyEntry> families;
+    QVERIFY(import::EnumerateFontFamilies(1, families));
+    QStringList expected;
+    for (const import::FontFamilyEntry& family : families) {
+        expected << QString::fromStdString(family.Name);
+    }
+    QCOMPARE(Entries(*window.FamilyList), expected);
+    QVERIFY(expected.contains(QStringLiteral("DejaVu Sans")));
+}
+
+void ImportWindowTests::previewAndButtonSitOutsideTheFrames() {
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    QCOMPARE(window.Preview->parentWidget(), &window);
+    QCOMPARE(window.Preview->geometry(), QRect(220, 70, 120, 110));
+    QCOMPARE(window.CreateButton->parentWidget(), &window);
+    QCOMPARE(window.CreateButton->text(), QStringLiteral("Create Typeface"));
+    QCOMPARE(window.CreateButton->geometry(), QRect(230, 350, 110, 25));
+}
+
+using ControlChange = ImportControlChange;
+
+void ImportWindowTests::previewIsRedrawnByTheControlsThatChangeTheGlyphs_data() {
+    QTest::addColumn<ControlChange>("change");
+    QTest::addColumn<int>("redraws");
+    const auto click = [](QCheckBox* ImportWindow::*box) {
+        return ControlChange([box](ImportWindow& window) {
+            // On the indicator: a click beyond a short caption does not hit the box.
+            QTest::mouseClick(window.*box, Qt::LeftButton, {}, QPoint(6, 10));
+        });
+    };
+    const auto step = [](QSpinBox* ImportWindow::*field) {
+        return ControlChange([field](ImportWindow& window) { (window.*field)->stepUp(); });
+    };
+    QTest::newRow("family picked") << ControlChange([](ImportWindow& window) {
+        window.FamilyList->setCurrentIndex(
+            window.FamilyList->findText(QStringLiteral("DejaVu Sans")));
+    }) << 1;
+    QTest::newRow("family typed") << ControlChange([](ImportWindow& window) {
+        window.FamilyList->lineEdit()->clear();
+        QTest::keyClicks(window.FamilyList->lineEdit(), QStringLiteral("Dej"));
+    }) << 4; // cleared, then one redraw per letter
+    QTest::newRow("size") << step(&ImportWindow::SizeField) << 1;
+    QTest::newRow("hint") << ControlChange([](ImportWindow& window) {
+        window.HintList->setCurrentIndex(1);
+    }) << 1;
+    QTest::newRow("quality") << ControlChange([](ImportWindow& window) {
+        window.QualityList->setCurrentIndex(0);
+    }) << 1;
+    QTest::newRow("bold") << click(&ImportWindow::BoldBox) << 1;
+    QTest::newRow("italic") << click(&ImportWindow::ItalicBox) << 1;
+    QTest::newRow("underline") << click(&ImportWindow::UnderlineBox) << 1;
+    QTest::newRow("half-pixel") << click(&ImportWindow::HalfPixelBox) << 1;
+    QTest::newRow("center") << click(&ImportWindow::CenterBox) << 1;
+    QTest::newRow("unicode") << click(&ImportWindow::UnicodeBox) << 0;
+    QTest::newRow("letter space") << step(&ImportWindow::LetterSpaceField) << 0;
+    QTest::newRow("padding top") << step(&ImportWindow::PaddingTopField) << 0;
+    QTest::newRow("padding left") << step(&ImportWindow::PaddingLeftField) << 0;
+    QTest::newRow("padding right") << step(&ImportWindow::PaddingRightField) << 0;
+    QTest::newRow("padding bottom") << step(&ImportWindow::PaddingBottomField) << 0;
+    QTest::newRow("max width") << step(&ImportWindow::MaxWidthField) << 0;
+}
+
+void ImportWindowTests::previewIsRedrawnByTheControlsThatChangeTheGlyphs() {
+    QFETCH(ControlChange, change);
+    QFETCH(int, redraws);
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    window.show();
+    QCOMPARE(window.PreviewDraws, 0);
+    change(window);
+    QCOMPARE(window.PreviewDraws, redraws);
+}
+
+void ImportWindowTests::showingOrRestoringDoesNotRedrawThePreview() {
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    auto* menuItem = editor.TheShell->Main->findChild<QAction*>(QStringLiteral("FileImportTtf"));
+    QVERIFY(menuItem != nullptr);
+    menuItem->trigger();
+    QVERIFY(window.isVisible());
+    import::ImportOptions options;
+    options.Family = "DejaVu Sans";
+    options.Size = 40;
+    options.Style = 0x100;
+    options.TextAntialiasMode = 1;
+    window.ShowOptions(options);
+    QCOMPARE(window.PreviewDraws, 0);
+    QVERIFY(window.Preview->Picture().isNull());
+}
+
+void ImportWindowTests::previewShowsBlackTextOnButtonFace() {
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    UseDejaVu(window);
+    QCOMPARE(window.PreviewDraws, 1);
+    const QImage& picture = window.Preview->Picture();
+    QCOMPARE(picture.size(), QSize(120, 110));
+    const QRgb face = window.palette().color(QPalette::Button).rgba();
+    QCOMPARE(picture.pixel(119, 109), face | 0xFF000000u);
+    QCOMPARE(picture.pixel(0, 0), face | 0xFF000000u);
+    // "ABC" on the first line, "abc" on the second; the gap between them stays
+    // empty.
+    QVERIFY(CountInkPixels(picture, {5, 5, 60, 30}) > 50);
+    QVERIFY(CountInkPixels(picture, {5, 55, 60, 30}) > 50);
+    QCOMPARE(CountInkPixels(picture, {70, 0, 50, 110}), 0);
+    bool pureBlack = false;
+    for (int x = 0; x < 60 && !pureBlack; ++x) {
+        for (int y = 5; y < 35 && !pureBlack; ++y) {
+            pureBlack = picture.pixel(x, y) == 0xFF000000u;
+        }
+    }
+    QVERIFY(pureBlack);
+}
+
+void ImportWindowTests::previewDiffersBetweenMonochromeAndAntialiasedHints() {
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    UseDejaVu(window);
+    const auto distinctGreys = [](const QImage& picture) {
+        QSet<QRgb> colours;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                colours.insert(picture.pixel(x, y));
+            }
+        }
+        return colours.size();
+    };
+    window.HintList->setCurrentIndex(1); // SingleBitPerPixelGridFit
+    const QImage monochrome = window.Preview->Picture();
+    window.HintList->setCurrentIndex(4); // AntiAlias
+    const QImage antialiased = window.Preview->Picture();
+    QCOMPARE(distinctGreys(monochrome), 2); // ink and background only
+    QVERIFY(distinctGreys(antialiased) > 10);
+}
+
+void ImportWindowTests::optionsRoundTripThroughTheSettings_data() {
+    QTest::addColumn<import::ImportOptions>("options");
+    QTest::newRow("defaults") << import::ImportOptions{};
+    import::ImportOptions changed;
+    changed.Family = "DejaVu Serif";
+    changed.Size = 37;
+    changed.TextAntialiasMode = 1;
+    changed.CompositingQuality = 0;
+    changed.Style = 0x100 + 0x200 + 4;
+    changed.HalfPixel = true;
+    changed.Center = true;
+    changed.Unicode = true;
+    changed.LetterSpace = -3;
+    changed.PaddingTop = 1;
+    changed.PaddingBottom = 2;
+    changed.PaddingLeft = -4;
+    changed.PaddingRight = 5;
+    changed.MaxWidth = 0;
+    QTest::newRow("every option changed") << changed;
+    import::ImportOptions italicOnly;
+    italicOnly.Style = 0x200;
+    italicOnly.Family = "Not An Installed Family";
+    QTest::newRow("italic, family not installed") << italicOnly;
+}
+
+void ImportWindowTests::optionsRoundTripThroughTheSettings() {
+    QFETCH(import::ImportOptions, options);
+    platform::Configuration saved;
+    {
+        Editor editor;
+        editor.TheShell->Import->ShowOptions(options);
+        saved = CollectSettings(*editor.TheShell);
+        QCOMPARE(saved.ImportTTF, import::ConfigurationFromImportOptions(options));
+    }
+    Editor restored;
+    ApplySettings(*restored.TheShell, saved);
+    const import::ImportOptions read = restored.TheShell->Import->ReadOptions();
+    QCOMPARE(read.Family, options.Family);
+    QCOMPARE(import::ConfigurationFromImportOptions(read),
+             import::ConfigurationFromImportOptions(options));
+}
+
+void ImportWindowTests::restoredValuesAreClampedToTheControls() {
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    import::ImportOptions options;
+    options.Size = 9999;
+    options.TextAntialiasMode = 17;
+    options.CompositingQuality = -4;
+    options.LetterSpace = -500;
+    options.MaxWidth = 5000;
+    window.ShowOptions(options);
+    const import::ImportOptions read = window.ReadOptions();
+    QCOMPARE(read.Size, 128);
+    QCOMPARE(read.TextAntialiasMode, 5);
+    QCOMPARE(read.CompositingQuality, 0);
+    QCOMPARE(read.LetterSpace, -100);
+    QCOMPARE(read.MaxWidth, 1024);
+}
+
+void ImportWindowTests::createTypefaceInstallsTheImportedFont() {
+    Editor editor;
+    Shell& shell = *editor.TheShell;
+    UseDejaVu(Window(editor));
+    shell.Main->CommentField->setPlainText(QStringLiteral("old document"));
+    shell.State.CurrentTypeface->Modified = false;
+    const bool windowShown = Window(editor).isVisible();
+    ImportRun run;
+    ClickCreate(editor, run);
+    QVERIFY(run.Reports > 0);
+    QCOMPARE(Window(editor).isVisible(),
+             windowShown); // the window stays as it was
+    document::Typeface* typeface = document::TypefaceFromId(shell.State.Registry, TypefaceId);
+    QVERIFY(typeface != nullptr);
+    QCOMPARE(shell.State.CurrentTypeface, typeface);
+    // Codes up to 255 only, as "Unicode" is not checked; DejaVu Sans covers the
+    // printable ones.
+    QVERIFY(typeface->Content.Characters.Size() > 150);
+    QVERIFY(document::FindCharacter(*typeface, u'A') != nullptr);
+    QVERIFY(typeface->Content.KerningPairs.Size() > 0);
+    QVERIFY(typeface->Content.Sprite != nullptr);
+    QVERIFY(typeface->Content.FlippedSprite != nullptr);
+    QCOMPARE(typeface->Content.Sprite->Width, 512);
+    QVERIFY(typeface->Modified);
+    QVERIFY(shell.Main->CommentField->toPlainText().isEmpty());
+    // The lists show the new document.
+    QCOMPARE(static_cast<std::int64_t>(shell.Main->CharacterList->topLevelItemCount()),
+             static_cast<std::int64_t>(typeface->Content.Characters.Size()));
+    QCOMPARE(static_cast<std::int64_t>(shell.Main->KerningPairList->topLevelItemCount()),
+             static_cast<std::int64_t>(typeface->Content.KerningPairs.Size()));
+    QVERIFY(editor.Messages.Messages.empty());
+}
+
+void ImportWindowTests::cancelledImportKeepsTheDocument() {
+    Editor editor;
+    Shell& shell = *editor.TheShell;
+    UseDejaVu(Window(editor));
+    const document::Typeface* before = shell.State.CurrentTypeface;
+    ImportRun run;
+    run.CancelAtFirstReport = true;
+    ClickCreate(editor, run);
+    QCOMPARE(run.Reports, 1);
+    QCOMPARE(document::TypefaceFromId(shell.State.Registry, TypefaceId), before);
+    QCOMPARE(shell.State.CurrentTypeface, before);
+    QCOMPARE(before->Content.Characters.Size(), 0);
+    QVERIFY(editor.Messages.Messages.empty());
+}
+
+void ImportWindowTests::unsavedChangesAreAskedAboutFirst() {
+    Editor editor;
+    Shell& shell = *editor.TheShell;
+    UseDejaVu(Window(editor));
+    shell.Main->CommentField->setPlainText(QStringLiteral("unsaved"));
+    QVERIFY(shell.State.CurrentTypeface->Modified);
+    const document::Typeface* before = shell.State.CurrentTypeface;
+
+    editor.Messages.Choices = {SaveChoice::Cancel};
+    ImportRun run;
+    ClickCreate(editor, run);
+    QCOMPARE(editor.Messages.Questions, 1);
+    QCOMPARE(run.Reports, 0); // cancelled before any font was read
+    QCOMPARE(shell.State.CurrentTypeface, before);
+
+    editor.Messages.Choices = {SaveChoice::Discard};
+    ClickCreate(editor, run);
+    QCOMPARE(editor.Messages.Questions, 2);
+    QVERIFY(run.Reports > 0);
+    QVERIFY(shell.State.CurrentTypeface->Content.Characters.Size() > 0);
+}
+
+void ImportWindowTests::failedImportShowsTheReasonAndKeepsTheDocument() {
+    Editor editor;
+    Shell& shell = *editor.TheShell;
+    UseDejaVu(Window(editor));
+    // Size 0 makes no font at all, so nothing can be measured.
+    Window(editor).SizeField->setValue(0);
+    const document::Typeface* before = shell.State.CurrentTypeface;
+    ImportRun run;
+    ClickCreate(editor, run);
+    QCOMPARE(shell.State.CurrentTypeface, before);
+    QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
+    QCOMPARE(editor.Messages.Messages.front().Kind, QStringLiteral("error"));
+    QCOMPARE(editor.Messages.Messages.front().Title, QStringLiteral("Import TTF"));
+    QVERIFY(editor.Messages.Messages.front().Text.contains(QStringLiteral("DejaVu Sans")));
+}
+
+} // namespace glyfora::app::testing

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+
+namespace glyfora::app::testing {
+
+class ImportWindowTests : public QObject {
+    Q_OBJECT
+private slots:
+    void framesHaveTheirCaptionsAndPlaces_data();
+    void framesHaveTheirCaptionsAndPlaces();
+    void numericFieldsHaveTheirRangesDefaultsAndPlaces_data();
+    void numericFieldsHaveTheirRangesDefaultsAndPlaces();
+    void checkBoxesAreLaidOutUnchecked();
+    void renderingListsListTheirEntries();
+    void familyListIsEditableAndHoldsTheInstalledFamilies();
+    void previewAndButtonSitOutsideTheFrames();
+    void previewIsRedrawnByTheControlsThatChangeTheGlyphs_data();
+    void previewIsRedrawnByTheControlsThatChangeTheGlyphs();
+    void showingOrRestoringDoesNotRedrawThePreview();
+    void previewShowsBlackTextOnButtonFace();
+    void previewDiffersBetweenMonochromeAndAntialiasedHints();
+    void optionsRoundTripThroughTheSettings_data();
+    void optionsRoundTripThroughTheSettings();
+    void restoredValuesAreClampedToTheControls();
+    void createTypefaceInstallsTheImportedFont();
+    void cancelledImportKeepsTheDocument();
+    void unsavedChangesAreAskedAboutFirst();
+    void failedImportShowsTheReasonAndKeepsTheDocument();
+};
+
+} // namespace glyfora::app::testing
