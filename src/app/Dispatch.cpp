@@ -1,11 +1,13 @@
 #include "app/Dispatch.h"
 
+#include "app/CharacterSetPicture.h"
 #include "app/CharacterSetWindow.h"
 #include "app/CharacterWindow.h"
 #include "app/EditingDispatch.h"
 #include "app/ExampleWindow.h"
 #include "app/ImportWindow.h"
 #include "app/KerningPairWindow.h"
+#include "app/LayoutCommands.h"
 #include "app/MainWindow.h"
 #include "app/Shell.h"
 #include "app/ShellViews.h"
@@ -27,10 +29,6 @@
 
 namespace glyfora::app {
 namespace {
-
-// Rows whose handlers come with the character and pair editing, the layout commands and the
-// picture import; until they are wired in these do nothing.
-void NotWiredYet(Shell& /*shell*/, const DispatchEvent& /*event*/) {}
 
 void DoNothing(Shell& /*shell*/, const DispatchEvent& /*event*/) {}
 
@@ -178,10 +176,10 @@ constexpr DispatchEntry Table[] = {
     {Main, u"FileSave", Command, OnSave},
     {Main, u"FileSaveAs", Command, OnSaveAs},
     {Main, u"FileImportTtf", Command, OnImportTtf},
-    {Main, u"EditCopyUpperToLower", Command, NotWiredYet},
-    {Main, u"EditCopyUmlauts", Command, NotWiredYet},
-    {Main, u"EditScaleLayout", Command, NotWiredYet},
-    {Main, u"EditSpacingLayout", Command, NotWiredYet},
+    {Main, u"EditCopyUpperToLower", Command, OnCopyUpperToLower},
+    {Main, u"EditCopyUmlauts", Command, OnCopyUmlauts},
+    {Main, u"EditScaleLayout", Command, OnScaleLayout},
+    {Main, u"EditSpacingLayout", Command, OnSpacingLayout},
     {Main, u"", Closed, OnMainWindowClosed},
     {Main, u"CommentField", Edited, OnCommentEdited},
     {Main, u"CharacterList", Selected, OnCharacterListSelected},
@@ -205,8 +203,8 @@ constexpr DispatchEntry Table[] = {
     {Main, u"RightCodeField", Changed, OnRightCodeFieldChanged},
     {Main, u"RightGlyphField", Changed, OnRightGlyphFieldChanged},
     {Main, u"AmountField", Changed, OnAmountFieldChanged},
-    {CharacterSet, u"CharacterSetEdit", Command, NotWiredYet},
-    {CharacterSet, u"CharacterSetImport", Command, NotWiredYet},
+    {CharacterSet, u"CharacterSetEdit", Command, OnCharacterSetEdit},
+    {CharacterSet, u"CharacterSetImport", Command, OnCharacterSetImport},
     {CharacterSet, u"CharacterSetAddChar", Command, OnAddCharCommand},
     {CharacterSet, u"CharacterSetSetChar", Command, DoNothing},
     {CharacterSet, u"", Resized, OnCharacterSetResized},

@@ -3,6 +3,7 @@
 #include "CanvasTests.h"
 #include "DispatchTests.h"
 #include "ImportWindowTests.h"
+#include "LayoutCommandTests.h"
 #include "LibraryPinning.h"
 #include "StartupTests.h"
 #include "WindowTests.h"
@@ -43,6 +44,14 @@ int main(int argc, char* argv[]) {
     }
     {
         glyfora::app::testing::CanvasTests tests;
+        failures += QTest::qExec(&tests, argc, argv);
+    }
+    {
+        glyfora::app::testing::LayoutCommandTests tests;
+        failures += QTest::qExec(&tests, argc, argv);
+    }
+    {
+        glyfora::app::testing::CharacterSetPictureTests tests;
         failures += QTest::qExec(&tests, argc, argv);
     }
     // The example screen draws with OpenGL on a window system.

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/PictureWatch.h"
+
+#include <QTimer>
+
+namespace glyfora::app {
+
+struct Shell;
+struct DispatchEvent;
+
+// "Import" of the character-set window: replaces the picture by a PNG or BMP file. A file that
+// cannot be loaded keeps the current picture and the reason is shown.
+void OnCharacterSetImport(Shell& shell, const DispatchEvent& event);
+
+// "Edit" of the character-set window: exports the picture to "CharacterSet.png" in the temporary
+// folder, starts the editor on it and starts watching the file.
+void OnCharacterSetEdit(Shell& shell, const DispatchEvent& event);
+
+// The 250 ms watch of the exported picture and what it has seen so far. Made by the first "Edit"
+// as a child of the character-set window (object name "PictureWatchTimer") and running from then
+// on; each tick reloads a picture the editor saved into whatever typeface is current.
+class PictureWatchTimer : public QTimer {
+    Q_OBJECT
+  public:
+    PictureWatchTimer(Shell& shell, QObject* parent);
+
+    platform::PictureWatch Watch;
+
+  private:
+    void Check();
+
+    Shell& shell_;
+    platform::WatchStatus lastStatus_ = platform::WatchStatus::Unchanged;
+};
+
+} // namespace glyfora::app

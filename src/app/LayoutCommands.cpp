@@ -1,0 +1,111 @@
+#include "app/LayoutCommands.h"
+
+#include "app/Dispatch.h"
+#include "app/EditingDispatch.h"
+#include "app/ShellViews.h"
+#include "app/MainWindow.h"
+#include "app/Shell.h"
+#include "document/LayoutOperations.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <string>
+
+namespace glyfora::app {
+
+namespace {
+
+document::Typeface* CurrentDocument(Shell& shell) {
+    return document::TypefaceFromId(shell.State.Registry, TypefaceId);
+}
+
+// The lists are refilled without a selection and every view is drawn again; a record the command
+// removed can no longer be the current character.
+void ShowLayoutChange(Shell& shell) {
+    RefillEditingLists(shell);
+    DrawCharacterView(shell);
+    DrawKerningPairView(shell);
+    DrawCharacterSetView(shell);
+    RequestExampleFrame(shell);
+}
+
+void CopyUpperToLower(Shell& shell, std::int64_t first, std::int64_t last, std::int64_t shift) {
+    document::Typeface* typeface = CurrentDocument(shell);
+    if (typeface == nullptr) {
+        return;
+    }
+    (void)document::CopyUpperToLower(*typeface, first, last, shift);
+    ShowLayoutChange(shell);
+}
+
+using LayoutFromAnswer = document::LayoutOutcome (*)(document::Typeface&, std::string_view);
+
+void AskAndApply(Shell& shell, const QString& title, const QString& prompt,
+                 const QString& defaultText, LayoutFromAnswer apply) {
+    document::Typeface* typeface = CurrentDocument(shell);
+    if (typeface == nullptr) {
+        return;
+    }
+    const std::string answer = AskNumber(shell.Main.get(), prompt, defaultText).toStdString();
+    const document::LayoutOutcome outcome = apply(*typeface, answer);
+    if (!outcome.Done) {
+        // A closed prompt is no refusal: the user changed their mind.
+        if (!outcome.Refusal.empty()) {
+            shell.Services.Messages.Warning(shell.Main.get(), title,
+                                            QString::fromStdString(outcome.Refusal));
+        }
+        return;
+    }
+    ShowLayoutChange(shell);
+}
+
+} // namespace
+
+QString AskNumber(QWidget* parent, const QString& prompt, const QString& defaultText) {
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("NumberPrompt"));
+    dialog.setWindowTitle(QString());
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(prompt, &dialog);
+    auto* field = new QLineEdit(defaultText, &dialog);
+    field->setObjectName(QStringLiteral("NumberPromptField"));
+    field->selectAll();
+    label->setBuddy(field);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    layout->addWidget(label);
+    layout->addWidget(field);
+    layout->addWidget(buttons);
+    field->setFocus();
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    return field->text();
+}
+
+void OnCopyUpperToLower(Shell& shell, const DispatchEvent& /*event*/) {
+    CopyUpperToLower(shell, 97, 122, 0);
+}
+
+void OnCopyUmlauts(Shell& shell, const DispatchEvent& /*event*/) {
+    CopyUpperToLower(shell, 224, 255, 64);
+}
+
+void OnScaleLayout(Shell& shell, const DispatchEvent& /*event*/) {
+    AskAndApply(shell, QStringLiteral("scale layout"), QStringLiteral("Scale:"),
+                QStringLiteral("1.0"), &document::ScaleLayoutFromAnswer);
+}
+
+void OnSpacingLayout(Shell& shell, const DispatchEvent& /*event*/) {
+    AskAndApply(shell, QStringLiteral("spacing layout"), QStringLiteral("Spacing:"),
+                QStringLiteral("0"), &document::SpacingLayoutFromAnswer);
+}
+
+} // namespace glyfora::app

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "document/Image.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace glyfora::document {
+
+struct DecodedBmp {
+    std::optional<Image> Picture; // none on failure
+    std::string Error;            // why, when Picture is none
+};
+
+// Decodes a Windows bitmap with 16, 24 or 32 bits per pixel, uncompressed (BI_RGB) or with
+// channel masks (BI_BITFIELDS, BI_ALPHABITFIELDS), stored bottom-up or top-down, with any of the
+// usual info headers. Alpha comes from an alpha mask when the file has one; a 32-bit BI_RGB file
+// uses its fourth byte as alpha when any pixel has a non-zero one (many programs store alpha
+// there), otherwise it is opaque. Palette pictures, compressed pictures and damaged or truncated
+// files are refused with the reason; nothing outside bytes is ever read.
+[[nodiscard]] DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes);
+
+} // namespace glyfora::document

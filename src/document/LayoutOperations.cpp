@@ -1,0 +1,300 @@
+#include "document/LayoutOperations.h"
+
+#include "document/PromptNumber.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace glyfora::document {
+
+namespace {
+
+constexpr std::int64_t GridColumns = 16;
+
+// value × scale rounded with halves to even, or none when it leaves the 32-bit signed range.
+std::optional<std::int64_t> ScaledMetric(std::int64_t value, float scale) {
+    const double product = RoundHalfToEven(static_cast<double>(value) * static_cast<double>(scale));
+    if (!(product >= static_cast<double>(std::numeric_limits<std::int32_t>::min()) &&
+          product <= static_cast<double>(std::numeric_limits<std::int32_t>::max()))) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(product);
+}
+
+bool Add(std::int64_t a, std::int64_t b, std::int64_t& result) {
+    return !__builtin_add_overflow(a, b, &result);
+}
+
+bool Multiply(std::int64_t a, std::int64_t b, std::int64_t& result) {
+    return !__builtin_mul_overflow(a, b, &result);
+}
+
+// The part [begin, end) of the span start..start+length that lies within 0..limit, computed
+// without overflow for any start and length. Empty (begin == end) when they do not meet.
+struct Span {
+    std::int64_t Begin = 0;
+    std::int64_t End = 0;
+};
+
+Span ClipSpan(std::int64_t start, std::int64_t length, std::int64_t limit) {
+    if (length <= 0 || start >= limit) {
+        return {};
+    }
+    if (start >= 0) {
+        return {start, start + std::min(length, limit - start)};
+    }
+    if (length <= -start) {
+        return {};
+    }
+    return {0, std::min(limit, start + length)};
+}
+
+std::uint32_t Channel(std::uint32_t pixel, int index) {
+    return (pixel >> (8 * index)) & 0xFFU;
+}
+
+} // namespace
+
+std::int64_t CopyUpperToLower(Typeface& typeface, std::int64_t first, std::int64_t last,
+                              std::int64_t shift) {
+    auto& content = typeface.Content;
+    std::int64_t written = 0;
+    for (std::int64_t code = std::max<std::int64_t>(first, 32);
+         code <= last && code < CharacterCodeCount; ++code) {
+        const Character* upper = FindCharacter(typeface, code - 32);
+        if (upper == nullptr) {
+            continue;
+        }
+        Character copy = *upper;
+        if (Character* existing = FindCharacter(typeface, code)) {
+            content.CharacterIndex[static_cast<std::size_t>(code)] = nullptr;
+            if (content.Characters.MakeCurrent(existing)) {
+                content.Characters.DeleteCurrent();
+            }
+        }
+        copy.Index = code;
+        copy.Source.Y += shift;
+        content.CharacterIndex[static_cast<std::size_t>(code)] =
+            &content.Characters.InsertAfterCurrent(copy);
+        ++written;
+    }
+    if (written > 0) {
+        typeface.Modified = true;
+    }
+    return written;
+}
+
+LayoutOutcome ScaleLayout(Typeface& typeface, float scale) {
+    if (!std::isfinite(scale)) {
+        return {false, "The scale must be a finite number."};
+    }
+    // Every result is computed before anything is stored, so a refusal leaves the layout whole.
+    std::vector<std::int64_t> results;
+    const auto scaleAll = [&](std::initializer_list<std::int64_t> values) {
+        for (const std::int64_t value : values) {
+            const auto scaled = ScaledMetric(value, scale);
+            if (!scaled) {
+                return false;
+            }
+            results.push_back(*scaled);
+        }
+        return true;
+    };
+    for (const Character& c : typeface.Content.Characters) {
+        if (!scaleAll({c.Source.X, c.Source.Y, c.Source.Width, c.Source.Height, c.Outlay.X,
+                       c.Outlay.Y, c.Outlay.Width, c.Outlay.Height})) {
+            return {false, "Scaling by " + std::to_string(scale) +
+                               " would move the metrics of "
+                               "character " +
+                               std::to_string(c.Index) +
+                               " beyond the 32-bit range; nothing was changed."};
+        }
+    }
+    for (const KerningPair& pair : typeface.Content.KerningPairs) {
+        if (!scaleAll({pair.Amount})) {
+            return {false, "Scaling by " + std::to_string(scale) +
+                               " would move the kerning amount of the pair " +
+                               std::to_string(PairLeft(pair)) + ", " +
+                               std::to_string(PairRight(pair)) +
+                               " beyond the 32-bit range; nothing was changed."};
+        }
+    }
+
+    bool changed = false;
+    auto next = results.begin();
+    const auto store = [&](std::int64_t& field) {
+        changed = changed || field != *next;
+        field = *next++;
+    };
+    for (Character& c : typeface.Content.Characters) {
+        for (std::int64_t* field : {&c.Source.X, &c.Source.Y, &c.Source.Width, &c.Source.Height,
+                                    &c.Outlay.X, &c.Outlay.Y, &c.Outlay.Width, &c.Outlay.Height}) {
+            store(*field);
+        }
+    }
+    for (KerningPair& pair : typeface.Content.KerningPairs) {
+        store(pair.Amount);
+    }
+    if (changed) {
+        typeface.Modified = true;
+    }
+    return {true, {}};
+}
+
+LayoutOutcome SpacingLayout(Typeface& typeface, std::int64_t spacing) {
+    auto& content = typeface.Content;
+    if (spacing == 0) {
+        return {true, {}}; // the rebuilt picture and the metrics would equal the old ones
+    }
+    if (!content.Image || content.Image->Width <= 0 || content.Image->Height <= 0) {
+        return {false, "There is no character-set picture whose cells could be spaced."};
+    }
+    const Image& old = *content.Image;
+    std::int64_t growth = 0;
+    std::int64_t doubleSpacing = 0;
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    const bool sizeOverflows = !Multiply(spacing, 2 * GridColumns, growth) ||
+                               !Multiply(spacing, 2, doubleSpacing) ||
+                               !Add(old.Width, growth, width) || !Add(old.Height, growth, height);
+    if (sizeOverflows || (width > 0 && height > 0 && !ImageSizeAllowed(width, height))) {
+        return {false, "A spacing of " + std::to_string(spacing) +
+                           " would make the character-set picture larger than allowed."};
+    }
+    if (width <= 0 || height <= 0) {
+        return {false, "A spacing of " + std::to_string(spacing) +
+                           " would leave no character-set picture."};
+    }
+
+    // The new metrics of every character, all computed before anything changes.
+    std::vector<Character> moved;
+    moved.reserve(content.Characters.Size());
+    for (const Character& c : content.Characters) {
+        Character m = c;
+        std::int64_t dx = 0;
+        std::int64_t dy = 0;
+        if (!Multiply(c.Index % GridColumns, doubleSpacing, dx) ||
+            !Multiply(c.Index / GridColumns, doubleSpacing, dy) ||
+            !Add(c.Source.X, dx, m.Source.X) || !Add(c.Source.Y, dy, m.Source.Y) ||
+            !Add(c.Source.Width, doubleSpacing, m.Source.Width) ||
+            !Add(c.Source.Height, doubleSpacing, m.Source.Height) ||
+            !Add(c.Outlay.X, -spacing, m.Outlay.X) || !Add(c.Outlay.Y, -spacing, m.Outlay.Y)) {
+            return {false, "A spacing of " + std::to_string(spacing) +
+                               " would move the metrics of character " + std::to_string(c.Index) +
+                               " beyond their range; nothing was changed."};
+        }
+        moved.push_back(m);
+    }
+
+    auto spread = MakeImage(width, height, 0);
+    if (!spread) {
+        return {false, "Not enough memory for the spaced character-set picture."};
+    }
+    auto next = moved.begin();
+    for (const Character& c : content.Characters) {
+        const Character& m = *next++;
+        // Each pixel of the cell that the old picture holds keeps its place relative to the cell,
+        // which itself lands S pixels inside the grown cell; pixels falling off the new picture
+        // (possible only with a negative spacing) are dropped.
+        const Span columns = ClipSpan(c.Source.X, c.Source.Width, old.Width);
+        const Span rows = ClipSpan(c.Source.Y, c.Source.Height, old.Height);
+        std::int64_t offsetX = 0;
+        std::int64_t offsetY = 0;
+        std::int64_t farthest = 0;
+        if (!Add(m.Source.X - c.Source.X, spacing, offsetX) ||
+            !Add(m.Source.Y - c.Source.Y, spacing, offsetY) ||
+            !Add(offsetX, columns.End, farthest) || !Add(offsetY, rows.End, farthest)) {
+            continue; // so far off that none of it can land on the picture
+        }
+        for (std::int64_t y = rows.Begin; y < rows.End; ++y) {
+            const std::int64_t targetY = y + offsetY;
+            if (targetY < 0 || targetY >= height) {
+                continue;
+            }
+            for (std::int64_t x = columns.Begin; x < columns.End; ++x) {
+                const std::int64_t targetX = x + offsetX;
+                if (targetX < 0 || targetX >= width) {
+                    continue;
+                }
+                std::uint32_t& target = spread->At(targetX, targetY);
+                target = BlendSourceOver(old.At(x, y), target);
+            }
+        }
+    }
+
+    next = moved.begin();
+    for (Character& c : content.Characters) {
+        c = *next++;
+    }
+    SetCharacterSetImage(typeface, std::move(spread));
+    typeface.Modified = true;
+    return {true, {}};
+}
+
+namespace {
+
+bool Unanswered(std::string_view answer) {
+    return answer.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::string NotANumber(std::string_view answer) {
+    // Built by appending: GCC 12's restrict check misreads "literal" + string in release builds.
+    std::string message = "\"";
+    message.append(answer);
+    message.append("\" is not a number; nothing was changed.");
+    return message;
+}
+
+} // namespace
+
+LayoutOutcome ScaleLayoutFromAnswer(Typeface& typeface, std::string_view answer) {
+    if (Unanswered(answer)) {
+        return {};
+    }
+    const auto scale = ReadPromptFloat(answer);
+    if (!scale) {
+        return {false, NotANumber(answer)};
+    }
+    return ScaleLayout(typeface, *scale);
+}
+
+LayoutOutcome SpacingLayoutFromAnswer(Typeface& typeface, std::string_view answer) {
+    if (Unanswered(answer)) {
+        return {};
+    }
+    const auto value = ReadPromptFloat(answer);
+    if (!value) {
+        return {false, NotANumber(answer)};
+    }
+    const auto spacing = SpacingFromAnswer(*value);
+    if (!spacing) {
+        return {false, "The spacing must be a finite number; nothing was changed."};
+    }
+    return SpacingLayout(typeface, *spacing);
+}
+
+std::uint32_t BlendSourceOver(std::uint32_t source, std::uint32_t destination) {
+    const std::uint32_t sourceAlpha = Channel(source, 3);
+    const std::uint32_t destinationAlpha = Channel(destination, 3);
+    if (sourceAlpha == 255 || destinationAlpha == 0) {
+        return source;
+    }
+    if (sourceAlpha == 0) {
+        return destination;
+    }
+    // In units of 1/255²: the source's share and what shows of the destination beneath it.
+    const std::uint32_t sourceWeight = sourceAlpha * 255;
+    const std::uint32_t destinationWeight = destinationAlpha * (255 - sourceAlpha);
+    const std::uint32_t totalWeight = sourceWeight + destinationWeight;
+    std::uint32_t result = ((totalWeight + 127) / 255) << 24;
+    for (int channel = 0; channel < 3; ++channel) {
+        const std::uint32_t mixed = Channel(source, channel) * sourceWeight +
+                                    Channel(destination, channel) * destinationWeight;
+        result |= ((mixed + totalWeight / 2) / totalWeight) << (8 * channel);
+    }
+    return result;
+}
+
+} // namespace glyfora::document

@@ -1,0 +1,304 @@
+#include "LayoutCommandTests.h"
+
+#include "ShellFixture.h"
+#include "app/CharacterSetPicture.h"
+#include "app/CharacterSetWindow.h"
+#include "app/MainWindow.h"
+#include "document/PngCodec.h"
+#include "views/CharacterSetView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace glyfora::app::testing {
+
+namespace {
+
+document::Typeface& Document(Editor& editor) {
+    return *document::TypefaceFromId(editor.State.Registry, TypefaceId);
+}
+
+void Trigger(QWidget* window, const QString& actionName) {
+    auto* action = window->findChild<QAction*>(actionName);
+    QVERIFY(action != nullptr);
+    action->trigger();
+}
+
+// What the number prompt looked like when it came up.
+struct PromptSeen {
+    bool Shown = false;
+    QString Title;
+    QString Label;
+    QString Text;
+    QString Selected;
+    QStringList Buttons;
+};
+
+// The number prompt on screen, if any.
+QDialog* VisiblePrompt() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog != nullptr && dialog->isVisible() &&
+            dialog->objectName() == QStringLiteral("NumberPrompt")) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
+// Answers the next number prompt once it is on screen: types answer over the selected default and
+// presses Enter, or presses Escape when answer is null.
+void AnswerPrompt(const QString& answer, PromptSeen& seen) {
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, answer, &seen] {
+        QDialog* dialog = VisiblePrompt();
+        if (dialog == nullptr) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        auto* field = dialog->findChild<QLineEdit*>();
+        seen.Shown = true;
+        seen.Title = dialog->windowTitle();
+        seen.Label = dialog->findChild<QLabel*>()->text();
+        seen.Text = field->text();
+        seen.Selected = field->selectedText();
+        for (const QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            seen.Buttons << button->text();
+        }
+        if (answer.isNull()) {
+            QTest::keyClick(field, Qt::Key_Escape);
+        } else {
+            QTest::keyClicks(field, answer);
+            QTest::keyClick(field, Qt::Key_Return);
+        }
+    });
+    poll->start();
+}
+
+document::Character& AddCharacter(Editor& editor, std::int64_t code, document::Rect64 source,
+                                  document::Rect64 outlay = {}) {
+    document::Character& character = document::AddCharacter(Document(editor), code);
+    character.Source = source;
+    character.Outlay = outlay;
+    return character;
+}
+
+QString TestData(const QString& name) {
+    return QStringLiteral(GLYFORA_TEST_DATA_FOLDER "/") + name;
+}
+
+} // namespace
+
+void LayoutCommandTests::initTestCase() {
+    // An earlier test may have ended the application (QCoreApplication::exit) without a running
+    // event loop; that leaves every later modal loop returning at once. One pass through exec()
+    // clears it, so the prompts below really wait for their answers.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+}
+
+void LayoutCommandTests::copyCommandsFillLowerCase() {
+    Editor editor;
+    AddCharacter(editor, 66, {10, 20, 7, 9});
+    AddCharacter(editor, 196, {40, 100, 9, 14});
+    Trigger(editor.TheShell->Main.get(), QStringLiteral("EditCopyUpperToLower"));
+    Trigger(editor.TheShell->Main.get(), QStringLiteral("EditCopyUmlauts"));
+    const document::Character* b = document::FindCharacter(Document(editor), 98);
+    QVERIFY(b != nullptr);
+    QCOMPARE(b->Source, (document::Rect64{10, 20, 7, 9}));
+    const document::Character* aUmlaut = document::FindCharacter(Document(editor), 228);
+    QVERIFY(aUmlaut != nullptr);
+    QCOMPARE(aUmlaut->Source.Y, 164);
+    QVERIFY(Document(editor).Modified);
+    QVERIFY(editor.State.View.CurrentCharacter == nullptr);
+    QVERIFY(editor.Messages.Messages.empty());
+}
+
+void LayoutCommandTests::scalePromptIsAskedAsDescribedAndScales() {
+    Editor editor;
+    AddCharacter(editor, 65, {5, 7, 5, 7}, {1, 2, 3, 4});
+    PromptSeen seen;
+    AnswerPrompt(QStringLiteral("0.5"), seen);
+    Trigger(editor.TheShell->Main.get(), QStringLiteral("EditScaleLayout"));
+    QVERIFY(seen.Shown);
+    QCOMPARE(seen.Title, QString());
+    QCOMPARE(seen.Label, QStringLiteral("Scale:"));
+    QCOMPARE(seen.Text, QStringLiteral("1.0"));
+    QCOMPARE(seen.Selected, QStringLiteral("1.0"));
+    QCOMPARE(seen.Buttons, QStringList{QStringLiteral("OK")});
+    const document::Character& a = *document::FindCharacter(Document(editor), 65);
+    QCOMPARE(a.Source, (document::Rect64{2, 4, 2, 4}));
+    QCOMPARE(a.Outlay, (document::Rect64{0, 1, 2, 2}));
+    QVERIFY(Document(editor).Modified);
+}
+
+void LayoutCommandTests::spacingPromptIsAskedAsDescribedAndSpaces() {
+    Editor editor;
+    document::SetCharacterSetImage(Document(editor), document::MakeImage(512, 256, 0xFF0000FFU));
+    AddCharacter(editor, 17, {32, 16, 5, 6}, {1, 2, 7, 12});
+    PromptSeen seen;
+    AnswerPrompt(QStringLiteral("2"), seen);
+    Trigger(editor.TheShell->Main.get(), QStringLiteral("EditSpacingLayout"));
+    QVERIFY(seen.Shown);
+    QCOMPARE(seen.Label, QStringLiteral("Spacing:"));
+    QCOMPARE(seen.Selected, QStringLiteral("0"));
+    QCOMPARE(Document(editor).Content.Image->Width, 576);
+    QCOMPARE(Document(editor).Content.Image->Height, 320);
+    QCOMPARE(document::FindCharacter(Document(editor), 17)->Source,
+             (document::Rect64{36, 20, 9, 10}));
+}
+
+void LayoutCommandTests::closedPromptChangesNothingAndSaysNothing() {
+    Editor editor;
+    AddCharacter(editor, 65, {5, 7, 5, 7});
+    for (const QString& command :
+         {QStringLiteral("EditScaleLayout"), QStringLiteral("EditSpacingLayout")}) {
+        PromptSeen seen;
+        AnswerPrompt(QString(), seen);
+        Trigger(editor.TheShell->Main.get(), command);
+        QVERIFY(seen.Shown);
+    }
+    QCOMPARE(document::FindCharacter(Document(editor), 65)->Source, (document::Rect64{5, 7, 5, 7}));
+    QVERIFY(!Document(editor).Modified);
+    QVERIFY(editor.Messages.Messages.empty());
+}
+
+void LayoutCommandTests::unreadableAnswerOrRefusalIsShown_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("scale by a word") << QStringLiteral("EditScaleLayout") << QStringLiteral("abc");
+    QTest::newRow("scale beyond 32 bits")
+        << QStringLiteral("EditScaleLayout") << QStringLiteral("1e9");
+    QTest::newRow("scale by infinity")
+        << QStringLiteral("EditScaleLayout") << QStringLiteral("Infinity");
+    QTest::newRow("spacing by a word")
+        << QStringLiteral("EditSpacingLayout") << QStringLiteral("x");
+    QTest::newRow("spacing by NaN") << QStringLiteral("EditSpacingLayout") << QStringLiteral("NaN");
+    QTest::newRow("spacing beyond the picture limit")
+        << QStringLiteral("EditSpacingLayout") << QStringLiteral("100000");
+}
+
+void LayoutCommandTests::unreadableAnswerOrRefusalIsShown() {
+    QFETCH(QString, command);
+    QFETCH(QString, answer);
+    Editor editor;
+    document::SetCharacterSetImage(Document(editor), document::MakeImage(64, 32, 0xFF0000FFU));
+    AddCharacter(editor, 65, {5, 7, 5, 7});
+    PromptSeen seen;
+    AnswerPrompt(answer, seen);
+    Trigger(editor.TheShell->Main.get(), command);
+    QVERIFY(seen.Shown);
+    QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
+    QVERIFY(!editor.Messages.Messages.front().Text.isEmpty());
+    QCOMPARE(document::FindCharacter(Document(editor), 65)->Source, (document::Rect64{5, 7, 5, 7}));
+    QCOMPARE(Document(editor).Content.Image->Width, 64);
+    QVERIFY(!Document(editor).Modified);
+}
+
+void CharacterSetPictureTests::importAsksAsDescribedAndReplacesThePicture() {
+    Editor editor;
+    editor.State.CurrentFilePath = "/somewhere/Font.tf";
+    AddCharacter(editor, 65, {1, 1, 2, 2});
+    editor.Files.Answers.push_back({TestData(QStringLiteral("picture-3x2-alpha.bmp")), 0});
+    Trigger(editor.TheShell->CharacterSet, QStringLiteral("CharacterSetImport"));
+    QCOMPARE(editor.Files.Calls.size(), std::size_t{1});
+    QCOMPARE(editor.Files.Calls[0].Title, QStringLiteral("Open Character Set"));
+    QCOMPARE(editor.Files.Calls[0].DefaultPath, QStringLiteral("/somewhere/Font.tf"));
+    QCOMPARE(editor.Files.Calls[0].Filters, QStringList{QStringLiteral("Image (*.png *.bmp)")});
+    const document::Typeface& typeface = Document(editor);
+    QVERIFY(typeface.Content.Image != nullptr);
+    QCOMPARE(typeface.Content.Image->Width, 3);
+    QVERIFY(typeface.Content.Sprite != nullptr);
+    QVERIFY(typeface.Content.FlippedSprite != nullptr);
+    QCOMPARE(document::FindCharacter(typeface, 65)->Source, (document::Rect64{1, 1, 2, 2}));
+    QVERIFY(typeface.Modified);
+    QCOMPARE(QString::fromStdString(editor.State.CharacterSetImagePath),
+             TestData(QStringLiteral("picture-3x2-alpha.bmp")));
+}
+
+void CharacterSetPictureTests::importOfAnUnreadableFileKeepsThePicture() {
+    Editor editor;
+    document::SetCharacterSetImage(Document(editor), document::MakeImage(8, 8, 0xFF00FF00U));
+    QTemporaryDir folder;
+    const QString broken = folder.filePath(QStringLiteral("broken.bmp"));
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("BM this is no bitmap");
+    file.close();
+    editor.Files.Answers.push_back({broken, 0});
+    Trigger(editor.TheShell->CharacterSet, QStringLiteral("CharacterSetImport"));
+    QCOMPARE(Document(editor).Content.Image->Width, 8);
+    QVERIFY(Document(editor).Content.Sprite != nullptr);
+    QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
+    QVERIFY(!Document(editor).Modified);
+}
+
+void CharacterSetPictureTests::cancelledImportForgetsThePath() {
+    Editor editor;
+    editor.State.CharacterSetImagePath = "/old/picture.png";
+    Trigger(editor.TheShell->CharacterSet, QStringLiteral("CharacterSetImport"));
+    QVERIFY(editor.State.CharacterSetImagePath.empty());
+    QVERIFY(editor.Messages.Messages.empty());
+}
+
+void CharacterSetPictureTests::editWithoutPictureSaysSoAndStartsNothing() {
+    Editor editor;
+    editor.State.EditorPath = "/bin/false";
+    Trigger(editor.TheShell->CharacterSet, QStringLiteral("CharacterSetEdit"));
+    QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
+    auto* timer = editor.TheShell->CharacterSet->findChild<PictureWatchTimer*>();
+    QVERIFY(timer == nullptr || !timer->isActive());
+}
+
+void CharacterSetPictureTests::editorSaveIsReloadedAndShown() {
+    Editor editor;
+    document::SetCharacterSetImage(Document(editor), document::MakeImage(16, 16, 0xFF0000FFU));
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    // The "editor" saves a green picture over the file it was given, a moment after it started.
+    const auto green = document::MakeImage(16, 16, 0xFF00FF00U);
+    const auto png = document::EncodePng(*green);
+    QFile picture(folder.filePath(QStringLiteral("green.png")));
+    QVERIFY(picture.open(QIODevice::WriteOnly));
+    picture.write(reinterpret_cast<const char*>(png->data()), static_cast<qint64>(png->size()));
+    picture.close();
+    const QString script = folder.filePath(QStringLiteral("editor.sh"));
+    QFile scriptFile(script);
+    QVERIFY(scriptFile.open(QIODevice::WriteOnly));
+    scriptFile.write(
+        QStringLiteral("#!/bin/sh\nsleep 0.3\ncp '%1' \"$1\"\n").arg(picture.fileName()).toUtf8());
+    scriptFile.close();
+    scriptFile.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    editor.State.EditorPath = script.toStdString();
+
+    Trigger(editor.TheShell->CharacterSet, QStringLiteral("CharacterSetEdit"));
+    auto* timer = editor.TheShell->CharacterSet->findChild<PictureWatchTimer*>();
+    QVERIFY(timer != nullptr);
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 250);
+    QVERIFY(editor.Messages.Messages.empty());
+
+    QTRY_COMPARE_WITH_TIMEOUT(Document(editor).Content.Image->At(0, 0), 0xFF00FF00U, 10000);
+    QVERIFY(Document(editor).Modified);
+    QVERIFY(Document(editor).Content.Sprite != nullptr);
+    QCOMPARE(Document(editor).Content.Sprite->At(5, 5), 0xFF00FF00U);
+    // The character-set view, drawn from the state the shell keeps, shows the new picture.
+    document::Image view;
+    views::DrawCharacterSetView(view, 40, 40, &Document(editor), editor.State.View, false);
+    QCOMPARE(view.At(2, 2), 0xFF00FF00U);
+}
+
+} // namespace glyfora::app::testing

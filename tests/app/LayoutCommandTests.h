@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+
+namespace glyfora::app::testing {
+
+class LayoutCommandTests : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase();
+    void copyCommandsFillLowerCase();
+    void scalePromptIsAskedAsDescribedAndScales();
+    void spacingPromptIsAskedAsDescribedAndSpaces();
+    void closedPromptChangesNothingAndSaysNothing();
+    void unreadableAnswerOrRefusalIsShown_data();
+    void unreadableAnswerOrRefusalIsShown();
+};
+
+class CharacterSetPictureTests : public QObject {
+    Q_OBJECT
+  private slots:
+    void importAsksAsDescribedAndReplacesThePicture();
+    void importOfAnUnreadableFileKeepsThePicture();
+    void cancelledImportForgetsThePath();
+    void editWithoutPictureSaysSoAndStartsNothing();
+    void editorSaveIsReloadedAndShown();
+};
+
+} // namespace glyfora::app::testing

@@ -1,0 +1,29 @@
+// Feeds arbitrary bytes to the BMP decoder. A decoded picture must have a positive size within
+// the limit and exactly one pixel per position; the sanitizers catch any read past the input.
+#include "document/BmpCodec.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace glyfora::document;
+    // A copy exactly as long as the input, so that a read past its end is caught.
+    const std::vector<std::uint8_t> bytes(data, data + size);
+    const DecodedBmp decoded = DecodeBmp(std::span(bytes));
+    if (!decoded.Picture) {
+        if (decoded.Error.empty()) {
+            std::abort();
+        }
+        return 0;
+    }
+    const Image& picture = *decoded.Picture;
+    if (picture.Width <= 0 || picture.Height <= 0 ||
+        !ImageSizeAllowed(picture.Width, picture.Height) ||
+        picture.Pixels.size() != static_cast<std::size_t>(picture.Width * picture.Height) ||
+        !decoded.Error.empty()) {
+        std::abort();
+    }
+    return 0;
+}
