@@ -68,43 +68,22 @@ void RefillCharacterList(EditingContext& context, const Character* select) {
     if (list == nullptr) {
         return;
     }
-    const ListSignalBlocker blocker(list);
-    list->clear();
     document::Typeface* typeface = Document(context);
     if (typeface == nullptr) {
+        const ListSignalBlocker blocker(list);
+        list->clear();
         return;
     }
     document::SortCharacters(*typeface);
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(static_cast<qsizetype>(typeface->Content.Characters.Size()));
-    QTreeWidgetItem* selected = nullptr;
-    for (Character& character : typeface->Content.Characters) {
-        rows.append(MakeRow(&character, RowTexts(character)));
-        if (&character == select) {
-            selected = rows.back();
-            context.View.CurrentCharacter = &character;
-        }
-    }
-    list->addTopLevelItems(rows);
-    if (selected != nullptr) {
-        list->setCurrentItem(selected);
-        list->scrollToItem(selected);
-    }
+    context.View.CurrentCharacter =
+        FillRecordList(list, typeface->Content.Characters, select,
+                       [](const Character& character) { return RowTexts(character); });
 }
 
 Character* SelectedCharacter(const EditingContext& context) {
-    const void* record = RowRecord(SelectedRow(context.Characters.List));
     document::Typeface* typeface = Document(context);
-    if (record == nullptr || typeface == nullptr) {
-        return nullptr;
-    }
-    // Only a record still in the document counts, whatever became of the list meanwhile.
-    for (Character& character : typeface->Content.Characters) {
-        if (&character == record) {
-            return &character;
-        }
-    }
-    return nullptr;
+    return typeface != nullptr ? SelectedRecord(context.Characters.List, typeface->Content.Characters)
+                               : nullptr;
 }
 
 void OnCharacterSelectionChanged(EditingContext& context) {

@@ -4,7 +4,9 @@
 #include "document/Typeface.h"
 #include "views/ViewState.h"
 
+#include <QList>
 #include <QSize>
+#include <QTreeWidget>
 
 #include <array>
 #include <cstdint>
@@ -15,7 +17,6 @@
 class QObject;
 class QPushButton;
 class QSpinBox;
-class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace glyfora::app {
@@ -105,5 +106,47 @@ void ShowCopyCaption(QPushButton* button, bool rowSelected);
 
 // The selected row of a single-selection list, or none.
 [[nodiscard]] QTreeWidgetItem* SelectedRow(const QTreeWidget* list);
+
+// Fills list with one row per record, in list order, and selects the row of select; returns the
+// selected record (none when select is not in records). Row signals stay quiet while filling.
+template <typename Record, typename TextsOf>
+Record* FillRecordList(QTreeWidget* list, document::CursorList<Record>& records,
+                       const Record* select, TextsOf textsOf) {
+    const ListSignalBlocker blocker(list);
+    list->clear();
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<qsizetype>(records.Size()));
+    QTreeWidgetItem* selectedRow = nullptr;
+    Record* selected = nullptr;
+    for (Record& record : records) {
+        rows.append(MakeRow(&record, textsOf(record)));
+        if (&record == select) {
+            selectedRow = rows.back();
+            selected = &record;
+        }
+    }
+    list->addTopLevelItems(rows);
+    if (selectedRow != nullptr) {
+        list->setCurrentItem(selectedRow);
+        list->scrollToItem(selectedRow);
+    }
+    return selected;
+}
+
+// The record of the list's selected row, but only while it is still one of records: a row may
+// outlive the record it was made for.
+template <typename Record>
+Record* SelectedRecord(const QTreeWidget* list, document::CursorList<Record>& records) {
+    const void* record = RowRecord(SelectedRow(list));
+    if (record == nullptr) {
+        return nullptr;
+    }
+    for (Record& candidate : records) {
+        if (&candidate == record) {
+            return &candidate;
+        }
+    }
+    return nullptr;
+}
 
 } // namespace glyfora::app

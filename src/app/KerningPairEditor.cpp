@@ -59,42 +59,21 @@ void RefillKerningPairList(EditingContext& context, const KerningPair* select) {
     if (list == nullptr) {
         return;
     }
-    const ListSignalBlocker blocker(list);
-    list->clear();
     document::Typeface* typeface = Document(context);
     if (typeface == nullptr) {
+        const ListSignalBlocker blocker(list);
+        list->clear();
         return;
     }
     document::SortKerningPairs(*typeface);
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(static_cast<qsizetype>(typeface->Content.KerningPairs.Size()));
-    QTreeWidgetItem* selected = nullptr;
-    for (KerningPair& pair : typeface->Content.KerningPairs) {
-        rows.append(MakeRow(&pair, RowTexts(pair)));
-        if (&pair == select) {
-            selected = rows.back();
-            context.View.CurrentPair = &pair;
-        }
-    }
-    list->addTopLevelItems(rows);
-    if (selected != nullptr) {
-        list->setCurrentItem(selected);
-        list->scrollToItem(selected);
-    }
+    context.View.CurrentPair = FillRecordList(list, typeface->Content.KerningPairs, select,
+                                              [](const KerningPair& pair) { return RowTexts(pair); });
 }
 
 KerningPair* SelectedKerningPair(const EditingContext& context) {
-    const void* record = RowRecord(SelectedRow(context.Pairs.List));
     document::Typeface* typeface = Document(context);
-    if (record == nullptr || typeface == nullptr) {
-        return nullptr;
-    }
-    for (KerningPair& pair : typeface->Content.KerningPairs) {
-        if (&pair == record) {
-            return &pair;
-        }
-    }
-    return nullptr;
+    return typeface != nullptr ? SelectedRecord(context.Pairs.List, typeface->Content.KerningPairs)
+                               : nullptr;
 }
 
 void OnKerningPairSelectionChanged(EditingContext& context) {
