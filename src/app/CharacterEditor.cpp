@@ -134,12 +134,7 @@ void OnDeleteCharacter(EditingContext& context) {
     if (character == nullptr) {
         return;
     }
-    QTreeWidget* list = context.Characters.List;
-    {
-        const ListSignalBlocker blocker(list);
-        delete SelectedRow(list);
-        list->clearSelection();
-    }
+    RemoveSelectedRowQuietly(context.Characters.List);
     context.View.CurrentCharacter = nullptr;
     document::DeleteCharacter(*Document(context), character);
     // No row is selected now: the button reads "New" and the character view hides.

@@ -76,4 +76,10 @@ QTreeWidgetItem* SelectedRow(const QTreeWidget* list) {
     return rows.isEmpty() ? nullptr : rows.front();
 }
 
+void RemoveSelectedRowQuietly(QTreeWidget* list) {
+    const ListSignalBlocker blocker(list);
+    delete SelectedRow(list);
+    list->clearSelection();
+}
+
 } // namespace glyfora::app

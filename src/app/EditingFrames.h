@@ -107,6 +107,9 @@ void ShowCopyCaption(QPushButton* button, bool rowSelected);
 // The selected row of a single-selection list, or none.
 [[nodiscard]] QTreeWidgetItem* SelectedRow(const QTreeWidget* list);
 
+// Removes the selected row and leaves no row selected, without running the list's handlers.
+void RemoveSelectedRowQuietly(QTreeWidget* list);
+
 // Fills list with one row per record, in list order, and selects the row of select; returns the
 // selected record (none when select is not in records). Row signals stay quiet while filling.
 template <typename Record, typename TextsOf>

@@ -112,12 +112,7 @@ void OnDeleteKerningPair(EditingContext& context) {
     if (pair == nullptr) {
         return;
     }
-    QTreeWidget* list = context.Pairs.List;
-    {
-        const ListSignalBlocker blocker(list);
-        delete SelectedRow(list);
-        list->clearSelection();
-    }
+    RemoveSelectedRowQuietly(context.Pairs.List);
     context.View.CurrentPair = nullptr;
     document::DeleteKerningPair(*Document(context), pair);
     OnKerningPairSelectionChanged(context);

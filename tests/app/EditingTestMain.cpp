@@ -1,4 +1,6 @@
 // Runs the GUI tests of the editing frames, the character-code dialog and their place in the shell.
+#include "IsolatedUserFolders.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 
@@ -11,14 +13,9 @@ int RunEditingShellTests(int argc, char* argv[]);
 int main(int argc, char* argv[]) {
     // The shell reads and writes settings: keep them in a folder of this run.
     QTemporaryDir home;
-    if (!home.isValid()) {
+    if (!glyfora::app::testing::IsolateUserFolders(home)) {
         return 1;
     }
-    for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
-                                 "APPDATA"}) {
-        qputenv(variable, home.path().toLocal8Bit());
-    }
-    qputenv("GLYFORA_NO_FILE_TYPE_CHECK", "1");
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     int failures = 0;

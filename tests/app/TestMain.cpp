@@ -2,6 +2,7 @@
 // first, so that no test reads or writes the user's own settings.
 #include "CanvasTests.h"
 #include "DispatchTests.h"
+#include "IsolatedUserFolders.h"
 #include "ImportWindowTests.h"
 #include "LayoutCommandTests.h"
 #include "LibraryPinning.h"
@@ -14,14 +15,9 @@
 
 int main(int argc, char* argv[]) {
     QTemporaryDir home;
-    if (!home.isValid()) {
+    if (!glyfora::app::testing::IsolateUserFolders(home)) {
         return 1;
     }
-    for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
-                                 "APPDATA"}) {
-        qputenv(variable, home.path().toLocal8Bit());
-    }
-    qputenv("GLYFORA_NO_FILE_TYPE_CHECK", "1");
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
 
