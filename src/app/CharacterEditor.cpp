@@ -5,7 +5,6 @@
 #include "views/ListTexts.h"
 
 #include <QMetaObject>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
 
@@ -199,8 +198,8 @@ void OnAddCharacter(EditingContext& context) {
     if (typeface == nullptr) {
         return;
     }
-    Character* character =
-        document::AddCharacterForCell(*typeface, context.State.LastDialogCode, context.State.View.Selection);
+    Character* character = document::AddCharacterForCell(*typeface, context.State.LastDialogCode,
+                                                         context.State.View.Selection);
     if (character == nullptr) {
         return;
     }

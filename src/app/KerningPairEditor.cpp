@@ -4,7 +4,6 @@
 #include "views/ListTexts.h"
 
 #include <QMetaObject>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
 

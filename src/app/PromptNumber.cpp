@@ -108,6 +108,18 @@ bool MagnitudeAtLeastOne(const NumberSpan& span) {
     return position + span.Exponent >= 0;
 }
 
+bool Unanswered(std::string_view answer) {
+    return answer.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::string NotANumber(std::string_view answer) {
+    // Built by appending: GCC 12's restrict check misreads "literal" + string in release builds.
+    std::string message = "\"";
+    message.append(answer);
+    message.append("\" is not a number; nothing was changed.");
+    return message;
+}
+
 } // namespace
 
 std::optional<float> ReadPromptFloat(std::string_view text) {
@@ -157,23 +169,8 @@ std::optional<std::int64_t> SpacingFromAnswer(float answer) {
     return static_cast<std::int64_t>(rounded);
 }
 
-namespace {
-
-bool Unanswered(std::string_view answer) {
-    return answer.find_first_not_of(" \t") == std::string_view::npos;
-}
-
-std::string NotANumber(std::string_view answer) {
-    // Built by appending: GCC 12's restrict check misreads "literal" + string in release builds.
-    std::string message = "\"";
-    message.append(answer);
-    message.append("\" is not a number; nothing was changed.");
-    return message;
-}
-
-} // namespace
-
-document::LayoutOutcome ScaleLayoutFromAnswer(document::Typeface& typeface, std::string_view answer) {
+document::LayoutOutcome ScaleLayoutFromAnswer(document::Typeface& typeface,
+                                              std::string_view answer) {
     if (Unanswered(answer)) {
         return {};
     }
@@ -184,7 +181,8 @@ document::LayoutOutcome ScaleLayoutFromAnswer(document::Typeface& typeface, std:
     return document::ScaleLayout(typeface, *scale);
 }
 
-document::LayoutOutcome SpacingLayoutFromAnswer(document::Typeface& typeface, std::string_view answer) {
+document::LayoutOutcome SpacingLayoutFromAnswer(document::Typeface& typeface,
+                                                std::string_view answer) {
     if (Unanswered(answer)) {
         return {};
     }

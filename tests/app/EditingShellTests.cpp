@@ -113,8 +113,7 @@ private slots:
         Shell& shell = *editor.TheShell;
         ShowSampleDocument(shell);
         shell.State.View.Selection = {30, 40, 0, 0};
-        auto* addChar = shell.CharacterSet->findChild<QAction*>(QStringLiteral("CharacterSetAddChar"));
-        QVERIFY(addChar != nullptr);
+        QAction* addChar = shell.CharacterSet->CharacterSetAddChar;
         QTimer::singleShot(0, [] {
             auto* dialog = qobject_cast<CharacterCodeDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog != nullptr);
