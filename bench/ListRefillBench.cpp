@@ -55,11 +55,10 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 
-    Typeface typeface;
-    glyfora::views::ViewState view;
-    std::int64_t lastDialogCode = -1;
-    glyfora::app::EditingContext context{[&typeface] { return &typeface; }, view, lastDialogCode,
-                                         {}, {}, {}, {}, {}, {}, {}};
+    glyfora::app::AppState state;
+    Typeface& typeface =
+        *glyfora::document::CreateTypeface(state.Registry, glyfora::app::TypefaceId);
+    glyfora::app::EditingContext context{state, {}, {}, {}, {}, {}, {}};
     QTreeWidget list;
     list.setColumnCount(6);
     QPushButton copy;

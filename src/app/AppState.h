@@ -16,8 +16,6 @@ constexpr std::int64_t TypefaceId = 5;
 // and the view state the canvases share. Made once in main() and handed to every handler.
 struct AppState {
     document::TypefaceRegistry Registry;
-    // Always the typeface under TypefaceId; refreshed whenever that slot is replaced.
-    document::Typeface* CurrentTypeface = nullptr;
     std::string CurrentFilePath;
     // The form CurrentFilePath was read or written in; "Save" of a ".fnt" keeps its variant.
     int CurrentFileFormat = 0;
@@ -30,5 +28,11 @@ struct AppState {
     views::ViewState View;
     platform::GraphicsLibrary Graphics;
 };
+
+// The document: the typeface under TypefaceId, or none. The registry is its only holder, so a
+// replaced document can never be reached through a stale pointer.
+[[nodiscard]] inline document::Typeface* CurrentTypeface(AppState& state) {
+    return document::TypefaceFromId(state.Registry, TypefaceId);
+}
 
 } // namespace glyfora::app

@@ -36,11 +36,16 @@ void Canvas::paintEvent(QPaintEvent* /*event*/) {
     }
 }
 
+void Canvas::ShowPicture() {
+    update();
+    emit pictureShown();
+}
+
 void ShowViewPicture(QWidget& window, Canvas& canvas, views::ViewPicture&& picture) {
     if (!picture.Visible) {
         window.hide();
         canvas.Picture = {};
-        canvas.update();
+        canvas.ShowPicture();
         return;
     }
     const int width =
@@ -50,7 +55,7 @@ void ShowViewPicture(QWidget& window, Canvas& canvas, views::ViewPicture&& pictu
     canvas.Picture = std::move(picture.Picture);
     window.setFixedSize(width, height);
     canvas.setGeometry(0, 0, width, height);
-    canvas.update();
+    canvas.ShowPicture();
     if (!window.isVisible()) {
         // A tool window that pops up while the user types in a list must not take the focus.
         window.setAttribute(Qt::WA_ShowWithoutActivating);

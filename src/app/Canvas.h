@@ -21,8 +21,13 @@ public:
     // reuse its buffer between redraws; call update() after changing it.
     document::Image Picture;
 
+    // Call after a view changed Picture: schedules the repaint and reports the new picture.
+    void ShowPicture();
+
 signals:
     void wheeled(int notches);
+    // A view put a new picture in, or blanked it.
+    void pictureShown();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -5,7 +5,6 @@
 #include "views/ListTexts.h"
 
 #include <QMetaObject>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
 
@@ -57,14 +56,14 @@ constexpr CharacterMetric AllMetrics[] = {
 };
 
 document::Typeface* Document(const EditingContext& context) {
-    return context.CurrentTypeface ? context.CurrentTypeface() : nullptr;
+    return CurrentTypeface(context.State);
 }
 
 } // namespace
 
 void RefillCharacterList(EditingContext& context, const Character* select) {
     QTreeWidget* list = context.Characters.List;
-    context.View.CurrentCharacter = nullptr;
+    context.State.View.CurrentCharacter = nullptr;
     if (list == nullptr) {
         return;
     }
@@ -75,7 +74,7 @@ void RefillCharacterList(EditingContext& context, const Character* select) {
         return;
     }
     document::SortCharacters(*typeface);
-    context.View.CurrentCharacter =
+    context.State.View.CurrentCharacter =
         FillRecordList(list, typeface->Content.Characters, select,
                        [](const Character& character) { return RowTexts(character); });
 }
@@ -89,7 +88,7 @@ Character* SelectedCharacter(const EditingContext& context) {
 void OnCharacterSelectionChanged(EditingContext& context) {
     CharacterFrame& frame = context.Characters;
     Character* character = SelectedCharacter(context);
-    context.View.CurrentCharacter = character;
+    context.State.View.CurrentCharacter = character;
     ShowCopyCaption(frame.CopyButton, character != nullptr);
     if (character == nullptr) {
         Redraw(context.DrawCharacterView); // hides the Character window
@@ -100,13 +99,13 @@ void OnCharacterSelectionChanged(EditingContext& context) {
     for (std::size_t i = 0; i < frame.Metrics.size(); ++i) {
         ShowFieldValue(frame.Metrics[i], CharacterMetricValue(*character, AllMetrics[i]));
     }
-    context.View.Selection = character->Source;
+    context.State.View.Selection = character->Source;
     const QSize canvas =
         context.CharacterSetCanvasSize ? context.CharacterSetCanvasSize() : QSize(0, 0);
     const document::Typeface* typeface = Document(context);
     const document::Image* image =
         typeface != nullptr && typeface->Content.Image ? &*typeface->Content.Image : nullptr;
-    views::CentreCharacterSetView(context.View, character->Source, canvas.width(),
+    views::CentreCharacterSetView(context.State.View, character->Source, canvas.width(),
                                   canvas.height(), image);
     Redraw(context.DrawCharacterView);
     Redraw(context.DrawCharacterSetView);
@@ -135,7 +134,7 @@ void OnDeleteCharacter(EditingContext& context) {
         return;
     }
     RemoveSelectedRowQuietly(context.Characters.List);
-    context.View.CurrentCharacter = nullptr;
+    context.State.View.CurrentCharacter = nullptr;
     document::DeleteCharacter(*Document(context), character);
     // No row is selected now: the button reads "New" and the character view hides.
     OnCharacterSelectionChanged(context);
@@ -180,7 +179,7 @@ void OnCharacterMetricChanged(EditingContext& context, CharacterMetric metric) {
                 views::CharacterCellText(*character, column));
     Redraw(context.DrawCharacterView);
     if (document::IsSourceMetric(metric)) {
-        context.View.Selection = character->Source;
+        context.State.View.Selection = character->Source;
         Redraw(context.DrawCharacterSetView);
     }
     Redraw(context.DrawKerningPairView);
@@ -190,10 +189,8 @@ void OnAddCharacter(EditingContext& context) {
     if (Document(context) == nullptr) {
         return;
     }
-    const auto ask =
-        context.AskCharacterCode ? context.AskCharacterCode : &CharacterCodeDialog::Ask;
-    context.LastDialogCode = ask(context.LastDialogCode);
-    if (context.LastDialogCode == -1) {
+    context.State.LastDialogCode = CharacterCodeDialog::Ask(context.State.LastDialogCode);
+    if (context.State.LastDialogCode == -1) {
         return;
     }
     // The dialog ran its own event loop: take the document afresh.
@@ -201,32 +198,13 @@ void OnAddCharacter(EditingContext& context) {
     if (typeface == nullptr) {
         return;
     }
-    Character* character =
-        document::AddCharacterForCell(*typeface, context.LastDialogCode, context.View.Selection);
+    Character* character = document::AddCharacterForCell(*typeface, context.State.LastDialogCode,
+                                                         context.State.View.Selection);
     if (character == nullptr) {
         return;
     }
     RefillCharacterList(context, character);
     PostCharacterSelectionChanged(context);
-}
-
-void ConnectCharacterFrame(EditingContext& context) {
-    CharacterFrame& frame = context.Characters;
-    QObject::connect(frame.List, &QTreeWidget::itemSelectionChanged, frame.List,
-                     [&context] { OnCharacterSelectionChanged(context); });
-    QObject::connect(frame.CopyButton, &QPushButton::clicked, frame.CopyButton,
-                     [&context] { OnCopyCharacter(context); });
-    QObject::connect(frame.DeleteButton, &QPushButton::clicked, frame.DeleteButton,
-                     [&context] { OnDeleteCharacter(context); });
-    QObject::connect(frame.Character.Code, &QSpinBox::valueChanged, frame.Character.Code,
-                     [&context] { OnCharacterCodeChanged(context); });
-    QObject::connect(frame.Character.Glyph, &QSpinBox::valueChanged, frame.Character.Glyph,
-                     [&context] { OnCharacterGlyphChanged(context); });
-    for (std::size_t i = 0; i < frame.Metrics.size(); ++i) {
-        const CharacterMetric metric = AllMetrics[i];
-        QObject::connect(frame.Metrics[i], &QSpinBox::valueChanged, frame.Metrics[i],
-                         [&context, metric] { OnCharacterMetricChanged(context, metric); });
-    }
 }
 
 } // namespace glyfora::app

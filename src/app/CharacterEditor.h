@@ -41,7 +41,4 @@ void OnCharacterMetricChanged(EditingContext& context, document::CharacterMetric
 // "Add Char": asks for a code and adds a character for the marked rectangle, then selects it.
 void OnAddCharacter(EditingContext& context);
 
-// Connects the list, buttons and fields of the "Characters" frame to the handlers above.
-void ConnectCharacterFrame(EditingContext& context);
-
 } // namespace glyfora::app

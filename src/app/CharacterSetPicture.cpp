@@ -29,15 +29,6 @@ void ShowPictureChange(Shell& shell) {
     RequestExampleFrame(shell);
 }
 
-PictureWatchTimer& WatchTimer(Shell& shell) {
-    auto* timer = shell.CharacterSet->findChild<PictureWatchTimer*>(
-        QStringLiteral("PictureWatchTimer"), Qt::FindDirectChildrenOnly);
-    if (timer == nullptr) {
-        timer = new PictureWatchTimer(shell, shell.CharacterSet);
-    }
-    return *timer;
-}
-
 } // namespace
 
 void OnCharacterSetImport(Shell& shell, const DispatchEvent& /*event*/) {
@@ -46,7 +37,7 @@ void OnCharacterSetImport(Shell& shell, const DispatchEvent& /*event*/) {
         shell.CharacterSet, QStringLiteral("Open Character Set"),
         QString::fromStdString(state.CurrentFilePath), {QStringLiteral("Image (*.png *.bmp)")});
     state.CharacterSetImagePath = answer.Path.toStdString();
-    document::Typeface* typeface = document::TypefaceFromId(state.Registry, TypefaceId);
+    document::Typeface* typeface = CurrentTypeface(state);
     if (answer.Path.isEmpty() || typeface == nullptr) {
         return;
     }
@@ -63,12 +54,12 @@ void OnCharacterSetImport(Shell& shell, const DispatchEvent& /*event*/) {
 
 void OnCharacterSetEdit(Shell& shell, const DispatchEvent& /*event*/) {
     AppState& state = shell.State;
-    document::Typeface* typeface = document::TypefaceFromId(state.Registry, TypefaceId);
+    document::Typeface* typeface = CurrentTypeface(state);
     if (typeface == nullptr) {
         return;
     }
     const std::string folder = platform::TemporaryFolder();
-    PictureWatchTimer& timer = WatchTimer(shell);
+    PictureWatchTimer& timer = *shell.PictureWatch;
     const platform::ExportOutcome exported =
         platform::ExportCharacterSetPicture(*typeface, folder, timer.Watch);
     if (!exported.Error.empty()) {
@@ -99,7 +90,7 @@ PictureWatchTimer::PictureWatchTimer(Shell& shell, QObject* parent)
 }
 
 void PictureWatchTimer::Check() {
-    document::Typeface* typeface = document::TypefaceFromId(shell_.State.Registry, TypefaceId);
+    document::Typeface* typeface = CurrentTypeface(shell_.State);
     if (typeface == nullptr) {
         return;
     }

@@ -17,9 +17,9 @@ void OnCharacterSetImport(Shell& shell, const DispatchEvent& event);
 // folder, starts the editor on it and starts watching the file.
 void OnCharacterSetEdit(Shell& shell, const DispatchEvent& event);
 
-// The 250 ms watch of the exported picture and what it has seen so far. Made by the first "Edit"
-// as a child of the character-set window (object name "PictureWatchTimer") and running from then
-// on; each tick reloads a picture the editor saved into whatever typeface is current.
+// The 250 ms watch of the exported picture and what it has seen so far. The shell makes it with
+// the windows; the first "Edit" starts it and it runs from then on, each tick reloading a picture
+// the editor saved into whatever typeface is current.
 class PictureWatchTimer : public QTimer {
     Q_OBJECT
   public:

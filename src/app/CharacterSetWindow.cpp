@@ -2,6 +2,7 @@
 
 #include "app/ToolWindow.h"
 
+#include <QAction>
 #include <QMenuBar>
 #include <QMouseEvent>
 
@@ -63,16 +64,15 @@ CharacterSetWindow::CharacterSetWindow(QWidget* mainWindow)
     : QMainWindow(mainWindow, ToolWindowFlags) {
     setObjectName(QStringLiteral("CharacterSetWindow"));
     setWindowTitle(QStringLiteral("Zeichensatz"));
-    struct Command {
-        const char16_t* Text;
-        const char16_t* Name;
+    const auto add = [this](const QString& text, const QString& name) {
+        QAction* action = menuBar()->addAction(text);
+        action->setObjectName(name);
+        return action;
     };
-    for (const Command& command :
-         {Command{u"Edit", u"CharacterSetEdit"}, Command{u"Import", u"CharacterSetImport"},
-          Command{u"Add Char", u"CharacterSetAddChar"}, Command{u"Set Char", u"CharacterSetSetChar"}}) {
-        menuBar()->addAction(QString::fromUtf16(command.Text))
-            ->setObjectName(QString::fromUtf16(command.Name));
-    }
+    CharacterSetEdit = add(QStringLiteral("Edit"), QStringLiteral("CharacterSetEdit"));
+    CharacterSetImport = add(QStringLiteral("Import"), QStringLiteral("CharacterSetImport"));
+    CharacterSetAddChar = add(QStringLiteral("Add Char"), QStringLiteral("CharacterSetAddChar"));
+    CharacterSetSetChar = add(QStringLiteral("Set Char"), QStringLiteral("CharacterSetSetChar"));
     Canvas = new CharacterSetCanvas(this);
     setCentralWidget(Canvas);
     Canvas->setFocus();

@@ -35,6 +35,10 @@ class CharacterSetWindow : public QMainWindow {
 public:
     explicit CharacterSetWindow(QWidget* mainWindow);
 
+    QAction* CharacterSetEdit = nullptr;
+    QAction* CharacterSetImport = nullptr;
+    QAction* CharacterSetAddChar = nullptr;
+    QAction* CharacterSetSetChar = nullptr;
     CharacterSetCanvas* Canvas = nullptr;
 };
 

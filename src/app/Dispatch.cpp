@@ -15,6 +15,8 @@
 #include "views/CharacterView.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -88,7 +90,7 @@ void OnMainWindowClosed(Shell& shell, const DispatchEvent& /*event*/) {
 }
 
 void OnCommentEdited(Shell& shell, const DispatchEvent& /*event*/) {
-    document::Typeface* typeface = document::TypefaceFromId(shell.State.Registry, TypefaceId);
+    document::Typeface* typeface = CurrentTypeface(shell.State);
     if (typeface == nullptr) {
         return;
     }
@@ -130,9 +132,8 @@ void OnCharacterSetCanvasMouse(Shell& shell, const DispatchEvent& event) {
         break;
     case MouseAction::Move: {
         const CharacterSetCanvas& canvas = *shell.CharacterSet->Canvas;
-        update = views::OnCharacterSetMove(
-            view, document::TypefaceFromId(shell.State.Registry, TypefaceId), event.X, event.Y,
-            canvas.width(), canvas.height());
+        update = views::OnCharacterSetMove(view, CurrentTypeface(shell.State), event.X, event.Y,
+                                           canvas.width(), canvas.height());
         break;
     }
     case MouseAction::Release:
@@ -167,84 +168,133 @@ void OnKerningPairCanvasWheel(Shell& shell, const DispatchEvent& event) {
     ZoomCharacterViews(shell, event.Notches, *shell.KerningPair);
 }
 
-using enum WindowName;
-using enum Trigger;
-
-constexpr DispatchEntry Table[] = {
-    {Main, u"FileNew", Command, OnNew},
-    {Main, u"FileOpen", Command, OnOpen},
-    {Main, u"FileSave", Command, OnSave},
-    {Main, u"FileSaveAs", Command, OnSaveAs},
-    {Main, u"FileImportTtf", Command, OnImportTtf},
-    {Main, u"EditCopyUpperToLower", Command, OnCopyUpperToLower},
-    {Main, u"EditCopyUmlauts", Command, OnCopyUmlauts},
-    {Main, u"EditScaleLayout", Command, OnScaleLayout},
-    {Main, u"EditSpacingLayout", Command, OnSpacingLayout},
-    {Main, u"", Closed, OnMainWindowClosed},
-    {Main, u"CommentField", Edited, OnCommentEdited},
-    {Main, u"CharacterList", Selected, OnCharacterListSelected},
-    {Main, u"CharacterDeleteButton", Clicked, OnCharacterDeleteClicked},
-    {Main, u"CharacterNewButton", Clicked, OnCharacterNewClicked},
-    {Main, u"CharacterCodeField", Changed, OnCharacterCodeFieldChanged},
-    {Main, u"CharacterGlyphField", Changed, OnCharacterGlyphFieldChanged},
-    {Main, u"SourceXField", Changed, OnSourceXFieldChanged},
-    {Main, u"SourceYField", Changed, OnSourceYFieldChanged},
-    {Main, u"SourceWidthField", Changed, OnSourceWidthFieldChanged},
-    {Main, u"SourceHeightField", Changed, OnSourceHeightFieldChanged},
-    {Main, u"OutlayXField", Changed, OnOutlayXFieldChanged},
-    {Main, u"OutlayYField", Changed, OnOutlayYFieldChanged},
-    {Main, u"OutlayWidthField", Changed, OnOutlayWidthFieldChanged},
-    {Main, u"OutlayHeightField", Changed, OnOutlayHeightFieldChanged},
-    {Main, u"KerningPairList", Selected, OnKerningPairListSelected},
-    {Main, u"KerningPairDeleteButton", Clicked, OnKerningPairDeleteClicked},
-    {Main, u"KerningPairNewButton", Clicked, OnKerningPairNewClicked},
-    {Main, u"LeftCodeField", Changed, OnLeftCodeFieldChanged},
-    {Main, u"LeftGlyphField", Changed, OnLeftGlyphFieldChanged},
-    {Main, u"RightCodeField", Changed, OnRightCodeFieldChanged},
-    {Main, u"RightGlyphField", Changed, OnRightGlyphFieldChanged},
-    {Main, u"AmountField", Changed, OnAmountFieldChanged},
-    {CharacterSet, u"CharacterSetEdit", Command, OnCharacterSetEdit},
-    {CharacterSet, u"CharacterSetImport", Command, OnCharacterSetImport},
-    {CharacterSet, u"CharacterSetAddChar", Command, OnAddCharCommand},
-    {CharacterSet, u"CharacterSetSetChar", Command, DoNothing},
-    {CharacterSet, u"", Resized, OnCharacterSetResized},
-    {CharacterSet, u"CharacterSetCanvas", Mouse, OnCharacterSetCanvasMouse},
-    {CharacterSet, u"CharacterSetCanvas", Wheel, OnCharacterSetCanvasWheel},
-    {Character, u"CharacterCanvas", Wheel, OnCharacterCanvasWheel},
-    {KerningPair, u"KerningPairCanvas", Wheel, OnKerningPairCanvasWheel},
-    {Example, u"ExampleTextField", Edited, OnExampleTextEdited},
-    {Example, u"", Resized, OnExampleResized},
-    {Import, u"", Closed, OnImportWindowClosed},
-    // Only the controls that change how glyphs look redraw the preview.
-    {Import, u"FamilyList", Edited, OnImportPreviewControl},
-    {Import, u"SizeField", Changed, OnImportPreviewControl},
-    {Import, u"HintList", Selected, OnImportPreviewControl},
-    {Import, u"QualityList", Selected, OnImportPreviewControl},
-    {Import, u"BoldBox", Clicked, OnImportPreviewControl},
-    {Import, u"ItalicBox", Clicked, OnImportPreviewControl},
-    {Import, u"UnderlineBox", Clicked, OnImportPreviewControl},
-    {Import, u"HalfPixelBox", Clicked, OnImportPreviewControl},
-    {Import, u"CenterBox", Clicked, OnImportPreviewControl},
-    {Import, u"CreateTypefaceButton", Clicked, OnCreateTypeface},
-};
+enum class WindowName { Main, CharacterSet, Character, KerningPair, Example, Import };
 
 QWidget* WindowOf(Shell& shell, WindowName window) {
     switch (window) {
-    case Main:
+    case WindowName::Main:
         return shell.Main.get();
-    case CharacterSet:
+    case WindowName::CharacterSet:
         return shell.CharacterSet;
-    case Character:
+    case WindowName::Character:
         return shell.Character;
-    case KerningPair:
+    case WindowName::KerningPair:
         return shell.KerningPair;
-    case Example:
+    case WindowName::Example:
         return shell.Example;
-    case Import:
+    case WindowName::Import:
         return shell.Import;
     }
     return nullptr;
 }
+
+// The control at the end of a path of members: Follow<&MainWindow::LeftCode, &CodeFields::Code>.
+template <auto First, auto... Rest, typename Object>
+QObject* Follow(Object* object) {
+    if constexpr (sizeof...(Rest) == 0) {
+        return object->*First;
+    } else {
+        return Follow<Rest...>(&(object->*First));
+    }
+}
+
+template <WindowName Window>
+QObject* TheWindow(Shell& shell) {
+    return WindowOf(shell, Window);
+}
+
+template <auto... Path>
+QObject* InMain(Shell& shell) {
+    return Follow<Path...>(shell.Main.get());
+}
+
+template <auto... Path>
+QObject* InCharacterSet(Shell& shell) {
+    return Follow<Path...>(shell.CharacterSet);
+}
+
+template <auto... Path>
+QObject* InCharacter(Shell& shell) {
+    return Follow<Path...>(shell.Character);
+}
+
+template <auto... Path>
+QObject* InKerningPair(Shell& shell) {
+    return Follow<Path...>(shell.KerningPair);
+}
+
+template <auto... Path>
+QObject* InExample(Shell& shell) {
+    return Follow<Path...>(shell.Example);
+}
+
+template <auto... Path>
+QObject* InImport(Shell& shell) {
+    return Follow<Path...>(shell.Import);
+}
+
+using enum Trigger;
+using M = MainWindow;
+using C = CodeFields;
+using I = ImportWindow;
+
+constexpr DispatchEntry Table[] = {
+    {InMain<&M::FileNew>, Command, OnNew},
+    {InMain<&M::FileOpen>, Command, OnOpen},
+    {InMain<&M::FileSave>, Command, OnSave},
+    {InMain<&M::FileSaveAs>, Command, OnSaveAs},
+    {InMain<&M::FileImportTtf>, Command, OnImportTtf},
+    {InMain<&M::EditCopyUpperToLower>, Command, OnCopyUpperToLower},
+    {InMain<&M::EditCopyUmlauts>, Command, OnCopyUmlauts},
+    {InMain<&M::EditScaleLayout>, Command, OnScaleLayout},
+    {InMain<&M::EditSpacingLayout>, Command, OnSpacingLayout},
+    {TheWindow<WindowName::Main>, Closed, OnMainWindowClosed},
+    {InMain<&M::CommentField>, Edited, OnCommentEdited},
+    {InMain<&M::CharacterList>, Selected, OnCharacterListSelected},
+    {InMain<&M::CharacterDeleteButton>, Clicked, OnCharacterDeleteClicked},
+    {InMain<&M::CharacterNewButton>, Clicked, OnCharacterNewClicked},
+    {InMain<&M::CharacterCode, &C::Code>, Changed, OnCharacterCodeFieldChanged},
+    {InMain<&M::CharacterCode, &C::Glyph>, Changed, OnCharacterGlyphFieldChanged},
+    {InMain<&M::SourceX>, Changed, OnSourceXFieldChanged},
+    {InMain<&M::SourceY>, Changed, OnSourceYFieldChanged},
+    {InMain<&M::SourceWidth>, Changed, OnSourceWidthFieldChanged},
+    {InMain<&M::SourceHeight>, Changed, OnSourceHeightFieldChanged},
+    {InMain<&M::OutlayX>, Changed, OnOutlayXFieldChanged},
+    {InMain<&M::OutlayY>, Changed, OnOutlayYFieldChanged},
+    {InMain<&M::OutlayWidth>, Changed, OnOutlayWidthFieldChanged},
+    {InMain<&M::OutlayHeight>, Changed, OnOutlayHeightFieldChanged},
+    {InMain<&M::KerningPairList>, Selected, OnKerningPairListSelected},
+    {InMain<&M::KerningPairDeleteButton>, Clicked, OnKerningPairDeleteClicked},
+    {InMain<&M::KerningPairNewButton>, Clicked, OnKerningPairNewClicked},
+    {InMain<&M::LeftCode, &C::Code>, Changed, OnLeftCodeFieldChanged},
+    {InMain<&M::LeftCode, &C::Glyph>, Changed, OnLeftGlyphFieldChanged},
+    {InMain<&M::RightCode, &C::Code>, Changed, OnRightCodeFieldChanged},
+    {InMain<&M::RightCode, &C::Glyph>, Changed, OnRightGlyphFieldChanged},
+    {InMain<&M::AmountField>, Changed, OnAmountFieldChanged},
+    {InCharacterSet<&CharacterSetWindow::CharacterSetEdit>, Command, OnCharacterSetEdit},
+    {InCharacterSet<&CharacterSetWindow::CharacterSetImport>, Command, OnCharacterSetImport},
+    {InCharacterSet<&CharacterSetWindow::CharacterSetAddChar>, Command, OnAddCharCommand},
+    {InCharacterSet<&CharacterSetWindow::CharacterSetSetChar>, Command, DoNothing},
+    {TheWindow<WindowName::CharacterSet>, Resized, OnCharacterSetResized},
+    {InCharacterSet<&CharacterSetWindow::Canvas>, Mouse, OnCharacterSetCanvasMouse},
+    {InCharacterSet<&CharacterSetWindow::Canvas>, Wheel, OnCharacterSetCanvasWheel},
+    {InCharacter<&CharacterWindow::Canvas>, Wheel, OnCharacterCanvasWheel},
+    {InKerningPair<&KerningPairWindow::Canvas>, Wheel, OnKerningPairCanvasWheel},
+    {InExample<&ExampleWindow::ExampleTextField>, Edited, OnExampleTextEdited},
+    {TheWindow<WindowName::Example>, Resized, OnExampleResized},
+    {TheWindow<WindowName::Import>, Closed, OnImportWindowClosed},
+    // Only the controls that change how glyphs look redraw the preview.
+    {InImport<&I::FamilyList>, Edited, OnImportPreviewControl},
+    {InImport<&I::SizeField>, Changed, OnImportPreviewControl},
+    {InImport<&I::HintList>, Selected, OnImportPreviewControl},
+    {InImport<&I::QualityList>, Selected, OnImportPreviewControl},
+    {InImport<&I::BoldBox>, Clicked, OnImportPreviewControl},
+    {InImport<&I::ItalicBox>, Clicked, OnImportPreviewControl},
+    {InImport<&I::UnderlineBox>, Clicked, OnImportPreviewControl},
+    {InImport<&I::HalfPixelBox>, Clicked, OnImportPreviewControl},
+    {InImport<&I::CenterBox>, Clicked, OnImportPreviewControl},
+    {InImport<&I::CreateButton>, Clicked, OnCreateTypeface},
+};
 
 // Close and resize of the windows go through the table too. Windows without a close row ignore
 // their close box: they stay open while the editor runs.
@@ -282,11 +332,8 @@ void ConnectSignal(Shell& shell, Sender* sender, Signal signal, Handler handler)
 }
 
 void ConnectEntry(Shell& shell, WindowEventFilter& filter, const DispatchEntry& entry) {
-    QWidget* window = WindowOf(shell, entry.Window);
-    const QString name = QString::fromUtf16(entry.ObjectName.data(),
-                                            static_cast<qsizetype>(entry.ObjectName.size()));
-    QObject* object = name.isEmpty() ? window : window->findChild<QObject*>(name);
-    Q_ASSERT_X(object != nullptr, "ConnectDispatch", "dispatch row names a missing object");
+    QObject* object = entry.Control(shell);
+    Q_ASSERT_X(object != nullptr, "ConnectDispatch", "dispatch row reaches a missing control");
     if (object == nullptr) {
         return;
     }
@@ -348,8 +395,10 @@ void ConnectDispatch(Shell& shell) {
     auto* filter = new WindowEventFilter(shell, shell.Main.get());
     shell.WindowEvents = filter;
     // Windows without a close row still get the filter, which keeps them open.
-    for (QWidget* window : {WindowOf(shell, CharacterSet), WindowOf(shell, Character),
-                            WindowOf(shell, KerningPair), WindowOf(shell, Example)}) {
+    for (QWidget* window : {WindowOf(shell, WindowName::CharacterSet),
+                            WindowOf(shell, WindowName::Character),
+                            WindowOf(shell, WindowName::KerningPair),
+                            WindowOf(shell, WindowName::Example)}) {
         window->installEventFilter(filter);
     }
     for (const DispatchEntry& entry : Table) {

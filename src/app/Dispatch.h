@@ -2,13 +2,12 @@
 
 #include <cstdint>
 #include <span>
-#include <string_view>
+
+class QObject;
 
 namespace glyfora::app {
 
 struct Shell;
-
-enum class WindowName { Main, CharacterSet, Character, KerningPair, Example, Import };
 
 // What happened to a control or window.
 enum class Trigger {
@@ -36,11 +35,12 @@ struct DispatchEvent {
 
 using Handler = void (*)(Shell&, const DispatchEvent&);
 
-// One row of the dispatch table: the object (by object name, empty = the window itself) in a
-// window, what happened to it, and who handles it.
+// Reaches a control (or, for Resized and Closed, a window) through the shell's members.
+using ControlOf = QObject* (*)(Shell&);
+
+// One row of the dispatch table: the control or window, what happened to it, and who handles it.
 struct DispatchEntry {
-    WindowName Window;
-    std::u16string_view ObjectName;
+    ControlOf Control;
     app::Trigger Trigger;
     app::Handler Handler;
 };

@@ -12,6 +12,7 @@
 
 #include <QTreeWidget>
 
+#include <memory>
 #include <utility>
 
 namespace glyfora::app {
@@ -19,76 +20,51 @@ namespace {
 
 using document::CharacterMetric;
 
-const QString HolderName = QStringLiteral("EditingContext");
-
-// Keeps the context alive as long as the main window, where the shell's handlers can find it.
-class EditingHolder final : public QObject {
-public:
-    EditingHolder(Shell& shell, QObject* parent)
-        : QObject(parent),
-          Context{[&shell] { return document::TypefaceFromId(shell.State.Registry, TypefaceId); },
-                  shell.State.View,
-                  shell.State.LastDialogCode,
-                  {},
-                  {},
-                  [&shell] { DrawCharacterView(shell); },
-                  [&shell] { DrawKerningPairView(shell); },
-                  [&shell] { DrawCharacterSetView(shell); },
-                  [&shell] { return shell.CharacterSet->Canvas->size(); },
-                  {}} {
-        setObjectName(HolderName);
-        const MainWindow& main = *shell.Main;
-        Context.Characters = {main.CharacterList,
-                              main.CharacterDeleteButton,
-                              main.CharacterNewButton,
-                              {main.CharacterCode.Code, main.CharacterCode.Glyph},
-                              {main.SourceX, main.SourceY, main.SourceWidth, main.SourceHeight,
-                               main.OutlayX, main.OutlayY, main.OutlayWidth, main.OutlayHeight}};
-        Context.Pairs = {main.KerningPairList,
-                         main.KerningPairDeleteButton,
-                         main.KerningPairNewButton,
-                         {main.LeftCode.Code, main.LeftCode.Glyph},
-                         {main.RightCode.Code, main.RightCode.Glyph},
-                         main.AmountField};
-    }
-
-    EditingContext Context;
-};
-
 template <CharacterMetric Metric>
 void OnMetricFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnCharacterMetricChanged(EditingOf(shell), Metric);
+    OnCharacterMetricChanged(*shell.Editing, Metric);
 }
 
 } // namespace
 
-EditingContext& EditingOf(Shell& shell) {
-    auto* holder = static_cast<EditingHolder*>(
-        shell.Main->findChild<QObject*>(HolderName, Qt::FindDirectChildrenOnly));
-    if (holder == nullptr) {
-        holder = new EditingHolder(shell, shell.Main.get());
-    }
-    return holder->Context;
+std::unique_ptr<EditingContext> MakeEditingContext(Shell& shell) {
+    const MainWindow& main = *shell.Main;
+    return std::make_unique<EditingContext>(EditingContext{
+        shell.State,
+        {main.CharacterList,
+         main.CharacterDeleteButton,
+         main.CharacterNewButton,
+         {main.CharacterCode.Code, main.CharacterCode.Glyph},
+         {main.SourceX, main.SourceY, main.SourceWidth, main.SourceHeight, main.OutlayX,
+          main.OutlayY, main.OutlayWidth, main.OutlayHeight}},
+        {main.KerningPairList,
+         main.KerningPairDeleteButton,
+         main.KerningPairNewButton,
+         {main.LeftCode.Code, main.LeftCode.Glyph},
+         {main.RightCode.Code, main.RightCode.Glyph},
+         main.AmountField},
+        [&shell] { DrawCharacterView(shell); },
+        [&shell] { DrawKerningPairView(shell); },
+        [&shell] { DrawCharacterSetView(shell); },
+        [&shell] { return shell.CharacterSet->Canvas->size(); }});
 }
 
 void DrawCharacterView(Shell& shell) {
-    shell.State.View.CurrentCharacter = SelectedCharacter(EditingOf(shell));
+    shell.State.View.CurrentCharacter = SelectedCharacter(*shell.Editing);
     views::ViewPicture picture =
-        views::DrawCharacterView(document::TypefaceFromId(shell.State.Registry, TypefaceId),
-                                 shell.State.View);
+        views::DrawCharacterView(CurrentTypeface(shell.State), shell.State.View);
     shell.Character->ShowView(std::move(picture));
 }
 
 void DrawKerningPairView(Shell& shell) {
-    shell.State.View.CurrentPair = SelectedKerningPair(EditingOf(shell));
+    shell.State.View.CurrentPair = SelectedKerningPair(*shell.Editing);
     views::ViewPicture picture =
-        views::DrawKerningPairView(document::TypefaceFromId(shell.State.Registry, TypefaceId),
-                                   shell.State.View);
+        views::DrawKerningPairView(CurrentTypeface(shell.State), shell.State.View);
     shell.KerningPair->ShowView(std::move(picture));
 }
 
 void RefillEditingLists(Shell& shell) {
-    EditingContext& context = EditingOf(shell);
+    EditingContext& context = *shell.Editing;
     RefillCharacterList(context, nullptr);
     RefillKerningPairList(context, nullptr);
     ShowCopyCaption(context.Characters.CopyButton, false);
@@ -98,23 +74,23 @@ void RefillEditingLists(Shell& shell) {
 }
 
 void OnCharacterListSelected(Shell& shell, const DispatchEvent& /*event*/) {
-    OnCharacterSelectionChanged(EditingOf(shell));
+    OnCharacterSelectionChanged(*shell.Editing);
 }
 
 void OnCharacterNewClicked(Shell& shell, const DispatchEvent& /*event*/) {
-    OnCopyCharacter(EditingOf(shell));
+    OnCopyCharacter(*shell.Editing);
 }
 
 void OnCharacterDeleteClicked(Shell& shell, const DispatchEvent& /*event*/) {
-    OnDeleteCharacter(EditingOf(shell));
+    OnDeleteCharacter(*shell.Editing);
 }
 
 void OnCharacterCodeFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnCharacterCodeChanged(EditingOf(shell));
+    OnCharacterCodeChanged(*shell.Editing);
 }
 
 void OnCharacterGlyphFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnCharacterGlyphChanged(EditingOf(shell));
+    OnCharacterGlyphChanged(*shell.Editing);
 }
 
 void OnSourceXFieldChanged(Shell& shell, const DispatchEvent& event) {
@@ -150,39 +126,39 @@ void OnOutlayHeightFieldChanged(Shell& shell, const DispatchEvent& event) {
 }
 
 void OnKerningPairListSelected(Shell& shell, const DispatchEvent& /*event*/) {
-    OnKerningPairSelectionChanged(EditingOf(shell));
+    OnKerningPairSelectionChanged(*shell.Editing);
 }
 
 void OnKerningPairNewClicked(Shell& shell, const DispatchEvent& /*event*/) {
-    OnCopyKerningPair(EditingOf(shell));
+    OnCopyKerningPair(*shell.Editing);
 }
 
 void OnKerningPairDeleteClicked(Shell& shell, const DispatchEvent& /*event*/) {
-    OnDeleteKerningPair(EditingOf(shell));
+    OnDeleteKerningPair(*shell.Editing);
 }
 
 void OnLeftCodeFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnPairLeftChanged(EditingOf(shell));
+    OnPairLeftChanged(*shell.Editing);
 }
 
 void OnLeftGlyphFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnPairLeftGlyphChanged(EditingOf(shell));
+    OnPairLeftGlyphChanged(*shell.Editing);
 }
 
 void OnRightCodeFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnPairRightChanged(EditingOf(shell));
+    OnPairRightChanged(*shell.Editing);
 }
 
 void OnRightGlyphFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnPairRightGlyphChanged(EditingOf(shell));
+    OnPairRightGlyphChanged(*shell.Editing);
 }
 
 void OnAmountFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnPairAmountChanged(EditingOf(shell));
+    OnPairAmountChanged(*shell.Editing);
 }
 
 void OnAddCharCommand(Shell& shell, const DispatchEvent& /*event*/) {
-    OnAddCharacter(EditingOf(shell));
+    OnAddCharacter(*shell.Editing);
 }
 
 } // namespace glyfora::app

@@ -3,14 +3,16 @@
 #include "app/EditingFrames.h"
 #include "app/ShellViews.h"
 
+#include <memory>
+
 namespace glyfora::app {
 
 struct DispatchEvent;
 struct Shell;
 
-// The editing context over the shell's two frames and views, made on first use and owned by the
-// main window.
-[[nodiscard]] EditingContext& EditingOf(Shell& shell);
+// The editing context over the main window's two frames and the shell's views; the shell keeps it
+// once its windows exist.
+[[nodiscard]] std::unique_ptr<EditingContext> MakeEditingContext(Shell& shell);
 
 // The character, kerning-pair and character-set views as the shell's windows show them: each
 // takes its record from the selected row, then shows and sizes its window or hides it.

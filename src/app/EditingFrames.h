@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/AppState.h"
 #include "document/CharacterEditing.h"
 #include "document/Typeface.h"
-#include "views/ViewState.h"
 
 #include <QList>
 #include <QSize>
@@ -48,12 +48,11 @@ struct KerningPairFrame {
     QSpinBox* AmountField = nullptr;
 };
 
-// What the editing handlers reach: the document, the shared view state, the two frames, and the
-// views they redraw. Lives as long as the windows; the handlers take it by reference.
+// What the editing handlers reach: the editor's state (document, view state, last dialog code),
+// the two frames, and the views they redraw. The shell owns it, next to the windows it points
+// into; the handlers take it by reference.
 struct EditingContext {
-    std::function<document::Typeface*()> CurrentTypeface;
-    views::ViewState& View;
-    std::int64_t& LastDialogCode;
+    AppState& State;
     CharacterFrame Characters;
     KerningPairFrame Pairs;
     // Each view shows, sizes or hides its own window from the view state.
@@ -61,9 +60,6 @@ struct EditingContext {
     std::function<void()> DrawKerningPairView;
     std::function<void()> DrawCharacterSetView; // without scroll markers
     std::function<QSize()> CharacterSetCanvasSize;
-    // Asks for a character code; -1 when cancelled. The character-code dialog unless a test
-    // replaces it.
-    std::function<std::int64_t(std::int64_t)> AskCharacterCode;
 };
 
 // Puts value into field (clamped to its range) without raising its change signal, so that showing

@@ -64,7 +64,7 @@ bool WriteDocument(Shell& shell, const std::string& path, int format) {
     }
     shell.State.CurrentFilePath = path;
     shell.State.CurrentFileFormat = format;
-    if (document::Typeface* typeface = document::TypefaceFromId(shell.State.Registry, TypefaceId)) {
+    if (document::Typeface* typeface = CurrentTypeface(shell.State)) {
         typeface->Modified = false;
     }
     if (!result.Warnings.empty()) {
@@ -96,7 +96,7 @@ std::string FileExtension(const std::string& path) {
 }
 
 bool ConfirmDiscard(Shell& shell) {
-    const document::Typeface* typeface = document::TypefaceFromId(shell.State.Registry, TypefaceId);
+    const document::Typeface* typeface = CurrentTypeface(shell.State);
     if (typeface == nullptr || !typeface->Modified) {
         return true;
     }

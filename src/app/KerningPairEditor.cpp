@@ -4,7 +4,6 @@
 #include "views/ListTexts.h"
 
 #include <QMetaObject>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
 
@@ -27,7 +26,7 @@ std::vector<std::u16string> RowTexts(const KerningPair& pair) {
 }
 
 document::Typeface* Document(const EditingContext& context) {
-    return context.CurrentTypeface ? context.CurrentTypeface() : nullptr;
+    return CurrentTypeface(context.State);
 }
 
 // A change of one half of the pair's key, from its code field.
@@ -55,7 +54,7 @@ void OnPairCodeChanged(EditingContext& context, const PartnerFields& fields, boo
 
 void RefillKerningPairList(EditingContext& context, const KerningPair* select) {
     QTreeWidget* list = context.Pairs.List;
-    context.View.CurrentPair = nullptr;
+    context.State.View.CurrentPair = nullptr;
     if (list == nullptr) {
         return;
     }
@@ -66,7 +65,7 @@ void RefillKerningPairList(EditingContext& context, const KerningPair* select) {
         return;
     }
     document::SortKerningPairs(*typeface);
-    context.View.CurrentPair = FillRecordList(list, typeface->Content.KerningPairs, select,
+    context.State.View.CurrentPair = FillRecordList(list, typeface->Content.KerningPairs, select,
                                               [](const KerningPair& pair) { return RowTexts(pair); });
 }
 
@@ -79,7 +78,7 @@ KerningPair* SelectedKerningPair(const EditingContext& context) {
 void OnKerningPairSelectionChanged(EditingContext& context) {
     KerningPairFrame& frame = context.Pairs;
     KerningPair* pair = SelectedKerningPair(context);
-    context.View.CurrentPair = pair;
+    context.State.View.CurrentPair = pair;
     ShowCopyCaption(frame.CopyButton, pair != nullptr);
     if (pair != nullptr) {
         ShowFieldValue(frame.AmountField, pair->Amount);
@@ -113,7 +112,7 @@ void OnDeleteKerningPair(EditingContext& context) {
         return;
     }
     RemoveSelectedRowQuietly(context.Pairs.List);
-    context.View.CurrentPair = nullptr;
+    context.State.View.CurrentPair = nullptr;
     document::DeleteKerningPair(*Document(context), pair);
     OnKerningPairSelectionChanged(context);
 }
@@ -145,25 +144,6 @@ void OnPairAmountChanged(EditingContext& context) {
     SetCellText(SelectedRow(context.Pairs.List), Column(PairColumn::Amount),
                 views::PairCellText(*pair, PairColumn::Amount));
     Redraw(context.DrawKerningPairView);
-}
-
-void ConnectKerningPairFrame(EditingContext& context) {
-    KerningPairFrame& frame = context.Pairs;
-    const auto on = [&context](QSpinBox* field, void (*handler)(EditingContext&)) {
-        QObject::connect(field, &QSpinBox::valueChanged, field,
-                         [&context, handler] { handler(context); });
-    };
-    QObject::connect(frame.List, &QTreeWidget::itemSelectionChanged, frame.List,
-                     [&context] { OnKerningPairSelectionChanged(context); });
-    QObject::connect(frame.CopyButton, &QPushButton::clicked, frame.CopyButton,
-                     [&context] { OnCopyKerningPair(context); });
-    QObject::connect(frame.DeleteButton, &QPushButton::clicked, frame.DeleteButton,
-                     [&context] { OnDeleteKerningPair(context); });
-    on(frame.Left.Code, &OnPairLeftChanged);
-    on(frame.Left.Glyph, &OnPairLeftGlyphChanged);
-    on(frame.Right.Code, &OnPairRightChanged);
-    on(frame.Right.Glyph, &OnPairRightGlyphChanged);
-    on(frame.AmountField, &OnPairAmountChanged);
 }
 
 } // namespace glyfora::app

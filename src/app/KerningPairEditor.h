@@ -30,7 +30,4 @@ void OnPairLeftGlyphChanged(EditingContext& context);
 void OnPairRightGlyphChanged(EditingContext& context);
 void OnPairAmountChanged(EditingContext& context);
 
-// Connects the list, buttons and fields of the "Kerning Pairs" frame to the handlers above.
-void ConnectKerningPairFrame(EditingContext& context);
-
 } // namespace glyfora::app

@@ -4,6 +4,7 @@
 #include "app/EditingDispatch.h"
 #include "app/ShellViews.h"
 #include "app/MainWindow.h"
+#include "app/PromptNumber.h"
 #include "app/Shell.h"
 #include "document/LayoutOperations.h"
 
@@ -20,10 +21,6 @@ namespace glyfora::app {
 
 namespace {
 
-document::Typeface* CurrentDocument(Shell& shell) {
-    return document::TypefaceFromId(shell.State.Registry, TypefaceId);
-}
-
 // The lists are refilled without a selection and every view is drawn again; a record the command
 // removed can no longer be the current character.
 void ShowLayoutChange(Shell& shell) {
@@ -35,7 +32,7 @@ void ShowLayoutChange(Shell& shell) {
 }
 
 void CopyUpperToLower(Shell& shell, std::int64_t first, std::int64_t last, std::int64_t shift) {
-    document::Typeface* typeface = CurrentDocument(shell);
+    document::Typeface* typeface = CurrentTypeface(shell.State);
     if (typeface == nullptr) {
         return;
     }
@@ -47,7 +44,7 @@ using LayoutFromAnswer = document::LayoutOutcome (*)(document::Typeface&, std::s
 
 void AskAndApply(Shell& shell, const QString& title, const QString& prompt,
                  const QString& defaultText, LayoutFromAnswer apply) {
-    document::Typeface* typeface = CurrentDocument(shell);
+    document::Typeface* typeface = CurrentTypeface(shell.State);
     if (typeface == nullptr) {
         return;
     }
@@ -100,12 +97,12 @@ void OnCopyUmlauts(Shell& shell, const DispatchEvent& /*event*/) {
 
 void OnScaleLayout(Shell& shell, const DispatchEvent& /*event*/) {
     AskAndApply(shell, QStringLiteral("scale layout"), QStringLiteral("Scale:"),
-                QStringLiteral("1.0"), &document::ScaleLayoutFromAnswer);
+                QStringLiteral("1.0"), &ScaleLayoutFromAnswer);
 }
 
 void OnSpacingLayout(Shell& shell, const DispatchEvent& /*event*/) {
     AskAndApply(shell, QStringLiteral("spacing layout"), QStringLiteral("Spacing:"),
-                QStringLiteral("0"), &document::SpacingLayoutFromAnswer);
+                QStringLiteral("0"), &SpacingLayoutFromAnswer);
 }
 
 } // namespace glyfora::app

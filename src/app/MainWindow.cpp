@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QAction>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -134,25 +136,27 @@ int MainWindow::FinalInnerHeight() const {
 }
 
 void MainWindow::BuildMenus() {
-    struct Item {
-        const char16_t* Text;
-        const char16_t* Name;
+    const auto add = [](QMenu* menu, const QString& text, const QString& name) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(name);
+        return action;
     };
     auto* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("FileMenu"));
-    for (const Item& item : {Item{u"New", u"FileNew"}, Item{u"Open...", u"FileOpen"},
-                             Item{u"Save", u"FileSave"}, Item{u"Save As...", u"FileSaveAs"},
-                             Item{u"Import TTF", u"FileImportTtf"}}) {
-        file->addAction(QString::fromUtf16(item.Text))->setObjectName(QString::fromUtf16(item.Name));
-    }
+    FileNew = add(file, QStringLiteral("New"), QStringLiteral("FileNew"));
+    FileOpen = add(file, QStringLiteral("Open..."), QStringLiteral("FileOpen"));
+    FileSave = add(file, QStringLiteral("Save"), QStringLiteral("FileSave"));
+    FileSaveAs = add(file, QStringLiteral("Save As..."), QStringLiteral("FileSaveAs"));
+    FileImportTtf = add(file, QStringLiteral("Import TTF"), QStringLiteral("FileImportTtf"));
     auto* edit = menuBar()->addMenu(QStringLiteral("Edit"));
     edit->setObjectName(QStringLiteral("EditMenu"));
-    for (const Item& item : {Item{u"Copy up case to low case", u"EditCopyUpperToLower"},
-                             Item{u"copy ÄÖÜ -> äöü +", u"EditCopyUmlauts"},
-                             Item{u"scale layout", u"EditScaleLayout"},
-                             Item{u"spacing layout", u"EditSpacingLayout"}}) {
-        edit->addAction(QString::fromUtf16(item.Text))->setObjectName(QString::fromUtf16(item.Name));
-    }
+    EditCopyUpperToLower = add(edit, QStringLiteral("Copy up case to low case"),
+                               QStringLiteral("EditCopyUpperToLower"));
+    EditCopyUmlauts =
+        add(edit, QStringLiteral("copy ÄÖÜ -> äöü +"), QStringLiteral("EditCopyUmlauts"));
+    EditScaleLayout = add(edit, QStringLiteral("scale layout"), QStringLiteral("EditScaleLayout"));
+    EditSpacingLayout =
+        add(edit, QStringLiteral("spacing layout"), QStringLiteral("EditSpacingLayout"));
 }
 
 void MainWindow::BuildCharactersFrame(QWidget* content) {

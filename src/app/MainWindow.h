@@ -22,7 +22,8 @@ struct CodeFields {
 };
 
 // The "Glyfora" window: the File and Edit menus, the "Characters", "Kerning Pairs" and "Comment"
-// frames with their controls, and an empty status bar. Controls carry object names for lookup.
+// frames with their controls, and an empty status bar. The shell reaches every command and control
+// through these members; the object names are for tests and accessibility tools.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -30,6 +31,16 @@ public:
 
     // The inner height the window takes once its menu and status bars are known.
     [[nodiscard]] int FinalInnerHeight() const;
+
+    QAction* FileNew = nullptr;
+    QAction* FileOpen = nullptr;
+    QAction* FileSave = nullptr;
+    QAction* FileSaveAs = nullptr;
+    QAction* FileImportTtf = nullptr;
+    QAction* EditCopyUpperToLower = nullptr;
+    QAction* EditCopyUmlauts = nullptr;
+    QAction* EditScaleLayout = nullptr;
+    QAction* EditSpacingLayout = nullptr;
 
     QTreeWidget* CharacterList = nullptr;
     QPushButton* CharacterDeleteButton = nullptr;

@@ -7,7 +7,6 @@
 #include "app/KerningPairWindow.h"
 #include "app/MainWindow.h"
 #include "app/Shell.h"
-#include "import/ImportOptions.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -114,8 +113,7 @@ void ApplySettings(Shell& shell, const platform::Configuration& settings) {
     view.CharacterSetZoom = views::ClampRange(settings.CharacterSetZoom, views::MaxZoom, 1);
     view.CharacterZoom = views::ClampRange(settings.CharacterZoom, views::MaxZoom, 1);
     shell.State.EditorPath = settings.EditorPath;
-    shell.ImportOptions = settings.ImportTTF;
-    shell.Import->ShowOptions(import::ImportOptionsFromConfiguration(settings.ImportTTF));
+    shell.Import->ShowOptions(settings.ImportTTF);
 }
 
 platform::Configuration CollectSettings(const Shell& shell) {
@@ -130,7 +128,7 @@ platform::Configuration CollectSettings(const Shell& shell) {
     settings.CharacterSetZoom = shell.State.View.CharacterSetZoom;
     settings.EditorPath = shell.State.EditorPath;
     settings.CharacterZoom = shell.State.View.CharacterZoom;
-    settings.ImportTTF = import::ConfigurationFromImportOptions(shell.Import->ReadOptions());
+    settings.ImportTTF = shell.Import->ReadOptions();
     return settings;
 }
 

@@ -1,6 +1,6 @@
 #include "app/Shell.h"
 
-
+#include "app/CharacterSetPicture.h"
 #include "app/CharacterSetWindow.h"
 #include "app/CharacterWindow.h"
 #include "app/EditingDispatch.h"
@@ -70,11 +70,11 @@ Shell::Shell(AppState& state, ShellServices& services) : State(state), Services(
 Shell::~Shell() = default;
 
 document::Typeface& NewDocument(AppState& state) {
-    state.CurrentTypeface = document::CreateTypeface(state.Registry, TypefaceId);
+    document::Typeface& typeface = *document::CreateTypeface(state.Registry, TypefaceId);
     // The records the views pointed at went with the old document.
     state.View.CurrentCharacter = nullptr;
     state.View.CurrentPair = nullptr;
-    return *state.CurrentTypeface;
+    return typeface;
 }
 
 void ForgetDocumentFile(AppState& state) {
@@ -83,14 +83,12 @@ void ForgetDocumentFile(AppState& state) {
 
 void ShowDocument(Shell& shell) {
     AppState& state = shell.State;
-    state.CurrentTypeface = document::TypefaceFromId(state.Registry, TypefaceId);
     state.View.CurrentCharacter = nullptr;
     state.View.CurrentPair = nullptr;
     DrawCharacterSetView(shell, false);
     RefillEditingLists(shell);
-    if (state.CurrentTypeface != nullptr) {
-        const std::string& comment =
-            document::PropertyValue(*state.CurrentTypeface, std::string("Comment"));
+    if (document::Typeface* typeface = CurrentTypeface(state)) {
+        const std::string& comment = document::PropertyValue(*typeface, std::string("Comment"));
         shell.Main->CommentField->setPlainText(QString::fromStdString(comment));
     }
     RequestExampleFrame(shell);
@@ -122,6 +120,8 @@ std::unique_ptr<Shell> StartUp(AppState& state, ShellServices& services,
     shell->Character = new CharacterWindow(shell->Main.get());
     shell->KerningPair = new KerningPairWindow(shell->Main.get());
     PlaceWindowsByDefault(*shell);
+    shell->Editing = MakeEditingContext(*shell);
+    shell->PictureWatch = new PictureWatchTimer(*shell, shell->CharacterSet);
     ConnectDispatch(*shell);
 
     LoadConfiguration(*shell);

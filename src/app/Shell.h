@@ -2,7 +2,6 @@
 
 #include "app/AppState.h"
 #include "app/Dialogs.h"
-#include "platform/ConfigurationFile.h"
 
 #include <QStringList>
 
@@ -23,6 +22,8 @@ class ExampleWindow;
 class ImportWindow;
 class KerningPairWindow;
 class MainWindow;
+class PictureWatchTimer;
+struct EditingContext;
 
 // What the command line asks for.
 struct StartOptions {
@@ -45,7 +46,9 @@ struct ShellServices {
     std::string ProgramPath;
 };
 
-// The six windows over the state. The main window owns the other five.
+// The six windows over the state, and what the handlers reach besides: the editing context of the
+// two frames and the watch of the exported character-set picture. The main window owns the other
+// five windows; every pointer here is set by StartUp and stays valid until the shell goes.
 struct Shell {
     Shell(AppState& state, ShellServices& services);
     ~Shell();
@@ -61,8 +64,8 @@ struct Shell {
     app::CharacterWindow* Character = nullptr;
     app::KerningPairWindow* KerningPair = nullptr;
     QObject* WindowEvents = nullptr; // turns window close and resize into dispatch
-    // The import window's options as the settings file holds them; the window reads and fills them.
-    platform::ImportOptions ImportOptions;
+    std::unique_ptr<EditingContext> Editing;
+    PictureWatchTimer* PictureWatch = nullptr; // a child of the character-set window
     bool Finished = false;           // shut-down has run
     // "Create Typeface" is under way (its progress dialog lets events through).
     bool ImportRunning = false;

@@ -9,27 +9,19 @@
 #include "views/CharacterSetView.h"
 
 namespace glyfora::app {
-namespace {
-
-const document::Typeface* Document(const Shell& shell) {
-    return document::TypefaceFromId(shell.State.Registry, TypefaceId);
-}
-
-} // namespace
-
 void DrawCharacterSetView(Shell& shell, bool showScrollMarks) {
     CharacterSetCanvas& canvas = *shell.CharacterSet->Canvas;
     // The canvas fills the window below its menu bar, so it already has the window's new size.
-    views::DrawCharacterSetView(canvas.Picture, canvas.width(), canvas.height(), Document(shell),
-                                shell.State.View, showScrollMarks);
-    canvas.update();
+    views::DrawCharacterSetView(canvas.Picture, canvas.width(), canvas.height(),
+                                CurrentTypeface(shell.State), shell.State.View, showScrollMarks);
+    canvas.ShowPicture();
 }
 
 void BlankCharacterViews(Shell& shell) {
     for (Canvas* canvas : {static_cast<Canvas*>(shell.Character->Canvas),
                            static_cast<Canvas*>(shell.KerningPair->Canvas)}) {
         canvas->Picture = {};
-        canvas->update();
+        canvas->ShowPicture();
     }
 }
 

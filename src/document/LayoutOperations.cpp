@@ -1,10 +1,11 @@
 #include "document/LayoutOperations.h"
 
-#include "document/PromptNumber.h"
+#include "document/Rounding.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace glyfora::document {
@@ -231,48 +232,6 @@ LayoutOutcome SpacingLayout(Typeface& typeface, std::int64_t spacing) {
     SetCharacterSetImage(typeface, std::move(spread));
     typeface.Modified = true;
     return {true, {}};
-}
-
-namespace {
-
-bool Unanswered(std::string_view answer) {
-    return answer.find_first_not_of(" \t") == std::string_view::npos;
-}
-
-std::string NotANumber(std::string_view answer) {
-    // Built by appending: GCC 12's restrict check misreads "literal" + string in release builds.
-    std::string message = "\"";
-    message.append(answer);
-    message.append("\" is not a number; nothing was changed.");
-    return message;
-}
-
-} // namespace
-
-LayoutOutcome ScaleLayoutFromAnswer(Typeface& typeface, std::string_view answer) {
-    if (Unanswered(answer)) {
-        return {};
-    }
-    const auto scale = ReadPromptFloat(answer);
-    if (!scale) {
-        return {false, NotANumber(answer)};
-    }
-    return ScaleLayout(typeface, *scale);
-}
-
-LayoutOutcome SpacingLayoutFromAnswer(Typeface& typeface, std::string_view answer) {
-    if (Unanswered(answer)) {
-        return {};
-    }
-    const auto value = ReadPromptFloat(answer);
-    if (!value) {
-        return {false, NotANumber(answer)};
-    }
-    const auto spacing = SpacingFromAnswer(*value);
-    if (!spacing) {
-        return {false, "The spacing must be a finite number; nothing was changed."};
-    }
-    return SpacingLayout(typeface, *spacing);
 }
 
 std::uint32_t BlendSourceOver(std::uint32_t source, std::uint32_t destination) {

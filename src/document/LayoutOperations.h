@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace glyfora::document {
 
@@ -33,12 +32,6 @@ std::int64_t CopyUpperToLower(Typeface& typeface, std::int64_t first, std::int64
 // Refused, with nothing changed, without a picture, when the new picture would be empty, negative
 // or beyond the size limit, or when a moved metric would overflow.
 [[nodiscard]] LayoutOutcome SpacingLayout(Typeface& typeface, std::int64_t spacing);
-
-// ScaleLayout and SpacingLayout driven by the text a number prompt returned. An empty answer (the
-// prompt was closed) changes nothing and carries no refusal; an answer that is not a number, or a
-// spacing that is not finite, changes nothing and is refused.
-[[nodiscard]] LayoutOutcome ScaleLayoutFromAnswer(Typeface& typeface, std::string_view answer);
-[[nodiscard]] LayoutOutcome SpacingLayoutFromAnswer(Typeface& typeface, std::string_view answer);
 
 // Source-over compositing of one non-premultiplied RGBA pixel onto another. Onto a fully
 // transparent pixel the source is copied unchanged, colour of transparent pixels included.

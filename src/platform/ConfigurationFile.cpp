@@ -156,6 +156,13 @@ void ReadInteger(const IniGroup* group, std::string_view key, std::int64_t& valu
     }
 }
 
+// A check box: 0 or 1 in the file; any other number counts as checked.
+void ReadFlag(const IniGroup* group, std::string_view key, bool& value) {
+    if (const std::string* text = FindValue(group, key)) {
+        value = ParseLeadingInteger(*text) != 0;
+    }
+}
+
 void ReadOptionalInteger(const IniGroup* group, std::string_view key,
                          std::optional<std::int64_t>& value) {
     if (const std::string* text = FindValue(group, key)) {
@@ -281,7 +288,7 @@ Configuration ReadConfiguration(std::string_view bytes) {
                configuration.WindowKerningPair);
 
     const IniGroup* import = FindGroup(groups, "ImportTTF");
-    ImportOptions& options = configuration.ImportTTF;
+    document::ImportOptions& options = configuration.ImportTTF;
     ReadString(import, "Family", options.Family);
     ReadInteger(import, "Size", options.Size);
     ReadInteger(import, "TextAntialiasMode", options.TextAntialiasMode);
@@ -292,9 +299,9 @@ Configuration ReadConfiguration(std::string_view bytes) {
     ReadInteger(import, "PaddingLeft", options.PaddingLeft);
     ReadInteger(import, "PaddingRight", options.PaddingRight);
     ReadInteger(import, "Style", options.Style);
-    ReadInteger(import, "Center", options.Center);
-    ReadInteger(import, "Unicode", options.Unicode);
-    ReadInteger(import, "HalfPixel", options.HalfPixel);
+    ReadFlag(import, "Center", options.Center);
+    ReadFlag(import, "Unicode", options.Unicode);
+    ReadFlag(import, "HalfPixel", options.HalfPixel);
     ReadInteger(import, "MaxWidth", options.MaxWidth);
     return configuration;
 }
@@ -312,7 +319,7 @@ std::vector<std::uint8_t> WriteConfiguration(const Configuration& configuration)
     writer.Integer("Zoom", configuration.CharacterZoom);
     writer.Window("WindowKerningPair", Position | Size | Hidden, configuration.WindowKerningPair);
 
-    const ImportOptions& options = configuration.ImportTTF;
+    const document::ImportOptions& options = configuration.ImportTTF;
     writer.Group("ImportTTF");
     writer.String("Family", options.Family);
     writer.Integer("Size", options.Size);
@@ -324,9 +331,9 @@ std::vector<std::uint8_t> WriteConfiguration(const Configuration& configuration)
     writer.Integer("PaddingLeft", options.PaddingLeft);
     writer.Integer("PaddingRight", options.PaddingRight);
     writer.Integer("Style", options.Style);
-    writer.Integer("Center", options.Center);
-    writer.Integer("Unicode", options.Unicode);
-    writer.Integer("HalfPixel", options.HalfPixel);
+    writer.Integer("Center", options.Center ? 1 : 0);
+    writer.Integer("Unicode", options.Unicode ? 1 : 0);
+    writer.Integer("HalfPixel", options.HalfPixel ? 1 : 0);
     writer.Integer("MaxWidth", options.MaxWidth);
     return writer.Bytes();
 }

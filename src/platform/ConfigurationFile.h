@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/ImportOptions.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,26 +26,6 @@ struct WindowPlacement {
     bool operator==(const WindowPlacement&) const = default;
 };
 
-// The options of the import window, by their keys in the "ImportTTF" group.
-struct ImportOptions {
-    std::string Family = "Arial";
-    std::int64_t Size = 24;
-    std::int64_t TextAntialiasMode = 4;  // entry index of the hint list
-    std::int64_t CompositingQuality = 5; // entry index of the quality list
-    std::int64_t LetterSpace = 0;
-    std::int64_t PaddingTop = 0;
-    std::int64_t PaddingBottom = 0;
-    std::int64_t PaddingLeft = 0;
-    std::int64_t PaddingRight = 0;
-    std::int64_t Style = 0; // 0x100 bold + 0x200 italic + 4 underline
-    std::int64_t Center = 0;
-    std::int64_t Unicode = 0;
-    std::int64_t HalfPixel = 0;
-    std::int64_t MaxWidth = 512;
-
-    bool operator==(const ImportOptions&) const = default;
-};
-
 // Everything "Configuration.ini" holds, with the values a first run starts from.
 struct Configuration {
     WindowPlacement WindowMain;         // X, Y; Hide is read but never written
@@ -55,7 +37,7 @@ struct Configuration {
     WindowPlacement WindowCharacter; // X, Y, Width, Height, Hide
     std::int64_t CharacterZoom = 8;
     WindowPlacement WindowKerningPair; // X, Y, Width, Height, Hide
-    ImportOptions ImportTTF;
+    document::ImportOptions ImportTTF;
 
     bool operator==(const Configuration&) const = default;
 };

@@ -42,11 +42,11 @@ void Choose(Shell& shell, const char* actionName) {
 
 void MakeModified(Shell& shell, const char* comment) {
     shell.Main->CommentField->setPlainText(QString::fromLatin1(comment));
-    QVERIFY(shell.State.CurrentTypeface->Modified);
+    QVERIFY(CurrentTypeface(shell.State)->Modified);
 }
 
 std::string Comment(Shell& shell) {
-    return document::PropertyValue(*shell.State.CurrentTypeface, std::string("Comment"));
+    return document::PropertyValue(*CurrentTypeface(shell.State), std::string("Comment"));
 }
 
 bool SendClose(QWidget& window) {
@@ -67,24 +67,14 @@ void SendWheel(QWidget& canvas, int angle) {
 void DispatchTests::tableNamesExistingObjectsOfTheRightKind() {
     Editor editor;
     Shell& shell = *editor.TheShell;
-    const auto windowOf = [&shell](WindowName name) -> QWidget* {
-        switch (name) {
-        case WindowName::Main: return shell.Main.get();
-        case WindowName::CharacterSet: return shell.CharacterSet;
-        case WindowName::Character: return shell.Character;
-        case WindowName::KerningPair: return shell.KerningPair;
-        case WindowName::Example: return shell.Example;
-        case WindowName::Import: return shell.Import;
-        }
-        return nullptr;
-    };
+    const std::set<QObject*> windows{shell.Main.get(), shell.CharacterSet, shell.Character,
+                                     shell.KerningPair, shell.Example, shell.Import};
     std::set<std::pair<QObject*, Trigger>> seen;
     for (const DispatchEntry& entry : DispatchTable()) {
-        QWidget* window = windowOf(entry.Window);
-        const QString name = QString::fromUtf16(entry.ObjectName.data(),
-                                                static_cast<qsizetype>(entry.ObjectName.size()));
-        QObject* object = name.isEmpty() ? window : window->findChild<QObject*>(name);
-        QVERIFY2(object != nullptr, qPrintable(name));
+        QObject* object = entry.Control(shell);
+        QVERIFY(object != nullptr);
+        const QString name = object->objectName();
+        QVERIFY2(!name.isEmpty(), "every control reached by the table carries its name");
         QVERIFY2(entry.Handler != nullptr, qPrintable(name));
         QVERIFY2(seen.insert({object, entry.Trigger}).second, qPrintable(name));
         bool rightKind = false;
@@ -104,7 +94,7 @@ void DispatchTests::tableNamesExistingObjectsOfTheRightKind() {
             rightKind = qobject_cast<CharacterSetCanvas*>(object) != nullptr;
             break;
         case Trigger::Resized:
-        case Trigger::Closed: rightKind = object->isWidgetType() && object == window; break;
+        case Trigger::Closed: rightKind = windows.count(object) == 1; break;
         }
         QVERIFY2(rightKind, qPrintable(name));
     }
@@ -112,11 +102,10 @@ void DispatchTests::tableNamesExistingObjectsOfTheRightKind() {
 
 void DispatchTests::everyMenuCommandHasARow() {
     Editor editor;
-    std::set<QString> named;
+    std::multiset<QObject*> rows;
     for (const DispatchEntry& entry : DispatchTable()) {
         if (entry.Trigger == Trigger::Command) {
-            named.insert(QString::fromUtf16(entry.ObjectName.data(),
-                                            static_cast<qsizetype>(entry.ObjectName.size())));
+            rows.insert(entry.Control(*editor.TheShell));
         }
     }
     QList<QAction*> commands = editor.TheShell->CharacterSet->menuBar()->actions();
@@ -124,8 +113,9 @@ void DispatchTests::everyMenuCommandHasARow() {
         commands += menu->menu()->actions();
     }
     QCOMPARE(commands.size(), 13);
-    for (const QAction* command : commands) {
-        QVERIFY2(named.count(command->objectName()) == 1, qPrintable(command->text()));
+    QCOMPARE(rows.size(), std::size_t{13});
+    for (QAction* command : commands) {
+        QVERIFY2(rows.count(command) == 1, qPrintable(command->text()));
     }
 }
 
@@ -149,18 +139,18 @@ void DispatchTests::newAsksBeforeDiscardingChanges() {
 
     Editor editor;
     Shell& shell = *editor.TheShell;
-    document::AddCharacter(*shell.State.CurrentTypeface, 65);
+    document::AddCharacter(*CurrentTypeface(shell.State), 65);
     if (modified) {
         MakeModified(shell, "kept");
     }
     editor.Messages.Choices.push_back(choice);
     Choose(shell, "FileNew");
     QCOMPARE(editor.Messages.Questions, questions);
-    QCOMPARE(shell.State.CurrentTypeface->Content.Characters.Empty(), replaced);
-    QCOMPARE(shell.State.CurrentTypeface, document::TypefaceFromId(shell.State.Registry, 5));
+    QCOMPARE(CurrentTypeface(shell.State)->Content.Characters.Empty(), replaced);
+    QCOMPARE(CurrentTypeface(shell.State), document::TypefaceFromId(shell.State.Registry, 5));
     QCOMPARE(shell.Main->CommentField->toPlainText(),
              replaced ? QString() : QStringLiteral("kept"));
-    QCOMPARE(shell.State.CurrentTypeface->Modified, !replaced);
+    QCOMPARE(CurrentTypeface(shell.State)->Modified, !replaced);
 }
 
 void DispatchTests::openDialogIsAskedAsDescribed() {
@@ -186,13 +176,13 @@ void DispatchTests::openDialogIsAskedAsDescribed() {
 void DispatchTests::openFailureKeepsDocumentAndTellsWhy() {
     Editor editor;
     Shell& shell = *editor.TheShell;
-    document::AddCharacter(*shell.State.CurrentTypeface, 66);
-    document::Typeface* before = shell.State.CurrentTypeface;
+    document::AddCharacter(*CurrentTypeface(shell.State), 66);
+    document::Typeface* before = CurrentTypeface(shell.State);
     const QString missing = FreshAppData() + QStringLiteral("/missing.tf");
     editor.Files.Answers.push_back({missing, 0});
     Choose(shell, "FileOpen");
-    QCOMPARE(shell.State.CurrentTypeface, before);
-    QCOMPARE(shell.State.CurrentTypeface->Content.Characters.Size(), std::size_t{1});
+    QCOMPARE(CurrentTypeface(shell.State), before);
+    QCOMPARE(CurrentTypeface(shell.State)->Content.Characters.Size(), std::size_t{1});
     QVERIFY(shell.State.CurrentFilePath.empty());
     QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
     QCOMPARE(editor.Messages.Messages[0].Kind, QStringLiteral("error"));
@@ -204,10 +194,10 @@ void DispatchTests::partlyReadFileOpensWithItsWarnings() {
     QVERIFY(!damaged.isEmpty());
     Editor editor;
     Shell& shell = *editor.TheShell;
-    document::Typeface* before = shell.State.CurrentTypeface;
+    document::Typeface* before = CurrentTypeface(shell.State);
     editor.Files.Answers.push_back({damaged, 0});
     Choose(shell, "FileOpen");
-    QVERIFY(shell.State.CurrentTypeface != before);
+    QVERIFY(CurrentTypeface(shell.State) != before);
     QCOMPARE(shell.State.CurrentFilePath, damaged.toStdString());
     QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
     const FakeMessageBoxes::Shown& shown = editor.Messages.Messages[0];
@@ -246,7 +236,7 @@ void DispatchTests::saveFailureKeepsPathAndTellsWhy() {
     editor.Files.Answers.push_back({unreachable, 0});
     Choose(shell, "FileSaveAs");
     QVERIFY(shell.State.CurrentFilePath.empty());
-    QVERIFY(shell.State.CurrentTypeface->Modified);
+    QVERIFY(CurrentTypeface(shell.State)->Modified);
     QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
     QCOMPARE(editor.Messages.Messages[0].Kind, QStringLiteral("error"));
     QCOMPARE(editor.Messages.Messages[0].Title, QStringLiteral("Save Typeface"));
@@ -263,7 +253,7 @@ void DispatchTests::saveAsAddsTheChosenExtensionAndOpensAgain() {
     const std::string saved = (base + QStringLiteral(".tf")).toStdString();
     QCOMPARE(shell.State.CurrentFilePath, saved);
     QVERIFY(QFile::exists(QString::fromStdString(saved)));
-    QVERIFY(!shell.State.CurrentTypeface->Modified);
+    QVERIFY(!CurrentTypeface(shell.State)->Modified);
 
     Choose(shell, "FileNew");
     QCOMPARE(shell.Main->CommentField->toPlainText(), QString());
@@ -271,14 +261,14 @@ void DispatchTests::saveAsAddsTheChosenExtensionAndOpensAgain() {
     Choose(shell, "FileOpen");
     QCOMPARE(shell.Main->CommentField->toPlainText(), QStringLiteral("round trip"));
     QCOMPARE(Comment(shell), std::string("round trip"));
-    QVERIFY(!shell.State.CurrentTypeface->Modified);
+    QVERIFY(!CurrentTypeface(shell.State)->Modified);
     QCOMPARE(shell.State.CurrentFilePath, saved);
 
     // "Save" now writes to the same file without asking.
     MakeModified(shell, "second");
     Choose(shell, "FileSave");
     QCOMPARE(editor.Files.Calls.size(), std::size_t{2});
-    QVERIFY(!shell.State.CurrentTypeface->Modified);
+    QVERIFY(!CurrentTypeface(shell.State)->Modified);
 }
 
 void DispatchTests::saveAsXmlWritesTheDescriptionAndWarns() {
@@ -295,7 +285,7 @@ void DispatchTests::saveAsXmlWritesTheDescriptionAndWarns() {
     QCOMPARE(shell.State.CurrentFilePath, (base + QStringLiteral(".xml")).toStdString());
     QVERIFY(QFile::exists(base + QStringLiteral(".xml")));
     QVERIFY(!QFile::exists(base + QStringLiteral(".tf")));
-    QVERIFY(!shell.State.CurrentTypeface->Modified);
+    QVERIFY(!CurrentTypeface(shell.State)->Modified);
     // An extension the chosen filter already has is not doubled.
     editor.Files.Answers.push_back({base + QStringLiteral(".xml"), 1});
     Choose(shell, "FileSaveAs");
@@ -305,7 +295,7 @@ void DispatchTests::saveAsXmlWritesTheDescriptionAndWarns() {
 void DispatchTests::bmFontSaveKeepsTheVariantItWasOpenedAs() {
     Editor editor;
     Shell& shell = *editor.TheShell;
-    document::Typeface& typeface = *shell.State.CurrentTypeface;
+    document::Typeface& typeface = *CurrentTypeface(shell.State);
     document::SetCharacterSetImage(typeface, document::MakeImage(8, 8, 0xFFFFFFFF));
     document::AddCharacter(typeface, 'A') = {'A', {0, 0, 8, 8}, {0, 0, 8, 8}};
     typeface.Modified = true;
@@ -326,9 +316,9 @@ void DispatchTests::bmFontSaveKeepsTheVariantItWasOpenedAs() {
     Choose(shell, "FileNew");
     editor.Files.Answers.push_back({fnt, 0});
     Choose(shell, "FileOpen");
-    QCOMPARE(shell.State.CurrentTypeface->Content.Characters.Size(), std::size_t{1});
+    QCOMPARE(CurrentTypeface(shell.State)->Content.Characters.Size(), std::size_t{1});
     QVERIFY(QFile::remove(fnt));
-    shell.State.CurrentTypeface->Modified = true;
+    CurrentTypeface(shell.State)->Modified = true;
     Choose(shell, "FileSave");
     QCOMPARE(firstBytes(fnt), QByteArray("BMF\x03", 4));
 
@@ -377,10 +367,10 @@ void DispatchTests::saveChoiceInTheQuestionSavesFirst() {
 void DispatchTests::commentFieldWritesTheProperty() {
     Editor editor;
     Shell& shell = *editor.TheShell;
-    QVERIFY(!shell.State.CurrentTypeface->Modified);
+    QVERIFY(!CurrentTypeface(shell.State)->Modified);
     QTest::keyClicks(shell.Main->CommentField, QStringLiteral("Hallo"));
     QCOMPARE(Comment(shell), std::string("Hallo"));
-    QVERIFY(shell.State.CurrentTypeface->Modified);
+    QVERIFY(CurrentTypeface(shell.State)->Modified);
     // Typed text beyond ASCII arrives through input methods; insert it as they do.
     shell.Main->CommentField->moveCursor(QTextCursor::End);
     shell.Main->CommentField->insertPlainText(QString::fromUtf16(u" Grüße"));
@@ -389,8 +379,8 @@ void DispatchTests::commentFieldWritesTheProperty() {
     // Showing a document fills the field without counting as an edit.
     editor.Messages.Choices.push_back(SaveChoice::Discard);
     Choose(shell, "FileNew");
-    QVERIFY(!shell.State.CurrentTypeface->Modified);
-    QVERIFY(shell.State.CurrentTypeface->Content.Properties.count("Comment") == 1);
+    QVERIFY(!CurrentTypeface(shell.State)->Modified);
+    QVERIFY(CurrentTypeface(shell.State)->Content.Properties.count("Comment") == 1);
 }
 
 void DispatchTests::closingMainWindowAsksAndEnds() {

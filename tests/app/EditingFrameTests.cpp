@@ -1,18 +1,23 @@
+#include "app/CharacterCodeDialog.h"
 #include "app/CharacterEditor.h"
-#include "app/GlyphSpinBox.h"
+#include "app/CharacterSetWindow.h"
+#include "app/CharacterWindow.h"
 #include "app/KerningPairEditor.h"
+#include "app/KerningPairWindow.h"
 #include "document/Image.h"
 #include "views/ListTexts.h"
+#include "ShellFixture.h"
 #include "Typing.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
-#include <memory>
 #include <vector>
 
 namespace glyfora::app {
@@ -23,61 +28,14 @@ using document::CharacterMetric;
 using document::KerningPair;
 using testing::TypeInto;
 
-QSpinBox* MakeField(QWidget* parent, int low, int high) {
-    auto* field = new QSpinBox(parent);
-    field->setRange(low, high);
-    return field;
-}
-
-QTreeWidget* MakeList(QWidget* parent, int columns) {
-    auto* list = new QTreeWidget(parent);
-    list->setColumnCount(columns);
-    list->setRootIsDecorated(false);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    return list;
-}
-
-PartnerFields MakeCodeFields(QWidget* parent) {
-    PartnerFields fields{MakeField(parent, 0, 65535), new GlyphSpinBox(parent)};
-    fields.Code->setValue(32);
-    fields.Glyph->setValue(32);
-    return fields;
-}
-
-// Both editing frames over a typeface holding C, A, B (in that order, unsorted), pairs T-o and A-V,
-// and a 1000 x 800 character-set image; the views only count their redraws.
-struct Editor {
-    Editor() : context{[this] { return &typeface; }, view, lastDialogCode, {}, {}, {}, {}, {}, {}, {}} {
-        window.setLayout(new QVBoxLayout);
-        context.Characters.List = MakeList(&window, 6);
-        context.Characters.DeleteButton = new QPushButton(QStringLiteral("Delete"), &window);
-        context.Characters.CopyButton = new QPushButton(QStringLiteral("New"), &window);
-        context.Characters.Character = MakeCodeFields(&window);
-        for (std::size_t i = 0; i < context.Characters.Metrics.size(); ++i) {
-            const bool offset = i == 4 || i == 5;
-            context.Characters.Metrics[i] =
-                offset ? MakeField(&window, -1000, 1000) : MakeField(&window, 0, 4000);
-        }
-        context.Pairs.List = MakeList(&window, 3);
-        context.Pairs.DeleteButton = new QPushButton(QStringLiteral("Delete"), &window);
-        context.Pairs.CopyButton = new QPushButton(QStringLiteral("New"), &window);
-        context.Pairs.Left = MakeCodeFields(&window);
-        context.Pairs.Right = MakeCodeFields(&window);
-        context.Pairs.AmountField = MakeField(&window, -100, 100);
-        for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            window.layout()->addWidget(child);
-        }
-
-        context.DrawCharacterView = [this] { ++characterDraws; };
-        context.DrawKerningPairView = [this] { ++pairDraws; };
-        context.DrawCharacterSetView = [this] { ++characterSetDraws; };
-        context.CharacterSetCanvasSize = [] { return QSize(400, 400); };
-        context.AskCharacterCode = [this](std::int64_t code) {
-            askedWith.push_back(code);
-            return answer;
-        };
-
+// The editor's two frames over a document holding C, A, B (in that order, unsorted), pairs T-o and
+// A-V, and a 1000 x 800 character-set image, shown as opening a file shows it. Every edit goes
+// from the real controls through the dispatch table; the three views count their redraws from here
+// on.
+struct Frames {
+    Frames()
+        : shell(*editor.TheShell), context(*shell.Editing), typeface(*CurrentTypeface(shell.State)),
+          view(shell.State.View), lastDialogCode(shell.State.LastDialogCode) {
         for (const std::int64_t code : {67, 65, 66}) {
             Character& character = document::AddCharacter(typeface, code);
             character.Source = {code * 10 - 50, 500, 8, 12};
@@ -86,12 +44,13 @@ struct Editor {
         document::AddKerningPair(typeface, 'T', 'o', -2);
         document::AddKerningPair(typeface, 'A', 'V', -3);
         document::SetCharacterSetImage(typeface, document::MakeImage(1000, 800));
-
-        ConnectCharacterFrame(context);
-        ConnectKerningPairFrame(context);
-        window.show();
-        RefillCharacterList(context, nullptr);
-        RefillKerningPairList(context, nullptr);
+        ShowDocument(shell);
+        // The windows' own start-up events come first, so that only the edits are counted.
+        QCoreApplication::processEvents();
+        QObject::connect(shell.Character->Canvas, &Canvas::pictureShown, [this] { ++characterDraws; });
+        QObject::connect(shell.KerningPair->Canvas, &Canvas::pictureShown, [this] { ++pairDraws; });
+        QObject::connect(shell.CharacterSet->Canvas, &Canvas::pictureShown,
+                         [this] { ++characterSetDraws; });
     }
 
     // Selects a row as a click would, so the selection handler runs.
@@ -109,16 +68,33 @@ struct Editor {
         return codes;
     }
 
-    QWidget window;
-    document::Typeface typeface{5, {}, {}, false};
-    views::ViewState view;
-    std::int64_t lastDialogCode = -1;
-    EditingContext context;
+    // "Add Char" of the character-set window, answering its character-code dialog with "OK" and
+    // answer, or by closing it when answer is -1. The code the dialog showed first is kept.
+    void AddChar(std::int64_t answer) {
+        QTimer::singleShot(0, [this, answer] {
+            auto* dialog = qobject_cast<CharacterCodeDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            askedWith.push_back(dialog->Code());
+            if (answer == -1) {
+                dialog->close();
+            } else {
+                dialog->DecimalField->setValue(static_cast<int>(answer));
+                dialog->OkButton->click();
+            }
+        });
+        shell.CharacterSet->CharacterSetAddChar->trigger();
+    }
+
+    testing::Editor editor;
+    Shell& shell;
+    EditingContext& context;
+    document::Typeface& typeface;
+    views::ViewState& view;
+    std::int64_t& lastDialogCode;
     int characterDraws = 0;
     int pairDraws = 0;
     int characterSetDraws = 0;
     std::vector<std::int64_t> askedWith;
-    std::int64_t answer = 90;
 };
 
 } // namespace
@@ -128,7 +104,7 @@ class EditingFrameTests : public QObject {
 
 private slots:
     void RefillSortsTheModelAndSelectsWithoutRunningTheHandler() {
-        Editor editor;
+        Frames editor;
         QTreeWidget* list = editor.context.Characters.List;
         QCOMPARE(list->topLevelItemCount(), 3);
         QCOMPARE(editor.Codes(), (std::vector<std::int64_t>{65, 66, 67}));
@@ -153,7 +129,7 @@ private slots:
     }
 
     void SelectingACharacterShowsItAndCentresTheCharacterSetView() {
-        Editor editor;
+        Frames editor;
         editor.Click(editor.context.Characters.List, 2); // C: cell (620, 500, 8, 12)
         const Character* c = document::FindCharacter(editor.typeface, 67);
         QCOMPARE(editor.view.CurrentCharacter, c);
@@ -165,8 +141,12 @@ private slots:
             QCOMPARE(frame.Metrics[i]->value(), expected[i]);
         }
         QCOMPARE(editor.view.Selection, c->Source);
-        QCOMPARE(editor.view.ScrollX, 424); // 620 - 400 / 2 + 8 / 2
-        QCOMPARE(editor.view.ScrollY, 306); // 500 - 400 / 2 + 12 / 2
+        // Centred on the cell: nothing to clamp while the canvas is smaller than the picture.
+        const QSize canvas = editor.shell.CharacterSet->Canvas->size();
+        QVERIFY(canvas.width() > 0 && canvas.width() < 580);
+        QVERIFY(canvas.height() > 0 && canvas.height() < 580);
+        QCOMPARE(editor.view.ScrollX, 620 - canvas.width() / 2 + 8 / 2);
+        QCOMPARE(editor.view.ScrollY, 500 - canvas.height() / 2 + 12 / 2);
         QCOMPARE(frame.CopyButton->text(), QStringLiteral("Copy"));
         QCOMPARE(editor.characterDraws, 1);
         QCOMPARE(editor.characterSetDraws, 1);
@@ -181,7 +161,7 @@ private slots:
     }
 
     void CopyThenRecodeToAFreeCode() {
-        Editor editor;
+        Frames editor;
         Character* a = document::FindCharacter(editor.typeface, 65);
         editor.Click(editor.context.Characters.List, 0);
         const int drawsBefore = editor.characterDraws;
@@ -209,7 +189,7 @@ private slots:
     }
 
     void RecodeOntoAUsedCodeIsMarkedUntilTheNextRefill() {
-        Editor editor;
+        Frames editor;
         QTreeWidget* list = editor.context.Characters.List;
         Character* b = document::FindCharacter(editor.typeface, 66);
         editor.Click(list, 1);
@@ -225,7 +205,7 @@ private slots:
     }
 
     void GlyphFieldSetsTheCodeOnce() {
-        Editor editor;
+        Frames editor;
         const PartnerFields& fields = editor.context.Characters.Character;
         Character* a = document::FindCharacter(editor.typeface, 65);
         editor.Click(editor.context.Characters.List, 0);
@@ -246,7 +226,7 @@ private slots:
     }
 
     void MetricFieldsRewriteTheirCells() {
-        Editor editor;
+        Frames editor;
         QTreeWidget* list = editor.context.Characters.List;
         const auto& metrics = editor.context.Characters.Metrics;
         Character* a = document::FindCharacter(editor.typeface, 65);
@@ -276,7 +256,7 @@ private slots:
     }
 
     void DeleteRemovesTheRowAndLeavesNothingSelected() {
-        Editor editor;
+        Frames editor;
         QTreeWidget* list = editor.context.Characters.List;
         editor.Click(list, 0);
         editor.context.Characters.DeleteButton->click();
@@ -298,11 +278,11 @@ private slots:
     }
 
     void AddCharacterTakesTheMarkedRectangle() {
-        Editor editor;
+        Frames editor;
         editor.view.Selection = {5, 6, 0, 0};
-        editor.answer = 0x4E00;
-        OnAddCharacter(editor.context);
-        QCOMPARE(editor.askedWith, (std::vector<std::int64_t>{-1}));
+        editor.AddChar(0x4E00);
+        // The first use shows the dialog's own first code.
+        QCOMPARE(editor.askedWith, (std::vector<std::int64_t>{CharacterCodeDialog::FirstCode}));
         QCOMPARE(editor.lastDialogCode, 0x4E00);
         QTreeWidget* list = editor.context.Characters.List;
         QCOMPARE(list->topLevelItemCount(), 4);
@@ -315,15 +295,15 @@ private slots:
         QCOMPARE(editor.view.CurrentCharacter, added);
         QCOMPARE(editor.context.Characters.Character.Code->value(), 0x4E00);
 
-        editor.answer = -1;
-        OnAddCharacter(editor.context);
-        QCOMPARE(editor.askedWith, (std::vector<std::int64_t>{-1, 0x4E00}));
+        editor.AddChar(-1);
+        QCOMPARE(editor.askedWith,
+                 (std::vector<std::int64_t>{CharacterCodeDialog::FirstCode, 0x4E00}));
         QCOMPARE(editor.lastDialogCode, -1);
         QCOMPARE(list->topLevelItemCount(), 4);
     }
 
     void KerningPairFrameEditsTheSelectedPair() {
-        Editor editor;
+        Frames editor;
         QTreeWidget* list = editor.context.Pairs.List;
         const KerningPairFrame& frame = editor.context.Pairs;
         editor.Click(list, 0); // A-V
@@ -354,7 +334,7 @@ private slots:
     }
 
     void KerningPairCopyAndDelete() {
-        Editor editor;
+        Frames editor;
         QTreeWidget* list = editor.context.Pairs.List;
         editor.Click(list, 1); // T-o
         auto* original = static_cast<KerningPair*>(RowRecord(list->topLevelItem(1)));
@@ -377,7 +357,7 @@ private slots:
     }
 
     void ANewDocumentEmptiesTheLists() {
-        Editor editor;
+        Frames editor;
         editor.Click(editor.context.Characters.List, 0);
         editor.typeface.Content.Characters.Clear();
         editor.typeface.Content.KerningPairs.Clear();

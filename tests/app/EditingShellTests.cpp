@@ -23,7 +23,7 @@ namespace {
 // Puts A, B and V (cells 10 x 12) and the pairs A-V and A-W into the shell's document, with a
 // 1000 x 800 picture, and shows it as opening a file does.
 void ShowSampleDocument(Shell& shell) {
-    document::Typeface& typeface = *shell.State.CurrentTypeface;
+    document::Typeface& typeface = *CurrentTypeface(shell.State);
     for (const std::int64_t code : {'V', 'A', 'B'}) {
         document::Character& character = document::AddCharacter(typeface, code);
         character.Source = {(code - 'A') * 20 + 500, 400, 10, 12};
@@ -54,7 +54,7 @@ private slots:
         QCOMPARE(shell.Main->KerningPairList->topLevelItemCount(), 2);
         QCOMPARE(shell.Main->KerningPairList->topLevelItem(0)->text(1), QStringLiteral("AV"));
         QCOMPARE(shell.Main->CharacterNewButton->text(), QStringLiteral("New"));
-        QVERIFY(!shell.State.CurrentTypeface->Modified);
+        QVERIFY(!CurrentTypeface(shell.State)->Modified);
     }
 
     void SelectingACharacterShowsItsWindowAndCentresTheCharacterSet() {
@@ -88,7 +88,7 @@ private slots:
         TypeInto(shell.Main->CharacterCode.Glyph, QStringLiteral("A"));
         QCOMPARE(shell.Main->CharacterCode.Code->value(), int{'A'});
         QCOMPARE(shell.Main->CharacterList->topLevelItem(1)->text(0), QStringLiteral("! 65"));
-        QVERIFY(shell.State.CurrentTypeface->Modified);
+        QVERIFY(CurrentTypeface(shell.State)->Modified);
     }
 
     void PairViewShowsOnlyWhenBothCharactersExist() {
@@ -113,8 +113,7 @@ private slots:
         Shell& shell = *editor.TheShell;
         ShowSampleDocument(shell);
         shell.State.View.Selection = {30, 40, 0, 0};
-        auto* addChar = shell.CharacterSet->findChild<QAction*>(QStringLiteral("CharacterSetAddChar"));
-        QVERIFY(addChar != nullptr);
+        QAction* addChar = shell.CharacterSet->CharacterSetAddChar;
         QTimer::singleShot(0, [] {
             auto* dialog = qobject_cast<CharacterCodeDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog != nullptr);
@@ -131,7 +130,7 @@ private slots:
         QCOMPARE(added->Index, 67);
         QCOMPARE(added->Source, (document::Rect64{30, 40, 0, 0}));
         QCOMPARE(shell.Main->CharacterCode.Glyph->text(), QStringLiteral("C"));
-        QVERIFY(shell.State.CurrentTypeface->Modified);
+        QVERIFY(CurrentTypeface(shell.State)->Modified);
     }
 
     void WheelResizesBothViews() {
@@ -159,7 +158,7 @@ private slots:
         QVERIFY(!shell.Character->isVisible());
         QCOMPARE(shell.Main->CharacterList->topLevelItemCount(), 2);
         QCOMPARE(shell.State.View.CurrentCharacter, nullptr);
-        QCOMPARE(document::FindCharacter(*shell.State.CurrentTypeface, 'A'), nullptr);
+        QCOMPARE(document::FindCharacter(*CurrentTypeface(shell.State), 'A'), nullptr);
     }
 };
 

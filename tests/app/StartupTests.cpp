@@ -35,10 +35,10 @@ void WriteConfiguration(const QString& appData, const QByteArray& text) {
 void StartupTests::startsWithAnEmptyDocumentUnderFive() {
     Editor editor;
     AppState& state = editor.State;
-    QVERIFY(state.CurrentTypeface != nullptr);
-    QCOMPARE(state.CurrentTypeface, document::TypefaceFromId(state.Registry, 5));
-    QVERIFY(state.CurrentTypeface->Content.Characters.Empty());
-    QVERIFY(!state.CurrentTypeface->Modified);
+    QVERIFY(CurrentTypeface(state) != nullptr);
+    QCOMPARE(CurrentTypeface(state), document::TypefaceFromId(state.Registry, 5));
+    QVERIFY(CurrentTypeface(state)->Content.Characters.Empty());
+    QVERIFY(!CurrentTypeface(state)->Modified);
     QCOMPARE(state.View.CharacterSetZoom, std::int64_t{1});
     QCOMPARE(state.View.CharacterZoom, std::int64_t{8});
     QCOMPARE(state.LastDialogCode, std::int64_t{-1});
@@ -135,11 +135,11 @@ void StartupTests::commandLineFileOpensBeforeTheFirstEvent() {
     Editor editor(options);
     QVERIFY(editor.Messages.Messages.empty());
     QCOMPARE(editor.State.CurrentFilePath, path.toStdString());
-    QCOMPARE(editor.State.CurrentTypeface, document::TypefaceFromId(editor.State.Registry, 5));
-    QCOMPARE(editor.State.CurrentTypeface->Content.Characters.Size(), std::size_t{1});
+    QCOMPARE(CurrentTypeface(editor.State), document::TypefaceFromId(editor.State.Registry, 5));
+    QCOMPARE(CurrentTypeface(editor.State)->Content.Characters.Size(), std::size_t{1});
     QCOMPARE(editor.TheShell->Main->CommentField->toPlainText(),
              QStringLiteral("from the command line"));
-    QVERIFY(!editor.State.CurrentTypeface->Modified);
+    QVERIFY(!CurrentTypeface(editor.State)->Modified);
 }
 
 void StartupTests::commandLineFileThatCannotBeOpened() {
@@ -150,7 +150,7 @@ void StartupTests::commandLineFileThatCannotBeOpened() {
     QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
     QCOMPARE(editor.Messages.Messages[0].Kind, QStringLiteral("error"));
     QVERIFY(editor.Messages.Messages[0].Text.contains(missing));
-    QVERIFY(editor.State.CurrentTypeface != nullptr);
+    QVERIFY(CurrentTypeface(editor.State) != nullptr);
     QVERIFY(editor.State.CurrentFilePath.empty());
     QVERIFY(editor.TheShell->Main->isVisible());
 }

@@ -351,53 +351,6 @@ TEST(SpacingLayout, OverlappingCellsAreBlended) {
     EXPECT_EQ(typeface.Content.Image->At(3, 1), 0xFF7F0080U);
 }
 
-TEST(LayoutFromAnswer, CancelledAndNonNumericAnswersChangeNothing) {
-    TypefaceRegistry registry;
-    Typeface& typeface = *CreateTypeface(registry, 5);
-    SetCharacterSetImage(typeface, NumberedPicture(32, 16));
-    Add(typeface, 65, {1, 2, 3, 4}, {5, 6, 7, 8});
-
-    for (const char* answer : {"", "  "}) {
-        const LayoutOutcome scaled = ScaleLayoutFromAnswer(typeface, answer);
-        EXPECT_FALSE(scaled.Done);
-        EXPECT_TRUE(scaled.Refusal.empty()); // closed prompt: nothing to tell
-        const LayoutOutcome spaced = SpacingLayoutFromAnswer(typeface, answer);
-        EXPECT_FALSE(spaced.Done);
-        EXPECT_TRUE(spaced.Refusal.empty());
-    }
-    for (const char* answer : {"abc", "x2", "."}) {
-        SCOPED_TRACE(answer);
-        const LayoutOutcome scaled = ScaleLayoutFromAnswer(typeface, answer);
-        EXPECT_FALSE(scaled.Done);
-        EXPECT_NE(scaled.Refusal.find(answer), std::string::npos);
-        EXPECT_FALSE(SpacingLayoutFromAnswer(typeface, answer).Done);
-    }
-    for (const char* answer : {"Infinity", "-infinity", "NaN"}) {
-        SCOPED_TRACE(answer);
-        const LayoutOutcome spaced = SpacingLayoutFromAnswer(typeface, answer);
-        EXPECT_FALSE(spaced.Done);
-        EXPECT_FALSE(spaced.Refusal.empty());
-    }
-    EXPECT_EQ(FindCharacter(typeface, 65)->Source, (Rect64{1, 2, 3, 4}));
-    EXPECT_EQ(typeface.Content.Image->Width, 32);
-    EXPECT_FALSE(typeface.Modified);
-}
-
-TEST(LayoutFromAnswer, NumbersAreReadAndApplied) {
-    TypefaceRegistry registry;
-    Typeface& typeface = *CreateTypeface(registry, 5);
-    SetCharacterSetImage(typeface, NumberedPicture(32, 16));
-    Add(typeface, 1, {2, 2, 5, 7});
-
-    ASSERT_TRUE(ScaleLayoutFromAnswer(typeface, "0.5").Done);
-    EXPECT_EQ(FindCharacter(typeface, 1)->Source, (Rect64{1, 1, 2, 4}));
-    ASSERT_TRUE(SpacingLayoutFromAnswer(typeface, "0.5").Done); // rounds to 0: no change
-    EXPECT_EQ(typeface.Content.Image->Width, 32);
-    ASSERT_TRUE(SpacingLayoutFromAnswer(typeface, "1.5").Done); // rounds to 2
-    EXPECT_EQ(typeface.Content.Image->Width, 96);
-    EXPECT_EQ(FindCharacter(typeface, 1)->Source, (Rect64{5, 1, 6, 8}));
-}
-
 struct BlendCase {
     std::uint32_t Source;
     std::uint32_t Destination;

@@ -341,37 +341,6 @@ TEST(ImportOptionsTest, DefaultsAreTheImportWindows) {
     EXPECT_EQ(options.MaxWidth, 512);
 }
 
-TEST(ImportOptionsTest, ConfigurationRoundTripKeepsEveryOption) {
-    ImportOptions options;
-    options.Family = "DejaVu Serif";
-    options.Size = 40;
-    options.TextAntialiasMode = 1;
-    options.CompositingQuality = 3;
-    options.Style = 0x100 | 4;
-    options.HalfPixel = true;
-    options.Unicode = true;
-    options.LetterSpace = -4;
-    options.PaddingTop = 1;
-    options.PaddingBottom = 2;
-    options.PaddingLeft = 3;
-    options.PaddingRight = 5;
-    options.MaxWidth = 0;
-    const platform::ImportOptions saved = ConfigurationFromImportOptions(options);
-    EXPECT_EQ(saved.HalfPixel, 1);
-    EXPECT_EQ(saved.Center, 0);
-    EXPECT_EQ(saved.Unicode, 1);
-    const ImportOptions back = ImportOptionsFromConfiguration(saved);
-    EXPECT_EQ(ConfigurationFromImportOptions(back), saved);
-    EXPECT_EQ(back.Family, options.Family);
-    EXPECT_EQ(back.PaddingRight, 5);
-    EXPECT_TRUE(back.HalfPixel && back.Unicode && !back.Center);
-    // Both sides start from the same defaults.
-    EXPECT_EQ(ConfigurationFromImportOptions(ImportOptions{}), platform::ImportOptions{});
-    platform::ImportOptions odd;
-    odd.Center = 7;
-    EXPECT_TRUE(ImportOptionsFromConfiguration(odd).Center);
-}
-
 TEST(ImportOptionsTest, OutOfRangeNumbersAreClampedNotOverflowed) {
     FakeSource source;
     ImportOptions options;

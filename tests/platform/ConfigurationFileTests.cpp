@@ -42,7 +42,7 @@ Configuration GoldenConfiguration() {
     c.WindowCharacter = {300, 820, 200, 100, 1};
     c.CharacterZoom = 16;
     c.WindowKerningPair = {550, 820, 300, 100, 1};
-    c.ImportTTF = {"DejaVu Sans", 32, 3, 2, -2, 1, 2, 3, 4, 260, 1, 1, 1, 1024};
+    c.ImportTTF = {"DejaVu Sans", 32, 3, 2, -2, 1, 2, 3, 4, 260, true, true, true, 1024};
     return c;
 }
 
@@ -92,7 +92,7 @@ TEST(ConfigurationReading, EmptyFileGivesFirstRunDefaults) {
     EXPECT_EQ(c.EditorPath, "");
     EXPECT_EQ(c.WindowCharacter.X, std::nullopt);
     EXPECT_EQ(c.WindowCharacter.Hide, 0);
-    const ImportOptions expected{"Arial", 24, 4, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 512};
+    const document::ImportOptions expected{"Arial", 24, 4, 5, 0, 0, 0, 0, 0, 0, false, false, false, 512};
     EXPECT_EQ(c.ImportTTF, expected);
 }
 
@@ -134,6 +134,41 @@ TEST(ConfigurationReading, HandEditedLatin1FileWithCommentsCaseAndBlanks) {
     EXPECT_EQ(c.ImportTTF.MaxWidth, 0);
     EXPECT_EQ(c.ImportTTF.Size, 24);
     EXPECT_EQ(c.CharacterZoom, 8) << "missing group keeps its default";
+}
+
+TEST(ConfigurationReading, ImportOptionsRoundTripThroughTheFile) {
+    Configuration c;
+    document::ImportOptions& options = c.ImportTTF;
+    options.Family = "DejaVu Serif";
+    options.Size = 40;
+    options.TextAntialiasMode = 1;
+    options.CompositingQuality = 3;
+    options.Style = 0x100 | 4;
+    options.HalfPixel = true;
+    options.Unicode = true;
+    options.LetterSpace = -4;
+    options.PaddingTop = 1;
+    options.PaddingBottom = 2;
+    options.PaddingLeft = 3;
+    options.PaddingRight = 5;
+    options.MaxWidth = 0;
+    const std::string text = AsText(WriteConfiguration(c));
+    EXPECT_NE(text.find("\r\nCenter = 0\r\nUnicode = 1\r\nHalfPixel = 1\r\n"), std::string::npos)
+        << text;
+    EXPECT_EQ(ReadConfiguration(text).ImportTTF, options);
+    // The file and the import start from the same defaults.
+    EXPECT_EQ(ReadConfiguration("[ImportTTF]\r\n").ImportTTF, document::ImportOptions{});
+}
+
+TEST(ConfigurationReading, CheckBoxesCountAnyNumberButZeroAsCheckedAndWriteOneOrZero) {
+    const Configuration c =
+        ReadConfiguration("[ImportTTF]\nCenter = 7\nUnicode = 0\nHalfPixel = -1 px\n");
+    EXPECT_TRUE(c.ImportTTF.Center);
+    EXPECT_FALSE(c.ImportTTF.Unicode);
+    EXPECT_TRUE(c.ImportTTF.HalfPixel);
+    const std::string text = AsText(WriteConfiguration(c));
+    EXPECT_NE(text.find("\r\nCenter = 1\r\nUnicode = 0\r\nHalfPixel = 1\r\n"), std::string::npos)
+        << text;
 }
 
 TEST(ConfigurationReading, ByteOrderMarkSelectsUtf8) {
@@ -223,7 +258,8 @@ TEST(ConfigurationReading, EveryWrittenKeyRoundTrips) {
     c.CharacterSetZoom = 32;
     c.CharacterZoom = 2;
     c.EditorPath = "/usr/bin/krita";
-    c.ImportTTF = {"Noto Sans CJK", 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112,
+    // The three check boxes differ from each other and from their defaults where they can.
+    c.ImportTTF = {"Noto Sans CJK", 101, 102, 103, 104, 105, 106, 107, 108, 109, true, false, true,
                    113};
 
     Configuration expected = c;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "document/LayoutOperations.h"
+
 #include <cstdint>
 #include <optional>
 #include <string_view>
 
-namespace glyfora::document {
+namespace glyfora::app {
 
 // Reads the answer of a number prompt as a 32-bit float: the longest leading part that forms a
 // decimal number with "." as separator and an optional exponent ("2", "-.5", "1.5e3", "7px" → 7),
@@ -13,12 +15,16 @@ namespace glyfora::document {
 // that does not start with a number, so the caller can change nothing instead of using 0.
 [[nodiscard]] std::optional<float> ReadPromptFloat(std::string_view text);
 
-// Rounds to the nearest integer with halves to even (2.5 → 2, 3.5 → 4, −2.5 → −2), whatever the
-// floating-point environment says. Non-finite values are returned unchanged.
-[[nodiscard]] double RoundHalfToEven(double value);
-
 // The spacing a prompt answer asks for: rounded with halves to even. None for NaN and infinities.
 // Magnitudes beyond 2^40 are clamped there; every such spacing is too large for any picture.
 [[nodiscard]] std::optional<std::int64_t> SpacingFromAnswer(float answer);
 
-} // namespace glyfora::document
+// ScaleLayout and SpacingLayout driven by the text a number prompt returned. An empty answer (the
+// prompt was closed) changes nothing and carries no refusal; an answer that is not a number, or a
+// spacing that is not finite, changes nothing and is refused.
+[[nodiscard]] document::LayoutOutcome ScaleLayoutFromAnswer(document::Typeface& typeface,
+                                                           std::string_view answer);
+[[nodiscard]] document::LayoutOutcome SpacingLayoutFromAnswer(document::Typeface& typeface,
+                                                             std::string_view answer);
+
+} // namespace glyfora::app

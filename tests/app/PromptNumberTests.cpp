@@ -1,4 +1,4 @@
-#include "document/PromptNumber.h"
+#include "app/PromptNumber.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,17 @@
 #include <optional>
 #include <string>
 
-namespace glyfora::document {
+namespace glyfora::app {
 namespace {
+
+using namespace document;
+
+Character& Add(Typeface& typeface, std::int64_t code, Rect64 source, Rect64 outlay = {}) {
+    Character& character = AddCharacter(typeface, code);
+    character.Source = source;
+    character.Outlay = outlay;
+    return character;
+}
 
 constexpr float Infinity = std::numeric_limits<float>::infinity();
 
@@ -81,17 +90,6 @@ TEST(ReadPromptFloat, EmptyAndNonNumericAnswersAreNone) {
     }
 }
 
-TEST(RoundHalfToEven, HalvesGoToTheEvenNeighbour) {
-    const std::pair<double, double> cases[] = {
-        {0.5, 0.0},   {1.5, 2.0},    {2.5, 2.0},    {3.5, 4.0},   {-0.5, -0.0}, {-1.5, -2.0},
-        {-2.5, -2.0}, {2.4999, 2.0}, {2.5001, 3.0}, {-2.6, -3.0}, {7.0, 7.0},
-    };
-    for (const auto& [value, expected] : cases) {
-        SCOPED_TRACE(value);
-        EXPECT_EQ(RoundHalfToEven(value), expected);
-    }
-}
-
 TEST(SpacingFromAnswer, RoundsHalvesToEvenAndRefusesNonFinite) {
     EXPECT_EQ(SpacingFromAnswer(2.5F), 2);
     EXPECT_EQ(SpacingFromAnswer(3.5F), 4);
@@ -104,5 +102,52 @@ TEST(SpacingFromAnswer, RoundsHalvesToEvenAndRefusesNonFinite) {
     EXPECT_FALSE(SpacingFromAnswer(std::numeric_limits<float>::quiet_NaN()).has_value());
 }
 
+TEST(LayoutFromAnswer, CancelledAndNonNumericAnswersChangeNothing) {
+    TypefaceRegistry registry;
+    Typeface& typeface = *CreateTypeface(registry, 5);
+    SetCharacterSetImage(typeface, *MakeImage(32, 16));
+    Add(typeface, 65, {1, 2, 3, 4}, {5, 6, 7, 8});
+
+    for (const char* answer : {"", "  "}) {
+        const LayoutOutcome scaled = ScaleLayoutFromAnswer(typeface, answer);
+        EXPECT_FALSE(scaled.Done);
+        EXPECT_TRUE(scaled.Refusal.empty()); // closed prompt: nothing to tell
+        const LayoutOutcome spaced = SpacingLayoutFromAnswer(typeface, answer);
+        EXPECT_FALSE(spaced.Done);
+        EXPECT_TRUE(spaced.Refusal.empty());
+    }
+    for (const char* answer : {"abc", "x2", "."}) {
+        SCOPED_TRACE(answer);
+        const LayoutOutcome scaled = ScaleLayoutFromAnswer(typeface, answer);
+        EXPECT_FALSE(scaled.Done);
+        EXPECT_NE(scaled.Refusal.find(answer), std::string::npos);
+        EXPECT_FALSE(SpacingLayoutFromAnswer(typeface, answer).Done);
+    }
+    for (const char* answer : {"Infinity", "-infinity", "NaN"}) {
+        SCOPED_TRACE(answer);
+        const LayoutOutcome spaced = SpacingLayoutFromAnswer(typeface, answer);
+        EXPECT_FALSE(spaced.Done);
+        EXPECT_FALSE(spaced.Refusal.empty());
+    }
+    EXPECT_EQ(FindCharacter(typeface, 65)->Source, (Rect64{1, 2, 3, 4}));
+    EXPECT_EQ(typeface.Content.Image->Width, 32);
+    EXPECT_FALSE(typeface.Modified);
+}
+
+TEST(LayoutFromAnswer, NumbersAreReadAndApplied) {
+    TypefaceRegistry registry;
+    Typeface& typeface = *CreateTypeface(registry, 5);
+    SetCharacterSetImage(typeface, *MakeImage(32, 16));
+    Add(typeface, 1, {2, 2, 5, 7});
+
+    ASSERT_TRUE(ScaleLayoutFromAnswer(typeface, "0.5").Done);
+    EXPECT_EQ(FindCharacter(typeface, 1)->Source, (Rect64{1, 1, 2, 4}));
+    ASSERT_TRUE(SpacingLayoutFromAnswer(typeface, "0.5").Done); // rounds to 0: no change
+    EXPECT_EQ(typeface.Content.Image->Width, 32);
+    ASSERT_TRUE(SpacingLayoutFromAnswer(typeface, "1.5").Done); // rounds to 2
+    EXPECT_EQ(typeface.Content.Image->Width, 96);
+    EXPECT_EQ(FindCharacter(typeface, 1)->Source, (Rect64{5, 1, 6, 8}));
+}
+
 } // namespace
-} // namespace glyfora::document
+} // namespace glyfora::app

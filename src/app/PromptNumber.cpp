@@ -1,4 +1,6 @@
-#include "document/PromptNumber.h"
+#include "app/PromptNumber.h"
+
+#include "document/Rounding.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,7 +8,7 @@
 #include <limits>
 #include <string>
 
-namespace glyfora::document {
+namespace glyfora::app {
 
 namespace {
 
@@ -106,6 +108,18 @@ bool MagnitudeAtLeastOne(const NumberSpan& span) {
     return position + span.Exponent >= 0;
 }
 
+bool Unanswered(std::string_view answer) {
+    return answer.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::string NotANumber(std::string_view answer) {
+    // Built by appending: GCC 12's restrict check misreads "literal" + string in release builds.
+    std::string message = "\"";
+    message.append(answer);
+    message.append("\" is not a number; nothing was changed.");
+    return message;
+}
+
 } // namespace
 
 std::optional<float> ReadPromptFloat(std::string_view text) {
@@ -146,28 +160,41 @@ std::optional<float> ReadPromptFloat(std::string_view text) {
     return span.Negative ? -value : value;
 }
 
-double RoundHalfToEven(double value) {
-    if (!std::isfinite(value)) {
-        return value;
-    }
-    const double floor = std::floor(value);
-    const double fraction = value - floor;
-    if (fraction < 0.5) {
-        return floor;
-    }
-    if (fraction > 0.5) {
-        return floor + 1.0;
-    }
-    return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
-}
-
 std::optional<std::int64_t> SpacingFromAnswer(float answer) {
     if (!std::isfinite(answer)) {
         return std::nullopt;
     }
     constexpr double Limit = 1099511627776.0; // 2^40
-    const double rounded = std::clamp(RoundHalfToEven(static_cast<double>(answer)), -Limit, Limit);
+    const double rounded = std::clamp(document::RoundHalfToEven(static_cast<double>(answer)), -Limit, Limit);
     return static_cast<std::int64_t>(rounded);
 }
 
-} // namespace glyfora::document
+document::LayoutOutcome ScaleLayoutFromAnswer(document::Typeface& typeface,
+                                              std::string_view answer) {
+    if (Unanswered(answer)) {
+        return {};
+    }
+    const auto scale = ReadPromptFloat(answer);
+    if (!scale) {
+        return {false, NotANumber(answer)};
+    }
+    return document::ScaleLayout(typeface, *scale);
+}
+
+document::LayoutOutcome SpacingLayoutFromAnswer(document::Typeface& typeface,
+                                                std::string_view answer) {
+    if (Unanswered(answer)) {
+        return {};
+    }
+    const auto value = ReadPromptFloat(answer);
+    if (!value) {
+        return {false, NotANumber(answer)};
+    }
+    const auto spacing = SpacingFromAnswer(*value);
+    if (!spacing) {
+        return {false, "The spacing must be a finite number; nothing was changed."};
+    }
+    return document::SpacingLayout(typeface, *spacing);
+}
+
+} // namespace glyfora::app
