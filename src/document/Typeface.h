@@ -57,6 +57,8 @@ struct TypefaceContent {
     std::vector<Character*> CharacterIndex = std::vector<Character*>(CharacterCodeCount);
     // Heads of the bucket chains, by PairKey mod 701 (702 slots, the last unused).
     std::array<KerningPair*, KerningBucketCount + 1> KerningTable{};
+    // Last pair of each chain, so appending costs the same however long the chain is.
+    std::array<KerningPair*, KerningBucketCount + 1> KerningTails{};
     CursorList<Character> Characters;
     CursorList<KerningPair> KerningPairs;
     std::map<std::string, std::string> Properties; // UTF-8 keys and values
