@@ -4,6 +4,7 @@
 //
 // Usage: glyfora_bench_tf [repetitions]   (default 10; the best time of each is reported)
 #include "document/AtomicFile.h"
+#include "document/FileReading.h"
 #include "document/PngCodec.h"
 #include "document/TypefaceFile.h"
 

@@ -74,23 +74,4 @@ std::string WriteFileAtomically(const std::string& path, std::span<const std::ui
     return error;
 }
 
-std::string ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return SystemError("cannot open", path);
-    }
-    bytes.clear();
-    std::uint8_t buffer[1 << 16];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + got);
-    }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        return SystemError("cannot read", path);
-    }
-    return {};
-}
-
 } // namespace glyfora::document

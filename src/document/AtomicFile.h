@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace glyfora::document {
 
@@ -12,8 +11,5 @@ namespace glyfora::document {
 // Returns an empty string on success, else the reason.
 [[nodiscard]] std::string WriteFileAtomically(const std::string& path,
                                               std::span<const std::uint8_t> bytes);
-
-// Reads a whole file. Returns an empty string on success, else the reason.
-[[nodiscard]] std::string ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 
 } // namespace glyfora::document

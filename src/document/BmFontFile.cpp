@@ -24,25 +24,52 @@ std::string_view SkipSpace(std::string_view text) {
     return text;
 }
 
+// Where a "<!" declaration that starts text ends (just past its ">"), or npos. A DOCTYPE's internal
+// subset in brackets holds declarations with ">" of their own, and quoted strings and comments
+// may hold any character.
+std::size_t DeclarationEnd(std::string_view text) {
+    int depth = 0;
+    for (std::size_t i = 2; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"' || c == '\'') {
+            i = text.find(c, i + 1);
+        } else if (text.substr(i).starts_with("<!--")) {
+            i = text.find("-->", i + 4);
+            i = i == std::string_view::npos ? i : i + 2;
+        } else if (c == '[') {
+            ++depth;
+        } else if (c == ']') {
+            --depth;
+        } else if (c == '>' && depth <= 0) {
+            return i + 1;
+        }
+        if (i == std::string_view::npos) {
+            break;
+        }
+    }
+    return std::string_view::npos;
+}
+
 // True when the first element of the document is <font> and the text has <common and <chars.
 bool LooksLikeXmlFont(std::string_view text) {
     while (true) {
         text = SkipSpace(text);
-        std::string_view end;
+        std::size_t stop = std::string_view::npos;
         if (text.starts_with("<?")) {
-            end = "?>";
+            stop = text.find("?>");
+            stop = stop == std::string_view::npos ? stop : stop + 2;
         } else if (text.starts_with("<!--")) {
-            end = "-->";
+            stop = text.find("-->");
+            stop = stop == std::string_view::npos ? stop : stop + 3;
         } else if (text.starts_with("<!")) {
-            end = ">";
+            stop = DeclarationEnd(text);
         } else {
             break;
         }
-        const std::size_t stop = text.find(end);
         if (stop == std::string_view::npos) {
             return false;
         }
-        text.remove_prefix(stop + end.size());
+        text.remove_prefix(stop);
     }
     if (!text.starts_with("<font") || text.size() < 6) {
         return false;

@@ -1,11 +1,10 @@
 #include "document/BmFontModel.h"
 
-#include "document/AtomicFile.h"
-#include "document/PngCodec.h"
+#include "document/FileReading.h"
+#include "document/PictureFile.h"
 
 #include <algorithm>
 #include <charconv>
-#include <filesystem>
 #include <limits>
 #include <map>
 #include <utility>
@@ -178,30 +177,22 @@ int PlaneOfChannel(std::int64_t chnl) {
     }
 }
 
-// Page names come from the descriptor, so they may name anything: only regular files of a size a
-// picture can have are read (a device or pipe would never end).
-std::string ReadPageFile(const std::string& directory, const std::string& file,
-                         std::vector<std::uint8_t>& bytes) {
-    // Fonts made on Windows may name pages with backslashes or with the generator's absolute
-    // path; a page that moved with its descriptor is then found by its own name.
-    std::string slashed = file;
-    std::replace(slashed.begin(), slashed.end(), '\\', '/');
-    const std::size_t separator = slashed.rfind('/');
-    const std::string baseName =
-        separator == std::string::npos ? slashed : slashed.substr(separator + 1);
-    for (const std::string& candidate :
-         {directory + file, directory + slashed, directory + baseName}) {
-        std::error_code error;
-        if (!std::filesystem::is_regular_file(candidate, error)) {
-            continue;
-        }
-        const std::uintmax_t size = std::filesystem::file_size(candidate, error);
-        if (error || size > MaxImageBytes) {
-            return "not a picture file";
-        }
-        return ReadWholeFile(candidate, bytes);
+// Reads a page picture (PNG or BMP) that the descriptor names, refused from its header when its
+// pixels would take more than maxBytes. Fonts made on Windows may name pages with the generator's
+// absolute path; a page that moved with its descriptor is then found by its own name.
+LoadedPicture LoadPage(const std::string& directory, const std::string& file,
+                       std::uint64_t maxBytes) {
+    const std::string named = PathBeside(directory, file);
+    const std::string beside = directory + named.substr(named.rfind('/') + 1);
+    std::vector<std::uint8_t> bytes;
+    std::string error = ReadWholeFile(named, bytes);
+    if (!error.empty() && beside != named && ReadWholeFile(beside, bytes).empty()) {
+        error.clear();
     }
-    return "no such file";
+    if (!error.empty()) {
+        return {std::nullopt, error};
+    }
+    return DecodePicture(bytes, maxBytes);
 }
 
 } // namespace
@@ -402,49 +393,48 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
         }
     }
 
-    // Load each page once; a page that cannot be read keeps its place as a transparent area of
-    // the declared scale so the cells of the pages below stay where they belong.
-    // The pictures together must stay within one picture's byte limit, or a descriptor naming
-    // one large page many times would take memory without bound.
+    // Load each page once, each within what is left of one picture's byte limit counting every
+    // layer it will fill, so a descriptor naming one large page many times cannot take memory
+    // without bound; the budget is checked from the page's header before it is decoded.
     std::map<std::int64_t, std::optional<Image>> pictures;
     std::uint64_t decodedBytes = 0;
     for (const auto& [id, file] : pages) {
-        std::vector<std::uint8_t> bytes;
-        std::string error = ReadPageFile(directory, file, bytes);
-        std::optional<Image> picture;
-        if (error.empty()) {
-            DecodedPng decoded = DecodePng(bytes);
-            picture = std::move(decoded.Picture);
-            error = decoded.Error;
-        }
-        if (picture) {
-            decodedBytes += static_cast<std::uint64_t>(picture->Pixels.size()) * 4;
-            if (decodedBytes > MaxImageBytes) {
-                picture.reset();
-                error = "the pages together are too large";
-            }
-        }
-        if (!picture) {
+        const auto layerCount = static_cast<std::uint64_t>(std::count_if(
+            layers.begin(), layers.end(), [&](const Layer& l) { return l.Page == id; }));
+        LoadedPicture loaded = LoadPage(directory, file, (MaxImageBytes - decodedBytes) / layerCount);
+        if (loaded.Picture) {
+            decodedBytes += static_cast<std::uint64_t>(loaded.Picture->Pixels.size()) * 4 * layerCount;
+        } else {
+            const auto cells = std::count_if(font.Chars.begin(), font.Chars.end(),
+                                             [&](const BmFontChar& c) { return c.Page == id; });
             warnings.push_back("page " + std::to_string(id) + " \"" + file +
-                               "\" could not be read as PNG (" + error + "); its cells are kept");
+                               "\" could not be read (" + loaded.Error + "); its " +
+                               Plural(cells, "cell lies", "cells lie") + " below the picture");
         }
-        pictures[id] = std::move(picture);
+        pictures[id] = std::move(loaded.Picture);
     }
-    const std::int64_t fallbackWidth = std::clamp<std::int64_t>(font.Common.ScaleW, 0, 65535);
-    const std::int64_t fallbackHeight = std::clamp<std::int64_t>(font.Common.ScaleH, 0, 65535);
+    // Found pages are stacked top to bottom; the layers of missing pages take no room and their
+    // cells are placed below the picture, where they show nothing.
     std::int64_t width = 0;
     std::int64_t height = 0;
-    bool anyPicture = false;
+    std::int64_t stackedLayers = 0;
+    bool packedLayers = false;
     for (Layer& layer : layers) {
-        const std::optional<Image>& picture = pictures[layer.Page];
-        layer.Top = height;
-        anyPicture = anyPicture || picture.has_value();
-        width = std::max(width, picture ? picture->Width : fallbackWidth);
-        // Sizes are bounded by MaxImageBytes per picture and at most 256 × 5 layers, so the sum
-        // cannot overflow.
-        height += picture ? picture->Height : fallbackHeight;
+        if (const std::optional<Image>& picture = pictures[layer.Page]) {
+            layer.Top = height;
+            width = std::max(width, picture->Width);
+            // Bounded by the byte limit above, so the sum cannot overflow.
+            height += picture->Height;
+            ++stackedLayers;
+            packedLayers = packedLayers || layer.Plane >= 0;
+        }
     }
-    if (anyPicture) {
+    for (Layer& layer : layers) {
+        if (!pictures[layer.Page]) {
+            layer.Top = height;
+        }
+    }
+    if (stackedLayers > 0) {
         std::optional<Image> stacked = MakeImage(width, height, 0);
         if (!stacked) {
             warnings.push_back("the stacked pages (" + std::to_string(width) + " x " +
@@ -472,12 +462,24 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
             SetCharacterSetImage(typeface, std::move(stacked));
         }
     }
-    if (std::any_of(layers.begin(), layers.end(), [](const Layer& l) { return l.Plane >= 0; })) {
+    // A picture read as it was stored keeps the channel fields that describe it; packed pages
+    // were expanded, so their fields no longer apply.
+    if (typeface.Content.Image && !font.Common.Packed) {
+        PictureChannels& channels = typeface.Content.Channels.emplace();
+        channels.Picture = typeface.Content.Image;
+        channels.AlphaChnl = font.Common.AlphaChnl;
+        channels.RedChnl = font.Common.RedChnl;
+        channels.GreenChnl = font.Common.GreenChnl;
+        channels.BlueChnl = font.Common.BlueChnl;
+        for (const BmFontChar& character : font.Chars) {
+            channels.CharacterChnl[character.Id] = character.Chnl;
+        }
+    }
+    if (packedLayers) {
         warnings.push_back("packed channels were expanded into " +
-                           Plural(static_cast<std::int64_t>(layers.size()), "layer", "layers") +
-                           " of white glyphs on alpha");
-    } else if (pages.size() > 1) {
-        warnings.push_back(Plural(static_cast<std::int64_t>(pages.size()), "page", "pages") +
+                           Plural(stackedLayers, "layer", "layers") + " of white glyphs on alpha");
+    } else if (stackedLayers > 1) {
+        warnings.push_back(Plural(stackedLayers, "page", "pages") +
                            " were stacked into one picture");
     }
 
@@ -620,6 +622,17 @@ BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile,
     }
     common.Pages = 1;
     font.Pages.push_back({0, pageFile});
+    // Channel fields belong to the picture they were read with; any other picture is plain RGBA.
+    const PictureChannels* channels =
+        content.Channels && content.Image && content.Channels->Picture.lock() == content.Image
+            ? &*content.Channels
+            : nullptr;
+    if (channels != nullptr) {
+        common.AlphaChnl = channels->AlphaChnl;
+        common.RedChnl = channels->RedChnl;
+        common.GreenChnl = channels->GreenChnl;
+        common.BlueChnl = channels->BlueChnl;
+    }
 
     std::int64_t otherHeights = 0;
     for (const Character& character : content.Characters) {
@@ -631,19 +644,23 @@ BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile,
         if (character.Outlay.Height != lineHeight) {
             ++otherHeights;
         }
+        std::int64_t chnl = 15;
+        if (channels != nullptr) {
+            const auto found = channels->CharacterChnl.find(character.Index);
+            chnl = found == channels->CharacterChnl.end() ? 15 : found->second;
+        }
         font.Chars.push_back({character.Index, character.Source.X, character.Source.Y,
                               character.Source.Width, character.Source.Height, character.Outlay.X,
-                              character.Outlay.Y, character.Outlay.Width, 0, 15});
+                              character.Outlay.Y, character.Outlay.Width, 0, chnl});
     }
     if (otherHeights > 0) {
         warnings.push_back(Plural(otherHeights, "character has", "characters have") +
                            " a line advance other than " + std::to_string(lineHeight) +
                            "; the format keeps one line height for the font");
     }
+    // Every pair, zero amounts included: a zero can be a deliberate override.
     for (const KerningPair& pair : content.KerningPairs) {
-        if (pair.Amount != 0) {
-            font.Kernings.push_back({PairLeft(pair), PairRight(pair), pair.Amount});
-        }
+        font.Kernings.push_back({PairLeft(pair), PairRight(pair), pair.Amount});
     }
     std::vector<std::string> dropped;
     for (const auto& entry : properties) {

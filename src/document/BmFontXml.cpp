@@ -60,9 +60,11 @@ std::string ParseWithExpat(std::string_view bytes, ParseState& state) {
 }
 
 bool IsReference(std::string_view rest) {
-    // rest starts after "&": a named entity of XML or a character reference, then ";".
-    const std::size_t semicolon = rest.find(';');
-    if (semicolon == std::string_view::npos || semicolon == 0 || semicolon > 10) {
+    // rest starts after "&": a named entity of XML or a character reference, then ";". Only the
+    // few bytes a reference can span are looked at, so a file full of "&" is read in linear time.
+    constexpr std::size_t LongestReference = 10;
+    const std::size_t semicolon = rest.substr(0, LongestReference + 1).find(';');
+    if (semicolon == std::string_view::npos || semicolon == 0) {
         return false;
     }
     const std::string_view name = rest.substr(0, semicolon);

@@ -66,7 +66,7 @@ DecodedBmp Refuse(std::string reason) {
 
 } // namespace
 
-DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes) {
+DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
     if (bytes.size() < FileHeaderSize + 4 || bytes[0] != 'B' || bytes[1] != 'M') {
         return Refuse("not a BMP picture");
     }
@@ -108,9 +108,8 @@ DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes) {
         return Refuse("damaged BMP picture: size " + std::to_string(width) + " x " +
                       std::to_string(height));
     }
-    if (!ImageSizeAllowed(width, height)) {
-        return Refuse("the picture's size " + std::to_string(width) + " x " +
-                      std::to_string(height) + " exceeds the limit of 1 GiB of pixels");
+    if (!ImageSizeAllowed(width, height, maxBytes)) {
+        return Refuse(PictureTooLarge(width, height, maxBytes));
     }
     if (bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32) {
         return Refuse("unsupported BMP picture: " + std::to_string(bitsPerPixel) +

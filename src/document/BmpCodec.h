@@ -19,7 +19,9 @@ struct DecodedBmp {
 // usual info headers. Alpha comes from an alpha mask when the file has one; a 32-bit BI_RGB file
 // uses its fourth byte as alpha when any pixel has a non-zero one (many programs store alpha
 // there), otherwise it is opaque. Palette pictures, compressed pictures and damaged or truncated
-// files are refused with the reason; nothing outside bytes is ever read.
-[[nodiscard]] DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes);
+// files are refused with the reason; nothing outside bytes is ever read. Pictures whose RGBA pixels
+// would take more than maxBytes (at most MaxImageBytes) are refused from the header.
+[[nodiscard]] DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes,
+                                   std::uint64_t maxBytes = MaxImageBytes);
 
 } // namespace glyfora::document

@@ -1,17 +1,28 @@
 #include "document/Image.h"
 
+#include <algorithm>
+
 
 namespace glyfora::document {
 
-bool ImageSizeAllowed(std::int64_t width, std::int64_t height) {
+bool ImageSizeAllowed(std::int64_t width, std::int64_t height, std::uint64_t maxBytes) {
     if (width < 0 || height < 0) {
         return false;
     }
     if (width == 0 || height == 0) {
         return true;
     }
-    const auto pixelLimit = MaxImageBytes / 4;
+    const auto pixelLimit = std::min(maxBytes, MaxImageBytes) / 4;
     return static_cast<std::uint64_t>(width) <= pixelLimit / static_cast<std::uint64_t>(height);
+}
+
+std::string PictureTooLarge(std::int64_t width, std::int64_t height, std::uint64_t maxBytes) {
+    const std::string size =
+        "the picture's size " + std::to_string(width) + " x " + std::to_string(height);
+    if (maxBytes >= MaxImageBytes) {
+        return size + " exceeds the limit of 1 GiB of pixels";
+    }
+    return size + " exceeds the " + std::to_string(maxBytes) + " bytes of pixels left for it";
 }
 
 std::optional<Image> MakeImage(std::int64_t width, std::int64_t height, std::uint32_t fill) {

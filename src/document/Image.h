@@ -34,8 +34,14 @@ struct Image {
     }
 };
 
-// True when a width × height RGBA picture is non-negative and stays within MaxImageBytes.
-[[nodiscard]] bool ImageSizeAllowed(std::int64_t width, std::int64_t height);
+// True when a width × height RGBA picture is non-negative and stays within maxBytes (at most
+// MaxImageBytes).
+[[nodiscard]] bool ImageSizeAllowed(std::int64_t width, std::int64_t height,
+                                    std::uint64_t maxBytes = MaxImageBytes);
+
+// Why a picture of that size is refused, as the decoders say it.
+[[nodiscard]] std::string PictureTooLarge(std::int64_t width, std::int64_t height,
+                                          std::uint64_t maxBytes);
 
 // A picture of the given size filled with one colour; none when the size is not allowed.
 [[nodiscard]] std::optional<Image> MakeImage(std::int64_t width, std::int64_t height,

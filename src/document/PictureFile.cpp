@@ -1,6 +1,6 @@
 #include "document/PictureFile.h"
 
-#include "document/AtomicFile.h"
+#include "document/FileReading.h"
 #include "document/BmpCodec.h"
 #include "document/PngCodec.h"
 
@@ -15,20 +15,26 @@ constexpr std::array<std::uint8_t, 8> PngSignature = {0x89, 'P', 'N', 'G', '\r',
 
 } // namespace
 
-LoadedPicture DecodePicture(std::span<const std::uint8_t> bytes) {
+LoadedPicture DecodePicture(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
     if (bytes.size() >= PngSignature.size() &&
         std::equal(PngSignature.begin(), PngSignature.end(), bytes.begin())) {
-        auto png = DecodePng(bytes);
+        auto png = DecodePng(bytes, maxBytes);
         return {std::move(png.Picture), std::move(png.Error)};
     }
     if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
-        auto bmp = DecodeBmp(bytes);
+        auto bmp = DecodeBmp(bytes, maxBytes);
         return {std::move(bmp.Picture), std::move(bmp.Error)};
     }
     if (bytes.empty()) {
         return {std::nullopt, "the file is empty"};
     }
     return {std::nullopt, "neither a PNG nor a BMP picture"};
+}
+
+std::string PathBeside(const std::string& directory, const std::string& name) {
+    std::string path = name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path.starts_with('/') ? path : directory + path;
 }
 
 LoadedPicture LoadPictureFile(const std::string& path) {

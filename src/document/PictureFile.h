@@ -15,8 +15,15 @@ struct LoadedPicture {
     std::string Error;            // why, when Picture is none
 };
 
-// Decodes a PNG or BMP picture, told apart by their signatures rather than by a file name.
-[[nodiscard]] LoadedPicture DecodePicture(std::span<const std::uint8_t> bytes);
+// Decodes a PNG or BMP picture, told apart by their signatures rather than by a file name. A
+// picture whose RGBA pixels would take more than maxBytes is refused from its header.
+[[nodiscard]] LoadedPicture DecodePicture(std::span<const std::uint8_t> bytes,
+                                          std::uint64_t maxBytes = MaxImageBytes);
+
+// The path of a file that a description names, relative to the description's folder (which ends
+// in a separator or is empty): "\" separates folders as in descriptions written on Windows, and
+// an absolute name stands as it is.
+[[nodiscard]] std::string PathBeside(const std::string& directory, const std::string& name);
 
 // Reads and decodes a PNG or BMP picture file.
 [[nodiscard]] LoadedPicture LoadPictureFile(const std::string& path);

@@ -7,7 +7,7 @@
 
 namespace glyfora::document {
 
-DecodedPng DecodePng(std::span<const std::uint8_t> bytes) {
+DecodedPng DecodePng(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
     DecodedPng result;
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
@@ -15,10 +15,9 @@ DecodedPng DecodePng(std::span<const std::uint8_t> bytes) {
         result.Error = std::string("not a readable PNG picture: ") + png.message;
         return result;
     }
-    if (!ImageSizeAllowed(png.width, png.height)) {
+    if (!ImageSizeAllowed(png.width, png.height, maxBytes)) {
         png_image_free(&png);
-        result.Error = "the picture's size " + std::to_string(png.width) + " x " +
-                       std::to_string(png.height) + " exceeds the limit of 1 GiB of pixels";
+        result.Error = PictureTooLarge(png.width, png.height, maxBytes);
         return result;
     }
     png.format = PNG_FORMAT_RGBA;

@@ -12,11 +12,10 @@ bool IdInRange(std::int64_t id) {
 
 void AppendToBucket(TypefaceContent& content, KerningPair& pair) {
     pair.NextInBucket = nullptr;
-    KerningPair** link = &content.KerningTable[static_cast<std::size_t>(pair.PairKey % KerningBucketCount)];
-    while (*link != nullptr) {
-        link = &(*link)->NextInBucket;
-    }
-    *link = &pair;
+    const auto bucket = static_cast<std::size_t>(pair.PairKey % KerningBucketCount);
+    KerningPair*& tail = content.KerningTails[bucket];
+    (tail == nullptr ? content.KerningTable[bucket] : tail->NextInBucket) = &pair;
+    tail = &pair;
 }
 
 } // namespace
@@ -118,6 +117,7 @@ void RebuildIndexes(Typeface& typeface) {
     auto& content = typeface.Content;
     std::fill(content.CharacterIndex.begin(), content.CharacterIndex.end(), nullptr);
     content.KerningTable.fill(nullptr);
+    content.KerningTails.fill(nullptr);
     for (Character& character : content.Characters) {
         if (character.Index >= 0 && character.Index < CharacterCodeCount) {
             content.CharacterIndex[static_cast<std::size_t>(character.Index)] = &character;

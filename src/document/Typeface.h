@@ -47,6 +47,18 @@ struct KerningPair {
     return ((left & 0xFFFF) << 16) | (right & 0xFFFF);
 }
 
+// The channel fields a BMFont descriptor gave its picture (what each of R, G, B, A holds, and per
+// character which channels hold its glyph). They describe only the picture they came with, so a
+// ".fnt" save uses them while Picture is still the typeface's Image and defaults otherwise.
+struct PictureChannels {
+    std::weak_ptr<const document::Image> Picture;
+    std::int64_t AlphaChnl = 0;
+    std::int64_t RedChnl = 4;
+    std::int64_t GreenChnl = 4;
+    std::int64_t BlueChnl = 4;
+    std::map<std::int64_t, std::int64_t> CharacterChnl; // chnl by character code
+};
+
 struct TypefaceContent {
     document::Sprite Sprite;
     document::Sprite FlippedSprite;
@@ -57,9 +69,12 @@ struct TypefaceContent {
     std::vector<Character*> CharacterIndex = std::vector<Character*>(CharacterCodeCount);
     // Heads of the bucket chains, by PairKey mod 701 (702 slots, the last unused).
     std::array<KerningPair*, KerningBucketCount + 1> KerningTable{};
+    // Last pair of each chain, so appending costs the same however long the chain is.
+    std::array<KerningPair*, KerningBucketCount + 1> KerningTails{};
     CursorList<Character> Characters;
     CursorList<KerningPair> KerningPairs;
     std::map<std::string, std::string> Properties; // UTF-8 keys and values
+    std::optional<PictureChannels> Channels;        // from the ".fnt" the typeface was read from
 };
 
 struct Typeface {

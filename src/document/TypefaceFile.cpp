@@ -226,6 +226,8 @@ std::string CountWarning(std::size_t count, const char* singular, const char* pl
 struct ChunkReader {
     Typeface& Target;
     std::span<const std::uint8_t> Payload; // the chunk type included
+    std::string Name;                      // "chunk 2", for warnings
+    std::vector<std::string>& Warnings;
 
     // Empty on success, else why the chunk cannot be read.
     std::string Read(ChunkType type) {
@@ -244,10 +246,14 @@ struct ChunkReader {
         return {};
     }
 
+    // A picture that does not decode (damaged, too large, of zero size) costs only itself: the
+    // chunk's size and CRC were sound, so the chunks after it can still be trusted.
     std::string ReadImage() {
         DecodedPng decoded = DecodePng(Payload.subspan(ChunkTypeSize));
         if (!decoded.Picture) {
-            return "the image could not be read (" + decoded.Error + ")";
+            Warnings.push_back(Name + ": the picture was dropped because it could not be read (" +
+                               decoded.Error + "); the rest of the file was read");
+            return {};
         }
         SetCharacterSetImage(Target, std::move(decoded.Picture));
         return {};
@@ -339,9 +345,9 @@ Typeface& ReadTfChunks(Typeface& typeface, std::span<const std::uint8_t> bytes,
                        std::vector<std::string>& warnings) {
     std::size_t offset = 0;
     for (std::size_t number = 1;; ++number) {
+        const std::string name = "chunk " + std::to_string(number);
         const auto stop = [&](const std::string& reason) {
-            warnings.push_back("chunk " + std::to_string(number) + ": " + reason +
-                               ", reading stopped");
+            warnings.push_back(name + ": " + reason + ", reading stopped");
         };
         const std::size_t left = bytes.size() - offset;
         if (left == 0) {
@@ -377,7 +383,7 @@ Typeface& ReadTfChunks(Typeface& typeface, std::span<const std::uint8_t> bytes,
         // Other chunk types are reserved and skipped.
         if (type >= static_cast<std::int64_t>(ChunkType::Image) &&
             type <= static_cast<std::int64_t>(ChunkType::Properties)) {
-            ChunkReader reader{typeface, payload};
+            ChunkReader reader{typeface, payload, name, warnings};
             if (std::string error = reader.Read(static_cast<ChunkType>(type)); !error.empty()) {
                 stop(error);
                 break;

@@ -1,6 +1,6 @@
 #include "document/TypefaceIo.h"
 
-#include "document/AtomicFile.h"
+#include "document/FileReading.h"
 #include "document/BmFontFile.h"
 #include "document/TypefaceFile.h"
 #include "document/XmlImageFile.h"

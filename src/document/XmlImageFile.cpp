@@ -1,6 +1,7 @@
 #include "document/XmlImageFile.h"
 
 #include "document/AtomicFile.h"
+#include "document/PictureFile.h"
 #include "document/PngCodec.h"
 #include "document/Utf8.h"
 
@@ -142,30 +143,16 @@ std::string Parse(XML_Parser parser, std::span<const std::uint8_t> bytes) {
     return {};
 }
 
+// The picture is PNG or BMP, read as the character-set window's "Import" reads it.
 void LoadPicture(Typeface& typeface, const std::string& directory, const std::string& imageName,
                  std::vector<std::string>& warnings) {
-    namespace fs = std::filesystem;
-    const std::string path = fs::path(imageName).is_absolute() ? imageName : directory + imageName;
-    const auto fail = [&](const std::string& reason) {
-        warnings.push_back("picture \"" + path + "\" not loaded: " + reason);
-    };
-    // Only regular files: a device or pipe named here could block or never end.
-    std::error_code error;
-    if (!fs::is_regular_file(path, error)) {
-        fail(fs::exists(path, error) ? "not a regular file" : "no such file");
+    const std::string path = PathBeside(directory, imageName);
+    LoadedPicture loaded = LoadPictureFile(path);
+    if (!loaded.Picture) {
+        warnings.push_back("picture \"" + path + "\" not loaded: " + loaded.Error);
         return;
     }
-    std::vector<std::uint8_t> bytes;
-    if (std::string reason = ReadWholeFile(path, bytes); !reason.empty()) {
-        fail(reason);
-        return;
-    }
-    DecodedPng decoded = DecodePng(bytes);
-    if (!decoded.Picture) {
-        fail(decoded.Error);
-        return;
-    }
-    SetCharacterSetImage(typeface, std::move(decoded.Picture));
+    SetCharacterSetImage(typeface, std::move(loaded.Picture));
 }
 
 // Appends text as the inside of a double-quoted attribute value. Tabs and line breaks become

@@ -1,6 +1,7 @@
 #include "platform/ConfigurationFile.h"
 
 #include "document/AtomicFile.h"
+#include "document/FileReading.h"
 #include "platform/TextEncoding.h"
 
 #include <filesystem>
@@ -349,14 +350,8 @@ Configuration LoadConfiguration(const std::string& folder) {
     if (folder.empty()) {
         return {};
     }
-    const std::string path = ConfigurationFilePath(folder);
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > MaxFileSize) {
-        return {};
-    }
     std::vector<std::uint8_t> bytes;
-    if (!document::ReadWholeFile(path, bytes).empty() || bytes.size() > MaxFileSize) {
+    if (!document::ReadWholeFile(ConfigurationFilePath(folder), bytes, MaxFileSize).empty()) {
         return {};
     }
     return ReadConfiguration(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/FileReading.h"
 #include "document/Image.h"
 #include "document/Typeface.h"
 
@@ -17,20 +18,10 @@ inline constexpr std::chrono::milliseconds PictureWatchPeriod{250};
 // How long a changed picture may stay unreadable before the watch says so and starts over.
 inline constexpr std::chrono::seconds PictureReleaseTimeout{5};
 
-// What identifies one version of a file: its full-precision modification time, its size and
-// its file identity, so a save within the same second, or an editor that saves by writing a new
-// file and renaming it over the old one, is still noticed.
-struct FileStamp {
-    std::int64_t Seconds = 0;
-    std::int64_t Nanoseconds = 0;
-    std::uint64_t Size = 0;
-    std::uint64_t Device = 0;
-    std::uint64_t Inode = 0;
-    friend bool operator==(const FileStamp&, const FileStamp&) = default;
-};
-
-// The stamp of a regular file; none when it does not exist or is not a regular file.
-[[nodiscard]] std::optional<FileStamp> ReadFileStamp(const std::string& path);
+// What identifies one version of a file, and the stamp of a regular file (none when it does not
+// exist or is not a regular file).
+using document::FileStamp;
+using document::ReadFileStamp;
 
 // The watch of the picture handed to an external editor. Unarmed (empty Path) until the first
 // export; once armed it stays armed.

@@ -1,6 +1,7 @@
 #include "platform/XdgFileTypes.h"
 
 #include "document/AtomicFile.h"
+#include "document/FileReading.h"
 
 #include <cerrno>
 #include <chrono>
@@ -76,14 +77,9 @@ std::string_view Trim(std::string_view text) {
 }
 
 std::string ReadText(const std::string& path) {
-    std::error_code error;
     // Desktop files are small; a huge one is not ours and is not worth reading.
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > (1U << 20)) {
-        return {};
-    }
     std::vector<std::uint8_t> bytes;
-    if (!document::ReadWholeFile(path, bytes).empty()) {
+    if (!document::ReadWholeFile(path, bytes, 1U << 20).empty()) {
         return {};
     }
     return {bytes.begin(), bytes.end()};

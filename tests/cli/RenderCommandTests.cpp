@@ -1,5 +1,5 @@
 #include "cli/Commands.h"
-#include "document/AtomicFile.h"
+#include "document/FileReading.h"
 #include "document/PngCodec.h"
 #include "document/TypefaceIo.h"
 

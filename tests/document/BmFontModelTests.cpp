@@ -1,4 +1,5 @@
 #include "BmFontTestSupport.h"
+#include "document/PictureFile.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +67,7 @@ TEST_P(BmFontRoundTrip, KeepsCharactersPairsPictureAndInfo) {
         EXPECT_EQ(after[i].Outlay, before[i].Outlay) << before[i].Index;
     }
     // The zero pair carries nothing and is left out.
-    ASSERT_EQ(read.Content.KerningPairs.Size(), 2u);
+    ASSERT_EQ(read.Content.KerningPairs.Size(), 3u); // the zero pair too
     EXPECT_EQ(KerningAmount(read, MakePairKey(65, 86)), -3);
     EXPECT_EQ(KerningAmount(read, MakePairKey(86, 65)), -2);
 
@@ -108,9 +109,9 @@ TEST(BmFontExport, MapsFieldsOnePageAndWhiteGlyphChannels) {
                         "page=0 chnl=15\n"),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find("kernings count=2\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("kernings count=3\n"), std::string::npos) << text;
     EXPECT_NE(text.find("kerning first=65 second=86 amount=-3\n"), std::string::npos) << text;
-    EXPECT_EQ(text.find("amount=0"), std::string::npos) << text;
+    EXPECT_NE(text.find("kerning first=65 second=65 amount=0\n"), std::string::npos) << text;
 }
 
 TEST(BmFontExport, LineHeightIsTheSpacesElseTheLargestWithAWarning) {
@@ -252,30 +253,38 @@ TEST(BmFontImport, StacksPagesAndMovesTheirCellsDown) {
     EXPECT_NE(JoinWarnings(loaded.Warnings).find("3 pages were stacked"), std::string::npos);
 }
 
-TEST(BmFontImport, MissingOrBrokenPageKeepsCellsAndPlace) {
+TEST(BmFontImport, MissingOrBrokenPagesTakeNoRoomAndTheirCellsLieBelow) {
     BmFontScratch scratch;
     TypefaceRegistry registry;
     WritePng(scratch.Path("p_1.png"), *MakeImage(8, 4, 0xFF00FF00));
     WriteBytes(scratch.Path("p_2.png"), Bytes("not a png"));
-    const std::string fnt = "common lineHeight=9 scaleW=8 scaleH=6 pages=3\n"
+    // A huge declared scale must not cost memory for the pages that are not there.
+    const std::string fnt = "common lineHeight=9 scaleW=65535 scaleH=65535 pages=3\n"
                             "page id=0 file=\"p_0.png\"\n"
                             "page id=1 file=\"p_1.png\"\n"
                             "page id=2 file=\"p_2.png\"\n"
                             "char id=65 x=0 y=0 width=2 height=2 page=0\n"
-                            "char id=66 x=0 y=0 width=2 height=2 page=1\n"
-                            "char id=67 x=0 y=0 width=2 height=2 page=2\n";
+                            "char id=66 x=0 y=1 width=2 height=2 page=1\n"
+                            "char id=67 x=0 y=1 width=2 height=2 page=2\n";
     LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
     ASSERT_EQ(loaded.Error, "");
     const Typeface& t = *loaded.Font;
     ASSERT_TRUE(t.Content.Image != nullptr);
-    EXPECT_EQ(t.Content.Image->Height, 6 + 4 + 6); // missing pages take their declared scale
-    EXPECT_EQ(FindCharacter(t, 66)->Source.Y, 6);
-    EXPECT_EQ(FindCharacter(t, 67)->Source.Y, 10);
-    EXPECT_EQ(Pixel(t, 0, 6), 0xFF00FF00u);
-    EXPECT_EQ(Pixel(t, 0, 0), 0u);
+    EXPECT_EQ(t.Content.Image->Width, 8);
+    EXPECT_EQ(t.Content.Image->Height, 4); // the found page alone
+    EXPECT_EQ(FindCharacter(t, 66)->Source.Y, 1);
+    EXPECT_EQ(FindCharacter(t, 65)->Source.Y, 4);
+    EXPECT_EQ(FindCharacter(t, 67)->Source.Y, 5);
+    EXPECT_EQ(Pixel(t, 0, 0), 0xFF00FF00u);
     const std::string warnings = JoinWarnings(loaded.Warnings);
-    EXPECT_NE(warnings.find("page 0 \"p_0.png\" could not be read"), std::string::npos);
-    EXPECT_NE(warnings.find("page 2 \"p_2.png\" could not be read"), std::string::npos);
+    EXPECT_NE(warnings.find("page 0 \"p_0.png\" could not be read (cannot open"),
+              std::string::npos)
+        << warnings;
+    EXPECT_NE(warnings.find("page 2 \"p_2.png\" could not be read (neither a PNG nor a BMP "
+                            "picture); its 1 cell lies below the picture"),
+              std::string::npos)
+        << warnings;
+    EXPECT_EQ(warnings.find("stacked"), std::string::npos) << warnings; // one page, no stacking
 }
 
 TEST(BmFontImport, WithoutAnyPageThereIsNoPictureButAllCells) {
@@ -360,7 +369,7 @@ TEST(BmFontImport, PagesThatAreNotRegularFilesAreNotRead) {
     LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
     ASSERT_EQ(loaded.Error, "");
     EXPECT_FALSE(loaded.Font->Content.Image != nullptr);
-    EXPECT_EQ(FindCharacter(*loaded.Font, 65)->Source.Y, 4 + 2);
+    EXPECT_EQ(FindCharacter(*loaded.Font, 65)->Source.Y, 2); // no page found, nothing stacked
     const std::string warnings = JoinWarnings(loaded.Warnings);
     EXPECT_NE(warnings.find("page 0 \"../../../../../../../../../dev/zero\" could not be read"),
               std::string::npos)
@@ -383,6 +392,108 @@ TEST(BmFontImport, FindsPagesNamedTheWindowsWay) {
     ASSERT_TRUE(loaded.Font->Content.Image != nullptr);
     EXPECT_EQ(loaded.Font->Content.Image->Height, 5);
     EXPECT_EQ(loaded.Font->Content.Image->At(0, 4), 0xFF00FF00u);
+}
+
+TEST(BmFontImport, PagePathsResolveAlikeHoweverTheDescriptorIsNamed) {
+    BmFontScratch scratch;
+    std::filesystem::create_directory(scratch.Path("sub"));
+    WritePng(scratch.Path("sub/p_0.png"), *MakeImage(2, 2, 0xFF0000FF));
+    WritePng(scratch.Path("p_1.png"), *MakeImage(2, 3, 0xFF00FF00));
+    WriteBytes(scratch.Path("f.fnt"), Bytes("common lineHeight=5 pages=3\n"
+                                            "page id=0 file=\"sub\\p_0.png\"\n"
+                                            "page id=1 file=\"/gone/Fonts/p_1.png\"\n"
+                                            "page id=2 file=\"" + scratch.Path("p_1.png") + "\"\n"));
+    const std::filesystem::path absolute = scratch.Path("f.fnt");
+    const std::string relative =
+        std::filesystem::relative(absolute, std::filesystem::current_path()).string();
+    for (const std::string& name : {absolute.string(), relative, "./" + relative}) {
+        TypefaceRegistry registry;
+        const LoadResult result = LoadTypeface(registry, 5, name);
+        ASSERT_NE(result.Loaded, nullptr) << name << ": " << result.Error;
+        EXPECT_EQ(JoinWarnings(result.Warnings), "3 pages were stacked into one picture\n")
+            << name;
+        ASSERT_TRUE(result.Loaded->Content.Image != nullptr) << name;
+        EXPECT_EQ(result.Loaded->Content.Image->Height, 2 + 3 + 3) << name;
+    }
+}
+
+TEST(BmFontImport, PagesMayBeBmpAndStayWithinThePictureBudget) {
+    BmFontScratch scratch;
+    TypefaceRegistry registry;
+    // A 24-bit BMP: file and info headers, then rows of 3-byte pixels padded to 4 bytes.
+    auto bmp = [](std::uint32_t side, bool withPixels) {
+        const std::uint32_t row = (side * 3 + 3) / 4 * 4;
+        std::vector<std::uint8_t> bytes = {'B', 'M'};
+        for (const std::uint32_t value :
+             {54 + row * side, 0U, 54U, 40U, side, side, 1U | (24U << 16), 0U, row * side, 0U,
+              0U, 0U, 0U}) {
+            for (int shift = 0; shift < 32; shift += 8) {
+                bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+            }
+        }
+        bytes.resize(withPixels ? bytes.size() + row * side : bytes.size(), 0x7F);
+        return bytes;
+    };
+    WriteBytes(scratch.Path("p_0.bmp"), bmp(2, true));
+    WritePng(scratch.Path("p_1.png"), *MakeImage(4, 4, 0xFF00FF00));
+    // 16384 x 16384 pixels are exactly the limit; with no pixel data behind the header, only the
+    // header can have refused it, because the first two pages already took their share.
+    WriteBytes(scratch.Path("p_2.bmp"), bmp(16384, false));
+    const std::string fnt = "common lineHeight=5 pages=3\n"
+                            "page id=0 file=\"p_0.bmp\"\npage id=1 file=\"p_1.png\"\n"
+                            "page id=2 file=\"p_2.bmp\"\n";
+    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
+    ASSERT_EQ(loaded.Error, "");
+    ASSERT_TRUE(loaded.Font->Content.Image != nullptr);
+    EXPECT_EQ(loaded.Font->Content.Image->Height, 2 + 4);
+    const std::string warnings = JoinWarnings(loaded.Warnings);
+    EXPECT_EQ(loaded.Font->Content.Image->At(0, 0), 0xFF7F7F7Fu);
+    EXPECT_NE(warnings.find("page 2 \"p_2.bmp\" could not be read (the picture's size 16384 x "
+                            "16384 exceeds the 1073741744 bytes of pixels left for it)"),
+              std::string::npos)
+        << warnings;
+    EXPECT_NE(warnings.find("2 pages were stacked"), std::string::npos) << warnings;
+}
+
+TEST(BmFontImport, ChannelFieldsSurviveASaveWhileThePictureIsUnchanged) {
+    BmFontScratch scratch;
+    WritePng(scratch.Path("c_0.png"), *MakeImage(4, 4, 0xFF00FF00));
+    const std::string common = "common lineHeight=5 base=4 scaleW=4 scaleH=4 pages=1 packed=0 "
+                               "alphaChnl=1 redChnl=0 greenChnl=2 blueChnl=3\n";
+    WriteBytes(scratch.Path("c.fnt"), Bytes(common + "page id=0 file=\"c_0.png\"\n"
+                                        "char id=65 x=0 y=0 width=2 height=2 page=0 chnl=8\n"));
+    const struct {
+        const char* Name;
+        bool NewPicture;
+        const char* Common;
+        const char* Chnl;
+    } cases[] = {
+        {"same picture", false, "alphaChnl=1 redChnl=0 greenChnl=2 blueChnl=3\n", "chnl=8\n"},
+        {"picture replaced", true, "alphaChnl=0 redChnl=4 greenChnl=4 blueChnl=4\n", "chnl=15\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TypefaceRegistry registry;
+        const LoadResult result = LoadTypeface(registry, 5, scratch.Path("c.fnt"));
+        ASSERT_NE(result.Loaded, nullptr) << result.Error;
+        AddCharacter(*result.Loaded, 66); // a new character has all channels
+        if (c.NewPicture) {
+            ReplaceCharacterSetPicture(*result.Loaded, *MakeImage(4, 4, 0xFF00FF00));
+        }
+        const SaveResult saved =
+            SaveTypeface(registry, 5, scratch.Path("out.fnt"), FormatBmFontText);
+        ASSERT_TRUE(saved.Saved) << saved.Error;
+        const std::string text = Text(ReadBytes(scratch.Path("out.fnt")));
+        EXPECT_NE(text.find(c.Common), std::string::npos) << text;
+        EXPECT_NE(text.find("char id=65 x=0 y=0 width=2 height=2 xoffset=0 yoffset=0 xadvance=0 "
+                            "page=0 " + std::string(c.Chnl)),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find("char id=66 x=0 y=0 width=0 height=0 xoffset=0 yoffset=0 xadvance=0 "
+                            "page=0 chnl=15\n"),
+                  std::string::npos)
+            << text;
+    }
 }
 
 TEST(BmFontImport, CharacterOnAnUndeclaredPageKeepsItsCell) {

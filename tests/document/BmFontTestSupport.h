@@ -4,6 +4,7 @@
 // a descriptor into a fresh typeface.
 
 #include "document/AtomicFile.h"
+#include "document/FileReading.h"
 #include "document/BmFontFile.h"
 #include "document/BmFontModel.h"
 #include "document/PngCodec.h"

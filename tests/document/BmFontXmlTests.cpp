@@ -83,6 +83,11 @@ TEST(BmFontXmlDetection, NeedsAFontRootWithCommonAndChars) {
         {BmFontStyleXml, true},
         {"\xEF\xBB\xBF<font>\n<common/><chars/></font>", true},
         {"<!-- made by hand --><!DOCTYPE font><font ><common/><chars/></font>", true},
+        {"<!DOCTYPE font [\n<!ENTITY face \"Sans\">\n<!ATTLIST info face CDATA '>'>\n]>"
+         "<font><info face=\"&face;\"/><common/><chars/></font>",
+         true},
+        {"<!DOCTYPE font [<!-- a \"quoted\" ] > -->]><font><common/><chars/></font>", true},
+        {"<!DOCTYPE font [<!ENTITY x \"y\"><font><common/><chars/></font>", false}, // unclosed
         {"<font><info/></font>", false},
         {"<fonts><common/><chars/></fonts>", false},
         {"<Typeface Image=\"x.png\"><Character Index=\"65\"/></Typeface>", false},

@@ -1,4 +1,5 @@
 #include "document/AtomicFile.h"
+#include "document/FileReading.h"
 #include "document/PngCodec.h"
 #include "document/TypefaceFile.h"
 
@@ -413,26 +414,28 @@ TEST(TfRead, DamagedChunksEndReadingWithAReason) {
 
 // --- The image chunk ---------------------------------------------------------------------------
 
+Bytes Be32(std::uint32_t value) {
+    return {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
+            static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
+}
+
 Bytes PngChunk(const char type[4], const Bytes& data) {
     const Bytes body = Concat({Bytes(type, type + 4), data});
     const auto crc =
         static_cast<std::uint32_t>(crc32(0L, body.data(), static_cast<uInt>(body.size())));
     const auto size = static_cast<std::uint32_t>(data.size());
-    return Concat({{static_cast<std::uint8_t>(size >> 24), static_cast<std::uint8_t>(size >> 16),
-                    static_cast<std::uint8_t>(size >> 8), static_cast<std::uint8_t>(size)},
-                   body,
-                   {static_cast<std::uint8_t>(crc >> 24), static_cast<std::uint8_t>(crc >> 16),
-                    static_cast<std::uint8_t>(crc >> 8), static_cast<std::uint8_t>(crc)}});
+    return Concat({Be32(size), body, Be32(crc)});
 }
 
-TEST(TfImage, UnreadablePngEndsReadingWithTheDecodersReason) {
+TEST(TfImage, UnreadablePngIsDroppedAndTheRestIsRead) {
     const Bytes characters = Chunk(2, Concat({Le32(1), Bytes(18, 0)}));
-    // A valid header announcing 70000 × 70000 RGBA pixels, far beyond the 1 GiB limit.
-    const Bytes huge =
-        Concat({{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A},
-                PngChunk("IHDR", {0, 1, 0x11, 0x70, 0, 1, 0x11, 0x70, 8, 6, 0, 0, 0}),
-                PngChunk("IDAT", {0x78, 0x9C, 0x03, 0x00}),
-                PngChunk("IEND", {})});
+    const Bytes pairs = Chunk(3, Concat({Le32(1), {0x41, 0, 0x56, 0, 0xFD, 0xFF}}));
+    const Bytes properties = Chunk(4, Concat({Le32(1), {'K', 0, 'v', 0}}));
+    auto pngOfSize = [](std::uint32_t width, std::uint32_t height) {
+        const Bytes header = Concat({Be32(width), Be32(height), {8, 6, 0, 0, 0}});
+        return Concat({{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, PngChunk("IHDR", header),
+                       PngChunk("IDAT", {0x78, 0x9C, 0x03, 0x00}), PngChunk("IEND", {})});
+    };
     const Bytes whole = *EncodePng(TestPicture(16, 16));
     const struct {
         const char* Name;
@@ -440,21 +443,28 @@ TEST(TfImage, UnreadablePngEndsReadingWithTheDecodersReason) {
         const char* Reason;
     } cases[] = {
         {"not a PNG", {'G', 'I', 'F', '8', '9', 'a'}, "not a readable PNG picture"},
-        {"too large", huge, "exceeds the limit of 1 GiB"},
+        // A valid header announcing 70000 × 70000 RGBA pixels, far beyond the 1 GiB limit.
+        {"too large", pngOfSize(70000, 70000), "exceeds the limit of 1 GiB"},
+        {"zero size", pngOfSize(0, 16), "not a readable PNG picture"},
         {"cut inside the pixel data", Bytes(whole.begin(), whole.end() - 20),
          "damaged PNG picture"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        const auto read =
-            ReadFile(Concat({Magic, characters, Chunk(1, c.Png), characters, EndChunk}));
+        const auto read = ReadFile(
+            Concat({Magic, characters, Chunk(1, c.Png), characters, pairs, properties, EndChunk}));
         ASSERT_EQ(read->Warnings.size(), 1U);
-        EXPECT_EQ(read->Warnings[0].rfind("chunk 2: the image could not be read (", 0), 0U)
+        EXPECT_EQ(read->Warnings[0].rfind(
+                      "chunk 2: the picture was dropped because it could not be read (", 0),
+                  0U)
             << read->Warnings[0];
         EXPECT_NE(read->Warnings[0].find(c.Reason), std::string::npos) << read->Warnings[0];
-        EXPECT_FALSE(read->Face->Content.Image);
-        EXPECT_FALSE(read->Face->Content.Sprite);
-        EXPECT_EQ(read->Face->Content.Characters.Size(), 1U); // only the chunk before
+        const TypefaceContent& back = read->Face->Content;
+        EXPECT_FALSE(back.Image);
+        EXPECT_FALSE(back.Sprite);
+        EXPECT_EQ(back.Characters.Size(), 2U); // the chunks on both sides
+        EXPECT_EQ(KerningAmount(*read->Face, MakePairKey(0x41, 0x56)), -3);
+        EXPECT_EQ(back.Properties.at("K"), "v");
     }
 }
 

@@ -132,6 +132,39 @@ TEST(TypefaceModel, KerningLookupFindsTheFirstPairOfAKeyInItsBucket) {
     EXPECT_EQ(KerningAmount(typeface, 0x4E00FFFF), 1);
 }
 
+TEST(TypefaceModel, BucketChainsKeepAddingOrderAcrossRebuilds) {
+    TypefaceRegistry registry;
+    Typeface& typeface = *CreateTypeface(registry, 5);
+    auto add = [&](std::int64_t key, std::int64_t amount) {
+        AddKerningPair(typeface, key >> 16, key & 0xFFFF, amount);
+    };
+    auto chain = [&](std::int64_t bucket) {
+        std::vector<std::int64_t> amounts;
+        for (const KerningPair* pair = typeface.Content.KerningTable[bucket]; pair != nullptr;
+             pair = pair->NextInBucket) {
+            amounts.push_back(pair->Amount);
+        }
+        return amounts;
+    };
+    // Steps: add to bucket 3, rebuild, add again; each chain must read in list order.
+    add(3, 1);
+    add(3 + 701, 2);
+    add(3, 3); // same key again: the first one stays the answer
+    add(4, 9);
+    EXPECT_EQ(chain(3), (std::vector<std::int64_t>{1, 2, 3}));
+    RebuildIndexes(typeface);
+    add(3 + 701 * 2, 4);
+    EXPECT_EQ(chain(3), (std::vector<std::int64_t>{1, 2, 3, 4}));
+    EXPECT_EQ(chain(4), (std::vector<std::int64_t>{9}));
+    EXPECT_EQ(KerningAmount(typeface, 3), 1);
+    typeface.Content.KerningPairs.Items.pop_front();
+    typeface.Content.KerningPairs.Current = typeface.Content.KerningPairs.Items.end();
+    RebuildIndexes(typeface);
+    add(3, 5); // inserted at the front of the list, but appended to its chain
+    EXPECT_EQ(chain(3), (std::vector<std::int64_t>{2, 3, 4, 5}));
+    EXPECT_EQ(KerningAmount(typeface, 3), 3);
+}
+
 TEST(TypefaceModel, FlippedSpriteReversesRows) {
     const auto flippedRows = [](std::int64_t height) {
         TypefaceRegistry registry;

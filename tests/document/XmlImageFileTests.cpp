@@ -277,6 +277,23 @@ TEST(XmlDescription, PictureNamesAreUtf8AndMayBeAbsolute) {
     EXPECT_TRUE(absolute.Result->Content.Image != nullptr);
 }
 
+TEST(XmlDescription, PictureIsPngOrBmpAndBackslashesSeparateFolders) {
+    ScratchFolder folder;
+    std::filesystem::create_directories(folder.Path / "sub" / "deeper");
+    for (const char* name : {"picture-3x2.bmp", "picture-3x2.png"}) {
+        std::filesystem::copy_file(std::string(GLYFORA_TEST_DATA_FALLBACK) + "/" + name,
+                                   folder.Path / "sub" / "deeper" / name);
+    }
+    for (const char* image : {"sub\\deeper\\picture-3x2.bmp", "sub/deeper\\picture-3x2.png",
+                              "sub/deeper/picture-3x2.bmp"}) {
+        const Read read = ReadText(std::string("<r Image=\"") + image + "\"/>", folder.Directory());
+        EXPECT_TRUE(read.Warnings.empty()) << image << ": " << read.Warnings.front();
+        ASSERT_TRUE(read.Result->Content.Image != nullptr) << image;
+        EXPECT_EQ(read.Result->Content.Image->Width, 3) << image;
+        EXPECT_EQ(read.Result->Content.Image->Height, 2) << image;
+    }
+}
+
 TEST(XmlDescription, BrokenXmlIsReadUpToTheFaultWithAWarningNamingTheLine) {
     const Read read = ReadText("<r>\n"
                                "  <Character Index=\"65\"><Source X=\"1\"/></Character>\n"

@@ -66,9 +66,6 @@ void WriteExpected(const Typeface& typeface, const std::string& path) {
     out << "\n  ],\n  \"kernings\": [\n";
     first = true;
     for (const KerningPair& pair : typeface.Content.KerningPairs) {
-        if (pair.Amount == 0) {
-            continue;
-        }
         out << (first ? "" : ",\n") << "    {\"first\": " << PairLeft(pair)
             << ", \"second\": " << PairRight(pair) << ", \"amount\": " << pair.Amount << "}";
         first = false;

@@ -1,7 +1,7 @@
 #include "platform/ConfigurationFile.h"
 
 #include "TemporaryFolder.h"
-#include "document/AtomicFile.h"
+#include "document/FileReading.h"
 
 #include <gtest/gtest.h>
 

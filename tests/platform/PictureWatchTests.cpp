@@ -1,7 +1,7 @@
 #include "platform/PictureWatch.h"
 
 #include "TemporaryFolder.h"
-#include "document/AtomicFile.h"
+#include "document/FileReading.h"
 #include "document/PngCodec.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "platform/XdgFileTypes.h"
 
 #include "TemporaryFolder.h"
-#include "document/AtomicFile.h"
+#include "document/FileReading.h"
 
 #include <expat.h>
 #include <gtest/gtest.h>
