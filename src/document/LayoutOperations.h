@@ -40,8 +40,4 @@ std::int64_t CopyUpperToLower(Typeface& typeface, std::int64_t first, std::int64
 [[nodiscard]] LayoutOutcome ScaleLayoutFromAnswer(Typeface& typeface, std::string_view answer);
 [[nodiscard]] LayoutOutcome SpacingLayoutFromAnswer(Typeface& typeface, std::string_view answer);
 
-// Source-over compositing of one non-premultiplied RGBA pixel onto another. Onto a fully
-// transparent pixel the source is copied unchanged, colour of transparent pixels included.
-[[nodiscard]] std::uint32_t BlendSourceOver(std::uint32_t source, std::uint32_t destination);
-
 } // namespace glyfora::document
