@@ -1,5 +1,7 @@
 #include "app/Canvas.h"
 
+#include "document/Pixel.h"
+
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -26,9 +28,15 @@ QImage WrapPicture(const document::Image& picture) {
                   static_cast<qsizetype>(picture.Width * 4), QImage::Format_RGBA8888);
 }
 
+QColor ViewBackgroundColour() {
+    return {static_cast<int>(document::Red(views::ViewBackground)),
+            static_cast<int>(document::Green(views::ViewBackground)),
+            static_cast<int>(document::Blue(views::ViewBackground))};
+}
+
 void Canvas::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor::fromRgb(ViewBackground));
+    painter.fillRect(rect(), ViewBackgroundColour());
     const QImage picture = WrapPicture(Picture);
     if (!picture.isNull()) {
         // The views magnify with hard pixel edges; any scaling to device pixels keeps them.

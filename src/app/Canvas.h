@@ -3,12 +3,13 @@
 #include "document/Image.h"
 #include "views/Canvas.h"
 
+#include <QColor>
 #include <QWidget>
 
 namespace glyfora::app {
 
-// Background of every view: 0x404040.
-inline constexpr QRgb ViewBackground = 0xFF404040;
+// views::ViewBackground as a Qt colour, for what Qt paints around or behind a view.
+[[nodiscard]] QColor ViewBackgroundColour();
 
 // A view surface: paints the view background, then the view's picture at its top-left corner, and
 // reports wheel turns in notches (positive = away from the user).

@@ -1,6 +1,8 @@
 #include "app/ExampleScreen.h"
 
+#include "app/Canvas.h"
 #include "app/OpenGlQuadSurface.h"
+#include "document/Pixel.h"
 #include "views/SoftwareQuadSurface.h"
 
 #include <QGuiApplication>
@@ -55,9 +57,7 @@ protected:
         ++frames_;
 
         QPainter painter(this);
-        const QRgb background = qRgb(ExampleBackground >> 16 & 0xFF, ExampleBackground >> 8 & 0xFF,
-                                     ExampleBackground & 0xFF);
-        painter.fillRect(rect(), QColor::fromRgb(background));
+        painter.fillRect(rect(), ViewBackgroundColour());
         if (!surface_.Target.Pixels.empty()) {
             const QImage picture(reinterpret_cast<const uchar*>(surface_.Target.Pixels.data()),
                                  width, height, width * 4, QImage::Format_RGBA8888);
@@ -136,7 +136,7 @@ private:
 } // namespace
 
 void DrawExampleFrame(views::QuadSurface& surface, const ExampleFrameDrawer& drawFrame) {
-    surface.Clear(ExampleBackground);
+    surface.Clear(document::ColourOf(views::ViewBackground));
     surface.SetBlendMode(static_cast<int>(views::BlendFactor::SourceAlpha),
                          static_cast<int>(views::BlendFactor::OneMinusSourceAlpha));
     if (drawFrame) {

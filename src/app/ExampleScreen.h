@@ -15,12 +15,11 @@ namespace glyfora::app {
 // screen's top-left corner; the rest of a larger screen shows the background.
 constexpr int ExampleBackBufferWidth = 1600;
 constexpr int ExampleBackBufferHeight = 900;
-constexpr std::uint32_t ExampleBackground = 0x404040;
 
 // What a frame shows after the screen has been cleared and set to ordinary alpha blending.
 using ExampleFrameDrawer = std::function<void(views::QuadSurface&)>;
 
-// One frame: clear to ExampleBackground, blending source alpha / one minus source alpha, then
+// One frame: clear to views::ViewBackground, blending source alpha / one minus source alpha, then
 // drawFrame (when set).
 void DrawExampleFrame(views::QuadSurface& surface, const ExampleFrameDrawer& drawFrame);
 

@@ -4,6 +4,7 @@
 #include "app/ShellViews.h"
 #include "app/ToolWindow.h"
 #include "document/Image.h"
+#include "document/Pixel.h"
 #include "import/FontServices.h"
 #include "import/GlyphPacking.h"
 #include "import/ImportPreview.h"
@@ -242,9 +243,9 @@ void DrawImportPreview(ImportWindow& window, const platform::GraphicsLibrary& gr
         return;
     }
     const QColor face = window.palette().color(QPalette::Button);
-    const import::ColourRGBA background =
-        0xFF000000u | static_cast<std::uint32_t>(face.blue()) << 16 |
-        static_cast<std::uint32_t>(face.green()) << 8 | static_cast<std::uint32_t>(face.red());
+    const import::ColourRGBA background = document::Rgba(
+        static_cast<std::uint32_t>(face.red()), static_cast<std::uint32_t>(face.green()),
+        static_cast<std::uint32_t>(face.blue()), 255);
     if (!import::DrawImportPreview(graphics, *canvas, window.ReadOptions(), background)) {
         return;
     }

@@ -1,5 +1,7 @@
 #include "app/OpenGlQuadSurface.h"
 
+#include "document/Pixel.h"
+
 #include <QOpenGLContext>
 
 #include <algorithm>
@@ -77,8 +79,9 @@ GLenum GlFactor(int factor) {
     return GL_ZERO;
 }
 
-float Channel(std::uint32_t colour, int shift) {
-    return static_cast<float>((colour >> shift) & 0xFFU) / 255.0F;
+// A channel value 0..255 as GL's 0..1.
+float Unit(std::uint32_t channel) {
+    return static_cast<float>(channel) / 255.0F;
 }
 
 struct Vertex {
@@ -188,7 +191,8 @@ void OpenGlQuadSurface::EndFrame() {
 }
 
 void OpenGlQuadSurface::Clear(std::uint32_t colour) {
-    gl_.glClearColor(Channel(colour, 0), Channel(colour, 8), Channel(colour, 16), 1.0F);
+    gl_.glClearColor(Unit(document::Red(colour)), Unit(document::Green(colour)),
+                     Unit(document::Blue(colour)), 1.0F);
     gl_.glClear(GL_COLOR_BUFFER_BIT);
 }
 
@@ -331,9 +335,10 @@ void OpenGlQuadSurface::DrawQuad(const document::Sprite& sprite, const document:
                              static_cast<float>(spanV.Last));
     program_.setUniformValue(spriteUniform_, static_cast<float>(sprite->Width),
                              static_cast<float>(sprite->Height));
-    program_.setUniformValue(tintUniform_, tinted ? Channel(tintColour, 0) : 0.0F,
-                             tinted ? Channel(tintColour, 8) : 0.0F,
-                             tinted ? Channel(tintColour, 16) : 0.0F, tinted ? 1.0F : 0.0F);
+    program_.setUniformValue(tintUniform_, tinted ? Unit(document::Red(tintColour)) : 0.0F,
+                             tinted ? Unit(document::Green(tintColour)) : 0.0F,
+                             tinted ? Unit(document::Blue(tintColour)) : 0.0F,
+                             tinted ? 1.0F : 0.0F);
     program_.setUniformValue(opacityUniform_,
                              static_cast<float>(std::clamp<std::int64_t>(opacity, 0, 255)) /
                                  255.0F);

@@ -36,7 +36,8 @@ void AppendJsonString(std::string& out, std::string_view text) {
     std::size_t position = 0;
     while (position < text.size()) {
         const std::size_t start = position;
-        const std::optional<char32_t> codePoint = document::NextCodePoint(text, position);
+        const std::optional<char32_t> codePoint =
+            document::NextCodePoint(text, position, document::Utf8Policy::Reject);
         if (!codePoint) {
             out += "\\ufffd";
             continue;

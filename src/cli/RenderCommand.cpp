@@ -1,8 +1,11 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "document/AtomicFile.h"
+#include "document/Pixel.h"
 #include "document/PngCodec.h"
 #include "document/TypefaceIo.h"
+#include "document/Utf8.h"
+#include "views/Canvas.h"
 #include "views/ExampleTextRenderer.h"
 #include "views/RenderSettingsAccess.h"
 #include "views/SoftwareQuadSurface.h"
@@ -31,7 +34,6 @@ constexpr CommandUsage Usage{
     "--kerning          on (default: when the typeface has pairs) or off"};
 
 constexpr std::int64_t RenderTypefaceId = 5;
-constexpr std::uint32_t Background = 0x404040U;
 
 struct RenderOptions {
     std::string File;
@@ -44,60 +46,6 @@ struct RenderOptions {
     float Scale = views::DefaultFloatArgument;
     bool Kerning = true;
 };
-
-// UTF-8 to UTF-16 code units (characters beyond U+FFFF become surrogate pairs); none when text is
-// not well-formed UTF-8 (overlong forms, surrogates and values above U+10FFFF included).
-std::optional<std::u16string> Utf8ToUtf16(std::string_view text) {
-    std::u16string units;
-    units.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        char32_t code = 0;
-        char32_t lowest = 0;
-        if (lead < 0x80) {
-            length = 1;
-            code = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            code = lead & 0x1FU;
-            lowest = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            code = lead & 0x0FU;
-            lowest = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            code = lead & 0x07U;
-            lowest = 0x10000;
-        } else {
-            return std::nullopt;
-        }
-        if (text.size() - i < length) {
-            return std::nullopt;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return std::nullopt;
-            }
-            code = (code << 6) | (next & 0x3FU);
-        }
-        if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            return std::nullopt;
-        }
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            units += static_cast<char16_t>(0xD800 + (code >> 10));
-            units += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
-        } else {
-            units += static_cast<char16_t>(code);
-        }
-        i += length;
-    }
-    return units;
-}
 
 template <typename Number>
 std::optional<Number> ParseNumber(std::string_view text) {
@@ -143,7 +91,7 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
             return "option " + arg + ": \"" + value + "\" is not " + std::string(what);
         };
         if (arg == "--text") {
-            options.Text = Utf8ToUtf16(value);
+            options.Text = document::Utf8ToUtf16(value, document::Utf8Policy::Reject);
             if (!options.Text) {
                 return std::string("--text is not valid UTF-8");
             }
@@ -209,7 +157,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
 
     // One frame as the example window draws it.
     views::SoftwareQuadSurface surface(options.Width, options.Height);
-    surface.Clear(Background);
+    surface.Clear(document::ColourOf(views::ViewBackground));
     surface.SetBlendMode(static_cast<int>(views::BlendFactor::SourceAlpha),
                          static_cast<int>(views::BlendFactor::OneMinusSourceAlpha));
     (void)views::SetKerningEnabled(registry, RenderTypefaceId, options.Kerning);

@@ -2,6 +2,7 @@
 // and <kernings><kerning/></kernings>, the attributes named as in the text variant.
 
 #include "document/BmFontModel.h"
+#include "document/XmlEscape.h"
 
 #include <cstring>
 #include <expat.h>
@@ -136,88 +137,6 @@ std::string EscapeStrayMarkup(std::string_view bytes) {
     return out;
 }
 
-void AppendEscaped(std::string& out, const std::string& value) {
-    for (const char c : value) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\t':
-            out += "&#9;";
-            break;
-        case '\n':
-            out += "&#10;";
-            break;
-        case '\r':
-            out += "&#13;";
-            break;
-        default:
-            out += c;
-        }
-    }
-}
-
-bool HasControlCharacter(const std::string& value) {
-    for (const char c : value) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Well-formed UTF-8 without overlong forms or surrogates: what an XML reader accepts.
-bool IsUtf8(const std::string& value) {
-    std::size_t i = 0;
-    while (i < value.size()) {
-        const auto lead = static_cast<unsigned char>(value[i]);
-        std::size_t length = 0;
-        std::uint32_t code = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            code = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            code = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            code = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (value.size() - i < length) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(value[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            code = (code << 6) | (next & 0x3F);
-        }
-        const std::uint32_t minimum = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) ||
-            code == 0xFFFE || code == 0xFFFF) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
 } // namespace
 
 std::optional<BmFont> ParseBmFontXml(std::span<const std::uint8_t> bytes,
@@ -280,14 +199,14 @@ BmFontBytes EncodeBmFontXml(const BmFont& font) {
         }
         for (const BmFontField& field : record.Fields) {
             // XML 1.0 cannot hold other control characters even as references.
-            if (HasControlCharacter(field.Value) || !IsUtf8(field.Value)) {
+            if (!IsXmlText(field.Value)) {
                 result.Error = "the " + record.Tag + " " + field.Key +
                                " holds a control character or is not UTF-8, which XML cannot "
                                "hold";
                 return result;
             }
             out += ' ' + field.Key + "=\"";
-            AppendEscaped(out, field.Value);
+            out += EscapeXml(field.Value);
             out += '"';
         }
         out += record.Tag == openSection ? ">\n" : "/>\n";

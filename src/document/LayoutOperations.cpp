@@ -1,5 +1,6 @@
 #include "document/LayoutOperations.h"
 
+#include "document/Pixel.h"
 #include "document/Rounding.h"
 
 #include <algorithm>
@@ -50,10 +51,6 @@ Span ClipSpan(std::int64_t start, std::int64_t length, std::int64_t limit) {
         return {};
     }
     return {0, std::min(limit, start + length)};
-}
-
-std::uint32_t Channel(std::uint32_t pixel, int index) {
-    return (pixel >> (8 * index)) & 0xFFU;
 }
 
 } // namespace
@@ -232,28 +229,6 @@ LayoutOutcome SpacingLayout(Typeface& typeface, std::int64_t spacing) {
     SetCharacterSetImage(typeface, std::move(spread));
     typeface.Modified = true;
     return {true, {}};
-}
-
-std::uint32_t BlendSourceOver(std::uint32_t source, std::uint32_t destination) {
-    const std::uint32_t sourceAlpha = Channel(source, 3);
-    const std::uint32_t destinationAlpha = Channel(destination, 3);
-    if (sourceAlpha == 255 || destinationAlpha == 0) {
-        return source;
-    }
-    if (sourceAlpha == 0) {
-        return destination;
-    }
-    // In units of 1/255²: the source's share and what shows of the destination beneath it.
-    const std::uint32_t sourceWeight = sourceAlpha * 255;
-    const std::uint32_t destinationWeight = destinationAlpha * (255 - sourceAlpha);
-    const std::uint32_t totalWeight = sourceWeight + destinationWeight;
-    std::uint32_t result = ((totalWeight + 127) / 255) << 24;
-    for (int channel = 0; channel < 3; ++channel) {
-        const std::uint32_t mixed = Channel(source, channel) * sourceWeight +
-                                    Channel(destination, channel) * destinationWeight;
-        result |= ((mixed + totalWeight / 2) / totalWeight) << (8 * channel);
-    }
-    return result;
 }
 
 } // namespace glyfora::document

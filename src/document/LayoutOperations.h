@@ -33,8 +33,5 @@ std::int64_t CopyUpperToLower(Typeface& typeface, std::int64_t first, std::int64
 // or beyond the size limit, or when a moved metric would overflow.
 [[nodiscard]] LayoutOutcome SpacingLayout(Typeface& typeface, std::int64_t spacing);
 
-// Source-over compositing of one non-premultiplied RGBA pixel onto another. Onto a fully
-// transparent pixel the source is copied unchanged, colour of transparent pixels included.
-[[nodiscard]] std::uint32_t BlendSourceOver(std::uint32_t source, std::uint32_t destination);
 
 } // namespace glyfora::document

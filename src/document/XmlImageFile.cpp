@@ -3,7 +3,7 @@
 #include "document/AtomicFile.h"
 #include "document/PictureFile.h"
 #include "document/PngCodec.h"
-#include "document/Utf8.h"
+#include "document/XmlEscape.h"
 
 #include <algorithm>
 #include <cstring>
@@ -155,32 +155,6 @@ void LoadPicture(Typeface& typeface, const std::string& directory, const std::st
     SetCharacterSetImage(typeface, std::move(loaded.Picture));
 }
 
-// Appends text as the inside of a double-quoted attribute value. Tabs and line breaks become
-// character references so that attribute normalisation gives them back. Returns false for text
-// that XML cannot carry: malformed UTF-8 or control characters.
-bool AppendAttributeText(std::string& out, std::string_view text) {
-    if (!IsValidUtf8(text)) {
-        return false;
-    }
-    for (const char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\t': out += "&#9;"; break;
-        case '\n': out += "&#10;"; break;
-        case '\r': out += "&#13;"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                return false;
-            }
-            out += c;
-        }
-    }
-    return true;
-}
-
 void AppendRect(std::string& out, const char* name, const Rect64& rect) {
     out += "    <";
     out += name;
@@ -285,13 +259,13 @@ SaveResult WriteXmlDescription(const Typeface& typeface, const std::string& file
     std::optional<std::vector<std::uint8_t>> png;
     const std::filesystem::path picturePath = PicturePathFor(fileName);
     if (HasPicture(typeface)) {
-        xml += " Image=\"";
-        if (!AppendAttributeText(xml, picturePath.filename().string())) {
-            result.Error = "the picture's file name \"" + picturePath.filename().string() +
-                           "\" cannot be written in XML";
+        const std::string pictureName = picturePath.filename().string();
+        if (!IsXmlText(pictureName)) {
+            result.Error =
+                "the picture's file name \"" + pictureName + "\" cannot be written in XML";
             return result;
         }
-        xml += '"';
+        xml += " Image=\"" + EscapeXml(pictureName) + '"';
         png = EncodePng(*content.Image);
         if (!png) {
             result.Error = "the character-set picture could not be encoded as PNG";

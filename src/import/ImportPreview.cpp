@@ -1,5 +1,7 @@
 #include "import/ImportPreview.h"
 
+#include "document/Pixel.h"
+
 namespace glyfora::import {
 
 bool DrawImportPreview(const platform::GraphicsLibrary& graphics, document::Image& canvas,
@@ -9,7 +11,7 @@ bool DrawImportPreview(const platform::GraphicsLibrary& graphics, document::Imag
         return false;
     }
     ApplyImportOptions(context, options);
-    ClearDrawing(context, background | 0xFF000000U);
+    ClearDrawing(context, document::Opaque(background));
     DrawTextAt(context, 5.0F, 5.0F, u"ABC", 0xFF000000);
     DrawTextAt(context, 5.0F, 55.0F, u"abc", 0xFF000000);
     EndTextDrawing(context);

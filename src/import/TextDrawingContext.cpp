@@ -1,5 +1,6 @@
 #include "import/TextDrawingContext.h"
 
+#include "document/Pixel.h"
 #include "import/FontMatching.h"
 
 #include <ft2build.h>
@@ -276,20 +277,22 @@ std::array<double, 256> AlphaRule(int quality) {
 
 // Straight-alpha source-over of colour with weight alpha (0..1) onto pixel.
 void BlendPixel(std::uint32_t& pixel, ColourRGBA colour, double alpha) {
-    const double destinationAlpha = static_cast<double>(pixel >> 24) / 255.0;
+    const double destinationAlpha = static_cast<double>(document::Alpha(pixel)) / 255.0;
     const double outAlpha = alpha + destinationAlpha * (1.0 - alpha);
     if (outAlpha <= 0.0) {
         return;
     }
-    std::uint32_t result = static_cast<std::uint32_t>(std::lround(outAlpha * 255.0)) << 24;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const double source = static_cast<double>((colour >> shift) & 0xFF);
-        const double destination = static_cast<double>((pixel >> shift) & 0xFF);
+    const auto mix = [&](std::uint32_t sourceValue, std::uint32_t destinationValue) {
+        const double source = static_cast<double>(sourceValue);
+        const double destination = static_cast<double>(destinationValue);
         const double value =
             (source * alpha + destination * destinationAlpha * (1.0 - alpha)) / outAlpha;
-        result |= static_cast<std::uint32_t>(std::clamp(std::lround(value), 0L, 255L)) << shift;
-    }
-    pixel = result;
+        return static_cast<std::uint32_t>(std::clamp(std::lround(value), 0L, 255L));
+    };
+    pixel = document::Rgba(mix(document::Red(colour), document::Red(pixel)),
+                           mix(document::Green(colour), document::Green(pixel)),
+                           mix(document::Blue(colour), document::Blue(pixel)),
+                           static_cast<std::uint32_t>(std::lround(outAlpha * 255.0)));
 }
 
 } // namespace
@@ -505,8 +508,8 @@ void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_vi
     }();
     const std::array<double, 256>& rule = rules[static_cast<std::size_t>(
         std::clamp(context.CompositingQuality, 0, QualityAssumeLinear))];
-    const double colourAlpha = static_cast<double>(drawColour >> 24) / 255.0;
-    const ColourRGBA opaque = drawColour | 0xFF000000U;
+    const double colourAlpha = static_cast<double>(document::Alpha(drawColour)) / 255.0;
+    const ColourRGBA opaque = document::Opaque(drawColour);
     for (std::int64_t py = top; py < bottom; ++py) {
         for (std::int64_t px = left; px < right; ++px) {
             const std::uint8_t value = maskAt(px, py);
@@ -517,8 +520,8 @@ void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_vi
             std::uint32_t& pixel = output.At(px, py);
             if (alpha >= 1.0) {
                 pixel = opaque;
-            } else if ((pixel >> 24) == 0) {
-                pixel = (drawColour & 0x00FFFFFFU) |
+            } else if (document::Alpha(pixel) == 0) {
+                pixel = document::ColourOf(drawColour) |
                         (static_cast<std::uint32_t>(std::lround(alpha * 255.0)) << 24);
             } else if (alpha > 0.0) {
                 BlendPixel(pixel, drawColour, alpha);

@@ -2,7 +2,7 @@
 
 #include "document/AtomicFile.h"
 #include "document/FileReading.h"
-#include "platform/TextEncoding.h"
+#include "document/Utf8.h"
 
 #include <filesystem>
 #include <limits>
@@ -228,7 +228,9 @@ public:
 
     void String(std::string_view key, std::string_view value) {
         // A line break would end the value and turn the rest into lines of their own.
-        Line(key, ValidUtf8(value.substr(0, value.find_first_of("\r\n"))));
+        Line(key, document::ValidUtf8(value.substr(0, value.find_first_of("\r\n")),
+                                      document::Utf8Policy::Replace)
+                      .value());
     }
 
     void Window(std::string_view name, unsigned keys, const WindowPlacement& window) {
@@ -266,9 +268,11 @@ private:
 Configuration ReadConfiguration(std::string_view bytes) {
     std::string text;
     if (bytes.substr(0, ByteOrderMark.size()) == ByteOrderMark) {
-        text = ValidUtf8(bytes.substr(ByteOrderMark.size()));
+        text =
+            document::ValidUtf8(bytes.substr(ByteOrderMark.size()), document::Utf8Policy::Replace)
+                .value();
     } else {
-        text = Latin1ToUtf8(bytes);
+        text = document::Latin1ToUtf8(bytes);
     }
     const std::vector<IniGroup> groups = ParseIni(text);
 

@@ -2,6 +2,7 @@
 
 #include "document/AtomicFile.h"
 #include "document/FileReading.h"
+#include "document/XmlEscape.h"
 
 #include <cerrno>
 #include <chrono>
@@ -49,20 +50,6 @@ std::string QuoteExecArgument(std::string_view argument) {
         out += c;
     }
     out += '"';
-    return out;
-}
-
-std::string EscapeXml(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c; break;
-        }
-    }
     return out;
 }
 
@@ -182,13 +169,13 @@ std::string MimePackageText(const FileType& fileType, const XdgFileTypeNames& na
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
            "  <mime-type type=\"" +
-           EscapeXml(names.MimeType) +
+           document::EscapeXml(names.MimeType) +
            "\">\n"
            "    <comment>" +
-           EscapeXml(fileType.Description) +
+           document::EscapeXml(fileType.Description) +
            "</comment>\n"
            "    <glob pattern=\"*." +
-           EscapeXml(fileType.Extension) +
+           document::EscapeXml(fileType.Extension) +
            "\"/>\n"
            "  </mime-type>\n"
            "</mime-info>\n";

@@ -1,5 +1,6 @@
 #include "views/Canvas.h"
 
+#include "document/Pixel.h"
 #include "views/ViewState.h"
 
 #include <algorithm>
@@ -25,10 +26,8 @@ Span Clipped(Span span, std::int64_t limit) {
     return {std::max<std::int64_t>(span.Begin, 0), std::min(span.End, limit)};
 }
 
-std::uint32_t Channel(std::uint32_t pixel, int shift) { return (pixel >> shift) & 0xFFU; }
-
 void BlendRun(std::uint32_t* row, std::int64_t begin, std::int64_t end, std::uint32_t colour) {
-    const std::uint32_t alpha = colour >> 24;
+    const std::uint32_t alpha = document::Alpha(colour);
     if (alpha == 0) {
         return;
     }
@@ -38,11 +37,11 @@ void BlendRun(std::uint32_t* row, std::int64_t begin, std::int64_t end, std::uin
     }
     // Runs mostly lie over one uniform colour, so one blend serves the whole run.
     std::uint32_t lastDst = row[begin];
-    std::uint32_t lastResult = BlendOver(lastDst, colour);
+    std::uint32_t lastResult = document::BlendSourceOver(colour, lastDst);
     for (std::int64_t x = begin; x < end; ++x) {
         if (row[x] != lastDst) {
             lastDst = row[x];
-            lastResult = BlendOver(lastDst, colour);
+            lastResult = document::BlendSourceOver(colour, lastDst);
         }
         row[x] = lastResult;
     }
@@ -60,12 +59,12 @@ void BlendRowSpan(document::Image& canvas, std::int64_t y, Span columns, std::ui
 }
 
 void BlendColumnSpan(document::Image& canvas, std::int64_t x, Span rows, std::uint32_t colour) {
-    if (x < 0 || x >= canvas.Width) {
+    if (x < 0 || x >= canvas.Width || document::Alpha(colour) == 0) {
         return;
     }
     const Span clipped = Clipped(rows, canvas.Height);
     for (std::int64_t y = clipped.Begin; y < clipped.End; ++y) {
-        canvas.At(x, y) = BlendOver(canvas.At(x, y), colour);
+        canvas.At(x, y) = document::BlendSourceOver(colour, canvas.At(x, y));
     }
 }
 
@@ -75,39 +74,6 @@ std::int64_t EffectiveZoom(std::int64_t zoom) { return std::clamp<std::int64_t>(
 
 std::int64_t CanvasSide(std::int64_t side) {
     return std::clamp<std::int64_t>(side, 0, MaxCanvasSide);
-}
-
-std::uint32_t BlendOver(std::uint32_t dst, std::uint32_t src) {
-    const std::uint32_t alpha = src >> 24;
-    if (alpha == 0) {
-        return dst;
-    }
-    if (alpha == 255) {
-        return src;
-    }
-    const std::uint32_t inverse = 255 - alpha;
-    const std::uint32_t dstAlpha = dst >> 24;
-    std::uint32_t result = 0;
-    if (dstAlpha == 255) {
-        for (int shift = 0; shift < 24; shift += 8) {
-            const std::uint32_t value =
-                (Channel(src, shift) * alpha + Channel(dst, shift) * inverse + 127) / 255;
-            result |= value << shift;
-        }
-        return result | 0xFF000000U;
-    }
-    // A translucent destination: weigh both colours by their coverage and divide by the result's.
-    const std::uint32_t srcWeight = alpha * 255;
-    const std::uint32_t dstWeight = dstAlpha * inverse;
-    const std::uint32_t outWeight = srcWeight + dstWeight;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const std::uint32_t value =
-            (Channel(src, shift) * srcWeight + Channel(dst, shift) * dstWeight + outWeight / 2) /
-            outWeight;
-        result |= value << shift;
-    }
-    const std::uint32_t outAlpha = (outWeight + 127) / 255;
-    return result | (outAlpha << 24);
 }
 
 void ResetCanvas(document::Image& canvas, std::int64_t width, std::int64_t height,

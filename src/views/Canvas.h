@@ -52,9 +52,6 @@ constexpr std::uint32_t ViewBackground = 0xFF404040;
 // A requested canvas side kept within 0..MaxCanvasSide.
 [[nodiscard]] std::int64_t CanvasSide(std::int64_t side);
 
-// src drawn over dst with straight alpha (source over), each channel rounded to nearest.
-[[nodiscard]] std::uint32_t BlendOver(std::uint32_t dst, std::uint32_t src);
-
 // Gives canvas the size width x height (each kept within 0..MaxCanvasSide), reusing its buffer,
 // and fills it with colour without blending.
 void ResetCanvas(document::Image& canvas, std::int64_t width, std::int64_t height,

@@ -1,5 +1,7 @@
 #include "views/SoftwareQuadSurface.h"
 
+#include "document/Pixel.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -7,8 +9,6 @@
 namespace glyfora::views {
 
 namespace {
-
-constexpr std::uint32_t OpaqueAlpha = 0xFF000000U;
 
 // A triangle corner: screen position, texture position times Q, and Q, the reciprocal depth
 // relative to corner 0 (1 everywhere for an affine mapping).
@@ -78,10 +78,6 @@ std::pair<std::int64_t, std::int64_t> CentreRange(double low, double high, std::
             std::min<std::int64_t>(size - 1, static_cast<std::int64_t>(last))};
 }
 
-std::uint32_t Channel(std::uint32_t pixel, int shift) {
-    return (pixel >> shift) & 0xFFU;
-}
-
 std::uint32_t Factor(int factor, std::uint32_t source, std::uint32_t destination,
                      std::uint32_t sourceAlpha, std::uint32_t destinationAlpha) {
     switch (static_cast<BlendFactor>(factor)) {
@@ -99,19 +95,15 @@ std::uint32_t Factor(int factor, std::uint32_t source, std::uint32_t destination
     return 0;
 }
 
-// round(value / 255) for the products of two 8-bit values.
-std::uint32_t DivideBy255(std::uint32_t value) {
-    return (value + 127U) / 255U;
-}
-
 std::uint32_t BlendAlpha(std::uint32_t sourceAlpha, std::uint32_t destinationAlpha) {
-    return DivideBy255(sourceAlpha * 255U + destinationAlpha * (255U - sourceAlpha));
+    return document::DivideBy255(sourceAlpha * 255U + destinationAlpha * (255U - sourceAlpha));
 }
 
-// Ordinary alpha blending, the example screen's mode.
+// Ordinary alpha blending, the example screen's mode: GL's source alpha / one minus source alpha.
+// On the opaque target this surface keeps, that is document::BlendSourceOver.
 struct AlphaBlend {
     std::uint32_t operator()(std::uint32_t source, std::uint32_t destination) const {
-        const std::uint32_t alpha = source >> 24;
+        const std::uint32_t alpha = document::Alpha(source);
         if (alpha == 0) {
             return destination;
         }
@@ -119,13 +111,13 @@ struct AlphaBlend {
             return source;
         }
         const std::uint32_t inverse = 255U - alpha;
-        std::uint32_t result = BlendAlpha(alpha, destination >> 24) << 24;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const std::uint32_t value =
-                DivideBy255(Channel(source, shift) * alpha + Channel(destination, shift) * inverse);
-            result |= value << shift;
-        }
-        return result;
+        const auto mix = [&](std::uint32_t sourceValue, std::uint32_t destinationValue) {
+            return document::DivideBy255(sourceValue * alpha + destinationValue * inverse);
+        };
+        return document::Rgba(mix(document::Red(source), document::Red(destination)),
+                              mix(document::Green(source), document::Green(destination)),
+                              mix(document::Blue(source), document::Blue(destination)),
+                              BlendAlpha(alpha, document::Alpha(destination)));
     }
 };
 
@@ -134,18 +126,18 @@ struct GeneralBlend {
     int DestinationFactor = 0;
 
     std::uint32_t operator()(std::uint32_t source, std::uint32_t destination) const {
-        const std::uint32_t sourceAlpha = source >> 24;
-        const std::uint32_t destinationAlpha = destination >> 24;
-        std::uint32_t result = BlendAlpha(sourceAlpha, destinationAlpha) << 24;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const std::uint32_t s = Channel(source, shift);
-            const std::uint32_t d = Channel(destination, shift);
-            const std::uint32_t value =
-                DivideBy255(s * Factor(SourceFactor, s, d, sourceAlpha, destinationAlpha) +
-                            d * Factor(DestinationFactor, s, d, sourceAlpha, destinationAlpha));
-            result |= std::min<std::uint32_t>(value, 255U) << shift;
-        }
-        return result;
+        const std::uint32_t sourceAlpha = document::Alpha(source);
+        const std::uint32_t destinationAlpha = document::Alpha(destination);
+        const auto mix = [&](std::uint32_t s, std::uint32_t d) {
+            const std::uint32_t value = document::DivideBy255(
+                s * Factor(SourceFactor, s, d, sourceAlpha, destinationAlpha) +
+                d * Factor(DestinationFactor, s, d, sourceAlpha, destinationAlpha));
+            return std::min<std::uint32_t>(value, 255U);
+        };
+        return document::Rgba(mix(document::Red(source), document::Red(destination)),
+                              mix(document::Green(source), document::Green(destination)),
+                              mix(document::Blue(source), document::Blue(destination)),
+                              BlendAlpha(sourceAlpha, destinationAlpha));
     }
 };
 
@@ -246,8 +238,8 @@ void DrawTriangle(document::Image& target, Vertex a, Vertex b, Vertex c, const T
             const std::int64_t ty = TexelIndex(v, tex.MinV, tex.MaxV);
             const std::uint32_t texel =
                 tex.SourceInSprite || sprite.Contains(tx, ty) ? sprite.At(tx, ty) : 0U;
-            const std::uint32_t colour = tex.Tinted ? tex.TintColour : (texel & 0x00FFFFFFU);
-            const std::uint32_t alpha = DivideBy255((texel >> 24) * tex.Opacity);
+            const std::uint32_t colour = tex.Tinted ? tex.TintColour : document::ColourOf(texel);
+            const std::uint32_t alpha = document::DivideBy255(document::Alpha(texel) * tex.Opacity);
             *out = blend(colour | (alpha << 24), *out);
         }
     }
@@ -256,10 +248,10 @@ void DrawTriangle(document::Image& target, Vertex a, Vertex b, Vertex c, const T
 } // namespace
 
 SoftwareQuadSurface::SoftwareQuadSurface(std::int64_t width, std::int64_t height)
-    : Target(document::MakeImage(width, height, OpaqueAlpha).value_or(document::Image{})) {}
+    : Target(document::MakeImage(width, height, document::Opaque(0)).value_or(document::Image{})) {}
 
 void SoftwareQuadSurface::Clear(std::uint32_t colour) {
-    std::fill(Target.Pixels.begin(), Target.Pixels.end(), (colour & 0x00FFFFFFU) | OpaqueAlpha);
+    std::fill(Target.Pixels.begin(), Target.Pixels.end(), document::Opaque(colour));
 }
 
 void SoftwareQuadSurface::SetBlendMode(int sourceFactor, int destinationFactor) {
@@ -299,7 +291,7 @@ void SoftwareQuadSurface::DrawQuad(const document::Sprite& sprite, const documen
                          tex.MaxV < spriteHeight;
     tex.Opacity = static_cast<std::uint32_t>(std::clamp<std::int64_t>(opacity, 0, 255));
     tex.Tinted = tint != NoTint;
-    tex.TintColour = static_cast<std::uint32_t>(tint) & 0x00FFFFFFU;
+    tex.TintColour = document::ColourOf(static_cast<std::uint32_t>(tint));
 
     // Perspective only when the depths differ and can be inverted without changing sign.
     const double w0 = corners[0].W;

@@ -351,26 +351,5 @@ TEST(SpacingLayout, OverlappingCellsAreBlended) {
     EXPECT_EQ(typeface.Content.Image->At(3, 1), 0xFF7F0080U);
 }
 
-struct BlendCase {
-    std::uint32_t Source;
-    std::uint32_t Destination;
-    std::uint32_t Expected;
-};
-
-TEST(BlendSourceOver, FollowsTheSourceOverRule) {
-    const BlendCase cases[] = {
-        {0x00FFFFFFU, 0x00000000U, 0x00FFFFFFU}, // onto nothing: copied, colour included
-        {0x80123456U, 0x00000000U, 0x80123456U},
-        {0x00FFFFFFU, 0xFF102030U, 0xFF102030U}, // nothing over something
-        {0xFF0000FFU, 0xFFFF0000U, 0xFF0000FFU}, // opaque over anything
-        {0x800000FFU, 0xFFFF0000U, 0xFF7F0080U}, // half red over blue: alpha 1, mixed colour
-        {0x800000FFU, 0x80FF0000U, 0xC05500AAU}, // half over half: alpha 0.75, red 2/3
-    };
-    for (const BlendCase& c : cases) {
-        SCOPED_TRACE(::testing::Message() << std::hex << c.Source << " over " << c.Destination);
-        EXPECT_EQ(BlendSourceOver(c.Source, c.Destination), c.Expected);
-    }
-}
-
 } // namespace
 } // namespace glyfora::document

@@ -469,7 +469,8 @@ TEST(XmlWriter, FileNamesAreEscapedOrRefused) {
 
     // Names XML cannot carry are refused before anything is written.
     ScratchFolder empty;
-    for (const std::string& stem : {std::string("bell\x07"), std::string("bad\xFF")}) {
+    for (const std::string& stem : {std::string("bell\x07"), std::string("bad\xFF"),
+                                    std::string("noncharacter\xEF\xBF\xBF")}) {
         const SaveResult saved = WriteXmlDescription(typeface, empty.File(stem + ".xml"));
         EXPECT_FALSE(saved.Saved) << stem;
         EXPECT_FALSE(saved.Error.empty());

@@ -1,6 +1,5 @@
 #include "platform/Environment.h"
 #include "platform/Folders.h"
-#include "platform/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -85,43 +84,6 @@ TEST(ProcessEnvironmentTest, SeesVariablesOfTheProcess) {
     EXPECT_EQ(EnvironmentValue(environment, "GLYFORA_ENVIRONMENT_UNSET"), std::nullopt);
     ::unsetenv("GLYFORA_ENVIRONMENT_PROBE");
     ::unsetenv("GLYFORA_ENVIRONMENT_EMPTY");
-}
-
-TEST(TextEncodingTest, Latin1BecomesUtf8) {
-    EXPECT_EQ(Latin1ToUtf8("a\xE4\xFF\x80"), "a\xC3\xA4\xC3\xBF\xC2\x80");
-    EXPECT_EQ(Latin1ToUtf8(std::string("\0x", 2)), std::string("\0x", 2));
-}
-
-TEST(TextEncodingTest, MalformedUtf8IsReplacedPerBadSequence) {
-    const std::string R = "\xEF\xBF\xBD";
-    const struct {
-        std::string Input;
-        std::string Expected;
-    } cases[] = {
-        {"plain", "plain"},
-        {"\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80", "\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80"},
-        {"\xC0\xAF", R + R},                         // overlong "/"
-        {"\xE0\x80\xAF", R + R + R},                 // overlong, three bytes
-        {"\xED\xA0\x80", R + R + R},                 // a surrogate
-        {"\xF4\x90\x80\x80", R + R + R + R},         // beyond U+10FFFF
-        {"\xE2\x82", R},                             // cut short at the end
-        {"\xE2\x82x", R + "x"},                      // cut short before ASCII
-        {"\x80", R},                                 // lone continuation byte
-        {"\xFE\xFF", R + R},
-    };
-    for (const auto& test : cases) {
-        EXPECT_EQ(ValidUtf8(test.Input), test.Expected) << test.Input;
-    }
-}
-
-TEST(TextEncodingTest, Utf16RoundTripAndUnpairedSurrogates) {
-    const std::string text = "A\xC3\x96\xE2\x82\xAC\xF0\x9F\x98\x80";
-    const std::u16string units = Utf8ToUtf16(text);
-    EXPECT_EQ(units, (std::u16string{u'A', 0xD6, 0x20AC, 0xD83D, 0xDE00}));
-    EXPECT_EQ(Utf16ToUtf8(units), text);
-    EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD83D, u'x'}), "\xEF\xBF\xBDx");
-    EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDE00}), "\xEF\xBF\xBD");
-    EXPECT_EQ(Utf8ToUtf16("\xFF"), std::u16string{0xFFFD});
 }
 
 } // namespace

@@ -42,27 +42,6 @@ ViewState StateWithoutFrame() {
 
 std::string Repeat(char key, std::size_t count) { return std::string(count, key); }
 
-// ---- Blending ---------------------------------------------------------------------------------
-
-TEST(CanvasBlending, SourceOverRoundsEachChannelToNearest) {
-    struct Case {
-        std::uint32_t Dst, Src, Expected;
-    };
-    const std::vector<Case> cases{
-        {0xFF404040, 0x00FFFFFF, 0xFF404040}, // transparent leaves the destination
-        {0xFF404040, 0xFF123456, 0xFF123456}, // opaque replaces it
-        {0xFF404040, 0x80FFFFFF, 0xFFA0A0A0}, // 160.37
-        {0xFF404040, 0x80FF0000, 0xFFA02020},
-        {0xFF000000, 0x0100007F, 0xFF000000}, // 127 / 255 = 0.498 rounds down
-        {0xFF000000, 0x01000080, 0xFF000001}, // 128 / 255 = 0.502 rounds up
-        {0x00000000, 0x80FFFFFF, 0x80FFFFFF}, // over nothing the source stays as it is
-        {0x80000000, 0x80FFFFFF, 0xC0AAAAAA}, // alpha 191.75, white weighted 0.6676
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(BlendOver(c.Dst, c.Src), c.Expected) << std::hex << c.Src << " over " << c.Dst;
-    }
-}
-
 // ---- Picture ----------------------------------------------------------------------------------
 
 TEST(CharacterSetViewPicture, StartStateShowsOnlyATwoByTwoFrameBlockOnTheBackground) {
