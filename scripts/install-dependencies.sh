@@ -8,7 +8,7 @@ packages=(
     libfreetype-dev libharfbuzz-dev libfontconfig-dev libpng-dev zlib1g-dev libexpat1-dev
     libgtest-dev libbenchmark-dev
     xvfb xauth libgl1-mesa-dri xdotool imagemagick
-    fonts-dejavu-core python3-fonttools
+    fonts-dejavu-core fonts-urw-base35 python3-fonttools
 )
 
 missing=()

@@ -83,7 +83,7 @@ struct FaceDeleter {
 };
 using Face = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceDeleter>;
 
-// The regular font of family with a character map selected, or none.
+// The regular font of family, or none.
 Face OpenRegularFace(const platform::GraphicsLibrary& graphics, const std::string& family) {
     if (!graphics.GraphicsLibraryReady || graphics.Library == nullptr) {
         return nullptr;
@@ -96,12 +96,13 @@ Face OpenRegularFace(const platform::GraphicsLibrary& graphics, const std::strin
     if (FT_New_Face(graphics.Library, file->Path.c_str(), file->FaceIndex, &raw) != 0) {
         return nullptr;
     }
-    Face face(raw);
-    if (FT_Select_Charmap(face.get(), FT_ENCODING_UNICODE) != 0 &&
-        FT_Select_Charmap(face.get(), FT_ENCODING_MS_SYMBOL) != 0) {
-        return nullptr;
-    }
-    return face;
+    return Face(raw);
+}
+
+// Selects the Unicode character map, else the symbol map; false when the face has neither.
+bool SelectCodeMap(FT_Face face) {
+    return FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0 ||
+           FT_Select_Charmap(face, FT_ENCODING_MS_SYMBOL) == 0;
 }
 
 // Calls visit(code, glyph) for every code of the selected character map, ascending.
@@ -216,19 +217,23 @@ std::vector<std::uint16_t> ExpandCharacterRanges(const std::vector<CharacterRang
     return codes;
 }
 
-std::vector<CharacterRange> ReadFontCharacterRanges(const platform::GraphicsLibrary& graphics,
-                                                    const std::string& family, std::int64_t) {
-    const Face face = OpenRegularFace(graphics, family);
-    if (!face) {
+std::vector<CharacterRange> FaceCharacterRanges(FT_Face face) {
+    if (!SelectCodeMap(face)) {
         return {};
     }
     std::vector<std::uint32_t> codes;
-    ForEachCode(face.get(), [&](FT_ULong code, FT_UInt) {
+    ForEachCode(face, [&](FT_ULong code, FT_UInt) {
         if (code <= std::numeric_limits<std::uint32_t>::max()) {
             codes.push_back(static_cast<std::uint32_t>(code));
         }
     });
     return CharacterRangesFromCodes(std::move(codes));
+}
+
+std::vector<CharacterRange> ReadFontCharacterRanges(const platform::GraphicsLibrary& graphics,
+                                                    const std::string& family, std::int64_t) {
+    const Face face = OpenRegularFace(graphics, family);
+    return face ? FaceCharacterRanges(face.get()) : std::vector<CharacterRange>{};
 }
 
 std::vector<std::uint16_t> ReadFontCharacters(const platform::GraphicsLibrary& graphics,
@@ -284,10 +289,8 @@ KerningPairsFromGlyphPairs(const std::vector<GlyphKerningPair>& pairs,
     };
     std::vector<FontKerningPair> result;
     for (const GlyphKerningPair& pair : pairs) {
+        // Kept when it rounds to 0: the pair is the font's, and the user may want to edit it.
         const std::int32_t amount = ScaleKerningAmount(pair.Amount, size, unitsPerEm);
-        if (amount == 0) {
-            continue;
-        }
         const auto [firstBegin, firstEnd] = codesOf(pair.First);
         const auto [secondBegin, secondEnd] = codesOf(pair.Second);
         for (auto first = firstBegin; first != firstEnd; ++first) {
@@ -305,29 +308,30 @@ KerningPairsFromGlyphPairs(const std::vector<GlyphKerningPair>& pairs,
     return result;
 }
 
-std::vector<FontKerningPair> ReadFontKerningPairs(const platform::GraphicsLibrary& graphics,
-                                                  const std::string& family, std::int64_t size) {
-    if (size <= 0) {
-        return {};
-    }
-    const Face face = OpenRegularFace(graphics, family);
-    if (!face || face->units_per_EM == 0) {
+std::vector<FontKerningPair> FaceKerningPairs(FT_Face face, std::int64_t size) {
+    if (size <= 0 || face->units_per_EM == 0 || !SelectCodeMap(face)) {
         return {};
     }
     std::vector<std::pair<std::uint16_t, std::uint16_t>> glyphCodes;
     GlyphSet wanted(0x10000, false);
-    ForEachCode(face.get(), [&](FT_ULong code, FT_UInt glyph) {
+    ForEachCode(face, [&](FT_ULong code, FT_UInt glyph) {
         if (code <= LastCode && glyph <= 0xFFFF) {
             glyphCodes.emplace_back(static_cast<std::uint16_t>(glyph),
                                     static_cast<std::uint16_t>(code));
             wanted[glyph] = true;
         }
     });
-    const auto gpos = LoadTable(face.get(), TTAG_GPOS);
-    const auto kern = LoadTable(face.get(), TTAG_kern);
+    const auto gpos = LoadTable(face, TTAG_GPOS);
+    const auto kern = LoadTable(face, TTAG_kern);
     const auto pairs =
         MergeGlyphKerningPairs(ReadGposKerning(gpos, wanted), ReadKernTable(kern, wanted));
     return KerningPairsFromGlyphPairs(pairs, std::move(glyphCodes), size, face->units_per_EM);
+}
+
+std::vector<FontKerningPair> ReadFontKerningPairs(const platform::GraphicsLibrary& graphics,
+                                                  const std::string& family, std::int64_t size) {
+    const Face face = size > 0 ? OpenRegularFace(graphics, family) : nullptr;
+    return face ? FaceKerningPairs(face.get(), size) : std::vector<FontKerningPair>{};
 }
 
 } // namespace glyfora::import

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+typedef struct FT_FaceRec_* FT_Face;
+
 namespace glyfora::platform {
 struct GraphicsLibrary;
 }
@@ -61,6 +63,9 @@ ExpandCharacterRanges(const std::vector<CharacterRange>& ranges);
 ReadFontCharacterRanges(const platform::GraphicsLibrary& graphics, const std::string& family,
                         std::int64_t size);
 
+// The coverage of an opened font face, as ReadFontCharacterRanges reads it.
+[[nodiscard]] std::vector<CharacterRange> FaceCharacterRanges(FT_Face face);
+
 // The covered codes below 0x10000 in ascending order.
 [[nodiscard]] std::vector<std::uint16_t>
 ReadFontCharacters(const platform::GraphicsLibrary& graphics, const std::string& family,
@@ -84,8 +89,8 @@ MergeGlyphKerningPairs(const std::vector<GlyphKerningPair>& preferred,
 
 // Turns glyph pairs in design units into character pairs in pixels of an em of size pixels.
 // glyphCodes holds (glyph, code) for every code the character map sends to a glyph; a glyph
-// reached from several codes gives a pair for each. Pairs that round to 0 are dropped; the
-// result is sorted by first then second code.
+// reached from several codes gives a pair for each. Pairs that round to 0 are kept; the result
+// is sorted by first then second code.
 [[nodiscard]] std::vector<FontKerningPair>
 KerningPairsFromGlyphPairs(const std::vector<GlyphKerningPair>& pairs,
                            std::vector<std::pair<std::uint16_t, std::uint16_t>> glyphCodes,
@@ -98,5 +103,8 @@ KerningPairsFromGlyphPairs(const std::vector<GlyphKerningPair>& pairs,
 [[nodiscard]] std::vector<FontKerningPair>
 ReadFontKerningPairs(const platform::GraphicsLibrary& graphics, const std::string& family,
                      std::int64_t size);
+
+// The kerning pairs of an opened font face, as ReadFontKerningPairs reads them.
+[[nodiscard]] std::vector<FontKerningPair> FaceKerningPairs(FT_Face face, std::int64_t size);
 
 } // namespace glyfora::import

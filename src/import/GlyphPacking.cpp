@@ -51,6 +51,7 @@ MeasureResult Measure(document::Typeface& typeface, const ImportOptions& options
     if (scratch && source.Begin(*scratch, options)) {
         result.Measured = true;
         result.Ascent = std::clamp(source.MeasureAscent(), -MaxMetric, MaxMetric);
+        result.Family = source.FamilyName();
         std::int64_t done = 0;
         for (document::Character& character : typeface.Content.Characters) {
             if (!progress.Report(done++)) {
@@ -232,7 +233,7 @@ ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, 
         return result;
     }
     document::SetCharacterSetImage(*typeface, std::move(picture));
-    document::PropertyValue(*typeface, "Face") = options.Family;
+    document::PropertyValue(*typeface, "Face") = measured.Family;
     document::PropertyValue(*typeface, "Size") = std::to_string(options.Size);
     document::PropertyValue(*typeface, "Base") =
         std::to_string(static_cast<std::int64_t>(std::ceil(measured.Ascent)));

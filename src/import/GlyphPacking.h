@@ -45,6 +45,7 @@ struct MeasureResult {
     std::int64_t Width = 0;  // the single row's width rounded up to 64 (used when MaxWidth is 0)
     std::int64_t Height = 0; // all rows' height rounded up to 64
     double Ascent = 0.0;     // the drawing font's ascent in pixels
+    std::string Family;      // the drawing font's family, as matched
     bool Measured = false;   // false when the glyph source could not open
     bool Cancelled = false;
 };
@@ -70,8 +71,9 @@ struct ImportResult {
 
 // A new typeface (not yet installed under id) from the font services' answers and the options:
 // characters, kerning pairs, metrics, the packed character-set image and both sprites, and the
-// properties "Face", "Size" and "Base". Stops with a reason when the image would be empty or too
-// large, when the rasteriser is not ready, or when progress cancels.
+// properties "Face" (the family actually drawn with), "Size" and "Base". Stops with a reason
+// when the image would be empty or too large, when the rasteriser is not ready, or when progress
+// cancels.
 [[nodiscard]] ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry,
                                                   std::int64_t id, const ImportOptions& options,
                                                   const FontImportInput& input, GlyphSource& source,

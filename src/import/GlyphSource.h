@@ -5,6 +5,7 @@
 #include "import/TextDrawingContext.h"
 
 #include <cstdint>
+#include <string>
 
 namespace glyfora::import {
 
@@ -20,6 +21,8 @@ public:
     [[nodiscard]] virtual double MeasureWidth(std::uint16_t code) = 0;
     [[nodiscard]] virtual double MeasureHeight(std::uint16_t code) = 0;
     [[nodiscard]] virtual double MeasureAscent() = 0;
+    // The family of the font that is drawn with, which may differ from the one asked for.
+    [[nodiscard]] virtual std::string FamilyName() = 0;
     virtual void Clear(ColourRGBA colour) = 0;
     // Draws code with the top-left corner of its line box at (x, y).
     virtual void Draw(double x, double y, std::uint16_t code, ColourRGBA colour) = 0;
@@ -53,6 +56,7 @@ public:
         return MeasureTextHeight(context_, {text, 1});
     }
     [[nodiscard]] double MeasureAscent() override { return MeasureTextAscent(context_); }
+    [[nodiscard]] std::string FamilyName() override { return DrawingFontFamily(context_); }
     void Clear(ColourRGBA colour) override { ClearDrawing(context_, colour); }
     void Draw(double x, double y, std::uint16_t code, ColourRGBA colour) override {
         const char16_t text[1] = {static_cast<char16_t>(code)};

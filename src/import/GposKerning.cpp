@@ -164,7 +164,8 @@ struct PairSubtable {
     ClassDefinition FirstClasses;   // format 2
     std::uint16_t FirstClassCount = 0;
     std::uint16_t SecondClassCount = 0;
-    std::vector<std::vector<std::uint16_t>> WantedBySecondClass; // format 2, class 0 left empty
+    std::vector<std::vector<std::uint16_t>> WantedBySecondClass; // format 2
+    bool ClassesEverySecond = false; // format 2: every wanted glyph has a class of the table
 };
 
 std::optional<PairSubtable> OpenPairSubtable(Bytes table,
@@ -210,11 +211,15 @@ std::optional<PairSubtable> OpenPairSubtable(Bytes table,
     pair.FirstClassCount = *firstCount;
     pair.SecondClassCount = *secondCount;
     pair.WantedBySecondClass.resize(*secondCount);
+    pair.ClassesEverySecond = true;
     for (const std::uint16_t glyph : wanted) {
+        // Class 0 is "any other glyph" and has its own amounts, 0 as a rule. A class beyond the
+        // table's count is the one thing a shaper lets the lookup's later subtables decide.
         const std::uint16_t secondClass = ClassOf(*secondClasses, glyph);
-        // Class 0 is "any other glyph": a shaper lets later subtables decide those pairs.
-        if (secondClass != 0 && secondClass < *secondCount) {
+        if (secondClass < *secondCount) {
             pair.WantedBySecondClass[secondClass].push_back(glyph);
+        } else {
+            pair.ClassesEverySecond = false;
         }
     }
     return pair;
@@ -238,13 +243,19 @@ class LookupWalker {
                 if (!index) {
                     continue;
                 }
+                // A pair set decides only the second glyphs it lists; a class table that covers
+                // the first glyph decides every second glyph, so later subtables are not asked.
+                bool decidedAll = false;
                 if (subtable.Format == 1) {
                     WalkPairSet(subtable, first, *index);
                 } else {
-                    WalkClasses(subtable, first);
+                    decidedAll = WalkClasses(subtable, first);
                 }
                 if (out_.size() >= maxPairs_ || visits_ >= maxVisits_) {
                     return false;
+                }
+                if (decidedAll) {
+                    break;
                 }
             }
         }
@@ -299,14 +310,15 @@ class LookupWalker {
         }
     }
 
-    void WalkClasses(const PairSubtable& subtable, std::uint16_t first) {
+    // True when the subtable decided the pairs of first with every wanted second glyph.
+    bool WalkClasses(const PairSubtable& subtable, std::uint16_t first) {
         const std::uint16_t firstClass = ClassOf(subtable.FirstClasses, first);
         if (firstClass >= subtable.FirstClassCount) {
-            return;
+            return false; // a shaper skips the subtable for this glyph
         }
         const std::size_t row =
             16 + std::size_t{firstClass} * subtable.SecondClassCount * subtable.RecordSize;
-        for (std::size_t secondClass = 1; secondClass < subtable.WantedBySecondClass.size();
+        for (std::size_t secondClass = 0; secondClass < subtable.WantedBySecondClass.size();
              ++secondClass) {
             const auto& seconds = subtable.WantedBySecondClass[secondClass];
             std::int16_t amount = 0;
@@ -314,6 +326,9 @@ class LookupWalker {
                 const std::size_t at =
                     row + secondClass * subtable.RecordSize + subtable.XAdvanceOffset;
                 amount = static_cast<std::int16_t>(*ReadU16(subtable.Table, at));
+            }
+            if (amount == 0 && subtable.ClassesEverySecond) {
+                continue; // nothing to emit, and no later subtable is asked about these pairs
             }
             visits_ += seconds.size();
             for (const std::uint16_t second : seconds) {
@@ -323,6 +338,7 @@ class LookupWalker {
                 }
             }
         }
+        return subtable.ClassesEverySecond;
     }
 
     const GlyphSet& wanted_;

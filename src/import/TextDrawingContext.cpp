@@ -2,6 +2,7 @@
 
 #include "document/Pixel.h"
 #include "import/FontMatching.h"
+#include "import/FontMetrics.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -26,6 +27,7 @@ struct DrawingFont {
     bool Underline = false;
     bool StrikeOut = false;
     FT_Pos BoldStrength = 0; // 26.6, added to every advance
+    double UnitsPerEm = 0.0; // 0 for fonts without an outline em
     // Pixels; line positions are the centre of the stroke above the baseline.
     double Ascent = 0.0;
     double LineSpacing = 0.0;
@@ -86,6 +88,12 @@ double PixelOffsetShift(int mode) {
     return half ? 0.0 : 0.5;
 }
 
+// Design units in pixels, multiplied before dividing so that results that are exact (whole
+// numbers, halves) stay exact.
+double FromDesignUnits(const DrawingFont& font, double units) {
+    return units * static_cast<double>(font.EmSize) / font.UnitsPerEm;
+}
+
 FontPointer OpenFontFile(const platform::GraphicsLibrary& graphics, const FontFile& file,
                          float emSize, std::int64_t style) {
     FontPointer font(new DrawingFont);
@@ -111,10 +119,13 @@ FontPointer OpenFontFile(const platform::GraphicsLibrary& graphics, const FontFi
     font->Underline = (style & StyleUnderline) != 0;
     font->StrikeOut = (style & StyleStrikeOut) != 0;
     if (FT_IS_SCALABLE(face) && face->units_per_EM > 0) {
-        // Unhinted design metrics scaled linearly, so they do not depend on the hint.
+        // Unhinted design metrics scaled linearly, so they do not depend on the hint. The line
+        // box is the one Windows gives the font, which is taller than hhea's in many fonts.
         const double scale = static_cast<double>(emSize) / face->units_per_EM;
-        font->Ascent = face->ascender * scale;
-        font->LineSpacing = face->height * scale;
+        font->UnitsPerEm = face->units_per_EM;
+        const LineMetrics line = FaceLineMetrics(face);
+        font->Ascent = FromDesignUnits(*font, line.Ascent);
+        font->LineSpacing = FromDesignUnits(*font, line.LineSpacing);
         font->UnderlinePosition = face->underline_position * scale;
         font->UnderlineThickness = face->underline_thickness * scale;
         if (os2 != nullptr && os2->version != 0xFFFF && os2->yStrikeoutSize > 0) {
@@ -168,15 +179,20 @@ FT_Pos BoldStrength(const DrawingFont& font, int hint) {
     return IsGridFit(hint) ? (font.BoldStrength + 32) & ~FT_Pos{63} : font.BoldStrength;
 }
 
-// Advance of one code unit in pixels under the context's hint.
+// Advance of one code unit in pixels under the context's hint. Unhinted advances are scaled
+// from design units in double precision: FreeType's 16.16 scaling truncates, so an advance of
+// exactly half a pixel would come out just below it and round down.
 double Advance(const DrawingFont& font, std::uint16_t code, int hint) {
     const FT_UInt glyph = FT_Get_Char_Index(font.Face, code);
+    const bool fromDesign = !IsGridFit(hint) && font.UnitsPerEm > 0.0;
     FT_Fixed advance = 0;
-    if (FT_Get_Advance(font.Face, glyph, LoadFlags(hint), &advance) != 0) {
+    if (FT_Get_Advance(font.Face, glyph, LoadFlags(hint) | (fromDesign ? FT_LOAD_NO_SCALE : 0),
+                       &advance) != 0) {
         return 0.0;
     }
-    return static_cast<double>(advance) / 65536.0 +
-           static_cast<double>(BoldStrength(font, hint)) / 64.0;
+    const double pixels = fromDesign ? FromDesignUnits(font, static_cast<double>(advance))
+                                     : static_cast<double>(advance) / 65536.0;
+    return pixels + static_cast<double>(BoldStrength(font, hint)) / 64.0;
 }
 
 // A coverage bitmap (0..255 per pixel) placed in the rasteriser's grid.

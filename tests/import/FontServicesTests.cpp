@@ -1,12 +1,12 @@
 #include "import/FontMatching.h"
+#include "import/FontMetrics.h"
 #include "import/FontServices.h"
 #include "platform/GraphicsLibrary.h"
 
-#include <gtest/gtest.h>
-#include <hb.h>
-
 #include <algorithm>
 #include <cctype>
+#include <gtest/gtest.h>
+#include <hb.h>
 #include <map>
 #include <optional>
 #include <set>
@@ -201,9 +201,11 @@ TEST(KerningAmounts, GlyphPairsBecomeCharacterPairsForEveryCodeOfAGlyph) {
         {4, 'V'}, {3, 0x391}, {3, 'A'}, {5, 'W'}};
     const std::vector<GlyphKerningPair> pairs = {
         {3, 4, -300}, {4, 3, -20}, {4, 5, 100}, {3, 9, -500}, {9, 3, -500}};
-    // -300 * 20 / 1000 = -6; -20 gives -0.4, which rounds to nothing.
-    EXPECT_EQ(Tuples(KerningPairsFromGlyphPairs(pairs, codes, 20, 1000)),
-              (std::vector<CodePair>{{'A', 'V', -6}, {'V', 'W', 2}, {0x391, 'V', -6}}));
+    // -300 * 20 / 1000 = -6; -20 gives -0.4, which rounds to 0 and is kept.
+    EXPECT_EQ(
+        Tuples(KerningPairsFromGlyphPairs(pairs, codes, 20, 1000)),
+        (std::vector<CodePair>{
+            {'A', 'V', -6}, {'V', 'A', 0}, {'V', 'W', 2}, {'V', 0x391, 0}, {0x391, 'V', -6}}));
 }
 
 TEST(KerningAmounts, PreferredTableDecidesPairsBothDefine) {
@@ -215,6 +217,34 @@ TEST(KerningAmounts, PreferredTableDecidesPairsBothDefine) {
     }
     EXPECT_EQ(merged, (std::vector<std::tuple<int, int, int>>{
                           {1, 1, 5}, {1, 2, -10}, {2, 9, 7}, {3, 4, -30}, {5, 5, 1}}));
+}
+
+// --- Line metrics -----------------------------------------------------------------------------
+
+TEST(LineMetricsTest, WindowsLineBoxWithExternalLeadingAndHheaOnlyWithoutOs2) {
+    using Os2 = std::optional<WindowsVerticalMetrics>;
+    using Hhea = std::optional<HheaVerticalMetrics>;
+    struct Case {
+        Os2 Windows;
+        Hhea Header;
+        double Ascent, LineSpacing;
+    };
+    const std::vector<Case> cases = {
+        {Os2{{1901, 483}}, Hhea{{1901, -483, 0}}, 1901, 2384},  // both agree
+        {Os2{{1075, 299}}, Hhea{{729, -271, 200}}, 1075, 1374}, // hhea smaller, gap inside
+        {Os2{{1100, 300}}, Hhea{{800, -200, 500}}, 1100, 1500}, // 100 of the gap left over
+        {Os2{{700, 200}}, Hhea{{800, -200, 0}}, 700, 1000},     // hhea taller: leading fills up
+        {Os2{{0xFFFF, 0xFFFF}}, Hhea{{-32768, 32767, 32767}}, 65535, 131070},
+        {Os2{{800, 200}}, std::nullopt, 800, 1000},
+        {std::nullopt, Hhea{{729, -271, 200}}, 729, 1200},
+    };
+    for (const auto& c : cases) {
+        const auto metrics = WindowsLineMetrics(c.Windows, c.Header);
+        ASSERT_TRUE(metrics) << c.Ascent;
+        EXPECT_EQ(metrics->Ascent, c.Ascent);
+        EXPECT_EQ(metrics->LineSpacing, c.LineSpacing) << c.Ascent;
+    }
+    EXPECT_FALSE(WindowsLineMetrics(std::nullopt, std::nullopt));
 }
 
 // --- Installed fonts --------------------------------------------------------------------------
@@ -375,10 +405,8 @@ TEST_F(InstalledFont, KerningPairsScaleWithTheEmSize) {
     const auto small = ReadFontKerningPairs(graphics_, DejaVuSans, 24);
     std::vector<CodePair> expected;
     for (const auto& pair : design) {
-        const auto amount = ScaleKerningAmount(pair.Amount, 24, shaping.UnitsPerEm);
-        if (amount != 0) {
-            expected.emplace_back(pair.First, pair.Second, amount);
-        }
+        expected.emplace_back(pair.First, pair.Second,
+                              ScaleKerningAmount(pair.Amount, 24, shaping.UnitsPerEm));
     }
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(Tuples(small), expected);

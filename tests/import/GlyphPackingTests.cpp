@@ -3,6 +3,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace glyfora::import {
@@ -21,6 +22,7 @@ public:
     std::map<std::uint16_t, double> Widths;
     double Height = 20.0;
     double Ascent = 15.2;
+    std::string Family = "Fake Sans";
     bool CanBegin = true;
     std::vector<DrawCall> Draws;
     std::vector<ColourRGBA> Clears;
@@ -39,6 +41,7 @@ public:
     }
     double MeasureHeight(std::uint16_t) override { return Height; }
     double MeasureAscent() override { return Ascent; }
+    std::string FamilyName() override { return Family; }
     void Clear(ColourRGBA colour) override { Clears.push_back(colour); }
     void Draw(double x, double y, std::uint16_t code, ColourRGBA colour) override {
         Draws.push_back({x, y, code, colour});
@@ -280,7 +283,7 @@ TEST(ImportResultTest, EmptyOrOversizedImagesStopWithAReason) {
 TEST(ImportResultTest, TypefaceHasSpritesPropertiesAndIsUnsaved) {
     FakeSource source;
     ImportOptions options;
-    options.Family = "Fake Sans";
+    options.Family = "fake"; // the family matched for it is recorded
     options.Size = 17;
     FontImportInput input = Codes(0x41, 0x43);
     input.Pairs = {{0x41, 0x42, -1}};

@@ -290,13 +290,22 @@ TEST(GposPairFormat2, ExpandsClassesToWantedGlyphsOnly) {
 }
 
 TEST(GposLookups, FirstSubtableThatAppliesDecidesWithinALookup) {
-    const TableBytes pairs = PairFormat1({{5, {{6, -10}, {7, 0}}}});
-    // Class pairs for 5 with 6, 7, 8; 9 is second class 0, so it stays open for the next one.
-    const TableBytes classes = PairFormat2(CoverageList({5}), ClassDefRanges({}),
+    const TableBytes pairs = PairFormat1({{5, {{6, -10}, {7, 0}}}, {11, {{6, -1}}}});
+    // Class pairs for 5 and 11 with 6, 7, 8; 9 is second class 0, which the table decides too.
+    const TableBytes classes = PairFormat2(CoverageList({5, 11}), ClassDefRanges({}),
                                            ClassDefArray(6, {1, 1, 1, 0}), {{0, -50}});
-    const TableBytes late = PairFormat1({{5, {{8, -70}, {9, -90}}}});
+    // Asked only for first glyphs the class table does not cover, and for pairs the pair set of
+    // 11 does not list.
+    const TableBytes late = PairFormat1({{5, {{8, -70}, {9, -90}}}, {12, {{9, -3}}}});
     const TableBytes gpos = KernGpos({{2, {pairs, classes, late}}});
-    EXPECT_EQ(Read(gpos), (std::vector<Pair>{{5, 6, -10}, {5, 8, -50}, {5, 9, -90}}));
+    EXPECT_EQ(Read(gpos),
+              (std::vector<Pair>{
+                  {5, 6, -10}, {5, 8, -50}, {11, 6, -1}, {11, 7, -50}, {11, 8, -50}, {12, 9, -3}}));
+    // Class 0 of the second glyph with an amount of its own.
+    const TableBytes zeroClass =
+        PairFormat2(CoverageList({5}), ClassDefRanges({}), ClassDefArray(6, {1}), {{-4, -50}});
+    EXPECT_EQ(Read(KernGpos({{2, {zeroClass, late}}}), Glyphs({5, 6, 9})),
+              (std::vector<Pair>{{5, 5, -4}, {5, 6, -50}, {5, 9, -4}}));
 }
 
 TEST(GposLookups, AmountsOfSeparateLookupsAddUp) {
