@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ImportArguments.h"
+#include "document/FieldLimits.h"
 #include "document/TypefaceFile.h"
 #include "import/FontServices.h"
 #include "import/GlyphPacking.h"
@@ -8,6 +9,8 @@
 
 #include <chrono>
 #include <iostream>
+#include <optional>
+#include <string>
 
 namespace glyfora::cli {
 
@@ -56,6 +59,17 @@ private:
     std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
 };
 
+// Where the fitting picture width is one the import can make, the option that makes it.
+std::string MaxWidthAdvice(const std::optional<std::int64_t>& width) {
+    if (!width) {
+        return {};
+    }
+    if (*width > import::MaxWidthRange.Max) {
+        return " (more than --max-width allows; choose a smaller --size or fewer characters)";
+    }
+    return " (--max-width " + std::to_string(*width) + ")";
+}
+
 } // namespace
 
 int RunImportCommand(const std::vector<std::string>& args) {
@@ -85,6 +99,12 @@ int RunImportCommand(const std::vector<std::string>& args) {
         [&](std::int64_t done, std::int64_t total) { return progress(done, total); });
     if (!result.Typeface) {
         return Failure(Usage, result.Error);
+    }
+    // The check the writer makes anyway, asked first so that the advice can name the option.
+    const document::FieldCheck check =
+        document::CheckFieldLimits(*result.Typeface, document::TfFieldLimits);
+    if (!check.Reason.empty()) {
+        return Failure(Usage, check.Reason + MaxWidthAdvice(check.FittingWidth));
     }
     const document::SaveResult saved = document::WriteTfFile(*result.Typeface, parsed.Output);
     if (!saved.Saved) {
