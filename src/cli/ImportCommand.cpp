@@ -37,8 +37,10 @@ constexpr CommandUsage Usage{
     "                        3 AntiAliasGridFit, 4 AntiAlias, 5 ClearTypeGridFit (4)\n"
     "  --quality N           0 Invalid, 1 Default, 2 HighSpeed, 3 HighQuality,\n"
     "                        4 GammaCorrected, 5 AssumeLinear (5)\n"
-    "  -o, --output OUT.tf   the file to write\n"
-    "A long import reports its progress on stderr."};
+    "  -o, --output OUT.tf   the file to write, in the .tf form whatever its extension\n"
+    "A long import reports its progress on stderr. A typeface with values a .tf file cannot\n"
+    "hold (such as cells placed more than 32767 pixels down) is not written: the command exits\n"
+    "with status 1 and, for cell positions, names the --max-width at which they would fit."};
 
 // Shows how far a long import has got: a line on stderr once a second, after the first second.
 class StderrProgress {
