@@ -24,8 +24,9 @@ constexpr std::array Commands{
                  &glyfora::cli::RunInfoCommand},
     CommandEntry{"convert", "read a .tf, .fnt or XML & Image typeface, write .tf, .xml or .fnt",
                  &glyfora::cli::RunConvertCommand},
-    CommandEntry{"layout", "the \"Edit\" menu's layout commands: lower case from upper, scale, "
-                           "spacing",
+    CommandEntry{"layout",
+                 "the \"Edit\" menu's layout commands: lower case from upper, scale, "
+                 "spacing",
                  &glyfora::cli::RunLayoutCommand},
     CommandEntry{"fonts", "installed font families, in the import window's order",
                  &glyfora::cli::RunFontsCommand},

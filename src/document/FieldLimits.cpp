@@ -36,9 +36,9 @@ FieldCheck CheckFieldLimits(const Typeface& typeface, const FieldLimits& limits)
             std::int64_t Value;
             bool Position;
         } fields[] = {
-            {"Outlay X", c.Outlay.X, false},    {"Outlay Y", c.Outlay.Y, false},
+            {"Outlay X", c.Outlay.X, false},         {"Outlay Y", c.Outlay.Y, false},
             {"Outlay Width", c.Outlay.Width, false}, {"Outlay Height", c.Outlay.Height, false},
-            {"Source X", c.Source.X, true},     {"Source Y", c.Source.Y, true},
+            {"Source X", c.Source.X, true},          {"Source Y", c.Source.Y, true},
             {"Source Width", c.Source.Width, false}, {"Source Height", c.Source.Height, false},
         };
         for (const auto& field : fields) {
@@ -51,7 +51,8 @@ FieldCheck CheckFieldLimits(const Typeface& typeface, const FieldLimits& limits)
                              std::nullopt};
             if (field.Position) {
                 const std::vector<CellSize> cells = CellSizes(typeface);
-                PositionAdvice advice = AdvisePictureWidth(cells, limits.MetricMin, limits.MetricMax);
+                PositionAdvice advice =
+                    AdvisePictureWidth(cells, limits.MetricMin, limits.MetricMax);
                 check.Reason += advice.Text;
                 check.FittingWidth = advice.Width;
             }

@@ -14,7 +14,7 @@
 namespace glyfora::document {
 
 struct FieldLimits {
-    const char* Format = "";                 // as a reason names it: "a .tf file"
+    const char* Format = "";                   // as a reason names it: "a .tf file"
     std::int64_t MetricMin = 0, MetricMax = 0; // the eight Outlay and Source fields
     std::int64_t AmountMin = 0, AmountMax = 0; // kerning amounts
 };
@@ -24,11 +24,10 @@ constexpr FieldLimits TfFieldLimits{"a .tf file", std::numeric_limits<std::int16
                                     std::numeric_limits<std::int16_t>::min(),
                                     std::numeric_limits<std::int16_t>::max()};
 // Its reader takes the metrics as 32-bit numbers and the amounts as 64-bit ones.
-constexpr FieldLimits XmlImageFieldLimits{"an XML & Image description",
-                                          std::numeric_limits<std::int32_t>::min(),
-                                          std::numeric_limits<std::int32_t>::max(),
-                                          std::numeric_limits<std::int64_t>::min(),
-                                          std::numeric_limits<std::int64_t>::max()};
+constexpr FieldLimits XmlImageFieldLimits{
+    "an XML & Image description", std::numeric_limits<std::int32_t>::min(),
+    std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int64_t>::min(),
+    std::numeric_limits<std::int64_t>::max()};
 
 struct FieldCheck {
     std::string Reason; // empty when every value fits, else about the first one that does not

@@ -38,10 +38,12 @@ CellCorner PlaceCell(RowPacker& packer, std::int64_t width, std::int64_t height)
     return corner;
 }
 
-std::int64_t PackedHeight(const RowPacker& packer) { return packer.Y + packer.RowHeight; }
+std::int64_t PackedHeight(const RowPacker& packer) {
+    return packer.Y + packer.RowHeight;
+}
 
-std::optional<std::int64_t> NarrowestPackingWidth(std::span<const CellSize> cells,
-                                                  std::int64_t low, std::int64_t high) {
+std::optional<std::int64_t> NarrowestPackingWidth(std::span<const CellSize> cells, std::int64_t low,
+                                                  std::int64_t high) {
     // Every placed corner lies left of the width, so widths up to high keep X in range.
     std::int64_t widest = 1;
     for (const CellSize& cell : cells) {

@@ -285,8 +285,7 @@ bool ReadXmlDescription(Typeface& typeface, std::span<const std::uint8_t> bytes,
 SaveResult WriteXmlDescription(const Typeface& typeface, const std::string& fileName) {
     SaveResult result;
     const TypefaceContent& content = typeface.Content;
-    if (FieldCheck check = CheckFieldLimits(typeface, XmlImageFieldLimits);
-        !check.Reason.empty()) {
+    if (FieldCheck check = CheckFieldLimits(typeface, XmlImageFieldLimits); !check.Reason.empty()) {
         result.Error = std::move(check.Reason);
         return result;
     }

@@ -227,14 +227,19 @@ TEST(TfWrite, ValuesBeyondTheirFieldAreRefusedWithTheFirstNamed) {
         std::string Reason;
         std::optional<std::int64_t> Width;
     } cases[] = {
-        {"metric above 16 bits", [](Typeface& t) { Add(t, 65, {0, 0, 40000, 0}, {}); },
+        {"metric above 16 bits",
+         [](Typeface& t) {
+             Add(t, 65, {0, 0, 40000, 0}, {});
+         },
          TfFieldLimits, "character 65: Outlay Width 40000 does not fit a .tf file (-32768..32767)",
          std::nullopt},
-        {"first of several", [](Typeface& t) {
+        {"first of several",
+         [](Typeface& t) {
              Add(t, 66, {}, {0, 0, 0, -50000});
              Add(t, 65, {-40000, 0, 0, 0}, {});
          },
-         TfFieldLimits, "character 66: Source Height -50000 does not fit a .tf file (-32768..32767)",
+         TfFieldLimits,
+         "character 66: Source Height -50000 does not fit a .tf file (-32768..32767)",
          std::nullopt},
         {"code above 16 bits", [](Typeface& t) { Add(t, 0x10041, {}, {}); }, TfFieldLimits,
          "the character code 65601 does not fit a .tf file (0..65535)", std::nullopt},
@@ -245,15 +250,20 @@ TEST(TfWrite, ValuesBeyondTheirFieldAreRefusedWithTheFirstNamed) {
          "character 3280: Source Y 32800 does not fit a .tf file (-32768..32767); packed into a "
          "picture 130 pixels wide, every cell would fit",
          130},
-        {"no width fits", [](Typeface& t) {
+        {"no width fits",
+         [](Typeface& t) {
              for (std::int64_t i = 0; i < 3; ++i) {
                  Add(t, i, {}, {40000, 0, 20000, 20000});
              }
          },
-         TfFieldLimits, "character 0: Source X 40000 does not fit a .tf file (-32768..32767); no "
+         TfFieldLimits,
+         "character 0: Source X 40000 does not fit a .tf file (-32768..32767); no "
          "picture width packs every cell within that range",
          std::nullopt},
-        {"XML metrics are 32-bit", [](Typeface& t) { Add(t, 65, {0, -3000000000, 0, 0}, {}); },
+        {"XML metrics are 32-bit",
+         [](Typeface& t) {
+             Add(t, 65, {0, -3000000000, 0, 0}, {});
+         },
          XmlImageFieldLimits,
          "character 65: Outlay Y -3000000000 does not fit an XML & Image description "
          "(-2147483648..2147483647)",
