@@ -3,6 +3,7 @@
 #include "app/Shell.h"
 #include "app/ShellViews.h"
 #include "app/ToolWindow.h"
+#include "document/FieldLimits.h"
 #include "document/Image.h"
 #include "document/Pixel.h"
 #include "import/FontServices.h"
@@ -310,6 +311,28 @@ private:
     QElapsedTimer sinceEvents_;
 };
 
+// Told now rather than at "Save", when the options that would fix it are still at hand.
+void WarnWhenNotSavableAsTf(Shell& shell, const document::Typeface& typeface) {
+    const document::FieldCheck check =
+        document::CheckFieldLimits(typeface, document::TfFieldLimits);
+    if (check.Reason.empty()) {
+        return;
+    }
+    QString advice;
+    if (check.FittingWidth && *check.FittingWidth <= import::MaxWidthRange.Max) {
+        advice = QStringLiteral("Set \"max width:\" to %1 and press \"Create Typeface\" again.")
+                     .arg(*check.FittingWidth);
+    } else {
+        advice = QStringLiteral("No max width up to %1 makes it fit; choose a smaller size, "
+                                "smaller paddings or fewer characters.")
+                     .arg(import::MaxWidthRange.Max);
+    }
+    shell.Services.Messages.Warning(
+        shell.Import, QStringLiteral("Import TTF"),
+        QStringLiteral("The new typeface cannot be saved as .tf: %1.\n\n%2")
+            .arg(QString::fromStdString(check.Reason), advice));
+}
+
 } // namespace
 
 bool CreateTypefaceFromWindow(Shell& shell) {
@@ -350,11 +373,13 @@ bool CreateTypefaceFromWindow(Shell& shell) {
     }
     // Not on disk yet: leaving it unsaved is worth the question.
     result.Typeface->Modified = true;
-    (void)document::InstallTypeface(state.Registry, std::move(result.Typeface));
+    const document::Typeface* typeface =
+        document::InstallTypeface(state.Registry, std::move(result.Typeface));
     ForgetDocumentFile(state);
     ShowDocument(shell);
     DrawCharacterView(shell);
     DrawKerningPairView(shell);
+    WarnWhenNotSavableAsTf(shell, *typeface);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,5 +33,9 @@ int Failure(const CommandUsage& usage, const std::string& message);
 
 // Prints "glyfora-cli NAME: warning: message" on stderr.
 void Warn(const CommandUsage& usage, const std::string& message);
+
+// An option's value as a whole decimal number with an optional sign and nothing else; none for
+// anything else and for numbers beyond 64 bits.
+[[nodiscard]] std::optional<std::int64_t> ParseWholeNumber(std::string_view text);
 
 } // namespace glyfora::cli

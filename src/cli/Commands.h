@@ -13,5 +13,6 @@ int RunConvertCommand(const std::vector<std::string>& args);
 int RunImportCommand(const std::vector<std::string>& args);
 int RunRenderCommand(const std::vector<std::string>& args);
 int RunFontsCommand(const std::vector<std::string>& args);
+int RunLayoutCommand(const std::vector<std::string>& args);
 
 } // namespace glyfora::cli

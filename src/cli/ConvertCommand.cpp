@@ -1,8 +1,8 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/OutputFormat.h"
 #include "document/TypefaceIo.h"
 
-#include <algorithm>
 #include <optional>
 
 namespace glyfora::cli {
@@ -12,35 +12,15 @@ namespace {
 constexpr CommandUsage Usage{
     "convert", "IN OUT [--fnt text|xml|binary]",
     "Reads IN (a .tf typeface, a BMFont .fnt descriptor in any variant or an XML & Image\n"
-    "description, told apart by content) and writes it as OUT, in the form OUT's extension names:\n"
-    "\".tf\"; \".xml\" (the description, with the picture written beside it as a .png of the same\n"
-    "name); or \".fnt\" (a BMFont descriptor in the variant --fnt names, text by default,\n"
-    "with its page picture beside it as NAME_0.png). What OUT's form cannot hold is reported on\n"
-    "stderr."};
+    "description, told apart by content) and writes it as OUT, in the form OUT's extension names\n"
+    "(in any letter case): \".tf\"; \".xml\" (the description, with the picture written beside it\n"
+    "as a .png of the same name); or \".fnt\" (a BMFont descriptor in the variant --fnt names,\n"
+    "text by default, with its page picture beside it as NAME_0.png).\n"
+    "What OUT's form has no place for, such as properties in an XML description, is reported on\n"
+    "stderr. A value too large for OUT's fields is never cut down: the command names it, exits\n"
+    "with status 1 and writes nothing."};
 
 constexpr std::int64_t ConvertTypefaceId = 0;
-
-// The format OUT's extension names, case ignored; none for any other extension.
-std::optional<int> FormatFor(const std::string& fileName) {
-    const std::size_t dot = fileName.rfind('.');
-    if (dot == std::string::npos || fileName.find_first_of("/\\", dot) != std::string::npos) {
-        return std::nullopt;
-    }
-    std::string extension = fileName.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    });
-    if (extension == "tf") {
-        return document::FormatTf;
-    }
-    if (extension == "xml") {
-        return document::FormatXmlImage;
-    }
-    if (extension == "fnt") {
-        return document::FormatBmFontText;
-    }
-    return std::nullopt;
-}
 
 } // namespace
 
@@ -71,7 +51,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     }
     const std::string& in = files[0];
     const std::string& out = files[1];
-    std::optional<int> format = FormatFor(out);
+    std::optional<int> format = FormatForExtension(out);
     if (!format) {
         return UsageError(Usage, "cannot tell the format of \"" + out +
                                      "\": its name must end in .tf, .xml or .fnt");
@@ -80,11 +60,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         if (*format != document::FormatBmFontText) {
             return UsageError(Usage, "--fnt applies only to a .fnt OUT");
         }
-        if (*variant == "xml") {
-            format = document::FormatBmFontXml;
-        } else if (*variant == "binary") {
-            format = document::FormatBmFontBinary;
-        } else if (*variant != "text") {
+        format = BmFontFormatNamed(*variant);
+        if (!format) {
             return UsageError(Usage, "--fnt takes text, xml or binary, not \"" + *variant + "\"");
         }
     }

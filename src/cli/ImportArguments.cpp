@@ -1,9 +1,9 @@
 #include "cli/ImportArguments.h"
 
+#include "cli/CommandLine.h"
 #include "import/FontMatching.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <iterator>
 #include <optional>
@@ -44,20 +44,6 @@ constexpr FlagOption FlagOptions[] = {
     {"--center", 0, &import::ImportOptions::Center},
     {"--half-pixel", 0, &import::ImportOptions::HalfPixel},
 };
-
-std::optional<std::int64_t> WholeNumber(const std::string& text) {
-    std::int64_t value = 0;
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    if (first != last && *first == '+') {
-        ++first;
-    }
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc() || end != last || first == last) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 } // namespace
 
@@ -111,7 +97,7 @@ ImportArguments ParseImportArguments(const std::vector<std::string>& args) {
             if (arg != option.Name) {
                 continue;
             }
-            const auto number = WholeNumber(value);
+            const auto number = ParseWholeNumber(value);
             if (!number || *number < option.Range.Min || *number > option.Range.Max) {
                 parsed.Error = arg + " must be a whole number from " +
                                std::to_string(option.Range.Min) + " to " +

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ImportArguments.h"
+#include "document/FieldLimits.h"
 #include "document/TypefaceFile.h"
 #include "import/FontServices.h"
 #include "import/GlyphPacking.h"
@@ -8,6 +9,8 @@
 
 #include <chrono>
 #include <iostream>
+#include <optional>
+#include <string>
 
 namespace glyfora::cli {
 
@@ -34,8 +37,10 @@ constexpr CommandUsage Usage{
     "                        3 AntiAliasGridFit, 4 AntiAlias, 5 ClearTypeGridFit (4)\n"
     "  --quality N           0 Invalid, 1 Default, 2 HighSpeed, 3 HighQuality,\n"
     "                        4 GammaCorrected, 5 AssumeLinear (5)\n"
-    "  -o, --output OUT.tf   the file to write\n"
-    "A long import reports its progress on stderr."};
+    "  -o, --output OUT.tf   the file to write, in the .tf form whatever its extension\n"
+    "A long import reports its progress on stderr. A typeface with values a .tf file cannot\n"
+    "hold (such as cells placed more than 32767 pixels down) is not written: the command exits\n"
+    "with status 1 and, for cell positions, names the --max-width at which they would fit."};
 
 // Shows how far a long import has got: a line on stderr once a second, after the first second.
 class StderrProgress {
@@ -55,6 +60,17 @@ public:
 private:
     std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
 };
+
+// Where the fitting picture width is one the import can make, the option that makes it.
+std::string MaxWidthAdvice(const std::optional<std::int64_t>& width) {
+    if (!width) {
+        return {};
+    }
+    if (*width > import::MaxWidthRange.Max) {
+        return " (more than --max-width allows; choose a smaller --size or fewer characters)";
+    }
+    return " (--max-width " + std::to_string(*width) + ")";
+}
 
 } // namespace
 
@@ -85,6 +101,12 @@ int RunImportCommand(const std::vector<std::string>& args) {
         [&](std::int64_t done, std::int64_t total) { return progress(done, total); });
     if (!result.Typeface) {
         return Failure(Usage, result.Error);
+    }
+    // The check the writer makes anyway, asked first so that the advice can name the option.
+    const document::FieldCheck check =
+        document::CheckFieldLimits(*result.Typeface, document::TfFieldLimits);
+    if (!check.Reason.empty()) {
+        return Failure(Usage, check.Reason + MaxWidthAdvice(check.FittingWidth));
     }
     const document::SaveResult saved = document::WriteTfFile(*result.Typeface, parsed.Output);
     if (!saved.Saved) {

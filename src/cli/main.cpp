@@ -22,11 +22,15 @@ struct CommandEntry {
 constexpr std::array Commands{
     CommandEntry{"info", "summary of a typeface, or the whole typeface as JSON",
                  &glyfora::cli::RunInfoCommand},
-    CommandEntry{"convert", "read a .tf or XML & Image typeface, write .tf or .xml",
+    CommandEntry{"convert", "read a .tf, .fnt or XML & Image typeface, write .tf, .xml or .fnt",
                  &glyfora::cli::RunConvertCommand},
+    CommandEntry{"layout",
+                 "the \"Edit\" menu's layout commands: lower case from upper, scale, "
+                 "spacing",
+                 &glyfora::cli::RunLayoutCommand},
     CommandEntry{"fonts", "installed font families, in the import window's order",
                  &glyfora::cli::RunFontsCommand},
-    CommandEntry{"import", "make a typeface from an installed font",
+    CommandEntry{"import", "make a .tf typeface from an installed font",
                  &glyfora::cli::RunImportCommand},
     CommandEntry{"render", "draw a text with a typeface into a PNG, as the example window does",
                  &glyfora::cli::RunRenderCommand},

@@ -224,12 +224,18 @@ std::string CheckBinaryRanges(const BmFont& font) {
         {"page", &BmFontChar::Page, 0, 255},
         {"chnl", &BmFontChar::Chnl, 0, 255},
     };
+    if (!error.empty()) {
+        return error;
+    }
     for (const BmFontChar& c : font.Chars) {
         for (const CharRange& range : CharRanges) {
             const std::int64_t value = c.*(range.Field);
             if (value < range.Low || value > range.High) {
                 Fits(error, "character " + std::to_string(c.Id) + ": " + range.Key, value,
                      range.Low, range.High);
+                if (range.Field == &BmFontChar::X || range.Field == &BmFontChar::Y) {
+                    error += AdviseBmFontPictureWidth(font, range.Low, range.High).Text;
+                }
                 return error;
             }
         }

@@ -328,13 +328,27 @@ std::vector<BmFontRecord> BmFontRecords(const BmFont& font) {
     return records;
 }
 
+PositionAdvice AdviseBmFontPictureWidth(const BmFont& font, std::int64_t low, std::int64_t high) {
+    std::vector<CellSize> cells;
+    cells.reserve(font.Chars.size());
+    for (const BmFontChar& character : font.Chars) {
+        cells.push_back({character.Width, character.Height});
+    }
+    return AdvisePictureWidth(cells, low, high);
+}
+
 std::string CheckBmFontTextRanges(const BmFont& font) {
     auto outside = [](std::int64_t value) { return value < Int32Min || value > Int32Max; };
     for (const BmFontChar& character : font.Chars) {
         for (const auto& [key, member] : CharFields) {
             if (outside(character.*member)) {
-                return "character " + std::to_string(character.Id) + ": " + key + " " +
-                       std::to_string(character.*member) + " is outside the 32-bit range";
+                std::string reason = "character " + std::to_string(character.Id) + ": " + key +
+                                     " " + std::to_string(character.*member) +
+                                     " is outside the 32-bit range";
+                if (member == &BmFontChar::X || member == &BmFontChar::Y) {
+                    reason += AdviseBmFontPictureWidth(font, Int32Min, Int32Max).Text;
+                }
+                return reason;
             }
         }
     }

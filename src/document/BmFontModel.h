@@ -4,6 +4,7 @@
 // its mapping to and from a Typeface. The variants only turn bytes into a BmFont and back; every
 // rule about what a field means lives in BmFontModel.cpp.
 
+#include "document/FieldLimits.h"
 #include "document/Typeface.h"
 
 #include <array>
@@ -108,6 +109,11 @@ void AddBmFontRecord(BmFont& font, const BmFontRecord& record);
 // The records of font in the order BMFont writes them: info, common, pages, chars (with count),
 // kernings (with count; the section is left out when there are none).
 [[nodiscard]] std::vector<BmFontRecord> BmFontRecords(const BmFont& font);
+
+// For a reason about a character's x or y: the narrowest picture width at which the import's row
+// packing keeps every character's x and y within low..high.
+[[nodiscard]] PositionAdvice AdviseBmFontPictureWidth(const BmFont& font, std::int64_t low,
+                                                      std::int64_t high);
 
 // Why font cannot be written by a text-based variant: a number outside the 32-bit range. Empty
 // when it can.

@@ -15,9 +15,12 @@ namespace {
 
 constexpr std::int64_t GridColumns = 16;
 
-// value × scale rounded with halves to even, or none when it leaves the 32-bit signed range.
+// value × scale rounded with halves to even, or none when it leaves the 32-bit signed range. The
+// product is a 32-bit float, so 5 × 0.1 is exactly 0.5 and rounds to 0, where a double product
+// (0.50000000745) would round to 1.
 std::optional<std::int64_t> ScaledMetric(std::int64_t value, float scale) {
-    const double product = RoundHalfToEven(static_cast<double>(value) * static_cast<double>(scale));
+    const float product32 = static_cast<float>(value) * scale;
+    const double product = RoundHalfToEven(static_cast<double>(product32));
     if (!(product >= static_cast<double>(std::numeric_limits<std::int32_t>::min()) &&
           product <= static_cast<double>(std::numeric_limits<std::int32_t>::max()))) {
         return std::nullopt;

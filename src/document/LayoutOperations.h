@@ -20,9 +20,9 @@ struct LayoutOutcome {
 std::int64_t CopyUpperToLower(Typeface& typeface, std::int64_t first, std::int64_t last,
                               std::int64_t shift);
 
-// Multiplies every Source and Outlay field and every kerning Amount by scale, rounding halves to
-// even. Refused, with nothing changed, when the scale is not finite or any result would not fit
-// a 32-bit signed integer.
+// Multiplies every Source and Outlay field and every kerning Amount by scale in 32-bit float
+// arithmetic, rounding halves to even. Refused, with nothing changed, when the scale is not finite
+// or any result would not fit a 32-bit signed integer.
 [[nodiscard]] LayoutOutcome ScaleLayout(Typeface& typeface, float scale);
 
 // Spreads the cells of a 16-column grid apart: every cell grows by spacing on each side, cell c

@@ -1,6 +1,7 @@
 #include "document/TypefaceFile.h"
 
 #include "document/AtomicFile.h"
+#include "document/FieldLimits.h"
 #include "document/PngCodec.h"
 
 #include <algorithm>
@@ -54,7 +55,7 @@ std::uint32_t ReadU32(const std::uint8_t* p) {
 std::int64_t ReadI32(const std::uint8_t* p) { return static_cast<std::int32_t>(ReadU32(p)); }
 
 void AppendU16(std::vector<std::uint8_t>& out, std::int64_t value) {
-    // Only the low 16 bits fit; the caller has already warned about values that do not.
+    // The caller has checked that the value fits; signed values are stored in two's complement.
     out.push_back(static_cast<std::uint8_t>(value & 0xFF));
     out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
 }
@@ -100,26 +101,6 @@ class ChunkBuilder {
     std::size_t start_;
 };
 
-bool FitsInt16(std::int64_t value) {
-    return value >= std::numeric_limits<std::int16_t>::min() &&
-           value <= std::numeric_limits<std::int16_t>::max();
-}
-
-bool FitsUInt16(std::int64_t value) { return value >= 0 && value <= 0xFFFF; }
-
-bool CharacterFits(const Character& character) {
-    const Rect64& o = character.Outlay;
-    const Rect64& s = character.Source;
-    return FitsUInt16(character.Index) && FitsInt16(o.X) && FitsInt16(o.Y) && FitsInt16(o.Width) &&
-           FitsInt16(o.Height) && FitsInt16(s.X) && FitsInt16(s.Y) && FitsInt16(s.Width) &&
-           FitsInt16(s.Height);
-}
-
-std::string CountWarning(std::size_t count, const char* singular, const char* plural,
-                         const char* what) {
-    return std::to_string(count) + " " + (count == 1 ? singular : plural) + " " + what;
-}
-
 [[nodiscard]] std::string AppendImageChunk(std::vector<std::uint8_t>& out,
                                            const std::shared_ptr<const Image>& image) {
     // No PNG can hold an empty picture; such a typeface is saved like one without an image.
@@ -140,8 +121,7 @@ std::string CountWarning(std::size_t count, const char* singular, const char* pl
 }
 
 [[nodiscard]] std::string AppendCharacterChunk(std::vector<std::uint8_t>& out,
-                                               const TypefaceContent& content,
-                                               std::vector<std::string>& warnings) {
+                                               const TypefaceContent& content) {
     const std::size_t count = content.Characters.Size();
     if (count > (MaxPayloadSize - RecordListHeader) / CharacterRecordSize) {
         return "too many characters for a .tf file";
@@ -150,11 +130,7 @@ std::string CountWarning(std::size_t count, const char* singular, const char* pl
     ChunkBuilder chunk(out, ChunkType::Characters);
     auto& payload = chunk.Payload();
     AppendU32(payload, static_cast<std::uint32_t>(count));
-    std::size_t clipped = 0;
     for (const Character& character : content.Characters) {
-        if (!CharacterFits(character)) {
-            ++clipped;
-        }
         for (std::int64_t value :
              {character.Index, character.Outlay.X, character.Outlay.Y, character.Outlay.Width,
               character.Outlay.Height, character.Source.X, character.Source.Y,
@@ -162,17 +138,11 @@ std::string CountWarning(std::size_t count, const char* singular, const char* pl
             AppendU16(payload, value);
         }
     }
-    if (clipped > 0) {
-        warnings.push_back(CountWarning(clipped, "character has", "characters have",
-                                        "a code or metric outside the 16-bit range; only its "
-                                        "low 16 bits were saved"));
-    }
     return chunk.Finish() ? std::string() : "too many characters for a .tf file";
 }
 
 [[nodiscard]] std::string AppendPairChunk(std::vector<std::uint8_t>& out,
-                                          const TypefaceContent& content,
-                                          std::vector<std::string>& warnings) {
+                                          const TypefaceContent& content) {
     const std::size_t count = content.KerningPairs.Size();
     if (count > (MaxPayloadSize - RecordListHeader) / PairRecordSize) {
         return "too many kerning pairs for a .tf file";
@@ -181,19 +151,10 @@ std::string CountWarning(std::size_t count, const char* singular, const char* pl
     ChunkBuilder chunk(out, ChunkType::KerningPairs);
     auto& payload = chunk.Payload();
     AppendU32(payload, static_cast<std::uint32_t>(count));
-    std::size_t clipped = 0;
     for (const KerningPair& pair : content.KerningPairs) {
-        if (!FitsInt16(pair.Amount)) {
-            ++clipped;
-        }
         AppendU16(payload, PairLeft(pair));
         AppendU16(payload, PairRight(pair));
         AppendU16(payload, pair.Amount);
-    }
-    if (clipped > 0) {
-        warnings.push_back(CountWarning(clipped, "kerning pair has", "kerning pairs have",
-                                        "an amount outside the 16-bit range; only its low 16 "
-                                        "bits were saved"));
     }
     return chunk.Finish() ? std::string() : "too many kerning pairs for a .tf file";
 }
@@ -396,21 +357,26 @@ Typeface& ReadTfChunks(Typeface& typeface, std::span<const std::uint8_t> bytes,
 
 TfBytes EncodeTfFile(const Typeface& typeface) {
     TfBytes result;
+    // Checked before anything is encoded, so that no field is ever cut to its low bits.
+    if (FieldCheck check = CheckFieldLimits(typeface, TfFieldLimits); !check.Reason.empty()) {
+        result.Error = std::move(check.Reason);
+        return result;
+    }
     auto& out = result.Bytes;
     out.assign(TfMagic.begin(), TfMagic.end());
     const TypefaceContent& content = typeface.Content;
     std::string error = AppendImageChunk(out, content.Image);
     if (error.empty()) {
-        error = AppendCharacterChunk(out, content, result.Warnings);
+        error = AppendCharacterChunk(out, content);
     }
     if (error.empty()) {
-        error = AppendPairChunk(out, content, result.Warnings);
+        error = AppendPairChunk(out, content);
     }
     if (error.empty()) {
         error = AppendPropertyChunk(out, content);
     }
     if (!error.empty()) {
-        return TfBytes{{}, std::move(error), {}};
+        return TfBytes{{}, std::move(error)};
     }
     ChunkBuilder end(out, ChunkType::End);
     static_cast<void>(end.Finish()); // four bytes always fit
@@ -426,9 +392,6 @@ SaveResult WriteTfFile(const Typeface& typeface, const std::string& fileName) {
     }
     result.Error = WriteFileAtomically(fileName, encoded.Bytes);
     result.Saved = result.Error.empty();
-    if (result.Saved) {
-        result.Warnings = std::move(encoded.Warnings);
-    }
     return result;
 }
 

@@ -16,12 +16,11 @@ Typeface& ReadTfChunks(Typeface& typeface, std::span<const std::uint8_t> bytes,
                        std::vector<std::string>& warnings);
 
 // The complete ".tf" file for typeface: signature, image, characters, pairs, properties, end.
-// A typeface without Image is written without the image chunk. Empty Error on success; Warnings
-// name what the 16-bit fields could not hold.
+// A typeface without Image is written without the image chunk. Empty Error on success; a value
+// that does not fit its field (CheckFieldLimits with TfFieldLimits) is refused, never cut down.
 struct TfBytes {
     std::vector<std::uint8_t> Bytes;
     std::string Error;
-    std::vector<std::string> Warnings;
 };
 [[nodiscard]] TfBytes EncodeTfFile(const Typeface& typeface);
 

@@ -1,6 +1,7 @@
 #include "document/XmlImageFile.h"
 
 #include "document/AtomicFile.h"
+#include "document/FieldLimits.h"
 #include "document/PictureFile.h"
 #include "document/PngCodec.h"
 #include "document/XmlEscape.h"
@@ -9,7 +10,6 @@
 #include <cstring>
 #include <expat.h>
 #include <filesystem>
-#include <limits>
 #include <memory>
 #include <optional>
 #include <system_error>
@@ -173,14 +173,6 @@ std::filesystem::path PicturePathFor(const std::string& fileName) {
     return picture;
 }
 
-bool FitsMetric(const Rect64& rect) {
-    const auto fits = [](std::int64_t value) {
-        return value >= std::numeric_limits<std::int32_t>::min() &&
-               value <= std::numeric_limits<std::int32_t>::max();
-    };
-    return fits(rect.X) && fits(rect.Y) && fits(rect.Width) && fits(rect.Height);
-}
-
 bool HasPicture(const Typeface& typeface) {
     const auto& image = typeface.Content.Image;
     return image && image->Width > 0 && image->Height > 0;
@@ -254,6 +246,10 @@ bool ReadXmlDescription(Typeface& typeface, std::span<const std::uint8_t> bytes,
 SaveResult WriteXmlDescription(const Typeface& typeface, const std::string& fileName) {
     SaveResult result;
     const TypefaceContent& content = typeface.Content;
+    if (FieldCheck check = CheckFieldLimits(typeface, XmlImageFieldLimits); !check.Reason.empty()) {
+        result.Error = std::move(check.Reason);
+        return result;
+    }
 
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Typeface";
     std::optional<std::vector<std::uint8_t>> png;
@@ -300,15 +296,6 @@ SaveResult WriteXmlDescription(const Typeface& typeface, const std::string& file
     }
     result.Saved = true;
 
-    std::string wide;
-    for (const Character& character : content.Characters) {
-        if (!FitsMetric(character.Source) || !FitsMetric(character.Outlay)) {
-            wide += (wide.empty() ? "" : ", ") + std::to_string(character.Index);
-        }
-    }
-    if (!wide.empty()) {
-        result.Warnings.push_back("metrics beyond 32 bits read back changed; characters " + wide);
-    }
     // An empty property (the editor keeps an empty "Comment") loses nothing worth a warning.
     std::string dropped;
     for (const auto& [key, value] : content.Properties) {

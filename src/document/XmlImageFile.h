@@ -18,7 +18,8 @@ namespace glyfora::document {
 
 // Writes the description (root "Typeface", decimal numbers, UTF-8) and its picture beside it,
 // named after the description ("name.xml" → "name.png"). Properties have no place in it and are
-// reported in Warnings.
+// reported in Warnings. Refused, writing nothing, when a code or metric does not fit what the
+// reader takes (XmlImageFieldLimits).
 [[nodiscard]] SaveResult WriteXmlDescription(const Typeface& typeface, const std::string& fileName);
 
 } // namespace glyfora::document

@@ -1,5 +1,7 @@
 #include "import/GlyphPacking.h"
 
+#include "document/RowPacking.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -43,9 +45,7 @@ struct PassProgress {
 MeasureResult Measure(document::Typeface& typeface, const ImportOptions& options,
                       GlyphSource& source, const PassProgress& progress) {
     MeasureResult result;
-    std::int64_t x = 0;
-    std::int64_t rowHeight = 0;
-    std::int64_t rowsHeight = 0;
+    document::RowPacker packer{options.MaxWidth};
     // Only a surface to measure on; the image the glyphs go into is made after measuring.
     auto scratch = document::MakeImage(256, 256, 0);
     if (scratch && source.Begin(*scratch, options)) {
@@ -67,21 +67,15 @@ MeasureResult Measure(document::Typeface& typeface, const ImportOptions& options
                                 h};
             character.Source.Width = w + options.PaddingLeft + options.PaddingRight;
             character.Source.Height = h + options.PaddingTop + options.PaddingBottom;
-            if (options.MaxWidth != 0 && x + character.Source.Width > options.MaxWidth) {
-                rowsHeight += rowHeight;
-                rowHeight = 0;
-                x = 0;
-            }
-            rowHeight = std::max(rowHeight, character.Source.Height);
-            x += character.Source.Width;
+            document::PlaceCell(packer, character.Source.Width, character.Source.Height);
         }
         source.End();
         if (!result.Cancelled && !progress.Report(done)) {
             result.Cancelled = true;
         }
     }
-    result.Width = RoundUpTo64(x);
-    result.Height = RoundUpTo64(rowsHeight + rowHeight);
+    result.Width = RoundUpTo64(packer.X);
+    result.Height = RoundUpTo64(document::PackedHeight(packer));
     return result;
 }
 
@@ -91,24 +85,18 @@ bool Draw(document::Typeface& typeface, document::Image& picture, const ImportOp
     bool cancelled = false;
     if (source.Begin(picture, options)) {
         source.Clear(TransparentWhite);
-        const std::int64_t imageWidth = picture.Width;
-        std::int64_t x = 0;
-        std::int64_t y = 0;
-        std::int64_t rowHeight = 0;
+        // The measuring pass packed against the same width, so the rows are the ones it sized.
+        document::RowPacker packer{picture.Width};
         std::int64_t done = 0;
         for (document::Character& character : content.Characters) {
             if (!progress.Report(done++)) {
                 cancelled = true;
                 break;
             }
-            if (x + character.Source.Width > imageWidth) {
-                y += rowHeight;
-                rowHeight = 0;
-                x = 0;
-            }
-            rowHeight = std::max(rowHeight, character.Source.Height);
-            character.Source.X = x;
-            character.Source.Y = y;
+            const document::CellCorner corner =
+                document::PlaceCell(packer, character.Source.Width, character.Source.Height);
+            character.Source.X = corner.X;
+            character.Source.Y = corner.Y;
             const auto code = static_cast<std::uint16_t>(character.Index);
             double centre = 0.0;
             if (options.Center) {
@@ -117,9 +105,8 @@ bool Draw(document::Typeface& typeface, document::Image& picture, const ImportOp
                     static_cast<double>(character.Outlay.Width - options.LetterSpace);
                 centre = (rounded - source.MeasureWidth(code)) / 2.0;
             }
-            source.Draw(static_cast<double>(x + options.PaddingLeft) + centre,
-                        static_cast<double>(y + options.PaddingTop), code, OpaqueWhite);
-            x += character.Source.Width;
+            source.Draw(static_cast<double>(corner.X + options.PaddingLeft) + centre,
+                        static_cast<double>(corner.Y + options.PaddingTop), code, OpaqueWhite);
         }
         source.End();
         if (!cancelled && !progress.Report(done)) {

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextEdit>
@@ -482,6 +483,39 @@ void ImportWindowTests::failedImportShowsTheReasonAndKeepsTheDocument() {
     QCOMPARE(editor.Messages.Messages.front().Kind, QStringLiteral("error"));
     QCOMPARE(editor.Messages.Messages.front().Title, QStringLiteral("Import TTF"));
     QVERIFY(editor.Messages.Messages.front().Text.contains(QStringLiteral("DejaVu Sans")));
+}
+
+void ImportWindowTests::typefaceTooTallForTfIsImportedWithAWidthThatFits() {
+    Editor editor;
+    Shell& shell = *editor.TheShell;
+    ImportWindow& window = Window(editor);
+    UseDejaVu(window);
+    // A cell of its own per character, each over 300 pixels tall: rows far beyond 32767.
+    window.SizeField->setValue(128);
+    window.PaddingTopField->setValue(100);
+    window.PaddingBottomField->setValue(100);
+    window.MaxWidthField->setValue(1);
+    ImportRun run;
+    ClickCreate(editor, run);
+    QVERIFY(shell.State.CurrentTypeface->Content.Characters.Size() > 150); // still imported
+    QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
+    const auto& shown = editor.Messages.Messages.front();
+    QCOMPARE(shown.Kind, QStringLiteral("warning"));
+    QCOMPARE(shown.Title, QStringLiteral("Import TTF"));
+    QVERIFY2(shown.Text.startsWith(QStringLiteral("The new typeface cannot be saved as .tf: ")),
+             qPrintable(shown.Text));
+    const QRegularExpressionMatch width =
+        QRegularExpression(QStringLiteral("Set \"max width:\" to (\\d+) ")).match(shown.Text);
+    QVERIFY2(width.hasMatch(), qPrintable(shown.Text));
+
+    // The suggested width fits, and it is the narrowest that does.
+    for (const int offset : {-1, 0}) {
+        editor.Messages.Messages.clear();
+        shell.State.CurrentTypeface->Modified = false; // no question about the last import
+        window.MaxWidthField->setValue(width.captured(1).toInt() + offset);
+        ClickCreate(editor, run);
+        QCOMPARE(editor.Messages.Messages.size(), std::size_t{offset < 0 ? 1U : 0U});
+    }
 }
 
 } // namespace glyfora::app::testing

@@ -27,6 +27,7 @@ private slots:
     void cancelledImportKeepsTheDocument();
     void unsavedChangesAreAskedAboutFirst();
     void failedImportShowsTheReasonAndKeepsTheDocument();
+    void typefaceTooTallForTfIsImportedWithAWidthThatFits();
 };
 
 } // namespace glyfora::app::testing

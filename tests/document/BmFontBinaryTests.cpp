@@ -229,6 +229,19 @@ TEST(BmFontBinaryWriter, RefusesPageNamesOfDifferentLengths) {
                              "which the binary variant cannot store");
 }
 
+TEST(BmFontBinaryWriter, RefusesPositionsBeyondSixteenBitsWithAFittingWidth) {
+    // 700 cells of 10 x 1000, ten to a row: the last rows start beyond 65535. Eleven to a row (110
+    // pixels) need 64 rows, the last starting at 63000.
+    BmFont font;
+    for (std::int64_t i = 0; i < 700; ++i) {
+        font.Chars.push_back({i, (i % 10) * 10, (i / 10) * 1000, 10, 1000, 0, 0, 10, 0, 15});
+    }
+    const BmFontBytes encoded = EncodeBmFontBinary(font);
+    EXPECT_TRUE(encoded.Bytes.empty());
+    EXPECT_EQ(encoded.Error, "character 660: y 66000 does not fit the binary variant (0..65535); "
+                             "packed into a picture 110 pixels wide, every cell would fit");
+}
+
 TEST(BmFontBinaryWriter, WritesTheSubstituteGlyphAsAllOnes) {
     BmFont font;
     font.Chars = {{-1, 0, 0, 1, 1, 0, 0, 1, 0, 15}};

@@ -150,6 +150,27 @@ TEST(ScaleLayout, RoundsHalvesToEven) {
     EXPECT_EQ(amounts, (std::vector<std::int64_t>{-2, 4}));
 }
 
+TEST(ScaleLayout, MultipliesAsThirtyTwoBitFloats) {
+    // Exact halves of the float product go to even; 5 × 0.1 is 0.5 in float, not 0.50000000745.
+    const struct {
+        float Scale;
+        std::int64_t From[4];
+        std::int64_t To[4];
+    } cases[] = {
+        {0.1F, {5, 25, 45, 65}, {0, 2, 4, 6}},
+        {0.1F, {-5, -25, 15, 35}, {0, -2, 2, 4}},
+        {1.0F, {16'777'217, -16'777'217, 3, 0}, {16'777'216, -16'777'216, 3, 0}},
+    };
+    for (const auto& c : cases) {
+        TypefaceRegistry registry;
+        Typeface& typeface = *CreateTypeface(registry, 5);
+        Add(typeface, 65, {c.From[0], c.From[1], c.From[2], c.From[3]});
+        ASSERT_TRUE(ScaleLayout(typeface, c.Scale).Done);
+        EXPECT_EQ(FindCharacter(typeface, 65)->Source, (Rect64{c.To[0], c.To[1], c.To[2], c.To[3]}))
+            << c.Scale << " × " << c.From[0];
+    }
+}
+
 TEST(ScaleLayout, ResultsBeyond32BitsAreRefusedWithNothingChanged) {
     TypefaceRegistry registry;
     Typeface& typeface = *CreateTypeface(registry, 5);

@@ -1,4 +1,5 @@
 #include "document/AtomicFile.h"
+#include "document/FieldLimits.h"
 #include "document/FileReading.h"
 #include "document/PngCodec.h"
 #include "document/TypefaceFile.h"
@@ -7,6 +8,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <optional>
 #include <png.h>
 #include <string>
 #include <unistd.h>
@@ -144,7 +146,7 @@ TEST(TfWrite, EmptyTypefaceWithImageHasEveryChunkInOrder) {
                         file.begin() + static_cast<std::ptrdiff_t>(starts[chunk] + 4)),
                   (Bytes{8, 0, 0, 0}));
     }
-    EXPECT_TRUE(encoded.Warnings.empty());
+    EXPECT_EQ(encoded.Error, "");
 }
 
 TEST(TfWrite, TypefaceWithoutImageLeavesOutTheImageChunk) {
@@ -182,17 +184,13 @@ struct FieldCase {
     Bytes Stored;           // the record's first four bytes: Index, Outlay X
     std::int64_t ReadIndex; // what comes back
     std::int64_t ReadX;
-    bool Warned;
 };
 
-TEST(TfWrite, SixteenBitFieldsStoreLowBitsAndReadBackSignExtended) {
+TEST(TfWrite, SixteenBitFieldsReadBackSignExtended) {
     const FieldCase cases[] = {
-        {"negative offset", 65, -2, {0x41, 0x00, 0xFE, 0xFF}, 65, -2, false},
-        {"largest code", 0xFFFF, 0, {0xFF, 0xFF, 0x00, 0x00}, 65535, 0, false},
-        {"int16 limits", 1, -32768, {0x01, 0x00, 0x00, 0x80}, 1, -32768, false},
-        {"metric above 16 bits", 2, 40000, {0x02, 0x00, 0x40, 0x9C}, 2, 40000 - 65536, true},
-        {"metric below 16 bits", 3, -40000, {0x03, 0x00, 0xC0, 0x63}, 3, 65536 - 40000, true},
-        {"code above 16 bits", 0x10041, 0, {0x41, 0x00, 0x00, 0x00}, 0x41, 0, true},
+        {"negative offset", 65, -2, {0x41, 0x00, 0xFE, 0xFF}, 65, -2},
+        {"largest code", 0xFFFF, 0, {0xFF, 0xFF, 0x00, 0x00}, 65535, 0},
+        {"int16 limits", 1, -32768, {0x01, 0x00, 0x00, 0x80}, 1, -32768},
     };
     for (const FieldCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -202,7 +200,7 @@ TEST(TfWrite, SixteenBitFieldsStoreLowBitsAndReadBackSignExtended) {
         const Bytes payload = CharacterPayload(*f.Face);
         ASSERT_EQ(payload.size(), 8U + 18U);
         EXPECT_EQ(Bytes(payload.begin() + 8, payload.begin() + 12), c.Stored);
-        EXPECT_EQ(encoded.Warnings.size(), c.Warned ? 1U : 0U);
+        EXPECT_EQ(encoded.Error, "");
 
         const auto read = ReadFile(encoded.Bytes);
         EXPECT_TRUE(read->Warnings.empty());
@@ -214,6 +212,79 @@ TEST(TfWrite, SixteenBitFieldsStoreLowBitsAndReadBackSignExtended) {
     }
 }
 
+// 4000 cells of 10 x 100 packed ten to a row, so the rows reach down to 39900. At 13 cells a row
+// (130 pixels) the last row starts at 30700; at 12 (129 pixels) it would start at 33300.
+void AddTallColumnOfRows(Typeface& face) {
+    for (std::int64_t i = 0; i < 4000; ++i) {
+        Add(face, i, {}, {(i % 10) * 10, (i / 10) * 100, 10, 100});
+    }
+}
+
+TEST(TfWrite, ValuesBeyondTheirFieldAreRefusedWithTheFirstNamed) {
+    const struct {
+        const char* Name;
+        void (*Fill)(Typeface&);
+        FieldLimits Limits;
+        std::string Reason;
+        std::optional<std::int64_t> Width;
+    } cases[] = {
+        {"metric above 16 bits",
+         [](Typeface& t) {
+             Add(t, 65, {0, 0, 40000, 0}, {});
+         },
+         TfFieldLimits, "character 65: Outlay Width 40000 does not fit a .tf file (-32768..32767)",
+         std::nullopt},
+        {"first of several",
+         [](Typeface& t) {
+             Add(t, 66, {}, {0, 0, 0, -50000});
+             Add(t, 65, {-40000, 0, 0, 0}, {});
+         },
+         TfFieldLimits,
+         "character 66: Source Height -50000 does not fit a .tf file (-32768..32767)",
+         std::nullopt},
+        {"code above 16 bits", [](Typeface& t) { Add(t, 0x10041, {}, {}); }, TfFieldLimits,
+         "the character code 65601 does not fit a .tf file (0..65535)", std::nullopt},
+        {"kerning amount", [](Typeface& t) { AddKerningPair(t, 1, 2, 70000); }, TfFieldLimits,
+         "the kerning pair 1, 2: amount 70000 does not fit a .tf file (-32768..32767)",
+         std::nullopt},
+        {"cell position", &AddTallColumnOfRows, TfFieldLimits,
+         "character 3280: Source Y 32800 does not fit a .tf file (-32768..32767); packed into a "
+         "picture 130 pixels wide, every cell would fit",
+         130},
+        {"no width fits",
+         [](Typeface& t) {
+             for (std::int64_t i = 0; i < 3; ++i) {
+                 Add(t, i, {}, {40000, 0, 20000, 20000});
+             }
+         },
+         TfFieldLimits,
+         "character 0: Source X 40000 does not fit a .tf file (-32768..32767); no "
+         "picture width packs every cell within that range",
+         std::nullopt},
+        {"XML metrics are 32-bit",
+         [](Typeface& t) {
+             Add(t, 65, {0, -3000000000, 0, 0}, {});
+         },
+         XmlImageFieldLimits,
+         "character 65: Outlay Y -3000000000 does not fit an XML & Image description "
+         "(-2147483648..2147483647)",
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Fixture f;
+        c.Fill(*f.Face);
+        const FieldCheck check = CheckFieldLimits(*f.Face, c.Limits);
+        EXPECT_EQ(check.Reason, c.Reason);
+        EXPECT_EQ(check.FittingWidth, c.Width);
+        if (c.Limits.MetricMax == TfFieldLimits.MetricMax) {
+            const TfBytes encoded = EncodeTfFile(*f.Face);
+            EXPECT_EQ(encoded.Error, c.Reason);
+            EXPECT_TRUE(encoded.Bytes.empty());
+        }
+    }
+}
+
 TEST(TfWrite, PairRecordBytes) {
     Fixture f;
     AddKerningPair(*f.Face, 0x41, 0x56, -3);
@@ -221,11 +292,6 @@ TEST(TfWrite, PairRecordBytes) {
     EXPECT_EQ(file, Concat({Magic, Chunk(2, Le32(0)),
                             Chunk(3, Concat({Le32(1), {0x41, 0x00, 0x56, 0x00, 0xFD, 0xFF}})),
                             Chunk(4, Le32(0)), EndChunk}));
-
-    AddKerningPair(*f.Face, 1, 2, 70000);
-    const TfBytes clipped = EncodeTfFile(*f.Face);
-    ASSERT_EQ(clipped.Warnings.size(), 1U);
-    EXPECT_NE(clipped.Warnings[0].find("1 kerning pair has"), std::string::npos);
 }
 
 TEST(TfWrite, PropertyBytesAreUtf8InMapOrder) {
@@ -617,14 +683,14 @@ TEST_F(TfFileOnDisk, ReportsWhyNothingWasWritten) {
     }
 }
 
-TEST_F(TfFileOnDisk, WarnsAboutClippedValuesOnSave) {
+TEST_F(TfFileOnDisk, ValuesBeyondSixteenBitsWriteNothing) {
     Fixture f;
+    const std::string path = (folder_ / "big.tf").string();
     Add(*f.Face, 65, {0, 0, 100000, 0}, {});
-    Add(*f.Face, 66, {0, 0, 0, 0}, {0, 0, 0, -50000});
-    const SaveResult saved = WriteTfFile(*f.Face, (folder_ / "big.tf").string());
-    EXPECT_TRUE(saved.Saved);
-    ASSERT_EQ(saved.Warnings.size(), 1U);
-    EXPECT_EQ(saved.Warnings[0].rfind("2 characters have", 0), 0U) << saved.Warnings[0];
+    const SaveResult refused = WriteTfFile(*f.Face, path);
+    EXPECT_FALSE(refused.Saved);
+    EXPECT_EQ(refused.Error.rfind("character 65: Outlay Width 100000", 0), 0U) << refused.Error;
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 } // namespace

@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> warnings;
     const TfBytes first = ReadAndEncode(5, chunks, warnings);
     // 16-bit fields, 0-free strings and decoded pictures always fit the format again.
-    if (!first.Error.empty() || !first.Warnings.empty()) {
+    if (!first.Error.empty()) {
         std::abort();
     }
     std::vector<std::string> secondWarnings;
