@@ -59,7 +59,9 @@ bool IsMonochrome(int hint) {
     return hint == HintSingleBitPerPixelGridFit || hint == HintSingleBitPerPixel;
 }
 
-bool IsGridFit(int hint) { return hint != HintSingleBitPerPixel && hint != HintAntiAlias; }
+bool IsGridFit(int hint) {
+    return hint != HintSingleBitPerPixel && hint != HintAntiAlias;
+}
 
 FT_Int32 LoadFlags(int hint) {
     switch (hint) {
@@ -311,6 +313,156 @@ void BlendPixel(std::uint32_t& pixel, ColourRGBA colour, double alpha) {
                            static_cast<std::uint32_t>(std::lround(outAlpha * 255.0)));
 }
 
+// Renders every code unit of text from the pen on, moving the pen by each advance. Glyphs without
+// pixels are left out.
+std::vector<Coverage> RenderText(const DrawingFont& font, int hint, std::u16string_view text,
+                                 double& penX, double baseline) {
+    std::vector<Coverage> glyphs;
+    glyphs.reserve(text.size());
+    for (const char16_t unit : text) {
+        const auto code = static_cast<std::uint16_t>(unit);
+        Coverage coverage;
+        if (RenderGlyph(font, code, hint, penX, baseline, coverage) && coverage.Width > 0 &&
+            coverage.Height > 0) {
+            glyphs.push_back(std::move(coverage));
+        }
+        penX += Advance(font, code, hint);
+    }
+    return glyphs;
+}
+
+// The underline and strike-out strokes of a text from startX to endX, snapped to whole pixels
+// where the glyphs are.
+std::vector<Stroke> TextLines(const DrawingFont& font, int hint, double startX, double endX,
+                              double baseline) {
+    std::vector<Stroke> strokes;
+    auto addStroke = [&](double position, double thickness) {
+        Stroke stroke{startX, endX, baseline - position - thickness / 2.0, 0.0};
+        stroke.Bottom = stroke.Top + thickness;
+        if (IsGridFit(hint) || IsMonochrome(hint)) {
+            stroke.X0 = std::round(stroke.X0);
+            stroke.X1 = std::round(stroke.X1);
+            stroke.Top = std::round(stroke.Top);
+            stroke.Bottom = std::max(stroke.Top + 1.0, std::round(stroke.Bottom));
+        }
+        strokes.push_back(stroke);
+    };
+    if (font.Underline) {
+        addStroke(font.UnderlinePosition, font.UnderlineThickness);
+    }
+    if (font.StrikeOut) {
+        addStroke(font.StrikeOutPosition, font.StrikeOutThickness);
+    }
+    return strokes;
+}
+
+// One coverage mask for the whole string, so that overlapping glyphs and strokes are composited
+// once. It spans everything drawn, limited to the output; empty when nothing lands on it.
+Coverage EmptyMask(const std::vector<Coverage>& glyphs, const std::vector<Stroke>& strokes,
+                   const document::Image& output) {
+    std::int64_t left = output.Width;
+    std::int64_t top = output.Height;
+    std::int64_t right = 0;
+    std::int64_t bottom = 0;
+    for (const Coverage& glyph : glyphs) {
+        left = std::min(left, glyph.Left);
+        top = std::min(top, glyph.Top);
+        right = std::max(right, glyph.Left + glyph.Width);
+        bottom = std::max(bottom, glyph.Top + glyph.Height);
+    }
+    for (const Stroke& stroke : strokes) {
+        left = std::min(left, static_cast<std::int64_t>(std::floor(stroke.X0)));
+        top = std::min(top, static_cast<std::int64_t>(std::floor(stroke.Top)));
+        right = std::max(right, static_cast<std::int64_t>(std::ceil(stroke.X1)));
+        bottom = std::max(bottom, static_cast<std::int64_t>(std::ceil(stroke.Bottom)));
+    }
+    Coverage mask;
+    mask.Left = std::max<std::int64_t>(left, 0);
+    mask.Top = std::max<std::int64_t>(top, 0);
+    mask.Width = std::min(right, output.Width) - mask.Left;
+    mask.Height = std::min(bottom, output.Height) - mask.Top;
+    if (mask.Width > 0 && mask.Height > 0) {
+        mask.Values.assign(static_cast<std::size_t>(mask.Width * mask.Height), 0);
+    }
+    return mask;
+}
+
+// The mask's value at the grid pixel (px, py), which must lie inside it.
+std::uint8_t& MaskAt(Coverage& mask, std::int64_t px, std::int64_t py) {
+    return mask.Values[static_cast<std::size_t>((py - mask.Top) * mask.Width + (px - mask.Left))];
+}
+
+void AddGlyphs(Coverage& mask, const std::vector<Coverage>& glyphs) {
+    for (const Coverage& glyph : glyphs) {
+        const std::int64_t y0 = std::max(glyph.Top, mask.Top);
+        const std::int64_t y1 = std::min(glyph.Top + glyph.Height, mask.Top + mask.Height);
+        const std::int64_t x0 = std::max(glyph.Left, mask.Left);
+        const std::int64_t x1 = std::min(glyph.Left + glyph.Width, mask.Left + mask.Width);
+        for (std::int64_t py = y0; py < y1; ++py) {
+            const std::uint8_t* row = glyph.Values.data() + (py - glyph.Top) * glyph.Width;
+            for (std::int64_t px = x0; px < x1; ++px) {
+                std::uint8_t& value = MaskAt(mask, px, py);
+                value = std::max(value, row[px - glyph.Left]);
+            }
+        }
+    }
+}
+
+void AddStrokes(Coverage& mask, const std::vector<Stroke>& strokes) {
+    for (const Stroke& stroke : strokes) {
+        const auto y0 = std::max(mask.Top, static_cast<std::int64_t>(std::floor(stroke.Top)));
+        const auto y1 =
+            std::min(mask.Top + mask.Height, static_cast<std::int64_t>(std::ceil(stroke.Bottom)));
+        const auto x0 = std::max(mask.Left, static_cast<std::int64_t>(std::floor(stroke.X0)));
+        const auto x1 =
+            std::min(mask.Left + mask.Width, static_cast<std::int64_t>(std::ceil(stroke.X1)));
+        for (std::int64_t py = y0; py < y1; ++py) {
+            const double rowCover = Overlap(stroke.Top, stroke.Bottom, py);
+            for (std::int64_t px = x0; px < x1; ++px) {
+                const double cover = rowCover * Overlap(stroke.X0, stroke.X1, px);
+                const auto value = static_cast<std::uint8_t>(std::lround(cover * 255.0));
+                std::uint8_t& current = MaskAt(mask, px, py);
+                current = std::max(current, value);
+            }
+        }
+    }
+}
+
+// Draws colour through the mask onto output, coverage turned into alpha by the quality's rule.
+void CompositeMask(document::Image& output, const Coverage& mask, ColourRGBA colour, int quality) {
+    // Built once; the rules are constants.
+    static const std::array<std::array<double, 256>, QualityAssumeLinear + 1> rules = [] {
+        std::array<std::array<double, 256>, QualityAssumeLinear + 1> all{};
+        for (int q = QualityDefault; q <= QualityAssumeLinear; ++q) {
+            all[static_cast<std::size_t>(q)] = AlphaRule(q);
+        }
+        return all;
+    }();
+    const std::array<double, 256>& rule =
+        rules[static_cast<std::size_t>(std::clamp(quality, 0, QualityAssumeLinear))];
+    const double colourAlpha = static_cast<double>(document::Alpha(colour)) / 255.0;
+    const ColourRGBA opaque = document::Opaque(colour);
+    const std::uint8_t* value = mask.Values.data();
+    for (std::int64_t py = mask.Top; py < mask.Top + mask.Height; ++py) {
+        for (std::int64_t px = mask.Left; px < mask.Left + mask.Width; ++px, ++value) {
+            const std::uint8_t coverage = *value;
+            if (coverage == 0) {
+                continue;
+            }
+            const double alpha = colourAlpha * rule[coverage];
+            std::uint32_t& pixel = output.At(px, py);
+            if (alpha >= 1.0) {
+                pixel = opaque;
+            } else if (document::Alpha(pixel) == 0) {
+                pixel = document::ColourOf(colour) |
+                        (static_cast<std::uint32_t>(std::lround(alpha * 255.0)) << 24);
+            } else if (alpha > 0.0) {
+                BlendPixel(pixel, colour, alpha);
+            }
+        }
+    }
+}
+
 } // namespace
 
 bool BeginTextDrawing(TextDrawingContext& context, document::Image& output) {
@@ -408,142 +560,28 @@ void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_vi
     }
     const DrawingFont& font = *context.Font;
     const int hint = context.TextHint;
-    const bool gridFit = IsGridFit(hint);
-    const ColourRGBA drawColour =
-        colour == NoBrushColour ? context.Colour : static_cast<ColourRGBA>(colour);
     const double shift = PixelOffsetShift(context.PixelOffsetMode);
-
     double penX = x + shift;
     double baseline = y + shift + font.Ascent;
-    if (gridFit) {
+    if (IsGridFit(hint)) {
         // Grid fitting puts the origin on the corner of the pixel that holds it.
         penX = std::floor(penX);
         baseline = std::floor(baseline);
     }
     const double startX = penX;
+    const std::vector<Coverage> glyphs = RenderText(font, hint, text, penX, baseline);
+    const std::vector<Stroke> strokes = TextLines(font, hint, startX, penX, baseline);
 
-    std::vector<Coverage> glyphs;
-    glyphs.reserve(text.size());
-    for (const char16_t unit : text) {
-        const auto code = static_cast<std::uint16_t>(unit);
-        Coverage coverage;
-        if (RenderGlyph(font, code, hint, penX, baseline, coverage) && coverage.Width > 0 &&
-            coverage.Height > 0) {
-            glyphs.push_back(std::move(coverage));
-        }
-        penX += Advance(font, code, hint);
-    }
-
-    std::vector<Stroke> strokes;
-    auto addStroke = [&](double position, double thickness) {
-        Stroke stroke{startX, penX, baseline - position - thickness / 2.0, 0.0};
-        stroke.Bottom = stroke.Top + thickness;
-        if (gridFit || IsMonochrome(hint)) {
-            stroke.X0 = std::round(stroke.X0);
-            stroke.X1 = std::round(stroke.X1);
-            stroke.Top = std::round(stroke.Top);
-            stroke.Bottom = std::max(stroke.Top + 1.0, std::round(stroke.Bottom));
-        }
-        strokes.push_back(stroke);
-    };
-    if (font.Underline) {
-        addStroke(font.UnderlinePosition, font.UnderlineThickness);
-    }
-    if (font.StrikeOut) {
-        addStroke(font.StrikeOutPosition, font.StrikeOutThickness);
-    }
-
-    // One coverage mask for the whole string, so that overlapping glyphs and strokes are
-    // composited once; it is limited to the output.
     document::Image& output = *context.Output;
-    std::int64_t left = output.Width;
-    std::int64_t top = output.Height;
-    std::int64_t right = 0;
-    std::int64_t bottom = 0;
-    for (const Coverage& glyph : glyphs) {
-        left = std::min(left, glyph.Left);
-        top = std::min(top, glyph.Top);
-        right = std::max(right, glyph.Left + glyph.Width);
-        bottom = std::max(bottom, glyph.Top + glyph.Height);
-    }
-    for (const Stroke& stroke : strokes) {
-        left = std::min(left, static_cast<std::int64_t>(std::floor(stroke.X0)));
-        top = std::min(top, static_cast<std::int64_t>(std::floor(stroke.Top)));
-        right = std::max(right, static_cast<std::int64_t>(std::ceil(stroke.X1)));
-        bottom = std::max(bottom, static_cast<std::int64_t>(std::ceil(stroke.Bottom)));
-    }
-    left = std::max<std::int64_t>(left, 0);
-    top = std::max<std::int64_t>(top, 0);
-    right = std::min(right, output.Width);
-    bottom = std::min(bottom, output.Height);
-    if (left >= right || top >= bottom) {
+    Coverage mask = EmptyMask(glyphs, strokes, output);
+    if (mask.Width <= 0 || mask.Height <= 0) {
         return;
     }
-    const std::int64_t maskWidth = right - left;
-    std::vector<std::uint8_t> mask(static_cast<std::size_t>(maskWidth * (bottom - top)), 0);
-    auto maskAt = [&](std::int64_t px, std::int64_t py) -> std::uint8_t& {
-        return mask[static_cast<std::size_t>((py - top) * maskWidth + (px - left))];
-    };
-    for (const Coverage& glyph : glyphs) {
-        const std::int64_t y0 = std::max(glyph.Top, top);
-        const std::int64_t y1 = std::min(glyph.Top + glyph.Height, bottom);
-        const std::int64_t x0 = std::max(glyph.Left, left);
-        const std::int64_t x1 = std::min(glyph.Left + glyph.Width, right);
-        for (std::int64_t py = y0; py < y1; ++py) {
-            const std::uint8_t* row =
-                glyph.Values.data() + (py - glyph.Top) * glyph.Width - glyph.Left;
-            for (std::int64_t px = x0; px < x1; ++px) {
-                std::uint8_t& value = maskAt(px, py);
-                value = std::max(value, row[px]);
-            }
-        }
-    }
-    for (const Stroke& stroke : strokes) {
-        const auto y0 = std::max(top, static_cast<std::int64_t>(std::floor(stroke.Top)));
-        const auto y1 = std::min(bottom, static_cast<std::int64_t>(std::ceil(stroke.Bottom)));
-        const auto x0 = std::max(left, static_cast<std::int64_t>(std::floor(stroke.X0)));
-        const auto x1 = std::min(right, static_cast<std::int64_t>(std::ceil(stroke.X1)));
-        for (std::int64_t py = y0; py < y1; ++py) {
-            const double rowCover = Overlap(stroke.Top, stroke.Bottom, py);
-            for (std::int64_t px = x0; px < x1; ++px) {
-                const double cover = rowCover * Overlap(stroke.X0, stroke.X1, px);
-                const auto value = static_cast<std::uint8_t>(std::lround(cover * 255.0));
-                std::uint8_t& current = maskAt(px, py);
-                current = std::max(current, value);
-            }
-        }
-    }
-
-    // Built once; the rules are constants.
-    static const std::array<std::array<double, 256>, QualityAssumeLinear + 1> rules = [] {
-        std::array<std::array<double, 256>, QualityAssumeLinear + 1> all{};
-        for (int quality = QualityDefault; quality <= QualityAssumeLinear; ++quality) {
-            all[static_cast<std::size_t>(quality)] = AlphaRule(quality);
-        }
-        return all;
-    }();
-    const std::array<double, 256>& rule = rules[static_cast<std::size_t>(
-        std::clamp(context.CompositingQuality, 0, QualityAssumeLinear))];
-    const double colourAlpha = static_cast<double>(document::Alpha(drawColour)) / 255.0;
-    const ColourRGBA opaque = document::Opaque(drawColour);
-    for (std::int64_t py = top; py < bottom; ++py) {
-        for (std::int64_t px = left; px < right; ++px) {
-            const std::uint8_t value = maskAt(px, py);
-            if (value == 0) {
-                continue;
-            }
-            const double alpha = colourAlpha * rule[value];
-            std::uint32_t& pixel = output.At(px, py);
-            if (alpha >= 1.0) {
-                pixel = opaque;
-            } else if (document::Alpha(pixel) == 0) {
-                pixel = document::ColourOf(drawColour) |
-                        (static_cast<std::uint32_t>(std::lround(alpha * 255.0)) << 24);
-            } else if (alpha > 0.0) {
-                BlendPixel(pixel, drawColour, alpha);
-            }
-        }
-    }
+    AddGlyphs(mask, glyphs);
+    AddStrokes(mask, strokes);
+    const ColourRGBA drawColour =
+        colour == NoBrushColour ? context.Colour : static_cast<ColourRGBA>(colour);
+    CompositeMask(output, mask, drawColour, context.CompositingQuality);
 }
 
 } // namespace glyfora::import
