@@ -437,6 +437,148 @@ void KeepProperties(Typeface& typeface, const BmFont& font) {
     properties["Base"] = Number(font.Common.Base);
 }
 
+// The line height is the space's line advance, as the example text takes it; without a space
+// the largest, so no line overlaps the next.
+std::int64_t ExportLineHeight(const Typeface& typeface) {
+    if (const Character* space = FindCharacter(typeface, 32)) {
+        return space->Outlay.Height;
+    }
+    std::int64_t lineHeight = 0;
+    for (const Character& character : typeface.Content.Characters) {
+        lineHeight = std::max(lineHeight, character.Outlay.Height);
+    }
+    return lineHeight;
+}
+
+// Reads the properties a typeface keeps for the export into descriptor fields. The first value
+// that is not what its field needs sets error; later ones are then left unread.
+struct PropertyReader {
+    const std::map<std::string, std::string>& Properties;
+    std::string& Error;
+
+    [[nodiscard]] const std::string* Find(const char* key) const {
+        const auto found = Properties.find(key);
+        return found == Properties.end() ? nullptr : &found->second;
+    }
+
+    void Integers(const char* key, std::span<std::int64_t> values) const {
+        const std::string* text = Find(key);
+        if (text == nullptr || !Error.empty() || ReadIntegers(*text, values)) {
+            return;
+        }
+        Error = "the property \"" + std::string(key) + "\" must be " +
+                (values.size() == 1
+                     ? std::string("a whole number")
+                     : std::to_string(values.size()) + " whole numbers separated by commas") +
+                ", not \"" + *text + "\"";
+    }
+
+    [[nodiscard]] bool Flag(const char* key, bool fallback) const {
+        std::int64_t value = fallback ? 1 : 0;
+        Integers(key, {&value, 1});
+        return value != 0;
+    }
+};
+
+void ReadInfo(BmFontInfo& info, const PropertyReader& read, std::int64_t lineHeight) {
+    if (const std::string* face = read.Find("Face")) {
+        info.Face = *face;
+    }
+    info.Size = lineHeight;
+    read.Integers("Size", {&info.Size, 1});
+    info.Bold = read.Flag("Bold", false);
+    info.Italic = read.Flag("Italic", false);
+    if (const std::string* charset = read.Find("Charset")) {
+        info.Charset = *charset;
+    }
+    info.Unicode = read.Flag("Unicode", true);
+    read.Integers("StretchH", {&info.StretchH, 1});
+    info.Smooth = read.Flag("Smooth", true);
+    read.Integers("Aa", {&info.Aa, 1});
+    read.Integers("Padding", info.Padding);
+    read.Integers("Spacing", info.Spacing);
+    read.Integers("Outline", {&info.Outline, 1});
+}
+
+// Channel fields belong to the picture they were read with; any other picture is plain RGBA.
+const PictureChannels* ChannelsOfPicture(const TypefaceContent& content) {
+    return content.Channels && content.Image && content.Channels->Picture.lock() == content.Image
+               ? &*content.Channels
+               : nullptr;
+}
+
+// The common fields of a font with a single page; channels is none for a plain RGBA picture.
+void ReadCommon(BmFontCommon& common, const PropertyReader& read, const TypefaceContent& content,
+                const PictureChannels* channels, std::int64_t lineHeight) {
+    common.LineHeight = lineHeight;
+    common.Base = lineHeight;
+    read.Integers("Base", {&common.Base, 1});
+    if (content.Image) {
+        common.ScaleW = content.Image->Width;
+        common.ScaleH = content.Image->Height;
+    }
+    common.Pages = 1;
+    if (channels != nullptr) {
+        common.AlphaChnl = channels->AlphaChnl;
+        common.RedChnl = channels->RedChnl;
+        common.GreenChnl = channels->GreenChnl;
+        common.BlueChnl = channels->BlueChnl;
+    }
+}
+
+// A char record per character. False, with error set and the warning left out, at the first
+// code the format cannot hold.
+bool AddCharRecords(BmFont& font, const TypefaceContent& content, const PictureChannels* channels,
+                    std::int64_t lineHeight, std::string& error,
+                    std::vector<std::string>& warnings) {
+    std::int64_t otherHeights = 0;
+    for (const Character& character : content.Characters) {
+        if (character.Index < 0 || character.Index > MaxCode) {
+            error = "the character code " + std::to_string(character.Index) +
+                    " cannot be written (codes are 0..65535)";
+            return false;
+        }
+        if (character.Outlay.Height != lineHeight) {
+            ++otherHeights;
+        }
+        std::int64_t chnl = 15;
+        if (channels != nullptr) {
+            const auto found = channels->CharacterChnl.find(character.Index);
+            chnl = found == channels->CharacterChnl.end() ? 15 : found->second;
+        }
+        font.Chars.push_back({character.Index, character.Source.X, character.Source.Y,
+                              character.Source.Width, character.Source.Height, character.Outlay.X,
+                              character.Outlay.Y, character.Outlay.Width, 0, chnl});
+    }
+    if (otherHeights > 0) {
+        warnings.push_back(Plural(otherHeights, "character has", "characters have") +
+                           " a line advance other than " + std::to_string(lineHeight) +
+                           "; the format keeps one line height for the font");
+    }
+    return true;
+}
+
+// Names the non-empty properties that have no field in the format.
+void WarnDroppedProperties(const std::map<std::string, std::string>& properties,
+                           std::vector<std::string>& warnings) {
+    std::vector<std::string> dropped;
+    for (const auto& entry : properties) {
+        const bool known =
+            std::find_if(PropertyKeys.begin(), PropertyKeys.end(),
+                         [&](const char* k) { return entry.first == k; }) != PropertyKeys.end();
+        if (!known && !entry.second.empty()) {
+            dropped.push_back(entry.first);
+        }
+    }
+    if (!dropped.empty()) {
+        std::string list;
+        for (const std::string& key : dropped) {
+            list += (list.empty() ? "\"" : ", \"") + key + "\"";
+        }
+        warnings.push_back("the format has no place for the properties " + list);
+    }
+}
+
 } // namespace
 
 std::int64_t ParseBmFontNumber(std::string_view text) {
@@ -621,125 +763,20 @@ BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile,
                           std::vector<std::string>& warnings) {
     BmFont font;
     const TypefaceContent& content = typeface.Content;
-
-    // The line height is the space's line advance, as the example text takes it; without a space
-    // the largest, so no line overlaps the next.
-    std::int64_t lineHeight = 0;
-    if (const Character* space = FindCharacter(typeface, 32)) {
-        lineHeight = space->Outlay.Height;
-    } else {
-        for (const Character& character : content.Characters) {
-            lineHeight = std::max(lineHeight, character.Outlay.Height);
-        }
-    }
-
-    const auto& properties = content.Properties;
-    auto property = [&](const char* key) -> const std::string* {
-        const auto found = properties.find(key);
-        return found == properties.end() ? nullptr : &found->second;
-    };
-    auto integers = [&](const char* key, std::span<std::int64_t> values) {
-        const std::string* text = property(key);
-        if (text == nullptr || !error.empty() || ReadIntegers(*text, values)) {
-            return;
-        }
-        error = "the property \"" + std::string(key) + "\" must be " +
-                (values.size() == 1
-                     ? std::string("a whole number")
-                     : std::to_string(values.size()) + " whole numbers separated by commas") +
-                ", not \"" + *text + "\"";
-    };
-    auto flag = [&](const char* key, bool fallback) {
-        std::int64_t value = fallback ? 1 : 0;
-        integers(key, {&value, 1});
-        return value != 0;
-    };
-
-    BmFontInfo& info = font.Info;
-    if (const std::string* face = property("Face")) {
-        info.Face = *face;
-    }
-    info.Size = lineHeight;
-    integers("Size", {&info.Size, 1});
-    info.Bold = flag("Bold", false);
-    info.Italic = flag("Italic", false);
-    if (const std::string* charset = property("Charset")) {
-        info.Charset = *charset;
-    }
-    info.Unicode = flag("Unicode", true);
-    integers("StretchH", {&info.StretchH, 1});
-    info.Smooth = flag("Smooth", true);
-    integers("Aa", {&info.Aa, 1});
-    integers("Padding", info.Padding);
-    integers("Spacing", info.Spacing);
-    integers("Outline", {&info.Outline, 1});
-
-    BmFontCommon& common = font.Common;
-    common.LineHeight = lineHeight;
-    common.Base = lineHeight;
-    integers("Base", {&common.Base, 1});
-    if (content.Image) {
-        common.ScaleW = content.Image->Width;
-        common.ScaleH = content.Image->Height;
-    }
-    common.Pages = 1;
+    const std::int64_t lineHeight = ExportLineHeight(typeface);
+    const PropertyReader read{content.Properties, error};
+    ReadInfo(font.Info, read, lineHeight);
+    const PictureChannels* channels = ChannelsOfPicture(content);
+    ReadCommon(font.Common, read, content, channels, lineHeight);
     font.Pages.push_back({0, pageFile});
-    // Channel fields belong to the picture they were read with; any other picture is plain RGBA.
-    const PictureChannels* channels =
-        content.Channels && content.Image && content.Channels->Picture.lock() == content.Image
-            ? &*content.Channels
-            : nullptr;
-    if (channels != nullptr) {
-        common.AlphaChnl = channels->AlphaChnl;
-        common.RedChnl = channels->RedChnl;
-        common.GreenChnl = channels->GreenChnl;
-        common.BlueChnl = channels->BlueChnl;
-    }
-
-    std::int64_t otherHeights = 0;
-    for (const Character& character : content.Characters) {
-        if (character.Index < 0 || character.Index > MaxCode) {
-            error = "the character code " + std::to_string(character.Index) +
-                    " cannot be written (codes are 0..65535)";
-            return font;
-        }
-        if (character.Outlay.Height != lineHeight) {
-            ++otherHeights;
-        }
-        std::int64_t chnl = 15;
-        if (channels != nullptr) {
-            const auto found = channels->CharacterChnl.find(character.Index);
-            chnl = found == channels->CharacterChnl.end() ? 15 : found->second;
-        }
-        font.Chars.push_back({character.Index, character.Source.X, character.Source.Y,
-                              character.Source.Width, character.Source.Height, character.Outlay.X,
-                              character.Outlay.Y, character.Outlay.Width, 0, chnl});
-    }
-    if (otherHeights > 0) {
-        warnings.push_back(Plural(otherHeights, "character has", "characters have") +
-                           " a line advance other than " + std::to_string(lineHeight) +
-                           "; the format keeps one line height for the font");
+    if (!AddCharRecords(font, content, channels, lineHeight, error, warnings)) {
+        return font;
     }
     // Every pair, zero amounts included: a zero can be a deliberate override.
     for (const KerningPair& pair : content.KerningPairs) {
         font.Kernings.push_back({PairLeft(pair), PairRight(pair), pair.Amount});
     }
-    std::vector<std::string> dropped;
-    for (const auto& entry : properties) {
-        const bool known =
-            std::find_if(PropertyKeys.begin(), PropertyKeys.end(),
-                         [&](const char* k) { return entry.first == k; }) != PropertyKeys.end();
-        if (!known && !entry.second.empty()) {
-            dropped.push_back(entry.first);
-        }
-    }
-    if (!dropped.empty()) {
-        std::string list;
-        for (const std::string& key : dropped) {
-            list += (list.empty() ? "\"" : ", \"") + key + "\"";
-        }
-        warnings.push_back("the format has no place for the properties " + list);
-    }
+    WarnDroppedProperties(content.Properties, warnings);
     return font;
 }
 
