@@ -114,6 +114,44 @@ std::pair<std::int64_t, std::int64_t> TileRange(const Span& span, std::int64_t s
     return {first / tileSize, last / tileSize};
 }
 
+// Depth relative to corner 0 becomes the clip w: positive, and 1 everywhere for an affine
+// mapping. Depths that cannot be inverted without changing sign give an affine mapping.
+bool PerspectiveDepths(const views::GlyphQuad& corners) {
+    const double w0 = corners[0].W;
+    bool depthsUsable = std::isfinite(w0) && w0 != 0.0;
+    bool depthsDiffer = false;
+    for (const views::QuadCorner& corner : corners) {
+        const double w = corner.W;
+        depthsUsable = depthsUsable && std::isfinite(w) && w != 0.0 && (w > 0.0) == (w0 > 0.0);
+        depthsDiffer = depthsDiffer || w != w0;
+    }
+    return depthsUsable && depthsDiffer;
+}
+
+// The quad as the triangles (c0, c1, c2) and (c0, c2, c3) in clip coordinates of a surface
+// width × height units, each corner carrying its source texel position.
+std::array<Vertex, 6> QuadTriangles(const views::GlyphQuad& corners,
+                                    const document::Rect64& source, int width, int height) {
+    const bool perspective = PerspectiveDepths(corners);
+    const double w0 = corners[0].W;
+    const double sx = static_cast<double>(source.X);
+    const double sy = static_cast<double>(source.Y);
+    const double sw = static_cast<double>(source.Width);
+    const double sh = static_cast<double>(source.Height);
+    const std::array<double, 4> cornerU{sx, sx + sw, sx + sw, sx};
+    const std::array<double, 4> cornerV{sy, sy, sy + sh, sy + sh};
+    std::array<Vertex, 4> quad;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const double w = perspective ? static_cast<double>(corners[i].W) / w0 : 1.0;
+        const double ndcX = static_cast<double>(corners[i].X) / width * 2.0 - 1.0;
+        const double ndcY = 1.0 - static_cast<double>(corners[i].Y) / height * 2.0;
+        quad[i].Position = {static_cast<float>(ndcX * w), static_cast<float>(ndcY * w), 0.0F,
+                            static_cast<float>(w)};
+        quad[i].Texel = {static_cast<float>(cornerU[i]), static_cast<float>(cornerV[i])};
+    }
+    return {quad[0], quad[1], quad[2], quad[0], quad[2], quad[3]};
+}
+
 } // namespace
 
 OpenGlQuadSurface::OpenGlQuadSurface(int tileSizeLimit) {
@@ -282,59 +320,9 @@ void OpenGlQuadSurface::DeleteTextures(CachedSprite& cached) {
     }
 }
 
-void OpenGlQuadSurface::DrawQuad(const document::Sprite& sprite, const document::Rect64& source,
-                                 const views::GlyphQuad& corners, std::int64_t opacity,
-                                 std::int64_t tint) {
-    if (!valid_ || !sprite || source.Width <= 0 || source.Height <= 0 || width_ <= 0 ||
-        height_ <= 0) {
-        return;
-    }
-    for (const views::QuadCorner& corner : corners) {
-        if (!std::isfinite(corner.X) || !std::isfinite(corner.Y)) {
-            return;
-        }
-    }
-    // Depth relative to corner 0 becomes the clip w: positive, and 1 everywhere for an affine
-    // mapping. Depths that cannot be inverted without changing sign give an affine mapping.
-    const double w0 = corners[0].W;
-    bool depthsUsable = std::isfinite(w0) && w0 != 0.0;
-    bool depthsDiffer = false;
-    for (const views::QuadCorner& corner : corners) {
-        const double w = corner.W;
-        depthsUsable = depthsUsable && std::isfinite(w) && w != 0.0 && (w > 0.0) == (w0 > 0.0);
-        depthsDiffer = depthsDiffer || w != w0;
-    }
-    const bool perspective = depthsUsable && depthsDiffer;
-
-    const double sx = static_cast<double>(source.X);
-    const double sy = static_cast<double>(source.Y);
-    const double sw = static_cast<double>(source.Width);
-    const double sh = static_cast<double>(source.Height);
-    const std::array<double, 4> cornerU{sx, sx + sw, sx + sw, sx};
-    const std::array<double, 4> cornerV{sy, sy, sy + sh, sy + sh};
-    std::array<Vertex, 4> quad;
-    for (std::size_t i = 0; i < 4; ++i) {
-        const double w = perspective ? static_cast<double>(corners[i].W) / w0 : 1.0;
-        const double ndcX = static_cast<double>(corners[i].X) / width_ * 2.0 - 1.0;
-        const double ndcY = 1.0 - static_cast<double>(corners[i].Y) / height_ * 2.0;
-        quad[i].Position = {static_cast<float>(ndcX * w), static_cast<float>(ndcY * w), 0.0F,
-                            static_cast<float>(w)};
-        quad[i].Texel = {static_cast<float>(cornerU[i]), static_cast<float>(cornerV[i])};
-    }
-    const std::array<Vertex, 6> vertices{quad[0], quad[1], quad[2], quad[0], quad[2], quad[3]};
-
-    const Span spanU = SourceSpan(source.X, source.Width, sprite->Width);
-    const Span spanV = SourceSpan(source.Y, source.Height, sprite->Height);
+void OpenGlQuadSurface::SetColourUniforms(std::int64_t opacity, std::int64_t tint) {
     const bool tinted = tint != views::NoTint;
     const auto tintColour = static_cast<std::uint32_t>(tint);
-
-    program_.bind();
-    program_.setUniformValue(samplerUniform_, 0);
-    program_.setUniformValue(sourceUniform_, static_cast<float>(spanU.First),
-                             static_cast<float>(spanV.First), static_cast<float>(spanU.Last),
-                             static_cast<float>(spanV.Last));
-    program_.setUniformValue(spriteUniform_, static_cast<float>(sprite->Width),
-                             static_cast<float>(sprite->Height));
     program_.setUniformValue(tintUniform_, tinted ? Unit(document::Red(tintColour)) : 0.0F,
                              tinted ? Unit(document::Green(tintColour)) : 0.0F,
                              tinted ? Unit(document::Blue(tintColour)) : 0.0F,
@@ -342,19 +330,15 @@ void OpenGlQuadSurface::DrawQuad(const document::Sprite& sprite, const document:
     program_.setUniformValue(opacityUniform_,
                              static_cast<float>(std::clamp<std::int64_t>(opacity, 0, 255)) /
                                  255.0F);
-    program_.enableAttributeArray(positionAttribute_);
-    program_.enableAttributeArray(texelAttribute_);
-    gl_.glVertexAttribPointer(static_cast<GLuint>(positionAttribute_), 4, GL_FLOAT, GL_FALSE,
-                              sizeof(Vertex), vertices[0].Position.data());
-    gl_.glVertexAttribPointer(static_cast<GLuint>(texelAttribute_), 2, GL_FLOAT, GL_FALSE,
-                              sizeof(Vertex), vertices[0].Texel.data());
+}
 
+void OpenGlQuadSurface::DrawTiles(const document::Sprite& sprite,
+                                  std::pair<std::int64_t, std::int64_t> columns,
+                                  std::pair<std::int64_t, std::int64_t> rows) {
     CachedSprite& cached = Cached(sprite);
-    const auto [firstColumn, lastColumn] = TileRange(spanU, sprite->Width, tileSize_);
-    const auto [firstRow, lastRow] = TileRange(spanV, sprite->Height, tileSize_);
     program_.setUniformValue(modeUniform_, 0.0F);
-    for (std::int64_t row = firstRow; row <= lastRow; ++row) {
-        for (std::int64_t column = firstColumn; column <= lastColumn; ++column) {
+    for (std::int64_t row = rows.first; row <= rows.second; ++row) {
+        for (std::int64_t column = columns.first; column <= columns.second; ++column) {
             const GLuint texture = TileTexture(cached, column, row);
             if (texture == 0) {
                 continue;
@@ -369,6 +353,41 @@ void OpenGlQuadSurface::DrawQuad(const document::Sprite& sprite, const document:
             gl_.glDrawArrays(GL_TRIANGLES, 0, 6);
         }
     }
+}
+
+void OpenGlQuadSurface::DrawQuad(const document::Sprite& sprite, const document::Rect64& source,
+                                 const views::GlyphQuad& corners, std::int64_t opacity,
+                                 std::int64_t tint) {
+    if (!valid_ || !sprite || source.Width <= 0 || source.Height <= 0 || width_ <= 0 ||
+        height_ <= 0) {
+        return;
+    }
+    for (const views::QuadCorner& corner : corners) {
+        if (!std::isfinite(corner.X) || !std::isfinite(corner.Y)) {
+            return;
+        }
+    }
+    const std::array<Vertex, 6> vertices = QuadTriangles(corners, source, width_, height_);
+    const Span spanU = SourceSpan(source.X, source.Width, sprite->Width);
+    const Span spanV = SourceSpan(source.Y, source.Height, sprite->Height);
+
+    program_.bind();
+    program_.setUniformValue(samplerUniform_, 0);
+    program_.setUniformValue(sourceUniform_, static_cast<float>(spanU.First),
+                             static_cast<float>(spanV.First), static_cast<float>(spanU.Last),
+                             static_cast<float>(spanV.Last));
+    program_.setUniformValue(spriteUniform_, static_cast<float>(sprite->Width),
+                             static_cast<float>(sprite->Height));
+    SetColourUniforms(opacity, tint);
+    program_.enableAttributeArray(positionAttribute_);
+    program_.enableAttributeArray(texelAttribute_);
+    gl_.glVertexAttribPointer(static_cast<GLuint>(positionAttribute_), 4, GL_FLOAT, GL_FALSE,
+                              sizeof(Vertex), vertices[0].Position.data());
+    gl_.glVertexAttribPointer(static_cast<GLuint>(texelAttribute_), 2, GL_FLOAT, GL_FALSE,
+                              sizeof(Vertex), vertices[0].Texel.data());
+
+    DrawTiles(sprite, TileRange(spanU, sprite->Width, tileSize_),
+              TileRange(spanV, sprite->Height, tileSize_));
     const bool reachesOutside = spanU.First < 0.0 || spanV.First < 0.0 ||
                                 spanU.Last >= static_cast<double>(sprite->Width) ||
                                 spanV.Last >= static_cast<double>(sprite->Height);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace glyfora::app {
@@ -72,6 +73,10 @@ private:
     CachedSprite& Cached(const document::Sprite& sprite);
     unsigned int TileTexture(CachedSprite& cached, std::int64_t column, std::int64_t row);
     void DeleteTextures(CachedSprite& cached);
+    void SetColourUniforms(std::int64_t opacity, std::int64_t tint);
+    // Draws the quad once per tile in columns × rows (first, last), each pass only its texels.
+    void DrawTiles(const document::Sprite& sprite, std::pair<std::int64_t, std::int64_t> columns,
+                   std::pair<std::int64_t, std::int64_t> rows);
     void ApplyBlendMode();
 
     QOpenGLFunctions gl_;

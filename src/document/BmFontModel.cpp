@@ -195,6 +195,390 @@ LoadedPicture LoadPage(const std::string& directory, const std::string& file,
     return DecodePicture(bytes, maxBytes);
 }
 
+// The plane a character's glyph lies in: packed fonts keep one glyph per channel.
+int PlaneOf(const BmFont& font, const BmFontChar& character) {
+    return font.Common.Packed ? PlaneOfChannel(character.Chnl) : -1;
+}
+
+// Pages by id; a later page line with the same id replaces the earlier one.
+std::map<std::int64_t, std::string> DeclaredPages(const BmFont& font,
+                                                  std::vector<std::string>& warnings) {
+    std::map<std::int64_t, std::string> pages;
+    std::int64_t badPages = 0;
+    for (const BmFontPage& page : font.Pages) {
+        if (page.Id < 0 || page.Id > MaxPageId) {
+            ++badPages;
+        } else {
+            pages[page.Id] = page.File;
+        }
+    }
+    if (badPages > 0) {
+        warnings.push_back("skipped " + Plural(badPages, "page", "pages") +
+                           " with an id outside 0..255");
+    }
+    return pages;
+}
+
+// Which layers the characters need: in packed fonts each used channel of a page becomes a layer
+// of its own. A page no character uses is still one layer.
+std::vector<Layer> NeededLayers(const BmFont& font,
+                                const std::map<std::int64_t, std::string>& pages) {
+    std::map<std::int64_t, std::array<bool, 5>> usedPlanes; // by page; index plane + 1
+    for (const BmFontChar& character : font.Chars) {
+        usedPlanes[character.Page][static_cast<std::size_t>(PlaneOf(font, character) + 1)] = true;
+    }
+    std::vector<Layer> layers;
+    for (const auto& [id, file] : pages) {
+        std::array<bool, 5>& used = usedPlanes[id];
+        if (std::none_of(used.begin(), used.end(), [](bool u) { return u; })) {
+            used[0] = true;
+        }
+        for (int plane = -1; plane < 4; ++plane) {
+            if (used[static_cast<std::size_t>(plane + 1)]) {
+                layers.push_back({id, plane, 0});
+            }
+        }
+    }
+    return layers;
+}
+
+// Page pictures by id, none for a page that could not be read.
+using PagePictures = std::map<std::int64_t, std::optional<Image>>;
+
+// Loads each page once, each within what is left of one picture's byte limit counting every
+// layer it will fill, so a descriptor naming one large page many times cannot take memory
+// without bound; the budget is checked from the page's header before it is decoded.
+PagePictures LoadPages(const BmFont& font, const std::map<std::int64_t, std::string>& pages,
+                       const std::vector<Layer>& layers, const std::string& directory,
+                       std::vector<std::string>& warnings) {
+    PagePictures pictures;
+    std::uint64_t decodedBytes = 0;
+    for (const auto& [id, file] : pages) {
+        const auto layerCount = static_cast<std::uint64_t>(std::count_if(
+            layers.begin(), layers.end(), [&](const Layer& l) { return l.Page == id; }));
+        LoadedPicture loaded = LoadPage(directory, file, (MaxImageBytes - decodedBytes) / layerCount);
+        if (loaded.Picture) {
+            decodedBytes += static_cast<std::uint64_t>(loaded.Picture->Pixels.size()) * 4 * layerCount;
+        } else {
+            const auto cells = std::count_if(font.Chars.begin(), font.Chars.end(),
+                                             [&](const BmFontChar& c) { return c.Page == id; });
+            warnings.push_back("page " + std::to_string(id) + " \"" + file +
+                               "\" could not be read (" + loaded.Error + "); its " +
+                               Plural(cells, "cell lies", "cells lie") + " below the picture");
+        }
+        pictures[id] = std::move(loaded.Picture);
+    }
+    return pictures;
+}
+
+// The size of the stacked picture and what went into it.
+struct Stack {
+    std::int64_t Width = 0;
+    std::int64_t Height = 0;
+    std::int64_t LayerCount = 0;
+    bool Packed = false; // some layer is one channel of a packed page
+};
+
+// Sets each layer's top. Found pages are stacked top to bottom; the layers of missing pages take
+// no room and their cells are placed below the picture, where they show nothing. Every layer's
+// page has an entry in pictures.
+Stack PlaceLayers(std::vector<Layer>& layers, const PagePictures& pictures) {
+    Stack stack;
+    for (Layer& layer : layers) {
+        if (const std::optional<Image>& picture = pictures.at(layer.Page)) {
+            layer.Top = stack.Height;
+            stack.Width = std::max(stack.Width, picture->Width);
+            // Bounded by the byte limit of LoadPages, so the sum cannot overflow.
+            stack.Height += picture->Height;
+            ++stack.LayerCount;
+            stack.Packed = stack.Packed || layer.Plane >= 0;
+        }
+    }
+    for (Layer& layer : layers) {
+        if (!pictures.at(layer.Page)) {
+            layer.Top = stack.Height;
+        }
+    }
+    return stack;
+}
+
+// Copies each found layer into stacked at its top; a channel layer becomes white glyphs whose
+// coverage is the channel's value.
+void DrawLayers(Image& stacked, const std::vector<Layer>& layers, const PagePictures& pictures) {
+    for (const Layer& layer : layers) {
+        const std::optional<Image>& picture = pictures.at(layer.Page);
+        if (!picture) {
+            continue;
+        }
+        for (std::int64_t y = 0; y < picture->Height; ++y) {
+            for (std::int64_t x = 0; x < picture->Width; ++x) {
+                const std::uint32_t pixel = picture->At(x, y);
+                std::uint32_t& target = stacked.At(x, layer.Top + y);
+                if (layer.Plane < 0) {
+                    target = pixel;
+                } else {
+                    const std::uint32_t coverage = (pixel >> (8 * layer.Plane)) & 0xFF;
+                    target = 0x00FFFFFFu | (coverage << 24);
+                }
+            }
+        }
+    }
+}
+
+// Makes the stacked picture the typeface's character set, unless nothing was found or it is too
+// large, and says how the pages were combined.
+void SetStackedPicture(Typeface& typeface, const Stack& stack, const std::vector<Layer>& layers,
+                       const PagePictures& pictures, std::vector<std::string>& warnings) {
+    if (stack.LayerCount > 0) {
+        std::optional<Image> stacked = MakeImage(stack.Width, stack.Height, 0);
+        if (!stacked) {
+            warnings.push_back("the stacked pages (" + std::to_string(stack.Width) + " x " +
+                               std::to_string(stack.Height) + " pixels) are too large to open");
+        } else {
+            DrawLayers(*stacked, layers, pictures);
+            SetCharacterSetImage(typeface, std::move(stacked));
+        }
+    }
+}
+
+// A picture read as it was stored keeps the channel fields that describe it; packed pages were
+// expanded, so their fields no longer apply.
+void KeepChannels(Typeface& typeface, const BmFont& font) {
+    if (typeface.Content.Image && !font.Common.Packed) {
+        PictureChannels& channels = typeface.Content.Channels.emplace();
+        channels.Picture = typeface.Content.Image;
+        channels.AlphaChnl = font.Common.AlphaChnl;
+        channels.RedChnl = font.Common.RedChnl;
+        channels.GreenChnl = font.Common.GreenChnl;
+        channels.BlueChnl = font.Common.BlueChnl;
+        for (const BmFontChar& character : font.Chars) {
+            channels.CharacterChnl[character.Id] = character.Chnl;
+        }
+    }
+}
+
+// Adds the characters with their cells moved to their layer's place in the stacked picture.
+void AddChars(Typeface& typeface, const BmFont& font, const std::vector<Layer>& layers,
+              std::vector<std::string>& warnings) {
+    std::map<std::pair<std::int64_t, int>, std::int64_t> layerTops;
+    for (const Layer& layer : layers) {
+        layerTops[{layer.Page, layer.Plane}] = layer.Top;
+    }
+    std::int64_t substitutes = 0;
+    std::int64_t outsideCodes = 0;
+    std::int64_t unknownPage = 0;
+    for (const BmFontChar& character : font.Chars) {
+        if (character.Id == -1) {
+            ++substitutes;
+            continue;
+        }
+        if (character.Id < 0 || character.Id > MaxCode) {
+            ++outsideCodes;
+            continue;
+        }
+        std::int64_t top = 0;
+        if (const auto layer = layerTops.find({character.Page, PlaneOf(font, character)});
+            layer != layerTops.end()) {
+            top = layer->second;
+        } else {
+            ++unknownPage;
+        }
+        Character& added = AddCharacter(typeface, character.Id);
+        added.Source = {character.X, character.Y + top, character.Width, character.Height};
+        added.Outlay = {character.XOffset, character.YOffset, character.XAdvance,
+                        font.Common.LineHeight};
+    }
+    if (substitutes > 0) {
+        warnings.push_back("skipped " + Plural(substitutes, "character", "characters") +
+                           " with id -1 (a substitute glyph has no code)");
+    }
+    if (outsideCodes > 0) {
+        warnings.push_back("skipped " + Plural(outsideCodes, "character", "characters") +
+                           " with codes above 0xFFFF or below 0");
+    }
+    if (unknownPage > 0) {
+        warnings.push_back(Plural(unknownPage, "character refers", "characters refer") +
+                           " to a page that is not declared; their cells were not moved");
+    }
+}
+
+void AddKernings(Typeface& typeface, const BmFont& font, std::vector<std::string>& warnings) {
+    std::int64_t outsidePairs = 0;
+    for (const BmFontKerning& kerning : font.Kernings) {
+        if (kerning.First < 0 || kerning.First > MaxCode || kerning.Second < 0 ||
+            kerning.Second > MaxCode) {
+            ++outsidePairs;
+            continue;
+        }
+        AddKerningPair(typeface, kerning.First, kerning.Second, kerning.Amount);
+    }
+    if (outsidePairs > 0) {
+        warnings.push_back("skipped " + Plural(outsidePairs, "kerning pair", "kerning pairs") +
+                           " with codes above 0xFFFF or below 0");
+    }
+}
+
+// The info fields and the base as properties, kept for the next export.
+void KeepProperties(Typeface& typeface, const BmFont& font) {
+    const BmFontInfo& info = font.Info;
+    auto& properties = typeface.Content.Properties;
+    properties["Face"] = info.Face;
+    properties["Size"] = Number(info.Size);
+    properties["Bold"] = Number(info.Bold);
+    properties["Italic"] = Number(info.Italic);
+    properties["Charset"] = info.Charset;
+    properties["Unicode"] = Number(info.Unicode);
+    properties["StretchH"] = Number(info.StretchH);
+    properties["Smooth"] = Number(info.Smooth);
+    properties["Aa"] = Number(info.Aa);
+    properties["Padding"] = List(info.Padding);
+    properties["Spacing"] = List(info.Spacing);
+    properties["Outline"] = Number(info.Outline);
+    properties["Base"] = Number(font.Common.Base);
+}
+
+// The line height is the space's line advance, as the example text takes it; without a space
+// the largest, so no line overlaps the next.
+std::int64_t ExportLineHeight(const Typeface& typeface) {
+    if (const Character* space = FindCharacter(typeface, 32)) {
+        return space->Outlay.Height;
+    }
+    std::int64_t lineHeight = 0;
+    for (const Character& character : typeface.Content.Characters) {
+        lineHeight = std::max(lineHeight, character.Outlay.Height);
+    }
+    return lineHeight;
+}
+
+// Reads the properties a typeface keeps for the export into descriptor fields. The first value
+// that is not what its field needs sets error; later ones are then left unread.
+struct PropertyReader {
+    const std::map<std::string, std::string>& Properties;
+    std::string& Error;
+
+    [[nodiscard]] const std::string* Find(const char* key) const {
+        const auto found = Properties.find(key);
+        return found == Properties.end() ? nullptr : &found->second;
+    }
+
+    void Integers(const char* key, std::span<std::int64_t> values) const {
+        const std::string* text = Find(key);
+        if (text == nullptr || !Error.empty() || ReadIntegers(*text, values)) {
+            return;
+        }
+        Error = "the property \"" + std::string(key) + "\" must be " +
+                (values.size() == 1
+                     ? std::string("a whole number")
+                     : std::to_string(values.size()) + " whole numbers separated by commas") +
+                ", not \"" + *text + "\"";
+    }
+
+    [[nodiscard]] bool Flag(const char* key, bool fallback) const {
+        std::int64_t value = fallback ? 1 : 0;
+        Integers(key, {&value, 1});
+        return value != 0;
+    }
+};
+
+void ReadInfo(BmFontInfo& info, const PropertyReader& read, std::int64_t lineHeight) {
+    if (const std::string* face = read.Find("Face")) {
+        info.Face = *face;
+    }
+    info.Size = lineHeight;
+    read.Integers("Size", {&info.Size, 1});
+    info.Bold = read.Flag("Bold", false);
+    info.Italic = read.Flag("Italic", false);
+    if (const std::string* charset = read.Find("Charset")) {
+        info.Charset = *charset;
+    }
+    info.Unicode = read.Flag("Unicode", true);
+    read.Integers("StretchH", {&info.StretchH, 1});
+    info.Smooth = read.Flag("Smooth", true);
+    read.Integers("Aa", {&info.Aa, 1});
+    read.Integers("Padding", info.Padding);
+    read.Integers("Spacing", info.Spacing);
+    read.Integers("Outline", {&info.Outline, 1});
+}
+
+// Channel fields belong to the picture they were read with; any other picture is plain RGBA.
+const PictureChannels* ChannelsOfPicture(const TypefaceContent& content) {
+    return content.Channels && content.Image && content.Channels->Picture.lock() == content.Image
+               ? &*content.Channels
+               : nullptr;
+}
+
+// The common fields of a font with a single page; channels is none for a plain RGBA picture.
+void ReadCommon(BmFontCommon& common, const PropertyReader& read, const TypefaceContent& content,
+                const PictureChannels* channels, std::int64_t lineHeight) {
+    common.LineHeight = lineHeight;
+    common.Base = lineHeight;
+    read.Integers("Base", {&common.Base, 1});
+    if (content.Image) {
+        common.ScaleW = content.Image->Width;
+        common.ScaleH = content.Image->Height;
+    }
+    common.Pages = 1;
+    if (channels != nullptr) {
+        common.AlphaChnl = channels->AlphaChnl;
+        common.RedChnl = channels->RedChnl;
+        common.GreenChnl = channels->GreenChnl;
+        common.BlueChnl = channels->BlueChnl;
+    }
+}
+
+// A char record per character. False, with error set and the warning left out, at the first
+// code the format cannot hold.
+bool AddCharRecords(BmFont& font, const TypefaceContent& content, const PictureChannels* channels,
+                    std::int64_t lineHeight, std::string& error,
+                    std::vector<std::string>& warnings) {
+    std::int64_t otherHeights = 0;
+    for (const Character& character : content.Characters) {
+        if (character.Index < 0 || character.Index > MaxCode) {
+            error = "the character code " + std::to_string(character.Index) +
+                    " cannot be written (codes are 0..65535)";
+            return false;
+        }
+        if (character.Outlay.Height != lineHeight) {
+            ++otherHeights;
+        }
+        std::int64_t chnl = 15;
+        if (channels != nullptr) {
+            const auto found = channels->CharacterChnl.find(character.Index);
+            chnl = found == channels->CharacterChnl.end() ? 15 : found->second;
+        }
+        font.Chars.push_back({character.Index, character.Source.X, character.Source.Y,
+                              character.Source.Width, character.Source.Height, character.Outlay.X,
+                              character.Outlay.Y, character.Outlay.Width, 0, chnl});
+    }
+    if (otherHeights > 0) {
+        warnings.push_back(Plural(otherHeights, "character has", "characters have") +
+                           " a line advance other than " + std::to_string(lineHeight) +
+                           "; the format keeps one line height for the font");
+    }
+    return true;
+}
+
+// Names the non-empty properties that have no field in the format.
+void WarnDroppedProperties(const std::map<std::string, std::string>& properties,
+                           std::vector<std::string>& warnings) {
+    std::vector<std::string> dropped;
+    for (const auto& entry : properties) {
+        const bool known =
+            std::find_if(PropertyKeys.begin(), PropertyKeys.end(),
+                         [&](const char* k) { return entry.first == k; }) != PropertyKeys.end();
+        if (!known && !entry.second.empty()) {
+            dropped.push_back(entry.first);
+        }
+    }
+    if (!dropped.empty()) {
+        std::string list;
+        for (const std::string& key : dropped) {
+            list += (list.empty() ? "\"" : ", \"") + key + "\"";
+        }
+        warnings.push_back("the format has no place for the properties " + list);
+    }
+}
+
 } // namespace
 
 std::int64_t ParseBmFontNumber(std::string_view text) {
@@ -370,328 +754,43 @@ std::string CheckBmFontTextRanges(const BmFont& font) {
 
 void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& directory,
                  std::vector<std::string>& warnings) {
-    // Pages by id; a later page line with the same id replaces the earlier one.
-    std::map<std::int64_t, std::string> pages;
-    std::int64_t badPages = 0;
-    for (const BmFontPage& page : font.Pages) {
-        if (page.Id < 0 || page.Id > MaxPageId) {
-            ++badPages;
-        } else {
-            pages[page.Id] = page.File;
-        }
-    }
-    if (badPages > 0) {
-        warnings.push_back("skipped " + Plural(badPages, "page", "pages") +
-                           " with an id outside 0..255");
-    }
-
-    // Which layers the characters need: packed fonts keep one glyph per channel, so each used
-    // channel of a page becomes a layer of its own.
-    auto planeOf = [&](const BmFontChar& character) {
-        return font.Common.Packed ? PlaneOfChannel(character.Chnl) : -1;
-    };
-    std::map<std::int64_t, std::array<bool, 5>> usedPlanes; // by page; index plane + 1
-    for (const BmFontChar& character : font.Chars) {
-        usedPlanes[character.Page][static_cast<std::size_t>(planeOf(character) + 1)] = true;
-    }
-    std::vector<Layer> layers;
-    for (const auto& [id, file] : pages) {
-        std::array<bool, 5>& used = usedPlanes[id];
-        if (std::none_of(used.begin(), used.end(), [](bool u) { return u; })) {
-            used[0] = true;
-        }
-        for (int plane = -1; plane < 4; ++plane) {
-            if (used[static_cast<std::size_t>(plane + 1)]) {
-                layers.push_back({id, plane, 0});
-            }
-        }
-    }
-
-    // Load each page once, each within what is left of one picture's byte limit counting every
-    // layer it will fill, so a descriptor naming one large page many times cannot take memory
-    // without bound; the budget is checked from the page's header before it is decoded.
-    std::map<std::int64_t, std::optional<Image>> pictures;
-    std::uint64_t decodedBytes = 0;
-    for (const auto& [id, file] : pages) {
-        const auto layerCount = static_cast<std::uint64_t>(std::count_if(
-            layers.begin(), layers.end(), [&](const Layer& l) { return l.Page == id; }));
-        LoadedPicture loaded = LoadPage(directory, file, (MaxImageBytes - decodedBytes) / layerCount);
-        if (loaded.Picture) {
-            decodedBytes += static_cast<std::uint64_t>(loaded.Picture->Pixels.size()) * 4 * layerCount;
-        } else {
-            const auto cells = std::count_if(font.Chars.begin(), font.Chars.end(),
-                                             [&](const BmFontChar& c) { return c.Page == id; });
-            warnings.push_back("page " + std::to_string(id) + " \"" + file +
-                               "\" could not be read (" + loaded.Error + "); its " +
-                               Plural(cells, "cell lies", "cells lie") + " below the picture");
-        }
-        pictures[id] = std::move(loaded.Picture);
-    }
-    // Found pages are stacked top to bottom; the layers of missing pages take no room and their
-    // cells are placed below the picture, where they show nothing.
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    std::int64_t stackedLayers = 0;
-    bool packedLayers = false;
-    for (Layer& layer : layers) {
-        if (const std::optional<Image>& picture = pictures[layer.Page]) {
-            layer.Top = height;
-            width = std::max(width, picture->Width);
-            // Bounded by the byte limit above, so the sum cannot overflow.
-            height += picture->Height;
-            ++stackedLayers;
-            packedLayers = packedLayers || layer.Plane >= 0;
-        }
-    }
-    for (Layer& layer : layers) {
-        if (!pictures[layer.Page]) {
-            layer.Top = height;
-        }
-    }
-    if (stackedLayers > 0) {
-        std::optional<Image> stacked = MakeImage(width, height, 0);
-        if (!stacked) {
-            warnings.push_back("the stacked pages (" + std::to_string(width) + " x " +
-                               std::to_string(height) + " pixels) are too large to open");
-        } else {
-            for (const Layer& layer : layers) {
-                const std::optional<Image>& picture = pictures[layer.Page];
-                if (!picture) {
-                    continue;
-                }
-                for (std::int64_t y = 0; y < picture->Height; ++y) {
-                    for (std::int64_t x = 0; x < picture->Width; ++x) {
-                        const std::uint32_t pixel = picture->At(x, y);
-                        std::uint32_t& target = stacked->At(x, layer.Top + y);
-                        if (layer.Plane < 0) {
-                            target = pixel;
-                        } else {
-                            // White glyphs whose coverage is the channel's value.
-                            const std::uint32_t coverage = (pixel >> (8 * layer.Plane)) & 0xFF;
-                            target = 0x00FFFFFFu | (coverage << 24);
-                        }
-                    }
-                }
-            }
-            SetCharacterSetImage(typeface, std::move(stacked));
-        }
-    }
-    // A picture read as it was stored keeps the channel fields that describe it; packed pages
-    // were expanded, so their fields no longer apply.
-    if (typeface.Content.Image && !font.Common.Packed) {
-        PictureChannels& channels = typeface.Content.Channels.emplace();
-        channels.Picture = typeface.Content.Image;
-        channels.AlphaChnl = font.Common.AlphaChnl;
-        channels.RedChnl = font.Common.RedChnl;
-        channels.GreenChnl = font.Common.GreenChnl;
-        channels.BlueChnl = font.Common.BlueChnl;
-        for (const BmFontChar& character : font.Chars) {
-            channels.CharacterChnl[character.Id] = character.Chnl;
-        }
-    }
-    if (packedLayers) {
+    const std::map<std::int64_t, std::string> pages = DeclaredPages(font, warnings);
+    std::vector<Layer> layers = NeededLayers(font, pages);
+    const PagePictures pictures = LoadPages(font, pages, layers, directory, warnings);
+    const Stack stack = PlaceLayers(layers, pictures);
+    SetStackedPicture(typeface, stack, layers, pictures, warnings);
+    KeepChannels(typeface, font);
+    if (stack.Packed) {
         warnings.push_back("packed channels were expanded into " +
-                           Plural(stackedLayers, "layer", "layers") + " of white glyphs on alpha");
-    } else if (stackedLayers > 1) {
-        warnings.push_back(Plural(stackedLayers, "page", "pages") +
+                           Plural(stack.LayerCount, "layer", "layers") +
+                           " of white glyphs on alpha");
+    } else if (stack.LayerCount > 1) {
+        warnings.push_back(Plural(stack.LayerCount, "page", "pages") +
                            " were stacked into one picture");
     }
-
-    std::map<std::pair<std::int64_t, int>, std::int64_t> layerTops;
-    for (const Layer& layer : layers) {
-        layerTops[{layer.Page, layer.Plane}] = layer.Top;
-    }
-    std::int64_t substitutes = 0;
-    std::int64_t outsideCodes = 0;
-    std::int64_t unknownPage = 0;
-    for (const BmFontChar& character : font.Chars) {
-        if (character.Id == -1) {
-            ++substitutes;
-            continue;
-        }
-        if (character.Id < 0 || character.Id > MaxCode) {
-            ++outsideCodes;
-            continue;
-        }
-        std::int64_t top = 0;
-        if (const auto layer = layerTops.find({character.Page, planeOf(character)});
-            layer != layerTops.end()) {
-            top = layer->second;
-        } else {
-            ++unknownPage;
-        }
-        Character& added = AddCharacter(typeface, character.Id);
-        added.Source = {character.X, character.Y + top, character.Width, character.Height};
-        added.Outlay = {character.XOffset, character.YOffset, character.XAdvance,
-                        font.Common.LineHeight};
-    }
-    if (substitutes > 0) {
-        warnings.push_back("skipped " + Plural(substitutes, "character", "characters") +
-                           " with id -1 (a substitute glyph has no code)");
-    }
-    if (outsideCodes > 0) {
-        warnings.push_back("skipped " + Plural(outsideCodes, "character", "characters") +
-                           " with codes above 0xFFFF or below 0");
-    }
-    if (unknownPage > 0) {
-        warnings.push_back(Plural(unknownPage, "character refers", "characters refer") +
-                           " to a page that is not declared; their cells were not moved");
-    }
-
-    std::int64_t outsidePairs = 0;
-    for (const BmFontKerning& kerning : font.Kernings) {
-        if (kerning.First < 0 || kerning.First > MaxCode || kerning.Second < 0 ||
-            kerning.Second > MaxCode) {
-            ++outsidePairs;
-            continue;
-        }
-        AddKerningPair(typeface, kerning.First, kerning.Second, kerning.Amount);
-    }
-    if (outsidePairs > 0) {
-        warnings.push_back("skipped " + Plural(outsidePairs, "kerning pair", "kerning pairs") +
-                           " with codes above 0xFFFF or below 0");
-    }
-
-    const BmFontInfo& info = font.Info;
-    auto& properties = typeface.Content.Properties;
-    properties["Face"] = info.Face;
-    properties["Size"] = Number(info.Size);
-    properties["Bold"] = Number(info.Bold);
-    properties["Italic"] = Number(info.Italic);
-    properties["Charset"] = info.Charset;
-    properties["Unicode"] = Number(info.Unicode);
-    properties["StretchH"] = Number(info.StretchH);
-    properties["Smooth"] = Number(info.Smooth);
-    properties["Aa"] = Number(info.Aa);
-    properties["Padding"] = List(info.Padding);
-    properties["Spacing"] = List(info.Spacing);
-    properties["Outline"] = Number(info.Outline);
-    properties["Base"] = Number(font.Common.Base);
+    AddChars(typeface, font, layers, warnings);
+    AddKernings(typeface, font, warnings);
+    KeepProperties(typeface, font);
 }
 
 BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile, std::string& error,
                           std::vector<std::string>& warnings) {
     BmFont font;
     const TypefaceContent& content = typeface.Content;
-
-    // The line height is the space's line advance, as the example text takes it; without a space
-    // the largest, so no line overlaps the next.
-    std::int64_t lineHeight = 0;
-    if (const Character* space = FindCharacter(typeface, 32)) {
-        lineHeight = space->Outlay.Height;
-    } else {
-        for (const Character& character : content.Characters) {
-            lineHeight = std::max(lineHeight, character.Outlay.Height);
-        }
-    }
-
-    const auto& properties = content.Properties;
-    auto property = [&](const char* key) -> const std::string* {
-        const auto found = properties.find(key);
-        return found == properties.end() ? nullptr : &found->second;
-    };
-    auto integers = [&](const char* key, std::span<std::int64_t> values) {
-        const std::string* text = property(key);
-        if (text == nullptr || !error.empty() || ReadIntegers(*text, values)) {
-            return;
-        }
-        error = "the property \"" + std::string(key) + "\" must be " +
-                (values.size() == 1
-                     ? std::string("a whole number")
-                     : std::to_string(values.size()) + " whole numbers separated by commas") +
-                ", not \"" + *text + "\"";
-    };
-    auto flag = [&](const char* key, bool fallback) {
-        std::int64_t value = fallback ? 1 : 0;
-        integers(key, {&value, 1});
-        return value != 0;
-    };
-
-    BmFontInfo& info = font.Info;
-    if (const std::string* face = property("Face")) {
-        info.Face = *face;
-    }
-    info.Size = lineHeight;
-    integers("Size", {&info.Size, 1});
-    info.Bold = flag("Bold", false);
-    info.Italic = flag("Italic", false);
-    if (const std::string* charset = property("Charset")) {
-        info.Charset = *charset;
-    }
-    info.Unicode = flag("Unicode", true);
-    integers("StretchH", {&info.StretchH, 1});
-    info.Smooth = flag("Smooth", true);
-    integers("Aa", {&info.Aa, 1});
-    integers("Padding", info.Padding);
-    integers("Spacing", info.Spacing);
-    integers("Outline", {&info.Outline, 1});
-
-    BmFontCommon& common = font.Common;
-    common.LineHeight = lineHeight;
-    common.Base = lineHeight;
-    integers("Base", {&common.Base, 1});
-    if (content.Image) {
-        common.ScaleW = content.Image->Width;
-        common.ScaleH = content.Image->Height;
-    }
-    common.Pages = 1;
+    const std::int64_t lineHeight = ExportLineHeight(typeface);
+    const PropertyReader read{content.Properties, error};
+    ReadInfo(font.Info, read, lineHeight);
+    const PictureChannels* channels = ChannelsOfPicture(content);
+    ReadCommon(font.Common, read, content, channels, lineHeight);
     font.Pages.push_back({0, pageFile});
-    // Channel fields belong to the picture they were read with; any other picture is plain RGBA.
-    const PictureChannels* channels =
-        content.Channels && content.Image && content.Channels->Picture.lock() == content.Image
-            ? &*content.Channels
-            : nullptr;
-    if (channels != nullptr) {
-        common.AlphaChnl = channels->AlphaChnl;
-        common.RedChnl = channels->RedChnl;
-        common.GreenChnl = channels->GreenChnl;
-        common.BlueChnl = channels->BlueChnl;
-    }
-
-    std::int64_t otherHeights = 0;
-    for (const Character& character : content.Characters) {
-        if (character.Index < 0 || character.Index > MaxCode) {
-            error = "the character code " + std::to_string(character.Index) +
-                    " cannot be written (codes are 0..65535)";
-            return font;
-        }
-        if (character.Outlay.Height != lineHeight) {
-            ++otherHeights;
-        }
-        std::int64_t chnl = 15;
-        if (channels != nullptr) {
-            const auto found = channels->CharacterChnl.find(character.Index);
-            chnl = found == channels->CharacterChnl.end() ? 15 : found->second;
-        }
-        font.Chars.push_back({character.Index, character.Source.X, character.Source.Y,
-                              character.Source.Width, character.Source.Height, character.Outlay.X,
-                              character.Outlay.Y, character.Outlay.Width, 0, chnl});
-    }
-    if (otherHeights > 0) {
-        warnings.push_back(Plural(otherHeights, "character has", "characters have") +
-                           " a line advance other than " + std::to_string(lineHeight) +
-                           "; the format keeps one line height for the font");
+    if (!AddCharRecords(font, content, channels, lineHeight, error, warnings)) {
+        return font;
     }
     // Every pair, zero amounts included: a zero can be a deliberate override.
     for (const KerningPair& pair : content.KerningPairs) {
         font.Kernings.push_back({PairLeft(pair), PairRight(pair), pair.Amount});
     }
-    std::vector<std::string> dropped;
-    for (const auto& entry : properties) {
-        const bool known =
-            std::find_if(PropertyKeys.begin(), PropertyKeys.end(),
-                         [&](const char* k) { return entry.first == k; }) != PropertyKeys.end();
-        if (!known && !entry.second.empty()) {
-            dropped.push_back(entry.first);
-        }
-    }
-    if (!dropped.empty()) {
-        std::string list;
-        for (const std::string& key : dropped) {
-            list += (list.empty() ? "\"" : ", \"") + key + "\"";
-        }
-        warnings.push_back("the format has no place for the properties " + list);
-    }
+    WarnDroppedProperties(content.Properties, warnings);
     return font;
 }
 

@@ -64,131 +64,173 @@ DecodedBmp Refuse(std::string reason) {
     return {std::nullopt, std::move(reason)};
 }
 
-} // namespace
+// Why a picture is refused, or none to go on.
+using Refusal = std::optional<std::string>;
 
-DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
+// What the file and info headers say.
+struct BmpHeader {
+    std::uint64_t PixelOffset = 0;
+    std::uint32_t Size = 0; // of the info header
+    std::int64_t Width = 0;
+    std::int64_t Height = 0; // positive; TopDown tells the row order
+    bool TopDown = false;
+    std::uint32_t Planes = 0;
+    std::uint32_t BitsPerPixel = 0;
+    std::uint32_t Compression = CompressionRgb;
+};
+
+// How a pixel value becomes RGBA.
+struct PixelFormat {
+    std::array<ChannelMask, 4> Channels; // red, green, blue, alpha
+    bool AlphaFromFourthByte = false;
+};
+
+Refusal ReadHeader(std::span<const std::uint8_t> bytes, BmpHeader& header) {
     if (bytes.size() < FileHeaderSize + 4 || bytes[0] != 'B' || bytes[1] != 'M') {
-        return Refuse("not a BMP picture");
+        return "not a BMP picture";
     }
-    const std::uint64_t pixelOffset = U32(bytes, 10);
-    const std::uint32_t headerSize = U32(bytes, FileHeaderSize);
-    if (headerSize != CoreHeaderSize && (headerSize < InfoHeaderSize || headerSize > 1024)) {
-        return Refuse("damaged BMP picture: unknown header size " + std::to_string(headerSize));
+    header.PixelOffset = U32(bytes, 10);
+    header.Size = U32(bytes, FileHeaderSize);
+    if (header.Size != CoreHeaderSize && (header.Size < InfoHeaderSize || header.Size > 1024)) {
+        return "damaged BMP picture: unknown header size " + std::to_string(header.Size);
     }
-    if (FileHeaderSize + headerSize > bytes.size()) {
-        return Refuse("truncated BMP picture: the header is incomplete");
+    if (FileHeaderSize + header.Size > bytes.size()) {
+        return "truncated BMP picture: the header is incomplete";
     }
-
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    std::uint32_t planes = 0;
-    std::uint32_t bitsPerPixel = 0;
-    std::uint32_t compression = CompressionRgb;
     const std::uint64_t h = FileHeaderSize;
-    if (headerSize == CoreHeaderSize) {
-        width = U16(bytes, h + 4);
-        height = U16(bytes, h + 6);
-        planes = U16(bytes, h + 8);
-        bitsPerPixel = U16(bytes, h + 10);
+    if (header.Size == CoreHeaderSize) {
+        header.Width = U16(bytes, h + 4);
+        header.Height = U16(bytes, h + 6);
+        header.Planes = U16(bytes, h + 8);
+        header.BitsPerPixel = U16(bytes, h + 10);
     } else {
-        width = S32(bytes, h + 4);
-        height = S32(bytes, h + 8);
-        planes = U16(bytes, h + 12);
-        bitsPerPixel = U16(bytes, h + 14);
-        compression = U32(bytes, h + 16);
+        header.Width = S32(bytes, h + 4);
+        header.Height = S32(bytes, h + 8);
+        header.Planes = U16(bytes, h + 12);
+        header.BitsPerPixel = U16(bytes, h + 14);
+        header.Compression = U32(bytes, h + 16);
     }
-    const bool topDown = height < 0;
-    if (topDown) {
-        height = -height; // at most 2^31, from a 32-bit field
+    header.TopDown = header.Height < 0;
+    if (header.TopDown) {
+        header.Height = -header.Height; // at most 2^31, from a 32-bit field
     }
-    if (planes != 1) {
-        return Refuse("damaged BMP picture: " + std::to_string(planes) + " planes");
-    }
-    if (width <= 0 || height <= 0) {
-        return Refuse("damaged BMP picture: size " + std::to_string(width) + " x " +
-                      std::to_string(height));
-    }
-    if (!ImageSizeAllowed(width, height, maxBytes)) {
-        return Refuse(PictureTooLarge(width, height, maxBytes));
-    }
-    if (bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32) {
-        return Refuse("unsupported BMP picture: " + std::to_string(bitsPerPixel) +
-                      " bits per pixel (16, 24 and 32 are read)");
-    }
+    return std::nullopt;
+}
 
-    // Channel masks: the defaults of BI_RGB, or those in the header or just after it.
+Refusal CheckPictureSize(const BmpHeader& header, std::uint64_t maxBytes) {
+    if (header.Planes != 1) {
+        return "damaged BMP picture: " + std::to_string(header.Planes) + " planes";
+    }
+    if (header.Width <= 0 || header.Height <= 0) {
+        return "damaged BMP picture: size " + std::to_string(header.Width) + " x " +
+               std::to_string(header.Height);
+    }
+    if (!ImageSizeAllowed(header.Width, header.Height, maxBytes)) {
+        return PictureTooLarge(header.Width, header.Height, maxBytes);
+    }
+    if (header.BitsPerPixel != 16 && header.BitsPerPixel != 24 && header.BitsPerPixel != 32) {
+        return "unsupported BMP picture: " + std::to_string(header.BitsPerPixel) +
+               " bits per pixel (16, 24 and 32 are read)";
+    }
+    return std::nullopt;
+}
+
+// Channel masks: the defaults of BI_RGB, or those in the header or just after it.
+Refusal ReadPixelFormat(std::span<const std::uint8_t> bytes, const BmpHeader& header,
+                        PixelFormat& format) {
     std::array<std::uint32_t, 4> masks{}; // red, green, blue, alpha
-    if (bitsPerPixel == 16) {
+    if (header.BitsPerPixel == 16) {
         masks = {0x7C00, 0x03E0, 0x001F, 0};
     } else {
         masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0};
     }
-    bool alphaFromFourthByte = bitsPerPixel == 32;
+    format.AlphaFromFourthByte = header.BitsPerPixel == 32;
+    const std::uint32_t compression = header.Compression;
     if (compression == CompressionBitfields || compression == CompressionAlphaBitfields) {
-        if (headerSize == Os2HeaderSize) {
-            return Refuse("unsupported BMP picture: OS/2 compression");
+        if (header.Size == Os2HeaderSize) {
+            return "unsupported BMP picture: OS/2 compression";
         }
-        if (bitsPerPixel == 24) {
-            return Refuse("damaged BMP picture: channel masks with 24 bits per pixel");
+        if (header.BitsPerPixel == 24) {
+            return "damaged BMP picture: channel masks with 24 bits per pixel";
         }
         const std::size_t maskCount = compression == CompressionAlphaBitfields ? 4 : 3;
         // A 40-byte header is followed by the masks; larger headers hold them (and alpha).
-        const std::uint64_t maskOffset = h + InfoHeaderSize;
-        const std::size_t stored = headerSize >= 56 ? 4 : headerSize >= 52 ? 3 : maskCount;
+        const std::uint64_t maskOffset = FileHeaderSize + InfoHeaderSize;
+        const std::size_t stored = header.Size >= 56 ? 4 : header.Size >= 52 ? 3 : maskCount;
         if (maskOffset + 4 * std::max(stored, maskCount) > bytes.size()) {
-            return Refuse("truncated BMP picture: the channel masks are missing");
+            return "truncated BMP picture: the channel masks are missing";
         }
         for (std::size_t i = 0; i < std::max(stored, maskCount); ++i) {
             masks[i] = U32(bytes, maskOffset + 4 * i);
         }
-        alphaFromFourthByte = false;
+        format.AlphaFromFourthByte = false;
     } else if (compression != CompressionRgb) {
-        return Refuse("unsupported BMP picture: compression " + std::to_string(compression));
+        return "unsupported BMP picture: compression " + std::to_string(compression);
     }
-    std::array<ChannelMask, 4> channels;
     for (std::size_t i = 0; i < masks.size(); ++i) {
         const auto channel = MakeChannelMask(masks[i]);
         if (!channel) {
-            return Refuse("damaged BMP picture: a channel mask is not contiguous");
+            return "damaged BMP picture: a channel mask is not contiguous";
         }
-        channels[i] = *channel;
+        format.Channels[i] = *channel;
     }
+    return std::nullopt;
+}
 
-    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bitsPerPixel + 31) / 32 * 4;
-    const auto rowCount = static_cast<std::uint64_t>(height);
-    std::uint64_t headerEnd = FileHeaderSize + headerSize;
-    if (headerSize == InfoHeaderSize && compression != CompressionRgb) {
-        headerEnd += compression == CompressionAlphaBitfields ? 16 : 12; // the masks
-    }
-    if (pixelOffset < headerEnd) {
-        return Refuse("damaged BMP picture: the pixels overlap the header");
-    }
-    if (pixelOffset > bytes.size() || (bytes.size() - pixelOffset) / stride < rowCount) {
-        return Refuse("truncated BMP picture: the pixels end early");
-    }
+// Bytes per row of pixels, padded to whole 32-bit words.
+std::uint64_t RowStride(const BmpHeader& header) {
+    return (static_cast<std::uint64_t>(header.Width) * header.BitsPerPixel + 31) / 32 * 4;
+}
 
-    auto picture = MakeImage(width, height);
+Refusal CheckPixelRange(std::span<const std::uint8_t> bytes, const BmpHeader& header) {
+    const std::uint64_t stride = RowStride(header);
+    const auto rowCount = static_cast<std::uint64_t>(header.Height);
+    std::uint64_t headerEnd = FileHeaderSize + header.Size;
+    if (header.Size == InfoHeaderSize && header.Compression != CompressionRgb) {
+        headerEnd += header.Compression == CompressionAlphaBitfields ? 16 : 12; // the masks
+    }
+    if (header.PixelOffset < headerEnd) {
+        return "damaged BMP picture: the pixels overlap the header";
+    }
+    if (header.PixelOffset > bytes.size() ||
+        (bytes.size() - header.PixelOffset) / stride < rowCount) {
+        return "truncated BMP picture: the pixels end early";
+    }
+    return std::nullopt;
+}
+
+std::uint32_t PixelValue(std::span<const std::uint8_t> bytes, std::uint64_t at,
+                         std::uint32_t bytesPerPixel) {
+    if (bytesPerPixel == 2) {
+        return U16(bytes, at);
+    }
+    if (bytesPerPixel == 3) {
+        return bytes[at] | (std::uint32_t{bytes[at + 1]} << 8) |
+               (std::uint32_t{bytes[at + 2]} << 16);
+    }
+    return U32(bytes, at);
+}
+
+// Converts the rows, which CheckPixelRange found within bytes, to RGBA from the top down.
+DecodedBmp DecodePixels(std::span<const std::uint8_t> bytes, const BmpHeader& header,
+                        const PixelFormat& format) {
+    auto picture = MakeImage(header.Width, header.Height);
     if (!picture) {
         return Refuse("not enough memory for the picture");
     }
-    const std::uint32_t bytesPerPixel = bitsPerPixel / 8;
+    const std::uint64_t stride = RowStride(header);
+    const std::uint32_t bytesPerPixel = header.BitsPerPixel / 8;
+    const std::array<ChannelMask, 4>& channels = format.Channels;
     bool anyAlpha = false;
-    for (std::int64_t row = 0; row < height; ++row) {
-        const std::int64_t y = topDown ? row : height - 1 - row;
-        const std::uint64_t rowStart = pixelOffset + static_cast<std::uint64_t>(row) * stride;
-        for (std::int64_t x = 0; x < width; ++x) {
-            const std::uint64_t at = rowStart + static_cast<std::uint64_t>(x) * bytesPerPixel;
-            std::uint32_t value = 0;
-            if (bytesPerPixel == 2) {
-                value = U16(bytes, at);
-            } else if (bytesPerPixel == 3) {
-                value = bytes[at] | (std::uint32_t{bytes[at + 1]} << 8) |
-                        (std::uint32_t{bytes[at + 2]} << 16);
-            } else {
-                value = U32(bytes, at);
-            }
+    for (std::int64_t row = 0; row < header.Height; ++row) {
+        const std::int64_t y = header.TopDown ? row : header.Height - 1 - row;
+        const std::uint64_t rowStart =
+            header.PixelOffset + static_cast<std::uint64_t>(row) * stride;
+        for (std::int64_t x = 0; x < header.Width; ++x) {
+            const std::uint32_t value = PixelValue(
+                bytes, rowStart + static_cast<std::uint64_t>(x) * bytesPerPixel, bytesPerPixel);
             std::uint32_t alpha = 255;
-            if (alphaFromFourthByte) {
+            if (format.AlphaFromFourthByte) {
                 alpha = value >> 24;
                 anyAlpha = anyAlpha || alpha != 0;
             } else if (channels[3].Mask != 0) {
@@ -198,12 +240,32 @@ DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes
                                 (Extract(channels[2], value) << 16) | (alpha << 24);
         }
     }
-    if (alphaFromFourthByte && !anyAlpha) {
+    if (format.AlphaFromFourthByte && !anyAlpha) {
         for (std::uint32_t& pixel : picture->Pixels) {
             pixel |= 0xFF000000U; // the fourth byte was padding, not a transparent picture
         }
     }
     return {std::move(picture), {}};
+}
+
+} // namespace
+
+DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
+    BmpHeader header;
+    if (Refusal refusal = ReadHeader(bytes, header)) {
+        return Refuse(*refusal);
+    }
+    if (Refusal refusal = CheckPictureSize(header, maxBytes)) {
+        return Refuse(*refusal);
+    }
+    PixelFormat format;
+    if (Refusal refusal = ReadPixelFormat(bytes, header, format)) {
+        return Refuse(*refusal);
+    }
+    if (Refusal refusal = CheckPixelRange(bytes, header)) {
+        return Refuse(*refusal);
+    }
+    return DecodePixels(bytes, header, format);
 }
 
 } // namespace glyfora::document

@@ -56,6 +56,99 @@ Span ClipSpan(std::int64_t start, std::int64_t length, std::int64_t limit) {
     return {0, std::min(limit, start + length)};
 }
 
+// Why a layout change is refused, or none to go on.
+using Refusal = std::optional<std::string>;
+
+// The spaced picture's size; every cell grows by twice the spacing.
+struct SpreadSize {
+    std::int64_t Width = 0;
+    std::int64_t Height = 0;
+    std::int64_t DoubleSpacing = 0;
+};
+
+Refusal GrowPicture(const Image& old, std::int64_t spacing, SpreadSize& size) {
+    std::int64_t growth = 0;
+    const bool sizeOverflows = !Multiply(spacing, 2 * GridColumns, growth) ||
+                               !Multiply(spacing, 2, size.DoubleSpacing) ||
+                               !Add(old.Width, growth, size.Width) ||
+                               !Add(old.Height, growth, size.Height);
+    if (sizeOverflows ||
+        (size.Width > 0 && size.Height > 0 && !ImageSizeAllowed(size.Width, size.Height))) {
+        return "A spacing of " + std::to_string(spacing) +
+               " would make the character-set picture larger than allowed.";
+    }
+    if (size.Width <= 0 || size.Height <= 0) {
+        return "A spacing of " + std::to_string(spacing) + " would leave no character-set picture.";
+    }
+    return std::nullopt;
+}
+
+// The new metrics of every character in list order, all computed before anything changes.
+Refusal MoveCharacters(const TypefaceContent& content, std::int64_t spacing,
+                       const SpreadSize& size, std::vector<Character>& moved) {
+    const std::int64_t doubleSpacing = size.DoubleSpacing;
+    moved.reserve(content.Characters.Size());
+    for (const Character& c : content.Characters) {
+        Character m = c;
+        std::int64_t dx = 0;
+        std::int64_t dy = 0;
+        if (!Multiply(c.Index % GridColumns, doubleSpacing, dx) ||
+            !Multiply(c.Index / GridColumns, doubleSpacing, dy) ||
+            !Add(c.Source.X, dx, m.Source.X) || !Add(c.Source.Y, dy, m.Source.Y) ||
+            !Add(c.Source.Width, doubleSpacing, m.Source.Width) ||
+            !Add(c.Source.Height, doubleSpacing, m.Source.Height) ||
+            !Add(c.Outlay.X, -spacing, m.Outlay.X) || !Add(c.Outlay.Y, -spacing, m.Outlay.Y)) {
+            return "A spacing of " + std::to_string(spacing) +
+                   " would move the metrics of character " + std::to_string(c.Index) +
+                   " beyond their range; nothing was changed.";
+        }
+        moved.push_back(m);
+    }
+    return std::nullopt;
+}
+
+// Blends the part of a cell that the old picture holds onto spread, each pixel offset by
+// (offsetX, offsetY); pixels falling off spread are dropped.
+void BlendCell(const Image& old, const Span& columns, const Span& rows, std::int64_t offsetX,
+               std::int64_t offsetY, Image& spread) {
+    for (std::int64_t y = rows.Begin; y < rows.End; ++y) {
+        const std::int64_t targetY = y + offsetY;
+        if (targetY < 0 || targetY >= spread.Height) {
+            continue;
+        }
+        for (std::int64_t x = columns.Begin; x < columns.End; ++x) {
+            const std::int64_t targetX = x + offsetX;
+            if (targetX < 0 || targetX >= spread.Width) {
+                continue;
+            }
+            std::uint32_t& target = spread.At(targetX, targetY);
+            target = BlendSourceOver(old.At(x, y), target);
+        }
+    }
+}
+
+// Each pixel of a cell that the old picture holds keeps its place relative to the cell, which
+// itself lands spacing pixels inside the grown cell; pixels falling off the new picture
+// (possible only with a negative spacing) are dropped.
+void SpreadCells(const TypefaceContent& content, const std::vector<Character>& moved,
+                 const Image& old, std::int64_t spacing, Image& spread) {
+    auto next = moved.begin();
+    for (const Character& c : content.Characters) {
+        const Character& m = *next++;
+        const Span columns = ClipSpan(c.Source.X, c.Source.Width, old.Width);
+        const Span rows = ClipSpan(c.Source.Y, c.Source.Height, old.Height);
+        std::int64_t offsetX = 0;
+        std::int64_t offsetY = 0;
+        std::int64_t farthest = 0;
+        if (!Add(m.Source.X - c.Source.X, spacing, offsetX) ||
+            !Add(m.Source.Y - c.Source.Y, spacing, offsetY) ||
+            !Add(offsetX, columns.End, farthest) || !Add(offsetY, rows.End, farthest)) {
+            continue; // so far off that none of it can land on the picture
+        }
+        BlendCell(old, columns, rows, offsetX, offsetY, spread);
+    }
+}
+
 } // namespace
 
 std::int64_t CopyUpperToLower(Typeface& typeface, std::int64_t first, std::int64_t last,
@@ -153,79 +246,21 @@ LayoutOutcome SpacingLayout(Typeface& typeface, std::int64_t spacing) {
         return {false, "There is no character-set picture whose cells could be spaced."};
     }
     const Image& old = *content.Image;
-    std::int64_t growth = 0;
-    std::int64_t doubleSpacing = 0;
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    const bool sizeOverflows = !Multiply(spacing, 2 * GridColumns, growth) ||
-                               !Multiply(spacing, 2, doubleSpacing) ||
-                               !Add(old.Width, growth, width) || !Add(old.Height, growth, height);
-    if (sizeOverflows || (width > 0 && height > 0 && !ImageSizeAllowed(width, height))) {
-        return {false, "A spacing of " + std::to_string(spacing) +
-                           " would make the character-set picture larger than allowed."};
+    SpreadSize size;
+    if (Refusal refusal = GrowPicture(old, spacing, size)) {
+        return {false, *refusal};
     }
-    if (width <= 0 || height <= 0) {
-        return {false, "A spacing of " + std::to_string(spacing) +
-                           " would leave no character-set picture."};
-    }
-
-    // The new metrics of every character, all computed before anything changes.
     std::vector<Character> moved;
-    moved.reserve(content.Characters.Size());
-    for (const Character& c : content.Characters) {
-        Character m = c;
-        std::int64_t dx = 0;
-        std::int64_t dy = 0;
-        if (!Multiply(c.Index % GridColumns, doubleSpacing, dx) ||
-            !Multiply(c.Index / GridColumns, doubleSpacing, dy) ||
-            !Add(c.Source.X, dx, m.Source.X) || !Add(c.Source.Y, dy, m.Source.Y) ||
-            !Add(c.Source.Width, doubleSpacing, m.Source.Width) ||
-            !Add(c.Source.Height, doubleSpacing, m.Source.Height) ||
-            !Add(c.Outlay.X, -spacing, m.Outlay.X) || !Add(c.Outlay.Y, -spacing, m.Outlay.Y)) {
-            return {false, "A spacing of " + std::to_string(spacing) +
-                               " would move the metrics of character " + std::to_string(c.Index) +
-                               " beyond their range; nothing was changed."};
-        }
-        moved.push_back(m);
+    if (Refusal refusal = MoveCharacters(content, spacing, size, moved)) {
+        return {false, *refusal};
     }
-
-    auto spread = MakeImage(width, height, 0);
+    auto spread = MakeImage(size.Width, size.Height, 0);
     if (!spread) {
         return {false, "Not enough memory for the spaced character-set picture."};
     }
-    auto next = moved.begin();
-    for (const Character& c : content.Characters) {
-        const Character& m = *next++;
-        // Each pixel of the cell that the old picture holds keeps its place relative to the cell,
-        // which itself lands S pixels inside the grown cell; pixels falling off the new picture
-        // (possible only with a negative spacing) are dropped.
-        const Span columns = ClipSpan(c.Source.X, c.Source.Width, old.Width);
-        const Span rows = ClipSpan(c.Source.Y, c.Source.Height, old.Height);
-        std::int64_t offsetX = 0;
-        std::int64_t offsetY = 0;
-        std::int64_t farthest = 0;
-        if (!Add(m.Source.X - c.Source.X, spacing, offsetX) ||
-            !Add(m.Source.Y - c.Source.Y, spacing, offsetY) ||
-            !Add(offsetX, columns.End, farthest) || !Add(offsetY, rows.End, farthest)) {
-            continue; // so far off that none of it can land on the picture
-        }
-        for (std::int64_t y = rows.Begin; y < rows.End; ++y) {
-            const std::int64_t targetY = y + offsetY;
-            if (targetY < 0 || targetY >= height) {
-                continue;
-            }
-            for (std::int64_t x = columns.Begin; x < columns.End; ++x) {
-                const std::int64_t targetX = x + offsetX;
-                if (targetX < 0 || targetX >= width) {
-                    continue;
-                }
-                std::uint32_t& target = spread->At(targetX, targetY);
-                target = BlendSourceOver(old.At(x, y), target);
-            }
-        }
-    }
+    SpreadCells(content, moved, old, spacing, *spread);
 
-    next = moved.begin();
+    auto next = moved.begin();
     for (Character& c : content.Characters) {
         c = *next++;
     }

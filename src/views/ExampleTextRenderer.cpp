@@ -1,5 +1,6 @@
 #include "views/ExampleTextRenderer.h"
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -89,10 +90,10 @@ struct GlyphStyle {
     std::int64_t Tint = NoTint;
 };
 
-void DrawGlyph(const Typeface& typeface, QuadSurface& surface, const Character& glyph, float penX,
-               float penY, const GlyphStyle& style) {
+// The glyph's quad at the pen, bent onto the arc and projected, relative to the text's origin.
+GlyphQuad PlacedQuad(const Typeface& typeface, const Character& glyph, float penX, float penY,
+                     const GlyphStyle& style) {
     const auto& settings = typeface.Settings;
-    const auto& content = typeface.Content;
     const float scale = style.Scale;
     GlyphQuad quad = MakeGlyphQuad(glyph, penX, penY, scale, style.Slant, settings.AlignY);
     if (settings.ArcRadius != 0.0F) {
@@ -102,73 +103,100 @@ void DrawGlyph(const Typeface& typeface, QuadSurface& surface, const Character& 
         BendQuadOntoArc(typeface, quad, afterGlyph, penY);
     }
     ProjectQuad(typeface, quad);
+    return quad;
+}
+
+// Negative when the quad is mirrored.
+float Orientation(const GlyphQuad& quad) {
+    const auto& [q0, q1, q2, q3] = quad;
+    return static_cast<float>(static_cast<double>(q1.X - q0.X) * (q3.Y - q0.Y) -
+                              static_cast<double>(q1.Y - q0.Y) * (q3.X - q0.X));
+}
+
+// The upside-down copy drawn on the reversed corners and the sprite drawn on the corners as they
+// are give the same pixels; a fresh import has no copy. Not clipped.
+void DrawMirrored(const document::TypefaceContent& content, QuadSurface& surface,
+                  const GlyphQuad& quad, const document::Rect64& cell, const GlyphStyle& style) {
+    if (content.FlippedSprite) {
+        const double flippedY = static_cast<double>(content.FlippedSpriteHeight) -
+                                static_cast<double>(cell.Y) - static_cast<double>(cell.Height);
+        const auto top = RoundSourceEdge(flippedY);
+        if (!top) {
+            return;
+        }
+        const auto& [q0, q1, q2, q3] = quad;
+        surface.DrawQuad(content.FlippedSprite, {cell.X, *top, cell.Width, cell.Height},
+                         PlacedAt({q3, q2, q1, q0}, style.X, style.Y), style.Intensity,
+                         style.Tint);
+    } else {
+        surface.DrawQuad(content.Sprite, cell, PlacedAt(quad, style.X, style.Y), style.Intensity,
+                         style.Tint);
+    }
+}
+
+// A source rectangle in sprite texels, before rounding.
+struct SourceEdges {
+    float X = 0.0F;
+    float Y = 0.0F;
+    float Width = 0.0F;
+    float Height = 0.0F;
+};
+
+// Clips the quad to clip (X, Y, Width, Height around the text's origin) and the source with it.
+// Moves whole edges, exact for upright, unslanted quads.
+void ClipQuad(const std::array<float, 4>& clip, const GlyphStyle& style, GlyphQuad& quad,
+              SourceEdges& source) {
+    auto& [q0, q1, q2, q3] = quad;
+    const float scale = style.Scale;
+    const double originX = style.X;
+    const double originY = style.Y;
+    const double clipRight = static_cast<double>(clip[0]) + clip[2];
+    const double clipBottom = static_cast<double>(clip[1]) + clip[3];
+    if (clip[0] > originX + q0.X) {
+        const auto d = static_cast<float>((clip[0] - q0.X - originX) / scale);
+        source.X = static_cast<float>(static_cast<double>(source.X) + d);
+        source.Width = static_cast<float>(static_cast<double>(source.Width) - d);
+        q0.X = q3.X = static_cast<float>(clip[0] - originX);
+    }
+    if (originX + q1.X > clipRight) {
+        const auto d = static_cast<float>((q1.X + originX - clipRight) / scale);
+        source.Width = static_cast<float>(static_cast<double>(source.Width) - d);
+        q1.X = q2.X = static_cast<float>(clipRight - originX);
+    }
+    if (clip[1] > originY + q0.Y) {
+        const auto d = static_cast<float>((clip[1] - q0.Y - originY) / scale);
+        source.Y = static_cast<float>(static_cast<double>(source.Y) + d);
+        source.Height = static_cast<float>(static_cast<double>(source.Height) - d);
+        q0.Y = q1.Y = static_cast<float>(clip[1] - originY);
+    }
+    if (originY + q2.Y > clipBottom) {
+        const auto d = static_cast<float>((q2.Y + originY - clipBottom) / scale);
+        source.Height = static_cast<float>(static_cast<double>(source.Height) - d);
+        q2.Y = q3.Y = static_cast<float>(clipBottom - originY);
+    }
+}
+
+void DrawGlyph(const Typeface& typeface, QuadSurface& surface, const Character& glyph, float penX,
+               float penY, const GlyphStyle& style) {
+    const auto& content = typeface.Content;
+    GlyphQuad quad = PlacedQuad(typeface, glyph, penX, penY, style);
     if (!Finite(quad)) {
         return;
     }
-    auto& [q0, q1, q2, q3] = quad;
     const document::Rect64 cell = glyph.Source;
-
-    const auto orientation = static_cast<float>(
-        static_cast<double>(q1.X - q0.X) * (q3.Y - q0.Y) -
-        static_cast<double>(q1.Y - q0.Y) * (q3.X - q0.X));
-    if (orientation < 0.0F) {
-        // Mirrored. The upside-down copy drawn on the reversed corners and the sprite drawn on the
-        // corners as they are give the same pixels; a fresh import has no copy. Not clipped.
-        if (content.FlippedSprite) {
-            const double flippedY = static_cast<double>(content.FlippedSpriteHeight) -
-                                    static_cast<double>(cell.Y) - static_cast<double>(cell.Height);
-            const auto top = RoundSourceEdge(flippedY);
-            if (!top) {
-                return;
-            }
-            surface.DrawQuad(content.FlippedSprite, {cell.X, *top, cell.Width, cell.Height},
-                             PlacedAt({q3, q2, q1, q0}, style.X, style.Y), style.Intensity,
-                             style.Tint);
-        } else {
-            surface.DrawQuad(content.Sprite, cell, PlacedAt(quad, style.X, style.Y),
-                             style.Intensity, style.Tint);
-        }
+    if (Orientation(quad) < 0.0F) {
+        DrawMirrored(content, surface, quad, cell, style);
         return;
     }
-
-    auto fx = static_cast<float>(cell.X);
-    auto fy = static_cast<float>(cell.Y);
-    auto fw = static_cast<float>(cell.Width);
-    auto fh = static_cast<float>(cell.Height);
-    const auto& clip = settings.ClipRect;
-    if (clip[2] != 0.0F) {
-        // Moves whole edges, exact for upright, unslanted quads.
-        const double originX = style.X;
-        const double originY = style.Y;
-        const double clipRight = static_cast<double>(clip[0]) + clip[2];
-        const double clipBottom = static_cast<double>(clip[1]) + clip[3];
-        if (clip[0] > originX + q0.X) {
-            const auto d = static_cast<float>((clip[0] - q0.X - originX) / scale);
-            fx = static_cast<float>(static_cast<double>(fx) + d);
-            fw = static_cast<float>(static_cast<double>(fw) - d);
-            q0.X = q3.X = static_cast<float>(clip[0] - originX);
-        }
-        if (originX + q1.X > clipRight) {
-            const auto d = static_cast<float>((q1.X + originX - clipRight) / scale);
-            fw = static_cast<float>(static_cast<double>(fw) - d);
-            q1.X = q2.X = static_cast<float>(clipRight - originX);
-        }
-        if (clip[1] > originY + q0.Y) {
-            const auto d = static_cast<float>((clip[1] - q0.Y - originY) / scale);
-            fy = static_cast<float>(static_cast<double>(fy) + d);
-            fh = static_cast<float>(static_cast<double>(fh) - d);
-            q0.Y = q1.Y = static_cast<float>(clip[1] - originY);
-        }
-        if (originY + q2.Y > clipBottom) {
-            const auto d = static_cast<float>((q2.Y + originY - clipBottom) / scale);
-            fh = static_cast<float>(static_cast<double>(fh) - d);
-            q2.Y = q3.Y = static_cast<float>(clipBottom - originY);
-        }
+    SourceEdges source{static_cast<float>(cell.X), static_cast<float>(cell.Y),
+                       static_cast<float>(cell.Width), static_cast<float>(cell.Height)};
+    if (typeface.Settings.ClipRect[2] != 0.0F) {
+        ClipQuad(typeface.Settings.ClipRect, style, quad, source);
     }
-    const auto sx = RoundSourceEdge(fx);
-    const auto sy = RoundSourceEdge(fy);
-    const auto sw = RoundSourceEdge(fw);
-    const auto sh = RoundSourceEdge(fh);
+    const auto sx = RoundSourceEdge(source.X);
+    const auto sy = RoundSourceEdge(source.Y);
+    const auto sw = RoundSourceEdge(source.Width);
+    const auto sh = RoundSourceEdge(source.Height);
     if (!sx || !sy || !sw || !sh || *sw <= 0 || *sh <= 0) {
         return; // clipped away entirely, or an empty cell
     }
