@@ -1,4 +1,5 @@
 #include "ImportWindowTests.h"
+#include "QtTestRegistry.h"
 #include "ShellFixture.h"
 
 #include "app/ImportWindow.h"
@@ -483,5 +484,7 @@ void ImportWindowTests::failedImportShowsTheReasonAndKeepsTheDocument() {
     QCOMPARE(editor.Messages.Messages.front().Title, QStringLiteral("Import TTF"));
     QVERIFY(editor.Messages.Messages.front().Text.contains(QStringLiteral("DejaVu Sans")));
 }
+
+GLYFORA_QTEST(ImportWindowTests);
 
 } // namespace glyfora::app::testing
