@@ -1,4 +1,6 @@
 #include "CanvasTests.h"
+#include "ScratchFolder.h"
+#include "QtTestRegistry.h"
 #include "ShellFixture.h"
 
 #include "app/CharacterSetWindow.h"
@@ -19,7 +21,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWheelEvent>
@@ -35,7 +36,7 @@ constexpr std::int64_t PictureHeight = 500;
 // A picture larger than the character-set canvas whose every pixel differs from its neighbours, two
 // characters A (10 x 12 at 20, 30) and V (8 x 12 at 40, 30) and the pair A V of -3, written as a
 // ".tf" file.
-std::string WriteTestTypeface(const QTemporaryDir& folder) {
+std::string WriteTestTypeface(const testsupport::ScratchFolder& folder) {
     document::TypefaceRegistry registry;
     document::Typeface& typeface = *document::CreateTypeface(registry, TypefaceId);
     document::Image picture = *document::MakeImage(PictureWidth, PictureHeight);
@@ -58,7 +59,7 @@ std::string WriteTestTypeface(const QTemporaryDir& folder) {
     space.Source = {100, 100, 4, 4};
     space.Outlay = {0, 0, 5, 18};
     (void)document::AddKerningPair(typeface, 'A', 'V', -3);
-    const std::string path = folder.filePath(QStringLiteral("test.tf")).toStdString();
+    const std::string path = folder.File("test.tf");
     const document::SaveResult saved =
         document::SaveTypeface(registry, TypefaceId, path, document::FormatTf);
     if (!saved.Saved) {
@@ -170,7 +171,7 @@ struct OpenEditor {
         return *document::TypefaceFromId(TheEditor.State.Registry, TypefaceId);
     }
 
-    QTemporaryDir Folder;
+    testsupport::ScratchFolder Folder;
     std::string Path;
     Editor TheEditor;
 };
@@ -457,5 +458,7 @@ void CanvasTests::exampleShowsTheTypefaceText() {
     // Kerning is on because the typeface has a pair.
     QCOMPARE(editor.Document().Settings.KerningEnabled, std::int64_t{1});
 }
+
+GLYFORA_QTEST(CanvasTests);
 
 } // namespace glyfora::app::testing

@@ -1,6 +1,7 @@
 #include "app/CharacterCodeDialog.h"
 #include "app/GlyphSpinBox.h"
 #include "app/HexSpinBox.h"
+#include "QtTestRegistry.h"
 #include "Typing.h"
 
 #include <QApplication>
@@ -199,23 +200,9 @@ private slots:
     }
 };
 
+GLYFORA_QTEST(CharacterCodeDialogTests);
+GLYFORA_QTEST(GlyphSpinBoxTests);
+
 } // namespace glyfora::app
-
-namespace glyfora::app::testing {
-
-int RunCharacterCodeDialogTests(int argc, char* argv[]) {
-    int failures = 0;
-    {
-        CharacterCodeDialogTests tests;
-        failures += QTest::qExec(&tests, argc, argv);
-    }
-    {
-        GlyphSpinBoxTests tests;
-        failures += QTest::qExec(&tests, argc, argv);
-    }
-    return failures;
-}
-
-} // namespace glyfora::app::testing
 
 #include "CharacterCodeDialogTests.moc"

@@ -1,4 +1,5 @@
 #include "DispatchTests.h"
+#include "QtTestRegistry.h"
 #include "ShellFixture.h"
 
 #include "app/CharacterSetWindow.h"
@@ -490,5 +491,7 @@ void DispatchTests::exampleResizeKeepsTextFieldOnTop() {
     QTRY_COMPARE(shell.Example->ExampleTextField->geometry(), QRect(0, 0, 640, 20));
     QTRY_COMPARE(shell.Example->ExampleScreen->Widget()->geometry(), QRect(0, 20, 640, 280));
 }
+
+GLYFORA_QTEST(DispatchTests);
 
 } // namespace glyfora::app::testing

@@ -6,6 +6,7 @@
 #include "app/KerningPairWindow.h"
 #include "document/Image.h"
 #include "views/ListTexts.h"
+#include "QtTestRegistry.h"
 #include "ShellFixture.h"
 #include "Typing.h"
 
@@ -372,14 +373,8 @@ private slots:
     }
 };
 
-namespace testing {
+GLYFORA_QTEST(EditingFrameTests);
 
-int RunEditingFrameTests(int argc, char* argv[]) {
-    EditingFrameTests tests;
-    return QTest::qExec(&tests, argc, argv);
-}
-
-} // namespace testing
 } // namespace glyfora::app
 
 #include "EditingFrameTests.moc"

@@ -5,6 +5,7 @@
 #include "app/KerningPairWindow.h"
 #include "app/MainWindow.h"
 #include "document/Image.h"
+#include "QtTestRegistry.h"
 #include "ShellFixture.h"
 #include "Typing.h"
 
@@ -162,10 +163,7 @@ private slots:
     }
 };
 
-int RunEditingShellTests(int argc, char* argv[]) {
-    EditingShellTests tests;
-    return QTest::qExec(&tests, argc, argv);
-}
+GLYFORA_QTEST(EditingShellTests);
 
 } // namespace glyfora::app::testing
 

@@ -1,4 +1,5 @@
 #include "ImportWindowTests.h"
+#include "QtTestRegistry.h"
 #include "ShellFixture.h"
 
 #include "app/ImportWindow.h"
@@ -517,5 +518,7 @@ void ImportWindowTests::typefaceTooTallForTfIsImportedWithAWidthThatFits() {
         QCOMPARE(editor.Messages.Messages.size(), std::size_t{offset < 0 ? 1U : 0U});
     }
 }
+
+GLYFORA_QTEST(ImportWindowTests);
 
 } // namespace glyfora::app::testing

@@ -1,5 +1,7 @@
 #include "LayoutCommandTests.h"
 
+#include "ScratchFolder.h"
+#include "QtTestRegistry.h"
 #include "ShellFixture.h"
 #include "app/CharacterSetPicture.h"
 #include "app/CharacterSetWindow.h"
@@ -15,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -232,8 +233,8 @@ void CharacterSetPictureTests::importAsksAsDescribedAndReplacesThePicture() {
 void CharacterSetPictureTests::importOfAnUnreadableFileKeepsThePicture() {
     Editor editor;
     document::SetCharacterSetImage(Document(editor), document::MakeImage(8, 8, 0xFF00FF00U));
-    QTemporaryDir folder;
-    const QString broken = folder.filePath(QStringLiteral("broken.bmp"));
+    const testsupport::ScratchFolder folder;
+    const QString broken = QString::fromStdString(folder.File("broken.bmp"));
     QFile file(broken);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("BM this is no bitmap");
@@ -266,16 +267,15 @@ void CharacterSetPictureTests::editWithoutPictureSaysSoAndStartsNothing() {
 void CharacterSetPictureTests::editorSaveIsReloadedAndShown() {
     Editor editor;
     document::SetCharacterSetImage(Document(editor), document::MakeImage(16, 16, 0xFF0000FFU));
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
+    const testsupport::ScratchFolder folder;
     // The "editor" saves a green picture over the file it was given, a moment after it started.
     const auto green = document::MakeImage(16, 16, 0xFF00FF00U);
     const auto png = document::EncodePng(*green);
-    QFile picture(folder.filePath(QStringLiteral("green.png")));
+    QFile picture(QString::fromStdString(folder.File("green.png")));
     QVERIFY(picture.open(QIODevice::WriteOnly));
     picture.write(reinterpret_cast<const char*>(png->data()), static_cast<qint64>(png->size()));
     picture.close();
-    const QString script = folder.filePath(QStringLiteral("editor.sh"));
+    const QString script = QString::fromStdString(folder.File("editor.sh"));
     QFile scriptFile(script);
     QVERIFY(scriptFile.open(QIODevice::WriteOnly));
     scriptFile.write(
@@ -300,5 +300,8 @@ void CharacterSetPictureTests::editorSaveIsReloadedAndShown() {
     views::DrawCharacterSetView(view, 40, 40, &Document(editor), editor.State.View, false);
     QCOMPARE(view.At(2, 2), 0xFF00FF00U);
 }
+
+GLYFORA_QTEST(LayoutCommandTests);
+GLYFORA_QTEST(CharacterSetPictureTests);
 
 } // namespace glyfora::app::testing

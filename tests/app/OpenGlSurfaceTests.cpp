@@ -6,13 +6,10 @@
 
 #include "PictureHelpers.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -28,11 +25,6 @@ using test::Id;
 
 constexpr int CanvasWidth = 320;
 constexpr int CanvasHeight = 200;
-// Pixels whose channels differ by more than this count as differing ...
-constexpr int ChannelTolerance = 2;
-// ... and at most this share of the pixels may (rasterisers round texel positions on exact
-// boundaries differently, and blending rounds once in float instead of twice in integers).
-constexpr double DifferingShareAllowed = 0.01;
 
 // A current OpenGL context on a hidden surface, drawing into a framebuffer object.
 class GlContext {
@@ -85,13 +77,12 @@ void Background(views::QuadSurface& surface) {
     DrawExampleFrame(surface, {});
 }
 
-const std::u16string SampleText = u"AVWagjy. AV\nyjgaWVA .y";
-
 void DrawSample(views::QuadSurface& surface, document::TypefaceRegistry& registry,
                 std::int64_t intensity = views::DefaultIntegerArgument,
                 std::int64_t tint = views::DefaultIntegerArgument) {
     static_cast<void>(views::SetKerningEnabled(registry, Id, true));
-    views::DrawTypefaceText(registry, surface, Id, 10.0F, 10.0F, SampleText, intensity, tint);
+    views::DrawTypefaceText(registry, surface, Id, 10.0F, 10.0F, test::SampleText, intensity,
+                            tint);
 }
 
 const document::Sprite& SpriteOf(document::TypefaceRegistry& registry) {
@@ -124,7 +115,7 @@ const Scene Scenes[] = {
      [](views::QuadSurface& surface, document::TypefaceRegistry& registry) {
          Background(surface);
          DrawSample(surface, registry, 140, 0x30A0F0);
-         views::DrawTypefaceText(registry, surface, Id, 20.0F, 80.0F, SampleText, 77);
+         views::DrawTypefaceText(registry, surface, Id, 20.0F, 80.0F, test::SampleText, 77);
      }},
     {"BlendModes",
      [](views::QuadSurface& surface, document::TypefaceRegistry& registry) {
@@ -191,7 +182,7 @@ TEST_P(OpenGlQuadSurfaceMatchesSoftware, WithinTolerance) {
     // The scene must show something, or matching would prove nothing.
     ASSERT_GT(test::CountOtherThan(software.Target, 0x404040), 1000);
     const test::Difference difference =
-        test::Compare(picture, software.Target, ChannelTolerance);
+        test::Compare(picture, software.Target, test::OpenGlChannelTolerance);
     ASSERT_TRUE(difference.SizesMatch);
     std::cout << "[ measured ] " << scene.Name << ", tile size " << surface.TileSize() << ": "
               << test::Describe(difference) << '\n';
@@ -210,7 +201,7 @@ TEST_P(OpenGlQuadSurfaceMatchesSoftware, WithinTolerance) {
         save(software.Target, "_sw");
     }
     EXPECT_LE(static_cast<double>(difference.Differing),
-              DifferingShareAllowed * static_cast<double>(difference.Pixels))
+              test::OpenGlDifferingShare * static_cast<double>(difference.Pixels))
         << test::Describe(difference);
 }
 
@@ -313,90 +304,6 @@ TEST(OpenGlQuadSurface, DrawsFromSpritesTallerThanTheTextureLimit) {
     EXPECT_EQ(picture.At(91, 57), image.At(7, height - 1));
     EXPECT_EQ(surface.TextureCount(), 2U);
 }
-
-// Waits until the screen has drawn more than frames, for at most five seconds.
-bool WaitForFrameAfter(const ExampleScreen& screen, std::int64_t frames) {
-    QElapsedTimer timer;
-    timer.start();
-    while (screen.FramesDrawn() <= frames && timer.elapsed() < 5000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return screen.FramesDrawn() > frames;
-}
-
-void ProcessEventsFor(int milliseconds) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < milliseconds) {
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-}
-
-class OpenGlExampleScreen : public ::testing::TestWithParam<int> {
-protected:
-    OpenGlExampleScreen() { test::MakeTestTypeface(registry_); }
-
-    ExampleScreen* MakeScreen(int tileLimit) {
-        ExampleScreenOptions options;
-        options.TileSizeLimit = tileLimit;
-        window_.resize(CanvasWidth, CanvasHeight + 20);
-        ExampleScreen* screen = CreateExampleScreen(
-            &window_,
-            [this](views::QuadSurface& surface) { DrawSample(surface, registry_); }, options);
-        screen->Widget()->setGeometry(0, 20, CanvasWidth, CanvasHeight);
-        return screen;
-    }
-
-    document::TypefaceRegistry registry_;
-    QWidget window_;
-};
-
-TEST_P(OpenGlExampleScreen, ShowsWhatTheSoftwareSurfaceDraws) {
-    ExampleScreen* screen = MakeScreen(GetParam());
-    EXPECT_TRUE(screen->UsesOpenGl());
-    EXPECT_EQ(screen->Widget()->objectName(), QStringLiteral("ExampleScreen"));
-    window_.show();
-    ASSERT_TRUE(WaitForFrameAfter(*screen, 0));
-    const document::Image frame = test::ToImage(screen->GrabFrame());
-
-    views::SoftwareQuadSurface software(CanvasWidth, CanvasHeight);
-    DrawExampleFrame(software,
-                     [this](views::QuadSurface& surface) { DrawSample(surface, registry_); });
-    ASSERT_GT(test::CountOtherThan(software.Target, 0x404040), 1000);
-    const test::Difference difference =
-        test::Compare(frame, software.Target, ChannelTolerance);
-    ASSERT_TRUE(difference.SizesMatch) << frame.Width << " × " << frame.Height;
-    std::cout << "[ measured ] example screen, tile limit " << GetParam() << ": "
-              << test::Describe(difference) << '\n';
-    EXPECT_LE(static_cast<double>(difference.Differing),
-              DifferingShareAllowed * static_cast<double>(difference.Pixels))
-        << test::Describe(difference);
-    window_.hide();
-}
-
-TEST_P(OpenGlExampleScreen, DrawsOnlyWhenAskedAndCoalescesRequests) {
-    ExampleScreen* screen = MakeScreen(GetParam());
-    window_.show();
-    ASSERT_TRUE(WaitForFrameAfter(*screen, 0));
-    ProcessEventsFor(200);
-    const std::int64_t shown = screen->FramesDrawn();
-    ProcessEventsFor(300);
-    EXPECT_EQ(screen->FramesDrawn(), shown);
-
-    for (int i = 0; i < 5; ++i) {
-        screen->RequestFrame();
-    }
-    ASSERT_TRUE(WaitForFrameAfter(*screen, shown));
-    ProcessEventsFor(200);
-    EXPECT_EQ(screen->FramesDrawn(), shown + 1);
-    window_.hide();
-}
-
-INSTANTIATE_TEST_SUITE_P(TileLimits, OpenGlExampleScreen, ::testing::Values(0, 16),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return info.param == 0 ? std::string("WholeTexture")
-                                                    : "Tiles" + std::to_string(info.param);
-                         });
 
 } // namespace
 } // namespace glyfora::app

@@ -13,6 +13,15 @@ namespace glyfora::app::test {
 
 constexpr std::int64_t Id = 5;
 constexpr std::u16string_view Letters = u"AVWagjy.";
+// Two lines of the letters with spaces and kerned pairs.
+constexpr std::u16string_view SampleText = u"AVWagjy. AV\nyjgaWVA .y";
+
+// Where OpenGL may differ from the software surface: pixels whose channels differ by more than
+// the tolerance count as differing, and at most this share of the pixels may (rasterisers round
+// texel positions on exact boundaries differently, and blending rounds once in float instead of
+// twice in integers).
+constexpr int OpenGlChannelTolerance = 2;
+constexpr double OpenGlDifferingShare = 0.01;
 
 // A typeface of eight letters whose 10 × 14 cells lie at irregular places of a 96 × 48 sprite
 // (so that 16-texel tiles cut through most of them). Every texel has its own colour; alpha varies

@@ -4,13 +4,15 @@
 #include "app/Dialogs.h"
 #include "app/Shell.h"
 
+#include "ScratchFolder.h"
+
 #include <QDir>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <deque>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace glyfora::app::testing {
@@ -84,9 +86,10 @@ public:
 
 // A settings folder ("APPDATA") nobody has used yet, under a temporary folder of the test run.
 inline QString FreshAppData() {
-    static QTemporaryDir root;
+    static const testsupport::ScratchFolder root;
     static int counter = 0;
-    const QString folder = root.filePath(QStringLiteral("appdata-%1").arg(++counter));
+    const QString folder =
+        QString::fromStdString(root.File("appdata-" + std::to_string(++counter)));
     QDir().mkpath(folder);
     return folder;
 }

@@ -1,4 +1,5 @@
 #include "StartupTests.h"
+#include "QtTestRegistry.h"
 #include "ShellFixture.h"
 
 #include "app/CharacterSetWindow.h"
@@ -271,5 +272,7 @@ void StartupTests::hiddenMainWindowStaysHidden() {
     QVERIFY(!editor.TheShell->Import->isVisible());
     QVERIFY(editor.TheShell->Example->isVisible());
 }
+
+GLYFORA_QTEST(StartupTests);
 
 } // namespace glyfora::app::testing

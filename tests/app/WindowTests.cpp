@@ -1,3 +1,4 @@
+#include "QtTestRegistry.h"
 #include "ShellFixture.h"
 #include "WindowTests.h"
 
@@ -283,5 +284,7 @@ void WindowTests::canvasesPaintTheViewBackground() {
         QCOMPARE(picture.pixel(picture.width() / 2, picture.height() / 2), 0xFF404040U);
     }
 }
+
+GLYFORA_QTEST(WindowTests);
 
 } // namespace glyfora::app::testing

@@ -3,6 +3,8 @@
 #include "document/PngCodec.h"
 #include "document/TypefaceIo.h"
 
+#include "ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -22,17 +24,8 @@ constexpr std::uint32_t White = 0xFFFFFFFFU;
 class RenderCommand : public testing::Test {
 protected:
     void SetUp() override {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::temp_directory_path() /
-                  (std::string("glyfora-render-") + info->name() + "-" +
-                   std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-        fs::create_directories(folder_);
-        typefacePath_ = (folder_ / "Letters.tf").string();
-        outputPath_ = (folder_ / "out.png").string();
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
+        typefacePath_ = folder_.File("Letters.tf");
+        outputPath_ = folder_.File("out.png");
     }
 
     // Two letters, A and V: opaque white 4 × 6 cells, advance 5, drawn 1 below the pen, a pair
@@ -72,7 +65,7 @@ protected:
         return row;
     }
 
-    fs::path folder_;
+    testsupport::ScratchFolder folder_;
     std::string typefacePath_;
     std::string outputPath_;
 };
@@ -163,10 +156,10 @@ TEST_F(RenderCommand, RefusesBadArgumentsAsUsageErrors) {
 
 TEST_F(RenderCommand, ReportsUnreadableInputAndUnwritableOutput) {
     WriteTypeface();
-    const std::string missing = (folder_ / "missing.tf").string();
+    const std::string missing = folder_.File("missing.tf");
     EXPECT_EQ(RunRenderCommand({missing, "--text", "A", "-o", outputPath_}), 1);
     EXPECT_EQ(RunRenderCommand({typefacePath_, "--text", "A", "-o",
-                                (folder_ / "no" / "such" / "out.png").string()}),
+                                folder_.File("no/such/out.png")}),
               1);
     EXPECT_FALSE(fs::exists(outputPath_));
 }

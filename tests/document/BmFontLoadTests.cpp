@@ -22,10 +22,10 @@ const FormatCase FntFormats[] = {
 class BmFontLoadAndSave : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(BmFontLoadAndSave, LoadRecordsTheVariantSoSaveWritesItAgain) {
-    BmFontScratch scratch;
+    ScratchFolder scratch;
     TypefaceRegistry registry;
     MakeSampleTypeface(registry);
-    const std::string path = scratch.Path("font.fnt");
+    const std::string path = scratch.File("font.fnt");
     const SaveResult saved = SaveTypeface(registry, 5, path, GetParam().Format);
     ASSERT_TRUE(saved.Saved) << saved.Error;
     const std::vector<std::uint8_t> written = ReadBytes(path);
@@ -46,27 +46,27 @@ INSTANTIATE_TEST_SUITE_P(Variants, BmFontLoadAndSave, ::testing::ValuesIn(FntFor
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(BmFontLoad, OtherFormatsKeepTheirReadersAndReportTheirForm) {
-    BmFontScratch scratch;
+    ScratchFolder scratch;
     TypefaceRegistry registry;
     MakeSampleTypeface(registry);
-    ASSERT_TRUE(SaveTypeface(registry, 5, scratch.Path("a.tf"), FormatTf).Saved);
-    ASSERT_TRUE(SaveTypeface(registry, 5, scratch.Path("a.xml"), FormatXmlImage).Saved);
+    ASSERT_TRUE(SaveTypeface(registry, 5, scratch.File("a.tf"), FormatTf).Saved);
+    ASSERT_TRUE(SaveTypeface(registry, 5, scratch.File("a.xml"), FormatXmlImage).Saved);
 
-    const LoadResult tf = LoadTypeface(registry, 5, scratch.Path("a.tf"));
+    const LoadResult tf = LoadTypeface(registry, 5, scratch.File("a.tf"));
     ASSERT_NE(tf.Loaded, nullptr) << tf.Error;
     EXPECT_EQ(tf.Format, FormatTf);
-    const LoadResult xml = LoadTypeface(registry, 5, scratch.Path("a.xml"));
+    const LoadResult xml = LoadTypeface(registry, 5, scratch.File("a.xml"));
     ASSERT_NE(xml.Loaded, nullptr) << xml.Error;
     EXPECT_EQ(xml.Format, FormatXmlImage);
     EXPECT_EQ(xml.Loaded->Content.Characters.Size(), 3u);
 }
 
 TEST(BmFontLoad, ByContentWhateverTheName) {
-    BmFontScratch scratch;
+    ScratchFolder scratch;
     TypefaceRegistry registry;
     MakeSampleTypeface(registry);
-    ASSERT_TRUE(SaveTypeface(registry, 5, scratch.Path("looks.tf"), FormatBmFontBinary).Saved);
-    const LoadResult loaded = LoadTypeface(registry, 5, scratch.Path("looks.tf"));
+    ASSERT_TRUE(SaveTypeface(registry, 5, scratch.File("looks.tf"), FormatBmFontBinary).Saved);
+    const LoadResult loaded = LoadTypeface(registry, 5, scratch.File("looks.tf"));
     ASSERT_NE(loaded.Loaded, nullptr) << loaded.Error;
     EXPECT_EQ(loaded.Format, FormatBmFontBinary);
 }
@@ -85,12 +85,12 @@ TEST(BmFontLoad, UnreadableDescriptorLeavesTheDocumentAlone) {
 }
 
 TEST(BmFontLoad, SavingAFailedFormatReportsWhy) {
-    BmFontScratch scratch;
+    ScratchFolder scratch;
     TypefaceRegistry registry;
     Typeface& typeface = MakeSampleTypeface(registry);
     typeface.Modified = true;
     typeface.Content.Characters.begin()->Outlay.X = -40000;
-    const SaveResult saved = SaveTypeface(registry, 5, scratch.Path("f.fnt"), FormatBmFontBinary);
+    const SaveResult saved = SaveTypeface(registry, 5, scratch.File("f.fnt"), FormatBmFontBinary);
     EXPECT_FALSE(saved.Saved);
     EXPECT_EQ(saved.Error, "character 32: xoffset -40000 does not fit the binary variant "
                            "(-32768..32767)");

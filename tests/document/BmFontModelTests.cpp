@@ -28,33 +28,33 @@ std::string VariantName(BmFontVariant variant) {
 class BmFontRoundTrip : public ::testing::TestWithParam<BmFontVariant> {};
 
 TEST_P(BmFontRoundTrip, WriteReadWriteGivesTheSameBytes) {
-    BmFontScratch scratch;
+    ScratchFolder scratch;
     TypefaceRegistry registry;
     const Typeface& original = MakeSampleTypeface(registry);
-    const std::string path = scratch.Path("sample.fnt");
+    const std::string path = scratch.File("sample.fnt");
 
     const SaveResult first = WriteBmFont(original, path, GetParam());
     ASSERT_TRUE(first.Saved) << first.Error;
     const std::vector<std::uint8_t> descriptor = ReadBytes(path);
-    const std::vector<std::uint8_t> page = ReadBytes(scratch.Path("sample_0.png"));
+    const std::vector<std::uint8_t> page = ReadBytes(scratch.File("sample_0.png"));
     EXPECT_EQ(DetectBmFontVariant(descriptor), GetParam());
 
-    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), descriptor);
+    LoadedFnt loaded = LoadFnt(registry, scratch.Directory(), descriptor);
     ASSERT_EQ(loaded.Error, "");
     EXPECT_EQ(loaded.Warnings, std::vector<std::string>{});
 
     const SaveResult second = WriteBmFont(*loaded.Font, path, GetParam());
     ASSERT_TRUE(second.Saved) << second.Error;
     EXPECT_EQ(ReadBytes(path), descriptor);
-    EXPECT_EQ(ReadBytes(scratch.Path("sample_0.png")), page);
+    EXPECT_EQ(ReadBytes(scratch.File("sample_0.png")), page);
 }
 
 TEST_P(BmFontRoundTrip, KeepsCharactersPairsPictureAndInfo) {
-    BmFontScratch scratch;
+    ScratchFolder scratch;
     TypefaceRegistry registry;
     const Typeface& original = MakeSampleTypeface(registry);
-    ASSERT_TRUE(WriteBmFont(original, scratch.Path("f.fnt"), GetParam()).Saved);
-    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), ReadBytes(scratch.Path("f.fnt")));
+    ASSERT_TRUE(WriteBmFont(original, scratch.File("f.fnt"), GetParam()).Saved);
+    LoadedFnt loaded = LoadFnt(registry, scratch.Directory(), ReadBytes(scratch.File("f.fnt")));
     ASSERT_EQ(loaded.Error, "");
     const Typeface& read = *loaded.Font;
 
@@ -92,12 +92,12 @@ INSTANTIATE_TEST_SUITE_P(Variants, BmFontRoundTrip, ::testing::ValuesIn(AllVaria
 // --- Export mapping ---------------------------------------------------------------------------
 
 TEST(BmFontExport, MapsFieldsOnePageAndWhiteGlyphChannels) {
-    BmFontScratch scratch;
+    ScratchFolder scratch;
     TypefaceRegistry registry;
     const Typeface& typeface = MakeSampleTypeface(registry);
-    const SaveResult saved = WriteBmFont(typeface, scratch.Path("Sample.fnt"), BmFontVariant::Text);
+    const SaveResult saved = WriteBmFont(typeface, scratch.File("Sample.fnt"), BmFontVariant::Text);
     ASSERT_TRUE(saved.Saved) << saved.Error;
-    const std::string text = Text(ReadBytes(scratch.Path("Sample.fnt")));
+    const std::string text = Text(ReadBytes(scratch.File("Sample.fnt")));
 
     EXPECT_NE(text.find("info face=\"Sample Sans\" size=-14 "), std::string::npos) << text;
     EXPECT_NE(text.find("common lineHeight=14 base=11 scaleW=24 scaleH=16 pages=1 packed=0 "
@@ -197,15 +197,15 @@ const RefusedCase RefusedCases[] = {
 class BmFontRefusedWrite : public ::testing::TestWithParam<RefusedCase> {};
 
 TEST_P(BmFontRefusedWrite, WritesNothingAndSaysWhy) {
-    BmFontScratch scratch;
+    ScratchFolder scratch;
     TypefaceRegistry registry;
     Typeface& typeface = MakeSampleTypeface(registry);
     GetParam().Change(typeface);
-    const SaveResult result = WriteBmFont(typeface, scratch.Path("f.fnt"), GetParam().Variant);
+    const SaveResult result = WriteBmFont(typeface, scratch.File("f.fnt"), GetParam().Variant);
     EXPECT_FALSE(result.Saved);
     EXPECT_NE(result.Error.find(GetParam().Message), std::string::npos) << result.Error;
-    EXPECT_FALSE(std::filesystem::exists(scratch.Path("f.fnt")));
-    EXPECT_FALSE(std::filesystem::exists(scratch.Path("f_0.png")));
+    EXPECT_FALSE(std::filesystem::exists(scratch.File("f.fnt")));
+    EXPECT_FALSE(std::filesystem::exists(scratch.File("f_0.png")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BmFontRefusedWrite, ::testing::ValuesIn(RefusedCases),
@@ -225,11 +225,11 @@ std::uint32_t Pixel(const Typeface& typeface, std::int64_t x, std::int64_t y) {
 }
 
 TEST(BmFontImport, StacksPagesAndMovesTheirCellsDown) {
-    BmFontScratch scratch;
+    ScratchFolder scratch;
     TypefaceRegistry registry;
-    WritePng(scratch.Path("p_0.png"), *MakeImage(8, 4, 0xFF0000FF));
-    WritePng(scratch.Path("p_1.png"), *MakeImage(6, 5, 0xFF00FF00));
-    WritePng(scratch.Path("p_2.png"), *MakeImage(7, 3, 0xFFFF0000));
+    WritePng(scratch.File("p_0.png"), *MakeImage(8, 4, 0xFF0000FF));
+    WritePng(scratch.File("p_1.png"), *MakeImage(6, 5, 0xFF00FF00));
+    WritePng(scratch.File("p_2.png"), *MakeImage(7, 3, 0xFFFF0000));
     const std::string fnt = "common lineHeight=9 base=7 scaleW=8 scaleH=5 pages=3 packed=0\n"
                             "page id=1 file=\"p_1.png\"\n"
                             "page id=0 file=\"p_0.png\"\n"
@@ -237,7 +237,7 @@ TEST(BmFontImport, StacksPagesAndMovesTheirCellsDown) {
                             "char id=65 x=1 y=1 width=2 height=2 page=0\n"
                             "char id=66 x=1 y=1 width=2 height=2 page=1\n"
                             "char id=67 x=1 y=1 width=2 height=2 page=2\n";
-    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
+    LoadedFnt loaded = LoadFnt(registry, scratch.Directory(), Bytes(fnt));
     ASSERT_EQ(loaded.Error, "");
     const Typeface& t = *loaded.Font;
     ASSERT_TRUE(t.Content.Image != nullptr);
@@ -254,10 +254,10 @@ TEST(BmFontImport, StacksPagesAndMovesTheirCellsDown) {
 }
 
 TEST(BmFontImport, MissingOrBrokenPagesTakeNoRoomAndTheirCellsLieBelow) {
-    BmFontScratch scratch;
+    ScratchFolder scratch;
     TypefaceRegistry registry;
-    WritePng(scratch.Path("p_1.png"), *MakeImage(8, 4, 0xFF00FF00));
-    WriteBytes(scratch.Path("p_2.png"), Bytes("not a png"));
+    WritePng(scratch.File("p_1.png"), *MakeImage(8, 4, 0xFF00FF00));
+    WriteBytes(scratch.File("p_2.png"), Bytes("not a png"));
     // A huge declared scale must not cost memory for the pages that are not there.
     const std::string fnt = "common lineHeight=9 scaleW=65535 scaleH=65535 pages=3\n"
                             "page id=0 file=\"p_0.png\"\n"
@@ -266,7 +266,7 @@ TEST(BmFontImport, MissingOrBrokenPagesTakeNoRoomAndTheirCellsLieBelow) {
                             "char id=65 x=0 y=0 width=2 height=2 page=0\n"
                             "char id=66 x=0 y=1 width=2 height=2 page=1\n"
                             "char id=67 x=0 y=1 width=2 height=2 page=2\n";
-    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
+    LoadedFnt loaded = LoadFnt(registry, scratch.Directory(), Bytes(fnt));
     ASSERT_EQ(loaded.Error, "");
     const Typeface& t = *loaded.Font;
     ASSERT_TRUE(t.Content.Image != nullptr);
@@ -298,21 +298,21 @@ TEST(BmFontImport, WithoutAnyPageThereIsNoPictureButAllCells) {
 }
 
 TEST(BmFontImport, ExpandsPackedChannelsIntoWhiteOnAlpha) {
-    BmFontScratch scratch;
+    ScratchFolder scratch;
     TypefaceRegistry registry;
     // One 4 × 2 page: red holds glyph A, green glyph B, blue glyph C, each with its own coverage.
     Image page = *MakeImage(4, 2, 0);
     page.At(1, 0) = 0x00000080; // red 0x80
     page.At(2, 1) = 0x00004000; // green 0x40
     page.At(3, 1) = 0x00200000; // blue 0x20
-    WritePng(scratch.Path("packed_0.png"), page);
+    WritePng(scratch.File("packed_0.png"), page);
     const std::string fnt = "common lineHeight=4 scaleW=4 scaleH=2 pages=1 packed=1 alphaChnl=1 "
                             "redChnl=0 greenChnl=0 blueChnl=0\n"
                             "page id=0 file=\"packed_0.png\"\n"
                             "char id=65 x=0 y=0 width=4 height=2 chnl=4\n"
                             "char id=66 x=0 y=0 width=4 height=2 chnl=2\n"
                             "char id=67 x=0 y=0 width=4 height=2 chnl=1\n";
-    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
+    LoadedFnt loaded = LoadFnt(registry, scratch.Directory(), Bytes(fnt));
     ASSERT_EQ(loaded.Error, "");
     const Typeface& t = *loaded.Font;
     ASSERT_TRUE(t.Content.Image != nullptr);
@@ -358,15 +358,15 @@ TEST(BmFontImport, SkipsUnrepresentableCodesAndCountsThem) {
 }
 
 TEST(BmFontImport, PagesThatAreNotRegularFilesAreNotRead) {
-    BmFontScratch scratch;
+    ScratchFolder scratch;
     TypefaceRegistry registry;
     // A device would never end; a folder is no picture either.
-    std::filesystem::create_directory(scratch.Path("folder.png"));
+    std::filesystem::create_directory(scratch.File("folder.png"));
     const std::string fnt = "common lineHeight=5 scaleW=4 scaleH=4 pages=2\n"
                             "page id=0 file=\"../../../../../../../../../dev/zero\"\n"
                             "page id=1 file=\"folder.png\"\n"
                             "char id=65 x=1 y=2 page=1\n";
-    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
+    LoadedFnt loaded = LoadFnt(registry, scratch.Directory(), Bytes(fnt));
     ASSERT_EQ(loaded.Error, "");
     EXPECT_FALSE(loaded.Font->Content.Image != nullptr);
     EXPECT_EQ(FindCharacter(*loaded.Font, 65)->Source.Y, 2); // no page found, nothing stacked
@@ -378,15 +378,15 @@ TEST(BmFontImport, PagesThatAreNotRegularFilesAreNotRead) {
 }
 
 TEST(BmFontImport, FindsPagesNamedTheWindowsWay) {
-    BmFontScratch scratch;
+    ScratchFolder scratch;
     TypefaceRegistry registry;
-    std::filesystem::create_directory(scratch.Path("sub"));
-    WritePng(scratch.Path("sub/p_0.png"), *MakeImage(2, 2, 0xFF0000FF));
-    WritePng(scratch.Path("p_1.png"), *MakeImage(2, 3, 0xFF00FF00));
+    std::filesystem::create_directory(scratch.File("sub"));
+    WritePng(scratch.File("sub/p_0.png"), *MakeImage(2, 2, 0xFF0000FF));
+    WritePng(scratch.File("p_1.png"), *MakeImage(2, 3, 0xFF00FF00));
     const std::string fnt = "common lineHeight=5 pages=2\n"
                             "page id=0 file=\"sub\\p_0.png\"\n"
                             "page id=1 file=\"C:\\Work\\Fonts\\p_1.png\"\n";
-    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
+    LoadedFnt loaded = LoadFnt(registry, scratch.Directory(), Bytes(fnt));
     ASSERT_EQ(loaded.Error, "");
     EXPECT_EQ(JoinWarnings(loaded.Warnings), "2 pages were stacked into one picture\n");
     ASSERT_TRUE(loaded.Font->Content.Image != nullptr);
@@ -395,15 +395,15 @@ TEST(BmFontImport, FindsPagesNamedTheWindowsWay) {
 }
 
 TEST(BmFontImport, PagePathsResolveAlikeHoweverTheDescriptorIsNamed) {
-    BmFontScratch scratch;
-    std::filesystem::create_directory(scratch.Path("sub"));
-    WritePng(scratch.Path("sub/p_0.png"), *MakeImage(2, 2, 0xFF0000FF));
-    WritePng(scratch.Path("p_1.png"), *MakeImage(2, 3, 0xFF00FF00));
-    WriteBytes(scratch.Path("f.fnt"), Bytes("common lineHeight=5 pages=3\n"
+    ScratchFolder scratch;
+    std::filesystem::create_directory(scratch.File("sub"));
+    WritePng(scratch.File("sub/p_0.png"), *MakeImage(2, 2, 0xFF0000FF));
+    WritePng(scratch.File("p_1.png"), *MakeImage(2, 3, 0xFF00FF00));
+    WriteBytes(scratch.File("f.fnt"), Bytes("common lineHeight=5 pages=3\n"
                                             "page id=0 file=\"sub\\p_0.png\"\n"
                                             "page id=1 file=\"/gone/Fonts/p_1.png\"\n"
-                                            "page id=2 file=\"" + scratch.Path("p_1.png") + "\"\n"));
-    const std::filesystem::path absolute = scratch.Path("f.fnt");
+                                            "page id=2 file=\"" + scratch.File("p_1.png") + "\"\n"));
+    const std::filesystem::path absolute = scratch.File("f.fnt");
     const std::string relative =
         std::filesystem::relative(absolute, std::filesystem::current_path()).string();
     for (const std::string& name : {absolute.string(), relative, "./" + relative}) {
@@ -418,7 +418,7 @@ TEST(BmFontImport, PagePathsResolveAlikeHoweverTheDescriptorIsNamed) {
 }
 
 TEST(BmFontImport, PagesMayBeBmpAndStayWithinThePictureBudget) {
-    BmFontScratch scratch;
+    ScratchFolder scratch;
     TypefaceRegistry registry;
     // A 24-bit BMP: file and info headers, then rows of 3-byte pixels padded to 4 bytes.
     auto bmp = [](std::uint32_t side, bool withPixels) {
@@ -434,15 +434,15 @@ TEST(BmFontImport, PagesMayBeBmpAndStayWithinThePictureBudget) {
         bytes.resize(withPixels ? bytes.size() + row * side : bytes.size(), 0x7F);
         return bytes;
     };
-    WriteBytes(scratch.Path("p_0.bmp"), bmp(2, true));
-    WritePng(scratch.Path("p_1.png"), *MakeImage(4, 4, 0xFF00FF00));
+    WriteBytes(scratch.File("p_0.bmp"), bmp(2, true));
+    WritePng(scratch.File("p_1.png"), *MakeImage(4, 4, 0xFF00FF00));
     // 16384 x 16384 pixels are exactly the limit; with no pixel data behind the header, only the
     // header can have refused it, because the first two pages already took their share.
-    WriteBytes(scratch.Path("p_2.bmp"), bmp(16384, false));
+    WriteBytes(scratch.File("p_2.bmp"), bmp(16384, false));
     const std::string fnt = "common lineHeight=5 pages=3\n"
                             "page id=0 file=\"p_0.bmp\"\npage id=1 file=\"p_1.png\"\n"
                             "page id=2 file=\"p_2.bmp\"\n";
-    LoadedFnt loaded = LoadFnt(registry, scratch.Folder(), Bytes(fnt));
+    LoadedFnt loaded = LoadFnt(registry, scratch.Directory(), Bytes(fnt));
     ASSERT_EQ(loaded.Error, "");
     ASSERT_TRUE(loaded.Font->Content.Image != nullptr);
     EXPECT_EQ(loaded.Font->Content.Image->Height, 2 + 4);
@@ -456,11 +456,11 @@ TEST(BmFontImport, PagesMayBeBmpAndStayWithinThePictureBudget) {
 }
 
 TEST(BmFontImport, ChannelFieldsSurviveASaveWhileThePictureIsUnchanged) {
-    BmFontScratch scratch;
-    WritePng(scratch.Path("c_0.png"), *MakeImage(4, 4, 0xFF00FF00));
+    ScratchFolder scratch;
+    WritePng(scratch.File("c_0.png"), *MakeImage(4, 4, 0xFF00FF00));
     const std::string common = "common lineHeight=5 base=4 scaleW=4 scaleH=4 pages=1 packed=0 "
                                "alphaChnl=1 redChnl=0 greenChnl=2 blueChnl=3\n";
-    WriteBytes(scratch.Path("c.fnt"), Bytes(common + "page id=0 file=\"c_0.png\"\n"
+    WriteBytes(scratch.File("c.fnt"), Bytes(common + "page id=0 file=\"c_0.png\"\n"
                                         "char id=65 x=0 y=0 width=2 height=2 page=0 chnl=8\n"));
     const struct {
         const char* Name;
@@ -474,16 +474,16 @@ TEST(BmFontImport, ChannelFieldsSurviveASaveWhileThePictureIsUnchanged) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         TypefaceRegistry registry;
-        const LoadResult result = LoadTypeface(registry, 5, scratch.Path("c.fnt"));
+        const LoadResult result = LoadTypeface(registry, 5, scratch.File("c.fnt"));
         ASSERT_NE(result.Loaded, nullptr) << result.Error;
         AddCharacter(*result.Loaded, 66); // a new character has all channels
         if (c.NewPicture) {
             ReplaceCharacterSetPicture(*result.Loaded, *MakeImage(4, 4, 0xFF00FF00));
         }
         const SaveResult saved =
-            SaveTypeface(registry, 5, scratch.Path("out.fnt"), FormatBmFontText);
+            SaveTypeface(registry, 5, scratch.File("out.fnt"), FormatBmFontText);
         ASSERT_TRUE(saved.Saved) << saved.Error;
-        const std::string text = Text(ReadBytes(scratch.Path("out.fnt")));
+        const std::string text = Text(ReadBytes(scratch.File("out.fnt")));
         EXPECT_NE(text.find(c.Common), std::string::npos) << text;
         EXPECT_NE(text.find("char id=65 x=0 y=0 width=2 height=2 xoffset=0 yoffset=0 xadvance=0 "
                             "page=0 " + std::string(c.Chnl)),

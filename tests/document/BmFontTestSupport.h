@@ -9,8 +9,8 @@
 #include "document/BmFontModel.h"
 #include "document/PngCodec.h"
 
-#include <cstdlib>
-#include <filesystem>
+#include "ScratchFolder.h"
+
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
@@ -18,29 +18,7 @@
 
 namespace glyfora::document::fnttest {
 
-class BmFontScratch {
-  public:
-    BmFontScratch() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "glyfora-fnt-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "no scratch folder";
-        }
-        folder_ = pattern + "/";
-    }
-    ~BmFontScratch() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    BmFontScratch(const BmFontScratch&) = delete;
-    BmFontScratch& operator=(const BmFontScratch&) = delete;
-
-    [[nodiscard]] const std::string& Folder() const { return folder_; }
-    [[nodiscard]] std::string Path(const std::string& name) const { return folder_ + name; }
-
-  private:
-    std::string folder_;
-};
+using testsupport::ScratchFolder;
 
 inline std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
 

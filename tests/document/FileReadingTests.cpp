@@ -9,13 +9,15 @@
 namespace glyfora::document {
 namespace {
 
+using testsupport::ScratchFolder;
+
 // Every whole-file read of the program goes through ReadRegularFile: typefaces (Open and the
 // command-line tool), pictures (the character-set window's "Import") and the raw reader itself.
 // Each must refuse what is not a regular file at once, and a file beyond its bound.
 TEST(FileReading, OnlyRegularFilesWithinTheBoundAreRead) {
     ScratchFolder folder;
     folder.Write("five.bin", std::string("12345"));
-    std::filesystem::create_directory(folder.Path / "folder");
+    std::filesystem::create_directory(folder.File("folder"));
     ASSERT_EQ(::mkfifo(folder.File("fifo").c_str(), 0600), 0);
     const struct {
         std::string Path;

@@ -4,6 +4,8 @@
 #include "document/PngCodec.h"
 #include "document/TypefaceFile.h"
 
+#include "ScratchFolder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -625,26 +627,16 @@ TEST(TfImage, PngOfOtherColourTypesReadsAsRgba) {
 
 // --- Writing files -----------------------------------------------------------------------------
 
+// Each test writes into a folder of its own.
 class TfFileOnDisk : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("glyfora-tf-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override {
-        std::filesystem::permissions(folder_, std::filesystem::perms::owner_all);
-        std::filesystem::remove_all(folder_);
-    }
-    std::filesystem::path folder_;
+    testsupport::ScratchFolder folder_;
 };
 
 TEST_F(TfFileOnDisk, WritesTheEncodedBytesAndReplacesAnOldFile) {
     Fixture f;
     FillSample(*f.Face);
-    const std::string path = (folder_ / "sample.tf").string();
+    const std::string path = folder_.File("sample.tf");
     ASSERT_EQ(WriteFileAtomically(path, Bytes(100000, 0xAB)), "");
 
     const SaveResult saved = WriteTfFile(*f.Face, path);
@@ -654,7 +646,7 @@ TEST_F(TfFileOnDisk, WritesTheEncodedBytesAndReplacesAnOldFile) {
     ASSERT_EQ(ReadWholeFile(path, onDisk), "");
     EXPECT_EQ(onDisk, EncodeTfFile(*f.Face).Bytes);
     // No temporary file is left beside it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()),
                             std::filesystem::directory_iterator()),
               1);
 }
@@ -662,12 +654,12 @@ TEST_F(TfFileOnDisk, WritesTheEncodedBytesAndReplacesAnOldFile) {
 TEST_F(TfFileOnDisk, ReportsWhyNothingWasWritten) {
     Fixture f;
     FillSample(*f.Face);
-    const SaveResult missing = WriteTfFile(*f.Face, (folder_ / "no" / "such.tf").string());
+    const SaveResult missing = WriteTfFile(*f.Face, folder_.File("no/such.tf"));
     EXPECT_FALSE(missing.Saved);
     EXPECT_NE(missing.Error.find("No such file"), std::string::npos) << missing.Error;
 
     f.Face->Content.Properties["Comment"] = std::string("\0", 1);
-    const std::string path = (folder_ / "x.tf").string();
+    const std::string path = folder_.File("x.tf");
     const SaveResult refused = WriteTfFile(*f.Face, path);
     EXPECT_FALSE(refused.Saved);
     EXPECT_NE(refused.Error.find("zero byte"), std::string::npos);
@@ -675,8 +667,8 @@ TEST_F(TfFileOnDisk, ReportsWhyNothingWasWritten) {
 
     if (::geteuid() != 0) { // root writes anywhere
         f.Face->Content.Properties.clear();
-        std::filesystem::permissions(folder_, std::filesystem::perms::owner_read |
-                                                  std::filesystem::perms::owner_exec);
+        std::filesystem::permissions(folder_.Path(), std::filesystem::perms::owner_read |
+                                                         std::filesystem::perms::owner_exec);
         const SaveResult denied = WriteTfFile(*f.Face, path);
         EXPECT_FALSE(denied.Saved);
         EXPECT_NE(denied.Error.find("Permission denied"), std::string::npos) << denied.Error;
@@ -685,7 +677,7 @@ TEST_F(TfFileOnDisk, ReportsWhyNothingWasWritten) {
 
 TEST_F(TfFileOnDisk, ValuesBeyondSixteenBitsWriteNothing) {
     Fixture f;
-    const std::string path = (folder_ / "big.tf").string();
+    const std::string path = folder_.File("big.tf");
     Add(*f.Face, 65, {0, 0, 100000, 0}, {});
     const SaveResult refused = WriteTfFile(*f.Face, path);
     EXPECT_FALSE(refused.Saved);

@@ -10,6 +10,8 @@
 namespace glyfora::document {
 namespace {
 
+using testsupport::ScratchFolder;
+
 constexpr std::int64_t DocumentId = 5;
 
 std::vector<std::int64_t> Codes(const Typeface& typeface) {
@@ -81,7 +83,7 @@ TEST(TypefaceLoading, AFailedOpenKeepsTheDocument) {
     folder.Write("empty.tf", std::string());
     folder.Write("text.tf", std::string("just some words"));
     folder.Write("short.tf", std::string("\x54\x83\x7C\x31\x2E\x34\x30", 7));
-    std::filesystem::create_directory(folder.Path / "folder.tf");
+    std::filesystem::create_directory(folder.File("folder.tf"));
     const struct {
         std::string Name;
         std::string ErrorPart;

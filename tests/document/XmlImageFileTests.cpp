@@ -11,6 +11,8 @@
 namespace glyfora::document {
 namespace {
 
+using testsupport::ScratchFolder;
+
 struct Read {
     std::unique_ptr<Typeface> Result;
     bool Ok = false;
@@ -237,7 +239,7 @@ TEST(XmlDescription, ManySkippedCharactersAreCountedNotListed) {
 TEST(XmlDescription, MissingOrDamagedPictureLeavesNoImageButKeepsTheRest) {
     ScratchFolder folder;
     folder.Write("Broken.png", std::string("\x89PNG\r\n\x1a\n but not really", 24));
-    std::filesystem::create_directory(folder.Path / "Folder.png");
+    std::filesystem::create_directory(folder.File("Folder.png"));
     const char* const pictures[] = {"Missing.png", "Broken.png", "Folder.png"};
     for (const char* picture : pictures) {
         const Read read = ReadText(std::string("<r Image=\"") + picture + R"(">
@@ -279,10 +281,10 @@ TEST(XmlDescription, PictureNamesAreUtf8AndMayBeAbsolute) {
 
 TEST(XmlDescription, PictureIsPngOrBmpAndBackslashesSeparateFolders) {
     ScratchFolder folder;
-    std::filesystem::create_directories(folder.Path / "sub" / "deeper");
+    std::filesystem::create_directories(folder.File("sub/deeper"));
     for (const char* name : {"picture-3x2.bmp", "picture-3x2.png"}) {
         std::filesystem::copy_file(std::string(GLYFORA_TEST_DATA_FALLBACK) + "/" + name,
-                                   folder.Path / "sub" / "deeper" / name);
+                                   folder.File(std::string("sub/deeper/") + name));
     }
     for (const char* image : {"sub\\deeper\\picture-3x2.bmp", "sub/deeper\\picture-3x2.png",
                               "sub/deeper/picture-3x2.bmp"}) {

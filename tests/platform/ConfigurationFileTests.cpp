@@ -1,6 +1,6 @@
 #include "platform/ConfigurationFile.h"
 
-#include "TemporaryFolder.h"
+#include "ScratchFolder.h"
 #include "document/FileReading.h"
 
 #include <gtest/gtest.h>
@@ -273,8 +273,7 @@ TEST(ConfigurationReading, EveryWrittenKeyRoundTrips) {
 }
 
 TEST(ConfigurationFiles, SaveCreatesFoldersAndLoadReadsItBack) {
-    const testing::ScratchFolder scratch;
-    ASSERT_FALSE(scratch.Path().empty());
+    const testsupport::ScratchFolder scratch;
     const std::string folder = scratch.Path() + "/roaming/Zorbatek/Glyfora/";
     EXPECT_EQ(LoadConfiguration(folder), Configuration{}) << "first run";
 
@@ -293,8 +292,7 @@ TEST(ConfigurationFiles, SaveCreatesFoldersAndLoadReadsItBack) {
 }
 
 TEST(ConfigurationFiles, FailuresAreReportedNotFatal) {
-    const testing::ScratchFolder scratch;
-    ASSERT_FALSE(scratch.Path().empty());
+    const testsupport::ScratchFolder scratch;
     const std::string blocker = scratch.Path() + "/file";
     std::ofstream(blocker) << "not a folder";
     EXPECT_NE(SaveConfiguration(blocker + "/Glyfora/", Configuration{}), "");

@@ -1,6 +1,6 @@
 #include "platform/PictureWatch.h"
 
-#include "TemporaryFolder.h"
+#include "ScratchFolder.h"
 #include "document/FileReading.h"
 #include "document/PngCodec.h"
 
@@ -40,7 +40,6 @@ void SetModificationTime(const std::string& path, std::int64_t seconds, std::int
 class PictureWatchTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_FALSE(folder_.Path().empty());
         typeface_ = document::CreateTypeface(registry_, 5);
         document::SetCharacterSetImage(*typeface_, document::MakeImage(4, 2, 0xFF0000FFU));
         const ExportOutcome exported =
@@ -51,7 +50,7 @@ class PictureWatchTest : public ::testing::Test {
 
     WatchResult Poll(Clock::time_point now = Clock::now()) { return PollPictureWatch(watch_, now); }
 
-    testing::ScratchFolder folder_;
+    testsupport::ScratchFolder folder_;
     document::TypefaceRegistry registry_;
     document::Typeface* typeface_ = nullptr;
     PictureWatch watch_;
@@ -154,7 +153,7 @@ TEST(PictureWatch, DoesNothingBeforeTheFirstExport) {
 }
 
 TEST(ExportCharacterSetPicture, WithoutAPictureNothingIsWrittenOrWatched) {
-    testing::ScratchFolder folder;
+    testsupport::ScratchFolder folder;
     document::TypefaceRegistry registry;
     document::Typeface* typeface = document::CreateTypeface(registry, 5);
     PictureWatch watch;

@@ -1,6 +1,6 @@
 #include "platform/XdgFileTypes.h"
 
-#include "TemporaryFolder.h"
+#include "ScratchFolder.h"
 #include "document/FileReading.h"
 
 #include <expat.h>
@@ -156,13 +156,12 @@ TEST(MimePackage, DeclaresTheTypeWithGlobAndComment) {
 class XdgRegistration : public ::testing::Test {
 protected:
     std::string Data() const { return scratch_.Path() + "/share"; }
-    testing::ScratchFolder scratch_;
+    testsupport::ScratchFolder scratch_;
     RecordingRunner tools_;
     FileTypeTable table_;
 };
 
 TEST_F(XdgRegistration, FirstStartWritesPackageAndDesktopEntry) {
-    ASSERT_FALSE(scratch_.Path().empty());
     XdgFileTypeStore store(Data(), tools_.Runner());
     const std::string program = "/opt/Glyfora Editor/bin/glyfora";
     EXPECT_EQ(store.ReadOpenCommand("Glyfora"), "");
@@ -195,7 +194,6 @@ TEST_F(XdgRegistration, FirstStartWritesPackageAndDesktopEntry) {
 }
 
 TEST_F(XdgRegistration, SecondStartFromSamePlaceWritesNothing) {
-    ASSERT_FALSE(scratch_.Path().empty());
     XdgFileTypeStore store(Data(), tools_.Runner());
     ASSERT_TRUE(CheckFileTypeRegistration(store, table_, "/usr/bin/glyfora").Rewritten);
     const auto entryTime = std::filesystem::last_write_time(store.DesktopEntryPath());
@@ -212,7 +210,6 @@ TEST_F(XdgRegistration, SecondStartFromSamePlaceWritesNothing) {
 }
 
 TEST_F(XdgRegistration, MovedProgramOrMissingPackageRegistersAgain) {
-    ASSERT_FALSE(scratch_.Path().empty());
     XdgFileTypeStore store(Data(), tools_.Runner());
     ASSERT_TRUE(CheckFileTypeRegistration(store, table_, "/usr/bin/glyfora").Rewritten);
 
@@ -232,7 +229,6 @@ TEST_F(XdgRegistration, MovedProgramOrMissingPackageRegistersAgain) {
 }
 
 TEST_F(XdgRegistration, DataFolderThatCannotBeCreatedIsReported) {
-    ASSERT_FALSE(scratch_.Path().empty());
     const std::string blocker = scratch_.Path() + "/file";
     std::ofstream(blocker) << "not a folder";
     XdgFileTypeStore store(blocker + "/share", tools_.Runner());
@@ -249,7 +245,6 @@ TEST_F(XdgRegistration, DataFolderThatCannotBeCreatedIsReported) {
 }
 
 TEST_F(XdgRegistration, RealMimeDatabaseLearnsTheType) {
-    ASSERT_FALSE(scratch_.Path().empty());
     if (RunTool({"update-mime-database", "-v"}) == ToolResult::NotFound) {
         GTEST_SKIP() << "update-mime-database is not installed";
     }
