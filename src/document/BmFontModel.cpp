@@ -253,7 +253,10 @@ PagePictures LoadPages(const BmFont& font, const std::map<std::int64_t, std::str
                        std::vector<std::string>& warnings) {
     PagePictures pictures;
     std::uint64_t decodedBytes = 0;
-    for (const auto& [id, file] : pages) {
+    for (const auto& page : pages) {
+        // Named copies: lambdas cannot capture structured bindings in every compiler we build with.
+        const std::int64_t id = page.first;
+        const std::string& file = page.second;
         const auto layerCount = static_cast<std::uint64_t>(std::count_if(
             layers.begin(), layers.end(), [&](const Layer& l) { return l.Page == id; }));
         LoadedPicture loaded = LoadPage(directory, file, (MaxImageBytes - decodedBytes) / layerCount);
