@@ -41,12 +41,12 @@ void OnCharacterSetImport(Shell& shell, const DispatchEvent& /*event*/) {
     if (answer.Path.isEmpty() || typeface == nullptr) {
         return;
     }
-    const std::string error =
+    const document::Result<document::Done> imported =
         document::ImportCharacterSetPicture(*typeface, state.CharacterSetImagePath);
-    if (!error.empty()) {
+    if (!imported) {
         shell.Services.Messages.Warning(shell.CharacterSet, QStringLiteral("Import"),
                                         QStringLiteral("The picture could not be loaded: %1")
-                                            .arg(QString::fromStdString(error)));
+                                            .arg(QString::fromStdString(imported.Error)));
         return;
     }
     ShowPictureChange(shell);

@@ -108,8 +108,9 @@ int RunImportCommand(const std::vector<std::string>& args) {
     if (!check.Reason.empty()) {
         return Failure(Usage, check.Reason + MaxWidthAdvice(check.FittingWidth));
     }
-    const document::SaveResult saved = document::WriteTfFile(*result.Typeface, parsed.Output);
-    if (!saved.Saved) {
+    const document::Result<document::Done> saved =
+        document::WriteTfFile(*result.Typeface, parsed.Output);
+    if (!saved) {
         return Failure(Usage, saved.Error);
     }
     const auto& content = result.Typeface->Content;

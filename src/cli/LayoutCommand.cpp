@@ -162,13 +162,13 @@ int RunLayoutCommand(const std::vector<std::string>& args) {
     if (std::string error = ParseLayoutArguments(args, parsed); !error.empty()) {
         return UsageError(Usage, error);
     }
-    std::optional<int> format = FormatForExtension(parsed.Out);
+    std::optional<document::FileFormatId> format = FormatForExtension(parsed.Out);
     if (!format) {
         return UsageError(Usage, "cannot tell the format of \"" + parsed.Out +
-                                     "\": its name must end in .tf, .xml or .fnt");
+                                     "\": its name must end in " + OutputExtensionsText());
     }
     if (parsed.Variant) {
-        if (*format != document::FormatBmFontText) {
+        if (!document::HasExtension(document::FileFormatOf(*format), "fnt")) {
             return UsageError(Usage, "--fnt applies only to a .fnt OUT");
         }
         format = BmFontFormatNamed(*parsed.Variant);
@@ -179,29 +179,28 @@ int RunLayoutCommand(const std::vector<std::string>& args) {
     }
 
     document::TypefaceRegistry registry;
-    const document::LoadResult loaded =
+    const document::Result<document::LoadedTypeface> loaded =
         document::LoadTypeface(registry, LayoutTypefaceId, parsed.In);
-    if (loaded.Loaded == nullptr) {
+    if (!loaded) {
         return Failure(Usage, loaded.Error);
     }
     for (const std::string& warning : loaded.Warnings) {
         Warn(Usage, parsed.In + ": " + warning);
     }
     // A .fnt is written in the variant it was read in, as "Save" does in the editor.
-    if (!parsed.Variant && *format == document::FormatBmFontText &&
-        document::BmFontVariantOfFormat(loaded.Format)) {
-        format = loaded.Format;
+    if (!parsed.Variant) {
+        format = document::FormatForFileName(parsed.Out, loaded.Value->Format);
     }
-    const document::LayoutOutcome outcome = ApplyLayout(*loaded.Loaded, parsed);
+    const document::LayoutOutcome outcome = ApplyLayout(*loaded.Value->Installed, parsed);
     if (!outcome.Done) {
         return Failure(Usage, outcome.Refusal);
     }
-    const document::SaveResult saved =
+    const document::Result<document::Done> saved =
         document::SaveTypeface(registry, LayoutTypefaceId, parsed.Out, *format);
     for (const std::string& warning : saved.Warnings) {
         Warn(Usage, parsed.Out + ": " + warning);
     }
-    if (!saved.Saved) {
+    if (!saved) {
         return Failure(Usage, saved.Error);
     }
     return ExitOk;

@@ -307,10 +307,9 @@ std::optional<BmFont> ParseBmFontBinary(std::span<const std::uint8_t> bytes,
     return font;
 }
 
-BmFontBytes EncodeBmFontBinary(const BmFont& font) {
-    BmFontBytes result;
-    if (result.Error = CheckBinaryRanges(font); !result.Error.empty()) {
-        return result;
+Result<std::vector<std::uint8_t>> EncodeBmFontBinary(const BmFont& font) {
+    if (std::string reason = CheckBinaryRanges(font); !reason.empty()) {
+        return Failure{std::move(reason)};
     }
     Writer out;
     out.Bytes = {'B', 'M', 'F', BinaryVersion};
@@ -376,8 +375,7 @@ BmFontBytes EncodeBmFontBinary(const BmFont& font) {
         }
         out.End(block);
     }
-    result.Bytes = std::move(out.Bytes);
-    return result;
+    return std::move(out.Bytes);
 }
 
 } // namespace glyfora::document

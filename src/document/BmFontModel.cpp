@@ -180,19 +180,20 @@ int PlaneOfChannel(std::int64_t chnl) {
 // Reads a page picture (PNG or BMP) that the descriptor names, refused from its header when its
 // pixels would take more than maxBytes. Fonts made on Windows may name pages with the generator's
 // absolute path; a page that moved with its descriptor is then found by its own name.
-LoadedPicture LoadPage(const std::string& directory, const std::string& file,
+Result<Image> LoadPage(const std::string& directory, const std::string& file,
                        std::uint64_t maxBytes) {
     const std::string named = PathBeside(directory, file);
     const std::string beside = directory + named.substr(named.rfind('/') + 1);
-    std::vector<std::uint8_t> bytes;
-    std::string error = ReadWholeFile(named, bytes);
-    if (!error.empty() && beside != named && ReadWholeFile(beside, bytes).empty()) {
-        error.clear();
+    Result<std::vector<std::uint8_t>> bytes = ReadWholeFile(named);
+    if (!bytes && beside != named) {
+        if (Result<std::vector<std::uint8_t>> moved = ReadWholeFile(beside)) {
+            bytes = std::move(moved);
+        }
     }
-    if (!error.empty()) {
-        return {std::nullopt, error};
+    if (!bytes) {
+        return Failure{std::move(bytes.Error)};
     }
-    return DecodePicture(bytes, maxBytes);
+    return DecodePicture(*bytes.Value, maxBytes);
 }
 
 } // namespace
@@ -415,9 +416,11 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
     for (const auto& [id, file] : pages) {
         const auto layerCount = static_cast<std::uint64_t>(std::count_if(
             layers.begin(), layers.end(), [&](const Layer& l) { return l.Page == id; }));
-        LoadedPicture loaded = LoadPage(directory, file, (MaxImageBytes - decodedBytes) / layerCount);
-        if (loaded.Picture) {
-            decodedBytes += static_cast<std::uint64_t>(loaded.Picture->Pixels.size()) * 4 * layerCount;
+        Result<Image> loaded =
+            LoadPage(directory, file, (MaxImageBytes - decodedBytes) / layerCount);
+        if (loaded) {
+            decodedBytes +=
+                static_cast<std::uint64_t>(loaded.Value->Pixels.size()) * 4 * layerCount;
         } else {
             const auto cells = std::count_if(font.Chars.begin(), font.Chars.end(),
                                              [&](const BmFontChar& c) { return c.Page == id; });
@@ -425,7 +428,7 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
                                "\" could not be read (" + loaded.Error + "); its " +
                                Plural(cells, "cell lies", "cells lie") + " below the picture");
         }
-        pictures[id] = std::move(loaded.Picture);
+        pictures[id] = std::move(loaded.Value);
     }
     // Found pages are stacked top to bottom; the layers of missing pages take no room and their
     // cells are placed below the picture, where they show nothing.
@@ -569,8 +572,10 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
     properties["Base"] = Number(font.Common.Base);
 }
 
-BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile, std::string& error,
-                          std::vector<std::string>& warnings) {
+Result<BmFont> BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile) {
+    Result<BmFont> result;
+    std::string& error = result.Error;
+    std::vector<std::string>& warnings = result.Warnings;
     BmFont font;
     const TypefaceContent& content = typeface.Content;
 
@@ -653,7 +658,7 @@ BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile,
         if (character.Index < 0 || character.Index > MaxCode) {
             error = "the character code " + std::to_string(character.Index) +
                     " cannot be written (codes are 0..65535)";
-            return font;
+            return result;
         }
         if (character.Outlay.Height != lineHeight) {
             ++otherHeights;
@@ -692,7 +697,10 @@ BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile,
         }
         warnings.push_back("the format has no place for the properties " + list);
     }
-    return font;
+    if (error.empty()) {
+        result.Value = std::move(font);
+    }
+    return result;
 }
 
 } // namespace glyfora::document

@@ -164,10 +164,9 @@ std::optional<BmFont> ParseBmFontXml(std::span<const std::uint8_t> bytes,
     return std::move(state.Font);
 }
 
-BmFontBytes EncodeBmFontXml(const BmFont& font) {
-    BmFontBytes result;
-    if (result.Error = CheckBmFontTextRanges(font); !result.Error.empty()) {
-        return result;
+Result<std::vector<std::uint8_t>> EncodeBmFontXml(const BmFont& font) {
+    if (std::string reason = CheckBmFontTextRanges(font); !reason.empty()) {
+        return Failure{std::move(reason)};
     }
     std::string out = "<?xml version=\"1.0\"?>\n<font>\n";
     std::string openSection;
@@ -200,10 +199,9 @@ BmFontBytes EncodeBmFontXml(const BmFont& font) {
         for (const BmFontField& field : record.Fields) {
             // XML 1.0 cannot hold other control characters even as references.
             if (!IsXmlText(field.Value)) {
-                result.Error = "the " + record.Tag + " " + field.Key +
+                return Failure{"the " + record.Tag + " " + field.Key +
                                " holds a control character or is not UTF-8, which XML cannot "
-                               "hold";
-                return result;
+                               "hold"};
             }
             out += ' ' + field.Key + "=\"";
             out += EscapeXml(field.Value);
@@ -213,8 +211,7 @@ BmFontBytes EncodeBmFontXml(const BmFont& font) {
     }
     closeSection();
     out += "</font>\n";
-    result.Bytes.assign(out.begin(), out.end());
-    return result;
+    return std::vector<std::uint8_t>(out.begin(), out.end());
 }
 
 } // namespace glyfora::document

@@ -60,13 +60,13 @@ std::uint32_t Extract(const ChannelMask& channel, std::uint32_t value) {
     return static_cast<std::uint32_t>((raw * 255 + channel.Maximum / 2) / channel.Maximum);
 }
 
-DecodedBmp Refuse(std::string reason) {
-    return {std::nullopt, std::move(reason)};
+Result<Image> Refuse(std::string reason) {
+    return Failure{std::move(reason)};
 }
 
 } // namespace
 
-DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
+Result<Image> DecodeBmp(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
     if (bytes.size() < FileHeaderSize + 4 || bytes[0] != 'B' || bytes[1] != 'M') {
         return Refuse("not a BMP picture");
     }
@@ -203,7 +203,7 @@ DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes
             pixel |= 0xFF000000U; // the fourth byte was padding, not a transparent picture
         }
     }
-    return {std::move(picture), {}};
+    return std::move(*picture);
 }
 
 } // namespace glyfora::document

@@ -497,7 +497,7 @@ void ImportWindowTests::typefaceTooTallForTfIsImportedWithAWidthThatFits() {
     window.MaxWidthField->setValue(1);
     ImportRun run;
     ClickCreate(editor, run);
-    QVERIFY(shell.State.CurrentTypeface->Content.Characters.Size() > 150); // still imported
+    QVERIFY(CurrentTypeface(shell.State)->Content.Characters.Size() > 150); // still imported
     QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
     const auto& shown = editor.Messages.Messages.front();
     QCOMPARE(shown.Kind, QStringLiteral("warning"));
@@ -511,7 +511,7 @@ void ImportWindowTests::typefaceTooTallForTfIsImportedWithAWidthThatFits() {
     // The suggested width fits, and it is the narrowest that does.
     for (const int offset : {-1, 0}) {
         editor.Messages.Messages.clear();
-        shell.State.CurrentTypeface->Modified = false; // no question about the last import
+        CurrentTypeface(shell.State)->Modified = false; // no question about the last import
         window.MaxWidthField->setValue(width.captured(1).toInt() + offset);
         ClickCreate(editor, run);
         QCOMPARE(editor.Messages.Messages.size(), std::size_t{offset < 0 ? 1U : 0U});

@@ -60,11 +60,11 @@ class PictureWatchTest : public ::testing::Test {
 
 TEST_F(PictureWatchTest, ExportWritesThePictureAndSeesNoChangeUntilTheFileChanges) {
     EXPECT_EQ(path_, folder_.Path() + "/CharacterSet.png");
-    std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(document::ReadWholeFile(path_, bytes).empty());
-    const auto decoded = document::DecodePng(bytes);
-    ASSERT_TRUE(decoded.Picture.has_value());
-    EXPECT_EQ(decoded.Picture->Pixels, typeface_->Content.Image->Pixels);
+    const document::Result<std::vector<std::uint8_t>> bytes = document::ReadWholeFile(path_);
+    ASSERT_TRUE(bytes.Ok()) << bytes.Error;
+    const auto decoded = document::DecodePng(*bytes.Value);
+    ASSERT_TRUE(decoded.Value.has_value());
+    EXPECT_EQ(decoded.Value->Pixels, typeface_->Content.Image->Pixels);
 
     EXPECT_EQ(Poll().Status, WatchStatus::Unchanged);
     EXPECT_EQ(Poll().Status, WatchStatus::Unchanged);
