@@ -338,7 +338,7 @@ PositionAdvice AdviseBmFontPictureWidth(const BmFont& font, std::int64_t low, st
     return AdvisePictureWidth(cells, low, high);
 }
 
-std::string CheckBmFontTextRanges(const BmFont& font) {
+Result<Done> CheckBmFontTextRanges(const BmFont& font) {
     auto outside = [](std::int64_t value) { return value < Int32Min || value > Int32Max; };
     for (const BmFontChar& character : font.Chars) {
         for (const auto& [key, member] : CharFields) {
@@ -349,24 +349,24 @@ std::string CheckBmFontTextRanges(const BmFont& font) {
                 if (member == &BmFontChar::X || member == &BmFontChar::Y) {
                     reason += AdviseBmFontPictureWidth(font, Int32Min, Int32Max).Text;
                 }
-                return reason;
+                return Failure{std::move(reason)};
             }
         }
     }
     for (const BmFontKerning& kerning : font.Kernings) {
         if (outside(kerning.Amount) || outside(kerning.First) || outside(kerning.Second)) {
-            return "kerning pair " + std::to_string(kerning.First) + ", " +
-                   std::to_string(kerning.Second) + " is outside the 32-bit range";
+            return Failure{"kerning pair " + std::to_string(kerning.First) + ", " +
+                           std::to_string(kerning.Second) + " is outside the 32-bit range"};
         }
     }
     const BmFontCommon& common = font.Common;
     for (const std::int64_t value : {common.LineHeight, common.Base, common.ScaleW, common.ScaleH,
                                      font.Info.Size, font.Info.StretchH}) {
         if (outside(value)) {
-            return "the value " + std::to_string(value) + " is outside the 32-bit range";
+            return Failure{"the value " + std::to_string(value) + " is outside the 32-bit range"};
         }
     }
-    return {};
+    return Done{};
 }
 
 void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& directory,

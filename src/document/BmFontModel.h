@@ -111,9 +111,9 @@ void AddBmFontRecord(BmFont& font, const BmFontRecord& record);
 [[nodiscard]] PositionAdvice AdviseBmFontPictureWidth(const BmFont& font, std::int64_t low,
                                                       std::int64_t high);
 
-// Why font cannot be written by a text-based variant: a number outside the 32-bit range. Empty
-// when it can.
-[[nodiscard]] std::string CheckBmFontTextRanges(const BmFont& font);
+// Whether font can be written by a text-based variant; fails with the first number outside the
+// 32-bit range.
+[[nodiscard]] Result<Done> CheckBmFontTextRanges(const BmFont& font);
 
 // An optional sign and decimal digits; reading stops at the first other character, no digits give
 // 0, and the value saturates at the 32-bit signed range (the widest any variant stores).

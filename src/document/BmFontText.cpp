@@ -97,8 +97,8 @@ std::optional<BmFont> ParseBmFontText(std::span<const std::uint8_t> bytes,
 }
 
 Result<std::vector<std::uint8_t>> EncodeBmFontText(const BmFont& font) {
-    if (std::string reason = CheckBmFontTextRanges(font); !reason.empty()) {
-        return Failure{std::move(reason)};
+    if (Result<Done> fits = CheckBmFontTextRanges(font); !fits) {
+        return Failure{std::move(fits.Error)};
     }
     std::string text;
     for (const BmFontRecord& record : BmFontRecords(font)) {

@@ -87,9 +87,9 @@ std::int64_t CopyUpperToLower(Typeface& typeface, std::int64_t first, std::int64
     return written;
 }
 
-LayoutOutcome ScaleLayout(Typeface& typeface, float scale) {
+Result<Done> ScaleLayout(Typeface& typeface, float scale) {
     if (!std::isfinite(scale)) {
-        return {false, "The scale must be a finite number."};
+        return Failure{"The scale must be a finite number."};
     }
     // Every result is computed before anything is stored, so a refusal leaves the layout whole.
     std::vector<std::int64_t> results;
@@ -106,20 +106,19 @@ LayoutOutcome ScaleLayout(Typeface& typeface, float scale) {
     for (const Character& c : typeface.Content.Characters) {
         if (!scaleAll({c.Source.X, c.Source.Y, c.Source.Width, c.Source.Height, c.Outlay.X,
                        c.Outlay.Y, c.Outlay.Width, c.Outlay.Height})) {
-            return {false, "Scaling by " + std::to_string(scale) +
-                               " would move the metrics of "
-                               "character " +
-                               std::to_string(c.Index) +
-                               " beyond the 32-bit range; nothing was changed."};
+            return Failure{"Scaling by " + std::to_string(scale) +
+                           " would move the metrics of "
+                           "character " +
+                           std::to_string(c.Index) +
+                           " beyond the 32-bit range; nothing was changed."};
         }
     }
     for (const KerningPair& pair : typeface.Content.KerningPairs) {
         if (!scaleAll({pair.Amount})) {
-            return {false, "Scaling by " + std::to_string(scale) +
-                               " would move the kerning amount of the pair " +
-                               std::to_string(PairLeft(pair)) + ", " +
-                               std::to_string(PairRight(pair)) +
-                               " beyond the 32-bit range; nothing was changed."};
+            return Failure{"Scaling by " + std::to_string(scale) +
+                           " would move the kerning amount of the pair " +
+                           std::to_string(PairLeft(pair)) + ", " + std::to_string(PairRight(pair)) +
+                           " beyond the 32-bit range; nothing was changed."};
         }
     }
 
@@ -141,16 +140,16 @@ LayoutOutcome ScaleLayout(Typeface& typeface, float scale) {
     if (changed) {
         typeface.Modified = true;
     }
-    return {true, {}};
+    return Done{};
 }
 
-LayoutOutcome SpacingLayout(Typeface& typeface, std::int64_t spacing) {
+Result<Done> SpacingLayout(Typeface& typeface, std::int64_t spacing) {
     auto& content = typeface.Content;
     if (spacing == 0) {
-        return {true, {}}; // the rebuilt picture and the metrics would equal the old ones
+        return Done{}; // the rebuilt picture and the metrics would equal the old ones
     }
     if (!content.Image || content.Image->Width <= 0 || content.Image->Height <= 0) {
-        return {false, "There is no character-set picture whose cells could be spaced."};
+        return Failure{"There is no character-set picture whose cells could be spaced."};
     }
     const Image& old = *content.Image;
     std::int64_t growth = 0;
@@ -161,12 +160,12 @@ LayoutOutcome SpacingLayout(Typeface& typeface, std::int64_t spacing) {
                                !Multiply(spacing, 2, doubleSpacing) ||
                                !Add(old.Width, growth, width) || !Add(old.Height, growth, height);
     if (sizeOverflows || (width > 0 && height > 0 && !ImageSizeAllowed(width, height))) {
-        return {false, "A spacing of " + std::to_string(spacing) +
-                           " would make the character-set picture larger than allowed."};
+        return Failure{"A spacing of " + std::to_string(spacing) +
+                       " would make the character-set picture larger than allowed."};
     }
     if (width <= 0 || height <= 0) {
-        return {false, "A spacing of " + std::to_string(spacing) +
-                           " would leave no character-set picture."};
+        return Failure{"A spacing of " + std::to_string(spacing) +
+                       " would leave no character-set picture."};
     }
 
     // The new metrics of every character, all computed before anything changes.
@@ -182,16 +181,16 @@ LayoutOutcome SpacingLayout(Typeface& typeface, std::int64_t spacing) {
             !Add(c.Source.Width, doubleSpacing, m.Source.Width) ||
             !Add(c.Source.Height, doubleSpacing, m.Source.Height) ||
             !Add(c.Outlay.X, -spacing, m.Outlay.X) || !Add(c.Outlay.Y, -spacing, m.Outlay.Y)) {
-            return {false, "A spacing of " + std::to_string(spacing) +
-                               " would move the metrics of character " + std::to_string(c.Index) +
-                               " beyond their range; nothing was changed."};
+            return Failure{"A spacing of " + std::to_string(spacing) +
+                           " would move the metrics of character " + std::to_string(c.Index) +
+                           " beyond their range; nothing was changed."};
         }
         moved.push_back(m);
     }
 
     auto spread = MakeImage(width, height, 0);
     if (!spread) {
-        return {false, "Not enough memory for the spaced character-set picture."};
+        return Failure{"Not enough memory for the spaced character-set picture."};
     }
     auto next = moved.begin();
     for (const Character& c : content.Characters) {
@@ -231,7 +230,7 @@ LayoutOutcome SpacingLayout(Typeface& typeface, std::int64_t spacing) {
     }
     SetCharacterSetImage(typeface, std::move(spread));
     typeface.Modified = true;
-    return {true, {}};
+    return Done{};
 }
 
 } // namespace glyfora::document

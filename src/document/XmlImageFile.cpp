@@ -126,21 +126,21 @@ void XMLCALL OnEndElement(void* userData, const XML_Char* /*name*/) {
     --state.Depth;
 }
 
-// Feeds all bytes to Expat; returns the parser's complaint ("line N: reason"), empty when the
-// document was well-formed.
-std::string Parse(XML_Parser parser, std::span<const std::uint8_t> bytes) {
+// Feeds all bytes to Expat; fails with the parser's complaint ("line N: reason") when the
+// document is not well-formed.
+Result<Done> Parse(XML_Parser parser, std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;
     do {
         const std::size_t slice = std::min(ParseSliceBytes, bytes.size() - done);
         const bool last = done + slice == bytes.size();
         const auto* data = reinterpret_cast<const char*>(bytes.data() + done);
         if (XML_Parse(parser, data, static_cast<int>(slice), last ? 1 : 0) == XML_STATUS_ERROR) {
-            return "line " + std::to_string(XML_GetCurrentLineNumber(parser)) + ": " +
-                   XML_ErrorString(XML_GetErrorCode(parser));
+            return Failure{"line " + std::to_string(XML_GetCurrentLineNumber(parser)) + ": " +
+                           XML_ErrorString(XML_GetErrorCode(parser))};
         }
         done += slice;
     } while (done < bytes.size());
-    return {};
+    return Done{};
 }
 
 // The picture is PNG or BMP, read as the character-set window's "Import" reads it.
@@ -225,7 +225,7 @@ Result<Done> ReadXmlDescription(Typeface& typeface, std::span<const std::uint8_t
     XML_SetUserData(parser.get(), &state);
     XML_SetElementHandler(parser.get(), &OnStartElement, &OnEndElement);
 
-    const std::string complaint = Parse(parser.get(), bytes);
+    const std::string complaint = Parse(parser.get(), bytes).Error;
     if (state.SkippedCharacters > SkippedCharactersNamed) {
         warnings.push_back(std::to_string(state.SkippedCharacters - SkippedCharactersNamed) +
                            " more characters skipped; codes run from 0 to 65535");

@@ -64,15 +64,16 @@ WatchResult PollPictureWatch(PictureWatch& watch, std::chrono::steady_clock::tim
     return {WatchStatus::Reloaded, std::move(loaded.Value), {}};
 }
 
-ExportOutcome ExportCharacterSetPicture(const document::Typeface& typeface,
-                                        const std::string& folder, PictureWatch& watch) {
+document::Result<std::string> ExportCharacterSetPicture(const document::Typeface& typeface,
+                                                        const std::string& folder,
+                                                        PictureWatch& watch) {
     const auto& image = typeface.Content.Image;
     if (!image || image->Width <= 0 || image->Height <= 0) {
-        return {{}, "there is no character-set picture"};
+        return document::Failure{"there is no character-set picture"};
     }
     const auto encoded = document::EncodePng(*image);
     if (!encoded) {
-        return {{}, "the picture could not be encoded as PNG"};
+        return document::Failure{"the picture could not be encoded as PNG"};
     }
     std::string path = folder;
     if (!path.empty() && path.back() != '/') {
@@ -81,10 +82,10 @@ ExportOutcome ExportCharacterSetPicture(const document::Typeface& typeface,
     path += ExportedPictureName;
     if (document::Result<document::Done> written = document::WriteFileAtomically(path, *encoded);
         !written) {
-        return {{}, std::move(written.Error)};
+        return document::Failure{std::move(written.Error)};
     }
     ArmPictureWatch(watch, path);
-    return {std::move(path), {}};
+    return path;
 }
 
 } // namespace glyfora::platform

@@ -43,10 +43,10 @@ class PictureWatchTest : public ::testing::Test {
         ASSERT_FALSE(folder_.Path().empty());
         typeface_ = document::CreateTypeface(registry_, 5);
         document::SetCharacterSetImage(*typeface_, document::MakeImage(4, 2, 0xFF0000FFU));
-        const ExportOutcome exported =
+        const document::Result<std::string> exported =
             ExportCharacterSetPicture(*typeface_, folder_.Path(), watch_);
         ASSERT_TRUE(exported.Error.empty()) << exported.Error;
-        path_ = exported.Path;
+        path_ = exported.Value.value_or(std::string());
     }
 
     WatchResult Poll(Clock::time_point now = Clock::now()) { return PollPictureWatch(watch_, now); }
@@ -158,7 +158,8 @@ TEST(ExportCharacterSetPicture, WithoutAPictureNothingIsWrittenOrWatched) {
     document::TypefaceRegistry registry;
     document::Typeface* typeface = document::CreateTypeface(registry, 5);
     PictureWatch watch;
-    const ExportOutcome outcome = ExportCharacterSetPicture(*typeface, folder.Path(), watch);
+    const document::Result<std::string> outcome =
+        ExportCharacterSetPicture(*typeface, folder.Path(), watch);
     EXPECT_FALSE(outcome.Error.empty());
     EXPECT_TRUE(watch.Path.empty());
     EXPECT_FALSE(std::filesystem::exists(folder.Path() + "/CharacterSet.png"));
@@ -169,7 +170,7 @@ TEST(ExportCharacterSetPicture, AnUnwritableFolderIsReportedAndNotWatched) {
     document::Typeface* typeface = document::CreateTypeface(registry, 5);
     document::SetCharacterSetImage(*typeface, document::MakeImage(2, 2, 0xFFFFFFFFU));
     PictureWatch watch;
-    const ExportOutcome outcome =
+    const document::Result<std::string> outcome =
         ExportCharacterSetPicture(*typeface, "/nonexistent-folder-for-glyfora", watch);
     EXPECT_FALSE(outcome.Error.empty());
     EXPECT_TRUE(watch.Path.empty());
