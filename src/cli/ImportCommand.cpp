@@ -1,7 +1,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ImportArguments.h"
-#include "document/FieldLimits.h"
+#include "document/FileFormat.h"
 #include "document/TypefaceFile.h"
 #include "import/FontServices.h"
 #include "import/GlyphPacking.h"
@@ -103,8 +103,8 @@ int RunImportCommand(const std::vector<std::string>& args) {
         return Failure(Usage, result.Error);
     }
     // The check the writer makes anyway, asked first so that the advice can name the option.
-    const document::FieldCheck check =
-        document::CheckFieldLimits(*result.Typeface, document::TfFieldLimits);
+    const document::FieldCheck check = document::CheckFieldLimits(
+        *result.Typeface, *document::FileFormatOf(document::FileFormatId::Tf).Limits);
     if (!check.Reason.empty()) {
         return Failure(Usage, check.Reason + MaxWidthAdvice(check.FittingWidth));
     }
