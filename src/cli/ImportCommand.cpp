@@ -78,10 +78,11 @@ int RunImportCommand(const std::vector<std::string>& args) {
     if (WantsHelp(args)) {
         return PrintHelp(Usage);
     }
-    const ImportArguments parsed = ParseImportArguments(args);
-    if (!parsed.Error.empty()) {
-        return UsageError(Usage, parsed.Error);
+    const document::Result<ImportArguments> arguments = ParseImportArguments(args);
+    if (!arguments) {
+        return UsageError(Usage, arguments.Error);
     }
+    const ImportArguments& parsed = *arguments.Value;
     platform::GraphicsLibrary graphics;
     if (!platform::InitGraphicsLibrary(graphics)) {
         return Failure(Usage, "the text rasteriser (FreeType and fontconfig) could not be started");

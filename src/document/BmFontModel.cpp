@@ -415,15 +415,16 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
     std::uint64_t decodedBytes = 0;
     for (const auto& [id, file] : pages) {
         const auto layerCount = static_cast<std::uint64_t>(std::count_if(
-            layers.begin(), layers.end(), [&](const Layer& l) { return l.Page == id; }));
+            layers.begin(), layers.end(), [&, id = id](const Layer& l) { return l.Page == id; }));
         Result<Image> loaded =
             LoadPage(directory, file, (MaxImageBytes - decodedBytes) / layerCount);
         if (loaded) {
             decodedBytes +=
                 static_cast<std::uint64_t>(loaded.Value->Pixels.size()) * 4 * layerCount;
         } else {
-            const auto cells = std::count_if(font.Chars.begin(), font.Chars.end(),
-                                             [&](const BmFontChar& c) { return c.Page == id; });
+            const auto cells =
+                std::count_if(font.Chars.begin(), font.Chars.end(),
+                              [&, id = id](const BmFontChar& c) { return c.Page == id; });
             warnings.push_back("page " + std::to_string(id) + " \"" + file +
                                "\" could not be read (" + loaded.Error + "); its " +
                                Plural(cells, "cell lies", "cells lie") + " below the picture");
