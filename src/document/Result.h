@@ -31,11 +31,4 @@ template <typename T> struct [[nodiscard]] Result {
     explicit operator bool() const { return Ok(); }
 };
 
-// A failed result that keeps what another result warned about before it failed.
-template <typename T, typename U> [[nodiscard]] Result<T> FailedLike(Result<U>&& other) {
-    Result<T> result(Failure{std::move(other.Error)});
-    result.Warnings = std::move(other.Warnings);
-    return result;
-}
-
 } // namespace glyfora::document
