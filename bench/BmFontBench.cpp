@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     const BmFont font = MakeFont();
     struct Variant {
         const char* Name;
-        BmFontBytes (*Encode)(const BmFont&);
+        Result<std::vector<std::uint8_t>> (*Encode)(const BmFont&);
         std::optional<BmFont> (*Parse)(std::span<const std::uint8_t>, std::vector<std::string>&);
     };
     const Variant variants[] = {{"text", EncodeBmFontText, ParseBmFontText},
@@ -89,30 +89,30 @@ int main(int argc, char** argv) {
                 "floor ms", "read/fl");
     volatile std::int64_t sink = 0;
     for (const Variant& variant : variants) {
-        BmFontBytes encoded;
+        Result<std::vector<std::uint8_t>> encoded;
         const double write = BestMs(repetitions, [&] { encoded = variant.Encode(font); });
-        if (!encoded.Error.empty()) {
+        if (!encoded) {
             std::fprintf(stderr, "%s: %s\n", variant.Name, encoded.Error.c_str());
             return 1;
         }
         const double read = BestMs(repetitions, [&] {
             std::vector<std::string> warnings;
-            const std::optional<BmFont> parsed = variant.Parse(encoded.Bytes, warnings);
+            const std::optional<BmFont> parsed = variant.Parse(*encoded.Value, warnings);
             sink = sink + static_cast<std::int64_t>(parsed ? parsed->Chars.size() : 0);
         });
-        const std::string_view view(reinterpret_cast<const char*>(encoded.Bytes.data()),
-                                    encoded.Bytes.size());
+        const std::string_view view(reinterpret_cast<const char*>(encoded.Value->data()),
+                                    encoded.Value->size());
         const double floor = BestMs(repetitions, [&] {
             if (std::strcmp(variant.Name, "text") == 0) {
                 sink = sink + TextFloor(view);
             } else if (std::strcmp(variant.Name, "xml") == 0) {
                 sink = sink + ExpatFloor(view);
             } else {
-                std::vector<std::uint8_t> copy(encoded.Bytes);
+                std::vector<std::uint8_t> copy(*encoded.Value);
                 sink = sink + static_cast<std::int64_t>(copy.size());
             }
         });
-        std::printf("%-7s %10zu %10.2f %10.2f %10.2f %8.1f\n", variant.Name, encoded.Bytes.size(),
+        std::printf("%-7s %10zu %10.2f %10.2f %10.2f %8.1f\n", variant.Name, encoded.Value->size(),
                     write, read, floor, read / floor);
     }
     return 0;

@@ -52,7 +52,7 @@ std::vector<std::uint16_t> Codes(FT_Face face, bool all) {
 
 bool WritePng(const document::Image& image, const std::string& path) {
     const auto png = document::EncodePng(image);
-    return png && document::WriteFileAtomically(path, *png).empty();
+    return png && document::WriteFileAtomically(path, *png).Ok();
 }
 
 // The baseline: render every glyph unhinted and antialiased, pack the advance-wide, line-high

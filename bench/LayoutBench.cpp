@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
         SetCharacterSetImage(typeface, *typeface.Content.Image);
         copies.push_back(Milliseconds(start));
         start = Clock::now();
-        if (!SpacingLayout(typeface, 2).Done) {
+        if (!SpacingLayout(typeface, 2).Ok()) {
             std::fprintf(stderr, "SpacingLayout refused\n");
             return 1;
         }
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
         }
         for (int i = 0; i < repetitions; ++i) {
             const auto start = Clock::now();
-            if (!ScaleLayout(typeface, i % 2 == 0 ? 2.0F : 0.5F).Done) {
+            if (!ScaleLayout(typeface, i % 2 == 0 ? 2.0F : 0.5F).Ok()) {
                 std::fprintf(stderr, "ScaleLayout refused\n");
                 return 1;
             }

@@ -172,6 +172,12 @@ void Check(const std::string& error) {
     }
 }
 
+std::vector<std::uint8_t> ReadOrStop(const std::string& path) {
+    Result<std::vector<std::uint8_t>> bytes = ReadWholeFile(path);
+    Check(bytes.Error);
+    return std::move(*bytes.Value);
+}
+
 void Report(const char* what, const Pair& times) {
     std::printf("%-26s %9.1f ms %9.1f ms %8.3fx\n", what, times.Ours * 1e3, times.Baseline * 1e3,
                 times.Ours / times.Baseline);
@@ -198,9 +204,9 @@ int main(int argc, char** argv) {
     const Pair encode = BestOfAlternating(
         repetitions,
         [&] {
-            TfBytes encoded = EncodeTfFile(face);
+            Result<std::vector<std::uint8_t>> encoded = EncodeTfFile(face);
             Check(encoded.Error);
-            tfBytes = std::move(encoded.Bytes);
+            tfBytes = std::move(encoded.Value).value_or(std::vector<std::uint8_t>());
         },
         [&] { pngBytes = LibpngEncode(picture); });
     const Pair decode = BestOfAlternating(
@@ -216,30 +222,26 @@ int main(int argc, char** argv) {
     // Through files, both written the same safe way (temporary file, flush, rename).
     const Pair save = BestOfAlternating(
         repetitions, [&] { Check(WriteTfFile(face, tfPath).Error); },
-        [&] { Check(WriteFileAtomically(pngPath, LibpngEncode(picture))); });
+        [&] { Check(WriteFileAtomically(pngPath, LibpngEncode(picture)).Error); });
     const Pair load = BestOfAlternating(
         repetitions,
         [&] {
-            std::vector<std::uint8_t> bytes;
-            Check(ReadWholeFile(tfPath, bytes));
+            const std::vector<std::uint8_t> bytes = ReadOrStop(tfPath);
             std::vector<std::string> warnings;
             ReadTfChunks(*CreateTypeface(registry, 6), std::span(bytes).subspan(TfMagic.size()),
                          warnings);
             Check(warnings.empty() ? "" : warnings.front());
         },
-        [&] {
-            std::vector<std::uint8_t> bytes;
-            Check(ReadWholeFile(pngPath, bytes));
-            LibpngDecode(bytes);
-        });
+        [&] { LibpngDecode(ReadOrStop(pngPath)); });
 
     // What the model adds on top of decoding: Image is copied into Sprite and a row-flipped
     // FlippedSprite when a picture is set.
     const Pair sprites = BestOfAlternating(
         repetitions,
         [&] {
-            DecodedPng decoded = DecodePng(std::span(tfBytes).subspan(8 + 8 + 4, pngBytes.size()));
-            SetCharacterSetImage(*CreateTypeface(registry, 7), std::move(decoded.Picture));
+            Result<Image> decoded =
+                DecodePng(std::span(tfBytes).subspan(8 + 8 + 4, pngBytes.size()));
+            SetCharacterSetImage(*CreateTypeface(registry, 7), std::move(decoded.Value));
         },
         [&] { static_cast<void>(DecodePng(pngBytes)); });
 

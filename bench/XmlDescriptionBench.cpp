@@ -59,8 +59,7 @@ void ReadDescription(benchmark::State& state) {
     TypefaceRegistry registry;
     for (auto _ : state) {
         auto typeface = MakeTypeface(registry, 5);
-        std::vector<std::string> warnings;
-        benchmark::DoNotOptimize(ReadXmlDescription(*typeface, bytes, "", warnings));
+        benchmark::DoNotOptimize(ReadXmlDescription(*typeface, bytes, "").Ok());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }
@@ -69,12 +68,11 @@ BENCHMARK(ReadDescription)->Unit(benchmark::kMillisecond);
 void WriteDescription(benchmark::State& state) {
     TypefaceRegistry registry;
     auto typeface = MakeTypeface(registry, 5);
-    std::vector<std::string> warnings;
-    static_cast<void>(ReadXmlDescription(*typeface, Description(), "", warnings));
+    static_cast<void>(ReadXmlDescription(*typeface, Description(), ""));
     const std::string path =
         (std::filesystem::temp_directory_path() / "glyfora-bench-description.xml").string();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(WriteXmlDescription(*typeface, path).Saved);
+        benchmark::DoNotOptimize(WriteXmlDescription(*typeface, path).Ok());
     }
     std::filesystem::remove(path);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/FileFormat.h"
 #include "document/Typeface.h"
 #include "platform/GraphicsLibrary.h"
 #include "views/ViewState.h"
@@ -18,7 +19,7 @@ struct AppState {
     document::TypefaceRegistry Registry;
     std::string CurrentFilePath;
     // The form CurrentFilePath was read or written in; "Save" of a ".fnt" keeps its variant.
-    int CurrentFileFormat = 0;
+    document::FileFormatId CurrentFileFormat = document::FileFormatId::Tf;
     std::string CharacterSetImagePath;
     std::string SettingsFolder;
     std::string EditorPath;

@@ -41,12 +41,12 @@ void OnCharacterSetImport(Shell& shell, const DispatchEvent& /*event*/) {
     if (answer.Path.isEmpty() || typeface == nullptr) {
         return;
     }
-    const std::string error =
+    const document::Result<document::Done> imported =
         document::ImportCharacterSetPicture(*typeface, state.CharacterSetImagePath);
-    if (!error.empty()) {
+    if (!imported) {
         shell.Services.Messages.Warning(shell.CharacterSet, QStringLiteral("Import"),
                                         QStringLiteral("The picture could not be loaded: %1")
-                                            .arg(QString::fromStdString(error)));
+                                            .arg(QString::fromStdString(imported.Error)));
         return;
     }
     ShowPictureChange(shell);
@@ -60,9 +60,9 @@ void OnCharacterSetEdit(Shell& shell, const DispatchEvent& /*event*/) {
     }
     const std::string folder = platform::TemporaryFolder();
     PictureWatchTimer& timer = *shell.PictureWatch;
-    const platform::ExportOutcome exported =
+    const document::Result<std::string> exported =
         platform::ExportCharacterSetPicture(*typeface, folder, timer.Watch);
-    if (!exported.Error.empty()) {
+    if (!exported) {
         shell.Services.Messages.Warning(shell.CharacterSet, QStringLiteral("Edit"),
                                         QStringLiteral("The picture could not be exported: %1")
                                             .arg(QString::fromStdString(exported.Error)));
@@ -71,7 +71,7 @@ void OnCharacterSetEdit(Shell& shell, const DispatchEvent& /*event*/) {
     if (timer.Watch.Known) {
         state.ExportedImageTime = timer.Watch.Known->Seconds;
     }
-    const QString path = QString::fromStdString(exported.Path);
+    const QString path = QString::fromStdString(*exported.Value);
     // The path goes to the editor as one argument of its own, so it needs no quotes here.
     if (state.EditorPath.empty()) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(path));

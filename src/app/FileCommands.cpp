@@ -16,46 +16,10 @@ QString Lines(const std::vector<std::string>& lines) {
     return list.join(u'\n');
 }
 
-// The file-type filters of both dialogs, in dialog order, with the extension and format each
-// stands for. The three BMFont variants share ".fnt".
-struct FileTypeFilter {
-    const char16_t* Text;
-    const char* Extension;
-    int Format;
-};
-constexpr FileTypeFilter FileTypeFilters[] = {
-    {u"Typeface (*.tf)", "tf", document::FormatTf},
-    {u"XML & Image (*.xml)", "xml", document::FormatXmlImage},
-    {u"BMFont (text) (*.fnt)", "fnt", document::FormatBmFontText},
-    {u"BMFont (XML) (*.fnt)", "fnt", document::FormatBmFontXml},
-    {u"BMFont (binary) (*.fnt)", "fnt", document::FormatBmFontBinary},
-};
-
-bool IsBmFontFormat(int format) {
-    return format == document::FormatBmFontText || format == document::FormatBmFontXml ||
-           format == document::FormatBmFontBinary;
-}
-
-// The format to save in, by the exact, lower-case extension; none for any other. A ".fnt" keeps
-// the variant it was opened or last saved as.
-std::optional<int> FormatOfPath(const std::string& path, int currentFormat) {
-    const std::string extension = FileExtension(path);
-    if (extension == "tf") {
-        return document::FormatTf;
-    }
-    if (extension == "xml") {
-        return document::FormatXmlImage;
-    }
-    if (extension == "fnt") {
-        return IsBmFontFormat(currentFormat) ? currentFormat : document::FormatBmFontText;
-    }
-    return std::nullopt;
-}
-
-bool WriteDocument(Shell& shell, const std::string& path, int format) {
-    const document::SaveResult result =
+bool WriteDocument(Shell& shell, const std::string& path, document::FileFormatId format) {
+    const document::Result<document::Done> result =
         document::SaveTypeface(shell.State.Registry, TypefaceId, path, format);
-    if (!result.Saved) {
+    if (!result) {
         shell.Services.Messages.Error(
             shell.Main.get(), QString::fromUtf16(SaveTitle),
             QStringLiteral("\"%1\" could not be saved.\n%2")
@@ -80,19 +44,16 @@ bool WriteDocument(Shell& shell, const std::string& path, int format) {
 
 QStringList TypefaceFileFilters() {
     QStringList filters;
-    for (const FileTypeFilter& filter : FileTypeFilters) {
-        filters << QString::fromUtf16(filter.Text);
+    for (const document::FileFormat& format : document::FileFormats()) {
+        QStringList patterns;
+        for (const std::string_view extension : format.Extensions) {
+            patterns << QStringLiteral("*.") +
+                            QString::fromUtf8(extension.data(), extension.size());
+        }
+        filters << QString::fromUtf8(format.DisplayName) + QStringLiteral(" (") +
+                       patterns.join(u' ') + u')';
     }
     return filters;
-}
-
-std::string FileExtension(const std::string& path) {
-    const std::size_t dot = path.find_last_of('.');
-    const std::size_t separator = path.find_last_of("/\\");
-    if (dot == std::string::npos || (separator != std::string::npos && dot < separator)) {
-        return {};
-    }
-    return path.substr(dot + 1);
 }
 
 bool ConfirmDiscard(Shell& shell) {
@@ -112,8 +73,9 @@ bool ConfirmDiscard(Shell& shell) {
 }
 
 bool OpenTypefaceFile(Shell& shell, const std::string& path) {
-    const document::LoadResult result = document::LoadTypeface(shell.State.Registry, TypefaceId, path);
-    if (result.Loaded == nullptr) {
+    const document::Result<document::LoadedTypeface> result =
+        document::LoadTypeface(shell.State.Registry, TypefaceId, path);
+    if (!result) {
         shell.Services.Messages.Error(
             shell.Main.get(), QString::fromUtf16(OpenTitle),
             QStringLiteral("\"%1\" could not be opened.\n%2")
@@ -121,8 +83,8 @@ bool OpenTypefaceFile(Shell& shell, const std::string& path) {
         return false;
     }
     shell.State.CurrentFilePath = path;
-    shell.State.CurrentFileFormat = result.Format;
-    result.Loaded->Modified = false;
+    shell.State.CurrentFileFormat = result.Value->Format;
+    result.Value->Installed->Modified = false;
     ShowDocument(shell);
     if (!result.Warnings.empty()) {
         shell.Services.Messages.Warning(
@@ -135,8 +97,10 @@ bool OpenTypefaceFile(Shell& shell, const std::string& path) {
 
 bool SaveDocument(Shell& shell) {
     const std::string& path = shell.State.CurrentFilePath;
-    const std::optional<int> format =
-        path.empty() ? std::nullopt : FormatOfPath(path, shell.State.CurrentFileFormat);
+    // A ".fnt" keeps the variant it was opened or last saved as.
+    const std::optional<document::FileFormatId> format =
+        path.empty() ? std::nullopt
+                     : document::FormatForFileName(path, shell.State.CurrentFileFormat);
     if (!format) {
         return SaveDocumentAs(shell);
     }
@@ -150,10 +114,13 @@ bool SaveDocumentAs(Shell& shell) {
     if (answer.Path.isEmpty()) {
         return false;
     }
-    const bool known = answer.FilterIndex >= 0 && answer.FilterIndex < std::ssize(FileTypeFilters);
-    const FileTypeFilter& filter = FileTypeFilters[known ? answer.FilterIndex : 0];
-    const std::string path = document::WithExtension(answer.Path.toStdString(), filter.Extension);
-    return WriteDocument(shell, path, filter.Format);
+    // The filters are the formats in table order.
+    const std::span<const document::FileFormat> formats = document::FileFormats();
+    const bool known = answer.FilterIndex >= 0 && answer.FilterIndex < std::ssize(formats);
+    const document::FileFormat& format = formats[known ? answer.FilterIndex : 0];
+    const std::string path =
+        document::WithExtension(answer.Path.toStdString(), std::string(format.Extensions.front()));
+    return WriteDocument(shell, path, format.Id);
 }
 
 } // namespace glyfora::app

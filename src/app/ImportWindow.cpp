@@ -3,7 +3,7 @@
 #include "app/Shell.h"
 #include "app/ShellViews.h"
 #include "app/ToolWindow.h"
-#include "document/FieldLimits.h"
+#include "document/FileFormat.h"
 #include "document/Image.h"
 #include "document/Pixel.h"
 #include "import/FontServices.h"
@@ -313,8 +313,8 @@ private:
 
 // Told now rather than at "Save", when the options that would fix it are still at hand.
 void WarnWhenNotSavableAsTf(Shell& shell, const document::Typeface& typeface) {
-    const document::FieldCheck check =
-        document::CheckFieldLimits(typeface, document::TfFieldLimits);
+    const document::FieldCheck check = document::CheckFieldLimits(
+        typeface, *document::FileFormatOf(document::FileFormatId::Tf).Limits);
     if (check.Reason.empty()) {
         return;
     }

@@ -40,7 +40,8 @@ void CopyUpperToLower(Shell& shell, std::int64_t first, std::int64_t last, std::
     ShowLayoutChange(shell);
 }
 
-using LayoutFromAnswer = document::LayoutOutcome (*)(document::Typeface&, std::string_view);
+using LayoutFromAnswer = document::Result<document::Done> (*)(document::Typeface&,
+                                                              std::string_view);
 
 void AskAndApply(Shell& shell, const QString& title, const QString& prompt,
                  const QString& defaultText, LayoutFromAnswer apply) {
@@ -49,12 +50,12 @@ void AskAndApply(Shell& shell, const QString& title, const QString& prompt,
         return;
     }
     const std::string answer = AskNumber(shell.Main.get(), prompt, defaultText).toStdString();
-    const document::LayoutOutcome outcome = apply(*typeface, answer);
-    if (!outcome.Done) {
+    const document::Result<document::Done> outcome = apply(*typeface, answer);
+    if (!outcome) {
         // A closed prompt is no refusal: the user changed their mind.
-        if (!outcome.Refusal.empty()) {
+        if (!outcome.Error.empty()) {
             shell.Services.Messages.Warning(shell.Main.get(), title,
-                                            QString::fromStdString(outcome.Refusal));
+                                            QString::fromStdString(outcome.Error));
         }
         return;
     }

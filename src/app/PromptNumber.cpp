@@ -169,30 +169,30 @@ std::optional<std::int64_t> SpacingFromAnswer(float answer) {
     return static_cast<std::int64_t>(rounded);
 }
 
-document::LayoutOutcome ScaleLayoutFromAnswer(document::Typeface& typeface,
-                                              std::string_view answer) {
+document::Result<document::Done> ScaleLayoutFromAnswer(document::Typeface& typeface,
+                                                       std::string_view answer) {
     if (Unanswered(answer)) {
-        return {};
+        return document::Failure{}; // the prompt was closed: nothing changes, nothing to tell
     }
     const auto scale = ReadPromptFloat(answer);
     if (!scale) {
-        return {false, NotANumber(answer)};
+        return document::Failure{NotANumber(answer)};
     }
     return document::ScaleLayout(typeface, *scale);
 }
 
-document::LayoutOutcome SpacingLayoutFromAnswer(document::Typeface& typeface,
-                                                std::string_view answer) {
+document::Result<document::Done> SpacingLayoutFromAnswer(document::Typeface& typeface,
+                                                         std::string_view answer) {
     if (Unanswered(answer)) {
-        return {};
+        return document::Failure{}; // the prompt was closed: nothing changes, nothing to tell
     }
     const auto value = ReadPromptFloat(answer);
     if (!value) {
-        return {false, NotANumber(answer)};
+        return document::Failure{NotANumber(answer)};
     }
     const auto spacing = SpacingFromAnswer(*value);
     if (!spacing) {
-        return {false, "The spacing must be a finite number; nothing was changed."};
+        return document::Failure{"The spacing must be a finite number; nothing was changed."};
     }
     return document::SpacingLayout(typeface, *spacing);
 }

@@ -139,11 +139,11 @@ void LoadConfiguration(Shell& shell) {
 void SaveConfiguration(Shell& shell) {
     shell.Character->hide();
     shell.KerningPair->hide();
-    const std::string reason =
+    const document::Result<document::Done> saved =
         platform::SaveConfiguration(shell.State.SettingsFolder, CollectSettings(shell));
-    if (!reason.empty()) {
+    if (!saved) {
         // Nothing is shown at exit; the next start simply uses the defaults.
-        qWarning("Configuration.ini not saved: %s", reason.c_str());
+        qWarning("Configuration.ini not saved: %s", saved.Error.c_str());
     }
 }
 

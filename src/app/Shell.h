@@ -100,16 +100,14 @@ void ShowDocument(Shell& shell);
 // shown; a partly read file opens with its warnings shown. True when the file was opened.
 bool OpenTypefaceFile(Shell& shell, const std::string& path);
 
-// "Save": the current path when it names a ".tf" or ".xml" file, otherwise "Save As...".
+// "Save": the current path when its extension (any letter case) names a file format, otherwise
+// "Save As...".
 // True when the document was written.
 bool SaveDocument(Shell& shell);
 bool SaveDocumentAs(Shell& shell);
 
-// The filters of both file dialogs: ".tf" first, "XML & Image" second.
+// The filters of both file dialogs, one per file format in table order.
 [[nodiscard]] QStringList TypefaceFileFilters();
-
-// The extension after the last "." of the file name (not of a folder), or empty.
-[[nodiscard]] std::string FileExtension(const std::string& path);
 
 // Connects every menu command, control and window event to its handler.
 void ConnectDispatch(Shell& shell);

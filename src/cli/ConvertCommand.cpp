@@ -51,13 +51,13 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     }
     const std::string& in = files[0];
     const std::string& out = files[1];
-    std::optional<int> format = FormatForExtension(out);
+    std::optional<document::FileFormatId> format = FormatForExtension(out);
     if (!format) {
         return UsageError(Usage, "cannot tell the format of \"" + out +
-                                     "\": its name must end in .tf, .xml or .fnt");
+                                     "\": its name must end in " + OutputExtensionsText());
     }
     if (variant) {
-        if (*format != document::FormatBmFontText) {
+        if (!document::HasExtension(document::FileFormatOf(*format), "fnt")) {
             return UsageError(Usage, "--fnt applies only to a .fnt OUT");
         }
         format = BmFontFormatNamed(*variant);
@@ -67,19 +67,20 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     }
 
     document::TypefaceRegistry registry;
-    const document::LoadResult loaded = document::LoadTypeface(registry, ConvertTypefaceId, in);
-    if (loaded.Loaded == nullptr) {
+    const document::Result<document::LoadedTypeface> loaded =
+        document::LoadTypeface(registry, ConvertTypefaceId, in);
+    if (!loaded) {
         return Failure(Usage, loaded.Error);
     }
     for (const std::string& warning : loaded.Warnings) {
         Warn(Usage, in + ": " + warning);
     }
-    const document::SaveResult saved =
+    const document::Result<document::Done> saved =
         document::SaveTypeface(registry, ConvertTypefaceId, out, *format);
     for (const std::string& warning : saved.Warnings) {
         Warn(Usage, out + ": " + warning);
     }
-    if (!saved.Saved) {
+    if (!saved) {
         return Failure(Usage, saved.Error);
     }
     return ExitOk;

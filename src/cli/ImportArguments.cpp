@@ -47,7 +47,7 @@ constexpr FlagOption FlagOptions[] = {
 
 } // namespace
 
-ImportArguments ParseImportArguments(const std::vector<std::string>& args) {
+document::Result<ImportArguments> ParseImportArguments(const std::vector<std::string>& args) {
     ImportArguments parsed;
     bool haveFamily = false;
     bool haveSize = false;
@@ -76,12 +76,10 @@ ImportArguments ParseImportArguments(const std::vector<std::string>& args) {
                                 std::any_of(std::begin(NumberOptions), std::end(NumberOptions),
                                             [&](const NumberOption& o) { return arg == o.Name; });
         if (!takesValue) {
-            parsed.Error = "unknown option \"" + arg + "\"";
-            return parsed;
+            return document::Failure{"unknown option \"" + arg + "\""};
         }
         if (i + 1 >= args.size()) {
-            parsed.Error = arg + " needs a value";
-            return parsed;
+            return document::Failure{arg + " needs a value"};
         }
         const std::string& value = args[++i];
         if (arg == "--family") {
@@ -99,21 +97,22 @@ ImportArguments ParseImportArguments(const std::vector<std::string>& args) {
             }
             const auto number = ParseWholeNumber(value);
             if (!number || *number < option.Range.Min || *number > option.Range.Max) {
-                parsed.Error = arg + " must be a whole number from " +
-                               std::to_string(option.Range.Min) + " to " +
-                               std::to_string(option.Range.Max) + ", not \"" + value + "\"";
-                return parsed;
+                return document::Failure{
+                    arg + " must be a whole number from " + std::to_string(option.Range.Min) +
+                    " to " + std::to_string(option.Range.Max) + ", not \"" + value + "\""};
             }
             parsed.Options.*option.Field = *number;
             haveSize = haveSize || option.Field == &import::ImportOptions::Size;
         }
     }
     if (!haveFamily) {
-        parsed.Error = "--family NAME is required";
-    } else if (!haveSize) {
-        parsed.Error = "--size N is required";
-    } else if (parsed.Output.empty()) {
-        parsed.Error = "-o OUT.tf is required";
+        return document::Failure{"--family NAME is required"};
+    }
+    if (!haveSize) {
+        return document::Failure{"--size N is required"};
+    }
+    if (parsed.Output.empty()) {
+        return document::Failure{"-o OUT.tf is required"};
     }
     return parsed;
 }

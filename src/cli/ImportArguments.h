@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/Result.h"
 #include "import/ImportOptions.h"
 
 #include <string>
@@ -12,11 +13,12 @@ struct ImportArguments {
     import::ImportOptions Options;
     std::string Output;
     bool Help = false;
-    std::string Error; // why the command line is not usable; empty when it is
 };
 
 // Reads the arguments after the command name. Every option not given keeps the import window's
-// default; numbers must be whole and inside the window's ranges.
-[[nodiscard]] ImportArguments ParseImportArguments(const std::vector<std::string>& args);
+// default; numbers must be whole and inside the window's ranges. Fails with why the command line
+// is not usable.
+[[nodiscard]] document::Result<ImportArguments>
+ParseImportArguments(const std::vector<std::string>& args);
 
 } // namespace glyfora::cli

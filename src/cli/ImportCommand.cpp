@@ -1,7 +1,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ImportArguments.h"
-#include "document/FieldLimits.h"
+#include "document/FileFormat.h"
 #include "document/TypefaceFile.h"
 #include "import/FontServices.h"
 #include "import/GlyphPacking.h"
@@ -78,10 +78,11 @@ int RunImportCommand(const std::vector<std::string>& args) {
     if (WantsHelp(args)) {
         return PrintHelp(Usage);
     }
-    const ImportArguments parsed = ParseImportArguments(args);
-    if (!parsed.Error.empty()) {
-        return UsageError(Usage, parsed.Error);
+    const document::Result<ImportArguments> arguments = ParseImportArguments(args);
+    if (!arguments) {
+        return UsageError(Usage, arguments.Error);
     }
+    const ImportArguments& parsed = *arguments.Value;
     platform::GraphicsLibrary graphics;
     if (!platform::InitGraphicsLibrary(graphics)) {
         return Failure(Usage, "the text rasteriser (FreeType and fontconfig) could not be started");
@@ -103,13 +104,14 @@ int RunImportCommand(const std::vector<std::string>& args) {
         return Failure(Usage, result.Error);
     }
     // The check the writer makes anyway, asked first so that the advice can name the option.
-    const document::FieldCheck check =
-        document::CheckFieldLimits(*result.Typeface, document::TfFieldLimits);
+    const document::FieldCheck check = document::CheckFieldLimits(
+        *result.Typeface, *document::FileFormatOf(document::FileFormatId::Tf).Limits);
     if (!check.Reason.empty()) {
         return Failure(Usage, check.Reason + MaxWidthAdvice(check.FittingWidth));
     }
-    const document::SaveResult saved = document::WriteTfFile(*result.Typeface, parsed.Output);
-    if (!saved.Saved) {
+    const document::Result<document::Done> saved =
+        document::WriteTfFile(*result.Typeface, parsed.Output);
+    if (!saved) {
         return Failure(Usage, saved.Error);
     }
     const auto& content = result.Typeface->Content;

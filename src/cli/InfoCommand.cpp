@@ -18,27 +18,11 @@ constexpr CommandUsage Usage{
 
 constexpr std::int64_t InfoTypefaceId = 0;
 
-// The name of the form a file was read as, as the open dialog's patterns call it.
-const char* FormatName(int format) {
-    switch (format) {
-    case document::FormatTf:
-        return "Glyfora typeface (.tf)";
-    case document::FormatBmFontText:
-        return "BMFont (text)";
-    case document::FormatBmFontXml:
-        return "BMFont (XML)";
-    case document::FormatBmFontBinary:
-        return "BMFont (binary)";
-    default:
-        return "XML & Image";
-    }
-}
-
-void PrintSummary(const std::string& fileName, const document::Typeface& typeface, int format,
-                  const std::vector<std::string>& warnings) {
+void PrintSummary(const std::string& fileName, const document::Typeface& typeface,
+                  document::FileFormatId format, const std::vector<std::string>& warnings) {
     const document::TypefaceContent& content = typeface.Content;
     std::cout << "File: " << fileName << '\n'
-              << "Format: " << FormatName(format) << '\n'
+              << "Format: " << document::FileFormatOf(format).InfoName << '\n'
               << "Image: ";
     if (content.Image) {
         std::cout << content.Image->Width << " x " << content.Image->Height << '\n';
@@ -87,15 +71,16 @@ int RunInfoCommand(const std::vector<std::string>& args) {
     }
 
     document::TypefaceRegistry registry;
-    const document::LoadResult loaded =
+    const document::Result<document::LoadedTypeface> loaded =
         document::LoadTypeface(registry, InfoTypefaceId, files.front());
-    if (loaded.Loaded == nullptr) {
+    if (!loaded) {
         return Failure(Usage, loaded.Error);
     }
     if (json) {
-        std::cout << TypefaceToJson(*loaded.Loaded, loaded.Warnings);
+        std::cout << TypefaceToJson(*loaded.Value->Installed, loaded.Warnings);
     } else {
-        PrintSummary(files.front(), *loaded.Loaded, loaded.Format, loaded.Warnings);
+        PrintSummary(files.front(), *loaded.Value->Installed, loaded.Value->Format,
+                     loaded.Warnings);
     }
     return ExitOk;
 }

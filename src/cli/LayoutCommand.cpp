@@ -62,24 +62,27 @@ std::optional<float> ParseScale(std::string_view text) {
 }
 
 // The arguments, or the usage error to report.
-std::string ParseLayoutArguments(const std::vector<std::string>& args, LayoutArguments& parsed) {
+document::Result<LayoutArguments> ParseLayoutArguments(const std::vector<std::string>& args) {
+    LayoutArguments parsed;
     bool haveIn = false;
-    const auto setKind = [&](LayoutKind kind, const std::string& arg) -> std::string {
+    const auto setKind = [&](LayoutKind kind,
+                             const std::string& arg) -> document::Result<document::Done> {
         if (parsed.Kind) {
-            return "give only one of --lower-from-upper, --umlauts-from-upper, --scale and "
-                   "--spacing (\"" +
-                   arg + "\" is a second)";
+            return document::Failure{
+                "give only one of --lower-from-upper, --umlauts-from-upper, --scale and "
+                "--spacing (\"" +
+                arg + "\" is a second)"};
         }
         parsed.Kind = kind;
-        return {};
+        return document::Done{};
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--lower-from-upper" || arg == "--umlauts-from-upper") {
             const auto kind = arg == "--lower-from-upper" ? LayoutKind::LowerFromUpper
                                                           : LayoutKind::UmlautsFromUpper;
-            if (std::string error = setKind(kind, arg); !error.empty()) {
-                return error;
+            if (auto kindSet = setKind(kind, arg); !kindSet) {
+                return document::Failure{kindSet.Error};
             }
             continue;
         }
@@ -87,17 +90,18 @@ std::string ParseLayoutArguments(const std::vector<std::string>& args, LayoutArg
                                 arg == "--scale" || arg == "--spacing";
         if (!takesValue) {
             if (arg.size() > 1 && arg.front() == '-') {
-                return "unknown option \"" + arg + "\"";
+                return document::Failure{"unknown option \"" + arg + "\""};
             }
             if (haveIn) {
-                return "more than one IN given (\"" + parsed.In + "\", \"" + arg + "\")";
+                return document::Failure{"more than one IN given (\"" + parsed.In + "\", \"" + arg +
+                                         "\")"};
             }
             parsed.In = arg;
             haveIn = true;
             continue;
         }
         if (i + 1 >= args.size()) {
-            return arg + " needs a value";
+            return document::Failure{arg + " needs a value"};
         }
         const std::string& value = args[++i];
         if (arg == "-o" || arg == "--output") {
@@ -107,49 +111,53 @@ std::string ParseLayoutArguments(const std::vector<std::string>& args, LayoutArg
         } else if (arg == "--scale") {
             const std::optional<float> scale = ParseScale(value);
             if (!scale) {
-                return "--scale must be a decimal number such as 0.5 or 2, not \"" + value + "\"";
+                return document::Failure{
+                    "--scale must be a decimal number such as 0.5 or 2, not \"" + value + "\""};
             }
-            if (std::string error = setKind(LayoutKind::Scale, arg); !error.empty()) {
-                return error;
+            if (auto kindSet = setKind(LayoutKind::Scale, arg); !kindSet) {
+                return document::Failure{kindSet.Error};
             }
             parsed.Scale = *scale;
         } else {
             const std::optional<std::int64_t> spacing = ParseWholeNumber(value);
             if (!spacing) {
-                return "--spacing must be a whole number of pixels, not \"" + value + "\"";
+                return document::Failure{"--spacing must be a whole number of pixels, not \"" +
+                                         value + "\""};
             }
-            if (std::string error = setKind(LayoutKind::Spacing, arg); !error.empty()) {
-                return error;
+            if (auto kindSet = setKind(LayoutKind::Spacing, arg); !kindSet) {
+                return document::Failure{kindSet.Error};
             }
             parsed.Spacing = *spacing;
         }
     }
     if (!haveIn) {
-        return "no IN given";
+        return document::Failure{"no IN given"};
     }
     if (parsed.Out.empty()) {
-        return "-o OUT is required";
+        return document::Failure{"-o OUT is required"};
     }
     if (!parsed.Kind) {
-        return "give one of --lower-from-upper, --umlauts-from-upper, --scale S and --spacing N";
+        return document::Failure{
+            "give one of --lower-from-upper, --umlauts-from-upper, --scale S and --spacing N"};
     }
-    return {};
+    return parsed;
 }
 
-document::LayoutOutcome ApplyLayout(document::Typeface& typeface, const LayoutArguments& args) {
+document::Result<document::Done> ApplyLayout(document::Typeface& typeface,
+                                             const LayoutArguments& args) {
     switch (*args.Kind) {
     case LayoutKind::LowerFromUpper:
         static_cast<void>(document::CopyUpperToLower(typeface, 97, 122, 0));
-        return {true, {}};
+        return document::Done{};
     case LayoutKind::UmlautsFromUpper:
         static_cast<void>(document::CopyUpperToLower(typeface, 224, 255, 64));
-        return {true, {}};
+        return document::Done{};
     case LayoutKind::Scale:
         return document::ScaleLayout(typeface, args.Scale);
     case LayoutKind::Spacing:
         return document::SpacingLayout(typeface, args.Spacing);
     }
-    return {};
+    return document::Failure{};
 }
 
 } // namespace
@@ -158,17 +166,18 @@ int RunLayoutCommand(const std::vector<std::string>& args) {
     if (WantsHelp(args)) {
         return PrintHelp(Usage);
     }
-    LayoutArguments parsed;
-    if (std::string error = ParseLayoutArguments(args, parsed); !error.empty()) {
-        return UsageError(Usage, error);
+    const document::Result<LayoutArguments> arguments = ParseLayoutArguments(args);
+    if (!arguments) {
+        return UsageError(Usage, arguments.Error);
     }
-    std::optional<int> format = FormatForExtension(parsed.Out);
+    const LayoutArguments& parsed = *arguments.Value;
+    std::optional<document::FileFormatId> format = FormatForExtension(parsed.Out);
     if (!format) {
         return UsageError(Usage, "cannot tell the format of \"" + parsed.Out +
-                                     "\": its name must end in .tf, .xml or .fnt");
+                                     "\": its name must end in " + OutputExtensionsText());
     }
     if (parsed.Variant) {
-        if (*format != document::FormatBmFontText) {
+        if (!document::HasExtension(document::FileFormatOf(*format), "fnt")) {
             return UsageError(Usage, "--fnt applies only to a .fnt OUT");
         }
         format = BmFontFormatNamed(*parsed.Variant);
@@ -179,29 +188,28 @@ int RunLayoutCommand(const std::vector<std::string>& args) {
     }
 
     document::TypefaceRegistry registry;
-    const document::LoadResult loaded =
+    const document::Result<document::LoadedTypeface> loaded =
         document::LoadTypeface(registry, LayoutTypefaceId, parsed.In);
-    if (loaded.Loaded == nullptr) {
+    if (!loaded) {
         return Failure(Usage, loaded.Error);
     }
     for (const std::string& warning : loaded.Warnings) {
         Warn(Usage, parsed.In + ": " + warning);
     }
     // A .fnt is written in the variant it was read in, as "Save" does in the editor.
-    if (!parsed.Variant && *format == document::FormatBmFontText &&
-        document::BmFontVariantOfFormat(loaded.Format)) {
-        format = loaded.Format;
+    if (!parsed.Variant) {
+        format = document::FormatForFileName(parsed.Out, loaded.Value->Format);
     }
-    const document::LayoutOutcome outcome = ApplyLayout(*loaded.Loaded, parsed);
-    if (!outcome.Done) {
-        return Failure(Usage, outcome.Refusal);
+    const document::Result<document::Done> outcome = ApplyLayout(*loaded.Value->Installed, parsed);
+    if (!outcome) {
+        return Failure(Usage, outcome.Error);
     }
-    const document::SaveResult saved =
+    const document::Result<document::Done> saved =
         document::SaveTypeface(registry, LayoutTypefaceId, parsed.Out, *format);
     for (const std::string& warning : saved.Warnings) {
         Warn(Usage, parsed.Out + ": " + warning);
     }
-    if (!saved.Saved) {
+    if (!saved) {
         return Failure(Usage, saved.Error);
     }
     return ExitOk;

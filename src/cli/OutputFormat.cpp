@@ -1,43 +1,42 @@
 #include "cli/OutputFormat.h"
 
-#include "document/TypefaceIo.h"
-
 #include <algorithm>
+#include <vector>
 
 namespace glyfora::cli {
 
-std::optional<int> FormatForExtension(const std::string& fileName) {
-    const std::size_t dot = fileName.rfind('.');
-    if (dot == std::string::npos || fileName.find_first_of("/\\", dot) != std::string::npos) {
-        return std::nullopt;
+std::optional<document::FileFormatId> FormatForExtension(const std::string& fileName) {
+    return document::FormatForFileName(fileName);
+}
+
+std::optional<document::FileFormatId> BmFontFormatNamed(std::string_view variant) {
+    if (variant == "text") {
+        return document::FileFormatId::BmFontText;
     }
-    std::string extension = fileName.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    });
-    if (extension == "tf") {
-        return document::FormatTf;
+    if (variant == "xml") {
+        return document::FileFormatId::BmFontXml;
     }
-    if (extension == "xml") {
-        return document::FormatXmlImage;
-    }
-    if (extension == "fnt") {
-        return document::FormatBmFontText;
+    if (variant == "binary") {
+        return document::FileFormatId::BmFontBinary;
     }
     return std::nullopt;
 }
 
-std::optional<int> BmFontFormatNamed(std::string_view variant) {
-    if (variant == "text") {
-        return document::FormatBmFontText;
+std::string OutputExtensionsText() {
+    std::vector<std::string_view> extensions;
+    for (const document::FileFormat& format : document::FileFormats()) {
+        for (const std::string_view extension : format.Extensions) {
+            if (std::ranges::find(extensions, extension) == extensions.end()) {
+                extensions.push_back(extension);
+            }
+        }
     }
-    if (variant == "xml") {
-        return document::FormatBmFontXml;
+    std::string text;
+    for (std::size_t i = 0; i < extensions.size(); ++i) {
+        text += i == 0 ? "" : i + 1 == extensions.size() ? " or " : ", ";
+        text += "." + std::string(extensions[i]);
     }
-    if (variant == "binary") {
-        return document::FormatBmFontBinary;
-    }
-    return std::nullopt;
+    return text;
 }
 
 } // namespace glyfora::cli

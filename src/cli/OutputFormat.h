@@ -1,16 +1,21 @@
 #pragma once
 
+#include "document/FileFormat.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace glyfora::cli {
 
-// The SaveTypeface format an output file's extension names, case ignored: ".tf", ".xml" (XML &
-// Image) or ".fnt" (BMFont, text variant). None for any other name.
-[[nodiscard]] std::optional<int> FormatForExtension(const std::string& fileName);
+// The format an output file's extension names, case ignored (the first format with that
+// extension: ".fnt" is BMFont text). None for any other name.
+[[nodiscard]] std::optional<document::FileFormatId> FormatForExtension(const std::string& fileName);
 
 // The BMFont format a "--fnt" value names: "text", "xml" or "binary". None for anything else.
-[[nodiscard]] std::optional<int> BmFontFormatNamed(std::string_view variant);
+[[nodiscard]] std::optional<document::FileFormatId> BmFontFormatNamed(std::string_view variant);
+
+// The extensions an output file may end in, for messages: ".tf, .xml or .fnt".
+[[nodiscard]] std::string OutputExtensionsText();
 
 } // namespace glyfora::cli

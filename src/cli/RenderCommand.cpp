@@ -143,15 +143,15 @@ int RunRenderCommand(const std::vector<std::string>& args) {
     }
 
     document::TypefaceRegistry registry;
-    const document::LoadResult loaded =
+    const document::Result<document::LoadedTypeface> loaded =
         document::LoadTypeface(registry, RenderTypefaceId, options.File);
-    if (loaded.Loaded == nullptr) {
+    if (!loaded) {
         return Failure(Usage, loaded.Error);
     }
     for (const std::string& warning : loaded.Warnings) {
         Warn(Usage, options.File + ": " + warning);
     }
-    if (!loaded.Loaded->Content.Sprite) {
+    if (!loaded.Value->Installed->Content.Sprite) {
         Warn(Usage, options.File + ": the typeface has no character-set picture; nothing drawn");
     }
 
@@ -169,9 +169,10 @@ int RunRenderCommand(const std::vector<std::string>& args) {
     if (!png) {
         return Failure(Usage, "cannot encode the picture as PNG");
     }
-    if (const std::string error = document::WriteFileAtomically(options.Output, *png);
-        !error.empty()) {
-        return Failure(Usage, error);
+    if (const document::Result<document::Done> written =
+            document::WriteFileAtomically(options.Output, *png);
+        !written) {
+        return Failure(Usage, written.Error);
     }
     return ExitOk;
 }

@@ -32,7 +32,7 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
 
 } // namespace
 
-std::string WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+Result<Done> WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
     namespace fs = std::filesystem;
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -54,7 +54,7 @@ std::string WriteFileAtomically(const std::string& path, std::span<const std::ui
         }
     }
     if (fd < 0) {
-        return SystemError("cannot create a file in", folder.string());
+        return Failure{SystemError("cannot create a file in", folder.string())};
     }
     std::string error;
     if (!WriteAll(fd, bytes)) {
@@ -70,8 +70,9 @@ std::string WriteFileAtomically(const std::string& path, std::span<const std::ui
     }
     if (!error.empty()) {
         ::unlink(temporary.c_str());
+        return Failure{std::move(error)};
     }
-    return error;
+    return Done{};
 }
 
 } // namespace glyfora::document

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/Result.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -8,8 +10,7 @@ namespace glyfora::document {
 
 // Writes bytes to path through a temporary file in the same folder that is flushed and then
 // renamed over the target, so an existing file is either replaced whole or left untouched.
-// Returns an empty string on success, else the reason.
-[[nodiscard]] std::string WriteFileAtomically(const std::string& path,
-                                              std::span<const std::uint8_t> bytes);
+[[nodiscard]] Result<Done> WriteFileAtomically(const std::string& path,
+                                               std::span<const std::uint8_t> bytes);
 
 } // namespace glyfora::document

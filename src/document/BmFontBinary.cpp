@@ -152,33 +152,32 @@ class Writer {
     std::vector<std::uint8_t> Bytes;
 };
 
-// Checks that value fits a field of the binary variant; sets error with the field's name if not.
-bool Fits(std::string& error, const std::string& what, std::int64_t value, std::int64_t low,
-          std::int64_t high) {
-    if (!error.empty()) {
-        return false;
-    }
-    if (value < low || value > high) {
-        error = what + " " + std::to_string(value) + " does not fit the binary variant (" +
-                std::to_string(low) + ".." + std::to_string(high) + ")";
-        return false;
-    }
-    return true;
-}
+// The first value found that does not fit a field of the binary variant, by the field's name.
+struct BinaryRangeCheck {
+    std::string Error;
 
-std::string CheckBinaryRanges(const BmFont& font) {
-    std::string error;
+    void Fits(const std::string& what, std::int64_t value, std::int64_t low, std::int64_t high) {
+        if (Error.empty() && (value < low || value > high)) {
+            Error = what + " " + std::to_string(value) + " does not fit the binary variant (" +
+                    std::to_string(low) + ".." + std::to_string(high) + ")";
+        }
+    }
+};
+
+Result<Done> CheckBinaryRanges(const BmFont& font) {
+    BinaryRangeCheck check;
+    std::string& error = check.Error;
     const BmFontInfo& info = font.Info;
-    Fits(error, "the size", info.Size, -32768, 32767);
-    Fits(error, "stretchH", info.StretchH, 0, 65535);
-    Fits(error, "aa", info.Aa, 0, 255);
+    check.Fits("the size", info.Size, -32768, 32767);
+    check.Fits("stretchH", info.StretchH, 0, 65535);
+    check.Fits("aa", info.Aa, 0, 255);
     for (const std::int64_t padding : info.Padding) {
-        Fits(error, "a padding", padding, 0, 255);
+        check.Fits("a padding", padding, 0, 255);
     }
     for (const std::int64_t spacing : info.Spacing) {
-        Fits(error, "a spacing", spacing, 0, 255);
+        check.Fits("a spacing", spacing, 0, 255);
     }
-    Fits(error, "the outline", info.Outline, 0, 255);
+    check.Fits("the outline", info.Outline, 0, 255);
     if (error.empty() && !info.Unicode && !info.Charset.empty() &&
         !BmFontCharsetNumber(info.Charset)) {
         error = "the character set \"" + info.Charset + "\" has no number in the binary variant";
@@ -187,14 +186,14 @@ std::string CheckBinaryRanges(const BmFont& font) {
         error = "the face name holds a zero byte";
     }
     const BmFontCommon& common = font.Common;
-    Fits(error, "lineHeight", common.LineHeight, 0, 65535);
-    Fits(error, "base", common.Base, 0, 65535);
-    Fits(error, "the picture width", common.ScaleW, 0, 65535);
-    Fits(error, "the picture height", common.ScaleH, 0, 65535);
-    Fits(error, "the page count", common.Pages, 0, 65535);
+    check.Fits("lineHeight", common.LineHeight, 0, 65535);
+    check.Fits("base", common.Base, 0, 65535);
+    check.Fits("the picture width", common.ScaleW, 0, 65535);
+    check.Fits("the picture height", common.ScaleH, 0, 65535);
+    check.Fits("the page count", common.Pages, 0, 65535);
     for (const std::int64_t channel :
          {common.AlphaChnl, common.RedChnl, common.GreenChnl, common.BlueChnl}) {
-        Fits(error, "a channel value", channel, 0, 255);
+        check.Fits("a channel value", channel, 0, 255);
     }
     for (const BmFontPage& page : font.Pages) {
         if (error.empty() && page.File.size() != font.Pages.front().File.size()) {
@@ -225,18 +224,18 @@ std::string CheckBinaryRanges(const BmFont& font) {
         {"chnl", &BmFontChar::Chnl, 0, 255},
     };
     if (!error.empty()) {
-        return error;
+        return Failure{error};
     }
     for (const BmFontChar& c : font.Chars) {
         for (const CharRange& range : CharRanges) {
             const std::int64_t value = c.*(range.Field);
             if (value < range.Low || value > range.High) {
-                Fits(error, "character " + std::to_string(c.Id) + ": " + range.Key, value,
-                     range.Low, range.High);
+                check.Fits("character " + std::to_string(c.Id) + ": " + range.Key, value, range.Low,
+                           range.High);
                 if (range.Field == &BmFontChar::X || range.Field == &BmFontChar::Y) {
                     error += AdviseBmFontPictureWidth(font, range.Low, range.High).Text;
                 }
-                return error;
+                return Failure{error};
             }
         }
     }
@@ -246,13 +245,16 @@ std::string CheckBinaryRanges(const BmFont& font) {
         if (!fits) {
             const std::string name =
                 "kerning pair " + std::to_string(k.First) + ", " + std::to_string(k.Second) + ": ";
-            Fits(error, name + "first", k.First, 0, 0xFFFFFFFF);
-            Fits(error, name + "second", k.Second, 0, 0xFFFFFFFF);
-            Fits(error, name + "amount", k.Amount, -32768, 32767);
-            return error;
+            check.Fits(name + "first", k.First, 0, 0xFFFFFFFF);
+            check.Fits(name + "second", k.Second, 0, 0xFFFFFFFF);
+            check.Fits(name + "amount", k.Amount, -32768, 32767);
+            return Failure{error};
         }
     }
-    return error;
+    if (!error.empty()) {
+        return Failure{error};
+    }
+    return Done{};
 }
 
 } // namespace
@@ -307,10 +309,9 @@ std::optional<BmFont> ParseBmFontBinary(std::span<const std::uint8_t> bytes,
     return font;
 }
 
-BmFontBytes EncodeBmFontBinary(const BmFont& font) {
-    BmFontBytes result;
-    if (result.Error = CheckBinaryRanges(font); !result.Error.empty()) {
-        return result;
+Result<std::vector<std::uint8_t>> EncodeBmFontBinary(const BmFont& font) {
+    if (Result<Done> fits = CheckBinaryRanges(font); !fits) {
+        return Failure{std::move(fits.Error)};
     }
     Writer out;
     out.Bytes = {'B', 'M', 'F', BinaryVersion};
@@ -376,8 +377,7 @@ BmFontBytes EncodeBmFontBinary(const BmFont& font) {
         }
         out.End(block);
     }
-    result.Bytes = std::move(out.Bytes);
-    return result;
+    return std::move(out.Bytes);
 }
 
 } // namespace glyfora::document

@@ -2,6 +2,7 @@
 
 #include "document/AtomicFile.h"
 #include "document/BmFontModel.h"
+#include "document/FileFormat.h"
 #include "document/PngCodec.h"
 
 #include <string_view>
@@ -83,11 +84,6 @@ bool LooksLikeXmlFont(std::string_view text) {
            text.find("<chars") != std::string_view::npos;
 }
 
-std::string FolderOf(const std::string& fileName) {
-    const std::size_t separator = fileName.find_last_of("/\\");
-    return separator == std::string::npos ? std::string() : fileName.substr(0, separator + 1);
-}
-
 } // namespace
 
 std::optional<BmFontVariant> DetectBmFontVariant(std::span<const std::uint8_t> bytes) {
@@ -108,9 +104,10 @@ std::optional<BmFontVariant> DetectBmFontVariant(std::span<const std::uint8_t> b
     return std::nullopt;
 }
 
-std::string ReadBmFont(Typeface& typeface, std::span<const std::uint8_t> bytes,
-                       const std::string& directory, BmFontVariant variant,
-                       std::vector<std::string>& warnings) {
+Result<Done> ReadBmFont(Typeface& typeface, std::span<const std::uint8_t> bytes,
+                        const std::string& directory, BmFontVariant variant) {
+    Result<Done> result;
+    std::vector<std::string>& warnings = result.Warnings;
     std::optional<BmFont> font;
     switch (variant) {
     case BmFontVariant::Text:
@@ -124,76 +121,55 @@ std::string ReadBmFont(Typeface& typeface, std::span<const std::uint8_t> bytes,
         break;
     }
     if (!font) {
-        std::string error = "not a BMFont descriptor";
+        // The parser's last word is why it gave up.
+        result.Error = "not a BMFont descriptor";
         if (!warnings.empty()) {
-            error += " (" + warnings.back() + ")";
+            result.Error += " (" + warnings.back() + ")";
             warnings.pop_back();
         }
-        return error;
+        return result;
     }
     ApplyBmFont(typeface, *font, directory, warnings);
-    return {};
-}
-
-int BmFontFormat(BmFontVariant variant) {
-    switch (variant) {
-    case BmFontVariant::Text:
-        return FormatBmFontText;
-    case BmFontVariant::Xml:
-        return FormatBmFontXml;
-    case BmFontVariant::Binary:
-        return FormatBmFontBinary;
-    }
-    return FormatBmFontText;
-}
-
-std::optional<BmFontVariant> BmFontVariantOfFormat(int format) {
-    switch (format) {
-    case FormatBmFontText:
-        return BmFontVariant::Text;
-    case FormatBmFontXml:
-        return BmFontVariant::Xml;
-    case FormatBmFontBinary:
-        return BmFontVariant::Binary;
-    default:
-        return std::nullopt;
-    }
+    result.Value = Done{};
+    return result;
 }
 
 std::string BmFontPageName(const std::string& fileName) {
-    std::string base = fileName.substr(FolderOf(fileName).size());
+    std::string base = fileName.substr(DirectoryOf(fileName).size());
     if (const std::size_t dot = base.rfind('.'); dot != std::string::npos && dot > 0) {
         base.resize(dot);
     }
     return base + "_0.png";
 }
 
-SaveResult WriteBmFont(const Typeface& typeface, const std::string& fileName,
-                       BmFontVariant variant) {
-    SaveResult result;
+Result<Done> WriteBmFont(const Typeface& typeface, const std::string& fileName,
+                         BmFontVariant variant) {
     if (!typeface.Content.Image) {
-        result.Error = "the typeface has no character-set picture to write as the font's page";
-        return result;
+        return Failure{"the typeface has no character-set picture to write as the font's page"};
     }
     const std::string pageName = BmFontPageName(fileName);
-    const BmFont font = BmFontFromTypeface(typeface, pageName, result.Error, result.Warnings);
-    if (!result.Error.empty()) {
+    Result<BmFont> font = BmFontFromTypeface(typeface, pageName);
+    // What the format cannot hold is reported whether or not the font is written.
+    Result<Done> result;
+    result.Warnings = std::move(font.Warnings);
+    if (!font) {
+        result.Error = std::move(font.Error);
         return result;
     }
-    BmFontBytes descriptor;
+    Result<std::vector<std::uint8_t>> descriptor;
     switch (variant) {
     case BmFontVariant::Text:
-        descriptor = EncodeBmFontText(font);
+        descriptor = EncodeBmFontText(*font.Value);
         break;
     case BmFontVariant::Xml:
-        descriptor = EncodeBmFontXml(font);
+        descriptor = EncodeBmFontXml(*font.Value);
         break;
     case BmFontVariant::Binary:
-        descriptor = EncodeBmFontBinary(font);
+        descriptor = EncodeBmFontBinary(*font.Value);
         break;
     }
-    if (!descriptor.Error.empty()) {
-        result.Error = descriptor.Error;
+    if (!descriptor) {
+        result.Error = std::move(descriptor.Error);
         return result;
     }
     const std::optional<std::vector<std::uint8_t>> png = EncodePng(*typeface.Content.Image);
@@ -202,17 +178,12 @@ SaveResult WriteBmFont(const Typeface& typeface, const std::string& fileName,
         return result;
     }
     // The picture first: a descriptor never names a page that was not written.
-    if (std::string error = WriteFileAtomically(FolderOf(fileName) + pageName, *png);
-        !error.empty()) {
-        result.Error = error;
-        return result;
+    Result<Done> written = WriteFileAtomically(DirectoryOf(fileName) + pageName, *png);
+    if (written) {
+        written = WriteFileAtomically(fileName, *descriptor.Value);
     }
-    if (std::string error = WriteFileAtomically(fileName, descriptor.Bytes); !error.empty()) {
-        result.Error = error;
-        return result;
-    }
-    result.Saved = true;
-    return result;
+    written.Warnings = std::move(result.Warnings);
+    return written;
 }
 
 } // namespace glyfora::document

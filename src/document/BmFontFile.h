@@ -2,9 +2,13 @@
 
 // BMFont ".fnt" descriptors (text, XML and binary) with their page pictures.
 
-#include "document/TypefaceIo.h"
+#include "document/Result.h"
+#include "document/Typeface.h"
 
+#include <cstdint>
 #include <optional>
+#include <span>
+#include <string>
 
 namespace glyfora::document {
 
@@ -16,21 +20,16 @@ enum class BmFontVariant { Text, Xml, Binary };
 [[nodiscard]] std::optional<BmFontVariant> DetectBmFontVariant(std::span<const std::uint8_t> bytes);
 
 // Reads a descriptor of the given variant into an empty typeface; page pictures are looked for in
-// directory (which ends in a separator or is empty). Returns an empty string on success, else why
-// nothing could be read; partial reads add warnings.
-[[nodiscard]] std::string ReadBmFont(Typeface& typeface, std::span<const std::uint8_t> bytes,
-                                     const std::string& directory, BmFontVariant variant,
-                                     std::vector<std::string>& warnings);
+// directory (which ends in a separator or is empty). Fails with why nothing could be read;
+// partial reads warn.
+[[nodiscard]] Result<Done> ReadBmFont(Typeface& typeface, std::span<const std::uint8_t> bytes,
+                                      const std::string& directory, BmFontVariant variant);
 
 // Writes the page picture "<name>_0.png" beside fileName and then the descriptor itself, each
 // atomically. Refuses (writing nothing) when the typeface has no picture or a value does not fit
 // the variant.
-[[nodiscard]] SaveResult WriteBmFont(const Typeface& typeface, const std::string& fileName,
-                                     BmFontVariant variant);
-
-// The SaveTypeface format of a variant, and the variant of a format (none for other formats).
-[[nodiscard]] int BmFontFormat(BmFontVariant variant);
-[[nodiscard]] std::optional<BmFontVariant> BmFontVariantOfFormat(int format);
+[[nodiscard]] Result<Done> WriteBmFont(const Typeface& typeface, const std::string& fileName,
+                                       BmFontVariant variant);
 
 // The page picture's file name for a descriptor: its base name without extension, then "_0.png".
 [[nodiscard]] std::string BmFontPageName(const std::string& fileName);

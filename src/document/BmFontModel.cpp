@@ -180,19 +180,20 @@ int PlaneOfChannel(std::int64_t chnl) {
 // Reads a page picture (PNG or BMP) that the descriptor names, refused from its header when its
 // pixels would take more than maxBytes. Fonts made on Windows may name pages with the generator's
 // absolute path; a page that moved with its descriptor is then found by its own name.
-LoadedPicture LoadPage(const std::string& directory, const std::string& file,
+Result<Image> LoadPage(const std::string& directory, const std::string& file,
                        std::uint64_t maxBytes) {
     const std::string named = PathBeside(directory, file);
     const std::string beside = directory + named.substr(named.rfind('/') + 1);
-    std::vector<std::uint8_t> bytes;
-    std::string error = ReadWholeFile(named, bytes);
-    if (!error.empty() && beside != named && ReadWholeFile(beside, bytes).empty()) {
-        error.clear();
+    Result<std::vector<std::uint8_t>> bytes = ReadWholeFile(named);
+    if (!bytes && beside != named) {
+        if (Result<std::vector<std::uint8_t>> moved = ReadWholeFile(beside)) {
+            bytes = std::move(moved);
+        }
     }
-    if (!error.empty()) {
-        return {std::nullopt, error};
+    if (!bytes) {
+        return Failure{std::move(bytes.Error)};
     }
-    return DecodePicture(bytes, maxBytes);
+    return DecodePicture(*bytes.Value, maxBytes);
 }
 
 // The plane a character's glyph lies in: packed fonts keep one glyph per channel.
@@ -259,9 +260,11 @@ PagePictures LoadPages(const BmFont& font, const std::map<std::int64_t, std::str
         const std::string& file = page.second;
         const auto layerCount = static_cast<std::uint64_t>(std::count_if(
             layers.begin(), layers.end(), [&](const Layer& l) { return l.Page == id; }));
-        LoadedPicture loaded = LoadPage(directory, file, (MaxImageBytes - decodedBytes) / layerCount);
-        if (loaded.Picture) {
-            decodedBytes += static_cast<std::uint64_t>(loaded.Picture->Pixels.size()) * 4 * layerCount;
+        Result<Image> loaded =
+            LoadPage(directory, file, (MaxImageBytes - decodedBytes) / layerCount);
+        if (loaded) {
+            decodedBytes +=
+                static_cast<std::uint64_t>(loaded.Value->Pixels.size()) * 4 * layerCount;
         } else {
             const auto cells = std::count_if(font.Chars.begin(), font.Chars.end(),
                                              [&](const BmFontChar& c) { return c.Page == id; });
@@ -269,7 +272,7 @@ PagePictures LoadPages(const BmFont& font, const std::map<std::int64_t, std::str
                                "\" could not be read (" + loaded.Error + "); its " +
                                Plural(cells, "cell lies", "cells lie") + " below the picture");
         }
-        pictures[id] = std::move(loaded.Picture);
+        pictures[id] = std::move(loaded.Value);
     }
     return pictures;
 }
@@ -724,7 +727,7 @@ PositionAdvice AdviseBmFontPictureWidth(const BmFont& font, std::int64_t low, st
     return AdvisePictureWidth(cells, low, high);
 }
 
-std::string CheckBmFontTextRanges(const BmFont& font) {
+Result<Done> CheckBmFontTextRanges(const BmFont& font) {
     auto outside = [](std::int64_t value) { return value < Int32Min || value > Int32Max; };
     for (const BmFontChar& character : font.Chars) {
         for (const auto& [key, member] : CharFields) {
@@ -735,24 +738,24 @@ std::string CheckBmFontTextRanges(const BmFont& font) {
                 if (member == &BmFontChar::X || member == &BmFontChar::Y) {
                     reason += AdviseBmFontPictureWidth(font, Int32Min, Int32Max).Text;
                 }
-                return reason;
+                return Failure{std::move(reason)};
             }
         }
     }
     for (const BmFontKerning& kerning : font.Kernings) {
         if (outside(kerning.Amount) || outside(kerning.First) || outside(kerning.Second)) {
-            return "kerning pair " + std::to_string(kerning.First) + ", " +
-                   std::to_string(kerning.Second) + " is outside the 32-bit range";
+            return Failure{"kerning pair " + std::to_string(kerning.First) + ", " +
+                           std::to_string(kerning.Second) + " is outside the 32-bit range"};
         }
     }
     const BmFontCommon& common = font.Common;
     for (const std::int64_t value : {common.LineHeight, common.Base, common.ScaleW, common.ScaleH,
                                      font.Info.Size, font.Info.StretchH}) {
         if (outside(value)) {
-            return "the value " + std::to_string(value) + " is outside the 32-bit range";
+            return Failure{"the value " + std::to_string(value) + " is outside the 32-bit range"};
         }
     }
-    return {};
+    return Done{};
 }
 
 void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& directory,
@@ -776,8 +779,10 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
     KeepProperties(typeface, font);
 }
 
-BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile, std::string& error,
-                          std::vector<std::string>& warnings) {
+Result<BmFont> BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile) {
+    Result<BmFont> result;
+    std::string& error = result.Error;
+    std::vector<std::string>& warnings = result.Warnings;
     BmFont font;
     const TypefaceContent& content = typeface.Content;
     const std::int64_t lineHeight = ExportLineHeight(typeface);
@@ -787,14 +792,17 @@ BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile,
     ReadCommon(font.Common, read, content, channels, lineHeight);
     font.Pages.push_back({0, pageFile});
     if (!AddCharRecords(font, content, channels, lineHeight, error, warnings)) {
-        return font;
+        return result;
     }
     // Every pair, zero amounts included: a zero can be a deliberate override.
     for (const KerningPair& pair : content.KerningPairs) {
         font.Kernings.push_back({PairLeft(pair), PairRight(pair), pair.Amount});
     }
     WarnDroppedProperties(content.Properties, warnings);
-    return font;
+    if (error.empty()) {
+        result.Value = std::move(font);
+    }
+    return result;
 }
 
 } // namespace glyfora::document

@@ -5,6 +5,7 @@
 // rule about what a field means lives in BmFontModel.cpp.
 
 #include "document/FieldLimits.h"
+#include "document/Result.h"
 #include "document/Typeface.h"
 
 #include <array>
@@ -72,23 +73,18 @@ struct BmFont {
     std::vector<BmFontKerning> Kernings;
 };
 
-// Encoded descriptor bytes, or the reason why the font cannot be written in that variant.
-struct BmFontBytes {
-    std::vector<std::uint8_t> Bytes;
-    std::string Error;
-};
-
 // The three variants. Parsers return none only when the bytes are not that variant at all; what
-// they had to skip or guess is added to warnings.
+// they had to skip or guess is added to warnings. Encoders fail with why the font cannot be
+// written in their variant.
 [[nodiscard]] std::optional<BmFont> ParseBmFontText(std::span<const std::uint8_t> bytes,
                                                     std::vector<std::string>& warnings);
-[[nodiscard]] BmFontBytes EncodeBmFontText(const BmFont& font);
+[[nodiscard]] Result<std::vector<std::uint8_t>> EncodeBmFontText(const BmFont& font);
 [[nodiscard]] std::optional<BmFont> ParseBmFontXml(std::span<const std::uint8_t> bytes,
                                                    std::vector<std::string>& warnings);
-[[nodiscard]] BmFontBytes EncodeBmFontXml(const BmFont& font);
+[[nodiscard]] Result<std::vector<std::uint8_t>> EncodeBmFontXml(const BmFont& font);
 [[nodiscard]] std::optional<BmFont> ParseBmFontBinary(std::span<const std::uint8_t> bytes,
                                                       std::vector<std::string>& warnings);
-[[nodiscard]] BmFontBytes EncodeBmFontBinary(const BmFont& font);
+[[nodiscard]] Result<std::vector<std::uint8_t>> EncodeBmFontBinary(const BmFont& font);
 
 // The text and XML variants carry the same records: a tag ("info", "char", …) with named values.
 // Both readers hand each record to AddBmFontRecord; both writers format BmFontRecords' output.
@@ -115,9 +111,9 @@ void AddBmFontRecord(BmFont& font, const BmFontRecord& record);
 [[nodiscard]] PositionAdvice AdviseBmFontPictureWidth(const BmFont& font, std::int64_t low,
                                                       std::int64_t high);
 
-// Why font cannot be written by a text-based variant: a number outside the 32-bit range. Empty
-// when it can.
-[[nodiscard]] std::string CheckBmFontTextRanges(const BmFont& font);
+// Whether font can be written by a text-based variant; fails with the first number outside the
+// 32-bit range.
+[[nodiscard]] Result<Done> CheckBmFontTextRanges(const BmFont& font);
 
 // An optional sign and decimal digits; reading stops at the first other character, no digits give
 // 0, and the value saturates at the 32-bit signed range (the widest any variant stores).
@@ -139,9 +135,9 @@ void AddBmFontRecord(BmFont& font, const BmFontRecord& record);
 void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& directory,
                  std::vector<std::string>& warnings);
 
-// The descriptor for typeface with a single page named pageFile. Sets error when a character or
-// property cannot be represented; adds what the format cannot hold to warnings.
-[[nodiscard]] BmFont BmFontFromTypeface(const Typeface& typeface, const std::string& pageFile,
-                                        std::string& error, std::vector<std::string>& warnings);
+// The descriptor for typeface with a single page named pageFile. Fails when a character or
+// property cannot be represented; warns about what the format cannot hold.
+[[nodiscard]] Result<BmFont> BmFontFromTypeface(const Typeface& typeface,
+                                                const std::string& pageFile);
 
 } // namespace glyfora::document

@@ -96,28 +96,25 @@ std::optional<BmFont> ParseBmFontText(std::span<const std::uint8_t> bytes,
     return font;
 }
 
-BmFontBytes EncodeBmFontText(const BmFont& font) {
-    BmFontBytes result;
-    if (result.Error = CheckBmFontTextRanges(font); !result.Error.empty()) {
-        return result;
+Result<std::vector<std::uint8_t>> EncodeBmFontText(const BmFont& font) {
+    if (Result<Done> fits = CheckBmFontTextRanges(font); !fits) {
+        return Failure{std::move(fits.Error)};
     }
     std::string text;
     for (const BmFontRecord& record : BmFontRecords(font)) {
         text += record.Tag;
         for (const BmFontField& field : record.Fields) {
             if (field.Quoted && field.Value.find_first_of("\"\r\n") != std::string::npos) {
-                result.Error = "the " + record.Tag + " " + field.Key + " \"" + field.Value +
+                return Failure{"the " + record.Tag + " " + field.Key + " \"" + field.Value +
                                "\" holds a double quote or a line break, which the text variant "
-                               "cannot write";
-                return result;
+                               "cannot write"};
             }
             text += ' ' + field.Key + '=';
             text += field.Quoted ? '"' + field.Value + '"' : field.Value;
         }
         text += '\n';
     }
-    result.Bytes.assign(text.begin(), text.end());
-    return result;
+    return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
 } // namespace glyfora::document

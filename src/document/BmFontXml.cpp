@@ -43,21 +43,21 @@ struct ParserDeleter {
     void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
 };
 
-// Parses bytes; returns the line and reason of the first error, or an empty string.
-std::string ParseWithExpat(std::string_view bytes, ParseState& state) {
+// Parses bytes; fails with the line and reason of the first error.
+Result<Done> ParseWithExpat(std::string_view bytes, ParseState& state) {
     std::unique_ptr<XML_ParserStruct, ParserDeleter> parser(XML_ParserCreate("UTF-8"));
     if (!parser) {
-        return "the XML parser could not be created";
+        return Failure{"the XML parser could not be created"};
     }
     XML_SetUserData(parser.get(), &state);
     XML_SetElementHandler(parser.get(), StartElement, EndElement);
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()) ||
         XML_Parse(parser.get(), bytes.data(), static_cast<int>(bytes.size()), XML_TRUE) ==
             XML_STATUS_ERROR) {
-        return "line " + std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " +
-               XML_ErrorString(XML_GetErrorCode(parser.get()));
+        return Failure{"line " + std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " +
+                       XML_ErrorString(XML_GetErrorCode(parser.get()))};
     }
-    return {};
+    return Done{};
 }
 
 bool IsReference(std::string_view rest) {
@@ -143,17 +143,17 @@ std::optional<BmFont> ParseBmFontXml(std::span<const std::uint8_t> bytes,
                                      std::vector<std::string>& warnings) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     ParseState state;
-    std::string error = ParseWithExpat(text, state);
-    if (!error.empty()) {
+    const Result<Done> parsed = ParseWithExpat(text, state);
+    if (!parsed) {
         // A second pass over a copy with the stray characters escaped; the first pass's partial
         // records are dropped so nothing is counted twice.
         ParseState retry;
-        const std::string error2 = ParseWithExpat(EscapeStrayMarkup(text), retry);
-        if (error2.empty()) {
+        const Result<Done> reparsed = ParseWithExpat(EscapeStrayMarkup(text), retry);
+        if (reparsed) {
             warnings.push_back("the XML held unescaped \"&\" or \"<\" characters in values (" +
-                               error + "); they were read as written");
+                               parsed.Error + "); they were read as written");
         } else {
-            warnings.push_back("the XML is not well-formed (" + error2 +
+            warnings.push_back("the XML is not well-formed (" + reparsed.Error +
                                "); what came before was read");
         }
         state = std::move(retry);
@@ -164,10 +164,9 @@ std::optional<BmFont> ParseBmFontXml(std::span<const std::uint8_t> bytes,
     return std::move(state.Font);
 }
 
-BmFontBytes EncodeBmFontXml(const BmFont& font) {
-    BmFontBytes result;
-    if (result.Error = CheckBmFontTextRanges(font); !result.Error.empty()) {
-        return result;
+Result<std::vector<std::uint8_t>> EncodeBmFontXml(const BmFont& font) {
+    if (Result<Done> fits = CheckBmFontTextRanges(font); !fits) {
+        return Failure{std::move(fits.Error)};
     }
     std::string out = "<?xml version=\"1.0\"?>\n<font>\n";
     std::string openSection;
@@ -200,10 +199,9 @@ BmFontBytes EncodeBmFontXml(const BmFont& font) {
         for (const BmFontField& field : record.Fields) {
             // XML 1.0 cannot hold other control characters even as references.
             if (!IsXmlText(field.Value)) {
-                result.Error = "the " + record.Tag + " " + field.Key +
+                return Failure{"the " + record.Tag + " " + field.Key +
                                " holds a control character or is not UTF-8, which XML cannot "
-                               "hold";
-                return result;
+                               "hold"};
             }
             out += ' ' + field.Key + "=\"";
             out += EscapeXml(field.Value);
@@ -213,8 +211,7 @@ BmFontBytes EncodeBmFontXml(const BmFont& font) {
     }
     closeSection();
     out += "</font>\n";
-    result.Bytes.assign(out.begin(), out.end());
-    return result;
+    return std::vector<std::uint8_t>(out.begin(), out.end());
 }
 
 } // namespace glyfora::document

@@ -60,12 +60,6 @@ std::uint32_t Extract(const ChannelMask& channel, std::uint32_t value) {
     return static_cast<std::uint32_t>((raw * 255 + channel.Maximum / 2) / channel.Maximum);
 }
 
-DecodedBmp Refuse(std::string reason) {
-    return {std::nullopt, std::move(reason)};
-}
-
-// Why a picture is refused, or none to go on.
-using Refusal = std::optional<std::string>;
 
 // What the file and info headers say.
 struct BmpHeader {
@@ -85,17 +79,17 @@ struct PixelFormat {
     bool AlphaFromFourthByte = false;
 };
 
-Refusal ReadHeader(std::span<const std::uint8_t> bytes, BmpHeader& header) {
+Result<Done> ReadHeader(std::span<const std::uint8_t> bytes, BmpHeader& header) {
     if (bytes.size() < FileHeaderSize + 4 || bytes[0] != 'B' || bytes[1] != 'M') {
-        return "not a BMP picture";
+        return Failure{"not a BMP picture"};
     }
     header.PixelOffset = U32(bytes, 10);
     header.Size = U32(bytes, FileHeaderSize);
     if (header.Size != CoreHeaderSize && (header.Size < InfoHeaderSize || header.Size > 1024)) {
-        return "damaged BMP picture: unknown header size " + std::to_string(header.Size);
+        return Failure{"damaged BMP picture: unknown header size " + std::to_string(header.Size)};
     }
     if (FileHeaderSize + header.Size > bytes.size()) {
-        return "truncated BMP picture: the header is incomplete";
+        return Failure{"truncated BMP picture: the header is incomplete"};
     }
     const std::uint64_t h = FileHeaderSize;
     if (header.Size == CoreHeaderSize) {
@@ -114,29 +108,29 @@ Refusal ReadHeader(std::span<const std::uint8_t> bytes, BmpHeader& header) {
     if (header.TopDown) {
         header.Height = -header.Height; // at most 2^31, from a 32-bit field
     }
-    return std::nullopt;
+    return Done{};
 }
 
-Refusal CheckPictureSize(const BmpHeader& header, std::uint64_t maxBytes) {
+Result<Done> CheckPictureSize(const BmpHeader& header, std::uint64_t maxBytes) {
     if (header.Planes != 1) {
-        return "damaged BMP picture: " + std::to_string(header.Planes) + " planes";
+        return Failure{"damaged BMP picture: " + std::to_string(header.Planes) + " planes"};
     }
     if (header.Width <= 0 || header.Height <= 0) {
-        return "damaged BMP picture: size " + std::to_string(header.Width) + " x " +
-               std::to_string(header.Height);
+        return Failure{"damaged BMP picture: size " + std::to_string(header.Width) + " x " +
+               std::to_string(header.Height)};
     }
     if (!ImageSizeAllowed(header.Width, header.Height, maxBytes)) {
-        return PictureTooLarge(header.Width, header.Height, maxBytes);
+        return Failure{PictureTooLarge(header.Width, header.Height, maxBytes)};
     }
     if (header.BitsPerPixel != 16 && header.BitsPerPixel != 24 && header.BitsPerPixel != 32) {
-        return "unsupported BMP picture: " + std::to_string(header.BitsPerPixel) +
-               " bits per pixel (16, 24 and 32 are read)";
+        return Failure{"unsupported BMP picture: " + std::to_string(header.BitsPerPixel) +
+               " bits per pixel (16, 24 and 32 are read)"};
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // Channel masks: the defaults of BI_RGB, or those in the header or just after it.
-Refusal ReadPixelFormat(std::span<const std::uint8_t> bytes, const BmpHeader& header,
+Result<Done> ReadPixelFormat(std::span<const std::uint8_t> bytes, const BmpHeader& header,
                         PixelFormat& format) {
     std::array<std::uint32_t, 4> masks{}; // red, green, blue, alpha
     if (header.BitsPerPixel == 16) {
@@ -148,33 +142,33 @@ Refusal ReadPixelFormat(std::span<const std::uint8_t> bytes, const BmpHeader& he
     const std::uint32_t compression = header.Compression;
     if (compression == CompressionBitfields || compression == CompressionAlphaBitfields) {
         if (header.Size == Os2HeaderSize) {
-            return "unsupported BMP picture: OS/2 compression";
+            return Failure{"unsupported BMP picture: OS/2 compression"};
         }
         if (header.BitsPerPixel == 24) {
-            return "damaged BMP picture: channel masks with 24 bits per pixel";
+            return Failure{"damaged BMP picture: channel masks with 24 bits per pixel"};
         }
         const std::size_t maskCount = compression == CompressionAlphaBitfields ? 4 : 3;
         // A 40-byte header is followed by the masks; larger headers hold them (and alpha).
         const std::uint64_t maskOffset = FileHeaderSize + InfoHeaderSize;
         const std::size_t stored = header.Size >= 56 ? 4 : header.Size >= 52 ? 3 : maskCount;
         if (maskOffset + 4 * std::max(stored, maskCount) > bytes.size()) {
-            return "truncated BMP picture: the channel masks are missing";
+            return Failure{"truncated BMP picture: the channel masks are missing"};
         }
         for (std::size_t i = 0; i < std::max(stored, maskCount); ++i) {
             masks[i] = U32(bytes, maskOffset + 4 * i);
         }
         format.AlphaFromFourthByte = false;
     } else if (compression != CompressionRgb) {
-        return "unsupported BMP picture: compression " + std::to_string(compression);
+        return Failure{"unsupported BMP picture: compression " + std::to_string(compression)};
     }
     for (std::size_t i = 0; i < masks.size(); ++i) {
         const auto channel = MakeChannelMask(masks[i]);
         if (!channel) {
-            return "damaged BMP picture: a channel mask is not contiguous";
+            return Failure{"damaged BMP picture: a channel mask is not contiguous"};
         }
         format.Channels[i] = *channel;
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // Bytes per row of pixels, padded to whole 32-bit words.
@@ -182,7 +176,7 @@ std::uint64_t RowStride(const BmpHeader& header) {
     return (static_cast<std::uint64_t>(header.Width) * header.BitsPerPixel + 31) / 32 * 4;
 }
 
-Refusal CheckPixelRange(std::span<const std::uint8_t> bytes, const BmpHeader& header) {
+Result<Done> CheckPixelRange(std::span<const std::uint8_t> bytes, const BmpHeader& header) {
     const std::uint64_t stride = RowStride(header);
     const auto rowCount = static_cast<std::uint64_t>(header.Height);
     std::uint64_t headerEnd = FileHeaderSize + header.Size;
@@ -190,13 +184,13 @@ Refusal CheckPixelRange(std::span<const std::uint8_t> bytes, const BmpHeader& he
         headerEnd += header.Compression == CompressionAlphaBitfields ? 16 : 12; // the masks
     }
     if (header.PixelOffset < headerEnd) {
-        return "damaged BMP picture: the pixels overlap the header";
+        return Failure{"damaged BMP picture: the pixels overlap the header"};
     }
     if (header.PixelOffset > bytes.size() ||
         (bytes.size() - header.PixelOffset) / stride < rowCount) {
-        return "truncated BMP picture: the pixels end early";
+        return Failure{"truncated BMP picture: the pixels end early"};
     }
-    return std::nullopt;
+    return Done{};
 }
 
 std::uint32_t PixelValue(std::span<const std::uint8_t> bytes, std::uint64_t at,
@@ -212,11 +206,11 @@ std::uint32_t PixelValue(std::span<const std::uint8_t> bytes, std::uint64_t at,
 }
 
 // Converts the rows, which CheckPixelRange found within bytes, to RGBA from the top down.
-DecodedBmp DecodePixels(std::span<const std::uint8_t> bytes, const BmpHeader& header,
+Result<Image> DecodePixels(std::span<const std::uint8_t> bytes, const BmpHeader& header,
                         const PixelFormat& format) {
     auto picture = MakeImage(header.Width, header.Height);
     if (!picture) {
-        return Refuse("not enough memory for the picture");
+        return Failure{"not enough memory for the picture"};
     }
     const std::uint64_t stride = RowStride(header);
     const std::uint32_t bytesPerPixel = header.BitsPerPixel / 8;
@@ -245,25 +239,25 @@ DecodedBmp DecodePixels(std::span<const std::uint8_t> bytes, const BmpHeader& he
             pixel |= 0xFF000000U; // the fourth byte was padding, not a transparent picture
         }
     }
-    return {std::move(picture), {}};
+    return std::move(*picture);
 }
 
 } // namespace
 
-DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
+Result<Image> DecodeBmp(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
     BmpHeader header;
-    if (Refusal refusal = ReadHeader(bytes, header)) {
-        return Refuse(*refusal);
+    if (Result<Done> step = ReadHeader(bytes, header); !step) {
+        return Failure{step.Error};
     }
-    if (Refusal refusal = CheckPictureSize(header, maxBytes)) {
-        return Refuse(*refusal);
+    if (Result<Done> step = CheckPictureSize(header, maxBytes); !step) {
+        return Failure{step.Error};
     }
     PixelFormat format;
-    if (Refusal refusal = ReadPixelFormat(bytes, header, format)) {
-        return Refuse(*refusal);
+    if (Result<Done> step = ReadPixelFormat(bytes, header, format); !step) {
+        return Failure{step.Error};
     }
-    if (Refusal refusal = CheckPixelRange(bytes, header)) {
-        return Refuse(*refusal);
+    if (Result<Done> step = CheckPixelRange(bytes, header); !step) {
+        return Failure{step.Error};
     }
     return DecodePixels(bytes, header, format);
 }

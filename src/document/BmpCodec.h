@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Image.h"
+#include "document/Result.h"
 
 #include <cstdint>
 #include <optional>
@@ -9,11 +10,6 @@
 
 namespace glyfora::document {
 
-struct DecodedBmp {
-    std::optional<Image> Picture; // none on failure
-    std::string Error;            // why, when Picture is none
-};
-
 // Decodes a Windows bitmap with 16, 24 or 32 bits per pixel, uncompressed (BI_RGB) or with
 // channel masks (BI_BITFIELDS, BI_ALPHABITFIELDS), stored bottom-up or top-down, with any of the
 // usual info headers. Alpha comes from an alpha mask when the file has one; a 32-bit BI_RGB file
@@ -21,7 +17,7 @@ struct DecodedBmp {
 // there), otherwise it is opaque. Palette pictures, compressed pictures and damaged or truncated
 // files are refused with the reason; nothing outside bytes is ever read. Pictures whose RGBA pixels
 // would take more than maxBytes (at most MaxImageBytes) are refused from the header.
-[[nodiscard]] DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes,
-                                   std::uint64_t maxBytes = MaxImageBytes);
+[[nodiscard]] Result<Image> DecodeBmp(std::span<const std::uint8_t> bytes,
+                                      std::uint64_t maxBytes = MaxImageBytes);
 
 } // namespace glyfora::document

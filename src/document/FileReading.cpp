@@ -38,9 +38,16 @@ const char* KindOf(mode_t mode) {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
+std::string TooLarge(const std::string& path, std::uint64_t maxBytes) {
+    return Quoted(path) + " is larger than the " + std::to_string(maxBytes) +
+           " bytes a file may have here";
+}
+
 // Reads until the end of the file or until more than maxBytes arrived; the caller compares.
-std::string ReadAll(int fd, const std::string& path, std::uint64_t maxBytes,
-                    std::vector<std::uint8_t>& bytes) {
+Result<std::vector<std::uint8_t>> ReadAll(int fd, const std::string& path, std::uint64_t maxBytes,
+                                          std::size_t expected) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(expected);
     std::uint8_t buffer[1 << 16];
     while (bytes.size() <= maxBytes) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -48,19 +55,37 @@ std::string ReadAll(int fd, const std::string& path, std::uint64_t maxBytes,
             continue;
         }
         if (got < 0) {
-            return "cannot read " + Quoted(path) + ": " + std::strerror(errno);
+            return Failure{"cannot read " + Quoted(path) + ": " + std::strerror(errno)};
         }
         if (got == 0) {
             break;
         }
         bytes.insert(bytes.end(), buffer, buffer + got);
     }
-    return {};
+    return bytes;
 }
 
-std::string TooLarge(const std::string& path, std::uint64_t maxBytes) {
-    return Quoted(path) + " is larger than the " + std::to_string(maxBytes) +
-           " bytes a file may have here";
+// Reads the regular file open as fd whose status is before, refusing one that is too large or
+// changes meanwhile.
+Result<std::vector<std::uint8_t>> ReadOpenFile(int fd, const struct stat& before,
+                                               const std::string& path, std::uint64_t maxBytes) {
+    if (!S_ISREG(before.st_mode)) {
+        return Failure{"cannot read " + Quoted(path) + ": it is " + KindOf(before.st_mode) +
+                       ", not a file"};
+    }
+    if (static_cast<std::uint64_t>(before.st_size) > maxBytes) {
+        return Failure{TooLarge(path, maxBytes)};
+    }
+    Result<std::vector<std::uint8_t>> bytes =
+        ReadAll(fd, path, maxBytes, static_cast<std::size_t>(before.st_size));
+    struct stat after {};
+    if (bytes && bytes.Value->size() > maxBytes) {
+        return Failure{TooLarge(path, maxBytes)};
+    }
+    if (bytes && (::fstat(fd, &after) != 0 || !(StampOf(after) == StampOf(before)))) {
+        return Failure{Quoted(path) + " changed while it was read"};
+    }
+    return bytes;
 }
 
 } // namespace
@@ -73,46 +98,32 @@ std::optional<FileStamp> ReadFileStamp(const std::string& path) {
     return StampOf(status);
 }
 
-FileContents ReadRegularFile(const std::string& path, std::uint64_t maxBytes) {
-    FileContents contents;
+Result<FileContents> ReadRegularFile(const std::string& path, std::uint64_t maxBytes) {
     // Non-blocking, so that opening a FIFO does not wait for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        contents.Error = "cannot open " + Quoted(path) + ": " + std::strerror(errno);
-        return contents;
+        return Failure{"cannot open " + Quoted(path) + ": " + std::strerror(errno)};
     }
     struct stat before {};
-    struct stat after {};
     if (::fstat(fd, &before) != 0) {
-        contents.Error = "cannot look at " + Quoted(path) + ": " + std::strerror(errno);
-    } else if (!S_ISREG(before.st_mode)) {
-        contents.Error = "cannot read " + Quoted(path) + ": it is " + KindOf(before.st_mode) +
-                         ", not a file";
-    } else if (static_cast<std::uint64_t>(before.st_size) > maxBytes) {
-        contents.Error = TooLarge(path, maxBytes);
-    } else {
-        contents.Bytes.reserve(static_cast<std::size_t>(before.st_size));
-        contents.Error = ReadAll(fd, path, maxBytes, contents.Bytes);
-        if (contents.Error.empty() && contents.Bytes.size() > maxBytes) {
-            contents.Error = TooLarge(path, maxBytes);
-        } else if (contents.Error.empty() &&
-                   (::fstat(fd, &after) != 0 || !(StampOf(after) == StampOf(before)))) {
-            contents.Error = Quoted(path) + " changed while it was read";
-        }
+        Failure failure{"cannot look at " + Quoted(path) + ": " + std::strerror(errno)};
+        ::close(fd);
+        return failure;
     }
+    Result<std::vector<std::uint8_t>> bytes = ReadOpenFile(fd, before, path, maxBytes);
     ::close(fd);
-    contents.Stamp = StampOf(before);
-    if (!contents.Error.empty()) {
-        contents.Bytes = {};
+    if (!bytes) {
+        return Failure{std::move(bytes.Error)};
     }
-    return contents;
+    return FileContents{std::move(*bytes.Value), StampOf(before)};
 }
 
-std::string ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
-                          std::uint64_t maxBytes) {
-    FileContents contents = ReadRegularFile(path, maxBytes);
-    bytes = std::move(contents.Bytes);
-    return std::move(contents.Error);
+Result<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
+    Result<FileContents> contents = ReadRegularFile(path, maxBytes);
+    if (!contents) {
+        return Failure{std::move(contents.Error)};
+    }
+    return std::move(contents.Value->Bytes);
 }
 
 } // namespace glyfora::document

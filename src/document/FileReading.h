@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Image.h"
+#include "document/Result.h"
 
 #include <cstdint>
 #include <optional>
@@ -26,19 +27,18 @@ struct FileStamp {
 
 struct FileContents {
     std::vector<std::uint8_t> Bytes;
-    FileStamp Stamp;   // the version that was read
-    std::string Error; // why nothing was read; empty on success
+    FileStamp Stamp; // the version that was read
 };
 
 // The one way files are read whole. Only a regular file of at most maxBytes is read, through a
 // single descriptor opened without blocking: a device, a FIFO or a folder is refused at once,
 // a larger file before any of it is read, and a file that changes while it is read is refused
 // rather than read half old and half new.
-[[nodiscard]] FileContents ReadRegularFile(const std::string& path,
-                                           std::uint64_t maxBytes = MaxImageBytes);
+[[nodiscard]] Result<FileContents> ReadRegularFile(const std::string& path,
+                                                   std::uint64_t maxBytes = MaxImageBytes);
 
-// ReadRegularFile into bytes; returns an empty string on success, else the reason.
-[[nodiscard]] std::string ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
-                                        std::uint64_t maxBytes = MaxImageBytes);
+// ReadRegularFile's bytes alone.
+[[nodiscard]] Result<std::vector<std::uint8_t>>
+ReadWholeFile(const std::string& path, std::uint64_t maxBytes = MaxImageBytes);
 
 } // namespace glyfora::document

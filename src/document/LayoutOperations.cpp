@@ -56,9 +56,6 @@ Span ClipSpan(std::int64_t start, std::int64_t length, std::int64_t limit) {
     return {0, std::min(limit, start + length)};
 }
 
-// Why a layout change is refused, or none to go on.
-using Refusal = std::optional<std::string>;
-
 // The spaced picture's size; every cell grows by twice the spacing.
 struct SpreadSize {
     std::int64_t Width = 0;
@@ -66,7 +63,7 @@ struct SpreadSize {
     std::int64_t DoubleSpacing = 0;
 };
 
-Refusal GrowPicture(const Image& old, std::int64_t spacing, SpreadSize& size) {
+Result<Done> GrowPicture(const Image& old, std::int64_t spacing, SpreadSize& size) {
     std::int64_t growth = 0;
     const bool sizeOverflows = !Multiply(spacing, 2 * GridColumns, growth) ||
                                !Multiply(spacing, 2, size.DoubleSpacing) ||
@@ -74,17 +71,17 @@ Refusal GrowPicture(const Image& old, std::int64_t spacing, SpreadSize& size) {
                                !Add(old.Height, growth, size.Height);
     if (sizeOverflows ||
         (size.Width > 0 && size.Height > 0 && !ImageSizeAllowed(size.Width, size.Height))) {
-        return "A spacing of " + std::to_string(spacing) +
-               " would make the character-set picture larger than allowed.";
+        return Failure{"A spacing of " + std::to_string(spacing) +
+               " would make the character-set picture larger than allowed."};
     }
     if (size.Width <= 0 || size.Height <= 0) {
-        return "A spacing of " + std::to_string(spacing) + " would leave no character-set picture.";
+        return Failure{"A spacing of " + std::to_string(spacing) + " would leave no character-set picture."};
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // The new metrics of every character in list order, all computed before anything changes.
-Refusal MoveCharacters(const TypefaceContent& content, std::int64_t spacing,
+Result<Done> MoveCharacters(const TypefaceContent& content, std::int64_t spacing,
                        const SpreadSize& size, std::vector<Character>& moved) {
     const std::int64_t doubleSpacing = size.DoubleSpacing;
     moved.reserve(content.Characters.Size());
@@ -98,13 +95,13 @@ Refusal MoveCharacters(const TypefaceContent& content, std::int64_t spacing,
             !Add(c.Source.Width, doubleSpacing, m.Source.Width) ||
             !Add(c.Source.Height, doubleSpacing, m.Source.Height) ||
             !Add(c.Outlay.X, -spacing, m.Outlay.X) || !Add(c.Outlay.Y, -spacing, m.Outlay.Y)) {
-            return "A spacing of " + std::to_string(spacing) +
+            return Failure{"A spacing of " + std::to_string(spacing) +
                    " would move the metrics of character " + std::to_string(c.Index) +
-                   " beyond their range; nothing was changed.";
+                   " beyond their range; nothing was changed."};
         }
         moved.push_back(m);
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // Blends the part of a cell that the old picture holds onto spread, each pixel offset by
@@ -180,9 +177,9 @@ std::int64_t CopyUpperToLower(Typeface& typeface, std::int64_t first, std::int64
     return written;
 }
 
-LayoutOutcome ScaleLayout(Typeface& typeface, float scale) {
+Result<Done> ScaleLayout(Typeface& typeface, float scale) {
     if (!std::isfinite(scale)) {
-        return {false, "The scale must be a finite number."};
+        return Failure{"The scale must be a finite number."};
     }
     // Every result is computed before anything is stored, so a refusal leaves the layout whole.
     std::vector<std::int64_t> results;
@@ -199,20 +196,19 @@ LayoutOutcome ScaleLayout(Typeface& typeface, float scale) {
     for (const Character& c : typeface.Content.Characters) {
         if (!scaleAll({c.Source.X, c.Source.Y, c.Source.Width, c.Source.Height, c.Outlay.X,
                        c.Outlay.Y, c.Outlay.Width, c.Outlay.Height})) {
-            return {false, "Scaling by " + std::to_string(scale) +
-                               " would move the metrics of "
-                               "character " +
-                               std::to_string(c.Index) +
-                               " beyond the 32-bit range; nothing was changed."};
+            return Failure{"Scaling by " + std::to_string(scale) +
+                           " would move the metrics of "
+                           "character " +
+                           std::to_string(c.Index) +
+                           " beyond the 32-bit range; nothing was changed."};
         }
     }
     for (const KerningPair& pair : typeface.Content.KerningPairs) {
         if (!scaleAll({pair.Amount})) {
-            return {false, "Scaling by " + std::to_string(scale) +
-                               " would move the kerning amount of the pair " +
-                               std::to_string(PairLeft(pair)) + ", " +
-                               std::to_string(PairRight(pair)) +
-                               " beyond the 32-bit range; nothing was changed."};
+            return Failure{"Scaling by " + std::to_string(scale) +
+                           " would move the kerning amount of the pair " +
+                           std::to_string(PairLeft(pair)) + ", " + std::to_string(PairRight(pair)) +
+                           " beyond the 32-bit range; nothing was changed."};
         }
     }
 
@@ -234,29 +230,29 @@ LayoutOutcome ScaleLayout(Typeface& typeface, float scale) {
     if (changed) {
         typeface.Modified = true;
     }
-    return {true, {}};
+    return Done{};
 }
 
-LayoutOutcome SpacingLayout(Typeface& typeface, std::int64_t spacing) {
+Result<Done> SpacingLayout(Typeface& typeface, std::int64_t spacing) {
     auto& content = typeface.Content;
     if (spacing == 0) {
-        return {true, {}}; // the rebuilt picture and the metrics would equal the old ones
+        return Done{}; // the rebuilt picture and the metrics would equal the old ones
     }
     if (!content.Image || content.Image->Width <= 0 || content.Image->Height <= 0) {
-        return {false, "There is no character-set picture whose cells could be spaced."};
+        return Failure{"There is no character-set picture whose cells could be spaced."};
     }
     const Image& old = *content.Image;
     SpreadSize size;
-    if (Refusal refusal = GrowPicture(old, spacing, size)) {
-        return {false, *refusal};
+    if (Result<Done> step = GrowPicture(old, spacing, size); !step) {
+        return step;
     }
     std::vector<Character> moved;
-    if (Refusal refusal = MoveCharacters(content, spacing, size, moved)) {
-        return {false, *refusal};
+    if (Result<Done> step = MoveCharacters(content, spacing, size, moved); !step) {
+        return step;
     }
     auto spread = MakeImage(size.Width, size.Height, 0);
     if (!spread) {
-        return {false, "Not enough memory for the spaced character-set picture."};
+        return Failure{"Not enough memory for the spaced character-set picture."};
     }
     SpreadCells(content, moved, old, spacing, *spread);
 
@@ -266,7 +262,7 @@ LayoutOutcome SpacingLayout(Typeface& typeface, std::int64_t spacing) {
     }
     SetCharacterSetImage(typeface, std::move(spread));
     typeface.Modified = true;
-    return {true, {}};
+    return Done{};
 }
 
 } // namespace glyfora::document

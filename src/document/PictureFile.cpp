@@ -15,20 +15,18 @@ constexpr std::array<std::uint8_t, 8> PngSignature = {0x89, 'P', 'N', 'G', '\r',
 
 } // namespace
 
-LoadedPicture DecodePicture(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
+Result<Image> DecodePicture(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
     if (bytes.size() >= PngSignature.size() &&
         std::equal(PngSignature.begin(), PngSignature.end(), bytes.begin())) {
-        auto png = DecodePng(bytes, maxBytes);
-        return {std::move(png.Picture), std::move(png.Error)};
+        return DecodePng(bytes, maxBytes);
     }
     if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
-        auto bmp = DecodeBmp(bytes, maxBytes);
-        return {std::move(bmp.Picture), std::move(bmp.Error)};
+        return DecodeBmp(bytes, maxBytes);
     }
     if (bytes.empty()) {
-        return {std::nullopt, "the file is empty"};
+        return Failure{"the file is empty"};
     }
-    return {std::nullopt, "neither a PNG nor a BMP picture"};
+    return Failure{"neither a PNG nor a BMP picture"};
 }
 
 std::string PathBeside(const std::string& directory, const std::string& name) {
@@ -37,12 +35,12 @@ std::string PathBeside(const std::string& directory, const std::string& name) {
     return path.starts_with('/') ? path : directory + path;
 }
 
-LoadedPicture LoadPictureFile(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
-    if (std::string error = ReadWholeFile(path, bytes); !error.empty()) {
-        return {std::nullopt, std::move(error)};
+Result<Image> LoadPictureFile(const std::string& path) {
+    const Result<std::vector<std::uint8_t>> bytes = ReadWholeFile(path);
+    if (!bytes) {
+        return Failure{bytes.Error};
     }
-    return DecodePicture(bytes);
+    return DecodePicture(*bytes.Value);
 }
 
 void ReplaceCharacterSetPicture(Typeface& typeface, Image picture) {
@@ -50,13 +48,13 @@ void ReplaceCharacterSetPicture(Typeface& typeface, Image picture) {
     typeface.Modified = true;
 }
 
-std::string ImportCharacterSetPicture(Typeface& typeface, const std::string& path) {
-    LoadedPicture loaded = LoadPictureFile(path);
-    if (!loaded.Picture) {
-        return loaded.Error;
+Result<Done> ImportCharacterSetPicture(Typeface& typeface, const std::string& path) {
+    Result<Image> loaded = LoadPictureFile(path);
+    if (!loaded) {
+        return Failure{std::move(loaded.Error)};
     }
-    ReplaceCharacterSetPicture(typeface, std::move(*loaded.Picture));
-    return {};
+    ReplaceCharacterSetPicture(typeface, std::move(*loaded.Value));
+    return Done{};
 }
 
 } // namespace glyfora::document

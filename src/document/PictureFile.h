@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Image.h"
+#include "document/Result.h"
 #include "document/Typeface.h"
 
 #include <cstdint>
@@ -10,14 +11,9 @@
 
 namespace glyfora::document {
 
-struct LoadedPicture {
-    std::optional<Image> Picture; // none on failure
-    std::string Error;            // why, when Picture is none
-};
-
 // Decodes a PNG or BMP picture, told apart by their signatures rather than by a file name. A
 // picture whose RGBA pixels would take more than maxBytes is refused from its header.
-[[nodiscard]] LoadedPicture DecodePicture(std::span<const std::uint8_t> bytes,
+[[nodiscard]] Result<Image> DecodePicture(std::span<const std::uint8_t> bytes,
                                           std::uint64_t maxBytes = MaxImageBytes);
 
 // The path of a file that a description names, relative to the description's folder (which ends
@@ -26,14 +22,13 @@ struct LoadedPicture {
 [[nodiscard]] std::string PathBeside(const std::string& directory, const std::string& name);
 
 // Reads and decodes a PNG or BMP picture file.
-[[nodiscard]] LoadedPicture LoadPictureFile(const std::string& path);
+[[nodiscard]] Result<Image> LoadPictureFile(const std::string& path);
 
 // Makes picture the typeface's character-set picture (Image, Sprite and FlippedSprite) and marks
 // the typeface modified. Metrics are not touched.
 void ReplaceCharacterSetPicture(Typeface& typeface, Image picture);
 
-// Loads a picture file into the typeface. On failure the current picture stays and the reason is
-// returned; an empty string means success.
-[[nodiscard]] std::string ImportCharacterSetPicture(Typeface& typeface, const std::string& path);
+// Loads a picture file into the typeface. On failure the current picture stays.
+[[nodiscard]] Result<Done> ImportCharacterSetPicture(Typeface& typeface, const std::string& path);
 
 } // namespace glyfora::document

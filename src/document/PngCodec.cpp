@@ -7,29 +7,25 @@
 
 namespace glyfora::document {
 
-DecodedPng DecodePng(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
-    DecodedPng result;
+Result<Image> DecodePng(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     if (png_image_begin_read_from_memory(&png, bytes.data(), bytes.size()) == 0) {
-        result.Error = std::string("not a readable PNG picture: ") + png.message;
-        return result;
+        return Failure{std::string("not a readable PNG picture: ") + png.message};
     }
     if (!ImageSizeAllowed(png.width, png.height, maxBytes)) {
         png_image_free(&png);
-        result.Error = PictureTooLarge(png.width, png.height, maxBytes);
-        return result;
+        return Failure{PictureTooLarge(png.width, png.height, maxBytes)};
     }
     png.format = PNG_FORMAT_RGBA;
     auto picture = MakeImage(png.width, png.height);
     if (!picture ||
         png_image_finish_read(&png, nullptr, picture->Pixels.data(), 0, nullptr) == 0) {
-        result.Error = std::string("damaged PNG picture: ") + png.message;
+        Failure failure{std::string("damaged PNG picture: ") + png.message};
         png_image_free(&png);
-        return result;
+        return failure;
     }
-    result.Picture = std::move(picture);
-    return result;
+    return std::move(*picture);
 }
 
 std::optional<std::vector<std::uint8_t>> EncodePng(const Image& image) {

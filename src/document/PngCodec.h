@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Image.h"
+#include "document/Result.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,16 +11,11 @@
 
 namespace glyfora::document {
 
-struct DecodedPng {
-    std::optional<Image> Picture; // none on failure
-    std::string Error;            // why, when Picture is none
-};
-
 // Decodes a PNG of any colour type and bit depth into RGBA8. Pictures whose RGBA pixels would
 // take more than maxBytes (at most MaxImageBytes) are refused from the header, before any pixel
 // memory is taken.
-[[nodiscard]] DecodedPng DecodePng(std::span<const std::uint8_t> bytes,
-                                   std::uint64_t maxBytes = MaxImageBytes);
+[[nodiscard]] Result<Image> DecodePng(std::span<const std::uint8_t> bytes,
+                                      std::uint64_t maxBytes = MaxImageBytes);
 
 // Encodes the picture as 8-bit RGBA PNG, alpha kept; none when libpng fails.
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> EncodePng(const Image& image);

@@ -101,30 +101,30 @@ class ChunkBuilder {
     std::size_t start_;
 };
 
-[[nodiscard]] std::string AppendImageChunk(std::vector<std::uint8_t>& out,
-                                           const std::shared_ptr<const Image>& image) {
+[[nodiscard]] Result<Done> AppendImageChunk(std::vector<std::uint8_t>& out,
+                                            const std::shared_ptr<const Image>& image) {
     // No PNG can hold an empty picture; such a typeface is saved like one without an image.
     if (!image || image->Width <= 0 || image->Height <= 0) {
-        return {};
+        return Done{};
     }
     auto png = EncodePng(*image);
     if (!png) {
-        return "the character-set image could not be encoded as PNG";
+        return Failure{"the character-set image could not be encoded as PNG"};
     }
     out.reserve(out.size() + ChunkHeaderSize + ChunkTypeSize + png->size());
     ChunkBuilder chunk(out, ChunkType::Image);
     chunk.Payload().insert(chunk.Payload().end(), png->begin(), png->end());
     if (!chunk.Finish()) {
-        return "the character-set image is too large for a .tf file";
+        return Failure{"the character-set image is too large for a .tf file"};
     }
-    return {};
+    return Done{};
 }
 
-[[nodiscard]] std::string AppendCharacterChunk(std::vector<std::uint8_t>& out,
-                                               const TypefaceContent& content) {
+[[nodiscard]] Result<Done> AppendCharacterChunk(std::vector<std::uint8_t>& out,
+                                                const TypefaceContent& content) {
     const std::size_t count = content.Characters.Size();
     if (count > (MaxPayloadSize - RecordListHeader) / CharacterRecordSize) {
-        return "too many characters for a .tf file";
+        return Failure{"too many characters for a .tf file"};
     }
     out.reserve(out.size() + ChunkHeaderSize + RecordListHeader + count * CharacterRecordSize);
     ChunkBuilder chunk(out, ChunkType::Characters);
@@ -138,14 +138,17 @@ class ChunkBuilder {
             AppendU16(payload, value);
         }
     }
-    return chunk.Finish() ? std::string() : "too many characters for a .tf file";
+    if (!chunk.Finish()) {
+        return Failure{"too many characters for a .tf file"};
+    }
+    return Done{};
 }
 
-[[nodiscard]] std::string AppendPairChunk(std::vector<std::uint8_t>& out,
-                                          const TypefaceContent& content) {
+[[nodiscard]] Result<Done> AppendPairChunk(std::vector<std::uint8_t>& out,
+                                           const TypefaceContent& content) {
     const std::size_t count = content.KerningPairs.Size();
     if (count > (MaxPayloadSize - RecordListHeader) / PairRecordSize) {
-        return "too many kerning pairs for a .tf file";
+        return Failure{"too many kerning pairs for a .tf file"};
     }
     out.reserve(out.size() + ChunkHeaderSize + RecordListHeader + count * PairRecordSize);
     ChunkBuilder chunk(out, ChunkType::KerningPairs);
@@ -156,14 +159,17 @@ class ChunkBuilder {
         AppendU16(payload, PairRight(pair));
         AppendU16(payload, pair.Amount);
     }
-    return chunk.Finish() ? std::string() : "too many kerning pairs for a .tf file";
+    if (!chunk.Finish()) {
+        return Failure{"too many kerning pairs for a .tf file"};
+    }
+    return Done{};
 }
 
-[[nodiscard]] std::string AppendPropertyChunk(std::vector<std::uint8_t>& out,
-                                              const TypefaceContent& content) {
+[[nodiscard]] Result<Done> AppendPropertyChunk(std::vector<std::uint8_t>& out,
+                                               const TypefaceContent& content) {
     const auto& properties = content.Properties;
     if (properties.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-        return "too many properties for a .tf file";
+        return Failure{"too many properties for a .tf file"};
     }
     ChunkBuilder chunk(out, ChunkType::Properties);
     auto& payload = chunk.Payload();
@@ -171,15 +177,18 @@ class ChunkBuilder {
     for (const auto& [key, value] : properties) {
         // Strings end at their 0 byte in the file, so one inside would shift every later entry.
         if (key.find('\0') != std::string::npos || value.find('\0') != std::string::npos) {
-            return "the property \"" + key.substr(0, key.find('\0')) +
-                   "\" contains a zero byte, which a .tf file cannot hold";
+            return Failure{"the property \"" + key.substr(0, key.find('\0')) +
+                           "\" contains a zero byte, which a .tf file cannot hold"};
         }
         payload.insert(payload.end(), key.begin(), key.end());
         payload.push_back(0);
         payload.insert(payload.end(), value.begin(), value.end());
         payload.push_back(0);
     }
-    return chunk.Finish() ? std::string() : "the properties are too large for a .tf file";
+    if (!chunk.Finish()) {
+        return Failure{"the properties are too large for a .tf file"};
+    }
+    return Done{};
 }
 
 // A chunk's parsed content, applied to the typeface only when the whole chunk is sound, so a
@@ -190,8 +199,8 @@ struct ChunkReader {
     std::string Name;                      // "chunk 2", for warnings
     std::vector<std::string>& Warnings;
 
-    // Empty on success, else why the chunk cannot be read.
-    std::string Read(ChunkType type) {
+    // Fails with why the chunk cannot be read.
+    Result<Done> Read(ChunkType type) {
         switch (type) {
         case ChunkType::Image:
             return ReadImage();
@@ -204,75 +213,74 @@ struct ChunkReader {
         case ChunkType::End:
             break;
         }
-        return {};
+        return Done{};
     }
 
     // A picture that does not decode (damaged, too large, of zero size) costs only itself: the
     // chunk's size and CRC were sound, so the chunks after it can still be trusted.
-    std::string ReadImage() {
-        DecodedPng decoded = DecodePng(Payload.subspan(ChunkTypeSize));
-        if (!decoded.Picture) {
+    Result<Done> ReadImage() {
+        Result<Image> decoded = DecodePng(Payload.subspan(ChunkTypeSize));
+        if (!decoded) {
             Warnings.push_back(Name + ": the picture was dropped because it could not be read (" +
                                decoded.Error + "); the rest of the file was read");
-            return {};
+            return Done{};
         }
-        SetCharacterSetImage(Target, std::move(decoded.Picture));
-        return {};
+        SetCharacterSetImage(Target, std::move(decoded.Value));
+        return Done{};
     }
 
     // The record count, or the reason it is unusable: records must lie inside the payload.
-    std::string RecordCount(std::size_t recordSize, std::size_t& count) {
+    Result<std::size_t> RecordCount(std::size_t recordSize) {
         if (Payload.size() < RecordListHeader) {
-            return "the record count is cut off";
+            return Failure{"the record count is cut off"};
         }
         const std::int64_t stored = ReadI32(Payload.data() + ChunkTypeSize);
         if (stored < 0) {
-            return "negative record count " + std::to_string(stored);
+            return Failure{"negative record count " + std::to_string(stored)};
         }
         const std::size_t room = (Payload.size() - RecordListHeader) / recordSize;
         if (static_cast<std::size_t>(stored) > room) {
-            return std::to_string(stored) + " records do not fit in the chunk (room for " +
-                   std::to_string(room) + ")";
+            return Failure{std::to_string(stored) + " records do not fit in the chunk (room for " +
+                           std::to_string(room) + ")"};
         }
-        count = static_cast<std::size_t>(stored);
-        return {};
+        return static_cast<std::size_t>(stored);
     }
 
-    std::string ReadCharacters() {
-        std::size_t count = 0;
-        if (std::string error = RecordCount(CharacterRecordSize, count); !error.empty()) {
-            return error;
+    Result<Done> ReadCharacters() {
+        const Result<std::size_t> count = RecordCount(CharacterRecordSize);
+        if (!count) {
+            return Failure{count.Error};
         }
         const std::uint8_t* record = Payload.data() + RecordListHeader;
-        for (std::size_t i = 0; i < count; ++i, record += CharacterRecordSize) {
+        for (std::size_t i = 0; i < *count.Value; ++i, record += CharacterRecordSize) {
             Character& character = AddCharacter(Target, ReadU16(record));
             character.Outlay = {ReadI16(record + 2), ReadI16(record + 4), ReadI16(record + 6),
                                 ReadI16(record + 8)};
             character.Source = {ReadI16(record + 10), ReadI16(record + 12), ReadI16(record + 14),
                                 ReadI16(record + 16)};
         }
-        return {};
+        return Done{};
     }
 
-    std::string ReadPairs() {
-        std::size_t count = 0;
-        if (std::string error = RecordCount(PairRecordSize, count); !error.empty()) {
-            return error;
+    Result<Done> ReadPairs() {
+        const Result<std::size_t> count = RecordCount(PairRecordSize);
+        if (!count) {
+            return Failure{count.Error};
         }
         const std::uint8_t* record = Payload.data() + RecordListHeader;
-        for (std::size_t i = 0; i < count; ++i, record += PairRecordSize) {
+        for (std::size_t i = 0; i < *count.Value; ++i, record += PairRecordSize) {
             AddKerningPair(Target, ReadU16(record), ReadU16(record + 2), ReadI16(record + 4));
         }
-        return {};
+        return Done{};
     }
 
-    std::string ReadProperties() {
+    Result<Done> ReadProperties() {
         if (Payload.size() < RecordListHeader) {
-            return "the entry count is cut off";
+            return Failure{"the entry count is cut off"};
         }
         const std::int64_t count = ReadI32(Payload.data() + ChunkTypeSize);
         if (count < 0) {
-            return "negative entry count " + std::to_string(count);
+            return Failure{"negative entry count " + std::to_string(count)};
         }
         std::vector<std::pair<std::string, std::string>> entries;
         std::size_t offset = RecordListHeader;
@@ -284,8 +292,8 @@ struct ChunkReader {
                 const auto* zero = static_cast<const std::uint8_t*>(
                     std::memchr(begin, 0, Payload.size() - offset));
                 if (zero == nullptr) {
-                    return "property " + std::to_string(i + 1) + " of " + std::to_string(count) +
-                           " runs past the end of the chunk";
+                    return Failure{"property " + std::to_string(i + 1) + " of " +
+                                   std::to_string(count) + " runs past the end of the chunk"};
                 }
                 text.assign(reinterpret_cast<const char*>(begin),
                             static_cast<std::size_t>(zero - begin));
@@ -296,7 +304,7 @@ struct ChunkReader {
         for (auto& [key, value] : entries) {
             Target.Content.Properties[key] = std::move(value);
         }
-        return {};
+        return Done{};
     }
 };
 
@@ -345,8 +353,8 @@ Typeface& ReadTfChunks(Typeface& typeface, std::span<const std::uint8_t> bytes,
         if (type >= static_cast<std::int64_t>(ChunkType::Image) &&
             type <= static_cast<std::int64_t>(ChunkType::Properties)) {
             ChunkReader reader{typeface, payload, name, warnings};
-            if (std::string error = reader.Read(static_cast<ChunkType>(type)); !error.empty()) {
-                stop(error);
+            if (const Result<Done> read = reader.Read(static_cast<ChunkType>(type)); !read) {
+                stop(read.Error);
                 break;
             }
         }
@@ -355,43 +363,48 @@ Typeface& ReadTfChunks(Typeface& typeface, std::span<const std::uint8_t> bytes,
     return typeface;
 }
 
-TfBytes EncodeTfFile(const Typeface& typeface) {
-    TfBytes result;
+Result<std::vector<std::uint8_t>> EncodeTfFile(const Typeface& typeface) {
     // Checked before anything is encoded, so that no field is ever cut to its low bits.
     if (FieldCheck check = CheckFieldLimits(typeface, TfFieldLimits); !check.Reason.empty()) {
-        result.Error = std::move(check.Reason);
-        return result;
+        return Failure{std::move(check.Reason)};
     }
-    auto& out = result.Bytes;
-    out.assign(TfMagic.begin(), TfMagic.end());
+    std::vector<std::uint8_t> out(TfMagic.begin(), TfMagic.end());
     const TypefaceContent& content = typeface.Content;
-    std::string error = AppendImageChunk(out, content.Image);
-    if (error.empty()) {
-        error = AppendCharacterChunk(out, content);
+    Result<Done> appended = AppendImageChunk(out, content.Image);
+    if (appended) {
+        appended = AppendCharacterChunk(out, content);
     }
-    if (error.empty()) {
-        error = AppendPairChunk(out, content);
+    if (appended) {
+        appended = AppendPairChunk(out, content);
     }
-    if (error.empty()) {
-        error = AppendPropertyChunk(out, content);
+    if (appended) {
+        appended = AppendPropertyChunk(out, content);
     }
-    if (!error.empty()) {
-        return TfBytes{{}, std::move(error)};
+    if (!appended) {
+        return Failure{std::move(appended.Error)};
     }
     ChunkBuilder end(out, ChunkType::End);
     static_cast<void>(end.Finish()); // four bytes always fit
-    return result;
+    return out;
 }
 
-SaveResult WriteTfFile(const Typeface& typeface, const std::string& fileName) {
-    SaveResult result;
-    TfBytes encoded = EncodeTfFile(typeface);
-    if (!encoded.Error.empty()) {
-        result.Error = std::move(encoded.Error);
-        return result;
+Result<Done> WriteTfFile(const Typeface& typeface, const std::string& fileName) {
+    Result<std::vector<std::uint8_t>> encoded = EncodeTfFile(typeface);
+    if (!encoded) {
+        return Failure{std::move(encoded.Error)};
     }
-    result.Error = WriteFileAtomically(fileName, encoded.Bytes);
-    result.Saved = result.Error.empty();
+    return WriteFileAtomically(fileName, *encoded.Value);
+}
+
+bool IsTfFile(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= TfMagic.size() &&
+           std::equal(TfMagic.begin(), TfMagic.end(), bytes.begin());
+}
+
+Result<Done> ReadTfFile(Typeface& typeface, std::span<const std::uint8_t> bytes,
+                        const std::string& /*directory*/) {
+    Result<Done> result(Done{});
+    ReadTfChunks(typeface, bytes.subspan(std::min(bytes.size(), TfMagic.size())), result.Warnings);
     return result;
 }
 

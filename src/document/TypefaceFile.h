@@ -1,8 +1,13 @@
 #pragma once
 
-#include "document/TypefaceIo.h"
+#include "document/Result.h"
+#include "document/Typeface.h"
 
 #include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
 
 namespace glyfora::document {
 
@@ -16,15 +21,19 @@ Typeface& ReadTfChunks(Typeface& typeface, std::span<const std::uint8_t> bytes,
                        std::vector<std::string>& warnings);
 
 // The complete ".tf" file for typeface: signature, image, characters, pairs, properties, end.
-// A typeface without Image is written without the image chunk. Empty Error on success; a value
-// that does not fit its field (CheckFieldLimits with TfFieldLimits) is refused, never cut down.
-struct TfBytes {
-    std::vector<std::uint8_t> Bytes;
-    std::string Error;
-};
-[[nodiscard]] TfBytes EncodeTfFile(const Typeface& typeface);
+// A typeface without Image is written without the image chunk. A value that does not fit its
+// field (CheckFieldLimits with TfFieldLimits) is refused, never cut down.
+[[nodiscard]] Result<std::vector<std::uint8_t>> EncodeTfFile(const Typeface& typeface);
 
 // Writes EncodeTfFile's bytes atomically to fileName.
-[[nodiscard]] SaveResult WriteTfFile(const Typeface& typeface, const std::string& fileName);
+[[nodiscard]] Result<Done> WriteTfFile(const Typeface& typeface, const std::string& fileName);
+
+// Whether bytes begin with the ".tf" signature.
+[[nodiscard]] bool IsTfFile(std::span<const std::uint8_t> bytes);
+
+// A whole ".tf" file, signature included, read as ReadTfChunks reads its chunks; never fails, as
+// what came before damage is kept.
+[[nodiscard]] Result<Done> ReadTfFile(Typeface& typeface, std::span<const std::uint8_t> bytes,
+                                      const std::string& directory);
 
 } // namespace glyfora::document

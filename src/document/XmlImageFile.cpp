@@ -126,33 +126,33 @@ void XMLCALL OnEndElement(void* userData, const XML_Char* /*name*/) {
     --state.Depth;
 }
 
-// Feeds all bytes to Expat; returns the parser's complaint ("line N: reason"), empty when the
-// document was well-formed.
-std::string Parse(XML_Parser parser, std::span<const std::uint8_t> bytes) {
+// Feeds all bytes to Expat; fails with the parser's complaint ("line N: reason") when the
+// document is not well-formed.
+Result<Done> Parse(XML_Parser parser, std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;
     do {
         const std::size_t slice = std::min(ParseSliceBytes, bytes.size() - done);
         const bool last = done + slice == bytes.size();
         const auto* data = reinterpret_cast<const char*>(bytes.data() + done);
         if (XML_Parse(parser, data, static_cast<int>(slice), last ? 1 : 0) == XML_STATUS_ERROR) {
-            return "line " + std::to_string(XML_GetCurrentLineNumber(parser)) + ": " +
-                   XML_ErrorString(XML_GetErrorCode(parser));
+            return Failure{"line " + std::to_string(XML_GetCurrentLineNumber(parser)) + ": " +
+                           XML_ErrorString(XML_GetErrorCode(parser))};
         }
         done += slice;
     } while (done < bytes.size());
-    return {};
+    return Done{};
 }
 
 // The picture is PNG or BMP, read as the character-set window's "Import" reads it.
 void LoadPicture(Typeface& typeface, const std::string& directory, const std::string& imageName,
                  std::vector<std::string>& warnings) {
     const std::string path = PathBeside(directory, imageName);
-    LoadedPicture loaded = LoadPictureFile(path);
-    if (!loaded.Picture) {
+    Result<Image> loaded = LoadPictureFile(path);
+    if (!loaded) {
         warnings.push_back("picture \"" + path + "\" not loaded: " + loaded.Error);
         return;
     }
-    SetCharacterSetImage(typeface, std::move(loaded.Picture));
+    SetCharacterSetImage(typeface, std::move(loaded.Value));
 }
 
 void AppendRect(std::string& out, const char* name, const Rect64& rect) {
@@ -212,26 +212,29 @@ std::int64_t ReadXmlNumber(const char* text) {
     return static_cast<std::int64_t>(value);
 }
 
-bool ReadXmlDescription(Typeface& typeface, std::span<const std::uint8_t> bytes,
-                        const std::string& directory, std::vector<std::string>& warnings) {
+Result<Done> ReadXmlDescription(Typeface& typeface, std::span<const std::uint8_t> bytes,
+                                const std::string& directory) {
+    Result<Done> result;
+    std::vector<std::string>& warnings = result.Warnings;
     const std::unique_ptr<std::remove_pointer_t<XML_Parser>, decltype(&XML_ParserFree)> parser(
         XML_ParserCreate(nullptr), &XML_ParserFree);
     if (!parser) {
-        warnings.push_back("out of memory for the XML parser");
-        return false;
+        return Failure{"out of memory for the XML parser"};
     }
     ReadState state{.Target = typeface, .Warnings = warnings, .Parser = parser.get()};
     XML_SetUserData(parser.get(), &state);
     XML_SetElementHandler(parser.get(), &OnStartElement, &OnEndElement);
 
-    const std::string complaint = Parse(parser.get(), bytes);
+    const std::string complaint = Parse(parser.get(), bytes).Error;
     if (state.SkippedCharacters > SkippedCharactersNamed) {
         warnings.push_back(std::to_string(state.SkippedCharacters - SkippedCharactersNamed) +
                            " more characters skipped; codes run from 0 to 65535");
     }
     if (!state.RootSeen) {
-        warnings.push_back(complaint.empty() ? "no root element" : complaint);
-        return false;
+        // The first thing that went wrong is the reason.
+        return Failure{!warnings.empty()   ? warnings.front()
+                       : complaint.empty() ? "no root element"
+                                           : complaint};
     }
     if (!complaint.empty()) {
         warnings.push_back("the description is not well-formed XML (" + complaint +
@@ -240,15 +243,14 @@ bool ReadXmlDescription(Typeface& typeface, std::span<const std::uint8_t> bytes,
     if (state.ImageName && !state.ImageName->empty()) {
         LoadPicture(typeface, directory, *state.ImageName, warnings);
     }
-    return true;
+    result.Value = Done{};
+    return result;
 }
 
-SaveResult WriteXmlDescription(const Typeface& typeface, const std::string& fileName) {
-    SaveResult result;
+Result<Done> WriteXmlDescription(const Typeface& typeface, const std::string& fileName) {
     const TypefaceContent& content = typeface.Content;
     if (FieldCheck check = CheckFieldLimits(typeface, XmlImageFieldLimits); !check.Reason.empty()) {
-        result.Error = std::move(check.Reason);
-        return result;
+        return Failure{std::move(check.Reason)};
     }
 
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Typeface";
@@ -257,15 +259,13 @@ SaveResult WriteXmlDescription(const Typeface& typeface, const std::string& file
     if (HasPicture(typeface)) {
         const std::string pictureName = picturePath.filename().string();
         if (!IsXmlText(pictureName)) {
-            result.Error =
-                "the picture's file name \"" + pictureName + "\" cannot be written in XML";
-            return result;
+            return Failure{"the picture's file name \"" + pictureName +
+                           "\" cannot be written in XML"};
         }
         xml += " Image=\"" + EscapeXml(pictureName) + '"';
         png = EncodePng(*content.Image);
         if (!png) {
-            result.Error = "the character-set picture could not be encoded as PNG";
-            return result;
+            return Failure{"the character-set picture could not be encoded as PNG"};
         }
     }
     xml += ">\n";
@@ -284,17 +284,15 @@ SaveResult WriteXmlDescription(const Typeface& typeface, const std::string& file
 
     // The picture goes first, so a description on disk never names a picture that is not there.
     if (png) {
-        if (std::string error = WriteFileAtomically(picturePath.string(), *png); !error.empty()) {
-            result.Error = error;
-            return result;
+        if (Result<Done> written = WriteFileAtomically(picturePath.string(), *png); !written) {
+            return written;
         }
     }
     const auto* data = reinterpret_cast<const std::uint8_t*>(xml.data());
-    if (std::string error = WriteFileAtomically(fileName, {data, xml.size()}); !error.empty()) {
-        result.Error = error;
+    Result<Done> result = WriteFileAtomically(fileName, {data, xml.size()});
+    if (!result) {
         return result;
     }
-    result.Saved = true;
 
     // An empty property (the editor keeps an empty "Comment") loses nothing worth a warning.
     std::string dropped;

@@ -1,15 +1,20 @@
 #pragma once
 
-#include "document/TypefaceIo.h"
+#include "document/Result.h"
+#include "document/Typeface.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
 
 namespace glyfora::document {
 
 // Reads an XML description and its picture (the root's "Image" attribute, relative to directory)
-// into typeface. Returns false when the bytes hold no root element at all. A description that is
-// not well-formed is read as far as the parser got, with a warning naming the line.
-[[nodiscard]] bool ReadXmlDescription(Typeface& typeface, std::span<const std::uint8_t> bytes,
-                                      const std::string& directory,
-                                      std::vector<std::string>& warnings);
+// into typeface. Fails when the bytes hold no root element at all. A description that is not
+// well-formed is read as far as the parser got, with a warning naming the line.
+[[nodiscard]] Result<Done> ReadXmlDescription(Typeface& typeface,
+                                              std::span<const std::uint8_t> bytes,
+                                              const std::string& directory);
 
 // Reads an attribute value as a number: leading blanks and tabs skipped, optional sign, then "$"
 // and hexadecimal digits, "%" and binary digits, or decimal digits; stops at the first character
@@ -20,6 +25,7 @@ namespace glyfora::document {
 // named after the description ("name.xml" → "name.png"). Properties have no place in it and are
 // reported in Warnings. Refused, writing nothing, when a code or metric does not fit what the
 // reader takes (XmlImageFieldLimits).
-[[nodiscard]] SaveResult WriteXmlDescription(const Typeface& typeface, const std::string& fileName);
+[[nodiscard]] Result<Done> WriteXmlDescription(const Typeface& typeface,
+                                               const std::string& fileName);
 
 } // namespace glyfora::document

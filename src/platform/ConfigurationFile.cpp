@@ -354,22 +354,25 @@ Configuration LoadConfiguration(const std::string& folder) {
     if (folder.empty()) {
         return {};
     }
-    std::vector<std::uint8_t> bytes;
-    if (!document::ReadWholeFile(ConfigurationFilePath(folder), bytes, MaxFileSize).empty()) {
+    const document::Result<std::vector<std::uint8_t>> bytes =
+        document::ReadWholeFile(ConfigurationFilePath(folder), MaxFileSize);
+    if (!bytes) {
         return {};
     }
     return ReadConfiguration(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        std::string_view(reinterpret_cast<const char*>(bytes.Value->data()), bytes.Value->size()));
 }
 
-std::string SaveConfiguration(const std::string& folder, const Configuration& configuration) {
+document::Result<document::Done> SaveConfiguration(const std::string& folder,
+                                                   const Configuration& configuration) {
     if (folder.empty()) {
-        return "no settings folder (neither APPDATA, XDG_CONFIG_HOME nor HOME is set)";
+        return document::Failure{
+            "no settings folder (neither APPDATA, XDG_CONFIG_HOME nor HOME is set)"};
     }
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        return "cannot create the folder \"" + folder + "\": " + error.message();
+        return document::Failure{"cannot create the folder \"" + folder + "\": " + error.message()};
     }
     return document::WriteFileAtomically(ConfigurationFilePath(folder),
                                          WriteConfiguration(configuration));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/ImportOptions.h"
+#include "document/Result.h"
 
 #include <cstdint>
 #include <optional>
@@ -62,8 +63,8 @@ struct Configuration {
 [[nodiscard]] Configuration LoadConfiguration(const std::string& folder);
 
 // Creates the folder and its parents when needed and replaces "Configuration.ini" as a whole.
-// Returns an empty string on success, else the reason; an old file is then left untouched.
-[[nodiscard]] std::string SaveConfiguration(const std::string& folder,
-                                            const Configuration& configuration);
+// On failure an old file is left untouched.
+[[nodiscard]] document::Result<document::Done>
+SaveConfiguration(const std::string& folder, const Configuration& configuration);
 
 } // namespace glyfora::platform

@@ -90,21 +90,21 @@ std::string RegistryFileTypeStore::ReadOpenCommand(const std::string& progId) co
                               false);
 }
 
-std::string RegistryFileTypeStore::Write(const FileType& fileType) {
+document::Result<document::Done> RegistryFileTypeStore::Write(const FileType& fileType) {
     FileTypeTable table;
     table.Types[fileType.Extension] = fileType;
     if (!WriteFileType(table, fileType.Extension, registry_)) {
-        return "the registry refused some of the keys or values of \"." + fileType.Extension +
-               "\"";
+        return document::Failure{"the registry refused some of the keys or values of \"." +
+                                 fileType.Extension + "\""};
     }
-    return {};
+    return document::Done{};
 }
 
-std::string WriteFileType(const FileTypeTable& table, const std::string& extension,
-                          FileTypeStore& store) {
+document::Result<document::Done> WriteFileType(const FileTypeTable& table,
+                                               const std::string& extension, FileTypeStore& store) {
     const auto found = table.Types.find(extension);
     if (found == table.Types.end()) {
-        return "the file type \"." + extension + "\" is not defined";
+        return document::Failure{"the file type \"." + extension + "\" is not defined"};
     }
     return store.Write(found->second);
 }
@@ -120,7 +120,7 @@ FileTypeCheckResult CheckFileTypeRegistration(FileTypeStore& store, FileTypeTabl
     AddFileTypeVerb(table, TypefaceExtension, OpenVerbName, OpenVerbDisplayName, expected);
     FileTypeCheckResult result;
     result.Rewritten = true;
-    result.Reason = WriteFileType(table, TypefaceExtension, store);
+    result.Reason = WriteFileType(table, TypefaceExtension, store).Error;
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/Result.h"
 #include "platform/Environment.h"
 #include "platform/Registry.h"
 
@@ -67,8 +68,8 @@ public:
     [[nodiscard]] virtual std::string IconFor(const std::string& programPath) const = 0;
     // The command registered to open files of progId; empty when there is none.
     [[nodiscard]] virtual std::string ReadOpenCommand(const std::string& progId) const = 0;
-    // Writes the record. Returns an empty string on success, else the reason.
-    [[nodiscard]] virtual std::string Write(const FileType& fileType) = 0;
+    // Writes the record.
+    [[nodiscard]] virtual document::Result<document::Done> Write(const FileType& fileType) = 0;
 };
 
 // The registry as a file-type store: the command is read from
@@ -79,16 +80,16 @@ public:
     [[nodiscard]] std::string OpenCommandFor(const std::string& programPath) const override;
     [[nodiscard]] std::string IconFor(const std::string& programPath) const override;
     [[nodiscard]] std::string ReadOpenCommand(const std::string& progId) const override;
-    [[nodiscard]] std::string Write(const FileType& fileType) override;
+    [[nodiscard]] document::Result<document::Done> Write(const FileType& fileType) override;
 
 private:
     RegistryBackend& registry_;
 };
 
-// Writes the extension's record from the table into the store; the reason when it is unknown or
-// the store fails.
-[[nodiscard]] std::string WriteFileType(const FileTypeTable& table, const std::string& extension,
-                                        FileTypeStore& store);
+// Writes the extension's record from the table into the store; fails when it is unknown or the
+// store fails.
+[[nodiscard]] document::Result<document::Done>
+WriteFileType(const FileTypeTable& table, const std::string& extension, FileTypeStore& store);
 
 struct FileTypeCheckResult {
     bool Rewritten = false; // the registration differed and was written again

@@ -51,39 +51,41 @@ WatchResult PollPictureWatch(PictureWatch& watch, std::chrono::steady_clock::tim
     }
     // Read non-blocking and refused when it changes meanwhile, so a FIFO put in the picture's
     // place cannot stall the user interface and a half-saved picture is tried again later.
-    document::FileContents version = document::ReadRegularFile(watch.Path);
-    if (!version.Error.empty()) {
+    document::Result<document::FileContents> version = document::ReadRegularFile(watch.Path);
+    if (!version) {
         return Busy(watch, now, std::move(version.Error));
     }
     watch.BusySince.reset();
-    document::LoadedPicture loaded = document::DecodePicture(version.Bytes);
-    if (!loaded.Picture) {
+    document::Result<document::Image> loaded = document::DecodePicture(version.Value->Bytes);
+    if (!loaded) {
         return {WatchStatus::Undecodable, std::nullopt, std::move(loaded.Error)};
     }
-    watch.Known = version.Stamp;
-    return {WatchStatus::Reloaded, std::move(loaded.Picture), {}};
+    watch.Known = version.Value->Stamp;
+    return {WatchStatus::Reloaded, std::move(loaded.Value), {}};
 }
 
-ExportOutcome ExportCharacterSetPicture(const document::Typeface& typeface,
-                                        const std::string& folder, PictureWatch& watch) {
+document::Result<std::string> ExportCharacterSetPicture(const document::Typeface& typeface,
+                                                        const std::string& folder,
+                                                        PictureWatch& watch) {
     const auto& image = typeface.Content.Image;
     if (!image || image->Width <= 0 || image->Height <= 0) {
-        return {{}, "there is no character-set picture"};
+        return document::Failure{"there is no character-set picture"};
     }
     const auto encoded = document::EncodePng(*image);
     if (!encoded) {
-        return {{}, "the picture could not be encoded as PNG"};
+        return document::Failure{"the picture could not be encoded as PNG"};
     }
     std::string path = folder;
     if (!path.empty() && path.back() != '/') {
         path += '/';
     }
     path += ExportedPictureName;
-    if (std::string error = document::WriteFileAtomically(path, *encoded); !error.empty()) {
-        return {{}, std::move(error)};
+    if (document::Result<document::Done> written = document::WriteFileAtomically(path, *encoded);
+        !written) {
+        return document::Failure{std::move(written.Error)};
     }
     ArmPictureWatch(watch, path);
-    return {std::move(path), {}};
+    return path;
 }
 
 } // namespace glyfora::platform

@@ -2,6 +2,7 @@
 
 #include "document/FileReading.h"
 #include "document/Image.h"
+#include "document/Result.h"
 #include "document/Typeface.h"
 
 #include <chrono>
@@ -56,15 +57,11 @@ void ArmPictureWatch(PictureWatch& watch, const std::string& path);
 [[nodiscard]] WatchResult PollPictureWatch(PictureWatch& watch,
                                            std::chrono::steady_clock::time_point now);
 
-struct ExportOutcome {
-    std::string Path;  // the exported file, on success
-    std::string Error; // why nothing was exported; empty on success
-};
-
 // Writes the typeface's picture as PNG to folder + ExportedPictureName, replacing the file
-// whole, and arms the watch on it. Fails, with the watch untouched, when there is no picture.
-[[nodiscard]] ExportOutcome ExportCharacterSetPicture(const document::Typeface& typeface,
-                                                      const std::string& folder,
-                                                      PictureWatch& watch);
+// whole, and arms the watch on it; gives the exported file's path. Fails, with the watch
+// untouched, when there is no picture or it cannot be written.
+[[nodiscard]] document::Result<std::string>
+ExportCharacterSetPicture(const document::Typeface& typeface, const std::string& folder,
+                          PictureWatch& watch);
 
 } // namespace glyfora::platform

@@ -65,14 +65,15 @@ std::string_view Trim(std::string_view text) {
 
 std::string ReadText(const std::string& path) {
     // Desktop files are small; a huge one is not ours and is not worth reading.
-    std::vector<std::uint8_t> bytes;
-    if (!document::ReadWholeFile(path, bytes, 1U << 20).empty()) {
+    const document::Result<std::vector<std::uint8_t>> bytes =
+        document::ReadWholeFile(path, 1U << 20);
+    if (!bytes) {
         return {};
     }
-    return {bytes.begin(), bytes.end()};
+    return {bytes.Value->begin(), bytes.Value->end()};
 }
 
-std::string WriteText(const std::string& path, const std::string& text) {
+document::Result<document::Done> WriteText(const std::string& path, const std::string& text) {
     return document::WriteFileAtomically(
         path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
@@ -237,9 +238,9 @@ std::string XdgFileTypeStore::ReadOpenCommand(const std::string& /*progId*/) con
     return DesktopEntryValue(entry, "Exec");
 }
 
-std::string XdgFileTypeStore::Write(const FileType& fileType) {
+document::Result<document::Done> XdgFileTypeStore::Write(const FileType& fileType) {
     if (dataHome_.empty()) {
-        return "no data folder (neither XDG_DATA_HOME nor HOME is set)";
+        return document::Failure{"no data folder (neither XDG_DATA_HOME nor HOME is set)"};
     }
     namespace fs = std::filesystem;
     const fs::path mimeFolder = fs::path(dataHome_) / "mime";
@@ -248,22 +249,22 @@ std::string XdgFileTypeStore::Write(const FileType& fileType) {
         std::error_code error;
         fs::create_directories(folder, error);
         if (error) {
-            return "cannot create the folder \"" + folder.string() + "\": " + error.message();
+            return document::Failure{"cannot create the folder \"" + folder.string() +
+                                     "\": " + error.message()};
         }
     }
     // The desktop entry last: the check reads it, so a failure before it is retried next start.
-    if (std::string error = WriteText(PackagePath(), MimePackageText(fileType, names_));
-        !error.empty()) {
-        return error;
+    if (auto written = WriteText(PackagePath(), MimePackageText(fileType, names_)); !written) {
+        return written;
     }
-    if (std::string error = WriteText(DesktopEntryPath(), DesktopEntryText(fileType, names_));
-        !error.empty()) {
-        return error;
+    if (auto written = WriteText(DesktopEntryPath(), DesktopEntryText(fileType, names_));
+        !written) {
+        return written;
     }
     // The caches are refreshed where the tools exist; without them the desktop rescans on its own.
     (void)runner_({"update-mime-database", mimeFolder.string()});
     (void)runner_({"update-desktop-database", applicationsFolder.string()});
-    return {};
+    return document::Done{};
 }
 
 } // namespace glyfora::platform

@@ -60,9 +60,9 @@ std::string WriteTestTypeface(const testsupport::ScratchFolder& folder) {
     space.Outlay = {0, 0, 5, 18};
     (void)document::AddKerningPair(typeface, 'A', 'V', -3);
     const std::string path = folder.File("test.tf");
-    const document::SaveResult saved =
-        document::SaveTypeface(registry, TypefaceId, path, document::FormatTf);
-    if (!saved.Saved) {
+    const document::Result<document::Done> saved =
+        document::SaveTypeface(registry, TypefaceId, path, document::FileFormatId::Tf);
+    if (!saved.Ok()) {
         qFatal("the test typeface could not be written: %s", saved.Error.c_str());
     }
     return path;

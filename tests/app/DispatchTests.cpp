@@ -211,7 +211,6 @@ void DispatchTests::partlyReadFileOpensWithItsWarnings() {
 void DispatchTests::saveWithoutUsablePathAsksForOne_data() {
     QTest::addColumn<QString>("path");
     QTest::newRow("nothing chosen yet") << QString();
-    QTest::newRow("upper-case TF") << QStringLiteral("/tmp/face.TF");
     QTest::newRow("other extension") << QStringLiteral("/tmp/face.png");
     QTest::newRow("no extension, dotted folder") << QStringLiteral("/tmp/fonts.tf/face");
 }
@@ -227,6 +226,19 @@ void DispatchTests::saveWithoutUsablePathAsksForOne() {
     QCOMPARE(editor.Files.Calls[0].Title, QStringLiteral("Save Typeface"));
     QCOMPARE(editor.Files.Calls[0].DefaultPath, path);
     QCOMPARE(shell.State.CurrentFilePath, path.toStdString());
+}
+
+void DispatchTests::saveTakesTheExtensionInAnyLetterCase() {
+    Editor editor;
+    Shell& shell = *editor.TheShell;
+    MakeModified(shell, "upper case");
+    const QString path = FreshAppData() + QStringLiteral("/face.TF");
+    shell.State.CurrentFilePath = path.toStdString();
+    Choose(shell, "FileSave");
+    QCOMPARE(editor.Files.Calls.size(), std::size_t{0});
+    QVERIFY(QFile::exists(path));
+    QVERIFY(!CurrentTypeface(shell.State)->Modified);
+    QCOMPARE(shell.State.CurrentFileFormat, document::FileFormatId::Tf);
 }
 
 void DispatchTests::saveFailureKeepsPathAndTellsWhy() {

@@ -16,6 +16,7 @@ private slots:
     void partlyReadFileOpensWithItsWarnings();
     void saveWithoutUsablePathAsksForOne_data();
     void saveWithoutUsablePathAsksForOne();
+    void saveTakesTheExtensionInAnyLetterCase();
     void saveFailureKeepsPathAndTellsWhy();
     void saveAsAddsTheChosenExtensionAndOpensAgain();
     void saveAsXmlWritesTheDescriptionAndWarns();

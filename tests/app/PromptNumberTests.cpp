@@ -109,25 +109,25 @@ TEST(LayoutFromAnswer, CancelledAndNonNumericAnswersChangeNothing) {
     Add(typeface, 65, {1, 2, 3, 4}, {5, 6, 7, 8});
 
     for (const char* answer : {"", "  "}) {
-        const LayoutOutcome scaled = ScaleLayoutFromAnswer(typeface, answer);
-        EXPECT_FALSE(scaled.Done);
-        EXPECT_TRUE(scaled.Refusal.empty()); // closed prompt: nothing to tell
-        const LayoutOutcome spaced = SpacingLayoutFromAnswer(typeface, answer);
-        EXPECT_FALSE(spaced.Done);
-        EXPECT_TRUE(spaced.Refusal.empty());
+        const Result<Done> scaled = ScaleLayoutFromAnswer(typeface, answer);
+        EXPECT_FALSE(scaled.Ok());
+        EXPECT_TRUE(scaled.Error.empty()); // closed prompt: nothing to tell
+        const Result<Done> spaced = SpacingLayoutFromAnswer(typeface, answer);
+        EXPECT_FALSE(spaced.Ok());
+        EXPECT_TRUE(spaced.Error.empty());
     }
     for (const char* answer : {"abc", "x2", "."}) {
         SCOPED_TRACE(answer);
-        const LayoutOutcome scaled = ScaleLayoutFromAnswer(typeface, answer);
-        EXPECT_FALSE(scaled.Done);
-        EXPECT_NE(scaled.Refusal.find(answer), std::string::npos);
-        EXPECT_FALSE(SpacingLayoutFromAnswer(typeface, answer).Done);
+        const Result<Done> scaled = ScaleLayoutFromAnswer(typeface, answer);
+        EXPECT_FALSE(scaled.Ok());
+        EXPECT_NE(scaled.Error.find(answer), std::string::npos);
+        EXPECT_FALSE(SpacingLayoutFromAnswer(typeface, answer).Ok());
     }
     for (const char* answer : {"Infinity", "-infinity", "NaN"}) {
         SCOPED_TRACE(answer);
-        const LayoutOutcome spaced = SpacingLayoutFromAnswer(typeface, answer);
-        EXPECT_FALSE(spaced.Done);
-        EXPECT_FALSE(spaced.Refusal.empty());
+        const Result<Done> spaced = SpacingLayoutFromAnswer(typeface, answer);
+        EXPECT_FALSE(spaced.Ok());
+        EXPECT_FALSE(spaced.Error.empty());
     }
     EXPECT_EQ(FindCharacter(typeface, 65)->Source, (Rect64{1, 2, 3, 4}));
     EXPECT_EQ(typeface.Content.Image->Width, 32);
@@ -140,11 +140,11 @@ TEST(LayoutFromAnswer, NumbersAreReadAndApplied) {
     SetCharacterSetImage(typeface, *MakeImage(32, 16));
     Add(typeface, 1, {2, 2, 5, 7});
 
-    ASSERT_TRUE(ScaleLayoutFromAnswer(typeface, "0.5").Done);
+    ASSERT_TRUE(ScaleLayoutFromAnswer(typeface, "0.5").Ok());
     EXPECT_EQ(FindCharacter(typeface, 1)->Source, (Rect64{1, 1, 2, 4}));
-    ASSERT_TRUE(SpacingLayoutFromAnswer(typeface, "0.5").Done); // rounds to 0: no change
+    ASSERT_TRUE(SpacingLayoutFromAnswer(typeface, "0.5").Ok()); // rounds to 0: no change
     EXPECT_EQ(typeface.Content.Image->Width, 32);
-    ASSERT_TRUE(SpacingLayoutFromAnswer(typeface, "1.5").Done); // rounds to 2
+    ASSERT_TRUE(SpacingLayoutFromAnswer(typeface, "1.5").Ok()); // rounds to 2
     EXPECT_EQ(typeface.Content.Image->Width, 96);
     EXPECT_EQ(FindCharacter(typeface, 1)->Source, (Rect64{5, 1, 6, 8}));
 }

@@ -129,7 +129,8 @@ void StartupTests::commandLineFileOpensBeforeTheFirstEvent() {
         document::Typeface* typeface = document::CreateTypeface(registry, 5);
         document::AddCharacter(*typeface, 65);
         document::PropertyValue(*typeface, "Comment") = "from the command line";
-        QVERIFY(document::SaveTypeface(registry, 5, path.toStdString(), document::FormatTf).Saved);
+        QVERIFY(document::SaveTypeface(registry, 5, path.toStdString(), document::FileFormatId::Tf)
+                    .Ok());
     }
     StartOptions options = Editor::NoCheck();
     options.FilePath = path.toStdString();

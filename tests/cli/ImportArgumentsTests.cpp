@@ -13,16 +13,16 @@ std::vector<std::string> Base(std::vector<std::string> more = {}) {
 
 TEST(ImportArgumentsTest, DefaultsAreTheImportWindows) {
     const auto parsed = ParseImportArguments(Base());
-    ASSERT_TRUE(parsed.Error.empty()) << parsed.Error;
-    EXPECT_FALSE(parsed.Help);
-    EXPECT_EQ(parsed.Output, "out.tf");
-    EXPECT_EQ(parsed.Options.Family, "DejaVu Sans");
-    EXPECT_EQ(parsed.Options.Size, 32);
+    ASSERT_TRUE(parsed.Ok()) << parsed.Error;
+    EXPECT_FALSE(parsed.Value->Help);
+    EXPECT_EQ(parsed.Value->Output, "out.tf");
+    EXPECT_EQ(parsed.Value->Options.Family, "DejaVu Sans");
+    EXPECT_EQ(parsed.Value->Options.Size, 32);
     const import::ImportOptions defaults;
-    EXPECT_EQ(parsed.Options.TextAntialiasMode, defaults.TextAntialiasMode);
-    EXPECT_EQ(parsed.Options.CompositingQuality, defaults.CompositingQuality);
-    EXPECT_EQ(parsed.Options.MaxWidth, defaults.MaxWidth);
-    EXPECT_EQ(parsed.Options.Style, 0);
+    EXPECT_EQ(parsed.Value->Options.TextAntialiasMode, defaults.TextAntialiasMode);
+    EXPECT_EQ(parsed.Value->Options.CompositingQuality, defaults.CompositingQuality);
+    EXPECT_EQ(parsed.Value->Options.MaxWidth, defaults.MaxWidth);
+    EXPECT_EQ(parsed.Value->Options.Style, 0);
 }
 
 TEST(ImportArgumentsTest, EveryOptionReachesItsField) {
@@ -30,8 +30,8 @@ TEST(ImportArgumentsTest, EveryOptionReachesItsField) {
         {"--bold", "--italic", "--underline", "--unicode", "--center", "--half-pixel",
          "--letter-space", "-3", "--padding-top", "1", "--padding-bottom", "+2", "--padding-left",
          "-100", "--padding-right", "100", "--max-width", "0", "--hint", "5", "--quality", "0"}));
-    ASSERT_TRUE(parsed.Error.empty()) << parsed.Error;
-    const auto& o = parsed.Options;
+    ASSERT_TRUE(parsed.Ok()) << parsed.Error;
+    const auto& o = parsed.Value->Options;
     EXPECT_EQ(o.Style, 0x100 + 0x200 + 4);
     EXPECT_TRUE(o.Unicode && o.Center && o.HalfPixel);
     EXPECT_EQ(o.LetterSpace, -3);
@@ -66,14 +66,18 @@ TEST(ImportArgumentsTest, BadCommandLinesAreUsageErrors) {
     for (const auto& args : cases) {
         const auto parsed = ParseImportArguments(args);
         EXPECT_FALSE(parsed.Error.empty()) << testing::PrintToString(args);
-        EXPECT_FALSE(parsed.Help);
+        EXPECT_FALSE(parsed.Ok() && parsed.Value->Help);
     }
 }
 
 TEST(ImportArgumentsTest, HelpWinsAnywhere) {
-    EXPECT_TRUE(ParseImportArguments({"--help"}).Help);
-    EXPECT_TRUE(ParseImportArguments({"--size", "500", "-h"}).Help);
-    EXPECT_TRUE(ParseImportArguments(Base({"--help"})).Help);
+    const auto asksForHelp = [](const std::vector<std::string>& args) {
+        const auto parsed = ParseImportArguments(args);
+        return parsed.Ok() && parsed.Value->Help;
+    };
+    EXPECT_TRUE(asksForHelp({"--help"}));
+    EXPECT_TRUE(asksForHelp({"--size", "500", "-h"}));
+    EXPECT_TRUE(asksForHelp(Base({"--help"})));
 }
 
 } // namespace

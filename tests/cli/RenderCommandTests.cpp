@@ -45,15 +45,17 @@ protected:
         if (withPair) {
             document::AddKerningPair(typeface, u'A', u'V', -2);
         }
-        ASSERT_TRUE(document::SaveTypeface(registry, 1, typefacePath_, document::FormatTf).Saved);
+        ASSERT_TRUE(
+            document::SaveTypeface(registry, 1, typefacePath_, document::FileFormatId::Tf).Ok());
     }
 
     std::optional<document::Image> Output() const {
-        std::vector<std::uint8_t> bytes;
-        if (!document::ReadWholeFile(outputPath_, bytes).empty()) {
+        const document::Result<std::vector<std::uint8_t>> bytes =
+            document::ReadWholeFile(outputPath_);
+        if (!bytes) {
             return std::nullopt;
         }
-        return document::DecodePng(bytes).Picture;
+        return document::DecodePng(*bytes.Value).Value;
     }
 
     // The columns of row y that are not background.

@@ -197,7 +197,7 @@ TEST(BmFontBinaryWriter, MatchesAHandBuiltFile) {
     font.Pages = {{0, "dv_0.png"}};
     font.Chars = {{65, 9, 2, 3, 4, -2, 6, 7, 0, 15}};
     font.Kernings = {{65, 86, -4}};
-    const BmFontBytes encoded = EncodeBmFontBinary(font);
+    const Result<std::vector<std::uint8_t>> encoded = EncodeBmFontBinary(font);
     ASSERT_EQ(encoded.Error, "");
 
     BinaryBuilder b;
@@ -205,26 +205,26 @@ TEST(BmFontBinaryWriter, MatchesAHandBuiltFile) {
     b.Str("dv_0.png").EndBlock(3);
     b.Char(65, 9, -2).EndBlock(4);
     b.Kerning(65, 86, -4).EndBlock(5);
-    EXPECT_EQ(encoded.Bytes, b.Bytes);
+    EXPECT_EQ(BytesOf(encoded), b.Bytes);
 }
 
 TEST(BmFontBinaryWriter, NoKerningBlockWithoutPairs) {
     BmFont font;
-    const BmFontBytes encoded = EncodeBmFontBinary(font);
+    const Result<std::vector<std::uint8_t>> encoded = EncodeBmFontBinary(font);
     ASSERT_EQ(encoded.Error, "");
     std::vector<std::string> warnings;
-    const BmFont again = Parse(encoded.Bytes, warnings);
+    const BmFont again = Parse(BytesOf(encoded), warnings);
     EXPECT_TRUE(again.Kernings.empty());
     // info (5 + 15), common (5 + 15), pages (5), chars (5), nothing else.
-    EXPECT_EQ(encoded.Bytes.size(), 4u + 20 + 20 + 5 + 5);
+    EXPECT_EQ(BytesOf(encoded).size(), 4u + 20 + 20 + 5 + 5);
 }
 
 TEST(BmFontBinaryWriter, RefusesPageNamesOfDifferentLengths) {
     BmFont font;
     font.Common.Pages = 2;
     font.Pages = {{0, "a_0.png"}, {1, "long_1.png"}};
-    const BmFontBytes encoded = EncodeBmFontBinary(font);
-    EXPECT_TRUE(encoded.Bytes.empty());
+    const Result<std::vector<std::uint8_t>> encoded = EncodeBmFontBinary(font);
+    EXPECT_TRUE(BytesOf(encoded).empty());
     EXPECT_EQ(encoded.Error, "the page names \"a_0.png\" and \"long_1.png\" differ in length, "
                              "which the binary variant cannot store");
 }
@@ -236,8 +236,8 @@ TEST(BmFontBinaryWriter, RefusesPositionsBeyondSixteenBitsWithAFittingWidth) {
     for (std::int64_t i = 0; i < 700; ++i) {
         font.Chars.push_back({i, (i % 10) * 10, (i / 10) * 1000, 10, 1000, 0, 0, 10, 0, 15});
     }
-    const BmFontBytes encoded = EncodeBmFontBinary(font);
-    EXPECT_TRUE(encoded.Bytes.empty());
+    const Result<std::vector<std::uint8_t>> encoded = EncodeBmFontBinary(font);
+    EXPECT_TRUE(BytesOf(encoded).empty());
     EXPECT_EQ(encoded.Error, "character 660: y 66000 does not fit the binary variant (0..65535); "
                              "packed into a picture 110 pixels wide, every cell would fit");
 }
@@ -245,10 +245,10 @@ TEST(BmFontBinaryWriter, RefusesPositionsBeyondSixteenBitsWithAFittingWidth) {
 TEST(BmFontBinaryWriter, WritesTheSubstituteGlyphAsAllOnes) {
     BmFont font;
     font.Chars = {{-1, 0, 0, 1, 1, 0, 0, 1, 0, 15}};
-    const BmFontBytes encoded = EncodeBmFontBinary(font);
+    const Result<std::vector<std::uint8_t>> encoded = EncodeBmFontBinary(font);
     ASSERT_EQ(encoded.Error, "");
     std::vector<std::string> warnings;
-    EXPECT_EQ(Parse(encoded.Bytes, warnings).Chars.at(0).Id, -1);
+    EXPECT_EQ(Parse(BytesOf(encoded), warnings).Chars.at(0).Id, -1);
 }
 
 } // namespace

@@ -13,11 +13,12 @@ using namespace fnttest;
 
 struct FormatCase {
     const char* Name;
-    int Format;
+    FileFormatId Format;
 };
 
-const FormatCase FntFormats[] = {
-    {"Text", FormatBmFontText}, {"Xml", FormatBmFontXml}, {"Binary", FormatBmFontBinary}};
+const FormatCase FntFormats[] = {{"Text", FileFormatId::BmFontText},
+                                 {"Xml", FileFormatId::BmFontXml},
+                                 {"Binary", FileFormatId::BmFontBinary}};
 
 class BmFontLoadAndSave : public ::testing::TestWithParam<FormatCase> {};
 
@@ -26,19 +27,19 @@ TEST_P(BmFontLoadAndSave, LoadRecordsTheVariantSoSaveWritesItAgain) {
     TypefaceRegistry registry;
     MakeSampleTypeface(registry);
     const std::string path = scratch.File("font.fnt");
-    const SaveResult saved = SaveTypeface(registry, 5, path, GetParam().Format);
-    ASSERT_TRUE(saved.Saved) << saved.Error;
+    const Result<Done> saved = SaveTypeface(registry, 5, path, GetParam().Format);
+    ASSERT_TRUE(saved.Ok()) << saved.Error;
     const std::vector<std::uint8_t> written = ReadBytes(path);
 
-    const LoadResult loaded = LoadTypeface(registry, 5, path);
-    ASSERT_NE(loaded.Loaded, nullptr) << loaded.Error;
-    EXPECT_EQ(loaded.Format, GetParam().Format);
+    const Result<LoadedTypeface> loaded = LoadTypeface(registry, 5, path);
+    ASSERT_TRUE(loaded.Ok()) << loaded.Error;
+    EXPECT_EQ(loaded.Value->Format, GetParam().Format);
     EXPECT_EQ(loaded.Warnings, std::vector<std::string>{});
-    EXPECT_FALSE(loaded.Loaded->Modified);
-    EXPECT_EQ(loaded.Loaded->Content.Characters.Size(), 3u);
-    ASSERT_TRUE(loaded.Loaded->Content.Image != nullptr);
+    EXPECT_FALSE(loaded.Value->Installed->Modified);
+    EXPECT_EQ(loaded.Value->Installed->Content.Characters.Size(), 3u);
+    ASSERT_TRUE(loaded.Value->Installed->Content.Image != nullptr);
 
-    ASSERT_TRUE(SaveTypeface(registry, 5, path, loaded.Format).Saved);
+    ASSERT_TRUE(SaveTypeface(registry, 5, path, loaded.Value->Format).Ok());
     EXPECT_EQ(ReadBytes(path), written);
 }
 
@@ -49,34 +50,35 @@ TEST(BmFontLoad, OtherFormatsKeepTheirReadersAndReportTheirForm) {
     ScratchFolder scratch;
     TypefaceRegistry registry;
     MakeSampleTypeface(registry);
-    ASSERT_TRUE(SaveTypeface(registry, 5, scratch.File("a.tf"), FormatTf).Saved);
-    ASSERT_TRUE(SaveTypeface(registry, 5, scratch.File("a.xml"), FormatXmlImage).Saved);
+    ASSERT_TRUE(SaveTypeface(registry, 5, scratch.File("a.tf"), FileFormatId::Tf).Ok());
+    ASSERT_TRUE(SaveTypeface(registry, 5, scratch.File("a.xml"), FileFormatId::XmlImage).Ok());
 
-    const LoadResult tf = LoadTypeface(registry, 5, scratch.File("a.tf"));
-    ASSERT_NE(tf.Loaded, nullptr) << tf.Error;
-    EXPECT_EQ(tf.Format, FormatTf);
-    const LoadResult xml = LoadTypeface(registry, 5, scratch.File("a.xml"));
-    ASSERT_NE(xml.Loaded, nullptr) << xml.Error;
-    EXPECT_EQ(xml.Format, FormatXmlImage);
-    EXPECT_EQ(xml.Loaded->Content.Characters.Size(), 3u);
+    const Result<LoadedTypeface> tf = LoadTypeface(registry, 5, scratch.File("a.tf"));
+    ASSERT_TRUE(tf.Ok()) << tf.Error;
+    EXPECT_EQ(tf.Value->Format, FileFormatId::Tf);
+    const Result<LoadedTypeface> xml = LoadTypeface(registry, 5, scratch.File("a.xml"));
+    ASSERT_TRUE(xml.Ok()) << xml.Error;
+    EXPECT_EQ(xml.Value->Format, FileFormatId::XmlImage);
+    EXPECT_EQ(xml.Value->Installed->Content.Characters.Size(), 3u);
 }
 
 TEST(BmFontLoad, ByContentWhateverTheName) {
     ScratchFolder scratch;
     TypefaceRegistry registry;
     MakeSampleTypeface(registry);
-    ASSERT_TRUE(SaveTypeface(registry, 5, scratch.File("looks.tf"), FormatBmFontBinary).Saved);
-    const LoadResult loaded = LoadTypeface(registry, 5, scratch.File("looks.tf"));
-    ASSERT_NE(loaded.Loaded, nullptr) << loaded.Error;
-    EXPECT_EQ(loaded.Format, FormatBmFontBinary);
+    ASSERT_TRUE(
+        SaveTypeface(registry, 5, scratch.File("looks.tf"), FileFormatId::BmFontBinary).Ok());
+    const Result<LoadedTypeface> loaded = LoadTypeface(registry, 5, scratch.File("looks.tf"));
+    ASSERT_TRUE(loaded.Ok()) << loaded.Error;
+    EXPECT_EQ(loaded.Value->Format, FileFormatId::BmFontBinary);
 }
 
 TEST(BmFontLoad, UnreadableDescriptorLeavesTheDocumentAlone) {
     TypefaceRegistry registry;
     Typeface* before = &MakeSampleTypeface(registry);
     const std::vector<std::uint8_t> bytes = Bytes(std::string_view("BMF\x01junk", 8));
-    const LoadResult loaded = LoadTypefaceFromMemory(registry, 5, bytes, "");
-    EXPECT_EQ(loaded.Loaded, nullptr);
+    const Result<LoadedTypeface> loaded = LoadTypefaceFromMemory(registry, 5, bytes, "");
+    EXPECT_FALSE(loaded.Ok());
     EXPECT_EQ(loaded.Error,
               "not a BMFont descriptor (binary version 1 is not supported (only version 3))");
     EXPECT_TRUE(loaded.Warnings.empty());
@@ -90,8 +92,9 @@ TEST(BmFontLoad, SavingAFailedFormatReportsWhy) {
     Typeface& typeface = MakeSampleTypeface(registry);
     typeface.Modified = true;
     typeface.Content.Characters.begin()->Outlay.X = -40000;
-    const SaveResult saved = SaveTypeface(registry, 5, scratch.File("f.fnt"), FormatBmFontBinary);
-    EXPECT_FALSE(saved.Saved);
+    const Result<Done> saved =
+        SaveTypeface(registry, 5, scratch.File("f.fnt"), FileFormatId::BmFontBinary);
+    EXPECT_FALSE(saved.Ok());
     EXPECT_EQ(saved.Error, "character 32: xoffset -40000 does not fit the binary variant "
                            "(-32768..32767)");
     EXPECT_TRUE(typeface.Modified);

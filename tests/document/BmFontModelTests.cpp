@@ -1,5 +1,6 @@
 #include "BmFontTestSupport.h"
 #include "document/PictureFile.h"
+#include "document/TypefaceIo.h"
 
 #include <gtest/gtest.h>
 
@@ -33,8 +34,8 @@ TEST_P(BmFontRoundTrip, WriteReadWriteGivesTheSameBytes) {
     const Typeface& original = MakeSampleTypeface(registry);
     const std::string path = scratch.File("sample.fnt");
 
-    const SaveResult first = WriteBmFont(original, path, GetParam());
-    ASSERT_TRUE(first.Saved) << first.Error;
+    const Result<Done> first = WriteBmFont(original, path, GetParam());
+    ASSERT_TRUE(first.Ok()) << first.Error;
     const std::vector<std::uint8_t> descriptor = ReadBytes(path);
     const std::vector<std::uint8_t> page = ReadBytes(scratch.File("sample_0.png"));
     EXPECT_EQ(DetectBmFontVariant(descriptor), GetParam());
@@ -43,8 +44,8 @@ TEST_P(BmFontRoundTrip, WriteReadWriteGivesTheSameBytes) {
     ASSERT_EQ(loaded.Error, "");
     EXPECT_EQ(loaded.Warnings, std::vector<std::string>{});
 
-    const SaveResult second = WriteBmFont(*loaded.Font, path, GetParam());
-    ASSERT_TRUE(second.Saved) << second.Error;
+    const Result<Done> second = WriteBmFont(*loaded.Font, path, GetParam());
+    ASSERT_TRUE(second.Ok()) << second.Error;
     EXPECT_EQ(ReadBytes(path), descriptor);
     EXPECT_EQ(ReadBytes(scratch.File("sample_0.png")), page);
 }
@@ -53,7 +54,7 @@ TEST_P(BmFontRoundTrip, KeepsCharactersPairsPictureAndInfo) {
     ScratchFolder scratch;
     TypefaceRegistry registry;
     const Typeface& original = MakeSampleTypeface(registry);
-    ASSERT_TRUE(WriteBmFont(original, scratch.File("f.fnt"), GetParam()).Saved);
+    ASSERT_TRUE(WriteBmFont(original, scratch.File("f.fnt"), GetParam()).Ok());
     LoadedFnt loaded = LoadFnt(registry, scratch.Directory(), ReadBytes(scratch.File("f.fnt")));
     ASSERT_EQ(loaded.Error, "");
     const Typeface& read = *loaded.Font;
@@ -95,8 +96,9 @@ TEST(BmFontExport, MapsFieldsOnePageAndWhiteGlyphChannels) {
     ScratchFolder scratch;
     TypefaceRegistry registry;
     const Typeface& typeface = MakeSampleTypeface(registry);
-    const SaveResult saved = WriteBmFont(typeface, scratch.File("Sample.fnt"), BmFontVariant::Text);
-    ASSERT_TRUE(saved.Saved) << saved.Error;
+    const Result<Done> saved =
+        WriteBmFont(typeface, scratch.File("Sample.fnt"), BmFontVariant::Text);
+    ASSERT_TRUE(saved.Ok()) << saved.Error;
     const std::string text = Text(ReadBytes(scratch.File("Sample.fnt")));
 
     EXPECT_NE(text.find("info face=\"Sample Sans\" size=-14 "), std::string::npos) << text;
@@ -119,31 +121,29 @@ TEST(BmFontExport, LineHeightIsTheSpacesElseTheLargestWithAWarning) {
     Typeface& typeface = *CreateTypeface(registry, 5);
     AddCharacter(typeface, 65).Outlay = {0, 0, 5, 12};
     AddCharacter(typeface, 66).Outlay = {0, 0, 5, 17};
-    std::string error;
-    std::vector<std::string> warnings;
-    BmFont font = BmFontFromTypeface(typeface, "p.png", error, warnings);
-    EXPECT_EQ(error, "");
-    EXPECT_EQ(font.Common.LineHeight, 17);
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_NE(warnings[0].find("1 character has a line advance other than 17"), std::string::npos);
+    Result<BmFont> font = BmFontFromTypeface(typeface, "p.png");
+    EXPECT_EQ(font.Error, "");
+    ASSERT_TRUE(font.Ok());
+    EXPECT_EQ(font.Value->Common.LineHeight, 17);
+    ASSERT_EQ(font.Warnings.size(), 1u);
+    EXPECT_NE(font.Warnings[0].find("1 character has a line advance other than 17"),
+              std::string::npos);
 
     AddCharacter(typeface, 32).Outlay = {0, 0, 4, 12};
-    warnings.clear();
-    font = BmFontFromTypeface(typeface, "p.png", error, warnings);
-    EXPECT_EQ(font.Common.LineHeight, 12);
-    EXPECT_EQ(font.Common.Base, 12); // no "Base" property: the line height
-    EXPECT_NE(JoinWarnings(warnings).find("1 character has"), std::string::npos);
+    font = BmFontFromTypeface(typeface, "p.png");
+    ASSERT_TRUE(font.Ok()) << font.Error;
+    EXPECT_EQ(font.Value->Common.LineHeight, 12);
+    EXPECT_EQ(font.Value->Common.Base, 12); // no "Base" property: the line height
+    EXPECT_NE(JoinWarnings(font.Warnings).find("1 character has"), std::string::npos);
 }
 
 TEST(BmFontExport, ReportsPropertiesThatHaveNoPlace) {
     TypefaceRegistry registry;
     Typeface& typeface = MakeSampleTypeface(registry);
     typeface.Content.Properties["Comment"] = "hand-tuned";
-    std::string error;
-    std::vector<std::string> warnings;
-    (void)BmFontFromTypeface(typeface, "p.png", error, warnings);
-    EXPECT_EQ(error, "");
-    EXPECT_NE(JoinWarnings(warnings).find("\"Comment\""), std::string::npos);
+    const Result<BmFont> font = BmFontFromTypeface(typeface, "p.png");
+    EXPECT_EQ(font.Error, "");
+    EXPECT_NE(JoinWarnings(font.Warnings).find("\"Comment\""), std::string::npos);
 }
 
 struct RefusedCase {
@@ -201,8 +201,8 @@ TEST_P(BmFontRefusedWrite, WritesNothingAndSaysWhy) {
     TypefaceRegistry registry;
     Typeface& typeface = MakeSampleTypeface(registry);
     GetParam().Change(typeface);
-    const SaveResult result = WriteBmFont(typeface, scratch.File("f.fnt"), GetParam().Variant);
-    EXPECT_FALSE(result.Saved);
+    const Result<Done> result = WriteBmFont(typeface, scratch.File("f.fnt"), GetParam().Variant);
+    EXPECT_FALSE(result.Ok());
     EXPECT_NE(result.Error.find(GetParam().Message), std::string::npos) << result.Error;
     EXPECT_FALSE(std::filesystem::exists(scratch.File("f.fnt")));
     EXPECT_FALSE(std::filesystem::exists(scratch.File("f_0.png")));
@@ -408,12 +408,12 @@ TEST(BmFontImport, PagePathsResolveAlikeHoweverTheDescriptorIsNamed) {
         std::filesystem::relative(absolute, std::filesystem::current_path()).string();
     for (const std::string& name : {absolute.string(), relative, "./" + relative}) {
         TypefaceRegistry registry;
-        const LoadResult result = LoadTypeface(registry, 5, name);
-        ASSERT_NE(result.Loaded, nullptr) << name << ": " << result.Error;
+        const Result<LoadedTypeface> result = LoadTypeface(registry, 5, name);
+        ASSERT_TRUE(result.Ok()) << name << ": " << result.Error;
         EXPECT_EQ(JoinWarnings(result.Warnings), "3 pages were stacked into one picture\n")
             << name;
-        ASSERT_TRUE(result.Loaded->Content.Image != nullptr) << name;
-        EXPECT_EQ(result.Loaded->Content.Image->Height, 2 + 3 + 3) << name;
+        ASSERT_TRUE(result.Value->Installed->Content.Image != nullptr) << name;
+        EXPECT_EQ(result.Value->Installed->Content.Image->Height, 2 + 3 + 3) << name;
     }
 }
 
@@ -474,15 +474,15 @@ TEST(BmFontImport, ChannelFieldsSurviveASaveWhileThePictureIsUnchanged) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         TypefaceRegistry registry;
-        const LoadResult result = LoadTypeface(registry, 5, scratch.File("c.fnt"));
-        ASSERT_NE(result.Loaded, nullptr) << result.Error;
-        AddCharacter(*result.Loaded, 66); // a new character has all channels
+        const Result<LoadedTypeface> result = LoadTypeface(registry, 5, scratch.File("c.fnt"));
+        ASSERT_TRUE(result.Ok()) << result.Error;
+        AddCharacter(*result.Value->Installed, 66); // a new character has all channels
         if (c.NewPicture) {
-            ReplaceCharacterSetPicture(*result.Loaded, *MakeImage(4, 4, 0xFF00FF00));
+            ReplaceCharacterSetPicture(*result.Value->Installed, *MakeImage(4, 4, 0xFF00FF00));
         }
-        const SaveResult saved =
-            SaveTypeface(registry, 5, scratch.File("out.fnt"), FormatBmFontText);
-        ASSERT_TRUE(saved.Saved) << saved.Error;
+        const Result<Done> saved =
+            SaveTypeface(registry, 5, scratch.File("out.fnt"), FileFormatId::BmFontText);
+        ASSERT_TRUE(saved.Ok()) << saved.Error;
         const std::string text = Text(ReadBytes(scratch.File("out.fnt")));
         EXPECT_NE(text.find(c.Common), std::string::npos) << text;
         EXPECT_NE(text.find("char id=65 x=0 y=0 width=2 height=2 xoffset=0 yoffset=0 xadvance=0 "

@@ -26,14 +26,19 @@ inline std::string Text(const std::vector<std::uint8_t>& bytes) {
     return {bytes.begin(), bytes.end()};
 }
 
+// An encoder's bytes; none when it refused.
+inline std::vector<std::uint8_t> BytesOf(const Result<std::vector<std::uint8_t>>& encoded) {
+    return encoded.Value.value_or(std::vector<std::uint8_t>());
+}
+
 inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
-    EXPECT_EQ(ReadWholeFile(path, bytes), "") << path;
-    return bytes;
+    Result<std::vector<std::uint8_t>> read = ReadWholeFile(path);
+    EXPECT_EQ(read.Error, "") << path;
+    return read.Value.value_or(std::vector<std::uint8_t>());
 }
 
 inline void WriteBytes(const std::string& path, std::span<const std::uint8_t> bytes) {
-    ASSERT_EQ(WriteFileAtomically(path, bytes), "") << path;
+    ASSERT_EQ(WriteFileAtomically(path, bytes).Error, "") << path;
 }
 
 inline void WritePng(const std::string& path, const Image& image) {
@@ -88,7 +93,9 @@ inline LoadedFnt LoadFnt(const TypefaceRegistry& registry, const std::string& fo
         loaded.Error = "not detected";
         return loaded;
     }
-    loaded.Error = ReadBmFont(*loaded.Font, bytes, folder, *variant, loaded.Warnings);
+    Result<Done> read = ReadBmFont(*loaded.Font, bytes, folder, *variant);
+    loaded.Error = std::move(read.Error);
+    loaded.Warnings = std::move(read.Warnings);
     return loaded;
 }
 

@@ -135,9 +135,9 @@ TEST(BmFontTextWriter, WritesOneRecordPerLineInBmFontOrder) {
     font.Common = {14, 11, 64, 32, 1, false, 0, 4, 4, 4};
     font.Pages = {{0, "mono_0.png"}};
     font.Chars = {{65, 1, 2, 3, 4, -5, 6, 7, 0, 15}};
-    const BmFontBytes encoded = EncodeBmFontText(font);
+    const Result<std::vector<std::uint8_t>> encoded = EncodeBmFontText(font);
     ASSERT_EQ(encoded.Error, "");
-    EXPECT_EQ(Text(encoded.Bytes),
+    EXPECT_EQ(Text(BytesOf(encoded)),
               "info face=\"Mono\" size=12 bold=0 italic=0 charset=\"\" unicode=1 stretchH=100 "
               "smooth=1 aa=1 padding=1,0,1,0 spacing=0,0 outline=0\n"
               "common lineHeight=14 base=11 scaleW=64 scaleH=32 pages=1 packed=0 alphaChnl=0 "
@@ -150,10 +150,10 @@ TEST(BmFontTextWriter, WritesOneRecordPerLineInBmFontOrder) {
 
 TEST(BmFontTextWriter, ReadsBackWhatItWrites) {
     const BmFont original = ParseText(BmFontStyle);
-    const BmFontBytes encoded = EncodeBmFontText(original);
+    const Result<std::vector<std::uint8_t>> encoded = EncodeBmFontText(original);
     ASSERT_EQ(encoded.Error, "");
-    const BmFont again = ParseText(Text(encoded.Bytes));
-    EXPECT_EQ(Text(EncodeBmFontText(again).Bytes), Text(encoded.Bytes));
+    const BmFont again = ParseText(Text(BytesOf(encoded)));
+    EXPECT_EQ(Text(BytesOf(EncodeBmFontText(again))), Text(BytesOf(encoded)));
 }
 
 } // namespace

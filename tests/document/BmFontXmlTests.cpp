@@ -105,9 +105,9 @@ TEST(BmFontXmlWriter, NestsSectionsAndEscapesValues) {
     font.Pages = {{0, "x_0.png"}};
     font.Chars = {{65, 1, 2, 3, 4, 5, 6, 7, 0, 15}};
     font.Kernings = {{65, 66, -1}};
-    const BmFontBytes encoded = EncodeBmFontXml(font);
+    const Result<std::vector<std::uint8_t>> encoded = EncodeBmFontXml(font);
     ASSERT_EQ(encoded.Error, "");
-    const std::string text = Text(encoded.Bytes);
+    const std::string text = Text(BytesOf(encoded));
     EXPECT_NE(text.find("<info face=\"A&amp;B &lt;&quot;C&quot;&gt;\" size=\"0\""),
               std::string::npos)
         << text;
@@ -125,19 +125,19 @@ TEST(BmFontXmlWriter, NestsSectionsAndEscapesValues) {
         << text;
 
     std::vector<std::string> warnings;
-    const std::optional<BmFont> again = ParseBmFontXml(encoded.Bytes, warnings);
+    const std::optional<BmFont> again = ParseBmFontXml(BytesOf(encoded), warnings);
     ASSERT_TRUE(again.has_value());
     EXPECT_EQ(warnings, std::vector<std::string>{});
     EXPECT_EQ(again->Info.Face, font.Info.Face);
-    EXPECT_EQ(EncodeBmFontXml(*again).Bytes, encoded.Bytes);
+    EXPECT_EQ(BytesOf(EncodeBmFontXml(*again)), BytesOf(encoded));
 }
 
 TEST(BmFontXmlWriter, EmptyFontStillHasPagesAndChars) {
     BmFont font;
-    const BmFontBytes encoded = EncodeBmFontXml(font);
+    const Result<std::vector<std::uint8_t>> encoded = EncodeBmFontXml(font);
     ASSERT_EQ(encoded.Error, "");
-    EXPECT_EQ(DetectBmFontVariant(encoded.Bytes), BmFontVariant::Xml);
-    EXPECT_NE(Text(encoded.Bytes).find("  <pages>\n  </pages>\n  <chars count=\"0\">"),
+    EXPECT_EQ(DetectBmFontVariant(BytesOf(encoded)), BmFontVariant::Xml);
+    EXPECT_NE(Text(BytesOf(encoded)).find("  <pages>\n  </pages>\n  <chars count=\"0\">"),
               std::string::npos);
 }
 

@@ -93,12 +93,12 @@ std::vector<std::uint32_t> Opaque(std::vector<std::uint32_t> pixels) {
     return pixels;
 }
 
-void ExpectPicture(const DecodedBmp& decoded, std::int64_t width, std::int64_t height,
+void ExpectPicture(const Result<Image>& decoded, std::int64_t width, std::int64_t height,
                    const std::vector<std::uint32_t>& pixels) {
-    ASSERT_TRUE(decoded.Picture.has_value()) << decoded.Error;
-    EXPECT_EQ(decoded.Picture->Width, width);
-    EXPECT_EQ(decoded.Picture->Height, height);
-    EXPECT_EQ(decoded.Picture->Pixels, pixels);
+    ASSERT_TRUE(decoded.Value.has_value()) << decoded.Error;
+    EXPECT_EQ(decoded.Value->Width, width);
+    EXPECT_EQ(decoded.Value->Height, height);
+    EXPECT_EQ(decoded.Value->Pixels, pixels);
 }
 
 TEST(DecodeBmp, ThirtyTwoBitsKeepAlpha) {
@@ -176,8 +176,8 @@ TEST(DecodeBmp, DamagedAndTruncatedFilesAreRefused) {
         } else {
             Put16(bytes, damage.At, damage.Value);
         }
-        const DecodedBmp decoded = DecodeBmp(bytes);
-        EXPECT_FALSE(decoded.Picture.has_value());
+        const Result<Image> decoded = DecodeBmp(bytes);
+        EXPECT_FALSE(decoded.Value.has_value());
         EXPECT_FALSE(decoded.Error.empty());
     }
     // Every truncation of a good file is refused, never read past its end.
@@ -185,14 +185,14 @@ TEST(DecodeBmp, DamagedAndTruncatedFilesAreRefused) {
         SCOPED_TRACE(size);
         const std::vector<std::uint8_t> cut(good.begin(),
                                             good.begin() + static_cast<std::ptrdiff_t>(size));
-        EXPECT_FALSE(DecodeBmp(cut).Picture.has_value());
+        EXPECT_FALSE(DecodeBmp(cut).Value.has_value());
     }
 }
 
 TEST(DecodeBmp, NonContiguousMasksAreRefused) {
-    const DecodedBmp decoded =
+    const Result<Image> decoded =
         DecodeBmp(MakeBmp({40, 32, 3, false, {0x0F0F, 0xF0F0, 0xFF0000}}, 1, 1, {0}));
-    EXPECT_FALSE(decoded.Picture.has_value());
+    EXPECT_FALSE(decoded.Value.has_value());
     EXPECT_FALSE(decoded.Error.empty());
 }
 
@@ -201,19 +201,19 @@ TEST(DecodePicture, TellsPngAndBmpApartByContent) {
     picture.Pixels = {0x80FF0000U, 0xFF00FF00U};
     const auto png = EncodePng(picture);
     ASSERT_TRUE(png.has_value());
-    const LoadedPicture fromPng = DecodePicture(*png);
-    ASSERT_TRUE(fromPng.Picture.has_value()) << fromPng.Error;
-    EXPECT_EQ(fromPng.Picture->Pixels, picture.Pixels);
+    const Result<Image> fromPng = DecodePicture(*png);
+    ASSERT_TRUE(fromPng.Value.has_value()) << fromPng.Error;
+    EXPECT_EQ(fromPng.Value->Pixels, picture.Pixels);
 
-    const LoadedPicture fromBmp = DecodePicture(MakeBmp({}, 2, 1, picture.Pixels));
-    ASSERT_TRUE(fromBmp.Picture.has_value()) << fromBmp.Error;
-    EXPECT_EQ(fromBmp.Picture->Pixels, picture.Pixels);
+    const Result<Image> fromBmp = DecodePicture(MakeBmp({}, 2, 1, picture.Pixels));
+    ASSERT_TRUE(fromBmp.Value.has_value()) << fromBmp.Error;
+    EXPECT_EQ(fromBmp.Value->Pixels, picture.Pixels);
 
     for (const std::vector<std::uint8_t>& bytes :
          {std::vector<std::uint8_t>{}, std::vector<std::uint8_t>{'G', 'I', 'F', '8'},
           std::vector<std::uint8_t>(png->begin(), png->begin() + 20)}) {
-        const LoadedPicture loaded = DecodePicture(bytes);
-        EXPECT_FALSE(loaded.Picture.has_value());
+        const Result<Image> loaded = DecodePicture(bytes);
+        EXPECT_FALSE(loaded.Value.has_value());
         EXPECT_FALSE(loaded.Error.empty());
     }
 }
@@ -226,22 +226,22 @@ std::string TestData(const std::string& name) {
 // Pictures written by another program (ImageMagick): a version 5 header with an alpha mask, and a
 // plain 24-bit file, against the PNG they were made from.
 TEST(LoadPictureFile, BmpFilesFromAnotherWriterMatchTheirPng) {
-    const LoadedPicture png = LoadPictureFile(TestData("picture-3x2.png"));
-    ASSERT_TRUE(png.Picture.has_value()) << png.Error;
-    const std::uint32_t halfAlpha = png.Picture->At(0, 0) >> 24; // the source has partial alpha
+    const Result<Image> png = LoadPictureFile(TestData("picture-3x2.png"));
+    ASSERT_TRUE(png.Value.has_value()) << png.Error;
+    const std::uint32_t halfAlpha = png.Value->At(0, 0) >> 24; // the source has partial alpha
     ASSERT_GT(halfAlpha, 0U);
     ASSERT_LT(halfAlpha, 255U);
 
-    const LoadedPicture withAlpha = LoadPictureFile(TestData("picture-3x2-alpha.bmp"));
-    ASSERT_TRUE(withAlpha.Picture.has_value()) << withAlpha.Error;
-    EXPECT_EQ(withAlpha.Picture->Pixels, png.Picture->Pixels);
+    const Result<Image> withAlpha = LoadPictureFile(TestData("picture-3x2-alpha.bmp"));
+    ASSERT_TRUE(withAlpha.Value.has_value()) << withAlpha.Error;
+    EXPECT_EQ(withAlpha.Value->Pixels, png.Value->Pixels);
 
-    const LoadedPicture opaque = LoadPictureFile(TestData("picture-3x2.bmp"));
-    ASSERT_TRUE(opaque.Picture.has_value()) << opaque.Error;
-    ASSERT_EQ(opaque.Picture->Pixels.size(), png.Picture->Pixels.size());
-    for (std::size_t i = 0; i < png.Picture->Pixels.size(); ++i) {
+    const Result<Image> opaque = LoadPictureFile(TestData("picture-3x2.bmp"));
+    ASSERT_TRUE(opaque.Value.has_value()) << opaque.Error;
+    ASSERT_EQ(opaque.Value->Pixels.size(), png.Value->Pixels.size());
+    for (std::size_t i = 0; i < png.Value->Pixels.size(); ++i) {
         // Without alpha each pixel is opaque; ImageMagick keeps the colour underneath.
-        EXPECT_EQ(opaque.Picture->Pixels[i], png.Picture->Pixels[i] | 0xFF000000U) << i;
+        EXPECT_EQ(opaque.Value->Pixels[i], png.Value->Pixels[i] | 0xFF000000U) << i;
     }
 }
 
@@ -251,7 +251,7 @@ TEST(ImportCharacterSetPicture, ReplacesThePictureButNotTheMetrics) {
     SetCharacterSetImage(typeface, MakeImage(4, 4, 0xFF0000FFU));
     Character& a = AddCharacter(typeface, 65);
     a.Source = {1, 1, 2, 2};
-    ASSERT_EQ(ImportCharacterSetPicture(typeface, TestData("picture-3x2-alpha.bmp")), "");
+    ASSERT_EQ(ImportCharacterSetPicture(typeface, TestData("picture-3x2-alpha.bmp")).Error, "");
     EXPECT_EQ(typeface.Content.Image->Width, 3);
     ASSERT_NE(typeface.Content.Sprite, nullptr);
     EXPECT_EQ(typeface.Content.Sprite->Pixels, typeface.Content.Image->Pixels);
@@ -266,9 +266,9 @@ TEST(ImportCharacterSetPicture, KeepsTheCurrentPictureWhenTheFileCannotBeLoaded)
     Typeface& typeface = *CreateTypeface(registry, 5);
     SetCharacterSetImage(typeface, MakeImage(4, 4, 0xFF0000FFU));
     const Sprite sprite = typeface.Content.Sprite;
-    const std::string error =
+    const Result<Done> imported =
         ImportCharacterSetPicture(typeface, "no-such-folder/no-such-picture.png");
-    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(imported.Error.empty());
     EXPECT_EQ(typeface.Content.Sprite, sprite);
     EXPECT_EQ(typeface.Content.Image->Width, 4);
     EXPECT_FALSE(typeface.Modified);

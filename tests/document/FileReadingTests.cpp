@@ -33,8 +33,9 @@ TEST(FileReading, OnlyRegularFilesWithinTheBoundAreRead) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Path);
-        std::vector<std::uint8_t> bytes{1};
-        const std::string error = ReadWholeFile(c.Path, bytes, c.MaxBytes);
+        const Result<std::vector<std::uint8_t>> read = ReadWholeFile(c.Path, c.MaxBytes);
+        const std::string& error = read.Error;
+        const std::vector<std::uint8_t> bytes = read.Value.value_or(std::vector<std::uint8_t>());
         if (std::string(c.Reason).empty()) {
             EXPECT_EQ(error, "");
             EXPECT_EQ(bytes.size(), 5U);
@@ -46,11 +47,11 @@ TEST(FileReading, OnlyRegularFilesWithinTheBoundAreRead) {
             continue;
         }
         TypefaceRegistry registry;
-        const LoadResult opened = LoadTypeface(registry, 5, c.Path);
-        EXPECT_EQ(opened.Loaded, nullptr);
+        const Result<LoadedTypeface> opened = LoadTypeface(registry, 5, c.Path);
+        EXPECT_FALSE(opened.Ok());
         EXPECT_NE(opened.Error.find(c.Reason), std::string::npos) << opened.Error;
-        const LoadedPicture picture = LoadPictureFile(c.Path);
-        EXPECT_FALSE(picture.Picture);
+        const Result<Image> picture = LoadPictureFile(c.Path);
+        EXPECT_FALSE(picture.Value);
         EXPECT_NE(picture.Error.find(c.Reason), std::string::npos) << picture.Error;
     }
 }

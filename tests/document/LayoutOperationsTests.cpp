@@ -123,7 +123,7 @@ TEST(ScaleLayout, ScalesEveryMetricAndAmount) {
     Add(typeface, 65, {10, -20, 5, 7}, {-3, 4, 9, 16});
     AddKerningPair(typeface, 65, 86, -3);
 
-    ASSERT_TRUE(ScaleLayout(typeface, 2.0F).Done);
+    ASSERT_TRUE(ScaleLayout(typeface, 2.0F).Ok());
     const Character& a = *FindCharacter(typeface, 65);
     EXPECT_EQ(a.Index, 65);
     EXPECT_EQ(a.Source, (Rect64{20, -40, 10, 14}));
@@ -139,7 +139,7 @@ TEST(ScaleLayout, RoundsHalvesToEven) {
     AddKerningPair(typeface, 65, 86, -3);
     AddKerningPair(typeface, 65, 87, 9);
 
-    ASSERT_TRUE(ScaleLayout(typeface, 0.5F).Done);
+    ASSERT_TRUE(ScaleLayout(typeface, 0.5F).Ok());
     const Character& a = *FindCharacter(typeface, 65);
     EXPECT_EQ(a.Source, (Rect64{2, 4, 2, 4}));
     EXPECT_EQ(a.Outlay, (Rect64{-2, -4, 2, 0}));
@@ -165,7 +165,7 @@ TEST(ScaleLayout, MultipliesAsThirtyTwoBitFloats) {
         TypefaceRegistry registry;
         Typeface& typeface = *CreateTypeface(registry, 5);
         Add(typeface, 65, {c.From[0], c.From[1], c.From[2], c.From[3]});
-        ASSERT_TRUE(ScaleLayout(typeface, c.Scale).Done);
+        ASSERT_TRUE(ScaleLayout(typeface, c.Scale).Ok());
         EXPECT_EQ(FindCharacter(typeface, 65)->Source, (Rect64{c.To[0], c.To[1], c.To[2], c.To[3]}))
             << c.Scale << " × " << c.From[0];
     }
@@ -178,9 +178,9 @@ TEST(ScaleLayout, ResultsBeyond32BitsAreRefusedWithNothingChanged) {
     Add(typeface, 66, {1, 2, 3, 4}, {5, 6, 7, 1'100'000'000});
     AddKerningPair(typeface, 65, 66, 3);
 
-    const LayoutOutcome outcome = ScaleLayout(typeface, 2.0F);
-    EXPECT_FALSE(outcome.Done);
-    EXPECT_FALSE(outcome.Refusal.empty());
+    const Result<Done> outcome = ScaleLayout(typeface, 2.0F);
+    EXPECT_FALSE(outcome.Ok());
+    EXPECT_FALSE(outcome.Error.empty());
     EXPECT_EQ(FindCharacter(typeface, 65)->Source, (Rect64{1, 2, 3, 4}));
     EXPECT_EQ(FindCharacter(typeface, 66)->Outlay.Height, 1'100'000'000);
     EXPECT_EQ(typeface.Content.KerningPairs.begin()->Amount, 3);
@@ -189,8 +189,8 @@ TEST(ScaleLayout, ResultsBeyond32BitsAreRefusedWithNothingChanged) {
     // The limits themselves are fine; one past them is not, also for the kerning amount.
     FindCharacter(typeface, 66)->Outlay.Height = 1;
     typeface.Content.KerningPairs.begin()->Amount = std::numeric_limits<std::int32_t>::min();
-    EXPECT_TRUE(ScaleLayout(typeface, 1.0F).Done);
-    EXPECT_FALSE(ScaleLayout(typeface, -1.0F).Done);
+    EXPECT_TRUE(ScaleLayout(typeface, 1.0F).Ok());
+    EXPECT_FALSE(ScaleLayout(typeface, -1.0F).Ok());
     EXPECT_EQ(typeface.Content.KerningPairs.begin()->Amount,
               std::numeric_limits<std::int32_t>::min());
 }
@@ -202,7 +202,7 @@ TEST(ScaleLayout, NonFiniteScalesAreRefused) {
     for (const float scale :
          {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
           std::numeric_limits<float>::quiet_NaN()}) {
-        EXPECT_FALSE(ScaleLayout(typeface, scale).Done);
+        EXPECT_FALSE(ScaleLayout(typeface, scale).Ok());
     }
     EXPECT_FALSE(typeface.Modified);
 }
@@ -211,7 +211,7 @@ TEST(ScaleLayout, ScaleOneIsNoChange) {
     TypefaceRegistry registry;
     Typeface& typeface = *CreateTypeface(registry, 5);
     Add(typeface, 65, {1, 2, 3, 4}, {5, 6, 7, 8});
-    EXPECT_TRUE(ScaleLayout(typeface, 1.0F).Done);
+    EXPECT_TRUE(ScaleLayout(typeface, 1.0F).Ok());
     EXPECT_EQ(FindCharacter(typeface, 65)->Outlay, (Rect64{5, 6, 7, 8}));
     EXPECT_FALSE(typeface.Modified);
 }
@@ -235,7 +235,7 @@ TEST(SpacingLayout, ZeroChangesNothing) {
     const Sprite sprite = typeface.Content.Sprite;
     Add(typeface, 17, {4, 4, 4, 4}, {1, 2, 5, 9});
 
-    EXPECT_TRUE(SpacingLayout(typeface, 0).Done);
+    EXPECT_TRUE(SpacingLayout(typeface, 0).Ok());
     EXPECT_EQ(typeface.Content.Image->Pixels, picture.Pixels);
     EXPECT_EQ(typeface.Content.Image->Width, 64);
     EXPECT_EQ(typeface.Content.Sprite, sprite);
@@ -252,7 +252,7 @@ TEST(SpacingLayout, SpreadsTheGridAndMovesEachCellWithItsPixels) {
     Add(typeface, 17, {32, 16, 5, 6}, {1, 2, 7, 12}); // column 1, row 1
     Add(typeface, 0, {0, 0, 3, 3});
 
-    ASSERT_TRUE(SpacingLayout(typeface, 2).Done);
+    ASSERT_TRUE(SpacingLayout(typeface, 2).Ok());
 
     const Image& spread = *typeface.Content.Image;
     EXPECT_EQ(spread.Width, 576);
@@ -292,7 +292,7 @@ TEST(SpacingLayout, CellsOutsideThePictureOrWithoutSizeCopyOnlyWhatThePictureHol
     Add(typeface, 5, {1000, 1000, 4, 4}); // entirely outside
     constexpr std::int64_t Far = std::numeric_limits<std::int64_t>::max() / 2;
     Add(typeface, 6, {Far, Far, 3, 3});
-    ASSERT_TRUE(SpacingLayout(typeface, 1).Done);
+    ASSERT_TRUE(SpacingLayout(typeface, 1).Ok());
 
     const Image& spread = *typeface.Content.Image;
     ASSERT_EQ(spread.Width, 64);
@@ -317,7 +317,7 @@ TEST(SpacingLayout, NegativeSpacingShrinksTheGrid) {
     SetCharacterSetImage(typeface, picture);
     Add(typeface, 1, {4, 1, 3, 3}, {0, 0, 4, 4}); // grown by 1 earlier: content at (5, 2)
 
-    ASSERT_TRUE(SpacingLayout(typeface, -1).Done);
+    ASSERT_TRUE(SpacingLayout(typeface, -1).Ok());
     EXPECT_EQ(typeface.Content.Image->Width, 32);
     EXPECT_EQ(FindCharacter(typeface, 1)->Source, (Rect64{2, 1, 1, 1}));
     EXPECT_EQ(FindCharacter(typeface, 1)->Outlay, (Rect64{1, 1, 4, 4}));
@@ -330,9 +330,9 @@ TEST(SpacingLayout, RefusesWhatCannotBeBuiltAndChangesNothing) {
     Typeface& typeface = *CreateTypeface(registry, 5);
     Add(typeface, 65, {1, 2, 3, 4}, {5, 6, 7, 8});
 
-    const LayoutOutcome withoutPicture = SpacingLayout(typeface, 1);
-    EXPECT_FALSE(withoutPicture.Done);
-    EXPECT_FALSE(withoutPicture.Refusal.empty());
+    const Result<Done> withoutPicture = SpacingLayout(typeface, 1);
+    EXPECT_FALSE(withoutPicture.Ok());
+    EXPECT_FALSE(withoutPicture.Error.empty());
 
     const Image picture = NumberedPicture(64, 32);
     SetCharacterSetImage(typeface, picture);
@@ -342,13 +342,13 @@ TEST(SpacingLayout, RefusesWhatCannotBeBuiltAndChangesNothing) {
          {std::int64_t{1} << 14, std::int64_t{-2}, std::int64_t{-1},
           std::numeric_limits<std::int64_t>::max() / 4, std::numeric_limits<std::int64_t>::min()}) {
         SCOPED_TRACE(spacing);
-        const LayoutOutcome outcome = SpacingLayout(typeface, spacing);
-        EXPECT_FALSE(outcome.Done);
-        EXPECT_FALSE(outcome.Refusal.empty());
+        const Result<Done> outcome = SpacingLayout(typeface, spacing);
+        EXPECT_FALSE(outcome.Ok());
+        EXPECT_FALSE(outcome.Error.empty());
     }
     // A metric that would overflow refuses the whole command.
     Add(typeface, 66, {std::numeric_limits<std::int64_t>::max() - 1, 0, 1, 1});
-    EXPECT_FALSE(SpacingLayout(typeface, 1).Done);
+    EXPECT_FALSE(SpacingLayout(typeface, 1).Ok());
 
     EXPECT_EQ(typeface.Content.Image->Pixels, picture.Pixels);
     EXPECT_EQ(typeface.Content.Sprite, sprite);
@@ -368,7 +368,7 @@ TEST(SpacingLayout, OverlappingCellsAreBlended) {
     // the red drawn last, over the blue.
     Add(typeface, 0, {2, 0, 1, 1});
     Add(typeface, 1, {0, 0, 1, 1});
-    ASSERT_TRUE(SpacingLayout(typeface, 1).Done);
+    ASSERT_TRUE(SpacingLayout(typeface, 1).Ok());
     EXPECT_EQ(typeface.Content.Image->At(3, 1), 0xFF7F0080U);
 }
 

@@ -131,9 +131,9 @@ TEST(TfWrite, EmptyTypefaceWithImageHasEveryChunkInOrder) {
     Fixture f;
     const Image picture = TestPicture(4, 3);
     SetCharacterSetImage(*f.Face, picture);
-    const TfBytes encoded = EncodeTfFile(*f.Face);
+    const Result<std::vector<std::uint8_t>> encoded = EncodeTfFile(*f.Face);
     ASSERT_EQ(encoded.Error, "");
-    const Bytes& file = encoded.Bytes;
+    const Bytes& file = encoded.Value.value_or(Bytes{});
 
     const auto png = EncodePng(picture);
     ASSERT_TRUE(png);
@@ -155,15 +155,16 @@ TEST(TfWrite, TypefaceWithoutImageLeavesOutTheImageChunk) {
     Fixture f;
     for (const std::optional<Image>& image : {std::optional<Image>(), MakeImage(0, 0)}) {
         f.Face->Content.Image = image ? std::make_shared<const Image>(*image) : nullptr;
-        const TfBytes encoded = EncodeTfFile(*f.Face);
+        const Result<std::vector<std::uint8_t>> encoded = EncodeTfFile(*f.Face);
         ASSERT_EQ(encoded.Error, "");
-        EXPECT_EQ(encoded.Bytes, Concat({Magic, Chunk(2, Le32(0)), Chunk(3, Le32(0)),
-                                         Chunk(4, Le32(0)), EndChunk}));
+        EXPECT_EQ(
+            encoded.Value.value_or(Bytes{}),
+            Concat({Magic, Chunk(2, Le32(0)), Chunk(3, Le32(0)), Chunk(4, Le32(0)), EndChunk}));
     }
 }
 
 Bytes CharacterPayload(const Typeface& face) {
-    const Bytes file = EncodeTfFile(face).Bytes;
+    const Bytes file = EncodeTfFile(face).Value.value_or(Bytes{});
     const auto starts = ChunkStarts(file);
     // No image: the characters are the first chunk; skip the header and the type.
     return Bytes(file.begin() + static_cast<std::ptrdiff_t>(starts[0] + 8),
@@ -198,13 +199,13 @@ TEST(TfWrite, SixteenBitFieldsReadBackSignExtended) {
         SCOPED_TRACE(c.Name);
         Fixture f;
         Add(*f.Face, c.Index, {c.OutlayX, 0, 0, 0}, {});
-        const TfBytes encoded = EncodeTfFile(*f.Face);
+        const Result<std::vector<std::uint8_t>> encoded = EncodeTfFile(*f.Face);
         const Bytes payload = CharacterPayload(*f.Face);
         ASSERT_EQ(payload.size(), 8U + 18U);
         EXPECT_EQ(Bytes(payload.begin() + 8, payload.begin() + 12), c.Stored);
         EXPECT_EQ(encoded.Error, "");
 
-        const auto read = ReadFile(encoded.Bytes);
+        const auto read = ReadFile(encoded.Value.value_or(Bytes{}));
         EXPECT_TRUE(read->Warnings.empty());
         ASSERT_EQ(read->Face->Content.Characters.Size(), 1U);
         const Character& back = *read->Face->Content.Characters.begin();
@@ -280,9 +281,9 @@ TEST(TfWrite, ValuesBeyondTheirFieldAreRefusedWithTheFirstNamed) {
         EXPECT_EQ(check.Reason, c.Reason);
         EXPECT_EQ(check.FittingWidth, c.Width);
         if (c.Limits.MetricMax == TfFieldLimits.MetricMax) {
-            const TfBytes encoded = EncodeTfFile(*f.Face);
+            const Result<std::vector<std::uint8_t>> encoded = EncodeTfFile(*f.Face);
             EXPECT_EQ(encoded.Error, c.Reason);
-            EXPECT_TRUE(encoded.Bytes.empty());
+            EXPECT_TRUE(encoded.Value.value_or(Bytes{}).empty());
         }
     }
 }
@@ -290,7 +291,7 @@ TEST(TfWrite, ValuesBeyondTheirFieldAreRefusedWithTheFirstNamed) {
 TEST(TfWrite, PairRecordBytes) {
     Fixture f;
     AddKerningPair(*f.Face, 0x41, 0x56, -3);
-    const Bytes file = EncodeTfFile(*f.Face).Bytes;
+    const Bytes file = EncodeTfFile(*f.Face).Value.value_or(Bytes{});
     EXPECT_EQ(file, Concat({Magic, Chunk(2, Le32(0)),
                             Chunk(3, Concat({Le32(1), {0x41, 0x00, 0x56, 0x00, 0xFD, 0xFF}})),
                             Chunk(4, Le32(0)), EndChunk}));
@@ -301,7 +302,7 @@ TEST(TfWrite, PropertyBytesAreUtf8InMapOrder) {
     f.Face->Content.Properties["Comment"] = "\xC3\xA4"
                                             "b";
     f.Face->Content.Properties["A"] = "";
-    const Bytes file = EncodeTfFile(*f.Face).Bytes;
+    const Bytes file = EncodeTfFile(*f.Face).Value.value_or(Bytes{});
     const Bytes entries{0x41, 0x00, 0x00, // "A", "" sorts first
                         0x43, 0x6F, 0x6D, 0x6D, 0x65, 0x6E, 0x74, 0x00, 0xC3, 0xA4, 0x62, 0x00};
     EXPECT_EQ(file, Concat({Magic, Chunk(2, Le32(0)), Chunk(3, Le32(0)),
@@ -311,7 +312,7 @@ TEST(TfWrite, PropertyBytesAreUtf8InMapOrder) {
 TEST(TfWrite, EndChunkIsTheFixedTwelveBytes) {
     Fixture f;
     FillSample(*f.Face);
-    const Bytes file = EncodeTfFile(*f.Face).Bytes;
+    const Bytes file = EncodeTfFile(*f.Face).Value.value_or(Bytes{});
     ASSERT_GE(file.size(), 12U);
     EXPECT_EQ(Bytes(file.end() - 12, file.end()), EndChunk);
     EXPECT_EQ(Bytes(file.begin(), file.begin() + 8),
@@ -321,9 +322,9 @@ TEST(TfWrite, EndChunkIsTheFixedTwelveBytes) {
 TEST(TfWrite, RefusesWhatTheFormatCannotHold) {
     Fixture f;
     f.Face->Content.Properties["Comment"] = std::string("a\0b", 3);
-    TfBytes encoded = EncodeTfFile(*f.Face);
+    Result<std::vector<std::uint8_t>> encoded = EncodeTfFile(*f.Face);
     EXPECT_NE(encoded.Error.find("zero byte"), std::string::npos);
-    EXPECT_TRUE(encoded.Bytes.empty());
+    EXPECT_TRUE(encoded.Value.value_or(Bytes{}).empty());
 
     Fixture g;
     Image unencodable; // larger than PNG allows; the encoder refuses before touching pixels
@@ -332,7 +333,7 @@ TEST(TfWrite, RefusesWhatTheFormatCannotHold) {
     g.Face->Content.Image = std::make_shared<const Image>(unencodable);
     encoded = EncodeTfFile(*g.Face);
     EXPECT_NE(encoded.Error.find("PNG"), std::string::npos);
-    EXPECT_TRUE(encoded.Bytes.empty());
+    EXPECT_TRUE(encoded.Value.value_or(Bytes{}).empty());
 }
 
 // --- Reading -----------------------------------------------------------------------------------
@@ -340,12 +341,12 @@ TEST(TfWrite, RefusesWhatTheFormatCannotHold) {
 TEST(TfRead, RoundTripGivesIdenticalBytesAndRecords) {
     Fixture f;
     FillSample(*f.Face);
-    const Bytes first = EncodeTfFile(*f.Face).Bytes;
+    const Bytes first = EncodeTfFile(*f.Face).Value.value_or(Bytes{});
     const auto read = ReadFile(first);
     EXPECT_TRUE(read->Warnings.empty());
     const TypefaceContent& back = read->Face->Content;
 
-    EXPECT_EQ(EncodeTfFile(*read->Face).Bytes, first);
+    EXPECT_EQ(EncodeTfFile(*read->Face).Value.value_or(Bytes{}), first);
     ASSERT_TRUE(back.Image);
     EXPECT_EQ(back.Image->Pixels, f.Face->Content.Image->Pixels);
     ASSERT_TRUE(back.Sprite);
@@ -364,7 +365,7 @@ TEST(TfRead, RoundTripGivesIdenticalBytesAndRecords) {
 TEST(TfRead, CrcDamageInPairsKeepsImageAndCharactersOnly) {
     Fixture f;
     FillSample(*f.Face);
-    Bytes file = EncodeTfFile(*f.Face).Bytes;
+    Bytes file = EncodeTfFile(*f.Face).Value.value_or(Bytes{});
     const auto starts = ChunkStarts(file);
     file[starts[2] + 8 + 4] ^= 0x01; // the pair count's lowest byte inside chunk 3
 
@@ -379,7 +380,7 @@ TEST(TfRead, CrcDamageInPairsKeepsImageAndCharactersOnly) {
 TEST(TfRead, TruncationAtEveryLengthKeepsCompleteChunksAndWarnsOnce) {
     Fixture f;
     FillSample(*f.Face);
-    const Bytes file = EncodeTfFile(*f.Face).Bytes;
+    const Bytes file = EncodeTfFile(*f.Face).Value.value_or(Bytes{});
     const auto starts = ChunkStarts(file); // image, characters, pairs, properties, end, size
     ASSERT_EQ(starts.size(), 6U);
     for (std::size_t length = 8; length < file.size(); ++length) {
@@ -546,10 +547,10 @@ TEST(TfImage, IncompressiblePictureSavesAndReadsBackExactly) {
     }
     Fixture f;
     SetCharacterSetImage(*f.Face, noise);
-    const TfBytes encoded = EncodeTfFile(*f.Face);
+    const Result<std::vector<std::uint8_t>> encoded = EncodeTfFile(*f.Face);
     ASSERT_EQ(encoded.Error, "");
-    EXPECT_GT(encoded.Bytes.size(), noise.Pixels.size() * 4);
-    const auto read = ReadFile(encoded.Bytes);
+    EXPECT_GT(encoded.Value.value_or(Bytes{}).size(), noise.Pixels.size() * 4);
+    const auto read = ReadFile(encoded.Value.value_or(Bytes{}));
     EXPECT_TRUE(read->Warnings.empty());
     ASSERT_TRUE(read->Face->Content.Image);
     EXPECT_EQ(read->Face->Content.Image->Pixels, noise.Pixels);
@@ -615,11 +616,11 @@ TEST(TfImage, PngOfOtherColourTypesReadsAsRgba) {
             }
         }
         // Saved again, the picture is written as 8-bit RGBA.
-        const Bytes again = EncodeTfFile(*read->Face).Bytes;
-        const DecodedPng decoded =
+        const Bytes again = EncodeTfFile(*read->Face).Value.value_or(Bytes{});
+        const Result<Image> decoded =
             DecodePng(std::span<const std::uint8_t>(again).subspan(8 + 8 + 4));
-        ASSERT_TRUE(decoded.Picture);
-        EXPECT_EQ(decoded.Picture->Pixels, image.Pixels);
+        ASSERT_TRUE(decoded.Value);
+        EXPECT_EQ(decoded.Value->Pixels, image.Pixels);
         EXPECT_EQ(again[8 + 8 + 4 + 16 + 8], 8); // IHDR bit depth
         EXPECT_EQ(again[8 + 8 + 4 + 16 + 9], 6); // IHDR colour type: RGBA
     }
@@ -637,14 +638,15 @@ TEST_F(TfFileOnDisk, WritesTheEncodedBytesAndReplacesAnOldFile) {
     Fixture f;
     FillSample(*f.Face);
     const std::string path = folder_.File("sample.tf");
-    ASSERT_EQ(WriteFileAtomically(path, Bytes(100000, 0xAB)), "");
+    ASSERT_EQ(WriteFileAtomically(path, Bytes(100000, 0xAB)).Error, "");
 
-    const SaveResult saved = WriteTfFile(*f.Face, path);
-    EXPECT_TRUE(saved.Saved);
+    const Result<Done> saved = WriteTfFile(*f.Face, path);
+    EXPECT_TRUE(saved.Ok());
     EXPECT_EQ(saved.Error, "");
-    Bytes onDisk;
-    ASSERT_EQ(ReadWholeFile(path, onDisk), "");
-    EXPECT_EQ(onDisk, EncodeTfFile(*f.Face).Bytes);
+    const Result<Bytes> read = ReadWholeFile(path);
+    ASSERT_EQ(read.Error, "");
+    const Bytes onDisk = read.Value.value_or(Bytes{});
+    EXPECT_EQ(onDisk, EncodeTfFile(*f.Face).Value.value_or(Bytes{}));
     // No temporary file is left beside it.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()),
                             std::filesystem::directory_iterator()),
@@ -654,14 +656,14 @@ TEST_F(TfFileOnDisk, WritesTheEncodedBytesAndReplacesAnOldFile) {
 TEST_F(TfFileOnDisk, ReportsWhyNothingWasWritten) {
     Fixture f;
     FillSample(*f.Face);
-    const SaveResult missing = WriteTfFile(*f.Face, folder_.File("no/such.tf"));
-    EXPECT_FALSE(missing.Saved);
+    const Result<Done> missing = WriteTfFile(*f.Face, folder_.File("no/such.tf"));
+    EXPECT_FALSE(missing.Ok());
     EXPECT_NE(missing.Error.find("No such file"), std::string::npos) << missing.Error;
 
     f.Face->Content.Properties["Comment"] = std::string("\0", 1);
     const std::string path = folder_.File("x.tf");
-    const SaveResult refused = WriteTfFile(*f.Face, path);
-    EXPECT_FALSE(refused.Saved);
+    const Result<Done> refused = WriteTfFile(*f.Face, path);
+    EXPECT_FALSE(refused.Ok());
     EXPECT_NE(refused.Error.find("zero byte"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(path));
 
@@ -669,8 +671,8 @@ TEST_F(TfFileOnDisk, ReportsWhyNothingWasWritten) {
         f.Face->Content.Properties.clear();
         std::filesystem::permissions(folder_.Path(), std::filesystem::perms::owner_read |
                                                          std::filesystem::perms::owner_exec);
-        const SaveResult denied = WriteTfFile(*f.Face, path);
-        EXPECT_FALSE(denied.Saved);
+        const Result<Done> denied = WriteTfFile(*f.Face, path);
+        EXPECT_FALSE(denied.Ok());
         EXPECT_NE(denied.Error.find("Permission denied"), std::string::npos) << denied.Error;
     }
 }
@@ -679,8 +681,8 @@ TEST_F(TfFileOnDisk, ValuesBeyondSixteenBitsWriteNothing) {
     Fixture f;
     const std::string path = folder_.File("big.tf");
     Add(*f.Face, 65, {0, 0, 100000, 0}, {});
-    const SaveResult refused = WriteTfFile(*f.Face, path);
-    EXPECT_FALSE(refused.Saved);
+    const Result<Done> refused = WriteTfFile(*f.Face, path);
+    EXPECT_FALSE(refused.Ok());
     EXPECT_EQ(refused.Error.rfind("character 65: Outlay Width 100000", 0), 0U) << refused.Error;
     EXPECT_FALSE(std::filesystem::exists(path));
 }

@@ -43,21 +43,17 @@ const std::string SmallDescription = R"(<Typeface Image="Set.png">
   <KerningPair Left="65" Right="66" Amount="-2"/>
 </Typeface>)";
 
-TEST(TypefacePaths, WithExtensionComparesTheLastExtensionExactly) {
+TEST(TypefacePaths, WithExtensionComparesTheLastExtensionIgnoringCase) {
     const struct {
         const char* Name;
         const char* Extension;
         const char* Expected;
     } cases[] = {
-        {"a.tf", "tf", "a.tf"},
-        {"a.TF", "tf", "a.TF.tf"},
-        {"a", "tf", "a.tf"},
-        {"a.b.tf", "tf", "a.b.tf"},
-        {"a.tf.xml", "tf", "a.tf.xml.tf"},
-        {"a.xml", "xml", "a.xml"},
-        {"a.tf", "xml", "a.tf.xml"},
-        {"a.", "tf", "a..tf"},
-        {"dir.tf/a", "tf", "dir.tf/a.tf"},
+        {"a.tf", "tf", "a.tf"},     {"a.TF", "tf", "a.TF"},
+        {"a.Tf", "TF", "a.Tf"},     {"a", "tf", "a.tf"},
+        {"a.b.tf", "tf", "a.b.tf"}, {"a.tf.xml", "tf", "a.tf.xml.tf"},
+        {"a.xml", "xml", "a.xml"},  {"a.tf", "xml", "a.tf.xml"},
+        {"a.", "tf", "a..tf"},      {"dir.tf/a", "tf", "dir.tf/a.tf"},
         {"", "tf", ".tf"},
     };
     for (const auto& test : cases) {
@@ -96,8 +92,9 @@ TEST(TypefaceLoading, AFailedOpenKeepsTheDocument) {
     };
     for (const auto& test : cases) {
         RegistryWithDocument state;
-        const LoadResult result = LoadTypeface(state.Registry, DocumentId, folder.File(test.Name));
-        EXPECT_EQ(result.Loaded, nullptr) << test.Name;
+        const Result<LoadedTypeface> result =
+            LoadTypeface(state.Registry, DocumentId, folder.File(test.Name));
+        EXPECT_FALSE(result.Ok()) << test.Name;
         EXPECT_NE(result.Error.find(test.ErrorPart), std::string::npos)
             << test.Name << ": " << result.Error;
         state.ExpectDocumentKept();
@@ -109,26 +106,27 @@ TEST(TypefaceLoading, ReadsAnXmlDescriptionWhateverItsNameAndFindsThePictureBesi
     folder.Write("Set.png", *EncodePng(*MakeImage(4, 2, 0xFF00FF00)));
     folder.Write("font.tf", SmallDescription);
     RegistryWithDocument state;
-    const LoadResult result = LoadTypeface(state.Registry, DocumentId, folder.File("font.tf"));
-    ASSERT_NE(result.Loaded, nullptr) << result.Error;
+    const Result<LoadedTypeface> result =
+        LoadTypeface(state.Registry, DocumentId, folder.File("font.tf"));
+    ASSERT_TRUE(result.Ok()) << result.Error;
     EXPECT_TRUE(result.Warnings.empty());
-    EXPECT_EQ(TypefaceFromId(state.Registry, DocumentId), result.Loaded);
-    EXPECT_EQ(result.Loaded->Id, DocumentId);
-    EXPECT_FALSE(result.Loaded->Modified);
-    EXPECT_EQ(Codes(*result.Loaded), std::vector<std::int64_t>{65});
-    EXPECT_EQ(KerningAmount(*result.Loaded, MakePairKey(65, 66)), -2);
-    ASSERT_TRUE(result.Loaded->Content.Image != nullptr);
-    EXPECT_EQ(result.Loaded->Content.Image->Width, 4);
+    EXPECT_EQ(TypefaceFromId(state.Registry, DocumentId), result.Value->Installed);
+    EXPECT_EQ(result.Value->Installed->Id, DocumentId);
+    EXPECT_FALSE(result.Value->Installed->Modified);
+    EXPECT_EQ(Codes(*result.Value->Installed), std::vector<std::int64_t>{65});
+    EXPECT_EQ(KerningAmount(*result.Value->Installed, MakePairKey(65, 66)), -2);
+    ASSERT_TRUE(result.Value->Installed->Content.Image != nullptr);
+    EXPECT_EQ(result.Value->Installed->Content.Image->Width, 4);
 }
 
 TEST(TypefaceLoading, PartlyReadFilesLoadWithWarnings) {
     RegistryWithDocument state;
     const std::string broken = SmallDescription.substr(0, SmallDescription.find("<Kerning"));
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(broken.data());
-    const LoadResult result =
+    const Result<LoadedTypeface> result =
         LoadTypefaceFromMemory(state.Registry, DocumentId, {bytes, broken.size()}, "/nonexistent/");
-    ASSERT_NE(result.Loaded, nullptr);
-    EXPECT_EQ(Codes(*result.Loaded), std::vector<std::int64_t>{65});
+    ASSERT_TRUE(result.Ok());
+    EXPECT_EQ(Codes(*result.Value->Installed), std::vector<std::int64_t>{65});
     EXPECT_EQ(result.Warnings.size(), 2U); // the missing picture and the unclosed root
 }
 
@@ -136,12 +134,63 @@ TEST(TypefaceLoading, RefusesIdsOutsideTheRegistry) {
     RegistryWithDocument state;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(SmallDescription.data());
     for (const std::int64_t id : {std::int64_t{-1}, std::int64_t{65536}}) {
-        const LoadResult result =
+        const Result<LoadedTypeface> result =
             LoadTypefaceFromMemory(state.Registry, id, {bytes, SmallDescription.size()}, "");
-        EXPECT_EQ(result.Loaded, nullptr);
+        EXPECT_FALSE(result.Ok());
         EXPECT_FALSE(result.Error.empty());
     }
     state.ExpectDocumentKept();
+}
+
+TEST(FileFormats, AnExtensionNamesItsFormatInAnyLetterCase) {
+    const struct {
+        const char* Name;
+        std::optional<FileFormatId> Current;
+        std::optional<FileFormatId> Expected;
+    } cases[] = {
+        {"a.tf", std::nullopt, FileFormatId::Tf},
+        {"a.TF", std::nullopt, FileFormatId::Tf},
+        {"a.Xml", FileFormatId::Tf, FileFormatId::XmlImage},
+        {"a.FNT", std::nullopt, FileFormatId::BmFontText},
+        {"a.fnt", FileFormatId::BmFontBinary, FileFormatId::BmFontBinary}, // keeps its variant
+        {"a.fnt", FileFormatId::Tf, FileFormatId::BmFontText},
+        {"a.png", std::nullopt, std::nullopt},
+        {"a", FileFormatId::Tf, std::nullopt},
+        {"fonts.tf/a", std::nullopt, std::nullopt},
+        {"fonts\\a.Tf", std::nullopt, FileFormatId::Tf},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(FormatForFileName(test.Name, test.Current), test.Expected) << test.Name;
+    }
+    EXPECT_EQ(ExtensionOf("Dir.X/Name.TF"), "tf");
+}
+
+TEST(FileFormats, DetectionByContentFollowsTheTableAndFallsBackToXml) {
+    const struct {
+        std::string Bytes;
+        FileFormatId Expected;
+    } cases[] = {
+        {std::string("\x54\x83\x7C\x31\x2E\x34\x30\x7C", 8), FileFormatId::Tf},
+        {"BMF\x03", FileFormatId::BmFontBinary},
+        {"info face=\"A\"\n", FileFormatId::BmFontText},
+        {"<font><common/><chars/></font>", FileFormatId::BmFontXml},
+        {"<Typeface/>", FileFormatId::XmlImage},
+        {"anything else", FileFormatId::XmlImage},
+    };
+    for (const auto& test : cases) {
+        const std::span<const std::uint8_t> bytes(
+            reinterpret_cast<const std::uint8_t*>(test.Bytes.data()), test.Bytes.size());
+        EXPECT_EQ(DetectFileFormat(bytes).Id, test.Expected) << test.Bytes;
+    }
+    // Every format has a name, an extension, a reader and a writer; one has no signature.
+    int withoutSignature = 0;
+    for (const FileFormat& format : FileFormats()) {
+        EXPECT_NE(std::string(format.DisplayName), "");
+        EXPECT_FALSE(format.Extensions.empty());
+        EXPECT_TRUE(format.Read != nullptr && format.Write != nullptr);
+        withoutSignature += format.Detect == nullptr ? 1 : 0;
+    }
+    EXPECT_EQ(withoutSignature, 1);
 }
 
 TEST(TypefaceSaving, WritesTheChosenFormatAndRefusesOthers) {
@@ -151,26 +200,29 @@ TEST(TypefaceSaving, WritesTheChosenFormatAndRefusesOthers) {
     AddCharacter(typeface, 65);
     typeface.Modified = true;
 
-    const SaveResult unknown = SaveTypeface(registry, DocumentId, folder.File("a.xml"), 2);
-    EXPECT_FALSE(unknown.Saved);
+    const Result<Done> unknown =
+        SaveTypeface(registry, DocumentId, folder.File("a.xml"), static_cast<FileFormatId>(99));
+    EXPECT_FALSE(unknown.Ok());
     EXPECT_FALSE(unknown.Error.empty());
-    const SaveResult noTypeface = SaveTypeface(registry, 6, folder.File("a.xml"), FormatXmlImage);
-    EXPECT_FALSE(noTypeface.Saved);
-    const SaveResult defaults =
-        SaveTypeface(registry, DefaultTypefaceId, folder.File("a.xml"), FormatXmlImage);
-    EXPECT_FALSE(defaults.Saved);
+    const Result<Done> noTypeface =
+        SaveTypeface(registry, 6, folder.File("a.xml"), FileFormatId::XmlImage);
+    EXPECT_FALSE(noTypeface.Ok());
+    const Result<Done> defaults =
+        SaveTypeface(registry, DefaultTypefaceId, folder.File("a.xml"), FileFormatId::XmlImage);
+    EXPECT_FALSE(defaults.Ok());
     EXPECT_TRUE(folder.Names().empty());
     EXPECT_TRUE(typeface.Modified);
 
-    const SaveResult xml = SaveTypeface(registry, DocumentId, folder.File("a.xml"), FormatXmlImage);
-    ASSERT_TRUE(xml.Saved) << xml.Error;
+    const Result<Done> xml =
+        SaveTypeface(registry, DocumentId, folder.File("a.xml"), FileFormatId::XmlImage);
+    ASSERT_TRUE(xml.Ok()) << xml.Error;
     EXPECT_FALSE(typeface.Modified);
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.xml"});
 
     TypefaceRegistry other;
-    const LoadResult back = LoadTypeface(other, 1, folder.File("a.xml"));
-    ASSERT_NE(back.Loaded, nullptr);
-    EXPECT_EQ(Codes(*back.Loaded), std::vector<std::int64_t>{65});
+    const Result<LoadedTypeface> back = LoadTypeface(other, 1, folder.File("a.xml"));
+    ASSERT_TRUE(back.Ok());
+    EXPECT_EQ(Codes(*back.Value->Installed), std::vector<std::int64_t>{65});
 }
 
 // A typeface with something in every part a .tf file holds except properties.
@@ -192,20 +244,21 @@ TEST(TypefaceRoundTrip, TfThroughXmlGivesTheSameTfFile) {
     ScratchFolder folder;
     TypefaceRegistry registry;
     FillTypeface(*CreateTypeface(registry, DocumentId));
-    ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("first.tf"), FormatTf).Saved);
+    ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("first.tf"), FileFormatId::Tf).Ok());
 
-    ASSERT_NE(LoadTypeface(registry, DocumentId, folder.File("first.tf")).Loaded, nullptr);
-    const SaveResult xml =
-        SaveTypeface(registry, DocumentId, folder.File("middle.xml"), FormatXmlImage);
-    ASSERT_TRUE(xml.Saved) << xml.Error;
+    ASSERT_TRUE(LoadTypeface(registry, DocumentId, folder.File("first.tf")).Ok());
+    const Result<Done> xml =
+        SaveTypeface(registry, DocumentId, folder.File("middle.xml"), FileFormatId::XmlImage);
+    ASSERT_TRUE(xml.Ok()) << xml.Error;
     EXPECT_TRUE(xml.Warnings.empty());
 
-    const LoadResult fromXml = LoadTypeface(registry, DocumentId, folder.File("middle.xml"));
-    ASSERT_NE(fromXml.Loaded, nullptr);
+    const Result<LoadedTypeface> fromXml =
+        LoadTypeface(registry, DocumentId, folder.File("middle.xml"));
+    ASSERT_TRUE(fromXml.Ok());
     EXPECT_TRUE(fromXml.Warnings.empty());
-    ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("last.tf"), FormatTf).Saved);
+    ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("last.tf"), FileFormatId::Tf).Ok());
     EXPECT_EQ(folder.Read("first.tf"), folder.Read("last.tf"));
-    EXPECT_EQ(Codes(*fromXml.Loaded), (std::vector<std::int64_t>{65, 0xFFFF, 32}));
+    EXPECT_EQ(Codes(*fromXml.Value->Installed), (std::vector<std::int64_t>{65, 0xFFFF, 32}));
 }
 
 TEST(TypefaceRoundTrip, PropertiesSurviveTfButAreReportedWhenXmlDropsThem) {
@@ -214,32 +267,35 @@ TEST(TypefaceRoundTrip, PropertiesSurviveTfButAreReportedWhenXmlDropsThem) {
     Typeface& typeface = *CreateTypeface(registry, DocumentId);
     FillTypeface(typeface);
     PropertyValue(typeface, "Comment") = "Zeichensatz f\xC3\xBCr Titel";
-    ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("with.tf"), FormatTf).Saved);
+    ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("with.tf"), FileFormatId::Tf).Ok());
 
-    const LoadResult tf = LoadTypeface(registry, DocumentId, folder.File("with.tf"));
-    ASSERT_NE(tf.Loaded, nullptr);
-    EXPECT_EQ(PropertyValue(*tf.Loaded, "Comment"), "Zeichensatz f\xC3\xBCr Titel");
-    const SaveResult xml =
-        SaveTypeface(registry, DocumentId, folder.File("without.xml"), FormatXmlImage);
-    ASSERT_TRUE(xml.Saved);
+    const Result<LoadedTypeface> tf = LoadTypeface(registry, DocumentId, folder.File("with.tf"));
+    ASSERT_TRUE(tf.Ok());
+    EXPECT_EQ(PropertyValue(*tf.Value->Installed, "Comment"), "Zeichensatz f\xC3\xBCr Titel");
+    const Result<Done> xml =
+        SaveTypeface(registry, DocumentId, folder.File("without.xml"), FileFormatId::XmlImage);
+    ASSERT_TRUE(xml.Ok());
     ASSERT_EQ(xml.Warnings.size(), 1U);
     EXPECT_NE(xml.Warnings[0].find("Comment"), std::string::npos);
-    const LoadResult back = LoadTypeface(registry, DocumentId, folder.File("without.xml"));
-    ASSERT_NE(back.Loaded, nullptr);
-    EXPECT_TRUE(back.Loaded->Content.Properties.empty());
+    const Result<LoadedTypeface> back =
+        LoadTypeface(registry, DocumentId, folder.File("without.xml"));
+    ASSERT_TRUE(back.Ok());
+    EXPECT_TRUE(back.Value->Installed->Content.Properties.empty());
 }
 
 TEST(TypefaceLoading, TheSignatureDecidesNotTheName) {
     ScratchFolder folder;
     TypefaceRegistry registry;
     FillTypeface(*CreateTypeface(registry, DocumentId));
-    ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File("typeface.xml"), FormatTf).Saved);
+    ASSERT_TRUE(
+        SaveTypeface(registry, DocumentId, folder.File("typeface.xml"), FileFormatId::Tf).Ok());
     RegistryWithDocument state;
-    const LoadResult result = LoadTypeface(state.Registry, DocumentId, folder.File("typeface.xml"));
-    ASSERT_NE(result.Loaded, nullptr) << result.Error;
+    const Result<LoadedTypeface> result =
+        LoadTypeface(state.Registry, DocumentId, folder.File("typeface.xml"));
+    ASSERT_TRUE(result.Ok()) << result.Error;
     EXPECT_TRUE(result.Warnings.empty());
-    EXPECT_EQ(Codes(*result.Loaded), (std::vector<std::int64_t>{65, 0xFFFF, 32}));
-    EXPECT_EQ(KerningAmount(*result.Loaded, MakePairKey(0xFFFF, 0)), 127);
+    EXPECT_EQ(Codes(*result.Value->Installed), (std::vector<std::int64_t>{65, 0xFFFF, 32}));
+    EXPECT_EQ(KerningAmount(*result.Value->Installed, MakePairKey(0xFFFF, 0)), 127);
 }
 
 } // namespace

@@ -16,6 +16,7 @@ using testsupport::ScratchFolder;
 struct Read {
     std::unique_ptr<Typeface> Result;
     bool Ok = false;
+    std::string Error; // why it was refused
     std::vector<std::string> Warnings;
 };
 
@@ -24,7 +25,10 @@ Read ReadText(const std::string& xml, const std::string& directory = "") {
     Read read;
     read.Result = MakeTypeface(registry, 5);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(xml.data());
-    read.Ok = ReadXmlDescription(*read.Result, {bytes, xml.size()}, directory, read.Warnings);
+    Result<Done> outcome = ReadXmlDescription(*read.Result, {bytes, xml.size()}, directory);
+    read.Ok = outcome.Ok();
+    read.Error = std::move(outcome.Error);
+    read.Warnings = std::move(outcome.Warnings);
     return read;
 }
 
@@ -330,7 +334,8 @@ TEST(XmlDescription, EveryTruncationReadsAPrefixOrIsRefused) {
         const std::vector<std::int64_t> codes = Codes(*read.Result);
         ASSERT_LE(codes.size(), allCodes.size());
         EXPECT_TRUE(std::equal(codes.begin(), codes.end(), allCodes.begin())) << length;
-        EXPECT_FALSE(read.Warnings.empty()) << length; // the missing picture at least
+        // The missing picture at least, or why nothing was read.
+        EXPECT_FALSE(read.Warnings.empty() && read.Error.empty()) << length;
     }
 }
 
@@ -349,7 +354,8 @@ TEST(XmlDescription, BytesWithoutARootElementAreRefused) {
     for (const std::string& input : inputs) {
         const Read read = ReadText(input);
         EXPECT_FALSE(read.Ok) << input;
-        EXPECT_EQ(read.Warnings.size(), 1U) << input; // the parser's reason
+        EXPECT_NE(read.Error, "") << input; // the parser's reason
+        EXPECT_TRUE(read.Warnings.empty()) << input;
         EXPECT_TRUE(read.Result->Content.Characters.Empty());
     }
 }
@@ -392,8 +398,8 @@ TEST(XmlWriter, WritesPictureAndDescriptionThatReadBackTheSame) {
     AddKerningPair(typeface, 65, 86, -3);
     AddKerningPair(typeface, 0xFFFF, 0, 1);
 
-    const SaveResult saved = WriteXmlDescription(typeface, folder.File("Font.xml"));
-    ASSERT_TRUE(saved.Saved) << saved.Error;
+    const Result<Done> saved = WriteXmlDescription(typeface, folder.File("Font.xml"));
+    ASSERT_TRUE(saved.Ok()) << saved.Error;
     EXPECT_TRUE(saved.Warnings.empty());
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"Font.png", "Font.xml"}));
     const std::string xml = folder.Read("Font.xml");
@@ -417,8 +423,8 @@ TEST(XmlWriter, WritesPictureAndDescriptionThatReadBackTheSame) {
 
     // One past it would read back changed, so nothing is written.
     b.Outlay.Height = 2147483648;
-    const SaveResult refused = WriteXmlDescription(typeface, folder.File("Wide.xml"));
-    EXPECT_FALSE(refused.Saved);
+    const Result<Done> refused = WriteXmlDescription(typeface, folder.File("Wide.xml"));
+    EXPECT_FALSE(refused.Ok());
     EXPECT_EQ(refused.Error.rfind("character 66: Outlay Height 2147483648 does not fit", 0), 0U)
         << refused.Error;
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"Font.png", "Font.xml"}));
@@ -429,8 +435,8 @@ TEST(XmlWriter, WithoutImageWritesNoPictureAndNoImageAttribute) {
     TypefaceRegistry registry;
     Typeface& typeface = *CreateTypeface(registry, 5);
     AddCharacter(typeface, 65);
-    const SaveResult saved = WriteXmlDescription(typeface, folder.File("Plain.xml"));
-    ASSERT_TRUE(saved.Saved) << saved.Error;
+    const Result<Done> saved = WriteXmlDescription(typeface, folder.File("Plain.xml"));
+    ASSERT_TRUE(saved.Ok()) << saved.Error;
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"Plain.xml"});
     EXPECT_EQ(folder.Read("Plain.xml").find("Image="), std::string::npos);
     const Read read = ReadText(folder.Read("Plain.xml"), folder.Directory());
@@ -445,8 +451,8 @@ TEST(XmlWriter, PropertiesWithValuesAreNamedInAWarning) {
     PropertyValue(typeface, "Comment") = "made by hand";
     PropertyValue(typeface, "Designer") = "\xC3\xA4";
     PropertyValue(typeface, "Empty");
-    const SaveResult saved = WriteXmlDescription(typeface, folder.File("P.xml"));
-    ASSERT_TRUE(saved.Saved);
+    const Result<Done> saved = WriteXmlDescription(typeface, folder.File("P.xml"));
+    ASSERT_TRUE(saved.Ok());
     ASSERT_EQ(saved.Warnings.size(), 1U);
     EXPECT_NE(saved.Warnings[0].find("\"Comment\""), std::string::npos);
     EXPECT_NE(saved.Warnings[0].find("\"Designer\""), std::string::npos);
@@ -467,8 +473,8 @@ TEST(XmlWriter, FileNamesAreEscapedOrRefused) {
     const std::string awkward[] = {"a&b \"c\" <d> 'e'", "tab\there", "line\nbreak",
                                    "\xC3\xA4\xE2\x82\xAC"};
     for (const std::string& stem : awkward) {
-        const SaveResult saved = WriteXmlDescription(typeface, folder.File(stem + ".xml"));
-        ASSERT_TRUE(saved.Saved) << stem << ": " << saved.Error;
+        const Result<Done> saved = WriteXmlDescription(typeface, folder.File(stem + ".xml"));
+        ASSERT_TRUE(saved.Ok()) << stem << ": " << saved.Error;
         const Read read = ReadText(folder.Read(stem + ".xml"), folder.Directory());
         ASSERT_TRUE(read.Ok) << stem;
         EXPECT_TRUE(read.Warnings.empty()) << stem << ": " << read.Warnings.front();
@@ -479,8 +485,8 @@ TEST(XmlWriter, FileNamesAreEscapedOrRefused) {
     ScratchFolder empty;
     for (const std::string& stem : {std::string("bell\x07"), std::string("bad\xFF"),
                                     std::string("noncharacter\xEF\xBF\xBF")}) {
-        const SaveResult saved = WriteXmlDescription(typeface, empty.File(stem + ".xml"));
-        EXPECT_FALSE(saved.Saved) << stem;
+        const Result<Done> saved = WriteXmlDescription(typeface, empty.File(stem + ".xml"));
+        EXPECT_FALSE(saved.Ok()) << stem;
         EXPECT_FALSE(saved.Error.empty());
     }
     EXPECT_TRUE(empty.Names().empty());
@@ -491,12 +497,12 @@ TEST(XmlWriter, PictureNeverOverwritesItsDescriptionAndFailuresWriteNothing) {
     TypefaceRegistry registry;
     Typeface& typeface = *CreateTypeface(registry, 5);
     SetCharacterSetImage(typeface, TestPicture());
-    ASSERT_TRUE(WriteXmlDescription(typeface, folder.File("odd.png")).Saved);
+    ASSERT_TRUE(WriteXmlDescription(typeface, folder.File("odd.png")).Ok());
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"odd.png", "odd.png.png"}));
     EXPECT_NE(folder.Read("odd.png").find("Image=\"odd.png.png\""), std::string::npos);
 
-    const SaveResult missing = WriteXmlDescription(typeface, folder.File("no/such/folder/a.xml"));
-    EXPECT_FALSE(missing.Saved);
+    const Result<Done> missing = WriteXmlDescription(typeface, folder.File("no/such/folder/a.xml"));
+    EXPECT_FALSE(missing.Ok());
     EXPECT_FALSE(missing.Error.empty());
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"odd.png", "odd.png.png"}));
 }

@@ -16,7 +16,7 @@
 namespace glyfora::document::fuzzing {
 
 using Parser = std::optional<BmFont> (*)(std::span<const std::uint8_t>, std::vector<std::string>&);
-using Encoder = BmFontBytes (*)(const BmFont&);
+using Encoder = Result<std::vector<std::uint8_t>> (*)(const BmFont&);
 
 inline int FuzzBmFontReader(std::span<const std::uint8_t> bytes, Parser parse, Encoder encode) {
     static_cast<void>(DetectBmFontVariant(bytes));
@@ -34,17 +34,17 @@ inline int FuzzBmFontReader(std::span<const std::uint8_t> bytes, Parser parse, E
             std::abort();
         }
     }
-    const BmFontBytes first = encode(*font);
-    if (!first.Error.empty()) {
+    const Result<std::vector<std::uint8_t>> first = encode(*font);
+    if (!first) {
         return 0;
     }
     std::vector<std::string> again;
-    const std::optional<BmFont> reread = parse(first.Bytes, again);
+    const std::optional<BmFont> reread = parse(*first.Value, again);
     if (!reread || !again.empty()) {
         std::abort(); // our own output must read back without complaint
     }
-    const BmFontBytes second = encode(*reread);
-    if (!second.Error.empty() || second.Bytes != first.Bytes) {
+    const Result<std::vector<std::uint8_t>> second = encode(*reread);
+    if (!second || second.Value != first.Value) {
         std::abort();
     }
     return 0;

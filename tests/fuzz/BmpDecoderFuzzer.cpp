@@ -11,14 +11,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace glyfora::document;
     // A copy exactly as long as the input, so that a read past its end is caught.
     const std::vector<std::uint8_t> bytes(data, data + size);
-    const DecodedBmp decoded = DecodeBmp(std::span(bytes));
-    if (!decoded.Picture) {
+    const Result<Image> decoded = DecodeBmp(std::span(bytes));
+    if (!decoded.Value) {
         if (decoded.Error.empty()) {
             std::abort();
         }
         return 0;
     }
-    const Image& picture = *decoded.Picture;
+    const Image& picture = *decoded.Value;
     if (picture.Width <= 0 || picture.Height <= 0 ||
         !ImageSizeAllowed(picture.Width, picture.Height) ||
         picture.Pixels.size() != static_cast<std::size_t>(picture.Width * picture.Height) ||

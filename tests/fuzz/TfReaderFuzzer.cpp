@@ -45,8 +45,9 @@ TypefaceRegistry& Registry() {
     return registry;
 }
 
-TfBytes ReadAndEncode(std::int64_t id, std::span<const std::uint8_t> chunks,
-                      std::vector<std::string>& warnings) {
+Result<std::vector<std::uint8_t>> ReadAndEncode(std::int64_t id,
+                                                std::span<const std::uint8_t> chunks,
+                                                std::vector<std::string>& warnings) {
     Typeface* face = CreateTypeface(Registry(), id);
     ReadTfChunks(*face, chunks, warnings);
     return EncodeTfFile(*face);
@@ -67,15 +68,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         chunks.assign(input.begin(), input.end());
     }
     std::vector<std::string> warnings;
-    const TfBytes first = ReadAndEncode(5, chunks, warnings);
+    const Result<std::vector<std::uint8_t>> first = ReadAndEncode(5, chunks, warnings);
     // 16-bit fields, 0-free strings and decoded pictures always fit the format again.
-    if (!first.Error.empty()) {
+    if (!first) {
         std::abort();
     }
     std::vector<std::string> secondWarnings;
-    const TfBytes second =
-        ReadAndEncode(6, std::span(first.Bytes).subspan(TfMagic.size()), secondWarnings);
-    if (!secondWarnings.empty() || second.Bytes != first.Bytes) {
+    const Result<std::vector<std::uint8_t>> second =
+        ReadAndEncode(6, std::span(*first.Value).subspan(TfMagic.size()), secondWarnings);
+    if (!secondWarnings.empty() || second.Value != first.Value) {
         std::abort();
     }
     return 0;

@@ -11,11 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace glyfora::document;
     TypefaceRegistry registry;
     const auto typeface = MakeTypeface(registry, 5);
-    std::vector<std::string> warnings;
     // Pictures are looked for in a folder that does not exist, so runs do not depend on files.
-    const bool read =
-        ReadXmlDescription(*typeface, {data, size}, "/nonexistent/glyfora-fuzz/", warnings);
-    if (!read && (!typeface->Content.Characters.Empty() || warnings.empty())) {
+    const Result<Done> read =
+        ReadXmlDescription(*typeface, {data, size}, "/nonexistent/glyfora-fuzz/");
+    if (!read && (!typeface->Content.Characters.Empty() || read.Error.empty())) {
         std::abort(); // a refused description must leave nothing behind and say why
     }
     for (const Character& character : typeface->Content.Characters) {

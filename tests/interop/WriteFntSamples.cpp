@@ -89,8 +89,8 @@ int main(int argc, char** argv) {
         {"binary.fnt", BmFontVariant::Binary},
     };
     for (const auto& [name, variant] : variants) {
-        const SaveResult result = WriteBmFont(typeface, folder + name, variant);
-        if (!result.Saved) {
+        const Result<Done> result = WriteBmFont(typeface, folder + name, variant);
+        if (!result.Ok()) {
             std::cerr << name << ": " << result.Error << "\n";
             return 1;
         }

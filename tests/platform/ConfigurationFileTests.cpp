@@ -21,8 +21,9 @@ std::string TestData(const std::string& name) {
 }
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
-    EXPECT_EQ(document::ReadWholeFile(path, bytes), "") << path;
+    const document::Result<std::vector<std::uint8_t>> read = document::ReadWholeFile(path);
+    EXPECT_EQ(read.Error, "") << path;
+    const std::vector<std::uint8_t> bytes = read.Value.value_or(std::vector<std::uint8_t>());
     return bytes;
 }
 
@@ -277,7 +278,7 @@ TEST(ConfigurationFiles, SaveCreatesFoldersAndLoadReadsItBack) {
     const std::string folder = scratch.Path() + "/roaming/Zorbatek/Glyfora/";
     EXPECT_EQ(LoadConfiguration(folder), Configuration{}) << "first run";
 
-    ASSERT_EQ(SaveConfiguration(folder, GoldenConfiguration()), "");
+    ASSERT_EQ(SaveConfiguration(folder, GoldenConfiguration()).Error, "");
     EXPECT_EQ(ReadBytes(folder + "Configuration.ini"),
               ReadBytes(TestData("Configuration.golden.ini")));
     Configuration expected = GoldenConfiguration();
@@ -287,7 +288,7 @@ TEST(ConfigurationFiles, SaveCreatesFoldersAndLoadReadsItBack) {
         << "folder without its final slash";
 
     // Saving again replaces the file whole.
-    ASSERT_EQ(SaveConfiguration(folder, Configuration{}), "");
+    ASSERT_EQ(SaveConfiguration(folder, Configuration{}).Error, "");
     EXPECT_EQ(LoadConfiguration(folder), Configuration{});
 }
 
@@ -295,15 +296,15 @@ TEST(ConfigurationFiles, FailuresAreReportedNotFatal) {
     const testsupport::ScratchFolder scratch;
     const std::string blocker = scratch.Path() + "/file";
     std::ofstream(blocker) << "not a folder";
-    EXPECT_NE(SaveConfiguration(blocker + "/Glyfora/", Configuration{}), "");
+    EXPECT_NE(SaveConfiguration(blocker + "/Glyfora/", Configuration{}).Error, "");
     EXPECT_EQ(LoadConfiguration(blocker + "/Glyfora/"), Configuration{});
-    EXPECT_NE(SaveConfiguration("", Configuration{}), "");
+    EXPECT_NE(SaveConfiguration("", Configuration{}).Error, "");
     EXPECT_EQ(LoadConfiguration(""), Configuration{});
 
     // A folder in place of the file: unreadable, so defaults.
     std::filesystem::create_directories(scratch.Path() + "/odd/Configuration.ini");
     EXPECT_EQ(LoadConfiguration(scratch.Path() + "/odd/"), Configuration{});
-    EXPECT_NE(SaveConfiguration(scratch.Path() + "/odd/", Configuration{}), "");
+    EXPECT_NE(SaveConfiguration(scratch.Path() + "/odd/", Configuration{}).Error, "");
 }
 
 } // namespace

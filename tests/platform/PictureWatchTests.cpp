@@ -42,10 +42,10 @@ class PictureWatchTest : public ::testing::Test {
     void SetUp() override {
         typeface_ = document::CreateTypeface(registry_, 5);
         document::SetCharacterSetImage(*typeface_, document::MakeImage(4, 2, 0xFF0000FFU));
-        const ExportOutcome exported =
+        const document::Result<std::string> exported =
             ExportCharacterSetPicture(*typeface_, folder_.Path(), watch_);
         ASSERT_TRUE(exported.Error.empty()) << exported.Error;
-        path_ = exported.Path;
+        path_ = exported.Value.value_or(std::string());
     }
 
     WatchResult Poll(Clock::time_point now = Clock::now()) { return PollPictureWatch(watch_, now); }
@@ -59,11 +59,11 @@ class PictureWatchTest : public ::testing::Test {
 
 TEST_F(PictureWatchTest, ExportWritesThePictureAndSeesNoChangeUntilTheFileChanges) {
     EXPECT_EQ(path_, folder_.Path() + "/CharacterSet.png");
-    std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(document::ReadWholeFile(path_, bytes).empty());
-    const auto decoded = document::DecodePng(bytes);
-    ASSERT_TRUE(decoded.Picture.has_value());
-    EXPECT_EQ(decoded.Picture->Pixels, typeface_->Content.Image->Pixels);
+    const document::Result<std::vector<std::uint8_t>> bytes = document::ReadWholeFile(path_);
+    ASSERT_TRUE(bytes.Ok()) << bytes.Error;
+    const auto decoded = document::DecodePng(*bytes.Value);
+    ASSERT_TRUE(decoded.Value.has_value());
+    EXPECT_EQ(decoded.Value->Pixels, typeface_->Content.Image->Pixels);
 
     EXPECT_EQ(Poll().Status, WatchStatus::Unchanged);
     EXPECT_EQ(Poll().Status, WatchStatus::Unchanged);
@@ -157,7 +157,8 @@ TEST(ExportCharacterSetPicture, WithoutAPictureNothingIsWrittenOrWatched) {
     document::TypefaceRegistry registry;
     document::Typeface* typeface = document::CreateTypeface(registry, 5);
     PictureWatch watch;
-    const ExportOutcome outcome = ExportCharacterSetPicture(*typeface, folder.Path(), watch);
+    const document::Result<std::string> outcome =
+        ExportCharacterSetPicture(*typeface, folder.Path(), watch);
     EXPECT_FALSE(outcome.Error.empty());
     EXPECT_TRUE(watch.Path.empty());
     EXPECT_FALSE(std::filesystem::exists(folder.Path() + "/CharacterSet.png"));
@@ -168,7 +169,7 @@ TEST(ExportCharacterSetPicture, AnUnwritableFolderIsReportedAndNotWatched) {
     document::Typeface* typeface = document::CreateTypeface(registry, 5);
     document::SetCharacterSetImage(*typeface, document::MakeImage(2, 2, 0xFFFFFFFFU));
     PictureWatch watch;
-    const ExportOutcome outcome =
+    const document::Result<std::string> outcome =
         ExportCharacterSetPicture(*typeface, "/nonexistent-folder-for-glyfora", watch);
     EXPECT_FALSE(outcome.Error.empty());
     EXPECT_TRUE(watch.Path.empty());

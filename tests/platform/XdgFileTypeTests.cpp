@@ -17,8 +17,9 @@ namespace glyfora::platform {
 namespace {
 
 std::string ReadText(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
-    EXPECT_EQ(document::ReadWholeFile(path, bytes), "") << path;
+    const document::Result<std::vector<std::uint8_t>> read = document::ReadWholeFile(path);
+    EXPECT_EQ(read.Error, "") << path;
+    const std::vector<std::uint8_t> bytes = read.Value.value_or(std::vector<std::uint8_t>());
     return {bytes.begin(), bytes.end()};
 }
 
