@@ -164,10 +164,7 @@ struct BinaryRangeCheck {
     }
 };
 
-Result<Done> CheckBinaryRanges(const BmFont& font) {
-    BinaryRangeCheck check;
-    std::string& error = check.Error;
-    const BmFontInfo& info = font.Info;
+void CheckInfoRanges(BinaryRangeCheck& check, const BmFontInfo& info) {
     check.Fits("the size", info.Size, -32768, 32767);
     check.Fits("stretchH", info.StretchH, 0, 65535);
     check.Fits("aa", info.Aa, 0, 255);
@@ -178,14 +175,17 @@ Result<Done> CheckBinaryRanges(const BmFont& font) {
         check.Fits("a spacing", spacing, 0, 255);
     }
     check.Fits("the outline", info.Outline, 0, 255);
-    if (error.empty() && !info.Unicode && !info.Charset.empty() &&
+    if (check.Error.empty() && !info.Unicode && !info.Charset.empty() &&
         !BmFontCharsetNumber(info.Charset)) {
-        error = "the character set \"" + info.Charset + "\" has no number in the binary variant";
+        check.Error =
+            "the character set \"" + info.Charset + "\" has no number in the binary variant";
     }
     if (info.Face.find('\0') != std::string::npos) {
-        error = "the face name holds a zero byte";
+        check.Error = "the face name holds a zero byte";
     }
-    const BmFontCommon& common = font.Common;
+}
+
+void CheckCommonRanges(BinaryRangeCheck& check, const BmFontCommon& common) {
     check.Fits("lineHeight", common.LineHeight, 0, 65535);
     check.Fits("base", common.Base, 0, 65535);
     check.Fits("the picture width", common.ScaleW, 0, 65535);
@@ -195,16 +195,23 @@ Result<Done> CheckBinaryRanges(const BmFont& font) {
          {common.AlphaChnl, common.RedChnl, common.GreenChnl, common.BlueChnl}) {
         check.Fits("a channel value", channel, 0, 255);
     }
-    for (const BmFontPage& page : font.Pages) {
-        if (error.empty() && page.File.size() != font.Pages.front().File.size()) {
-            error = "the page names \"" + font.Pages.front().File + "\" and \"" + page.File +
-                    "\" differ in length, which the binary variant cannot store";
+}
+
+// Page names are stored one after another without lengths, so they must all be equally long.
+void CheckPageNames(BinaryRangeCheck& check, const std::vector<BmFontPage>& pages) {
+    for (const BmFontPage& page : pages) {
+        if (check.Error.empty() && page.File.size() != pages.front().File.size()) {
+            check.Error = "the page names \"" + pages.front().File + "\" and \"" + page.File +
+                          "\" differ in length, which the binary variant cannot store";
         }
-        if (error.empty() && page.File.find('\0') != std::string::npos) {
-            error = "the page name holds a zero byte";
+        if (check.Error.empty() && page.File.find('\0') != std::string::npos) {
+            check.Error = "the page name holds a zero byte";
         }
     }
-    // Names are built only for the value that does not fit: large fonts have many records.
+}
+
+// Names are built only for the value that does not fit: large fonts have many records.
+void CheckCharRanges(BinaryRangeCheck& check, const BmFont& font) {
     using CharField = std::int64_t BmFontChar::*;
     struct CharRange {
         const char* Key;
@@ -223,9 +230,6 @@ Result<Done> CheckBinaryRanges(const BmFont& font) {
         {"page", &BmFontChar::Page, 0, 255},
         {"chnl", &BmFontChar::Chnl, 0, 255},
     };
-    if (!error.empty()) {
-        return Failure{error};
-    }
     for (const BmFontChar& c : font.Chars) {
         for (const CharRange& range : CharRanges) {
             const std::int64_t value = c.*(range.Field);
@@ -233,13 +237,16 @@ Result<Done> CheckBinaryRanges(const BmFont& font) {
                 check.Fits("character " + std::to_string(c.Id) + ": " + range.Key, value, range.Low,
                            range.High);
                 if (range.Field == &BmFontChar::X || range.Field == &BmFontChar::Y) {
-                    error += AdviseBmFontPictureWidth(font, range.Low, range.High).Text;
+                    check.Error += AdviseBmFontPictureWidth(font, range.Low, range.High).Text;
                 }
-                return Failure{error};
+                return;
             }
         }
     }
-    for (const BmFontKerning& k : font.Kernings) {
+}
+
+void CheckKerningRanges(BinaryRangeCheck& check, const std::vector<BmFontKerning>& kernings) {
+    for (const BmFontKerning& k : kernings) {
         const bool fits = k.First >= 0 && k.First <= 0xFFFFFFFF && k.Second >= 0 &&
                           k.Second <= 0xFFFFFFFF && k.Amount >= -32768 && k.Amount <= 32767;
         if (!fits) {
@@ -248,11 +255,24 @@ Result<Done> CheckBinaryRanges(const BmFont& font) {
             check.Fits(name + "first", k.First, 0, 0xFFFFFFFF);
             check.Fits(name + "second", k.Second, 0, 0xFFFFFFFF);
             check.Fits(name + "amount", k.Amount, -32768, 32767);
-            return Failure{error};
+            return;
         }
     }
-    if (!error.empty()) {
-        return Failure{error};
+}
+
+Result<Done> CheckBinaryRanges(const BmFont& font) {
+    BinaryRangeCheck check;
+    CheckInfoRanges(check, font.Info);
+    CheckCommonRanges(check, font.Common);
+    CheckPageNames(check, font.Pages);
+    if (check.Error.empty()) {
+        CheckCharRanges(check, font);
+    }
+    if (check.Error.empty()) {
+        CheckKerningRanges(check, font.Kernings);
+    }
+    if (!check.Error.empty()) {
+        return Failure{check.Error};
     }
     return Done{};
 }
