@@ -4,7 +4,7 @@
 // for binary, copying the bytes. Pictures are left out: they cost the same PNG decode everywhere.
 //
 // Usage: glyfora_bench_fnt [repetitions]   (default 5; the best time of each is reported)
-#include "document/BmFontModel.h"
+#include "document/bmfont/BmFontModel.h"
 
 #include <algorithm>
 #include <charconv>

@@ -7,7 +7,7 @@
 //   baseline: 200,000 pairs spread over all buckets.
 //
 // Usage: glyfora_bench_hostile [repetitions]   (default 3; the best time of each is reported)
-#include "document/BmFontModel.h"
+#include "document/bmfont/BmFontModel.h"
 #include "document/Typeface.h"
 
 #include <algorithm>

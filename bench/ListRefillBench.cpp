@@ -4,8 +4,8 @@
 //
 // Usage: QT_QPA_PLATFORM=offscreen glyfora_bench_lists [repetitions]
 
-#include "app/CharacterEditor.h"
-#include "app/GlyphSpinBox.h"
+#include "app/editing/CharacterEditor.h"
+#include "app/windows/GlyphSpinBox.h"
 #include "views/ListTexts.h"
 
 #include <QApplication>

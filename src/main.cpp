@@ -1,10 +1,10 @@
 // The editor: builds the state and the windows, then runs Qt's event loop until the main window
 // is closed.
-#include "app/AppState.h"
-#include "app/Dialogs.h"
-#include "app/ExampleWindow.h"
-#include "app/Settings.h"
-#include "app/Shell.h"
+#include "app/shell/AppState.h"
+#include "app/shell/Dialogs.h"
+#include "app/windows/ExampleWindow.h"
+#include "app/shell/Settings.h"
+#include "app/shell/Shell.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/OutputFormat.h"
-#include "document/BmFontFile.h"
+#include "document/bmfont/BmFontFile.h"
 #include "document/LayoutOperations.h"
 #include "document/TypefaceIo.h"
 

@@ -1,6 +1,6 @@
 #include "document/FileFormat.h"
 
-#include "document/BmFontFile.h"
+#include "document/bmfont/BmFontFile.h"
 #include "document/TypefaceFile.h"
 #include "document/XmlImageFile.h"
 

@@ -1,6 +1,6 @@
-#include "app/CharacterCodeDialog.h"
-#include "app/GlyphSpinBox.h"
-#include "app/HexSpinBox.h"
+#include "app/windows/CharacterCodeDialog.h"
+#include "app/windows/GlyphSpinBox.h"
+#include "app/windows/HexSpinBox.h"
 #include "QtTestRegistry.h"
 #include "Typing.h"
 

@@ -1,5 +1,5 @@
 #include "PictureHelpers.h"
-#include "app/ExampleScreen.h"
+#include "app/surfaces/ExampleScreen.h"
 #include "views/ExampleTextRenderer.h"
 #include "views/RenderSettingsAccess.h"
 #include "views/SoftwareQuadSurface.h"

@@ -2,9 +2,9 @@
 #include "QtTestRegistry.h"
 #include "ShellFixture.h"
 
-#include "app/ImportWindow.h"
-#include "app/MainWindow.h"
-#include "app/Settings.h"
+#include "app/windows/ImportWindow.h"
+#include "app/windows/MainWindow.h"
+#include "app/shell/Settings.h"
 #include "import/FontServices.h"
 
 #include <QCheckBox>

@@ -3,9 +3,9 @@
 #include "ScratchFolder.h"
 #include "QtTestRegistry.h"
 #include "ShellFixture.h"
-#include "app/CharacterSetPicture.h"
-#include "app/CharacterSetWindow.h"
-#include "app/MainWindow.h"
+#include "app/editing/CharacterSetPicture.h"
+#include "app/windows/CharacterSetWindow.h"
+#include "app/windows/MainWindow.h"
 #include "document/PngCodec.h"
 #include "views/CharacterSetView.h"
 

@@ -1,5 +1,5 @@
-#include "app/ExampleScreen.h"
-#include "app/OpenGlQuadSurface.h"
+#include "app/surfaces/ExampleScreen.h"
+#include "app/surfaces/OpenGlQuadSurface.h"
 #include "views/ExampleTextRenderer.h"
 #include "views/RenderSettingsAccess.h"
 #include "views/SoftwareQuadSurface.h"

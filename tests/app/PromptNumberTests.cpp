@@ -1,4 +1,4 @@
-#include "app/PromptNumber.h"
+#include "app/editing/PromptNumber.h"
 
 #include <gtest/gtest.h>
 

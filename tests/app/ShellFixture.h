@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppState.h"
-#include "app/Dialogs.h"
-#include "app/Shell.h"
+#include "app/shell/AppState.h"
+#include "app/shell/Dialogs.h"
+#include "app/shell/Shell.h"
 
 #include "ScratchFolder.h"
 

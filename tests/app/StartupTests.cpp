@@ -2,13 +2,13 @@
 #include "QtTestRegistry.h"
 #include "ShellFixture.h"
 
-#include "app/CharacterSetWindow.h"
-#include "app/CharacterWindow.h"
-#include "app/ExampleWindow.h"
-#include "app/ImportWindow.h"
-#include "app/KerningPairWindow.h"
-#include "app/MainWindow.h"
-#include "app/Settings.h"
+#include "app/windows/CharacterSetWindow.h"
+#include "app/windows/CharacterWindow.h"
+#include "app/windows/ExampleWindow.h"
+#include "app/windows/ImportWindow.h"
+#include "app/windows/KerningPairWindow.h"
+#include "app/windows/MainWindow.h"
+#include "app/shell/Settings.h"
 #include "document/TypefaceIo.h"
 
 #include <QFile>

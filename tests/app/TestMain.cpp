@@ -6,7 +6,7 @@
 #include "LibraryPinning.h"
 #include "QtTestRegistry.h"
 #include "ScratchFolder.h"
-#include "app/ExampleScreen.h"
+#include "app/surfaces/ExampleScreen.h"
 
 #include <QApplication>
 #include <QByteArray>

@@ -2,13 +2,13 @@
 #include "ShellFixture.h"
 #include "WindowTests.h"
 
-#include "app/CharacterSetWindow.h"
-#include "app/CharacterWindow.h"
-#include "app/ExampleScreen.h"
-#include "app/ExampleWindow.h"
-#include "app/ImportWindow.h"
-#include "app/KerningPairWindow.h"
-#include "app/MainWindow.h"
+#include "app/windows/CharacterSetWindow.h"
+#include "app/windows/CharacterWindow.h"
+#include "app/surfaces/ExampleScreen.h"
+#include "app/windows/ExampleWindow.h"
+#include "app/windows/ImportWindow.h"
+#include "app/windows/KerningPairWindow.h"
+#include "app/windows/MainWindow.h"
 
 #include <QAction>
 #include <QGroupBox>

@@ -5,8 +5,8 @@
 
 #include "document/AtomicFile.h"
 #include "document/FileReading.h"
-#include "document/BmFontFile.h"
-#include "document/BmFontModel.h"
+#include "document/bmfont/BmFontFile.h"
+#include "document/bmfont/BmFontModel.h"
 #include "document/PngCodec.h"
 
 #include "ScratchFolder.h"

@@ -4,8 +4,8 @@
 // that every character read is reachable through the code table, and that whatever a writer
 // accepts reads back to the same bytes (write, read, write is stable).
 
-#include "document/BmFontFile.h"
-#include "document/BmFontModel.h"
+#include "document/bmfont/BmFontFile.h"
+#include "document/bmfont/BmFontModel.h"
 
 #include <cstdint>
 #include <cstdlib>

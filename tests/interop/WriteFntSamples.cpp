@@ -2,7 +2,7 @@
 // folder given as the only argument, plus expected.json: the glyphs and kernings an independent
 // reader must find, taken from the typeface itself rather than from our writers.
 
-#include "document/BmFontFile.h"
+#include "document/bmfont/BmFontFile.h"
 
 #include <cstdio>
 #include <fstream>

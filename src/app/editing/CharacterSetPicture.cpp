@@ -1,0 +1,124 @@
+#include "app/editing/CharacterSetPicture.h"
+
+#include "app/windows/CharacterSetWindow.h"
+#include "app/shell/Dispatch.h"
+#include "app/editing/EditingDispatch.h"
+#include "app/shell/ShellViews.h"
+#include "app/windows/MainWindow.h"
+#include "app/shell/Shell.h"
+#include "document/PictureFile.h"
+#include "platform/Folders.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+#include <QStatusBar>
+#include <QUrl>
+
+#include <chrono>
+
+namespace glyfora::app {
+
+namespace {
+
+// The picture changed but the metrics did not: the views that show pixels are drawn again, and
+// the lists and the current character stay as they are.
+void ShowPictureChange(Shell& shell) {
+    DrawCharacterSetView(shell);
+    DrawCharacterView(shell);
+    DrawKerningPairView(shell);
+    RequestExampleFrame(shell);
+}
+
+} // namespace
+
+void OnCharacterSetImport(Shell& shell, const DispatchEvent& /*event*/) {
+    AppState& state = shell.State;
+    const FileDialogAnswer answer = shell.Services.Files.OpenFile(
+        shell.CharacterSet, QStringLiteral("Open Character Set"),
+        QString::fromStdString(state.CurrentFilePath), {QStringLiteral("Image (*.png *.bmp)")});
+    state.CharacterSetImagePath = answer.Path.toStdString();
+    document::Typeface* typeface = CurrentTypeface(state);
+    if (answer.Path.isEmpty() || typeface == nullptr) {
+        return;
+    }
+    const document::Result<document::Done> imported =
+        document::ImportCharacterSetPicture(*typeface, state.CharacterSetImagePath);
+    if (!imported) {
+        shell.Services.Messages.Warning(shell.CharacterSet, QStringLiteral("Import"),
+                                        QStringLiteral("The picture could not be loaded: %1")
+                                            .arg(QString::fromStdString(imported.Error)));
+        return;
+    }
+    ShowPictureChange(shell);
+}
+
+void OnCharacterSetEdit(Shell& shell, const DispatchEvent& /*event*/) {
+    AppState& state = shell.State;
+    document::Typeface* typeface = CurrentTypeface(state);
+    if (typeface == nullptr) {
+        return;
+    }
+    const std::string folder = platform::TemporaryFolder();
+    PictureWatchTimer& timer = *shell.PictureWatch;
+    const document::Result<std::string> exported =
+        platform::ExportCharacterSetPicture(*typeface, folder, timer.Watch);
+    if (!exported) {
+        shell.Services.Messages.Warning(shell.CharacterSet, QStringLiteral("Edit"),
+                                        QStringLiteral("The picture could not be exported: %1")
+                                            .arg(QString::fromStdString(exported.Error)));
+        return;
+    }
+    if (timer.Watch.Known) {
+        state.ExportedImageTime = timer.Watch.Known->Seconds;
+    }
+    const QString path = QString::fromStdString(*exported.Value);
+    // The path goes to the editor as one argument of its own, so it needs no quotes here.
+    if (state.EditorPath.empty()) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    } else {
+        QProcess::startDetached(QString::fromStdString(state.EditorPath), {path},
+                                QString::fromStdString(folder));
+    }
+    timer.start();
+}
+
+PictureWatchTimer::PictureWatchTimer(Shell& shell, QObject* parent)
+    : QTimer(parent), shell_(shell) {
+    setObjectName(QStringLiteral("PictureWatchTimer"));
+    setInterval(std::chrono::milliseconds(platform::PictureWatchPeriod));
+    connect(this, &QTimer::timeout, this, &PictureWatchTimer::Check);
+}
+
+void PictureWatchTimer::Check() {
+    document::Typeface* typeface = CurrentTypeface(shell_.State);
+    if (typeface == nullptr) {
+        return;
+    }
+    platform::WatchResult result =
+        platform::PollPictureWatch(Watch, std::chrono::steady_clock::now());
+    const bool news = result.Status != lastStatus_;
+    lastStatus_ = result.Status;
+    switch (result.Status) {
+    case platform::WatchStatus::Reloaded:
+        document::ReplaceCharacterSetPicture(*typeface, std::move(*result.Picture));
+        if (Watch.Known) {
+            shell_.State.ExportedImageTime = Watch.Known->Seconds;
+        }
+        ShowPictureChange(shell_);
+        break;
+    case platform::WatchStatus::GaveUp:
+    case platform::WatchStatus::Undecodable:
+        // Said once in the status bar, not in a box: the editor may just be busy with the file.
+        if (news) {
+            shell_.Main->statusBar()->showMessage(
+                QStringLiteral("CharacterSet.png not reloaded yet: %1")
+                    .arg(QString::fromStdString(result.Reason)),
+                5000);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace glyfora::app

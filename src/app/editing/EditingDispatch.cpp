@@ -1,0 +1,164 @@
+#include "app/editing/EditingDispatch.h"
+
+#include "app/editing/CharacterEditor.h"
+#include "app/windows/CharacterSetWindow.h"
+#include "app/windows/CharacterWindow.h"
+#include "app/editing/KerningPairEditor.h"
+#include "app/windows/KerningPairWindow.h"
+#include "app/windows/MainWindow.h"
+#include "app/shell/Shell.h"
+#include "views/CharacterView.h"
+#include "views/KerningPairView.h"
+
+#include <QTreeWidget>
+
+#include <memory>
+#include <utility>
+
+namespace glyfora::app {
+namespace {
+
+using document::CharacterMetric;
+
+template <CharacterMetric Metric>
+void OnMetricFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
+    OnCharacterMetricChanged(*shell.Editing, Metric);
+}
+
+} // namespace
+
+std::unique_ptr<EditingContext> MakeEditingContext(Shell& shell) {
+    const MainWindow& main = *shell.Main;
+    return std::make_unique<EditingContext>(EditingContext{
+        shell.State,
+        {main.CharacterList,
+         main.CharacterDeleteButton,
+         main.CharacterNewButton,
+         {main.CharacterCode.Code, main.CharacterCode.Glyph},
+         {main.SourceX, main.SourceY, main.SourceWidth, main.SourceHeight, main.OutlayX,
+          main.OutlayY, main.OutlayWidth, main.OutlayHeight}},
+        {main.KerningPairList,
+         main.KerningPairDeleteButton,
+         main.KerningPairNewButton,
+         {main.LeftCode.Code, main.LeftCode.Glyph},
+         {main.RightCode.Code, main.RightCode.Glyph},
+         main.AmountField},
+        [&shell] { DrawCharacterView(shell); },
+        [&shell] { DrawKerningPairView(shell); },
+        [&shell] { DrawCharacterSetView(shell); },
+        [&shell] { return shell.CharacterSet->Canvas->size(); }});
+}
+
+void DrawCharacterView(Shell& shell) {
+    shell.State.View.CurrentCharacter = SelectedCharacter(*shell.Editing);
+    views::ViewPicture picture =
+        views::DrawCharacterView(CurrentTypeface(shell.State), shell.State.View);
+    shell.Character->ShowView(std::move(picture));
+}
+
+void DrawKerningPairView(Shell& shell) {
+    shell.State.View.CurrentPair = SelectedKerningPair(*shell.Editing);
+    views::ViewPicture picture =
+        views::DrawKerningPairView(CurrentTypeface(shell.State), shell.State.View);
+    shell.KerningPair->ShowView(std::move(picture));
+}
+
+void RefillEditingLists(Shell& shell) {
+    EditingContext& context = *shell.Editing;
+    RefillCharacterList(context, nullptr);
+    RefillKerningPairList(context, nullptr);
+    ShowCopyCaption(context.Characters.CopyButton, false);
+    ShowCopyCaption(context.Pairs.CopyButton, false);
+    // Which windows show stays as it is (the settings decide at start); the views go blank.
+    BlankCharacterViews(shell);
+}
+
+void OnCharacterListSelected(Shell& shell, const DispatchEvent& /*event*/) {
+    OnCharacterSelectionChanged(*shell.Editing);
+}
+
+void OnCharacterNewClicked(Shell& shell, const DispatchEvent& /*event*/) {
+    OnCopyCharacter(*shell.Editing);
+}
+
+void OnCharacterDeleteClicked(Shell& shell, const DispatchEvent& /*event*/) {
+    OnDeleteCharacter(*shell.Editing);
+}
+
+void OnCharacterCodeFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
+    OnCharacterCodeChanged(*shell.Editing);
+}
+
+void OnCharacterGlyphFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
+    OnCharacterGlyphChanged(*shell.Editing);
+}
+
+void OnSourceXFieldChanged(Shell& shell, const DispatchEvent& event) {
+    OnMetricFieldChanged<CharacterMetric::SourceX>(shell, event);
+}
+
+void OnSourceYFieldChanged(Shell& shell, const DispatchEvent& event) {
+    OnMetricFieldChanged<CharacterMetric::SourceY>(shell, event);
+}
+
+void OnSourceWidthFieldChanged(Shell& shell, const DispatchEvent& event) {
+    OnMetricFieldChanged<CharacterMetric::SourceWidth>(shell, event);
+}
+
+void OnSourceHeightFieldChanged(Shell& shell, const DispatchEvent& event) {
+    OnMetricFieldChanged<CharacterMetric::SourceHeight>(shell, event);
+}
+
+void OnOutlayXFieldChanged(Shell& shell, const DispatchEvent& event) {
+    OnMetricFieldChanged<CharacterMetric::OutlayX>(shell, event);
+}
+
+void OnOutlayYFieldChanged(Shell& shell, const DispatchEvent& event) {
+    OnMetricFieldChanged<CharacterMetric::OutlayY>(shell, event);
+}
+
+void OnOutlayWidthFieldChanged(Shell& shell, const DispatchEvent& event) {
+    OnMetricFieldChanged<CharacterMetric::OutlayWidth>(shell, event);
+}
+
+void OnOutlayHeightFieldChanged(Shell& shell, const DispatchEvent& event) {
+    OnMetricFieldChanged<CharacterMetric::OutlayHeight>(shell, event);
+}
+
+void OnKerningPairListSelected(Shell& shell, const DispatchEvent& /*event*/) {
+    OnKerningPairSelectionChanged(*shell.Editing);
+}
+
+void OnKerningPairNewClicked(Shell& shell, const DispatchEvent& /*event*/) {
+    OnCopyKerningPair(*shell.Editing);
+}
+
+void OnKerningPairDeleteClicked(Shell& shell, const DispatchEvent& /*event*/) {
+    OnDeleteKerningPair(*shell.Editing);
+}
+
+void OnLeftCodeFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
+    OnPairLeftChanged(*shell.Editing);
+}
+
+void OnLeftGlyphFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
+    OnPairLeftGlyphChanged(*shell.Editing);
+}
+
+void OnRightCodeFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
+    OnPairRightChanged(*shell.Editing);
+}
+
+void OnRightGlyphFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
+    OnPairRightGlyphChanged(*shell.Editing);
+}
+
+void OnAmountFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
+    OnPairAmountChanged(*shell.Editing);
+}
+
+void OnAddCharCommand(Shell& shell, const DispatchEvent& /*event*/) {
+    OnAddCharacter(*shell.Editing);
+}
+
+} // namespace glyfora::app

@@ -1,0 +1,109 @@
+#include "app/editing/LayoutCommands.h"
+
+#include "app/shell/Dispatch.h"
+#include "app/editing/EditingDispatch.h"
+#include "app/shell/ShellViews.h"
+#include "app/windows/MainWindow.h"
+#include "app/editing/PromptNumber.h"
+#include "app/shell/Shell.h"
+#include "document/LayoutOperations.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <string>
+
+namespace glyfora::app {
+
+namespace {
+
+// The lists are refilled without a selection and every view is drawn again; a record the command
+// removed can no longer be the current character.
+void ShowLayoutChange(Shell& shell) {
+    RefillEditingLists(shell);
+    DrawCharacterView(shell);
+    DrawKerningPairView(shell);
+    DrawCharacterSetView(shell);
+    RequestExampleFrame(shell);
+}
+
+void CopyUpperToLower(Shell& shell, std::int64_t first, std::int64_t last, std::int64_t shift) {
+    document::Typeface* typeface = CurrentTypeface(shell.State);
+    if (typeface == nullptr) {
+        return;
+    }
+    (void)document::CopyUpperToLower(*typeface, first, last, shift);
+    ShowLayoutChange(shell);
+}
+
+using LayoutFromAnswer = document::Result<document::Done> (*)(document::Typeface&,
+                                                              std::string_view);
+
+void AskAndApply(Shell& shell, const QString& title, const QString& prompt,
+                 const QString& defaultText, LayoutFromAnswer apply) {
+    document::Typeface* typeface = CurrentTypeface(shell.State);
+    if (typeface == nullptr) {
+        return;
+    }
+    const std::string answer = AskNumber(shell.Main.get(), prompt, defaultText).toStdString();
+    const document::Result<document::Done> outcome = apply(*typeface, answer);
+    if (!outcome) {
+        // A closed prompt is no refusal: the user changed their mind.
+        if (!outcome.Error.empty()) {
+            shell.Services.Messages.Warning(shell.Main.get(), title,
+                                            QString::fromStdString(outcome.Error));
+        }
+        return;
+    }
+    ShowLayoutChange(shell);
+}
+
+} // namespace
+
+QString AskNumber(QWidget* parent, const QString& prompt, const QString& defaultText) {
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("NumberPrompt"));
+    dialog.setWindowTitle(QString());
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(prompt, &dialog);
+    auto* field = new QLineEdit(defaultText, &dialog);
+    field->setObjectName(QStringLiteral("NumberPromptField"));
+    field->selectAll();
+    label->setBuddy(field);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    layout->addWidget(label);
+    layout->addWidget(field);
+    layout->addWidget(buttons);
+    field->setFocus();
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    return field->text();
+}
+
+void OnCopyUpperToLower(Shell& shell, const DispatchEvent& /*event*/) {
+    CopyUpperToLower(shell, 97, 122, 0);
+}
+
+void OnCopyUmlauts(Shell& shell, const DispatchEvent& /*event*/) {
+    CopyUpperToLower(shell, 224, 255, 64);
+}
+
+void OnScaleLayout(Shell& shell, const DispatchEvent& /*event*/) {
+    AskAndApply(shell, QStringLiteral("scale layout"), QStringLiteral("Scale:"),
+                QStringLiteral("1.0"), &ScaleLayoutFromAnswer);
+}
+
+void OnSpacingLayout(Shell& shell, const DispatchEvent& /*event*/) {
+    AskAndApply(shell, QStringLiteral("spacing layout"), QStringLiteral("Spacing:"),
+                QStringLiteral("0"), &SpacingLayoutFromAnswer);
+}
+
+} // namespace glyfora::app

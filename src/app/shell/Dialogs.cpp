@@ -1,0 +1,55 @@
+#include "app/shell/Dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace glyfora::app {
+namespace {
+
+FileDialogAnswer Answer(const QString& path, const QString& chosenFilter,
+                        const QStringList& filters) {
+    const qsizetype index = filters.indexOf(chosenFilter);
+    return {path, index < 0 ? 0 : static_cast<int>(index)};
+}
+
+} // namespace
+
+FileDialogAnswer QtFileDialogs::OpenFile(QWidget* parent, const QString& title,
+                                         const QString& defaultPath, const QStringList& filters) {
+    QString chosenFilter = filters.value(0);
+    const QString path = QFileDialog::getOpenFileName(parent, title, defaultPath,
+                                                      filters.join(u";;"), &chosenFilter);
+    return Answer(path, chosenFilter, filters);
+}
+
+FileDialogAnswer QtFileDialogs::SaveFile(QWidget* parent, const QString& title,
+                                         const QString& defaultPath, const QStringList& filters) {
+    QString chosenFilter = filters.value(0);
+    const QString path = QFileDialog::getSaveFileName(parent, title, defaultPath,
+                                                      filters.join(u";;"), &chosenFilter);
+    return Answer(path, chosenFilter, filters);
+}
+
+void QtMessageBoxes::Notice(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::information(parent, title, text);
+}
+
+void QtMessageBoxes::Warning(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::warning(parent, title, text);
+}
+
+void QtMessageBoxes::Error(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::critical(parent, title, text);
+}
+
+SaveChoice QtMessageBoxes::AskSaveChanges(QWidget* parent) {
+    const auto button = QMessageBox::question(
+        parent, QStringLiteral("Glyfora"), QStringLiteral("Save changes?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (button == QMessageBox::Save) {
+        return SaveChoice::Save;
+    }
+    return button == QMessageBox::Discard ? SaveChoice::Discard : SaveChoice::Cancel;
+}
+
+} // namespace glyfora::app

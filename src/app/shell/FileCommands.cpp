@@ -1,0 +1,126 @@
+#include "app/windows/MainWindow.h"
+#include "app/shell/Shell.h"
+#include "document/TypefaceIo.h"
+
+namespace glyfora::app {
+namespace {
+
+constexpr auto OpenTitle = u"Open Typeface";
+constexpr auto SaveTitle = u"Save Typeface";
+
+QString Lines(const std::vector<std::string>& lines) {
+    QStringList list;
+    for (const std::string& line : lines) {
+        list << QString::fromStdString(line);
+    }
+    return list.join(u'\n');
+}
+
+bool WriteDocument(Shell& shell, const std::string& path, document::FileFormatId format) {
+    const document::Result<document::Done> result =
+        document::SaveTypeface(shell.State.Registry, TypefaceId, path, format);
+    if (!result) {
+        shell.Services.Messages.Error(
+            shell.Main.get(), QString::fromUtf16(SaveTitle),
+            QStringLiteral("\"%1\" could not be saved.\n%2")
+                .arg(QString::fromStdString(path), QString::fromStdString(result.Error)));
+        return false;
+    }
+    shell.State.CurrentFilePath = path;
+    shell.State.CurrentFileFormat = format;
+    if (document::Typeface* typeface = CurrentTypeface(shell.State)) {
+        typeface->Modified = false;
+    }
+    if (!result.Warnings.empty()) {
+        shell.Services.Messages.Warning(
+            shell.Main.get(), QString::fromUtf16(SaveTitle),
+            QStringLiteral("\"%1\" was saved, but:\n%2")
+                .arg(QString::fromStdString(path), Lines(result.Warnings)));
+    }
+    return true;
+}
+
+} // namespace
+
+QStringList TypefaceFileFilters() {
+    QStringList filters;
+    for (const document::FileFormat& format : document::FileFormats()) {
+        QStringList patterns;
+        for (const std::string_view extension : format.Extensions) {
+            patterns << QStringLiteral("*.") +
+                            QString::fromUtf8(extension.data(), extension.size());
+        }
+        filters << QString::fromUtf8(format.DisplayName) + QStringLiteral(" (") +
+                       patterns.join(u' ') + u')';
+    }
+    return filters;
+}
+
+bool ConfirmDiscard(Shell& shell) {
+    const document::Typeface* typeface = CurrentTypeface(shell.State);
+    if (typeface == nullptr || !typeface->Modified) {
+        return true;
+    }
+    switch (shell.Services.Messages.AskSaveChanges(shell.Main.get())) {
+    case SaveChoice::Save:
+        return SaveDocument(shell);
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool OpenTypefaceFile(Shell& shell, const std::string& path) {
+    const document::Result<document::LoadedTypeface> result =
+        document::LoadTypeface(shell.State.Registry, TypefaceId, path);
+    if (!result) {
+        shell.Services.Messages.Error(
+            shell.Main.get(), QString::fromUtf16(OpenTitle),
+            QStringLiteral("\"%1\" could not be opened.\n%2")
+                .arg(QString::fromStdString(path), QString::fromStdString(result.Error)));
+        return false;
+    }
+    shell.State.CurrentFilePath = path;
+    shell.State.CurrentFileFormat = result.Value->Format;
+    result.Value->Installed->Modified = false;
+    ShowDocument(shell);
+    if (!result.Warnings.empty()) {
+        shell.Services.Messages.Warning(
+            shell.Main.get(), QString::fromUtf16(OpenTitle),
+            QStringLiteral("\"%1\" was only partly read:\n%2")
+                .arg(QString::fromStdString(path), Lines(result.Warnings)));
+    }
+    return true;
+}
+
+bool SaveDocument(Shell& shell) {
+    const std::string& path = shell.State.CurrentFilePath;
+    // A ".fnt" keeps the variant it was opened or last saved as.
+    const std::optional<document::FileFormatId> format =
+        path.empty() ? std::nullopt
+                     : document::FormatForFileName(path, shell.State.CurrentFileFormat);
+    if (!format) {
+        return SaveDocumentAs(shell);
+    }
+    return WriteDocument(shell, path, *format);
+}
+
+bool SaveDocumentAs(Shell& shell) {
+    const FileDialogAnswer answer = shell.Services.Files.SaveFile(
+        shell.Main.get(), QString::fromUtf16(SaveTitle),
+        QString::fromStdString(shell.State.CurrentFilePath), TypefaceFileFilters());
+    if (answer.Path.isEmpty()) {
+        return false;
+    }
+    // The filters are the formats in table order.
+    const std::span<const document::FileFormat> formats = document::FileFormats();
+    const bool known = answer.FilterIndex >= 0 && answer.FilterIndex < std::ssize(formats);
+    const document::FileFormat& format = formats[known ? answer.FilterIndex : 0];
+    const std::string path =
+        document::WithExtension(answer.Path.toStdString(), std::string(format.Extensions.front()));
+    return WriteDocument(shell, path, format.Id);
+}
+
+} // namespace glyfora::app

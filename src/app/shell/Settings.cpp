@@ -1,0 +1,150 @@
+#include "app/shell/Settings.h"
+
+#include "app/windows/CharacterSetWindow.h"
+#include "app/windows/CharacterWindow.h"
+#include "app/windows/ExampleWindow.h"
+#include "app/windows/ImportWindow.h"
+#include "app/windows/KerningPairWindow.h"
+#include "app/windows/MainWindow.h"
+#include "app/shell/Shell.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+#include <climits>
+
+namespace glyfora::app {
+namespace {
+
+// Hand-edited files may hold any 64-bit number; Qt takes int.
+int ToInt(std::int64_t value) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN / 2, INT_MAX / 2));
+}
+
+std::int64_t DistanceSquared(QRect frame, QRect screen) {
+    const std::int64_t dx = std::max<std::int64_t>(
+        {0, std::int64_t{screen.left()} - frame.right(), std::int64_t{frame.left()} - screen.right()});
+    const std::int64_t dy = std::max<std::int64_t>(
+        {0, std::int64_t{screen.top()} - frame.bottom(), std::int64_t{frame.top()} - screen.bottom()});
+    return dx * dx + dy * dy;
+}
+
+QList<QRect> ScreenAreas() {
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        areas << screen->availableGeometry();
+    }
+    return areas;
+}
+
+void ResizeInner(QWidget& window, int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    // Fixed-size windows keep a fixed size, only a different one.
+    if (window.minimumSize() == window.maximumSize()) {
+        window.setFixedSize(width, height);
+    } else {
+        window.resize(width, height);
+    }
+}
+
+} // namespace
+
+QPoint PlaceOnScreens(QRect frame, const QList<QRect>& screens) {
+    if (screens.isEmpty()) {
+        return frame.topLeft();
+    }
+    const QRect* nearest = &screens.front();
+    for (const QRect& screen : screens) {
+        if (screen.intersects(frame)) {
+            return frame.topLeft();
+        }
+        if (DistanceSquared(frame, screen) < DistanceSquared(frame, *nearest)) {
+            nearest = &screen;
+        }
+    }
+    // Inside the nearest screen; a window larger than the screen keeps its top-left corner on it.
+    const int x = std::max(nearest->left(), std::min(frame.left(), nearest->right() + 1 - frame.width()));
+    const int y = std::max(nearest->top(), std::min(frame.top(), nearest->bottom() + 1 - frame.height()));
+    return {x, y};
+}
+
+void RestoreWindow(QWidget& window, const platform::WindowPlacement& keys, int parts) {
+    if ((parts & WindowPosition) != 0 && (keys.X || keys.Y)) {
+        const QPoint stored(keys.X ? ToInt(*keys.X) : window.x(), keys.Y ? ToInt(*keys.Y) : window.y());
+        window.move(PlaceOnScreens(QRect(stored, window.frameGeometry().size()), ScreenAreas()));
+    }
+    if ((parts & WindowSize) != 0 && (keys.Width || keys.Height)) {
+        ResizeInner(window, keys.Width ? ToInt(*keys.Width) : window.width(),
+                    keys.Height ? ToInt(*keys.Height) : window.height());
+    }
+    if ((parts & WindowHidden) != 0) {
+        window.setVisible(keys.Hide == 0);
+    }
+}
+
+platform::WindowPlacement StoreWindow(const QWidget& window, int parts) {
+    platform::WindowPlacement keys;
+    if ((parts & WindowPosition) != 0) {
+        keys.X = window.frameGeometry().x();
+        keys.Y = window.frameGeometry().y();
+    }
+    if ((parts & WindowSize) != 0) {
+        keys.Width = window.width();
+        keys.Height = window.height();
+    }
+    if ((parts & WindowHidden) != 0) {
+        keys.Hide = window.isVisible() ? 0 : 1;
+    }
+    return keys;
+}
+
+void ApplySettings(Shell& shell, const platform::Configuration& settings) {
+    constexpr int All = WindowPosition | WindowSize | WindowHidden;
+    RestoreWindow(*shell.Main, settings.WindowMain, WindowPosition | WindowHidden);
+    RestoreWindow(*shell.Example, settings.WindowExample, All);
+    RestoreWindow(*shell.Import, settings.WindowImport, WindowPosition | WindowHidden);
+    RestoreWindow(*shell.CharacterSet, settings.WindowCharacterSet, All);
+    RestoreWindow(*shell.Character, settings.WindowCharacter, All);
+    RestoreWindow(*shell.KerningPair, settings.WindowKerningPair, All);
+    views::ViewState& view = shell.State.View;
+    view.CharacterSetZoom = views::ClampRange(settings.CharacterSetZoom, views::MaxZoom, 1);
+    view.CharacterZoom = views::ClampRange(settings.CharacterZoom, views::MaxZoom, 1);
+    shell.State.EditorPath = settings.EditorPath;
+    shell.Import->ShowOptions(settings.ImportTTF);
+}
+
+platform::Configuration CollectSettings(const Shell& shell) {
+    constexpr int All = WindowPosition | WindowSize | WindowHidden;
+    platform::Configuration settings;
+    settings.WindowMain = StoreWindow(*shell.Main, WindowPosition);
+    settings.WindowExample = StoreWindow(*shell.Example, All);
+    settings.WindowImport = StoreWindow(*shell.Import, WindowPosition | WindowHidden);
+    settings.WindowCharacterSet = StoreWindow(*shell.CharacterSet, All);
+    settings.WindowCharacter = StoreWindow(*shell.Character, All);
+    settings.WindowKerningPair = StoreWindow(*shell.KerningPair, All);
+    settings.CharacterSetZoom = shell.State.View.CharacterSetZoom;
+    settings.EditorPath = shell.State.EditorPath;
+    settings.CharacterZoom = shell.State.View.CharacterZoom;
+    settings.ImportTTF = shell.Import->ReadOptions();
+    return settings;
+}
+
+void LoadConfiguration(Shell& shell) {
+    ApplySettings(shell, platform::LoadConfiguration(shell.State.SettingsFolder));
+}
+
+void SaveConfiguration(Shell& shell) {
+    shell.Character->hide();
+    shell.KerningPair->hide();
+    const document::Result<document::Done> saved =
+        platform::SaveConfiguration(shell.State.SettingsFolder, CollectSettings(shell));
+    if (!saved) {
+        // Nothing is shown at exit; the next start simply uses the defaults.
+        qWarning("Configuration.ini not saved: %s", saved.Error.c_str());
+    }
+}
+
+} // namespace glyfora::app

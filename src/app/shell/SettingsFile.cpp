@@ -1,0 +1,30 @@
+// The platform services behind the settings: the settings folder and the desktop's file-type
+// registration.
+#include "app/shell/Settings.h"
+
+#include "platform/Environment.h"
+#include "platform/FileTypes.h"
+#include "platform/Folders.h"
+#include "platform/XdgFileTypes.h"
+
+#include <QtGlobal>
+
+namespace glyfora::app {
+
+std::string DefaultSettingsFolder() {
+    return platform::SettingsFolder(platform::ProcessEnvironment());
+}
+
+bool CheckFileTypeRegistrationOfProgram(const std::string& programPath) {
+    platform::XdgFileTypeStore store(platform::XdgDataHome(platform::ProcessEnvironment()));
+    platform::FileTypeTable table;
+    const platform::FileTypeCheckResult result =
+        platform::CheckFileTypeRegistration(store, table, programPath);
+    if (!result.Reason.empty()) {
+        // The notice follows every rewrite; why writing failed goes to the log only.
+        qWarning("File type registration incomplete: %s", result.Reason.c_str());
+    }
+    return result.Rewritten;
+}
+
+} // namespace glyfora::app

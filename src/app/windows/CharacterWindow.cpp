@@ -1,0 +1,29 @@
+#include "app/windows/CharacterWindow.h"
+
+#include "app/windows/ToolWindow.h"
+
+#include <utility>
+
+namespace glyfora::app {
+
+CharacterCanvas::CharacterCanvas(QWidget* parent) : app::Canvas(parent) {
+    setObjectName(QStringLiteral("CharacterCanvas"));
+}
+
+CharacterWindow::CharacterWindow(QWidget* mainWindow) : QWidget(mainWindow, ToolWindowFlags) {
+    setObjectName(QStringLiteral("CharacterWindow"));
+    setWindowTitle(QStringLiteral("Zeichen"));
+    Canvas = new CharacterCanvas(this);
+    setFixedSize(200, 100);
+    Canvas->setGeometry(rect());
+}
+
+void CharacterWindow::ShowView(views::ViewPicture&& picture) {
+    ShowViewPicture(*this, *Canvas, std::move(picture));
+}
+
+void CharacterWindow::resizeEvent(QResizeEvent* /*event*/) {
+    Canvas->setGeometry(rect());
+}
+
+} // namespace glyfora::app

@@ -1,0 +1,386 @@
+#include "app/windows/ImportWindow.h"
+
+#include "app/shell/Shell.h"
+#include "app/shell/ShellViews.h"
+#include "app/windows/ToolWindow.h"
+#include "document/FileFormat.h"
+#include "document/Image.h"
+#include "document/Pixel.h"
+#include "import/FontServices.h"
+#include "import/GlyphPacking.h"
+#include "import/ImportPreview.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace glyfora::app {
+namespace {
+
+constexpr int PreviewWidth = 120;
+constexpr int PreviewHeight = 110;
+
+constexpr std::int64_t BoldStyle = 0x100;
+constexpr std::int64_t ItalicStyle = 0x200;
+constexpr std::int64_t UnderlineStyle = 4;
+
+QGroupBox* AddFrame(QWidget* window, const QString& caption, QRect geometry) {
+    // A lone "&" would mark a shortcut letter ("Space & Padding").
+    auto* frame = new QGroupBox(QString(caption).replace(u'&', QStringLiteral("&&")), window);
+    frame->setGeometry(geometry);
+    return frame;
+}
+
+QSpinBox* AddSpinField(QWidget* frame, const QString& name, import::OptionRange range,
+                       QRect geometry) {
+    auto* field = new QSpinBox(frame);
+    field->setObjectName(name);
+    field->setRange(static_cast<int>(range.Min), static_cast<int>(range.Max));
+    field->setGeometry(geometry);
+    return field;
+}
+
+QComboBox* AddList(QWidget* frame, const QString& name, const QStringList& entries,
+                   QRect geometry) {
+    auto* list = new QComboBox(frame);
+    list->setObjectName(name);
+    list->addItems(entries);
+    list->setGeometry(geometry);
+    return list;
+}
+
+QCheckBox* AddCheckBox(QWidget* frame, const QString& name, const QString& text, int y) {
+    auto* box = new QCheckBox(text, frame);
+    box->setObjectName(name);
+    box->setGeometry(10, y, 100, 20);
+    return box;
+}
+
+void AddLabel(QWidget* frame, const QString& text, QRect geometry) {
+    auto* label = new QLabel(text, frame);
+    label->setGeometry(geometry);
+}
+
+int ToInt(std::int64_t value, import::OptionRange range) {
+    return static_cast<int>(std::clamp(value, range.Min, range.Max));
+}
+
+} // namespace
+
+ImportPreviewCanvas::ImportPreviewCanvas(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("ImportPreview"));
+}
+
+void ImportPreviewCanvas::ShowPicture(QImage picture) {
+    picture_ = std::move(picture);
+    update();
+}
+
+void ImportPreviewCanvas::paintEvent(QPaintEvent* /*event*/) {
+    if (picture_.isNull()) {
+        return; // blank until one of the rendering controls is used
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, picture_);
+}
+
+QStringList TextAntialiasModeEntries() {
+    return {QStringLiteral("SystemDefault"),     QStringLiteral("SingleBitPerPixelGridFit"),
+            QStringLiteral("SingleBitPerPixel"), QStringLiteral("AntiAliasGridFit"),
+            QStringLiteral("AntiAlias"),         QStringLiteral("ClearTypeGridFit")};
+}
+
+QStringList CompositingQualityEntries() {
+    return {QStringLiteral("Invalid"),        QStringLiteral("Default"),
+            QStringLiteral("HighSpeed"),      QStringLiteral("HighQuality"),
+            QStringLiteral("GammaCorrected"), QStringLiteral("AssumeLinear")};
+}
+
+ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableToolWindowFlags) {
+    setObjectName(QStringLiteral("ImportWindow"));
+    setWindowTitle(QStringLiteral("Import TTF"));
+    setFixedSize(350, 385);
+    // The layout's 70-pixel labels and 20-pixel fields are made for a small dialog font.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
+
+    QGroupBox* frame = AddFrame(this, QStringLiteral("FontFamily"), {10, 10, 220, 50});
+    FamilyList = new QComboBox(frame);
+    FamilyList->setObjectName(QStringLiteral("FamilyList"));
+    FamilyList->setEditable(true);
+    // Typing a name must not add it to the installed families.
+    FamilyList->setInsertPolicy(QComboBox::NoInsert);
+    FamilyList->setGeometry(10, 20, 200, 20);
+
+    frame = AddFrame(this, QStringLiteral("Size"), {240, 10, 100, 50});
+    SizeField =
+        AddSpinField(frame, QStringLiteral("SizeField"), import::SizeRange, {10, 20, 80, 20});
+
+    frame = AddFrame(this, QStringLiteral("Text-Antialias-Mode"), {10, 70, 200, 50});
+    HintList =
+        AddList(frame, QStringLiteral("HintList"), TextAntialiasModeEntries(), {10, 20, 180, 20});
+    frame = AddFrame(this, QStringLiteral("Compositing-Quality"), {10, 130, 200, 50});
+    QualityList = AddList(frame, QStringLiteral("QualityList"), CompositingQualityEntries(),
+                          {10, 20, 180, 20});
+
+    frame = AddFrame(this, QStringLiteral("Style"), {10, 190, 120, 150});
+    BoldBox = AddCheckBox(frame, QStringLiteral("BoldBox"), QStringLiteral("Bold"), 20);
+    ItalicBox = AddCheckBox(frame, QStringLiteral("ItalicBox"), QStringLiteral("Italic"), 40);
+    UnderlineBox =
+        AddCheckBox(frame, QStringLiteral("UnderlineBox"), QStringLiteral("Underline"), 60);
+    HalfPixelBox =
+        AddCheckBox(frame, QStringLiteral("HalfPixelBox"), QStringLiteral("Half-Pixel"), 80);
+    CenterBox = AddCheckBox(frame, QStringLiteral("CenterBox"), QStringLiteral("Center"), 100);
+    UnicodeBox = AddCheckBox(frame, QStringLiteral("UnicodeBox"), QStringLiteral("Unicode"), 120);
+
+    frame = AddFrame(this, QStringLiteral("Space & Padding"), {140, 190, 200, 150});
+    AddLabel(frame, QStringLiteral("Letter Space:"), {10, 23, 70, 16});
+    LetterSpaceField = AddSpinField(frame, QStringLiteral("LetterSpaceField"), import::SpaceRange,
+                                    {90, 20, 80, 20});
+    AddLabel(frame, QStringLiteral("Padding:"), {10, 53, 70, 16});
+    PaddingTopField = AddSpinField(frame, QStringLiteral("PaddingTopField"), import::SpaceRange,
+                                   {90, 50, 50, 20});
+    PaddingLeftField = AddSpinField(frame, QStringLiteral("PaddingLeftField"), import::SpaceRange,
+                                    {65, 70, 50, 20});
+    PaddingRightField = AddSpinField(frame, QStringLiteral("PaddingRightField"), import::SpaceRange,
+                                     {115, 70, 50, 20});
+    PaddingBottomField = AddSpinField(frame, QStringLiteral("PaddingBottomField"),
+                                      import::SpaceRange, {90, 90, 50, 20});
+    AddLabel(frame, QStringLiteral("max width:"), {10, 120, 70, 16});
+    MaxWidthField = AddSpinField(frame, QStringLiteral("MaxWidthField"), import::MaxWidthRange,
+                                 {80, 120, 60, 20});
+
+    Preview = new ImportPreviewCanvas(this);
+    Preview->setGeometry(220, 70, PreviewWidth, PreviewHeight);
+
+    CreateButton = new QPushButton(QStringLiteral("Create Typeface"), this);
+    CreateButton->setObjectName(QStringLiteral("CreateTypefaceButton"));
+    CreateButton->setGeometry(230, 350, 110, 25);
+
+    ShowOptions(import::ImportOptions{});
+}
+
+void ImportWindow::SetFamilies(const QStringList& families) {
+    const QSignalBlocker blocker(FamilyList);
+    const QString shown = FamilyList->currentText();
+    FamilyList->clear();
+    FamilyList->addItems(families);
+    FamilyList->setCurrentText(shown);
+}
+
+void ImportWindow::ShowOptions(const import::ImportOptions& options) {
+    // Restoring is no user event: the preview stays as it is.
+    const QList<QWidget*> controls{
+        FamilyList,       SizeField,         HintList,           QualityList,
+        BoldBox,          ItalicBox,         UnderlineBox,       HalfPixelBox,
+        CenterBox,        UnicodeBox,        LetterSpaceField,   PaddingTopField,
+        PaddingLeftField, PaddingRightField, PaddingBottomField, MaxWidthField};
+    std::vector<std::unique_ptr<QSignalBlocker>> blockers;
+    for (QWidget* control : controls) {
+        blockers.push_back(std::make_unique<QSignalBlocker>(control));
+    }
+    const int familyIndex = FamilyList->findText(QString::fromStdString(options.Family));
+    if (familyIndex >= 0) {
+        FamilyList->setCurrentIndex(familyIndex);
+    }
+    // A family that is not installed still shows: the import falls back and says
+    // so in the rasteriser, and the user sees what was asked for.
+    FamilyList->setCurrentText(QString::fromStdString(options.Family));
+    SizeField->setValue(ToInt(options.Size, import::SizeRange));
+    HintList->setCurrentIndex(ToInt(options.TextAntialiasMode, import::TextAntialiasModeRange));
+    QualityList->setCurrentIndex(
+        ToInt(options.CompositingQuality, import::CompositingQualityRange));
+    BoldBox->setChecked((options.Style & BoldStyle) != 0);
+    ItalicBox->setChecked((options.Style & ItalicStyle) != 0);
+    UnderlineBox->setChecked((options.Style & UnderlineStyle) != 0);
+    HalfPixelBox->setChecked(options.HalfPixel);
+    CenterBox->setChecked(options.Center);
+    UnicodeBox->setChecked(options.Unicode);
+    LetterSpaceField->setValue(ToInt(options.LetterSpace, import::SpaceRange));
+    PaddingTopField->setValue(ToInt(options.PaddingTop, import::SpaceRange));
+    PaddingBottomField->setValue(ToInt(options.PaddingBottom, import::SpaceRange));
+    PaddingLeftField->setValue(ToInt(options.PaddingLeft, import::SpaceRange));
+    PaddingRightField->setValue(ToInt(options.PaddingRight, import::SpaceRange));
+    MaxWidthField->setValue(ToInt(options.MaxWidth, import::MaxWidthRange));
+}
+
+import::ImportOptions ImportWindow::ReadOptions() const {import::ImportOptions options;
+options.Family = FamilyList->currentText().toStdString();
+options.Size = SizeField->value();
+options.TextAntialiasMode = HintList->currentIndex();
+options.CompositingQuality = QualityList->currentIndex();
+options.Style = (BoldBox->isChecked() ? BoldStyle : 0) +
+                (ItalicBox->isChecked() ? ItalicStyle : 0) +
+                (UnderlineBox->isChecked() ? UnderlineStyle : 0);
+options.HalfPixel = HalfPixelBox->isChecked();
+options.Center = CenterBox->isChecked();
+options.Unicode = UnicodeBox->isChecked();
+options.LetterSpace = LetterSpaceField->value();
+options.PaddingTop = PaddingTopField->value();
+options.PaddingBottom = PaddingBottomField->value();
+options.PaddingLeft = PaddingLeftField->value();
+options.PaddingRight = PaddingRightField->value();
+options.MaxWidth = MaxWidthField->value();
+return options;
+} // namespace glyfora::app
+
+void DrawImportPreview(ImportWindow& window, const platform::GraphicsLibrary& graphics) {
+    std::optional<document::Image> canvas = document::MakeImage(PreviewWidth, PreviewHeight);
+    if (!canvas) {
+        return;
+    }
+    const QColor face = window.palette().color(QPalette::Button);
+    const import::ColourRGBA background = document::Rgba(
+        static_cast<std::uint32_t>(face.red()), static_cast<std::uint32_t>(face.green()),
+        static_cast<std::uint32_t>(face.blue()), 255);
+    if (!import::DrawImportPreview(graphics, *canvas, window.ReadOptions(), background)) {
+        return;
+    }
+    ++window.PreviewDraws;
+    const QImage wrapped(reinterpret_cast<const uchar*>(canvas->Pixels.data()),
+                         static_cast<int>(canvas->Width), static_cast<int>(canvas->Height),
+                         static_cast<qsizetype>(canvas->Width * 4), QImage::Format_RGBA8888);
+    window.Preview->ShowPicture(wrapped.copy());
+}
+
+void FillFamilyList(ImportWindow& window) {
+    std::vector<import::FontFamilyEntry> families;
+    if (!import::EnumerateFontFamilies(1, families)) {
+        return;
+    }
+    QStringList names;
+    names.reserve(static_cast<qsizetype>(families.size()));
+    for (const import::FontFamilyEntry& family : families) {
+        names << QString::fromStdString(family.Name);
+    }
+    window.SetFamilies(names);
+}
+
+namespace {
+
+// Reports the import's progress in a modal dialog. The import runs on this
+// thread; the dialog's updates let the event loop run (repaints, the example,
+// the "Cancel" button) a few dozen times a second, and the modality keeps every
+// other command away until the import has ended.
+class ProgressDialogReport {
+public:
+    explicit ProgressDialogReport(QWidget* parent)
+        : dialog_(QStringLiteral("Creating typeface..."), QStringLiteral("Cancel"), 0, 0, parent) {
+        dialog_.setWindowTitle(QStringLiteral("Import TTF"));
+        dialog_.setWindowModality(Qt::ApplicationModal);
+        dialog_.setMinimumDuration(400);
+        dialog_.setAutoReset(false);
+        dialog_.setAutoClose(false);
+        sinceEvents_.start();
+    }
+
+    bool operator()(std::int64_t done, std::int64_t total) {
+        if (sinceEvents_.elapsed() >= EventInterval || done >= total) {
+            sinceEvents_.restart();
+            // The dialog counts in int; glyph steps stay far below that, but scale
+            // just in case.
+            const std::int64_t scale = total > 1000000 ? total / 1000000 + 1 : 1;
+            dialog_.setMaximum(static_cast<int>(total / scale));
+            dialog_.setValue(static_cast<int>(std::min(done, total) / scale));
+            // Until the modal dialog shows, input must wait: a click could otherwise reach a
+            // menu command or the close box in the middle of the import.
+            QCoreApplication::processEvents(dialog_.isVisible()
+                                                ? QEventLoop::AllEvents
+                                                : QEventLoop::ExcludeUserInputEvents);
+        }
+        return !dialog_.wasCanceled();
+    }
+
+private:
+    static constexpr qint64 EventInterval = 30; // ms between event passes
+    QProgressDialog dialog_;
+    QElapsedTimer sinceEvents_;
+};
+
+// Told now rather than at "Save", when the options that would fix it are still at hand.
+void WarnWhenNotSavableAsTf(Shell& shell, const document::Typeface& typeface) {
+    const document::FieldCheck check = document::CheckFieldLimits(
+        typeface, *document::FileFormatOf(document::FileFormatId::Tf).Limits);
+    if (check.Reason.empty()) {
+        return;
+    }
+    QString advice;
+    if (check.FittingWidth && *check.FittingWidth <= import::MaxWidthRange.Max) {
+        advice = QStringLiteral("Set \"max width:\" to %1 and press \"Create Typeface\" again.")
+                     .arg(*check.FittingWidth);
+    } else {
+        advice = QStringLiteral("No max width up to %1 makes it fit; choose a smaller size, "
+                                "smaller paddings or fewer characters.")
+                     .arg(import::MaxWidthRange.Max);
+    }
+    shell.Services.Messages.Warning(
+        shell.Import, QStringLiteral("Import TTF"),
+        QStringLiteral("The new typeface cannot be saved as .tf: %1.\n\n%2")
+            .arg(QString::fromStdString(check.Reason), advice));
+}
+
+} // namespace
+
+bool CreateTypefaceFromWindow(Shell& shell) {
+    if (shell.ImportRunning || !ConfirmDiscard(shell)) {
+        return false;
+    }
+    AppState& state = shell.State;
+    const import::ImportOptions options = shell.Import->ReadOptions();
+    import::FontImportInput input;
+    input.Codes = import::ReadFontCharacters(state.Graphics, options.Family, options.Size);
+    for (const import::FontKerningPair& pair :
+         import::ReadFontKerningPairs(state.Graphics, options.Family, options.Size)) {
+        input.Pairs.push_back({pair.First, pair.Second, pair.Amount});
+    }
+
+    shell.ImportRunning = true;
+    import::ImportResult result;
+    if (shell.ImportProgressHook) {
+        result = import::CreateTypefaceFromFont(state.Registry, TypefaceId, options, input,
+                                                state.Graphics, shell.ImportProgressHook);
+    } else {
+        ProgressDialogReport report(shell.Import);
+        result = import::CreateTypefaceFromFont(
+            state.Registry, TypefaceId, options, input, state.Graphics,
+            [&report](std::int64_t done, std::int64_t total) { return report(done, total); });
+    }
+    shell.ImportRunning = false;
+
+    if (result.Cancelled) {
+        return false;
+    }
+    if (!result.Typeface) {
+        shell.Services.Messages.Error(shell.Import, QStringLiteral("Import TTF"),
+                                      QStringLiteral("\"%1\" could not be imported.\n%2")
+                                          .arg(shell.Import->FamilyList->currentText(),
+                                               QString::fromStdString(result.Error)));
+        return false;
+    }
+    // Not on disk yet: leaving it unsaved is worth the question.
+    result.Typeface->Modified = true;
+    const document::Typeface* typeface =
+        document::InstallTypeface(state.Registry, std::move(result.Typeface));
+    ForgetDocumentFile(state);
+    ShowDocument(shell);
+    DrawCharacterView(shell);
+    DrawKerningPairView(shell);
+    WarnWhenNotSavableAsTf(shell, *typeface);
+    return true;
+}
+
+} // namespace glyfora::app

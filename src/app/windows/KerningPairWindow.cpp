@@ -1,0 +1,29 @@
+#include "app/windows/KerningPairWindow.h"
+
+#include "app/windows/ToolWindow.h"
+
+#include <utility>
+
+namespace glyfora::app {
+
+KerningPairCanvas::KerningPairCanvas(QWidget* parent) : app::Canvas(parent) {
+    setObjectName(QStringLiteral("KerningPairCanvas"));
+}
+
+KerningPairWindow::KerningPairWindow(QWidget* mainWindow) : QWidget(mainWindow, ToolWindowFlags) {
+    setObjectName(QStringLiteral("KerningPairWindow"));
+    setWindowTitle(QStringLiteral("Unterschneidungspaar"));
+    Canvas = new KerningPairCanvas(this);
+    setFixedSize(300, 100);
+    Canvas->setGeometry(rect());
+}
+
+void KerningPairWindow::ShowView(views::ViewPicture&& picture) {
+    ShowViewPicture(*this, *Canvas, std::move(picture));
+}
+
+void KerningPairWindow::resizeEvent(QResizeEvent* /*event*/) {
+    Canvas->setGeometry(rect());
+}
+
+} // namespace glyfora::app

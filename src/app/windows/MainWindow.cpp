@@ -1,0 +1,221 @@
+#include "app/windows/MainWindow.h"
+
+#include "app/windows/GlyphSpinBox.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+#include <initializer_list>
+#include <utility>
+
+namespace glyfora::app {
+namespace {
+
+struct Column {
+    QString Title;
+    int Width = 0;
+};
+
+// Single-selection report list with full-row selection whose selection stays visible without
+// focus.
+QTreeWidget* MakeReportList(QWidget* frame, const QString& name, QRect geometry,
+                            std::initializer_list<Column> columns) {
+    auto* list = new QTreeWidget(frame);
+    list->setObjectName(name);
+    list->setGeometry(geometry);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    QStringList titles;
+    for (const Column& column : columns) {
+        titles << column.Title;
+    }
+    list->setHeaderLabels(titles);
+    list->header()->setStretchLastSection(false);
+    int index = 0;
+    for (const Column& column : columns) {
+        list->setColumnWidth(index++, column.Width);
+    }
+    QFont font(QStringLiteral("Arial Unicode MS"), 9);
+    font.setFamilies({QStringLiteral("Arial Unicode MS"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    list->setFont(font);
+    QPalette palette = list->palette();
+    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    }
+    list->setPalette(palette);
+    return list;
+}
+
+QPushButton* MakeButton(QWidget* frame, const QString& name, const QString& caption,
+                        QRect geometry) {
+    auto* button = new QPushButton(caption, frame);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    return button;
+}
+
+QSpinBox* MakeSpinField(QWidget* frame, const QString& name, QRect geometry, int low, int high) {
+    auto* field = new QSpinBox(frame);
+    field->setObjectName(name);
+    field->setGeometry(geometry);
+    field->setRange(low, high);
+    return field;
+}
+
+void MakeRowLabel(QWidget* frame, const QString& caption, int x, int y) {
+    auto* label = new QLabel(caption, frame);
+    label->setGeometry(x + 5, y + 3, 50, 16);
+}
+
+// A labelled row holding two numbers, e.g. "Position:" X and Y.
+std::pair<QSpinBox*, QSpinBox*> MakeNumberRow(QWidget* frame, const QString& caption, int x,
+                                              int y, const QString& firstName,
+                                              const QString& secondName, int low, int high) {
+    MakeRowLabel(frame, caption, x, y);
+    return {MakeSpinField(frame, firstName, QRect(x + 60, y, 55, 20), low, high),
+            MakeSpinField(frame, secondName, QRect(x + 120, y, 55, 20), low, high)};
+}
+
+// A labelled row holding a character code and the character itself, both starting at a blank.
+CodeFields MakeCodeRow(QWidget* frame, const QString& caption, int x, int y,
+                       const QString& prefix) {
+    MakeRowLabel(frame, caption, x, y);
+    CodeFields fields;
+    fields.Code = MakeSpinField(frame, prefix + QStringLiteral("CodeField"), QRect(x + 60, y, 65, 20), 0, 65535);
+    fields.Code->setValue(32);
+    fields.Glyph = new GlyphSpinBox(frame);
+    fields.Glyph->setValue(32);
+    fields.Glyph->setObjectName(prefix + QStringLiteral("GlyphField"));
+    fields.Glyph->setGeometry(x + 130, y, 45, 20);
+    return fields;
+}
+
+QGroupBox* MakeFrame(QWidget* content, const QString& name, const QString& title, QRect geometry) {
+    auto* frame = new QGroupBox(title, content);
+    frame->setObjectName(name);
+    frame->setGeometry(geometry);
+    return frame;
+}
+
+} // namespace
+
+MainWindow::MainWindow()
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                               Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Glyfora"));
+    move(300, 250);
+    BuildMenus();
+    auto* content = new QWidget(this);
+    content->setObjectName(QStringLiteral("MainContent"));
+    setCentralWidget(content);
+    BuildCharactersFrame(content);
+    BuildKerningPairsFrame(content);
+    BuildCommentFrame(content);
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    statusBar()->setSizeGripEnabled(false);
+    setFixedSize(720, FinalInnerHeight());
+}
+
+int MainWindow::FinalInnerHeight() const {
+    return menuBar()->sizeHint().height() + statusBar()->sizeHint().height() + MainContentHeight;
+}
+
+void MainWindow::BuildMenus() {
+    const auto add = [](QMenu* menu, const QString& text, const QString& name) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(name);
+        return action;
+    };
+    auto* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("FileMenu"));
+    FileNew = add(file, QStringLiteral("New"), QStringLiteral("FileNew"));
+    FileOpen = add(file, QStringLiteral("Open..."), QStringLiteral("FileOpen"));
+    FileSave = add(file, QStringLiteral("Save"), QStringLiteral("FileSave"));
+    FileSaveAs = add(file, QStringLiteral("Save As..."), QStringLiteral("FileSaveAs"));
+    FileImportTtf = add(file, QStringLiteral("Import TTF"), QStringLiteral("FileImportTtf"));
+    auto* edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    edit->setObjectName(QStringLiteral("EditMenu"));
+    EditCopyUpperToLower = add(edit, QStringLiteral("Copy up case to low case"),
+                               QStringLiteral("EditCopyUpperToLower"));
+    EditCopyUmlauts =
+        add(edit, QStringLiteral("copy ÄÖÜ -> äöü +"), QStringLiteral("EditCopyUmlauts"));
+    EditScaleLayout = add(edit, QStringLiteral("scale layout"), QStringLiteral("EditScaleLayout"));
+    EditSpacingLayout =
+        add(edit, QStringLiteral("spacing layout"), QStringLiteral("EditSpacingLayout"));
+}
+
+void MainWindow::BuildCharactersFrame(QWidget* content) {
+    QGroupBox* frame = MakeFrame(content, QStringLiteral("CharactersFrame"),
+                                 QStringLiteral("Characters"), QRect(10, 10, 400, 295));
+    CharacterList = MakeReportList(frame, QStringLiteral("CharacterList"), QRect(10, 20, 380, 180),
+                                   {{QStringLiteral("Index"), 50},
+                                    {QStringLiteral("Char"), 40},
+                                    {QStringLiteral("Position"), 80},
+                                    {QStringLiteral("Size"), 60},
+                                    {QStringLiteral("Offset"), 60},
+                                    {QStringLiteral("Flow"), 60}});
+    CharacterDeleteButton = MakeButton(frame, QStringLiteral("CharacterDeleteButton"),
+                                       QStringLiteral("Delete"), QRect(10, 210, 90, 20));
+    CharacterNewButton = MakeButton(frame, QStringLiteral("CharacterNewButton"),
+                                    QStringLiteral("New"), QRect(105, 210, 90, 20));
+    CharacterCode = MakeCodeRow(frame, QStringLiteral("Character:"), 210, 210,
+                                QStringLiteral("Character"));
+    std::tie(SourceX, SourceY) =
+        MakeNumberRow(frame, QStringLiteral("Position:"), 10, 240, QStringLiteral("SourceXField"),
+                      QStringLiteral("SourceYField"), 0, 4000);
+    std::tie(SourceWidth, SourceHeight) =
+        MakeNumberRow(frame, QStringLiteral("Size:"), 10, 265, QStringLiteral("SourceWidthField"),
+                      QStringLiteral("SourceHeightField"), 0, 4000);
+    std::tie(OutlayX, OutlayY) =
+        MakeNumberRow(frame, QStringLiteral("Offset:"), 210, 240, QStringLiteral("OutlayXField"),
+                      QStringLiteral("OutlayYField"), -1000, 1000);
+    std::tie(OutlayWidth, OutlayHeight) = MakeNumberRow(
+        frame, QStringLiteral("Outlay:"), 210, 265, QStringLiteral("OutlayWidthField"),
+        QStringLiteral("OutlayHeightField"), 0, 4000);
+}
+
+void MainWindow::BuildKerningPairsFrame(QWidget* content) {
+    QGroupBox* frame = MakeFrame(content, QStringLiteral("KerningPairsFrame"),
+                                 QStringLiteral("Kerning Pairs"), QRect(420, 10, 290, 295));
+    KerningPairList = MakeReportList(frame, QStringLiteral("KerningPairList"),
+                                     QRect(10, 20, 270, 180),
+                                     {{QStringLiteral("Indizes"), 100},
+                                      {QStringLiteral("Paar"), 60},
+                                      {QStringLiteral("Ammount"), 70}});
+    KerningPairDeleteButton = MakeButton(frame, QStringLiteral("KerningPairDeleteButton"),
+                                         QStringLiteral("Delete"), QRect(10, 210, 90, 20));
+    KerningPairNewButton = MakeButton(frame, QStringLiteral("KerningPairNewButton"),
+                                      QStringLiteral("New"), QRect(105, 210, 90, 20));
+    LeftCode = MakeCodeRow(frame, QStringLiteral("Left:"), 10, 240, QStringLiteral("Left"));
+    RightCode = MakeCodeRow(frame, QStringLiteral("Right:"), 10, 265, QStringLiteral("Right"));
+    auto* amountLabel = new QLabel(QStringLiteral("Amount:"), frame);
+    amountLabel->setGeometry(210, 233, 70, 16);
+    AmountField = MakeSpinField(frame, QStringLiteral("AmountField"), QRect(210, 250, 60, 30),
+                                -100, 100);
+}
+
+void MainWindow::BuildCommentFrame(QWidget* content) {
+    QGroupBox* frame = MakeFrame(content, QStringLiteral("CommentFrame"),
+                                 QStringLiteral("Comment"), QRect(10, 315, 710, 190));
+    CommentField = new QTextEdit(frame);
+    CommentField->setObjectName(QStringLiteral("CommentField"));
+    CommentField->setGeometry(10, 20, 690, 160);
+    CommentField->setAcceptRichText(false);
+}
+
+} // namespace glyfora::app
