@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev libqt6opengl6-dev
     libfreetype-dev libharfbuzz-dev libfontconfig-dev libpng-dev zlib1g-dev libexpat1-dev
     libgtest-dev libbenchmark-dev
+    clang-format universal-ctags python3
     xvfb xauth libgl1-mesa-dri xdotool imagemagick
     fonts-dejavu-core fonts-urw-base35 python3-fonttools
 )
