@@ -6,7 +6,6 @@
 #include "views/SoftwareQuadSurface.h"
 
 #include <benchmark/benchmark.h>
-
 #include <string>
 
 namespace {
@@ -113,8 +112,8 @@ void DrawPixels(benchmark::State& state) {
     const auto size = static_cast<float>(state.range(0));
     const float depthRight = state.range(1) != 0 ? -2.0F : -1.0F;
     views::SoftwareQuadSurface surface(state.range(0), state.range(0));
-    const views::GlyphQuad quad{{{0, 0, -1}, {size, 0, depthRight}, {size, size, depthRight},
-                                 {0, size, -1}}};
+    const views::GlyphQuad quad{
+        {{0, 0, -1}, {size, 0, depthRight}, {size, size, depthRight}, {0, size, -1}}};
     for (auto _ : state) {
         surface.DrawQuad(typeface.Content.Sprite, {8, 12, 8, 12}, quad, 255, views::NoTint);
         benchmark::DoNotOptimize(surface.Target.Pixels.data());

@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
     const double open = MedianMilliseconds([&] {
         const auto file = import::MatchFontFile(family, 0);
         FT_Face face = nullptr;
-        if (file && FT_New_Face(graphics.Library, file->Path.c_str(), file->FaceIndex, &face) == 0) {
+        if (file &&
+            FT_New_Face(graphics.Library, file->Path.c_str(), file->FaceIndex, &face) == 0) {
             FT_Done_Face(face);
         }
     });
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
         [&] { count = import::ReadFontKerningPairs(graphics, family, size).size(); });
     std::printf("kerning pairs at %lld px: %zu in %.2f ms\n", static_cast<long long>(size), count,
                 pairs);
-    std::printf("baseline (match and open the font): %.2f ms; characters %.1fx, pairs %.1fx\n", open,
-                characters / open, pairs / open);
+    std::printf("baseline (match and open the font): %.2f ms; characters %.1fx, pairs %.1fx\n",
+                open, characters / open, pairs / open);
     return 0;
 }

@@ -7,8 +7,8 @@
 //   baseline: 200,000 pairs spread over all buckets.
 //
 // Usage: glyfora_bench_hostile [repetitions]   (default 3; the best time of each is reported)
-#include "document/bmfont/BmFontModel.h"
 #include "document/Typeface.h"
+#include "document/bmfont/BmFontModel.h"
 
 #include <algorithm>
 #include <chrono>
@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
     std::size_t faceBytes = 0;
     auto parse = [&](const std::string& text) {
         std::vector<std::string> warnings;
-        const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+        const auto bytes =
+            std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
         const std::optional<BmFont> font = ParseBmFontXml(bytes, warnings);
         faceBytes = font ? font->Info.Face.size() : 0;
     };

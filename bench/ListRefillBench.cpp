@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdint>

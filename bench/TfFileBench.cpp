@@ -31,7 +31,9 @@ constexpr std::int64_t Cell = 28; // 73 × 73 cells hold the 5000 characters
 
 // Coverage of a pixel by a shape edge at signed distance d (negative inside): a one-pixel ramp,
 // as an antialiased rasteriser produces.
-double Coverage(double d) { return std::clamp(0.5 - d, 0.0, 1.0); }
+double Coverage(double d) {
+    return std::clamp(0.5 - d, 0.0, 1.0);
+}
 
 // Glyph-like cells: stems, bars, bowls and diagonals of varied sizes drawn in opaque white on
 // transparent white with antialiased edges, like an imported character set.

@@ -2,9 +2,9 @@
 // is closed.
 #include "app/shell/AppState.h"
 #include "app/shell/Dialogs.h"
-#include "app/windows/ExampleWindow.h"
 #include "app/shell/Settings.h"
 #include "app/shell/Shell.h"
+#include "app/windows/ExampleWindow.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -43,13 +43,27 @@ void AppendJsonString(std::string& out, std::string_view text) {
             continue;
         }
         switch (*codePoint) {
-        case U'"': out += "\\\""; break;
-        case U'\\': out += "\\\\"; break;
-        case U'\b': out += "\\b"; break;
-        case U'\f': out += "\\f"; break;
-        case U'\n': out += "\\n"; break;
-        case U'\r': out += "\\r"; break;
-        case U'\t': out += "\\t"; break;
+        case U'"':
+            out += "\\\"";
+            break;
+        case U'\\':
+            out += "\\\\";
+            break;
+        case U'\b':
+            out += "\\b";
+            break;
+        case U'\f':
+            out += "\\f";
+            break;
+        case U'\n':
+            out += "\\n";
+            break;
+        case U'\r':
+            out += "\\r";
+            break;
+        case U'\t':
+            out += "\\t";
+            break;
         default:
             if (*codePoint < 0x20) {
                 out += "\\u00";

@@ -1,9 +1,9 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/OutputFormat.h"
-#include "document/bmfont/BmFontFile.h"
 #include "document/LayoutOperations.h"
 #include "document/TypefaceIo.h"
+#include "document/bmfont/BmFontFile.h"
 
 #include <charconv>
 #include <optional>

@@ -24,8 +24,9 @@ namespace glyfora::cli {
 namespace {
 
 constexpr CommandUsage Usage{
-    "render", "FILE --text TEXT -o OUT.png [--width W --height H] [--x X --y Y] [--scale S] "
-              "[--kerning on|off]",
+    "render",
+    "FILE --text TEXT -o OUT.png [--width W --height H] [--x X --y Y] [--scale S] "
+    "[--kerning on|off]",
     "Draws TEXT (UTF-8; each UTF-16 code unit is one character code) with the typeface FILE as\n"
     "the editor's example window does, and writes the picture as a PNG.\n"
     "--width, --height  size of the picture in pixels (default 800 x 100), background 0x404040\n"
@@ -47,8 +48,7 @@ struct RenderOptions {
     bool Kerning = true;
 };
 
-template <typename Number>
-std::optional<Number> ParseNumber(std::string_view text) {
+template <typename Number> std::optional<Number> ParseNumber(std::string_view text) {
     Number value{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end != text.data() + text.size()) {

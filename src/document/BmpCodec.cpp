@@ -60,7 +60,6 @@ std::uint32_t Extract(const ChannelMask& channel, std::uint32_t value) {
     return static_cast<std::uint32_t>((raw * 255 + channel.Maximum / 2) / channel.Maximum);
 }
 
-
 // What the file and info headers say.
 struct BmpHeader {
     std::uint64_t PixelOffset = 0;
@@ -117,21 +116,21 @@ Result<Done> CheckPictureSize(const BmpHeader& header, std::uint64_t maxBytes) {
     }
     if (header.Width <= 0 || header.Height <= 0) {
         return Failure{"damaged BMP picture: size " + std::to_string(header.Width) + " x " +
-               std::to_string(header.Height)};
+                       std::to_string(header.Height)};
     }
     if (!ImageSizeAllowed(header.Width, header.Height, maxBytes)) {
         return Failure{PictureTooLarge(header.Width, header.Height, maxBytes)};
     }
     if (header.BitsPerPixel != 16 && header.BitsPerPixel != 24 && header.BitsPerPixel != 32) {
         return Failure{"unsupported BMP picture: " + std::to_string(header.BitsPerPixel) +
-               " bits per pixel (16, 24 and 32 are read)"};
+                       " bits per pixel (16, 24 and 32 are read)"};
     }
     return Done{};
 }
 
 // Channel masks: the defaults of BI_RGB, or those in the header or just after it.
 Result<Done> ReadPixelFormat(std::span<const std::uint8_t> bytes, const BmpHeader& header,
-                        PixelFormat& format) {
+                             PixelFormat& format) {
     std::array<std::uint32_t, 4> masks{}; // red, green, blue, alpha
     if (header.BitsPerPixel == 16) {
         masks = {0x7C00, 0x03E0, 0x001F, 0};
@@ -207,7 +206,7 @@ std::uint32_t PixelValue(std::span<const std::uint8_t> bytes, std::uint64_t at,
 
 // Converts the rows, which CheckPixelRange found within bytes, to RGBA from the top down.
 Result<Image> DecodePixels(std::span<const std::uint8_t> bytes, const BmpHeader& header,
-                        const PixelFormat& format) {
+                           const PixelFormat& format) {
     auto picture = MakeImage(header.Width, header.Height);
     if (!picture) {
         return Failure{"not enough memory for the picture"};

@@ -12,8 +12,7 @@ Character*& Slot(Typeface& typeface, std::int64_t code) {
 }
 
 // Character or const Character, so the setter and the getter share one table.
-template <typename Record>
-auto& MetricField(Record& character, CharacterMetric metric) {
+template <typename Record> auto& MetricField(Record& character, CharacterMetric metric) {
     switch (metric) {
     case CharacterMetric::SourceX:
         return character.Source.X;

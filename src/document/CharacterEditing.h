@@ -38,8 +38,7 @@ void SetCharacterMetric(Typeface& typeface, Character& character, CharacterMetri
                         std::int64_t value);
 
 // The value of one of the character's eight numbers.
-[[nodiscard]] std::int64_t CharacterMetricValue(const Character& character,
-                                                CharacterMetric metric);
+[[nodiscard]] std::int64_t CharacterMetricValue(const Character& character, CharacterMetric metric);
 
 // True for the metrics of the cell in the image (Source), whose change moves the marked rectangle.
 [[nodiscard]] constexpr bool IsSourceMetric(CharacterMetric metric) {

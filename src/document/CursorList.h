@@ -7,8 +7,7 @@ namespace glyfora::document {
 // An ordered list with a current element. A new element goes directly after the current one and
 // becomes current; with no current element it goes to the front. Nodes never move, so pointers
 // to records stay valid across inserts, deletes of other records and sorting.
-template <typename Record>
-struct CursorList {
+template <typename Record> struct CursorList {
     using Iterator = typename std::list<Record>::iterator;
 
     std::list<Record> Items;

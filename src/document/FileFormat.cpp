@@ -1,8 +1,8 @@
 #include "document/FileFormat.h"
 
-#include "document/bmfont/BmFontFile.h"
 #include "document/TypefaceFile.h"
 #include "document/XmlImageFile.h"
+#include "document/bmfont/BmFontFile.h"
 
 #include <algorithm>
 #include <array>

@@ -36,7 +36,9 @@ const char* KindOf(mode_t mode) {
     return "not a regular file";
 }
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
 
 std::string TooLarge(const std::string& path, std::uint64_t maxBytes) {
     return Quoted(path) + " is larger than the " + std::to_string(maxBytes) +

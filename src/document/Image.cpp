@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace glyfora::document {
 
 bool ImageSizeAllowed(std::int64_t width, std::int64_t height, std::uint64_t maxBytes) {

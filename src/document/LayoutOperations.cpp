@@ -65,24 +65,24 @@ struct SpreadSize {
 
 Result<Done> GrowPicture(const Image& old, std::int64_t spacing, SpreadSize& size) {
     std::int64_t growth = 0;
-    const bool sizeOverflows = !Multiply(spacing, 2 * GridColumns, growth) ||
-                               !Multiply(spacing, 2, size.DoubleSpacing) ||
-                               !Add(old.Width, growth, size.Width) ||
-                               !Add(old.Height, growth, size.Height);
+    const bool sizeOverflows =
+        !Multiply(spacing, 2 * GridColumns, growth) || !Multiply(spacing, 2, size.DoubleSpacing) ||
+        !Add(old.Width, growth, size.Width) || !Add(old.Height, growth, size.Height);
     if (sizeOverflows ||
         (size.Width > 0 && size.Height > 0 && !ImageSizeAllowed(size.Width, size.Height))) {
         return Failure{"A spacing of " + std::to_string(spacing) +
-               " would make the character-set picture larger than allowed."};
+                       " would make the character-set picture larger than allowed."};
     }
     if (size.Width <= 0 || size.Height <= 0) {
-        return Failure{"A spacing of " + std::to_string(spacing) + " would leave no character-set picture."};
+        return Failure{"A spacing of " + std::to_string(spacing) +
+                       " would leave no character-set picture."};
     }
     return Done{};
 }
 
 // The new metrics of every character in list order, all computed before anything changes.
 Result<Done> MoveCharacters(const TypefaceContent& content, std::int64_t spacing,
-                       const SpreadSize& size, std::vector<Character>& moved) {
+                            const SpreadSize& size, std::vector<Character>& moved) {
     const std::int64_t doubleSpacing = size.DoubleSpacing;
     moved.reserve(content.Characters.Size());
     for (const Character& c : content.Characters) {
@@ -96,8 +96,8 @@ Result<Done> MoveCharacters(const TypefaceContent& content, std::int64_t spacing
             !Add(c.Source.Height, doubleSpacing, m.Source.Height) ||
             !Add(c.Outlay.X, -spacing, m.Outlay.X) || !Add(c.Outlay.Y, -spacing, m.Outlay.Y)) {
             return Failure{"A spacing of " + std::to_string(spacing) +
-                   " would move the metrics of character " + std::to_string(c.Index) +
-                   " beyond their range; nothing was changed."};
+                           " would move the metrics of character " + std::to_string(c.Index) +
+                           " beyond their range; nothing was changed."};
         }
         moved.push_back(m);
     }

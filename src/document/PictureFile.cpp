@@ -1,7 +1,7 @@
 #include "document/PictureFile.h"
 
-#include "document/FileReading.h"
 #include "document/BmpCodec.h"
+#include "document/FileReading.h"
 #include "document/PngCodec.h"
 
 #include <algorithm>

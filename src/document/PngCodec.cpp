@@ -1,9 +1,8 @@
 #include "document/PngCodec.h"
 
-#include <png.h>
-
 #include <memory>
 #include <new>
+#include <png.h>
 
 namespace glyfora::document {
 
@@ -19,8 +18,7 @@ Result<Image> DecodePng(std::span<const std::uint8_t> bytes, std::uint64_t maxBy
     }
     png.format = PNG_FORMAT_RGBA;
     auto picture = MakeImage(png.width, png.height);
-    if (!picture ||
-        png_image_finish_read(&png, nullptr, picture->Pixels.data(), 0, nullptr) == 0) {
+    if (!picture || png_image_finish_read(&png, nullptr, picture->Pixels.data(), 0, nullptr) == 0) {
         Failure failure{std::string("damaged PNG picture: ") + png.message};
         png_image_free(&png);
         return failure;
@@ -43,9 +41,8 @@ std::optional<std::vector<std::uint8_t>> EncodePng(const Image& image) {
     // size first would compress the whole picture twice.
     png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(png);
     std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[size]);
-    if (!buffer ||
-        png_image_write_to_memory(&png, buffer.get(), &size, 0, image.Pixels.data(), 0,
-                                  nullptr) == 0) {
+    if (!buffer || png_image_write_to_memory(&png, buffer.get(), &size, 0, image.Pixels.data(), 0,
+                                             nullptr) == 0) {
         png_image_free(&png);
         return std::nullopt;
     }

@@ -17,9 +17,8 @@ struct RenderSettings {
     float ItalicAngle = 0.0F;
     float LetterSpacing = 0.0F;
     std::array<float, 3> ProjectionCentre{0.0F, 0.0F, -1.0F}; // Cx, Cy, Cd
-    std::array<std::array<float, 3>, 3> Projection{{{1.0F, 0.0F, 0.0F},
-                                                     {0.0F, 1.0F, 0.0F},
-                                                     {0.0F, 0.0F, 1.0F}}}; // row-major
+    std::array<std::array<float, 3>, 3> Projection{
+        {{1.0F, 0.0F, 0.0F}, {0.0F, 1.0F, 0.0F}, {0.0F, 0.0F, 1.0F}}}; // row-major
     float MaxLineWidth = 0.0F;
     std::int64_t KerningEnabled = 1;
     std::array<float, 4> ClipRect{0.0F, 0.0F, 0.0F, 0.0F}; // X, Y, Width, Height

@@ -74,7 +74,7 @@ struct TypefaceContent {
     CursorList<Character> Characters;
     CursorList<KerningPair> KerningPairs;
     std::map<std::string, std::string> Properties; // UTF-8 keys and values
-    std::optional<PictureChannels> Channels;        // from the ".fnt" the typeface was read from
+    std::optional<PictureChannels> Channels;       // from the ".fnt" the typeface was read from
 };
 
 struct Typeface {

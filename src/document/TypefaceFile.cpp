@@ -45,14 +45,18 @@ std::uint16_t ReadU16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
 }
 
-std::int64_t ReadI16(const std::uint8_t* p) { return static_cast<std::int16_t>(ReadU16(p)); }
+std::int64_t ReadI16(const std::uint8_t* p) {
+    return static_cast<std::int16_t>(ReadU16(p));
+}
 
 std::uint32_t ReadU32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-std::int64_t ReadI32(const std::uint8_t* p) { return static_cast<std::int32_t>(ReadU32(p)); }
+std::int64_t ReadI32(const std::uint8_t* p) {
+    return static_cast<std::int32_t>(ReadU32(p));
+}
 
 void AppendU16(std::vector<std::uint8_t>& out, std::int64_t value) {
     // The caller has checked that the value fits; signed values are stored in two's complement.
@@ -75,7 +79,7 @@ void PatchU32(std::vector<std::uint8_t>& out, std::size_t offset, std::uint32_t 
 // Builds one chunk in place at the end of out: the header is reserved first and filled in once
 // the payload is complete, so large payloads (the PNG) are copied only once.
 class ChunkBuilder {
-  public:
+public:
     ChunkBuilder(std::vector<std::uint8_t>& out, ChunkType type) : out_(out), start_(out.size()) {
         out_.resize(start_ + ChunkHeaderSize);
         AppendU32(out_, static_cast<std::uint32_t>(type));
@@ -96,7 +100,7 @@ class ChunkBuilder {
         return true;
     }
 
-  private:
+private:
     std::vector<std::uint8_t>& out_;
     std::size_t start_;
 };

@@ -1,7 +1,6 @@
 #include "import/FontMatching.h"
 
 #include <fontconfig/fontconfig.h>
-
 #include <memory>
 
 namespace glyfora::import {

@@ -17,8 +17,8 @@ constexpr std::int64_t StyleStrikeOut = 8;
 struct FontFile {
     std::string Path;
     int FaceIndex = 0;
-    std::string Family;        // the family fontconfig matched
-    bool ExactFamily = false;  // false when fontconfig fell back to another family
+    std::string Family;       // the family fontconfig matched
+    bool ExactFamily = false; // false when fontconfig fell back to another family
     bool SynthesizeBold = false;
     bool SynthesizeItalic = false;
 };

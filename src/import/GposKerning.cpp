@@ -227,7 +227,7 @@ std::optional<PairSubtable> OpenPairSubtable(Bytes table,
 
 // Walks one lookup for every wanted first glyph, appending its non-zero pairs.
 class LookupWalker {
-  public:
+public:
     LookupWalker(const GlyphSet& wanted, std::vector<GlyphKerningPair>& out, std::size_t maxPairs,
                  std::size_t maxVisits)
         : wanted_(wanted), out_(out), maxPairs_(maxPairs), maxVisits_(maxVisits),
@@ -262,7 +262,7 @@ class LookupWalker {
         return true;
     }
 
-  private:
+private:
     bool Wanted(std::uint16_t glyph) const { return glyph < wanted_.size() && wanted_[glyph]; }
 
     // Marks the pair as decided by this lookup; false when an earlier subtable already did.

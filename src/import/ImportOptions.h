@@ -7,13 +7,13 @@ namespace glyfora::import {
 struct TextDrawingContext;
 
 // The import speaks of the options record as its own.
+using document::CompositingQualityRange;
 using document::ImportOptions;
+using document::MaxWidthRange;
 using document::OptionRange;
 using document::SizeRange;
-using document::TextAntialiasModeRange;
-using document::CompositingQualityRange;
 using document::SpaceRange;
-using document::MaxWidthRange;
+using document::TextAntialiasModeRange;
 
 // Hands font, style, pixel offset, hint and quality to an open text drawing context.
 void ApplyImportOptions(TextDrawingContext& context, const ImportOptions& options);

@@ -81,10 +81,10 @@ std::vector<IniGroup> ParseIni(std::string_view text) {
         }
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
-            groups.push_back({std::string(line.substr(1, close == std::string_view::npos
-                                                              ? std::string_view::npos
-                                                              : close - 1)),
-                              {}});
+            groups.push_back(
+                {std::string(line.substr(1, close == std::string_view::npos ? std::string_view::npos
+                                                                            : close - 1)),
+                 {}});
             continue;
         }
         if (groups.empty()) {
@@ -248,9 +248,7 @@ public:
         }
     }
 
-    [[nodiscard]] std::vector<std::uint8_t> Bytes() const {
-        return {text_.begin(), text_.end()};
-    }
+    [[nodiscard]] std::vector<std::uint8_t> Bytes() const { return {text_.begin(), text_.end()}; }
 
 private:
     void Line(std::string_view key, std::string_view value) {
@@ -316,8 +314,7 @@ std::vector<std::uint8_t> WriteConfiguration(const Configuration& configuration)
     writer.Window("WindowMain", Position, configuration.WindowMain);
     writer.Window("WindowExample", Position | Size | Hidden, configuration.WindowExample);
     writer.Window("WindowImport", Position | Hidden, configuration.WindowImport);
-    writer.Window("WindowCharacterSet", Position | Size | Hidden,
-                  configuration.WindowCharacterSet);
+    writer.Window("WindowCharacterSet", Position | Size | Hidden, configuration.WindowCharacterSet);
     writer.Integer("Zoom", configuration.CharacterSetZoom);
     writer.String("Editor", configuration.EditorPath);
     writer.Window("WindowCharacter", Position | Size | Hidden, configuration.WindowCharacter);

@@ -86,8 +86,8 @@ std::string RegistryFileTypeStore::IconFor(const std::string& programPath) const
 }
 
 std::string RegistryFileTypeStore::ReadOpenCommand(const std::string& progId) const {
-    return ReadRegistryString(registry_, "HKEY_CLASSES_ROOT\\" + progId + "\\shell\\open\\command\\",
-                              false);
+    return ReadRegistryString(registry_,
+                              "HKEY_CLASSES_ROOT\\" + progId + "\\shell\\open\\command\\", false);
 }
 
 document::Result<document::Done> RegistryFileTypeStore::Write(const FileType& fileType) {

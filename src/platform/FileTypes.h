@@ -17,10 +17,10 @@ struct FileTypeVerb {
 };
 
 struct FileType {
-    std::string Extension;   // without the dot, e.g. "tf"
-    std::string ProgId;      // name of the file type's own key
-    std::string Description; // text shown for the file type
-    std::string Icon;        // icon location
+    std::string Extension;           // without the dot, e.g. "tf"
+    std::string ProgId;              // name of the file type's own key
+    std::string Description;         // text shown for the file type
+    std::string Icon;                // icon location
     std::vector<FileTypeVerb> Verbs; // in the order added
 };
 

@@ -184,8 +184,7 @@ bool MemoryRegistry::SetValue(std::uint32_t root, std::string_view subKey, std::
     return true;
 }
 
-std::optional<RegistryValue> MemoryRegistry::QueryValue(std::uint32_t root,
-                                                        std::string_view subKey,
+std::optional<RegistryValue> MemoryRegistry::QueryValue(std::uint32_t root, std::string_view subKey,
                                                         std::string_view name) const {
     const auto path = NormalKeyPath(subKey);
     if (!path.has_value()) {

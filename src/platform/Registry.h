@@ -99,9 +99,8 @@ public:
     [[nodiscard]] bool CreateKey(std::uint32_t root, std::string_view subKey) override;
     [[nodiscard]] bool SetValue(std::uint32_t root, std::string_view subKey, std::string_view name,
                                 const RegistryValue& value) override;
-    [[nodiscard]] std::optional<RegistryValue> QueryValue(std::uint32_t root,
-                                                          std::string_view subKey,
-                                                          std::string_view name) const override;
+    [[nodiscard]] std::optional<RegistryValue>
+    QueryValue(std::uint32_t root, std::string_view subKey, std::string_view name) const override;
 
     // Keys in the order they were created; a root is listed only once a value was set on it.
     [[nodiscard]] const std::vector<Key>& Keys() const { return keys_; }

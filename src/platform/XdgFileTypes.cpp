@@ -26,11 +26,21 @@ std::string EscapeStringValue(std::string_view text) {
     std::string out;
     for (const char c : text) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c; break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+            break;
         }
     }
     return out;
@@ -107,7 +117,8 @@ ToolResult RunTool(const std::vector<std::string>& argv, int timeoutMilliseconds
                                          0);
     }
     pid_t pid = 0;
-    const int error = posix_spawnp(&pid, arguments[0], &actions, nullptr, arguments.data(), environ);
+    const int error =
+        posix_spawnp(&pid, arguments[0], &actions, nullptr, arguments.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
         return error == ENOENT ? ToolResult::NotFound : ToolResult::Failed;
@@ -197,8 +208,7 @@ std::string DesktopEntryText(const FileType& fileType, const XdgFileTypeNames& n
     return text;
 }
 
-XdgFileTypeStore::XdgFileTypeStore(std::string dataHome, ToolRunner runner,
-                                   XdgFileTypeNames names)
+XdgFileTypeStore::XdgFileTypeStore(std::string dataHome, ToolRunner runner, XdgFileTypeNames names)
     : dataHome_(std::move(dataHome)), runner_(std::move(runner)), names_(std::move(names)) {
     if (!runner_) {
         runner_ = [](const std::vector<std::string>& argv) { return RunTool(argv); };

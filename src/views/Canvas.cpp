@@ -70,7 +70,9 @@ void BlendColumnSpan(document::Image& canvas, std::int64_t x, Span rows, std::ui
 
 } // namespace
 
-std::int64_t EffectiveZoom(std::int64_t zoom) { return std::clamp<std::int64_t>(zoom, 1, MaxZoom); }
+std::int64_t EffectiveZoom(std::int64_t zoom) {
+    return std::clamp<std::int64_t>(zoom, 1, MaxZoom);
+}
 
 std::int64_t CanvasSide(std::int64_t side) {
     return std::clamp<std::int64_t>(side, 0, MaxCanvasSide);

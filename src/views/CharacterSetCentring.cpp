@@ -8,8 +8,7 @@ namespace {
 std::int64_t CentredScroll(std::int64_t cellStart, std::int64_t cellSize, std::int64_t canvasSize,
                            std::int64_t imageSize, std::int64_t zoom) {
     const std::int64_t visible = canvasSize / zoom;
-    const std::int64_t wanted =
-        SaturatingAdd(SaturatingSub(cellStart, visible / 2), cellSize / 2);
+    const std::int64_t wanted = SaturatingAdd(SaturatingSub(cellStart, visible / 2), cellSize / 2);
     return ClampRange(wanted, SaturatingSub(imageSize, visible), 0);
 }
 

@@ -98,8 +98,7 @@ GlyphQuad PlacedQuad(const Typeface& typeface, const Character& glyph, float pen
     GlyphQuad quad = MakeGlyphQuad(glyph, penX, penY, scale, style.Slant, settings.AlignY);
     if (settings.ArcRadius != 0.0F) {
         const auto afterGlyph = static_cast<float>(
-            penX +
-            (static_cast<double>(glyph.Outlay.Width) + settings.LetterSpacing) * scale);
+            penX + (static_cast<double>(glyph.Outlay.Width) + settings.LetterSpacing) * scale);
         BendQuadOntoArc(typeface, quad, afterGlyph, penY);
     }
     ProjectQuad(typeface, quad);
@@ -126,8 +125,7 @@ void DrawMirrored(const document::TypefaceContent& content, QuadSurface& surface
         }
         const auto& [q0, q1, q2, q3] = quad;
         surface.DrawQuad(content.FlippedSprite, {cell.X, *top, cell.Width, cell.Height},
-                         PlacedAt({q3, q2, q1, q0}, style.X, style.Y), style.Intensity,
-                         style.Tint);
+                         PlacedAt({q3, q2, q1, q0}, style.X, style.Y), style.Intensity, style.Tint);
     } else {
         surface.DrawQuad(content.Sprite, cell, PlacedAt(quad, style.X, style.Y), style.Intensity,
                          style.Tint);
@@ -385,12 +383,10 @@ void DrawTypefaceText(document::TypefaceRegistry& registry, QuadSurface& surface
     float lineWidth = 0.0F;
     float lineHeight = 0.0F;
     do {
-        auto count =
-            MeasureLine(*typeface, text.substr(pos), style.Scale, &lineWidth, &lineHeight);
-        auto penX = static_cast<float>(
-            offsetX +
-            Nearest(static_cast<double>(settings.AlignX) * (static_cast<double>(blockWidth) -
-                                                            lineWidth)));
+        auto count = MeasureLine(*typeface, text.substr(pos), style.Scale, &lineWidth, &lineHeight);
+        auto penX =
+            static_cast<float>(offsetX + Nearest(static_cast<double>(settings.AlignX) *
+                                                 (static_cast<double>(blockWidth) - lineWidth)));
         for (; count > 0; --count, ++pos) {
             const Character* glyph = document::FindCharacter(*typeface, text[pos]);
             if (glyph == nullptr) {

@@ -37,8 +37,8 @@ void MeasureTypefaceText(document::TypefaceRegistry& registry, std::int64_t id,
 // height the space character's line advance, and is left as it was when the typeface has no space.
 // An empty text gives 0 and sets both to 0.
 [[nodiscard]] std::int64_t MeasureTypefaceLine(const document::Typeface& typeface,
-                                               std::u16string_view text, float scale,
-                                               float* width, float* height);
+                                               std::u16string_view text, float scale, float* width,
+                                               float* height);
 
 // The corners of a glyph cell at pen position (penX, penY), relative to the origin: the scaled
 // cell at pen + offset, its bottom edge moved left by the slant factor (the tangent of the italic

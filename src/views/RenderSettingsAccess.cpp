@@ -49,10 +49,11 @@ bool SetLetterSpacing(document::TypefaceRegistry& registry, std::int64_t id, flo
     return ChangeSettings(registry, id, [=](auto& settings) { settings.LetterSpacing = spacing; });
 }
 
-bool SetProjectionCentre(document::TypefaceRegistry& registry, std::int64_t id, float cx,
-                         float cy, float cd) {
-    return ChangeSettings(registry, id,
-                          [=](auto& settings) { settings.ProjectionCentre = {cx, cy, cd}; });
+bool SetProjectionCentre(document::TypefaceRegistry& registry, std::int64_t id, float cx, float cy,
+                         float cd) {
+    return ChangeSettings(registry, id, [=](auto& settings) {
+        settings.ProjectionCentre = {cx, cy, cd};
+    });
 }
 
 bool SetProjection(document::TypefaceRegistry& registry, std::int64_t id,
@@ -66,8 +67,9 @@ bool SetMaxLineWidth(document::TypefaceRegistry& registry, std::int64_t id, floa
 
 bool SetClipRect(document::TypefaceRegistry& registry, std::int64_t id, float x, float y,
                  float width, float height) {
-    return ChangeSettings(registry, id,
-                          [=](auto& settings) { settings.ClipRect = {x, y, width, height}; });
+    return ChangeSettings(registry, id, [=](auto& settings) {
+        settings.ClipRect = {x, y, width, height};
+    });
 }
 
 bool SetKerningEnabled(document::TypefaceRegistry& registry, std::int64_t id, bool on) {

@@ -81,16 +81,26 @@ std::pair<std::int64_t, std::int64_t> CentreRange(double low, double high, std::
 std::uint32_t Factor(int factor, std::uint32_t source, std::uint32_t destination,
                      std::uint32_t sourceAlpha, std::uint32_t destinationAlpha) {
     switch (static_cast<BlendFactor>(factor)) {
-    case BlendFactor::Zero: return 0;
-    case BlendFactor::One: return 255;
-    case BlendFactor::SourceColour: return source;
-    case BlendFactor::OneMinusSourceColour: return 255 - source;
-    case BlendFactor::DestinationColour: return destination;
-    case BlendFactor::OneMinusDestinationColour: return 255 - destination;
-    case BlendFactor::SourceAlpha: return sourceAlpha;
-    case BlendFactor::OneMinusSourceAlpha: return 255 - sourceAlpha;
-    case BlendFactor::DestinationAlpha: return destinationAlpha;
-    case BlendFactor::OneMinusDestinationAlpha: return 255 - destinationAlpha;
+    case BlendFactor::Zero:
+        return 0;
+    case BlendFactor::One:
+        return 255;
+    case BlendFactor::SourceColour:
+        return source;
+    case BlendFactor::OneMinusSourceColour:
+        return 255 - source;
+    case BlendFactor::DestinationColour:
+        return destination;
+    case BlendFactor::OneMinusDestinationColour:
+        return 255 - destination;
+    case BlendFactor::SourceAlpha:
+        return sourceAlpha;
+    case BlendFactor::OneMinusSourceAlpha:
+        return 255 - sourceAlpha;
+    case BlendFactor::DestinationAlpha:
+        return destinationAlpha;
+    case BlendFactor::OneMinusDestinationAlpha:
+        return 255 - destinationAlpha;
     }
     return 0;
 }
@@ -184,10 +194,10 @@ void DrawTriangle(document::Image& target, Vertex a, Vertex b, Vertex c, const T
     const Plane planeV = MakePlane(a, b, c, a.V, b.V, c.V, area);
     const Plane planeQ = MakePlane(a, b, c, a.Q, b.Q, c.Q, area);
 
-    const auto [firstRow, lastRow] = CentreRange(std::min({a.Y, b.Y, c.Y}),
-                                                 std::max({a.Y, b.Y, c.Y}), target.Height);
-    const auto [boxLeft, boxRight] = CentreRange(std::min({a.X, b.X, c.X}),
-                                                 std::max({a.X, b.X, c.X}), target.Width);
+    const auto [firstRow, lastRow] =
+        CentreRange(std::min({a.Y, b.Y, c.Y}), std::max({a.Y, b.Y, c.Y}), target.Height);
+    const auto [boxLeft, boxRight] =
+        CentreRange(std::min({a.X, b.X, c.X}), std::max({a.X, b.X, c.X}), target.Width);
     const document::Image& sprite = *tex.Sprite;
 
     for (std::int64_t row = firstRow; row <= lastRow; ++row) {
@@ -287,8 +297,8 @@ void SoftwareQuadSurface::DrawQuad(const document::Sprite& sprite, const documen
     tex.MaxU = std::clamp(sx + sw - 1.0, -1.0, spriteWidth);
     tex.MinV = std::clamp(sy, -1.0, spriteHeight);
     tex.MaxV = std::clamp(sy + sh - 1.0, -1.0, spriteHeight);
-    tex.SourceInSprite = tex.MinU >= 0.0 && tex.MaxU < spriteWidth && tex.MinV >= 0.0 &&
-                         tex.MaxV < spriteHeight;
+    tex.SourceInSprite =
+        tex.MinU >= 0.0 && tex.MaxU < spriteWidth && tex.MinV >= 0.0 && tex.MaxV < spriteHeight;
     tex.Opacity = static_cast<std::uint32_t>(std::clamp<std::int64_t>(opacity, 0, 255));
     tex.Tinted = tint != NoTint;
     tex.TintColour = document::ColourOf(static_cast<std::uint32_t>(tint));

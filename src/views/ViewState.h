@@ -11,10 +11,10 @@ constexpr std::int64_t MaxZoom = 64;
 
 // The part of the shell state that the views and their mouse handling read and write.
 struct ViewState {
-    document::Rect64 Selection;      // marked rectangle in image pixels
+    document::Rect64 Selection; // marked rectangle in image pixels
     std::int64_t CharacterSetZoom = 1;
-    std::int64_t CharacterZoom = 8;  // character view and kerning-pair view
-    std::int64_t ScrollX = 0;        // image point at the character-set view's top-left corner
+    std::int64_t CharacterZoom = 8; // character view and kerning-pair view
+    std::int64_t ScrollX = 0;       // image point at the character-set view's top-left corner
     std::int64_t ScrollY = 0;
     bool Selecting = false;
     bool Panning = false;

@@ -1,30 +1,29 @@
 #include "CanvasTests.h"
-#include "ScratchFolder.h"
-#include "QtTestRegistry.h"
-#include "ShellFixture.h"
 
+#include "QtTestRegistry.h"
+#include "ScratchFolder.h"
+#include "ShellFixture.h"
+#include "app/shell/ShellViews.h"
+#include "app/surfaces/ExampleScreen.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/CharacterWindow.h"
-#include "app/surfaces/ExampleScreen.h"
 #include "app/windows/ExampleWindow.h"
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
-#include "app/shell/ShellViews.h"
 #include "document/TypefaceIo.h"
 #include "views/CharacterSetView.h"
 #include "views/CharacterView.h"
 #include "views/KerningPairView.h"
 
-#include <QPushButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWheelEvent>
-
 #include <cstring>
 
 namespace glyfora::app::testing {

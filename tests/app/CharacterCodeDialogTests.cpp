@@ -1,8 +1,8 @@
+#include "QtTestRegistry.h"
+#include "Typing.h"
 #include "app/windows/CharacterCodeDialog.h"
 #include "app/windows/GlyphSpinBox.h"
 #include "app/windows/HexSpinBox.h"
-#include "QtTestRegistry.h"
-#include "Typing.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -10,7 +10,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-
 #include <functional>
 
 namespace glyfora::app {
@@ -67,11 +66,11 @@ private slots:
                               << QStringLiteral("\u4E00");
         QTest::newRow("highest") << qint64{65535} << 65535 << QStringLiteral("FFFF")
                                  << QStringLiteral("\uFFFF");
-        QTest::newRow("first use") << qint64{-1} << 65 << QStringLiteral("41")
-                                   << QStringLiteral("A");
+        QTest::newRow("first use")
+            << qint64{-1} << 65 << QStringLiteral("41") << QStringLiteral("A");
         QTest::newRow("zero") << qint64{0} << 65 << QStringLiteral("41") << QStringLiteral("A");
-        QTest::newRow("too large") << qint64{65536} << 65 << QStringLiteral("41")
-                                   << QStringLiteral("A");
+        QTest::newRow("too large")
+            << qint64{65536} << 65 << QStringLiteral("41") << QStringLiteral("A");
     }
     void StartsAtTheCodeOrAtAOnFirstUse() {
         QFETCH(qint64, code);
@@ -146,9 +145,8 @@ private slots:
     }
 
     void EscapeReturnsMinusOne() {
-        const std::int64_t code = AskWhile(66, [](CharacterCodeDialog& dialog) {
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-        });
+        const std::int64_t code = AskWhile(
+            66, [](CharacterCodeDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
         QCOMPARE(code, std::int64_t{-1});
     }
 

@@ -1,11 +1,11 @@
 #include "DispatchTests.h"
+
 #include "QtTestRegistry.h"
 #include "ShellFixture.h"
-
-#include "app/windows/CharacterSetWindow.h"
-#include "app/windows/CharacterWindow.h"
 #include "app/shell/Dispatch.h"
 #include "app/surfaces/ExampleScreen.h"
+#include "app/windows/CharacterSetWindow.h"
+#include "app/windows/CharacterWindow.h"
 #include "app/windows/ExampleWindow.h"
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
@@ -27,7 +27,6 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QWheelEvent>
-
 #include <set>
 
 Q_DECLARE_METATYPE(glyfora::app::SaveChoice)
@@ -58,8 +57,8 @@ bool SendClose(QWidget& window) {
 
 void SendWheel(QWidget& canvas, int angle) {
     const QPointF centre(canvas.width() / 2.0, canvas.height() / 2.0);
-    QWheelEvent event(centre, canvas.mapToGlobal(centre), QPoint(), QPoint(0, angle),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent event(centre, canvas.mapToGlobal(centre), QPoint(), QPoint(0, angle), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&canvas, &event);
 }
 
@@ -68,8 +67,8 @@ void SendWheel(QWidget& canvas, int angle) {
 void DispatchTests::tableNamesExistingObjectsOfTheRightKind() {
     Editor editor;
     Shell& shell = *editor.TheShell;
-    const std::set<QObject*> windows{shell.Main.get(), shell.CharacterSet, shell.Character,
-                                     shell.KerningPair, shell.Example, shell.Import};
+    const std::set<QObject*> windows{shell.Main.get(),  shell.CharacterSet, shell.Character,
+                                     shell.KerningPair, shell.Example,      shell.Import};
     std::set<std::pair<QObject*, Trigger>> seen;
     for (const DispatchEntry& entry : DispatchTable()) {
         QObject* object = entry.Control(shell);
@@ -80,22 +79,32 @@ void DispatchTests::tableNamesExistingObjectsOfTheRightKind() {
         QVERIFY2(seen.insert({object, entry.Trigger}).second, qPrintable(name));
         bool rightKind = false;
         switch (entry.Trigger) {
-        case Trigger::Command: rightKind = qobject_cast<QAction*>(object) != nullptr; break;
+        case Trigger::Command:
+            rightKind = qobject_cast<QAction*>(object) != nullptr;
+            break;
         case Trigger::Edited:
             rightKind = qobject_cast<QLineEdit*>(object) || qobject_cast<QTextEdit*>(object) ||
                         qobject_cast<QComboBox*>(object);
             break;
-        case Trigger::Clicked: rightKind = qobject_cast<QAbstractButton*>(object) != nullptr; break;
-        case Trigger::Changed: rightKind = qobject_cast<QSpinBox*>(object) != nullptr; break;
+        case Trigger::Clicked:
+            rightKind = qobject_cast<QAbstractButton*>(object) != nullptr;
+            break;
+        case Trigger::Changed:
+            rightKind = qobject_cast<QSpinBox*>(object) != nullptr;
+            break;
         case Trigger::Selected:
             rightKind = qobject_cast<QTreeWidget*>(object) || qobject_cast<QComboBox*>(object);
             break;
-        case Trigger::Wheel: rightKind = qobject_cast<Canvas*>(object) != nullptr; break;
+        case Trigger::Wheel:
+            rightKind = qobject_cast<Canvas*>(object) != nullptr;
+            break;
         case Trigger::Mouse:
             rightKind = qobject_cast<CharacterSetCanvas*>(object) != nullptr;
             break;
         case Trigger::Resized:
-        case Trigger::Closed: rightKind = windows.count(object) == 1; break;
+        case Trigger::Closed:
+            rightKind = windows.count(object) == 1;
+            break;
         }
         QVERIFY2(rightKind, qPrintable(name));
     }
@@ -412,9 +421,9 @@ void DispatchTests::closingMainWindowAsksAndEnds() {
     SendClose(*shell.Main);
     QVERIFY(shell.Finished);
     QCOMPARE(editor.Messages.Questions, 2);
-    for (QWidget* window : std::initializer_list<QWidget*>{shell.Main.get(), shell.Import,
-                                                           shell.Example, shell.CharacterSet,
-                                                           shell.Character, shell.KerningPair}) {
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{shell.Main.get(), shell.Import, shell.Example,
+                                         shell.CharacterSet, shell.Character, shell.KerningPair}) {
         QVERIFY2(!window->isVisible(), qPrintable(window->windowTitle()));
     }
     QVERIFY(QFile::exists(editor.AppData + QStringLiteral("/Zorbatek/Glyfora/Configuration.ini")));
@@ -448,8 +457,8 @@ void DispatchTests::wheelZoomsCharacterViews_data() {
     QTest::addColumn<QList<int>>("angles");
     QTest::addColumn<QList<int>>("zooms");
     QTest::newRow("away doubles") << false << 8 << QList<int>{120, 120} << QList<int>{16, 32};
-    QTest::newRow("towards halves") << true << 8 << QList<int>{-120, -120, -120, -120}
-                                    << QList<int>{4, 2, 1, 1};
+    QTest::newRow("towards halves")
+        << true << 8 << QList<int>{-120, -120, -120, -120} << QList<int>{4, 2, 1, 1};
     QTest::newRow("capped at 64") << false << 32 << QList<int>{120, 120} << QList<int>{64, 64};
     QTest::newRow("size of turn unused") << true << 2 << QList<int>{480} << QList<int>{4};
     QTest::newRow("partial turns add up") << false << 2 << QList<int>{60, 60} << QList<int>{2, 4};

@@ -1,14 +1,14 @@
-#include "app/windows/CharacterCodeDialog.h"
-#include "app/editing/CharacterEditor.h"
-#include "app/windows/CharacterSetWindow.h"
-#include "app/windows/CharacterWindow.h"
-#include "app/editing/KerningPairEditor.h"
-#include "app/windows/KerningPairWindow.h"
-#include "document/Image.h"
-#include "views/ListTexts.h"
 #include "QtTestRegistry.h"
 #include "ShellFixture.h"
 #include "Typing.h"
+#include "app/editing/CharacterEditor.h"
+#include "app/editing/KerningPairEditor.h"
+#include "app/windows/CharacterCodeDialog.h"
+#include "app/windows/CharacterSetWindow.h"
+#include "app/windows/CharacterWindow.h"
+#include "app/windows/KerningPairWindow.h"
+#include "document/Image.h"
+#include "views/ListTexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,7 +18,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-
 #include <vector>
 
 namespace glyfora::app {
@@ -48,7 +47,8 @@ struct Frames {
         ShowDocument(shell);
         // The windows' own start-up events come first, so that only the edits are counted.
         QCoreApplication::processEvents();
-        QObject::connect(shell.Character->Canvas, &Canvas::pictureShown, [this] { ++characterDraws; });
+        QObject::connect(shell.Character->Canvas, &Canvas::pictureShown,
+                         [this] { ++characterDraws; });
         QObject::connect(shell.KerningPair->Canvas, &Canvas::pictureShown, [this] { ++pairDraws; });
         QObject::connect(shell.CharacterSet->Canvas, &Canvas::pictureShown,
                          [this] { ++characterSetDraws; });
@@ -116,7 +116,8 @@ private slots:
         QCOMPARE(editor.Cell(list, 0, 4), QStringLiteral("\u2002-1, 2"));
         QCOMPARE(editor.Cell(list, 0, 5), QStringLiteral("9\u00D716"));
         QVERIFY(list->selectedItems().isEmpty());
-        QCOMPARE(editor.Cell(editor.context.Pairs.List, 0, 0), QStringLiteral("\u2002\u200265, 86"));
+        QCOMPARE(editor.Cell(editor.context.Pairs.List, 0, 0),
+                 QStringLiteral("\u2002\u200265, 86"));
         QCOMPARE(editor.Cell(editor.context.Pairs.List, 1, 1), QStringLiteral("To"));
 
         Character* b = document::FindCharacter(editor.typeface, 66);

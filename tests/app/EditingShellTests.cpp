@@ -1,13 +1,13 @@
-#include "app/windows/CharacterCodeDialog.h"
-#include "app/windows/CharacterSetWindow.h"
-#include "app/windows/CharacterWindow.h"
-#include "app/editing/EditingDispatch.h"
-#include "app/windows/KerningPairWindow.h"
-#include "app/windows/MainWindow.h"
-#include "document/Image.h"
 #include "QtTestRegistry.h"
 #include "ShellFixture.h"
 #include "Typing.h"
+#include "app/editing/EditingDispatch.h"
+#include "app/windows/CharacterCodeDialog.h"
+#include "app/windows/CharacterSetWindow.h"
+#include "app/windows/CharacterWindow.h"
+#include "app/windows/KerningPairWindow.h"
+#include "app/windows/MainWindow.h"
+#include "document/Image.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -15,7 +15,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-
 #include <algorithm>
 
 namespace glyfora::app::testing {
@@ -71,9 +70,9 @@ private slots:
         QVERIFY(shell.Character->isVisible());
         QCOMPARE(shell.Character->size(), QSize((10 + 8) * 8, (12 + 8) * 8));
         const QSize canvas = shell.CharacterSet->Canvas->size();
-        QCOMPARE(shell.State.View.ScrollX, std::clamp<std::int64_t>(
-                                               520 - canvas.width() / 2 + 5, 0,
-                                               std::max(0, 1000 - canvas.width())));
+        QCOMPARE(shell.State.View.ScrollX,
+                 std::clamp<std::int64_t>(520 - canvas.width() / 2 + 5, 0,
+                                          std::max(0, 1000 - canvas.width())));
         QCOMPARE(shell.State.View.Selection, (document::Rect64{520, 400, 10, 12}));
 
         shell.Main->CharacterList->clearSelection();
@@ -139,7 +138,7 @@ private slots:
         Shell& shell = *editor.TheShell;
         ShowSampleDocument(shell);
         shell.State.View.CharacterZoom = 8;
-        Click(shell.Main->CharacterList, 1);  // B, 10 x 12
+        Click(shell.Main->CharacterList, 1);   // B, 10 x 12
         Click(shell.Main->KerningPairList, 0); // A-V, advances 11, amount -3, heights 16
         emit shell.Character->Canvas->wheeled(1);
         QCOMPARE(shell.State.View.CharacterZoom, 16);

@@ -1,10 +1,10 @@
 #include "ImportWindowTests.h"
+
 #include "QtTestRegistry.h"
 #include "ShellFixture.h"
-
+#include "app/shell/Settings.h"
 #include "app/windows/ImportWindow.h"
 #include "app/windows/MainWindow.h"
-#include "app/shell/Settings.h"
 #include "import/FontServices.h"
 
 #include <QCheckBox>
@@ -18,7 +18,6 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTreeWidget>
-
 #include <functional>
 
 // A change a user makes to one control of the import window.

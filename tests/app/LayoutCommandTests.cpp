@@ -1,7 +1,7 @@
 #include "LayoutCommandTests.h"
 
-#include "ScratchFolder.h"
 #include "QtTestRegistry.h"
+#include "ScratchFolder.h"
 #include "ShellFixture.h"
 #include "app/editing/CharacterSetPicture.h"
 #include "app/windows/CharacterSetWindow.h"
@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
 #include <functional>
 
 namespace glyfora::app::testing {

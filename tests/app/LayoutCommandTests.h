@@ -6,7 +6,7 @@ namespace glyfora::app::testing {
 
 class LayoutCommandTests : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void initTestCase();
     void copyCommandsFillLowerCase();
     void scalePromptIsAskedAsDescribedAndScales();
@@ -18,7 +18,7 @@ class LayoutCommandTests : public QObject {
 
 class CharacterSetPictureTests : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void importAsksAsDescribedAndReplacesThePicture();
     void importOfAnUnreadableFileKeepsThePicture();
     void cancelledImportForgetsThePath();

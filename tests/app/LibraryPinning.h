@@ -1,9 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <dlfcn.h>
 #include <link.h>
-
-#include <cstddef>
 
 namespace glyfora::app::testing {
 

@@ -1,18 +1,16 @@
+#include "PictureHelpers.h"
 #include "app/surfaces/ExampleScreen.h"
 #include "app/surfaces/OpenGlQuadSurface.h"
 #include "views/ExampleTextRenderer.h"
 #include "views/RenderSettingsAccess.h"
 #include "views/SoftwareQuadSurface.h"
 
-#include "PictureHelpers.h"
-
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -81,8 +79,7 @@ void DrawSample(views::QuadSurface& surface, document::TypefaceRegistry& registr
                 std::int64_t intensity = views::DefaultIntegerArgument,
                 std::int64_t tint = views::DefaultIntegerArgument) {
     static_cast<void>(views::SetKerningEnabled(registry, Id, true));
-    views::DrawTypefaceText(registry, surface, Id, 10.0F, 10.0F, test::SampleText, intensity,
-                            tint);
+    views::DrawTypefaceText(registry, surface, Id, 10.0F, 10.0F, test::SampleText, intensity, tint);
 }
 
 const document::Sprite& SpriteOf(document::TypefaceRegistry& registry) {
@@ -140,8 +137,7 @@ const Scene Scenes[] = {
                           {{{110, 10, 1}, {300, 40, 2}, {300, 120, 2}, {110, 180, 1}}}, 255, -1);
          // The whole sprite, squeezed.
          surface.DrawQuad(sprite, {0, 0, 96, 48},
-                          {{{10, 130, -2}, {300, 140, -3}, {310, 195, -3}, {5, 190, -2}}}, 200,
-                          -1);
+                          {{{10, 130, -2}, {300, 140, -3}, {310, 195, -3}, {5, 190, -2}}}, 200, -1);
      }},
     {"SourceBeyondSprite",
      [](views::QuadSurface& surface, document::TypefaceRegistry& registry) {
@@ -205,15 +201,15 @@ TEST_P(OpenGlQuadSurfaceMatchesSoftware, WithinTolerance) {
         << test::Describe(difference);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Scenes, OpenGlQuadSurfaceMatchesSoftware,
-    ::testing::Combine(::testing::Range<std::size_t>(0, std::size(Scenes)),
-                       ::testing::Values(0, 16)),
-    [](const ::testing::TestParamInfo<std::tuple<std::size_t, int>>& info) {
-        const int tileLimit = std::get<1>(info.param);
-        return std::string(Scenes[std::get<0>(info.param)].Name) +
-               (tileLimit == 0 ? "_WholeTexture" : "_Tiles" + std::to_string(tileLimit));
-    });
+INSTANTIATE_TEST_SUITE_P(Scenes, OpenGlQuadSurfaceMatchesSoftware,
+                         ::testing::Combine(::testing::Range<std::size_t>(0, std::size(Scenes)),
+                                            ::testing::Values(0, 16)),
+                         [](const ::testing::TestParamInfo<std::tuple<std::size_t, int>>& info) {
+                             const int tileLimit = std::get<1>(info.param);
+                             return std::string(Scenes[std::get<0>(info.param)].Name) +
+                                    (tileLimit == 0 ? "_WholeTexture"
+                                                    : "_Tiles" + std::to_string(tileLimit));
+                         });
 
 TEST(OpenGlQuadSurface, UploadsEachSpriteOnceAndFreesSpritesNoLongerDrawn) {
     GlContext gl;
@@ -232,8 +228,7 @@ TEST(OpenGlQuadSurface, UploadsEachSpriteOnceAndFreesSpritesNoLongerDrawn) {
     // The picture is replaced: the old sprite is let go by its owner, a new one with other
     // colours is drawn and must show, not the old texture.
     first.reset();
-    const document::Sprite second =
-        document::ImageToSprite(document::MakeImage(4, 4, 0xFF00FF00U));
+    const document::Sprite second = document::ImageToSprite(document::MakeImage(4, 4, 0xFF00FF00U));
     const document::Image picture = gl.Render(surface, [&](views::QuadSurface& target) {
         target.DrawQuad(second, {0, 0, 4, 4}, corners, 255, -1);
     });

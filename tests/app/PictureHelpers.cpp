@@ -15,8 +15,8 @@ document::Typeface& MakeTestTypeface(document::TypefaceRegistry& registry) {
         const auto [left, top] = cells[k];
         for (std::int64_t y = 0; y < 14; ++y) {
             for (std::int64_t x = 0; x < 10; ++x) {
-                const auto alpha = static_cast<std::uint32_t>(std::min<std::int64_t>(
-                    255, ((x + y + static_cast<std::int64_t>(k)) % 6) * 60));
+                const auto alpha = static_cast<std::uint32_t>(
+                    std::min<std::int64_t>(255, ((x + y + static_cast<std::int64_t>(k)) % 6) * 60));
                 image.At(left + x, top + y) =
                     alpha << 24 | static_cast<std::uint32_t>(40 + 20 * k) << 16 |
                     static_cast<std::uint32_t>(y * 18) << 8 | static_cast<std::uint32_t>(x * 25);

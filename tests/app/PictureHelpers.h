@@ -4,7 +4,6 @@
 #include "document/Typeface.h"
 
 #include <QImage>
-
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,9 +33,9 @@ document::Typeface& MakeTestTypeface(document::TypefaceRegistry& registry);
 [[nodiscard]] document::Image ToImage(const QImage& image);
 
 struct Difference {
-    std::int64_t Pixels = 0;      // pixels compared
-    std::int64_t Differing = 0;   // pixels with a channel differing by more than the tolerance
-    int Largest = 0;              // largest channel difference seen
+    std::int64_t Pixels = 0;    // pixels compared
+    std::int64_t Differing = 0; // pixels with a channel differing by more than the tolerance
+    int Largest = 0;            // largest channel difference seen
     bool SizesMatch = false;
 };
 

@@ -1,8 +1,7 @@
 #include "app/editing/PromptNumber.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <optional>
 #include <string>

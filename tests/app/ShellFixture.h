@@ -1,15 +1,13 @@
 #pragma once
 
+#include "ScratchFolder.h"
 #include "app/shell/AppState.h"
 #include "app/shell/Dialogs.h"
 #include "app/shell/Shell.h"
 
-#include "ScratchFolder.h"
-
 #include <QDir>
 #include <QString>
 #include <QStringList>
-
 #include <deque>
 #include <memory>
 #include <string>
@@ -100,11 +98,11 @@ struct Editor {
     explicit Editor(const StartOptions& options = NoCheck(), bool registrationRewrites = false,
                     const QString& appData = FreshAppData())
         : AppData(appData), Services{Files, Messages,
-                   [this, registrationRewrites](const std::string& program) {
-                       CheckedPrograms.push_back(program);
-                       return registrationRewrites;
-                   },
-                   "/opt/glyfora/bin/glyfora"} {
+                                     [this, registrationRewrites](const std::string& program) {
+                                         CheckedPrograms.push_back(program);
+                                         return registrationRewrites;
+                                     },
+                                     "/opt/glyfora/bin/glyfora"} {
         qputenv("APPDATA", AppData.toLocal8Bit());
         TheShell = StartUp(State, Services, options);
     }

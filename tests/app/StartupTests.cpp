@@ -1,14 +1,14 @@
 #include "StartupTests.h"
+
 #include "QtTestRegistry.h"
 #include "ShellFixture.h"
-
+#include "app/shell/Settings.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/CharacterWindow.h"
 #include "app/windows/ExampleWindow.h"
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
-#include "app/shell/Settings.h"
 #include "document/TypefaceIo.h"
 
 #include <QFile>
@@ -77,7 +77,8 @@ void StartupTests::registrationNoticeOnlyAfterARewrite() {
         const FakeMessageBoxes::Shown& shown = editor.Messages.Messages[0];
         QCOMPARE(shown.Kind, QStringLiteral("notice"));
         QCOMPARE(shown.Title, QStringLiteral("Hinweis"));
-        QCOMPARE(shown.Text, QStringLiteral("Dateierweiterung (*.tf) wurde erstellt bzw. aktuallisiert."));
+        QCOMPARE(shown.Text,
+                 QStringLiteral("Dateierweiterung (*.tf) wurde erstellt bzw. aktuallisiert."));
     }
 }
 
@@ -228,8 +229,8 @@ void StartupTests::positionsOffEveryScreenComeBack_data() {
     QTest::newRow("on the first screen") << QRect(300, 250, 720, 560) << QPoint(300, 250);
     QTest::newRow("partly on a screen") << QRect(-100, -20, 720, 560) << QPoint(-100, -20);
     QTest::newRow("far left") << QRect(-5000, 200, 720, 560) << QPoint(0, 200);
-    QTest::newRow("far right, nearest is the second") << QRect(9000, 900, 300, 100)
-                                                      << QPoint(2900, 900);
+    QTest::newRow("far right, nearest is the second")
+        << QRect(9000, 900, 300, 100) << QPoint(2900, 900);
     QTest::newRow("below the second") << QRect(2500, 3000, 300, 100) << QPoint(2500, 924);
     QTest::newRow("larger than the screen") << QRect(-9000, -9000, 4000, 3000) << QPoint(0, 0);
 }

@@ -1,10 +1,10 @@
-#include "QtTestRegistry.h"
-#include "ShellFixture.h"
 #include "WindowTests.h"
 
+#include "QtTestRegistry.h"
+#include "ShellFixture.h"
+#include "app/surfaces/ExampleScreen.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/CharacterWindow.h"
-#include "app/surfaces/ExampleScreen.h"
 #include "app/windows/ExampleWindow.h"
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
@@ -36,9 +36,9 @@ QStringList ActionTexts(const QList<QAction*>& actions) {
 }
 
 QWidget* WindowByTitle(Shell& shell, const QString& title) {
-    for (QWidget* window : std::initializer_list<QWidget*>{
-             shell.Main.get(), shell.CharacterSet, shell.Character, shell.KerningPair,
-             shell.Example, shell.Import}) {
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{shell.Main.get(), shell.CharacterSet, shell.Character,
+                                         shell.KerningPair, shell.Example, shell.Import}) {
         if (window->windowTitle() == title) {
             return window;
         }
@@ -60,8 +60,8 @@ void WindowTests::firstRunPlacesSixWindows_data() {
     Editor editor;
     const int mainHeight = editor.TheShell->Main->FinalInnerHeight();
     const int barHeight = editor.TheShell->CharacterSet->menuBar()->sizeHint().height();
-    QTest::newRow("main") << QStringLiteral("Glyfora") << QPoint(300, 250)
-                          << QSize(720, mainHeight) << false << true << true;
+    QTest::newRow("main") << QStringLiteral("Glyfora") << QPoint(300, 250) << QSize(720, mainHeight)
+                          << false << true << true;
     QTest::newRow("import") << QStringLiteral("Import TTF") << QPoint(300, 300) << QSize(350, 385)
                             << true << true << true;
     QTest::newRow("example") << QStringLiteral("Beispiel") << QPoint(300, 110) << QSize(800, 100)
@@ -108,8 +108,8 @@ void WindowTests::mainWindowHasMenusAndEmptyStatusBar() {
                           QStringLiteral("Save As..."), QStringLiteral("Import TTF")}));
     QCOMPARE(ActionTexts(menus[1]->menu()->actions()),
              (QStringList{QString::fromUtf16(u"Copy up case to low case"),
-                          QString::fromUtf16(u"copy ÄÖÜ -> äöü +"),
-                          QStringLiteral("scale layout"), QStringLiteral("spacing layout")}));
+                          QString::fromUtf16(u"copy ÄÖÜ -> äöü +"), QStringLiteral("scale layout"),
+                          QStringLiteral("spacing layout")}));
     QVERIFY(main.statusBar()->isVisible());
     QVERIFY(main.statusBar()->currentMessage().isEmpty());
     QCOMPARE(main.centralWidget()->height(), MainContentHeight);
@@ -278,7 +278,8 @@ void WindowTests::canvasesPaintTheViewBackground() {
     Editor editor;
     for (QWidget* canvas : std::initializer_list<QWidget*>{
              editor.TheShell->CharacterSet->Canvas, editor.TheShell->Character->Canvas,
-             editor.TheShell->KerningPair->Canvas, editor.TheShell->Example->ExampleScreen->Widget()}) {
+             editor.TheShell->KerningPair->Canvas,
+             editor.TheShell->Example->ExampleScreen->Widget()}) {
         const QImage picture = canvas->grab().toImage();
         QVERIFY(!picture.isNull());
         QCOMPARE(picture.pixel(picture.width() / 2, picture.height() / 2), 0xFF404040U);

@@ -26,10 +26,17 @@ TEST(ImportArgumentsTest, DefaultsAreTheImportWindows) {
 }
 
 TEST(ImportArgumentsTest, EveryOptionReachesItsField) {
-    const auto parsed = ParseImportArguments(Base(
-        {"--bold", "--italic", "--underline", "--unicode", "--center", "--half-pixel",
-         "--letter-space", "-3", "--padding-top", "1", "--padding-bottom", "+2", "--padding-left",
-         "-100", "--padding-right", "100", "--max-width", "0", "--hint", "5", "--quality", "0"}));
+    const auto parsed = ParseImportArguments(Base({"--bold",           "--italic",
+                                                   "--underline",      "--unicode",
+                                                   "--center",         "--half-pixel",
+                                                   "--letter-space",   "-3",
+                                                   "--padding-top",    "1",
+                                                   "--padding-bottom", "+2",
+                                                   "--padding-left",   "-100",
+                                                   "--padding-right",  "100",
+                                                   "--max-width",      "0",
+                                                   "--hint",           "5",
+                                                   "--quality",        "0"}));
     ASSERT_TRUE(parsed.Ok()) << parsed.Error;
     const auto& o = parsed.Value->Options;
     EXPECT_EQ(o.Style, 0x100 + 0x200 + 4);
@@ -46,20 +53,20 @@ TEST(ImportArgumentsTest, EveryOptionReachesItsField) {
 
 TEST(ImportArgumentsTest, BadCommandLinesAreUsageErrors) {
     const std::vector<std::vector<std::string>> cases = {
-        {"--size", "24", "-o", "x.tf"},                   // no family
-        {"--family", "A", "-o", "x.tf"},                  // no size
-        {"--family", "A", "--size", "24"},                // no output
-        Base({"--size", "129"}),                          // out of range
+        {"--size", "24", "-o", "x.tf"},    // no family
+        {"--family", "A", "-o", "x.tf"},   // no size
+        {"--family", "A", "--size", "24"}, // no output
+        Base({"--size", "129"}),           // out of range
         Base({"--size", "-1"}),
         Base({"--letter-space", "101"}),
         Base({"--padding-left", "-101"}),
         Base({"--max-width", "1025"}),
         Base({"--hint", "6"}),
         Base({"--quality", "-1"}),
-        Base({"--size", "12px"}),                         // not a whole number
+        Base({"--size", "12px"}), // not a whole number
         Base({"--size", ""}),
         Base({"--size", "99999999999999999999999"}),
-        Base({"--size"}),                                 // missing value
+        Base({"--size"}), // missing value
         Base({"--frobnicate"}),
         Base({"positional"}),
     };

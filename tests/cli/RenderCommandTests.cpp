@@ -1,13 +1,11 @@
+#include "ScratchFolder.h"
 #include "cli/Commands.h"
 #include "document/FileReading.h"
 #include "document/PngCodec.h"
 #include "document/TypefaceIo.h"
 
-#include "ScratchFolder.h"
-
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 #include <vector>
@@ -96,13 +94,25 @@ TEST_F(RenderCommand, OptionsMoveScaleSizeAndUnkern) {
     const std::vector<Case> cases = {
         {{"--kerning", "off"}, 800, 100, 11, "..........####.####....."},
         {{"--kerning", "on"}, 800, 100, 11, "..........#######......."},
-        {{"--x", "2", "--y", "0", "--width", "24", "--height", "8"}, 24, 8, 1,
+        {{"--x", "2", "--y", "0", "--width", "24", "--height", "8"},
+         24,
+         8,
+         1,
          "..#######..............."},
-        {{"--x", "2.6", "--y", "0", "--width", "24", "--height", "8"}, 24, 8, 1,
+        {{"--x", "2.6", "--y", "0", "--width", "24", "--height", "8"},
+         24,
+         8,
+         1,
          "...#######.............."},
-        {{"--scale", "2", "--x", "0", "--y", "0", "--width", "24", "--height", "20"}, 24, 20, 13,
+        {{"--scale", "2", "--x", "0", "--y", "0", "--width", "24", "--height", "20"},
+         24,
+         20,
+         13,
          "##############.........."},
-        {{"--scale", "2", "--x", "0", "--y", "0", "--width", "24", "--height", "20"}, 24, 20, 14,
+        {{"--scale", "2", "--x", "0", "--y", "0", "--width", "24", "--height", "20"},
+         24,
+         20,
+         14,
          "........................"},
     };
     WriteTypeface();
@@ -120,8 +130,8 @@ TEST_F(RenderCommand, OptionsMoveScaleSizeAndUnkern) {
 
 TEST_F(RenderCommand, TextIsUtf8WithLineFeeds) {
     WriteTypeface(false);
-    ASSERT_EQ(RunRenderCommand({typefacePath_, "--text", "A\nV\xC3\xA4V", "-o", outputPath_,
-                                "--x", "0", "--y", "0", "--width", "12", "--height", "20"}),
+    ASSERT_EQ(RunRenderCommand({typefacePath_, "--text", "A\nV\xC3\xA4V", "-o", outputPath_, "--x",
+                                "0", "--y", "0", "--width", "12", "--height", "20"}),
               0);
     const auto image = Output();
     ASSERT_TRUE(image);
@@ -160,9 +170,8 @@ TEST_F(RenderCommand, ReportsUnreadableInputAndUnwritableOutput) {
     WriteTypeface();
     const std::string missing = folder_.File("missing.tf");
     EXPECT_EQ(RunRenderCommand({missing, "--text", "A", "-o", outputPath_}), 1);
-    EXPECT_EQ(RunRenderCommand({typefacePath_, "--text", "A", "-o",
-                                folder_.File("no/such/out.png")}),
-              1);
+    EXPECT_EQ(
+        RunRenderCommand({typefacePath_, "--text", "A", "-o", folder_.File("no/such/out.png")}), 1);
     EXPECT_FALSE(fs::exists(outputPath_));
 }
 

@@ -277,8 +277,7 @@ TEST(BmFontImport, MissingOrBrokenPagesTakeNoRoomAndTheirCellsLieBelow) {
     EXPECT_EQ(FindCharacter(t, 67)->Source.Y, 5);
     EXPECT_EQ(Pixel(t, 0, 0), 0xFF00FF00u);
     const std::string warnings = JoinWarnings(loaded.Warnings);
-    EXPECT_NE(warnings.find("page 0 \"p_0.png\" could not be read (cannot open"),
-              std::string::npos)
+    EXPECT_NE(warnings.find("page 0 \"p_0.png\" could not be read (cannot open"), std::string::npos)
         << warnings;
     EXPECT_NE(warnings.find("page 2 \"p_2.png\" could not be read (neither a PNG nor a BMP "
                             "picture); its 1 cell lies below the picture"),
@@ -402,7 +401,8 @@ TEST(BmFontImport, PagePathsResolveAlikeHoweverTheDescriptorIsNamed) {
     WriteBytes(scratch.File("f.fnt"), Bytes("common lineHeight=5 pages=3\n"
                                             "page id=0 file=\"sub\\p_0.png\"\n"
                                             "page id=1 file=\"/gone/Fonts/p_1.png\"\n"
-                                            "page id=2 file=\"" + scratch.File("p_1.png") + "\"\n"));
+                                            "page id=2 file=\"" +
+                                            scratch.File("p_1.png") + "\"\n"));
     const std::filesystem::path absolute = scratch.File("f.fnt");
     const std::string relative =
         std::filesystem::relative(absolute, std::filesystem::current_path()).string();
@@ -410,8 +410,7 @@ TEST(BmFontImport, PagePathsResolveAlikeHoweverTheDescriptorIsNamed) {
         TypefaceRegistry registry;
         const Result<LoadedTypeface> result = LoadTypeface(registry, 5, name);
         ASSERT_TRUE(result.Ok()) << name << ": " << result.Error;
-        EXPECT_EQ(JoinWarnings(result.Warnings), "3 pages were stacked into one picture\n")
-            << name;
+        EXPECT_EQ(JoinWarnings(result.Warnings), "3 pages were stacked into one picture\n") << name;
         ASSERT_TRUE(result.Value->Installed->Content.Image != nullptr) << name;
         EXPECT_EQ(result.Value->Installed->Content.Image->Height, 2 + 3 + 3) << name;
     }
@@ -424,9 +423,8 @@ TEST(BmFontImport, PagesMayBeBmpAndStayWithinThePictureBudget) {
     auto bmp = [](std::uint32_t side, bool withPixels) {
         const std::uint32_t row = (side * 3 + 3) / 4 * 4;
         std::vector<std::uint8_t> bytes = {'B', 'M'};
-        for (const std::uint32_t value :
-             {54 + row * side, 0U, 54U, 40U, side, side, 1U | (24U << 16), 0U, row * side, 0U,
-              0U, 0U, 0U}) {
+        for (const std::uint32_t value : {54 + row * side, 0U, 54U, 40U, side, side,
+                                          1U | (24U << 16), 0U, row * side, 0U, 0U, 0U, 0U}) {
             for (int shift = 0; shift < 32; shift += 8) {
                 bytes.push_back(static_cast<std::uint8_t>(value >> shift));
             }
@@ -460,8 +458,9 @@ TEST(BmFontImport, ChannelFieldsSurviveASaveWhileThePictureIsUnchanged) {
     WritePng(scratch.File("c_0.png"), *MakeImage(4, 4, 0xFF00FF00));
     const std::string common = "common lineHeight=5 base=4 scaleW=4 scaleH=4 pages=1 packed=0 "
                                "alphaChnl=1 redChnl=0 greenChnl=2 blueChnl=3\n";
-    WriteBytes(scratch.File("c.fnt"), Bytes(common + "page id=0 file=\"c_0.png\"\n"
-                                        "char id=65 x=0 y=0 width=2 height=2 page=0 chnl=8\n"));
+    WriteBytes(scratch.File("c.fnt"),
+               Bytes(common + "page id=0 file=\"c_0.png\"\n"
+                              "char id=65 x=0 y=0 width=2 height=2 page=0 chnl=8\n"));
     const struct {
         const char* Name;
         bool NewPicture;
@@ -486,7 +485,8 @@ TEST(BmFontImport, ChannelFieldsSurviveASaveWhileThePictureIsUnchanged) {
         const std::string text = Text(ReadBytes(scratch.File("out.fnt")));
         EXPECT_NE(text.find(c.Common), std::string::npos) << text;
         EXPECT_NE(text.find("char id=65 x=0 y=0 width=2 height=2 xoffset=0 yoffset=0 xadvance=0 "
-                            "page=0 " + std::string(c.Chnl)),
+                            "page=0 " +
+                            std::string(c.Chnl)),
                   std::string::npos)
             << text;
         EXPECT_NE(text.find("char id=66 x=0 y=0 width=0 height=0 xoffset=0 yoffset=0 xadvance=0 "

@@ -3,13 +3,12 @@
 // Shared helpers of the ".fnt" tests: a scratch folder, file access, a sample typeface and loading
 // a descriptor into a fresh typeface.
 
+#include "ScratchFolder.h"
 #include "document/AtomicFile.h"
 #include "document/FileReading.h"
+#include "document/PngCodec.h"
 #include "document/bmfont/BmFontFile.h"
 #include "document/bmfont/BmFontModel.h"
-#include "document/PngCodec.h"
-
-#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -20,7 +19,9 @@ namespace glyfora::document::fnttest {
 
 using testsupport::ScratchFolder;
 
-inline std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+inline std::vector<std::uint8_t> Bytes(std::string_view text) {
+    return {text.begin(), text.end()};
+}
 
 inline std::string Text(const std::vector<std::uint8_t>& bytes) {
     return {bytes.begin(), bytes.end()};

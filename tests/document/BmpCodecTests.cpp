@@ -2,10 +2,9 @@
 #include "document/PictureFile.h"
 #include "document/PngCodec.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 

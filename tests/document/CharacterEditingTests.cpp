@@ -1,7 +1,6 @@
 #include "document/CharacterEditing.h"
 
 #include <gtest/gtest.h>
-
 #include <iterator>
 #include <vector>
 
@@ -161,8 +160,8 @@ TEST(DeleteCharacter, RefusesNoneAndRecordsOfOtherTypefaces) {
 
 TEST(SetCharacterMetric, ChangesExactlyTheNamedNumber) {
     const CharacterMetric metrics[] = {
-        CharacterMetric::SourceX,  CharacterMetric::SourceY,     CharacterMetric::SourceWidth,
-        CharacterMetric::SourceHeight, CharacterMetric::OutlayX, CharacterMetric::OutlayY,
+        CharacterMetric::SourceX,      CharacterMetric::SourceY,      CharacterMetric::SourceWidth,
+        CharacterMetric::SourceHeight, CharacterMetric::OutlayX,      CharacterMetric::OutlayY,
         CharacterMetric::OutlayWidth,  CharacterMetric::OutlayHeight,
     };
     for (const CharacterMetric changed : metrics) {
@@ -205,8 +204,8 @@ TEST(AddCharacterForCell, CellBecomesSourceAndAdvances) {
     };
     const Case cases[] = {
         {{10, 20, 8, 12}, {10, 20, 8, 12}},
-        {{10, 20, -3, 12}, {7, 20, 3, 12}},  // marked leftwards
-        {{10, 20, 8, -12}, {10, 8, 8, 12}},  // marked upwards
+        {{10, 20, -3, 12}, {7, 20, 3, 12}}, // marked leftwards
+        {{10, 20, 8, -12}, {10, 8, 8, 12}}, // marked upwards
         {{0, 0, -5, -5}, {-5, -5, 5, 5}},
     };
     for (const Case& test : cases) {

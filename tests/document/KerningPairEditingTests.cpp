@@ -1,7 +1,6 @@
 #include "document/KerningPairEditing.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace glyfora::document {
@@ -63,11 +62,8 @@ TEST(SetPairCodes, HalvesAreUnsignedSixteenBitAndTheTableFollows) {
         std::int64_t ExpectedLeft, ExpectedRight;
     };
     const Case cases[] = {
-        {true, 0x4E00, 0x4E00, 86},
-        {true, 0xFFFF, 0xFFFF, 86},
-        {false, 0xFF21, 65, 0xFF21},
-        {false, 0, 65, 0},
-        {true, 0x10041, 0x41, 86}, // only the low 16 bits count
+        {true, 0x4E00, 0x4E00, 86}, {true, 0xFFFF, 0xFFFF, 86}, {false, 0xFF21, 65, 0xFF21},
+        {false, 0, 65, 0},          {true, 0x10041, 0x41, 86}, // only the low 16 bits count
     };
     for (const Case& test : cases) {
         Typeface typeface{5, {}, {}, false};

@@ -1,8 +1,7 @@
 #include "document/LayoutOperations.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <limits>
 #include <vector>
 

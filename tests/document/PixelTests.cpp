@@ -1,8 +1,7 @@
 #include "document/Pixel.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 
 namespace glyfora::document {
 namespace {

@@ -1,7 +1,6 @@
 #include "document/Rounding.h"
 
 #include <gtest/gtest.h>
-
 #include <utility>
 
 namespace glyfora::document {

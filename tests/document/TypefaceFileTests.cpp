@@ -1,10 +1,9 @@
+#include "ScratchFolder.h"
 #include "document/AtomicFile.h"
 #include "document/FieldLimits.h"
 #include "document/FileReading.h"
 #include "document/PngCodec.h"
 #include "document/TypefaceFile.h"
-
-#include "ScratchFolder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -502,8 +501,10 @@ TEST(TfImage, UnreadablePngIsDroppedAndTheRestIsRead) {
     const Bytes properties = Chunk(4, Concat({Le32(1), {'K', 0, 'v', 0}}));
     auto pngOfSize = [](std::uint32_t width, std::uint32_t height) {
         const Bytes header = Concat({Be32(width), Be32(height), {8, 6, 0, 0, 0}});
-        return Concat({{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, PngChunk("IHDR", header),
-                       PngChunk("IDAT", {0x78, 0x9C, 0x03, 0x00}), PngChunk("IEND", {})});
+        return Concat({{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A},
+                       PngChunk("IHDR", header),
+                       PngChunk("IDAT", {0x78, 0x9C, 0x03, 0x00}),
+                       PngChunk("IEND", {})});
     };
     const Bytes whole = *EncodePng(TestPicture(16, 16));
     const struct {
@@ -630,7 +631,7 @@ TEST(TfImage, PngOfOtherColourTypesReadsAsRgba) {
 
 // Each test writes into a folder of its own.
 class TfFileOnDisk : public ::testing::Test {
-  protected:
+protected:
     testsupport::ScratchFolder folder_;
 };
 

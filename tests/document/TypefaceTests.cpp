@@ -1,7 +1,6 @@
 #include "document/Typeface.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 

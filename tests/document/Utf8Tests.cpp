@@ -1,7 +1,6 @@
 #include "document/Utf8.h"
 
 #include <gtest/gtest.h>
-
 #include <optional>
 #include <string>
 

@@ -1,7 +1,6 @@
 #include "document/XmlEscape.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace glyfora::document {

@@ -250,7 +250,7 @@ TEST(LineMetricsTest, WindowsLineBoxWithExternalLeadingAndHheaOnlyWithoutOs2) {
 // --- Installed fonts --------------------------------------------------------------------------
 
 class InstalledFont : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_TRUE(platform::InitGraphicsLibrary(graphics_));
         const auto file = MatchFontFile(DejaVuSans, 0);

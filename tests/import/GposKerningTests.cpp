@@ -3,7 +3,6 @@
 #include "import/KernTable.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <tuple>
 #include <utility>

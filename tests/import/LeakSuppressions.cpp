@@ -2,4 +2,6 @@
 // parses its configuration files, once per process; nothing the program holds.
 extern "C" const char* __lsan_default_suppressions();
 
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}

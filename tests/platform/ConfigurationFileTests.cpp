@@ -1,13 +1,11 @@
-#include "platform/ConfigurationFile.h"
-
 #include "ScratchFolder.h"
 #include "document/FileReading.h"
-
-#include <gtest/gtest.h>
+#include "platform/ConfigurationFile.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <limits>
 #include <string>
 #include <vector>
@@ -93,7 +91,8 @@ TEST(ConfigurationReading, EmptyFileGivesFirstRunDefaults) {
     EXPECT_EQ(c.EditorPath, "");
     EXPECT_EQ(c.WindowCharacter.X, std::nullopt);
     EXPECT_EQ(c.WindowCharacter.Hide, 0);
-    const document::ImportOptions expected{"Arial", 24, 4, 5, 0, 0, 0, 0, 0, 0, false, false, false, 512};
+    const document::ImportOptions expected{"Arial", 24, 4, 5,     0,     0,     0,
+                                           0,       0,  0, false, false, false, 512};
     EXPECT_EQ(c.ImportTTF, expected);
 }
 
@@ -105,22 +104,23 @@ TEST(ConfigurationReading, GoldenFileReadsBackItsValues) {
 }
 
 TEST(ConfigurationReading, HandEditedLatin1FileWithCommentsCaseAndBlanks) {
-    const std::string text = "; written by hand\r\n"
-                             "X = 99\n" // before any group: belongs to none
-                             "\n"
-                             "   [windowcharacterset]\n"
-                             "\t; zoom follows\n"
-                             "\teditor\t  =  \t C:\\Programme\\Bildbearbeitung \xE4\\paint.exe \t\r\n"
-                             "  zOOm=2\n"
-                             "x = 12abc\n"
-                             "Y=abc\n"
-                             "[WINDOWMAIN]\r\n"
-                             "hide = 1\r\n"
-                             "X=-5\r\n"
-                             "[ImportTTF\n" // no closing bracket
-                             "family =  Times\tNew Roman  \n"
-                             "Style=+260\n"
-                             "MaxWidth\n"; // no "=": empty value
+    const std::string text =
+        "; written by hand\r\n"
+        "X = 99\n" // before any group: belongs to none
+        "\n"
+        "   [windowcharacterset]\n"
+        "\t; zoom follows\n"
+        "\teditor\t  =  \t C:\\Programme\\Bildbearbeitung \xE4\\paint.exe \t\r\n"
+        "  zOOm=2\n"
+        "x = 12abc\n"
+        "Y=abc\n"
+        "[WINDOWMAIN]\r\n"
+        "hide = 1\r\n"
+        "X=-5\r\n"
+        "[ImportTTF\n" // no closing bracket
+        "family =  Times\tNew Roman  \n"
+        "Style=+260\n"
+        "MaxWidth\n"; // no "=": empty value
     const Configuration c = ReadConfiguration(text);
     EXPECT_EQ(c.EditorPath, "C:\\Programme\\Bildbearbeitung \xC3\xA4\\paint.exe");
     EXPECT_EQ(c.CharacterSetZoom, 2);
@@ -173,11 +173,13 @@ TEST(ConfigurationReading, CheckBoxesCountAnyNumberButZeroAsCheckedAndWriteOneOr
 }
 
 TEST(ConfigurationReading, ByteOrderMarkSelectsUtf8) {
-    const std::string utf8 = "[ImportTTF]\r\nFamily = Gr\xC3\xBC\xC3\x9F" "e\r\n";
-    EXPECT_EQ(ReadConfiguration("\xEF\xBB\xBF" + utf8).ImportTTF.Family, "Gr\xC3\xBC\xC3\x9F" "e");
+    const std::string utf8 = "[ImportTTF]\r\nFamily = Gr\xC3\xBC\xC3\x9F"
+                             "e\r\n";
+    EXPECT_EQ(ReadConfiguration("\xEF\xBB\xBF" + utf8).ImportTTF.Family, "Gr\xC3\xBC\xC3\x9F"
+                                                                         "e");
     // The same bytes without the mark are four Latin-1 characters each.
-    EXPECT_EQ(ReadConfiguration(utf8).ImportTTF.Family,
-              "Gr\xC3\x83\xC2\xBC\xC3\x83\xC2\x9F" "e");
+    EXPECT_EQ(ReadConfiguration(utf8).ImportTTF.Family, "Gr\xC3\x83\xC2\xBC\xC3\x83\xC2\x9F"
+                                                        "e");
     // Broken UTF-8 after the mark is replaced, not passed on.
     EXPECT_EQ(ReadConfiguration("\xEF\xBB\xBF[ImportTTF]\nFamily = A\xFF\xC3\n").ImportTTF.Family,
               "A\xEF\xBF\xBD\xEF\xBF\xBD");
@@ -232,8 +234,8 @@ TEST(ConfigurationReading, ZoomsBecomeUsablePowersOfTwo) {
     const struct {
         const char* Value;
         std::int64_t Expected;
-    } cases[] = {{"0", 1}, {"-4", 1}, {"1", 1}, {"3", 2}, {"16", 16},
-                 {"64", 64}, {"100", 64}, {"99999999999999999999", 64}};
+    } cases[] = {{"0", 1},   {"-4", 1},  {"1", 1},    {"3", 2},
+                 {"16", 16}, {"64", 64}, {"100", 64}, {"99999999999999999999", 64}};
     for (const auto& test : cases) {
         const std::string text = std::string("[WindowCharacterSet]\nZoom=") + test.Value +
                                  "\n[WindowCharacter]\nZoom=" + test.Value + "\n";
@@ -247,9 +249,9 @@ TEST(ConfigurationReading, EveryWrittenKeyRoundTrips) {
     // Distinct values everywhere, so a key read into the wrong field shows.
     Configuration c;
     std::int64_t next = -30;
-    for (WindowPlacement* window : {&c.WindowMain, &c.WindowExample, &c.WindowImport,
-                                    &c.WindowCharacterSet, &c.WindowCharacter,
-                                    &c.WindowKerningPair}) {
+    for (WindowPlacement* window :
+         {&c.WindowMain, &c.WindowExample, &c.WindowImport, &c.WindowCharacterSet,
+          &c.WindowCharacter, &c.WindowKerningPair}) {
         window->X = next++;
         window->Y = next++;
         window->Width = next++;
@@ -260,8 +262,8 @@ TEST(ConfigurationReading, EveryWrittenKeyRoundTrips) {
     c.CharacterZoom = 2;
     c.EditorPath = "/usr/bin/krita";
     // The three check boxes differ from each other and from their defaults where they can.
-    c.ImportTTF = {"Noto Sans CJK", 101, 102, 103, 104, 105, 106, 107, 108, 109, true, false, true,
-                   113};
+    c.ImportTTF = {"Noto Sans CJK", 101,  102, 103, 104, 105, 106, 107, 108, 109, true,
+                   false,           true, 113};
 
     Configuration expected = c;
     expected.WindowMain.Width = std::nullopt; // not keys of these groups

@@ -1,8 +1,7 @@
 #include "platform/FileTypes.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
+#include <gtest/gtest.h>
 #include <map>
 #include <optional>
 #include <set>
@@ -161,9 +160,9 @@ TEST(FileTypeCheck, FirstStartRegistersThenSameProgramLeavesItAlone) {
     const FileTypeCheckResult first = CheckFileTypeRegistration(store, table, program);
     EXPECT_TRUE(first.Rewritten);
     EXPECT_EQ(first.Reason, "");
-    EXPECT_EQ(ReadRegistryString(registry, "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command\\",
-                                 false),
-              "\"C:\\Glyfora\\Glyfora.exe\" \"%1\"");
+    EXPECT_EQ(
+        ReadRegistryString(registry, "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command\\", false),
+        "\"C:\\Glyfora\\Glyfora.exe\" \"%1\"");
     EXPECT_EQ(Picture(registry).Keys.size(), 6U);
 
     const std::size_t changes = registry.ChangeCount();
@@ -177,8 +176,7 @@ TEST(FileTypeCheck, CommandDifferingInCaseOrProgramMovedIsRewritten) {
     RegistryFileTypeStore store(registry);
     FileTypeTable table;
     ASSERT_TRUE(CreateRegistryKey(registry, "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command"));
-    ASSERT_TRUE(WriteRegistryString(registry,
-                                    "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command\\",
+    ASSERT_TRUE(WriteRegistryString(registry, "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command\\",
                                     "\"c:\\glyfora\\glyfora.exe\" \"%1\""));
     EXPECT_TRUE(CheckFileTypeRegistration(store, table, "C:\\Glyfora\\Glyfora.exe").Rewritten);
     EXPECT_FALSE(CheckFileTypeRegistration(store, table, "C:\\Glyfora\\Glyfora.exe").Rewritten);
@@ -195,13 +193,12 @@ TEST(FileTypeCheck, CommandOfAnotherTypeIsRewritten) {
     FileTypeTable table;
     ASSERT_TRUE(CreateRegistryKey(registry, "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command"));
     const std::array<std::uint8_t, 4> number = {1, 0, 0, 0};
-    ASSERT_TRUE(WriteRegistryValue(registry,
-                                   "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command\\",
+    ASSERT_TRUE(WriteRegistryValue(registry, "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command\\",
                                    RegistryType::DWord, number, -1));
     EXPECT_TRUE(CheckFileTypeRegistration(store, table, "/g").Rewritten);
-    EXPECT_EQ(ReadRegistryString(registry, "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command\\",
-                                 false),
-              "\"/g\" \"%1\"");
+    EXPECT_EQ(
+        ReadRegistryString(registry, "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command\\", false),
+        "\"/g\" \"%1\"");
 }
 
 TEST(FileTypeCheck, FailedWritesAreRewrittenButReported) {

@@ -1,10 +1,9 @@
 #include "platform/Environment.h"
 #include "platform/Folders.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,8 +37,7 @@ TEST(SettingsFolderTest, AppDataFirstThenXdgConfigHomeThenHome) {
         {{{"HOME", ""}}, ""},
     };
     for (const auto& test : cases) {
-        EXPECT_EQ(SettingsFolder(MakeEnvironment(test.Variables)), test.Expected)
-            << test.Expected;
+        EXPECT_EQ(SettingsFolder(MakeEnvironment(test.Variables)), test.Expected) << test.Expected;
     }
 }
 

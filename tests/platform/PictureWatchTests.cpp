@@ -1,15 +1,13 @@
-#include "platform/PictureWatch.h"
-
 #include "ScratchFolder.h"
 #include "document/FileReading.h"
 #include "document/PngCodec.h"
-
-#include <gtest/gtest.h>
+#include "platform/PictureWatch.h"
 
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <vector>
 
@@ -38,7 +36,7 @@ void SetModificationTime(const std::string& path, std::int64_t seconds, std::int
 }
 
 class PictureWatchTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         typeface_ = document::CreateTypeface(registry_, 5);
         document::SetCharacterSetImage(*typeface_, document::MakeImage(4, 2, 0xFF0000FFU));

@@ -1,9 +1,8 @@
 #include "platform/Registry.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -24,12 +23,12 @@ TEST(RegistryRoots, NamesInAnyCaseMapToTheirRootKeys) {
         const char* Name;
         std::optional<std::uint32_t> Root;
     } cases[] = {
-        {"HKEY_CLASSES_ROOT", 0x80000000},     {"hkey_classes_root", 0x80000000},
-        {"Hkey_Current_User", 0x80000001},     {"HKEY_LOCAL_MACHINE", 0x80000002},
-        {"HKEY_USERS", 0x80000003},            {"HKEY_PERFORMANCE_DATA", 0x80000004},
-        {"HKEY_CURRENT_CONFIG", 0x80000005},   {"hkey_dyn_data", 0x80000006},
-        {"HKEY_NOWHERE", std::nullopt},        {"", std::nullopt},
-        {"HKEY_CLASSES_ROOT ", std::nullopt},  {"HKCR", std::nullopt},
+        {"HKEY_CLASSES_ROOT", 0x80000000},    {"hkey_classes_root", 0x80000000},
+        {"Hkey_Current_User", 0x80000001},    {"HKEY_LOCAL_MACHINE", 0x80000002},
+        {"HKEY_USERS", 0x80000003},           {"HKEY_PERFORMANCE_DATA", 0x80000004},
+        {"HKEY_CURRENT_CONFIG", 0x80000005},  {"hkey_dyn_data", 0x80000006},
+        {"HKEY_NOWHERE", std::nullopt},       {"", std::nullopt},
+        {"HKEY_CLASSES_ROOT ", std::nullopt}, {"HKCR", std::nullopt},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(RegistryRootFromName(test.Name), test.Root) << test.Name;
@@ -122,8 +121,8 @@ TEST(RegistryValues, SizeRulesOfWriteRegistryValue) {
         return registry.QueryValue(0x80000001, "Test", name);
     };
     const std::vector<std::uint8_t> text = Utf16Bytes(u"\u00D6ffnen"); // no terminator
-    ASSERT_TRUE(WriteRegistryValue(registry, "HKEY_CURRENT_USER\\Test\\s", RegistryType::String,
-                                   text, -1));
+    ASSERT_TRUE(
+        WriteRegistryValue(registry, "HKEY_CURRENT_USER\\Test\\s", RegistryType::String, text, -1));
     ASSERT_TRUE(stored("s").has_value());
     EXPECT_EQ(stored("s")->Data.size(), (6U + 1U) * 2U);
     EXPECT_EQ(stored("s")->Data[12], 0);
@@ -164,22 +163,22 @@ TEST(RegistryValues, SizeRulesOfWriteRegistryValue) {
 TEST(RegistryValues, ReadingStringsByPathAndType) {
     MemoryRegistry registry;
     ASSERT_TRUE(CreateRegistryKey(registry, "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command"));
-    ASSERT_TRUE(WriteRegistryString(
-        registry, "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command\\", "\"/a b\" \"%1\""));
-    EXPECT_EQ(ReadRegistryString(registry, "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command\\",
-                                 false),
-              "\"/a b\" \"%1\"");
-    EXPECT_EQ(ReadRegistryString(registry, "hkey_classes_root\\glyfora\\SHELL\\open\\command\\",
-                                 false),
-              "\"/a b\" \"%1\"");
+    ASSERT_TRUE(WriteRegistryString(registry, "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command\\",
+                                    "\"/a b\" \"%1\""));
+    EXPECT_EQ(
+        ReadRegistryString(registry, "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command\\", false),
+        "\"/a b\" \"%1\"");
+    EXPECT_EQ(
+        ReadRegistryString(registry, "hkey_classes_root\\glyfora\\SHELL\\open\\command\\", false),
+        "\"/a b\" \"%1\"");
     // Without the final "\" this is the value "command" of the open key, which does not exist.
-    EXPECT_EQ(ReadRegistryString(registry, "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command",
-                                 false),
-              "");
+    EXPECT_EQ(
+        ReadRegistryString(registry, "HKEY_CLASSES_ROOT\\Glyfora\\shell\\open\\command", false),
+        "");
 
     const std::array<std::uint8_t, 4> number = {0x41, 0, 0x42, 0};
-    ASSERT_TRUE(WriteRegistryValue(registry, "HKEY_CLASSES_ROOT\\Glyfora\\d",
-                                   RegistryType::DWord, number, -1));
+    ASSERT_TRUE(WriteRegistryValue(registry, "HKEY_CLASSES_ROOT\\Glyfora\\d", RegistryType::DWord,
+                                   number, -1));
     EXPECT_EQ(ReadRegistryString(registry, "HKEY_CLASSES_ROOT\\Glyfora\\d", false), "")
         << "another type reads as empty";
     ASSERT_TRUE(WriteRegistryValue(registry, "HKEY_CLASSES_ROOT\\Glyfora\\odd",

@@ -1,14 +1,12 @@
-#include "platform/XdgFileTypes.h"
-
 #include "ScratchFolder.h"
 #include "document/FileReading.h"
-
-#include <expat.h>
-#include <gtest/gtest.h>
+#include "platform/XdgFileTypes.h"
 
 #include <chrono>
+#include <expat.h>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,7 +28,9 @@ std::vector<std::string> ParseExec(const std::string& value) {
     for (std::size_t i = 0; i < value.size(); ++i) {
         if (value[i] == '\\' && i + 1 < value.size()) {
             const char next = value[++i];
-            unescaped += next == 'n' ? '\n' : next == 't' ? '\t' : next == 'r' ? '\r'
+            unescaped += next == 'n'   ? '\n'
+                         : next == 't' ? '\t'
+                         : next == 'r' ? '\r'
                          : next == 's' ? ' '
                                        : next;
         } else {
@@ -84,9 +84,17 @@ TEST(DesktopExec, ProgramPathSurvivesQuotingAndEscaping) {
     EXPECT_EQ(DesktopExecFor("/opt/100%/g"), "\"/opt/100%%/g\" %f");
     EXPECT_EQ(DesktopExecFor("/o/back\\slash"), "\"/o/back\\\\\\\\slash\" %f");
     const std::string awkward[] = {
-        "/usr/bin/glyfora", "/opt/my app/glyfora", "/opt/100%/g",  "/o/a\"b",
-        "/o/$HOME/`x`",     "/o/back\\slash",      "/o/line\nbreak", "/o/tab\there",
-        "/o/Gr\xC3\xBC\xC3\x9F" "e/glyfora", "/o/%f/%%",
+        "/usr/bin/glyfora",
+        "/opt/my app/glyfora",
+        "/opt/100%/g",
+        "/o/a\"b",
+        "/o/$HOME/`x`",
+        "/o/back\\slash",
+        "/o/line\nbreak",
+        "/o/tab\there",
+        "/o/Gr\xC3\xBC\xC3\x9F"
+        "e/glyfora",
+        "/o/%f/%%",
     };
     for (const std::string& path : awkward) {
         const std::string exec = DesktopExecFor(path);
@@ -111,7 +119,8 @@ TEST(DesktopEntryValueTest, ReadsOnlyTheDesktopEntryGroup) {
     EXPECT_EQ(DesktopEntryValue("", "Exec"), "");
 }
 
-// Element names with their attributes, as Expat sees the document; empty when it is not well formed.
+// Element names with their attributes, as Expat sees the document; empty when it is not well
+// formed.
 std::vector<std::map<std::string, std::string>> XmlElements(const std::string& text,
                                                             std::string& characters) {
     struct State {
@@ -181,8 +190,7 @@ TEST_F(XdgRegistration, FirstStartWritesPackageAndDesktopEntry) {
     EXPECT_EQ(store.ReadOpenCommand("Glyfora"), DesktopExecFor(program));
 
     std::string characters;
-    const auto elements =
-        XmlElements(ReadText(Data() + "/mime/packages/glyfora.xml"), characters);
+    const auto elements = XmlElements(ReadText(Data() + "/mime/packages/glyfora.xml"), characters);
     ASSERT_EQ(elements.size(), 4U);
     EXPECT_EQ(elements[3].at("pattern"), "*.tf");
     EXPECT_NE(characters.find("Typeface"), std::string::npos);

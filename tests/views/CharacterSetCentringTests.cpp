@@ -1,7 +1,6 @@
 #include "views/CharacterSetCentring.h"
 
 #include <gtest/gtest.h>
-
 #include <optional>
 
 namespace glyfora::views {
@@ -20,7 +19,14 @@ TEST(CentreCharacterSetView, CentresAndClampsWithTruncatingDivisions) {
         {"near the origin goes to 0", {10, 10, 8, 8}, 400, 300, 1, 1000, 800, 0, 0},
         {"near the far edge stops there", {990, 790, 10, 10}, 400, 300, 1, 1000, 800, 600, 500},
         // 300 - 200 + (-3 / 2): truncation gives -1, not -2.
-        {"negative width truncates toward zero", {300, 300, -3, -5}, 400, 300, 1, 1000, 800, 99,
+        {"negative width truncates toward zero",
+         {300, 300, -3, -5},
+         400,
+         300,
+         1,
+         1000,
+         800,
+         99,
          148},
         // 401 / 4 = 100 visible, half of it 50; 7 / 2 = 3.
         {"zoomed", {500, 400, 7, 9}, 401, 303, 4, 1000, 800, 453, 367},

@@ -40,7 +40,9 @@ ViewState StateWithoutFrame() {
     return state;
 }
 
-std::string Repeat(char key, std::size_t count) { return std::string(count, key); }
+std::string Repeat(char key, std::size_t count) {
+    return std::string(count, key);
+}
 
 // ---- Picture ----------------------------------------------------------------------------------
 

@@ -1,12 +1,10 @@
+#include "ExpectPixels.h"
 #include "views/ExampleTextRenderer.h"
 #include "views/RenderSettingsAccess.h"
 #include "views/SoftwareQuadSurface.h"
 
-#include "ExpectPixels.h"
-
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <optional>
 #include <string>
@@ -126,8 +124,8 @@ TEST(ExampleTextLayout, KerningSwitchNeedsPairs) {
         bool On;
         std::int64_t Expected;
     };
-    for (const Case test : {Case{true, true, 1}, Case{true, false, 0}, Case{false, true, 0},
-                            Case{false, false, 0}}) {
+    for (const Case test :
+         {Case{true, true, 1}, Case{true, false, 0}, Case{false, true, 0}, Case{false, false, 0}}) {
         TypefaceRegistry registry;
         Typeface& typeface = MakeTestTypeface(registry);
         if (test.HasPairs) {
@@ -211,8 +209,8 @@ TEST(ExampleTextLayout, AlignXPlacesEveryLineWithinTheBlock) {
         float FirstPen;
         float SecondPen;
     };
-    for (const Case test : {Case{0.5F, 80.0F, 90.0F}, Case{1.0F, 60.0F, 80.0F},
-                            Case{0.0F, 100.0F, 100.0F}}) {
+    for (const Case test :
+         {Case{0.5F, 80.0F, 90.0F}, Case{1.0F, 60.0F, 80.0F}, Case{0.0F, 100.0F, 100.0F}}) {
         TypefaceRegistry registry;
         MakeTestTypeface(registry);
         ASSERT_TRUE(SetAlignX(registry, Id, test.Align));
@@ -232,8 +230,8 @@ TEST(ExampleTextLayout, AlignmentRoundsHalvesAwayFromZero) {
     };
     // Letter spacing 2.5 makes every advance 12.5.
     const std::vector<Case> cases = {
-        {1.0F, u"a", 100.0F - 13.0F, 0.0F},          // -12.5 -> -13
-        {0.5F, u"a", 100.0F - 6.0F, 0.0F},           // -6.25 -> -6
+        {1.0F, u"a", 100.0F - 13.0F, 0.0F},                      // -12.5 -> -13
+        {0.5F, u"a", 100.0F - 6.0F, 0.0F},                       // -6.25 -> -6
         {0.5F, u"aa\na", 100.0F - 13.0F, 100.0F - 13.0F + 6.0F}, // 6.25 -> 6
         {0.2F, u"aa\na", 100.0F - 5.0F, 100.0F - 5.0F + 3.0F},   // -5; 0.2F × 12.5 -> 3
     };
@@ -306,12 +304,9 @@ TEST(ExampleTextLayout, MeasuresLinesAndBlocks) {
         float Height;
     };
     const std::vector<Case> cases = {
-        {true, 1.0F, u"abc\ndefg", 40.0F, 32.0F},
-        {true, 2.0F, u"abc\ndefg", 80.0F, 64.0F},
-        {false, 1.0F, u"abc\ndefg", 40.0F, 0.0F},
-        {true, 1.0F, u"abc\n", 30.0F, 16.0F},
-        {true, 1.0F, u"\n\n", 0.0F, 32.0F},
-        {true, 1.0F, u"", 0.0F, 0.0F},
+        {true, 1.0F, u"abc\ndefg", 40.0F, 32.0F}, {true, 2.0F, u"abc\ndefg", 80.0F, 64.0F},
+        {false, 1.0F, u"abc\ndefg", 40.0F, 0.0F}, {true, 1.0F, u"abc\n", 30.0F, 16.0F},
+        {true, 1.0F, u"\n\n", 0.0F, 32.0F},       {true, 1.0F, u"", 0.0F, 0.0F},
         {true, 1.0F, u"xyz", 0.0F, 16.0F}, // missing characters take no room
     };
     for (const Case& test : cases) {
@@ -395,9 +390,17 @@ TEST(ExampleTextClipping, MovesEdgesAndCutsTheSourceRectangle) {
         {"all four edges", 1.0F, {12, 14, 4, 6}, Rect64{18, 2, 4, 6}, {12, 14}, {16, 20}},
         {"bottom only", 1.0F, {0, 0, 100, 20}, Rect64{16, 0, 8, 8}, {10, 12}, {18, 20}},
         {"inside", 1.0F, {0, 0, 100, 100}, Rect64{16, 0, 8, 12}, {10, 12}, {18, 24}},
-        {"half texel, ties to even", 2.0F, {11, 0, 100, 100}, Rect64{16, 0, 8, 12}, {11, 14},
+        {"half texel, ties to even",
+         2.0F,
+         {11, 0, 100, 100},
+         Rect64{16, 0, 8, 12},
+         {11, 14},
          {26, 38}},
-        {"one and a half texels", 2.0F, {13, 0, 100, 100}, Rect64{18, 0, 6, 12}, {13, 14},
+        {"one and a half texels",
+         2.0F,
+         {13, 0, 100, 100},
+         Rect64{18, 0, 6, 12},
+         {13, 14},
          {26, 38}},
         {"wholly right", 1.0F, {50, 0, 10, 100}, std::nullopt, {}, {}},
         {"wholly left", 1.0F, {0, 0, 5, 100}, std::nullopt, {}, {}},
@@ -497,8 +500,8 @@ TEST(ExampleTextTransforms, MirroredQuadsUseTheFlippedCopyOrTheSpriteDirectly) {
     ASSERT_EQ(quads.size(), 1U);
     EXPECT_EQ(quads[0].Sprite, typeface.Content.FlippedSprite);
     EXPECT_EQ(quads[0].Source, (Rect64{16, 16 - 0 - 12, 8, 12}));
-    ExpectCorner(quads[0].Corners[0], 0.0F, 14.0F);  // q3
-    ExpectCorner(quads[0].Corners[2], -8.0F, 2.0F);  // q1
+    ExpectCorner(quads[0].Corners[0], 0.0F, 14.0F); // q3
+    ExpectCorner(quads[0].Corners[2], -8.0F, 2.0F); // q1
 
     typeface.Content.FlippedSprite = nullptr;
     quads = Draw(registry, u"c", 0.0F, 0.0F);

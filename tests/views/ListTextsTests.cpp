@@ -1,8 +1,7 @@
 #include "views/ListTexts.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <limits>
 #include <string>
 
@@ -36,9 +35,14 @@ TEST(RightAlignedText, PadsWithEnSpacesAndShowsLongNumbersWhole) {
         std::u16string_view Expected;
     };
     const Case cases[] = {
-        {7, 4, u"___7"},       {1234, 4, u"1234"},   {12345, 4, u"12345"},
-        {-1, 3, u"_-1"},       {-1000, 3, u"-1000"}, {0, 3, u"__0"},
-        {999, 3, u"999"},      {5, 0, u"5"},
+        {7, 4, u"___7"},
+        {1234, 4, u"1234"},
+        {12345, 4, u"12345"},
+        {-1, 3, u"_-1"},
+        {-1000, 3, u"-1000"},
+        {0, 3, u"__0"},
+        {999, 3, u"999"},
+        {5, 0, u"5"},
         {std::numeric_limits<std::int64_t>::min(), 4, u"-9223372036854775808"},
     };
     for (const Case& test : cases) {
@@ -54,12 +58,9 @@ TEST(CharacterCellText, EveryColumn) {
         std::u16string_view Expected;
     };
     const Case cases[] = {
-        {CharacterColumn::Index, u"65"},
-        {CharacterColumn::Char, u"A"},
-        {CharacterColumn::Position, u"___7, 12"},
-        {CharacterColumn::Size, u"10\u00D712"},
-        {CharacterColumn::Offset, u"-1000, 3"},
-        {CharacterColumn::Flow, u"11\u00D716"},
+        {CharacterColumn::Index, u"65"},          {CharacterColumn::Char, u"A"},
+        {CharacterColumn::Position, u"___7, 12"}, {CharacterColumn::Size, u"10\u00D712"},
+        {CharacterColumn::Offset, u"-1000, 3"},   {CharacterColumn::Flow, u"11\u00D716"},
     };
     for (const Case& test : cases) {
         EXPECT_EQ(CharacterCellText(character, test.Column), Padded(test.Expected))

@@ -1,11 +1,9 @@
-#include "views/SoftwareQuadSurface.h"
-
 #include "ExpectPixels.h"
-
-#include <gtest/gtest.h>
+#include "views/SoftwareQuadSurface.h"
 
 #include <cmath>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <limits>
 #include <vector>
 
@@ -23,10 +21,8 @@ Sprite SolidSprite(std::int64_t width, std::int64_t height, std::uint32_t colour
 }
 
 GlyphQuad Rectangle(float left, float top, float right, float bottom, float depth = -1.0F) {
-    return {{{left, top, depth},
-             {right, top, depth},
-             {right, bottom, depth},
-             {left, bottom, depth}}};
+    return {
+        {{left, top, depth}, {right, top, depth}, {right, bottom, depth}, {left, bottom, depth}}};
 }
 
 using test::CountPixels;
@@ -118,17 +114,17 @@ struct BlendCase {
 
 TEST(SoftwareQuadSurface, BlendFactorsKeepTheTargetOpaque) {
     const std::vector<BlendCase> cases = {
-        {6, 7, 0x80FF0000U, 0xFF0000FFU, 0xFF80007FU},  // half blue over red
-        {6, 7, 0x00FFFFFFU, 0xFF102030U, 0xFF102030U},  // transparent: unchanged
-        {1, 1, 0xFF808080U, 0xFF909090U, 0xFFFFFFFFU},  // sum clamps
+        {6, 7, 0x80FF0000U, 0xFF0000FFU, 0xFF80007FU}, // half blue over red
+        {6, 7, 0x00FFFFFFU, 0xFF102030U, 0xFF102030U}, // transparent: unchanged
+        {1, 1, 0xFF808080U, 0xFF909090U, 0xFFFFFFFFU}, // sum clamps
         {0, 1, 0xFF123456U, 0xFF654321U, 0xFF654321U},
-        {1, 0, 0x40123456U, 0xFF654321U, 0xFF123456U},  // alpha still source-over
-        {2, 0, 0xFF80FF00U, 0xFF000000U, 0xFF40FF00U},  // s × s
-        {3, 0, 0xFF80FF00U, 0xFF000000U, 0xFF400000U},  // s × (1 - s)
-        {4, 0, 0xFF80FF00U, 0xFF8080FFU, 0xFF408000U},  // s × d
-        {5, 0, 0xFF80FF00U, 0xFF0000FFU, 0xFF80FF00U},  // s × (1 - d)
-        {8, 0, 0xFF80FF00U, 0xFF0000FFU, 0xFF80FF00U},  // s × target alpha (opaque)
-        {9, 1, 0xFF80FF00U, 0xFF0000FFU, 0xFF0000FFU},  // s × (1 - target alpha) + d
+        {1, 0, 0x40123456U, 0xFF654321U, 0xFF123456U}, // alpha still source-over
+        {2, 0, 0xFF80FF00U, 0xFF000000U, 0xFF40FF00U}, // s × s
+        {3, 0, 0xFF80FF00U, 0xFF000000U, 0xFF400000U}, // s × (1 - s)
+        {4, 0, 0xFF80FF00U, 0xFF8080FFU, 0xFF408000U}, // s × d
+        {5, 0, 0xFF80FF00U, 0xFF0000FFU, 0xFF80FF00U}, // s × (1 - d)
+        {8, 0, 0xFF80FF00U, 0xFF0000FFU, 0xFF80FF00U}, // s × target alpha (opaque)
+        {9, 1, 0xFF80FF00U, 0xFF0000FFU, 0xFF0000FFU}, // s × (1 - target alpha) + d
     };
     for (const BlendCase& test : cases) {
         SoftwareQuadSurface surface(1, 1);
@@ -160,14 +156,14 @@ struct TintCase {
 
 TEST(SoftwareQuadSurface, OpacityScalesAlphaAndTintReplacesColour) {
     const std::vector<TintCase> cases = {
-        {255, NoTint, 0xFF804020U},        // texel 0xFFFF8040 at alpha 128
-        {128, NoTint, 0xFF402010U},        // alpha 128 × 128 / 255 = 64
+        {255, NoTint, 0xFF804020U}, // texel 0xFFFF8040 at alpha 128
+        {128, NoTint, 0xFF402010U}, // alpha 128 × 128 / 255 = 64
         {0, NoTint, Black},
-        {-7, NoTint, Black},               // clamped to 0
-        {900, NoTint, 0xFF804020U},        // clamped to 255
-        {255, 0x0000FF, 0xFF000080U},      // red tint, texture alpha kept
-        {128, 0xFF0000, 0xFF400000U},      // blue tint at a quarter
-        {255, 0x7F00FF00, 0xFF008000U},    // bits above the colour are ignored
+        {-7, NoTint, Black},            // clamped to 0
+        {900, NoTint, 0xFF804020U},     // clamped to 255
+        {255, 0x0000FF, 0xFF000080U},   // red tint, texture alpha kept
+        {128, 0xFF0000, 0xFF400000U},   // blue tint at a quarter
+        {255, 0x7F00FF00, 0xFF008000U}, // bits above the colour are ignored
     };
     const Sprite sprite = SolidSprite(1, 1, 0x80FF8040U);
     for (const TintCase& test : cases) {

@@ -7,7 +7,6 @@
 #include <QMetaObject>
 #include <QSpinBox>
 #include <QTreeWidget>
-
 #include <vector>
 
 namespace glyfora::app {
@@ -50,8 +49,8 @@ CharacterColumn ColumnOf(CharacterMetric metric) {
 }
 
 constexpr CharacterMetric AllMetrics[] = {
-    CharacterMetric::SourceX,      CharacterMetric::SourceY,    CharacterMetric::SourceWidth,
-    CharacterMetric::SourceHeight, CharacterMetric::OutlayX,    CharacterMetric::OutlayY,
+    CharacterMetric::SourceX,      CharacterMetric::SourceY,      CharacterMetric::SourceWidth,
+    CharacterMetric::SourceHeight, CharacterMetric::OutlayX,      CharacterMetric::OutlayY,
     CharacterMetric::OutlayWidth,  CharacterMetric::OutlayHeight,
 };
 
@@ -81,8 +80,9 @@ void RefillCharacterList(EditingContext& context, const Character* select) {
 
 Character* SelectedCharacter(const EditingContext& context) {
     document::Typeface* typeface = Document(context);
-    return typeface != nullptr ? SelectedRecord(context.Characters.List, typeface->Content.Characters)
-                               : nullptr;
+    return typeface != nullptr
+               ? SelectedRecord(context.Characters.List, typeface->Content.Characters)
+               : nullptr;
 }
 
 void OnCharacterSelectionChanged(EditingContext& context) {

@@ -1,11 +1,11 @@
 #include "app/editing/CharacterSetPicture.h"
 
-#include "app/windows/CharacterSetWindow.h"
-#include "app/shell/Dispatch.h"
 #include "app/editing/EditingDispatch.h"
-#include "app/shell/ShellViews.h"
-#include "app/windows/MainWindow.h"
+#include "app/shell/Dispatch.h"
 #include "app/shell/Shell.h"
+#include "app/shell/ShellViews.h"
+#include "app/windows/CharacterSetWindow.h"
+#include "app/windows/MainWindow.h"
 #include "document/PictureFile.h"
 #include "platform/Folders.h"
 
@@ -13,7 +13,6 @@
 #include <QProcess>
 #include <QStatusBar>
 #include <QUrl>
-
 #include <chrono>
 
 namespace glyfora::app {

@@ -22,12 +22,12 @@ void OnCharacterSetEdit(Shell& shell, const DispatchEvent& event);
 // the editor saved into whatever typeface is current.
 class PictureWatchTimer : public QTimer {
     Q_OBJECT
-  public:
+public:
     PictureWatchTimer(Shell& shell, QObject* parent);
 
     platform::PictureWatch Watch;
 
-  private:
+private:
     void Check();
 
     Shell& shell_;

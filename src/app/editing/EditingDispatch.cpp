@@ -1,17 +1,16 @@
 #include "app/editing/EditingDispatch.h"
 
 #include "app/editing/CharacterEditor.h"
+#include "app/editing/KerningPairEditor.h"
+#include "app/shell/Shell.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/CharacterWindow.h"
-#include "app/editing/KerningPairEditor.h"
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
-#include "app/shell/Shell.h"
 #include "views/CharacterView.h"
 #include "views/KerningPairView.h"
 
 #include <QTreeWidget>
-
 #include <memory>
 #include <utility>
 
@@ -29,24 +28,24 @@ void OnMetricFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
 
 std::unique_ptr<EditingContext> MakeEditingContext(Shell& shell) {
     const MainWindow& main = *shell.Main;
-    return std::make_unique<EditingContext>(EditingContext{
-        shell.State,
-        {main.CharacterList,
-         main.CharacterDeleteButton,
-         main.CharacterNewButton,
-         {main.CharacterCode.Code, main.CharacterCode.Glyph},
-         {main.SourceX, main.SourceY, main.SourceWidth, main.SourceHeight, main.OutlayX,
-          main.OutlayY, main.OutlayWidth, main.OutlayHeight}},
-        {main.KerningPairList,
-         main.KerningPairDeleteButton,
-         main.KerningPairNewButton,
-         {main.LeftCode.Code, main.LeftCode.Glyph},
-         {main.RightCode.Code, main.RightCode.Glyph},
-         main.AmountField},
-        [&shell] { DrawCharacterView(shell); },
-        [&shell] { DrawKerningPairView(shell); },
-        [&shell] { DrawCharacterSetView(shell); },
-        [&shell] { return shell.CharacterSet->Canvas->size(); }});
+    return std::make_unique<EditingContext>(
+        EditingContext{shell.State,
+                       {main.CharacterList,
+                        main.CharacterDeleteButton,
+                        main.CharacterNewButton,
+                        {main.CharacterCode.Code, main.CharacterCode.Glyph},
+                        {main.SourceX, main.SourceY, main.SourceWidth, main.SourceHeight,
+                         main.OutlayX, main.OutlayY, main.OutlayWidth, main.OutlayHeight}},
+                       {main.KerningPairList,
+                        main.KerningPairDeleteButton,
+                        main.KerningPairNewButton,
+                        {main.LeftCode.Code, main.LeftCode.Glyph},
+                        {main.RightCode.Code, main.RightCode.Glyph},
+                        main.AmountField},
+                       [&shell] { DrawCharacterView(shell); },
+                       [&shell] { DrawKerningPairView(shell); },
+                       [&shell] { DrawCharacterSetView(shell); },
+                       [&shell] { return shell.CharacterSet->Canvas->size(); }});
 }
 
 void DrawCharacterView(Shell& shell) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/windows/EditingFrames.h"
 #include "app/shell/ShellViews.h"
+#include "app/windows/EditingFrames.h"
 
 #include <memory>
 

@@ -6,7 +6,6 @@
 #include <QMetaObject>
 #include <QSpinBox>
 #include <QTreeWidget>
-
 #include <vector>
 
 namespace glyfora::app {
@@ -65,8 +64,9 @@ void RefillKerningPairList(EditingContext& context, const KerningPair* select) {
         return;
     }
     document::SortKerningPairs(*typeface);
-    context.State.View.CurrentPair = FillRecordList(list, typeface->Content.KerningPairs, select,
-                                              [](const KerningPair& pair) { return RowTexts(pair); });
+    context.State.View.CurrentPair =
+        FillRecordList(list, typeface->Content.KerningPairs, select,
+                       [](const KerningPair& pair) { return RowTexts(pair); });
 }
 
 KerningPair* SelectedKerningPair(const EditingContext& context) {

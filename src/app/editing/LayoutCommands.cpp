@@ -1,11 +1,11 @@
 #include "app/editing/LayoutCommands.h"
 
-#include "app/shell/Dispatch.h"
 #include "app/editing/EditingDispatch.h"
+#include "app/editing/PromptNumber.h"
+#include "app/shell/Dispatch.h"
+#include "app/shell/Shell.h"
 #include "app/shell/ShellViews.h"
 #include "app/windows/MainWindow.h"
-#include "app/editing/PromptNumber.h"
-#include "app/shell/Shell.h"
 #include "document/LayoutOperations.h"
 
 #include <QDialog>
@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
 #include <string>
 
 namespace glyfora::app {

@@ -165,7 +165,8 @@ std::optional<std::int64_t> SpacingFromAnswer(float answer) {
         return std::nullopt;
     }
     constexpr double Limit = 1099511627776.0; // 2^40
-    const double rounded = std::clamp(document::RoundHalfToEven(static_cast<double>(answer)), -Limit, Limit);
+    const double rounded =
+        std::clamp(document::RoundHalfToEven(static_cast<double>(answer)), -Limit, Limit);
     return static_cast<std::int64_t>(rounded);
 }
 

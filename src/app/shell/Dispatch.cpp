@@ -1,31 +1,30 @@
 #include "app/shell/Dispatch.h"
 
 #include "app/editing/CharacterSetPicture.h"
+#include "app/editing/EditingDispatch.h"
+#include "app/editing/LayoutCommands.h"
+#include "app/shell/Shell.h"
+#include "app/shell/ShellViews.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/CharacterWindow.h"
-#include "app/editing/EditingDispatch.h"
 #include "app/windows/ExampleWindow.h"
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
-#include "app/editing/LayoutCommands.h"
 #include "app/windows/MainWindow.h"
-#include "app/shell/Shell.h"
-#include "app/shell/ShellViews.h"
 #include "views/CharacterSetMouse.h"
 #include "views/CharacterView.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
-#include <QPushButton>
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTextEdit>
 #include <QTreeWidget>
-
 #include <map>
 #include <utility>
 
@@ -189,8 +188,7 @@ QWidget* WindowOf(Shell& shell, WindowName window) {
 }
 
 // The control at the end of a path of members: Follow<&MainWindow::LeftCode, &CodeFields::Code>.
-template <auto First, auto... Rest, typename Object>
-QObject* Follow(Object* object) {
+template <auto First, auto... Rest, typename Object> QObject* Follow(Object* object) {
     if constexpr (sizeof...(Rest) == 0) {
         return object->*First;
     } else {
@@ -198,38 +196,31 @@ QObject* Follow(Object* object) {
     }
 }
 
-template <WindowName Window>
-QObject* TheWindow(Shell& shell) {
+template <WindowName Window> QObject* TheWindow(Shell& shell) {
     return WindowOf(shell, Window);
 }
 
-template <auto... Path>
-QObject* InMain(Shell& shell) {
+template <auto... Path> QObject* InMain(Shell& shell) {
     return Follow<Path...>(shell.Main.get());
 }
 
-template <auto... Path>
-QObject* InCharacterSet(Shell& shell) {
+template <auto... Path> QObject* InCharacterSet(Shell& shell) {
     return Follow<Path...>(shell.CharacterSet);
 }
 
-template <auto... Path>
-QObject* InCharacter(Shell& shell) {
+template <auto... Path> QObject* InCharacter(Shell& shell) {
     return Follow<Path...>(shell.Character);
 }
 
-template <auto... Path>
-QObject* InKerningPair(Shell& shell) {
+template <auto... Path> QObject* InKerningPair(Shell& shell) {
     return Follow<Path...>(shell.KerningPair);
 }
 
-template <auto... Path>
-QObject* InExample(Shell& shell) {
+template <auto... Path> QObject* InExample(Shell& shell) {
     return Follow<Path...>(shell.Example);
 }
 
-template <auto... Path>
-QObject* InImport(Shell& shell) {
+template <auto... Path> QObject* InImport(Shell& shell) {
     return Follow<Path...>(shell.Import);
 }
 
@@ -368,8 +359,9 @@ void ConnectEntry(Shell& shell, WindowEventFilter& filter, const DispatchEntry& 
         }
         break;
     case Wheel:
-        QObject::connect(qobject_cast<Canvas*>(object), &Canvas::wheeled, shell.Main.get(),
-                         [&shell, handler](int notches) { handler(shell, DispatchEvent{notches}); });
+        QObject::connect(
+            qobject_cast<Canvas*>(object), &Canvas::wheeled, shell.Main.get(),
+            [&shell, handler](int notches) { handler(shell, DispatchEvent{notches}); });
         break;
     case Mouse:
         QObject::connect(qobject_cast<CharacterSetCanvas*>(object), &CharacterSetCanvas::mouse,
@@ -395,10 +387,9 @@ void ConnectDispatch(Shell& shell) {
     auto* filter = new WindowEventFilter(shell, shell.Main.get());
     shell.WindowEvents = filter;
     // Windows without a close row still get the filter, which keeps them open.
-    for (QWidget* window : {WindowOf(shell, WindowName::CharacterSet),
-                            WindowOf(shell, WindowName::Character),
-                            WindowOf(shell, WindowName::KerningPair),
-                            WindowOf(shell, WindowName::Example)}) {
+    for (QWidget* window :
+         {WindowOf(shell, WindowName::CharacterSet), WindowOf(shell, WindowName::Character),
+          WindowOf(shell, WindowName::KerningPair), WindowOf(shell, WindowName::Example)}) {
         window->installEventFilter(filter);
     }
     for (const DispatchEntry& entry : Table) {

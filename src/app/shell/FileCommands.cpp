@@ -1,5 +1,5 @@
-#include "app/windows/MainWindow.h"
 #include "app/shell/Shell.h"
+#include "app/windows/MainWindow.h"
 #include "document/TypefaceIo.h"
 
 namespace glyfora::app {

@@ -1,17 +1,16 @@
 #include "app/shell/Settings.h"
 
+#include "app/shell/Shell.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/CharacterWindow.h"
 #include "app/windows/ExampleWindow.h"
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
-#include "app/shell/Shell.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-
 #include <algorithm>
 #include <climits>
 
@@ -24,10 +23,10 @@ int ToInt(std::int64_t value) {
 }
 
 std::int64_t DistanceSquared(QRect frame, QRect screen) {
-    const std::int64_t dx = std::max<std::int64_t>(
-        {0, std::int64_t{screen.left()} - frame.right(), std::int64_t{frame.left()} - screen.right()});
-    const std::int64_t dy = std::max<std::int64_t>(
-        {0, std::int64_t{screen.top()} - frame.bottom(), std::int64_t{frame.top()} - screen.bottom()});
+    const std::int64_t dx = std::max<std::int64_t>({0, std::int64_t{screen.left()} - frame.right(),
+                                                    std::int64_t{frame.left()} - screen.right()});
+    const std::int64_t dy = std::max<std::int64_t>({0, std::int64_t{screen.top()} - frame.bottom(),
+                                                    std::int64_t{frame.top()} - screen.bottom()});
     return dx * dx + dy * dy;
 }
 
@@ -66,14 +65,17 @@ QPoint PlaceOnScreens(QRect frame, const QList<QRect>& screens) {
         }
     }
     // Inside the nearest screen; a window larger than the screen keeps its top-left corner on it.
-    const int x = std::max(nearest->left(), std::min(frame.left(), nearest->right() + 1 - frame.width()));
-    const int y = std::max(nearest->top(), std::min(frame.top(), nearest->bottom() + 1 - frame.height()));
+    const int x =
+        std::max(nearest->left(), std::min(frame.left(), nearest->right() + 1 - frame.width()));
+    const int y =
+        std::max(nearest->top(), std::min(frame.top(), nearest->bottom() + 1 - frame.height()));
     return {x, y};
 }
 
 void RestoreWindow(QWidget& window, const platform::WindowPlacement& keys, int parts) {
     if ((parts & WindowPosition) != 0 && (keys.X || keys.Y)) {
-        const QPoint stored(keys.X ? ToInt(*keys.X) : window.x(), keys.Y ? ToInt(*keys.Y) : window.y());
+        const QPoint stored(keys.X ? ToInt(*keys.X) : window.x(),
+                            keys.Y ? ToInt(*keys.Y) : window.y());
         window.move(PlaceOnScreens(QRect(stored, window.frameGeometry().size()), ScreenAreas()));
     }
     if ((parts & WindowSize) != 0 && (keys.Width || keys.Height)) {

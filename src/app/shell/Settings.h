@@ -5,7 +5,6 @@
 #include <QList>
 #include <QPoint>
 #include <QRect>
-
 #include <string>
 
 class QWidget;

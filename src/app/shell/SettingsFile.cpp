@@ -1,7 +1,6 @@
 // The platform services behind the settings: the settings folder and the desktop's file-type
 // registration.
 #include "app/shell/Settings.h"
-
 #include "platform/Environment.h"
 #include "platform/FileTypes.h"
 #include "platform/Folders.h"

@@ -1,15 +1,15 @@
 #include "app/shell/Shell.h"
 
 #include "app/editing/CharacterSetPicture.h"
+#include "app/editing/EditingDispatch.h"
+#include "app/shell/Settings.h"
+#include "app/shell/ShellViews.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/CharacterWindow.h"
-#include "app/editing/EditingDispatch.h"
 #include "app/windows/ExampleWindow.h"
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
-#include "app/shell/Settings.h"
-#include "app/shell/ShellViews.h"
 #include "document/TypefaceIo.h"
 #include "platform/Environment.h"
 #include "platform/FileTypes.h"
@@ -59,9 +59,8 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
     for (const QString& argument : arguments) {
         args.push_back(argument.toStdString());
     }
-    options.FileTypeCheck =
-        options.FileTypeCheck &&
-        platform::FileTypeCheckEnabled(args, platform::ProcessEnvironment());
+    options.FileTypeCheck = options.FileTypeCheck &&
+                            platform::FileTypeCheckEnabled(args, platform::ProcessEnvironment());
     return options;
 }
 
@@ -136,9 +135,9 @@ std::unique_ptr<Shell> StartUp(AppState& state, ShellServices& services,
 
 void ShutDown(Shell& shell) {
     SaveConfiguration(shell);
-    for (QWidget* window : std::initializer_list<QWidget*>{
-             shell.Import, shell.Example, shell.CharacterSet, shell.Character, shell.KerningPair,
-             shell.Main.get()}) {
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{shell.Import, shell.Example, shell.CharacterSet,
+                                         shell.Character, shell.KerningPair, shell.Main.get()}) {
         window->hide();
     }
     shell.Finished = true;

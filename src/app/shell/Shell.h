@@ -4,9 +4,7 @@
 #include "app/shell/Dialogs.h"
 
 #include <QStringList>
-
 #include <cstdint>
-
 #include <functional>
 #include <memory>
 #include <string>
@@ -27,8 +25,8 @@ struct EditingContext;
 
 // What the command line asks for.
 struct StartOptions {
-    std::string FilePath;           // typeface to open at start; empty for none
-    bool FileTypeCheck = true;      // check the ".tf" registration at start
+    std::string FilePath;      // typeface to open at start; empty for none
+    bool FileTypeCheck = true; // check the ".tf" registration at start
     bool QuitAfterFirstFrame = false;
 };
 
@@ -66,7 +64,7 @@ struct Shell {
     QObject* WindowEvents = nullptr; // turns window close and resize into dispatch
     std::unique_ptr<EditingContext> Editing;
     PictureWatchTimer* PictureWatch = nullptr; // a child of the character-set window
-    bool Finished = false;           // shut-down has run
+    bool Finished = false;                     // shut-down has run
     // "Create Typeface" is under way (its progress dialog lets events through).
     bool ImportRunning = false;
     // When set, the import reports its progress here instead of in a progress dialog; returning

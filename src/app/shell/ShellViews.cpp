@@ -1,11 +1,11 @@
 #include "app/shell/ShellViews.h"
 
+#include "app/shell/Shell.h"
+#include "app/surfaces/ExampleScreen.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/CharacterWindow.h"
-#include "app/surfaces/ExampleScreen.h"
 #include "app/windows/ExampleWindow.h"
 #include "app/windows/KerningPairWindow.h"
-#include "app/shell/Shell.h"
 #include "views/CharacterSetView.h"
 
 namespace glyfora::app {

@@ -4,7 +4,6 @@
 
 #include <QPainter>
 #include <QWheelEvent>
-
 #include <algorithm>
 #include <limits>
 #include <utility>

@@ -11,7 +11,6 @@
 #include <QOpenGLWidget>
 #include <QPainter>
 #include <QWidget>
-
 #include <algorithm>
 #include <cmath>
 #include <memory>

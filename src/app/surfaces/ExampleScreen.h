@@ -3,7 +3,6 @@
 #include "views/QuadSurface.h"
 
 #include <QImage>
-
 #include <cstdint>
 #include <functional>
 

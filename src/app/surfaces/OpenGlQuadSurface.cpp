@@ -3,7 +3,6 @@
 #include "document/Pixel.h"
 
 #include <QOpenGLContext>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -65,16 +64,26 @@ void main() {
 
 GLenum GlFactor(int factor) {
     switch (static_cast<views::BlendFactor>(factor)) {
-    case views::BlendFactor::Zero: return GL_ZERO;
-    case views::BlendFactor::One: return GL_ONE;
-    case views::BlendFactor::SourceColour: return GL_SRC_COLOR;
-    case views::BlendFactor::OneMinusSourceColour: return GL_ONE_MINUS_SRC_COLOR;
-    case views::BlendFactor::DestinationColour: return GL_DST_COLOR;
-    case views::BlendFactor::OneMinusDestinationColour: return GL_ONE_MINUS_DST_COLOR;
-    case views::BlendFactor::SourceAlpha: return GL_SRC_ALPHA;
-    case views::BlendFactor::OneMinusSourceAlpha: return GL_ONE_MINUS_SRC_ALPHA;
-    case views::BlendFactor::DestinationAlpha: return GL_DST_ALPHA;
-    case views::BlendFactor::OneMinusDestinationAlpha: return GL_ONE_MINUS_DST_ALPHA;
+    case views::BlendFactor::Zero:
+        return GL_ZERO;
+    case views::BlendFactor::One:
+        return GL_ONE;
+    case views::BlendFactor::SourceColour:
+        return GL_SRC_COLOR;
+    case views::BlendFactor::OneMinusSourceColour:
+        return GL_ONE_MINUS_SRC_COLOR;
+    case views::BlendFactor::DestinationColour:
+        return GL_DST_COLOR;
+    case views::BlendFactor::OneMinusDestinationColour:
+        return GL_ONE_MINUS_DST_COLOR;
+    case views::BlendFactor::SourceAlpha:
+        return GL_SRC_ALPHA;
+    case views::BlendFactor::OneMinusSourceAlpha:
+        return GL_ONE_MINUS_SRC_ALPHA;
+    case views::BlendFactor::DestinationAlpha:
+        return GL_DST_ALPHA;
+    case views::BlendFactor::OneMinusDestinationAlpha:
+        return GL_ONE_MINUS_DST_ALPHA;
     }
     return GL_ZERO;
 }
@@ -130,8 +139,8 @@ bool PerspectiveDepths(const views::GlyphQuad& corners) {
 
 // The quad as the triangles (c0, c1, c2) and (c0, c2, c3) in clip coordinates of a surface
 // width × height units, each corner carrying its source texel position.
-std::array<Vertex, 6> QuadTriangles(const views::GlyphQuad& corners,
-                                    const document::Rect64& source, int width, int height) {
+std::array<Vertex, 6> QuadTriangles(const views::GlyphQuad& corners, const document::Rect64& source,
+                                    int width, int height) {
     const bool perspective = PerspectiveDepths(corners);
     const double w0 = corners[0].W;
     const double sx = static_cast<double>(source.X);
@@ -191,10 +200,9 @@ OpenGlQuadSurface::~OpenGlQuadSurface() {
 std::size_t OpenGlQuadSurface::TextureCount() const {
     std::size_t count = 0;
     for (const auto& [image, cached] : cache_) {
-        count += static_cast<std::size_t>(std::count_if(
-            cached.Tiles.begin(), cached.Tiles.end(), [](const Tile& tile) {
-                return tile.Texture != 0;
-            }));
+        count += static_cast<std::size_t>(
+            std::count_if(cached.Tiles.begin(), cached.Tiles.end(),
+                          [](const Tile& tile) { return tile.Texture != 0; }));
     }
     return count;
 }
@@ -327,9 +335,8 @@ void OpenGlQuadSurface::SetColourUniforms(std::int64_t opacity, std::int64_t tin
                              tinted ? Unit(document::Green(tintColour)) : 0.0F,
                              tinted ? Unit(document::Blue(tintColour)) : 0.0F,
                              tinted ? 1.0F : 0.0F);
-    program_.setUniformValue(opacityUniform_,
-                             static_cast<float>(std::clamp<std::int64_t>(opacity, 0, 255)) /
-                                 255.0F);
+    program_.setUniformValue(
+        opacityUniform_, static_cast<float>(std::clamp<std::int64_t>(opacity, 0, 255)) / 255.0F);
 }
 
 void OpenGlQuadSurface::DrawTiles(const document::Sprite& sprite,

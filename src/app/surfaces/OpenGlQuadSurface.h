@@ -4,7 +4,6 @@
 
 #include <QOpenGLFunctions>
 #include <QOpenGLShaderProgram>
-
 #include <cstdint>
 #include <memory>
 #include <unordered_map>

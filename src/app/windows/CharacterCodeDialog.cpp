@@ -34,11 +34,8 @@ QFont GlyphFont() {
 } // namespace
 
 CharacterCodeDialog::CharacterCodeDialog(std::int64_t code, QWidget* parent)
-    : QDialog(parent),
-      DecimalField(new QSpinBox),
-      HexField(new HexSpinBox),
-      GlyphField(new GlyphSpinBox),
-      OkButton(new QPushButton(QStringLiteral("OK"), this)) {
+    : QDialog(parent), DecimalField(new QSpinBox), HexField(new HexSpinBox),
+      GlyphField(new GlyphSpinBox), OkButton(new QPushButton(QStringLiteral("OK"), this)) {
     setWindowTitle(QStringLiteral("Character"));
     setFixedSize(200, 125);
 
@@ -64,8 +61,8 @@ CharacterCodeDialog::CharacterCodeDialog(std::int64_t code, QWidget* parent)
 
     const int start =
         code >= LowestCode && code <= HighestCode ? static_cast<int>(code) : FirstCode;
-    for (QSpinBox* field : {DecimalField, static_cast<QSpinBox*>(HexField),
-                            static_cast<QSpinBox*>(GlyphField)}) {
+    for (QSpinBox* field :
+         {DecimalField, static_cast<QSpinBox*>(HexField), static_cast<QSpinBox*>(GlyphField)}) {
         field->setRange(LowestCode, HighestCode);
         field->setValue(start);
         connect(field, &QSpinBox::valueChanged, this,
@@ -84,8 +81,8 @@ std::int64_t CharacterCodeDialog::Ask(std::int64_t code) {
 }
 
 void CharacterCodeDialog::ShowCode(int value, const QSpinBox* source) {
-    for (QSpinBox* field : {DecimalField, static_cast<QSpinBox*>(HexField),
-                            static_cast<QSpinBox*>(GlyphField)}) {
+    for (QSpinBox* field :
+         {DecimalField, static_cast<QSpinBox*>(HexField), static_cast<QSpinBox*>(GlyphField)}) {
         if (field != source) {
             const QSignalBlocker blocker(field);
             field->setValue(value);

@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QMouseEvent>
-
 #include <cmath>
 
 namespace glyfora::app {

@@ -1,11 +1,10 @@
 #include "app/windows/EditingFrames.h"
 
+#include <QItemSelectionModel>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
-#include <QItemSelectionModel>
 #include <QTreeWidget>
-
 #include <algorithm>
 
 namespace glyfora::app {
@@ -15,8 +14,8 @@ void ShowFieldValue(QSpinBox* field, std::int64_t value) {
         return;
     }
     const QSignalBlocker blocker(field);
-    field->setValue(static_cast<int>(std::clamp<std::int64_t>(value, field->minimum(),
-                                                              field->maximum())));
+    field->setValue(
+        static_cast<int>(std::clamp<std::int64_t>(value, field->minimum(), field->maximum())));
 }
 
 void SetCellText(QTreeWidgetItem* row, int column, const std::u16string& text) {

@@ -7,7 +7,6 @@
 #include <QList>
 #include <QSize>
 #include <QTreeWidget>
-
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -70,7 +69,8 @@ void ShowFieldValue(QSpinBox* field, std::int64_t value);
 void SetCellText(QTreeWidgetItem* row, int column, const std::u16string& text);
 
 // Makes a row standing for record, with its cell texts.
-[[nodiscard]] QTreeWidgetItem* MakeRow(const void* record, const std::vector<std::u16string>& texts);
+[[nodiscard]] QTreeWidgetItem* MakeRow(const void* record,
+                                       const std::vector<std::u16string>& texts);
 
 // Blocks the signals of a list and of its selection model while it is changed programmatically.
 class ListSignalBlocker {

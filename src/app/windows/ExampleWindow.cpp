@@ -7,7 +7,6 @@
 #include "views/RenderSettingsAccess.h"
 
 #include <QLineEdit>
-
 #include <string_view>
 
 namespace glyfora::app {

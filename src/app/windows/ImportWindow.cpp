@@ -22,7 +22,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
-
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -298,9 +297,8 @@ public:
             dialog_.setValue(static_cast<int>(std::min(done, total) / scale));
             // Until the modal dialog shows, input must wait: a click could otherwise reach a
             // menu command or the close box in the middle of the import.
-            QCoreApplication::processEvents(dialog_.isVisible()
-                                                ? QEventLoop::AllEvents
-                                                : QEventLoop::ExcludeUserInputEvents);
+            QCoreApplication::processEvents(
+                dialog_.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
         }
         return !dialog_.wasCanceled();
     }

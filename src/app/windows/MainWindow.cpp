@@ -2,11 +2,11 @@
 
 #include "app/windows/GlyphSpinBox.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -14,7 +14,6 @@
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QTreeWidget>
-
 #include <initializer_list>
 #include <utility>
 
@@ -81,9 +80,9 @@ void MakeRowLabel(QWidget* frame, const QString& caption, int x, int y) {
 }
 
 // A labelled row holding two numbers, e.g. "Position:" X and Y.
-std::pair<QSpinBox*, QSpinBox*> MakeNumberRow(QWidget* frame, const QString& caption, int x,
-                                              int y, const QString& firstName,
-                                              const QString& secondName, int low, int high) {
+std::pair<QSpinBox*, QSpinBox*> MakeNumberRow(QWidget* frame, const QString& caption, int x, int y,
+                                              const QString& firstName, const QString& secondName,
+                                              int low, int high) {
     MakeRowLabel(frame, caption, x, y);
     return {MakeSpinField(frame, firstName, QRect(x + 60, y, 55, 20), low, high),
             MakeSpinField(frame, secondName, QRect(x + 120, y, 55, 20), low, high)};
@@ -94,7 +93,8 @@ CodeFields MakeCodeRow(QWidget* frame, const QString& caption, int x, int y,
                        const QString& prefix) {
     MakeRowLabel(frame, caption, x, y);
     CodeFields fields;
-    fields.Code = MakeSpinField(frame, prefix + QStringLiteral("CodeField"), QRect(x + 60, y, 65, 20), 0, 65535);
+    fields.Code = MakeSpinField(frame, prefix + QStringLiteral("CodeField"),
+                                QRect(x + 60, y, 65, 20), 0, 65535);
     fields.Code->setValue(32);
     fields.Glyph = new GlyphSpinBox(frame);
     fields.Glyph->setValue(32);
@@ -173,8 +173,8 @@ void MainWindow::BuildCharactersFrame(QWidget* content) {
                                        QStringLiteral("Delete"), QRect(10, 210, 90, 20));
     CharacterNewButton = MakeButton(frame, QStringLiteral("CharacterNewButton"),
                                     QStringLiteral("New"), QRect(105, 210, 90, 20));
-    CharacterCode = MakeCodeRow(frame, QStringLiteral("Character:"), 210, 210,
-                                QStringLiteral("Character"));
+    CharacterCode =
+        MakeCodeRow(frame, QStringLiteral("Character:"), 210, 210, QStringLiteral("Character"));
     std::tie(SourceX, SourceY) =
         MakeNumberRow(frame, QStringLiteral("Position:"), 10, 240, QStringLiteral("SourceXField"),
                       QStringLiteral("SourceYField"), 0, 4000);
@@ -192,11 +192,11 @@ void MainWindow::BuildCharactersFrame(QWidget* content) {
 void MainWindow::BuildKerningPairsFrame(QWidget* content) {
     QGroupBox* frame = MakeFrame(content, QStringLiteral("KerningPairsFrame"),
                                  QStringLiteral("Kerning Pairs"), QRect(420, 10, 290, 295));
-    KerningPairList = MakeReportList(frame, QStringLiteral("KerningPairList"),
-                                     QRect(10, 20, 270, 180),
-                                     {{QStringLiteral("Indizes"), 100},
-                                      {QStringLiteral("Paar"), 60},
-                                      {QStringLiteral("Ammount"), 70}});
+    KerningPairList =
+        MakeReportList(frame, QStringLiteral("KerningPairList"), QRect(10, 20, 270, 180),
+                       {{QStringLiteral("Indizes"), 100},
+                        {QStringLiteral("Paar"), 60},
+                        {QStringLiteral("Ammount"), 70}});
     KerningPairDeleteButton = MakeButton(frame, QStringLiteral("KerningPairDeleteButton"),
                                          QStringLiteral("Delete"), QRect(10, 210, 90, 20));
     KerningPairNewButton = MakeButton(frame, QStringLiteral("KerningPairNewButton"),
@@ -205,13 +205,13 @@ void MainWindow::BuildKerningPairsFrame(QWidget* content) {
     RightCode = MakeCodeRow(frame, QStringLiteral("Right:"), 10, 265, QStringLiteral("Right"));
     auto* amountLabel = new QLabel(QStringLiteral("Amount:"), frame);
     amountLabel->setGeometry(210, 233, 70, 16);
-    AmountField = MakeSpinField(frame, QStringLiteral("AmountField"), QRect(210, 250, 60, 30),
-                                -100, 100);
+    AmountField =
+        MakeSpinField(frame, QStringLiteral("AmountField"), QRect(210, 250, 60, 30), -100, 100);
 }
 
 void MainWindow::BuildCommentFrame(QWidget* content) {
-    QGroupBox* frame = MakeFrame(content, QStringLiteral("CommentFrame"),
-                                 QStringLiteral("Comment"), QRect(10, 315, 710, 190));
+    QGroupBox* frame = MakeFrame(content, QStringLiteral("CommentFrame"), QStringLiteral("Comment"),
+                                 QRect(10, 315, 710, 190));
     CommentField = new QTextEdit(frame);
     CommentField->setObjectName(QStringLiteral("CommentField"));
     CommentField->setGeometry(10, 20, 690, 160);

@@ -127,7 +127,7 @@ void ReadKernings(BmFont& font, std::span<const std::uint8_t> block) {
 }
 
 class Writer {
-  public:
+public:
     void U(std::uint32_t value, std::size_t size) {
         for (std::size_t i = 0; i < size; ++i) {
             Bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));

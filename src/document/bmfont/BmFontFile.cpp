@@ -1,9 +1,9 @@
 #include "document/bmfont/BmFontFile.h"
 
 #include "document/AtomicFile.h"
-#include "document/bmfont/BmFontModel.h"
 #include "document/FileFormat.h"
 #include "document/PngCodec.h"
+#include "document/bmfont/BmFontModel.h"
 
 #include <string_view>
 

@@ -39,7 +39,9 @@ template <std::size_t N> void SetList(std::array<std::int64_t, N>& target, std::
     }
 }
 
-std::string Number(std::int64_t value) { return std::to_string(value); }
+std::string Number(std::int64_t value) {
+    return std::to_string(value);
+}
 
 template <std::size_t N> std::string List(const std::array<std::int64_t, N>& values) {
     std::string text;
@@ -626,7 +628,9 @@ std::optional<std::int64_t> BmFontCharsetNumber(const std::string& name) {
     return std::nullopt;
 }
 
-std::span<const char* const> BmFontPropertyKeys() { return PropertyKeys; }
+std::span<const char* const> BmFontPropertyKeys() {
+    return PropertyKeys;
+}
 
 void AddBmFontRecord(BmFont& font, const BmFontRecord& record) {
     if (record.Tag == "info") {

@@ -8,7 +8,9 @@ namespace glyfora::document {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 // Splits one line into its record. Runs of blanks separate the fields; a quoted value runs to the
 // next double quote (BMFont writes quotes in names unescaped, so nothing better is possible) or to

@@ -1,8 +1,8 @@
 // The XML variant: <font> with <info/>, <common/>, <pages><page/></pages>, <chars><char/></chars>
 // and <kernings><kerning/></kernings>, the attributes named as in the text variant.
 
-#include "document/bmfont/BmFontModel.h"
 #include "document/XmlEscape.h"
+#include "document/bmfont/BmFontModel.h"
 
 #include <cstring>
 #include <expat.h>
