@@ -4,19 +4,20 @@
 // for binary, copying the bytes. Pictures are left out: they cost the same PNG decode everywhere.
 //
 // Usage: glyfora_bench_fnt [repetitions]   (default 5; the best time of each is reported)
+#include "BestTime.h"
 #include "document/bmfont/BmFontModel.h"
 
 #include <algorithm>
 #include <charconv>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <expat.h>
-#include <functional>
 #include <string_view>
 
 namespace {
+
+using glyfora::bench::BestMs;
 
 using namespace glyfora::document;
 
@@ -34,18 +35,6 @@ BmFont MakeFont() {
         font.Kernings.push_back({32 + n % 200, 32 + n / 200, n % 7 - 3});
     }
     return font;
-}
-
-double BestMs(int repetitions, const std::function<void()>& work) {
-    double best = 1e300;
-    for (int i = 0; i < repetitions; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const std::chrono::duration<double, std::milli> took =
-            std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
-    }
-    return best;
 }
 
 std::int64_t TextFloor(std::string_view text) {

@@ -7,34 +7,23 @@
 //   baseline: 200,000 pairs spread over all buckets.
 //
 // Usage: glyfora_bench_hostile [repetitions]   (default 3; the best time of each is reported)
+#include "BestTime.h"
 #include "document/Typeface.h"
 #include "document/bmfont/BmFontModel.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 
 namespace {
+
+using glyfora::bench::BestMs;
 
 using namespace glyfora::document;
 
 constexpr std::size_t AmpersandBytes = 1600 * 1000;
 constexpr std::int64_t PairCount = 200000;
-
-double BestMs(int repetitions, const std::function<void()>& work) {
-    double best = 1e300;
-    for (int i = 0; i < repetitions; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const std::chrono::duration<double, std::milli> took =
-            std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
-    }
-    return best;
-}
 
 std::string Descriptor(const std::string& ampersand) {
     std::string face;

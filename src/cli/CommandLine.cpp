@@ -1,7 +1,6 @@
 #include "cli/CommandLine.h"
 
 #include <algorithm>
-#include <charconv>
 #include <iostream>
 
 namespace glyfora::cli {
@@ -30,20 +29,6 @@ int Failure(const CommandUsage& usage, const std::string& message) {
 
 void Warn(const CommandUsage& usage, const std::string& message) {
     std::cerr << "glyfora-cli " << usage.Name << ": warning: " << message << '\n';
-}
-
-std::optional<std::int64_t> ParseWholeNumber(std::string_view text) {
-    std::int64_t value = 0;
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    if (first != last && *first == '+') {
-        ++first;
-    }
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc() || end != last || first == last) {
-        return std::nullopt;
-    }
-    return value;
 }
 
 } // namespace glyfora::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,8 +35,21 @@ int Failure(const CommandUsage& usage, const std::string& message);
 // Prints "glyfora-cli NAME: warning: message" on stderr.
 void Warn(const CommandUsage& usage, const std::string& message);
 
-// An option's value as a whole decimal number with an optional sign and nothing else; none for
-// anything else and for numbers beyond 64 bits.
-[[nodiscard]] std::optional<std::int64_t> ParseWholeNumber(std::string_view text);
+// An option's value as a number of type T with an optional sign and nothing else: whole decimal
+// digits for an integer T; for a floating-point T a decimal number, "inf" or "nan" (so a command
+// can refuse those with its own reason). None for anything else and for numbers beyond T.
+template <typename T> [[nodiscard]] std::optional<T> ParseNumber(std::string_view text) {
+    T value{};
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (first != last && *first == '+') {
+        ++first;
+    }
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || first == last) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 } // namespace glyfora::cli

@@ -95,7 +95,7 @@ document::Result<ImportArguments> ParseImportArguments(const std::vector<std::st
             if (arg != option.Name) {
                 continue;
             }
-            const auto number = ParseWholeNumber(value);
+            const auto number = ParseNumber<std::int64_t>(value);
             if (!number || *number < option.Range.Min || *number > option.Range.Max) {
                 return document::Failure{
                     arg + " must be a whole number from " + std::to_string(option.Range.Min) +

@@ -45,22 +45,6 @@ struct LayoutArguments {
     std::int64_t Spacing = 0;
 };
 
-// A decimal number as a 32-bit float. "inf" and "nan" are numbers here, so that the layout
-// command refuses them with its own reason, as the editor does.
-std::optional<float> ParseScale(std::string_view text) {
-    float value = 0.0F;
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    if (first != last && *first == '+') {
-        ++first;
-    }
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc() || end != last || first == last) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 // The arguments, or the usage error to report.
 document::Result<LayoutArguments> ParseLayoutArguments(const std::vector<std::string>& args) {
     LayoutArguments parsed;
@@ -109,7 +93,7 @@ document::Result<LayoutArguments> ParseLayoutArguments(const std::vector<std::st
         } else if (arg == "--fnt") {
             parsed.Variant = value;
         } else if (arg == "--scale") {
-            const std::optional<float> scale = ParseScale(value);
+            const std::optional<float> scale = ParseNumber<float>(value);
             if (!scale) {
                 return document::Failure{
                     "--scale must be a decimal number such as 0.5 or 2, not \"" + value + "\""};
@@ -119,7 +103,7 @@ document::Result<LayoutArguments> ParseLayoutArguments(const std::vector<std::st
             }
             parsed.Scale = *scale;
         } else {
-            const std::optional<std::int64_t> spacing = ParseWholeNumber(value);
+            const std::optional<std::int64_t> spacing = ParseNumber<std::int64_t>(value);
             if (!spacing) {
                 return document::Failure{"--spacing must be a whole number of pixels, not \"" +
                                          value + "\""};
