@@ -1,0 +1,185 @@
+#include "document/CompactPacking.h"
+
+#include "document/Image.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stb_rect_pack.h>
+#include <string>
+
+namespace glyfora::document {
+
+namespace {
+
+constexpr std::int64_t MaxPictureSide = 16384;
+// The packer works in int; a taller target than this is never needed, since a picture of more
+// than MaxImageBytes is refused anyway.
+constexpr int UnboundedHeight = std::numeric_limits<int>::max() / 2;
+
+std::int64_t NextPowerOfTwo(std::int64_t value) {
+    std::int64_t power = 1;
+    while (power < value) {
+        power *= 2;
+    }
+    return power;
+}
+
+std::int64_t LargestPowerOfTwoNotAbove(std::int64_t value) {
+    std::int64_t power = 1;
+    while (power * 2 <= value) {
+        power *= 2;
+    }
+    return power;
+}
+
+bool HasPixels(const CellSize& cell) {
+    return cell.Width > 0 && cell.Height > 0;
+}
+
+struct Attempt {
+    std::vector<CellCorner> Corners;
+    std::int64_t Height = 0;
+    bool Packed = false;
+};
+
+// Packs into a picture width wide with one skyline heuristic. Every cell is grown by the gutter to
+// the right and below, and the target by one gutter, so gutters separate cells but never pad the
+// picture's right and bottom edges.
+Attempt PackWith(std::span<const CellSize> cells, std::int64_t width, std::int64_t gutter,
+                 int heuristic) {
+    std::vector<stbrp_rect> rects;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (HasPixels(cells[i])) {
+            rects.push_back({static_cast<int>(i), static_cast<int>(cells[i].Width + gutter),
+                             static_cast<int>(cells[i].Height + gutter), 0, 0, 0});
+        }
+    }
+    const int target = static_cast<int>(width + gutter);
+    std::vector<stbrp_node> nodes(static_cast<std::size_t>(target));
+    stbrp_context context;
+    stbrp_init_target(&context, target, UnboundedHeight, nodes.data(), target);
+    stbrp_setup_heuristic(&context, heuristic);
+    Attempt attempt;
+    attempt.Corners.resize(cells.size());
+    attempt.Packed = rects.empty() ||
+                     stbrp_pack_rects(&context, rects.data(), static_cast<int>(rects.size())) == 1;
+    for (const stbrp_rect& rect : rects) {
+        const auto i = static_cast<std::size_t>(rect.id);
+        attempt.Corners[i] = {rect.x, rect.y};
+        attempt.Height = std::max(attempt.Height, rect.y + cells[i].Height);
+    }
+    return attempt;
+}
+
+// The better of the packer's two heuristics at this width.
+Attempt PackAtWidth(std::span<const CellSize> cells, std::int64_t width, std::int64_t gutter) {
+    Attempt bottomLeft = PackWith(cells, width, gutter, STBRP_HEURISTIC_Skyline_BL_sortHeight);
+    Attempt bestFit = PackWith(cells, width, gutter, STBRP_HEURISTIC_Skyline_BF_sortHeight);
+    if (!bottomLeft.Packed || (bestFit.Packed && bestFit.Height < bottomLeft.Height)) {
+        return bestFit;
+    }
+    return bottomLeft;
+}
+
+PackedCells Finished(Attempt attempt, std::int64_t width, bool powerOfTwo) {
+    PackedCells packed{std::move(attempt.Corners), width, attempt.Height};
+    if (powerOfTwo) {
+        packed.Width = NextPowerOfTwo(packed.Width);
+        packed.Height = NextPowerOfTwo(packed.Height);
+    }
+    return packed;
+}
+
+std::int64_t Area(const PackedCells& packed) {
+    return packed.Width * packed.Height;
+}
+
+// Tries the widths a near-square picture may have and keeps the smallest picture, the squarer
+// one on a tie.
+PackedCells PackNearSquare(std::span<const CellSize> cells, const PackingRules& rules,
+                           std::int64_t widest) {
+    double area = 0.0;
+    for (const CellSize& cell : cells) {
+        if (HasPixels(cell)) {
+            area += static_cast<double>(cell.Width + rules.Gutter) *
+                    static_cast<double>(cell.Height + rules.Gutter);
+        }
+    }
+    const auto side = static_cast<std::int64_t>(std::ceil(std::sqrt(area)));
+    std::vector<std::int64_t> widths;
+    if (rules.PowerOfTwo) {
+        for (std::int64_t width = NextPowerOfTwo(std::max(widest, side / 2));
+             width <= std::min(MaxPictureSide, std::max(widest, side) * 2); width *= 2) {
+            widths.push_back(width);
+        }
+    } else {
+        // Packing wastes a little, so the square of the cells' area is a lower bound; a few
+        // slightly wider pictures are tried as well.
+        for (const double stretch : {1.0, 1.02, 1.05, 1.1}) {
+            widths.push_back(
+                std::min(MaxPictureSide,
+                         std::max(widest, static_cast<std::int64_t>(std::ceil(side * stretch)))));
+        }
+    }
+    std::optional<PackedCells> best;
+    for (const std::int64_t width : widths) {
+        Attempt attempt = PackAtWidth(cells, width, rules.Gutter);
+        if (!attempt.Packed) {
+            continue;
+        }
+        PackedCells packed = Finished(std::move(attempt), width, rules.PowerOfTwo);
+        const auto squareness = [](const PackedCells& p) { return std::abs(p.Width - p.Height); };
+        if (!best || Area(packed) < Area(*best) ||
+            (Area(packed) == Area(*best) && squareness(packed) < squareness(*best))) {
+            best = std::move(packed);
+        }
+    }
+    return best ? std::move(*best) : PackedCells{};
+}
+
+} // namespace
+
+Result<PackedCells> PackCells(std::span<const CellSize> cells, const PackingRules& rules) {
+    std::int64_t widest = 1;
+    for (const CellSize& cell : cells) {
+        if (HasPixels(cell)) {
+            widest = std::max(widest, cell.Width);
+            if (cell.Width > MaxPictureSide || cell.Height > MaxPictureSide) {
+                return Failure{"a cell of " + std::to_string(cell.Width) + " x " +
+                               std::to_string(cell.Height) + " pixels is larger than " +
+                               std::to_string(MaxPictureSide) + " pixels a side"};
+            }
+        }
+    }
+    const std::int64_t gutter = std::clamp<std::int64_t>(rules.Gutter, 0, MaxPictureSide);
+    PackingRules clamped = rules;
+    clamped.Gutter = gutter;
+    PackedCells packed;
+    if (rules.MaxWidth > 0) {
+        const std::int64_t width =
+            std::min(MaxPictureSide,
+                     rules.PowerOfTwo ? LargestPowerOfTwoNotAbove(rules.MaxWidth) : rules.MaxWidth);
+        if (widest > width) {
+            return Failure{"a cell " + std::to_string(widest) +
+                           " pixels wide does not fit a picture " + std::to_string(width) +
+                           " pixels wide; choose a larger width"};
+        }
+        Attempt attempt = PackAtWidth(cells, width, gutter);
+        if (!attempt.Packed) {
+            return Failure{"the cells do not fit a picture " + std::to_string(width) +
+                           " pixels wide"};
+        }
+        packed = Finished(std::move(attempt), width, rules.PowerOfTwo);
+    } else {
+        packed = PackNearSquare(cells, clamped, widest);
+    }
+    if (packed.Width <= 0 ||
+        !ImageSizeAllowed(packed.Width, std::max<std::int64_t>(packed.Height, 1))) {
+        return Failure{"the packed picture would be " + std::to_string(packed.Width) + " x " +
+                       std::to_string(packed.Height) + " pixels, more than an image may hold"};
+    }
+    return packed;
+}
+
+} // namespace glyfora::document

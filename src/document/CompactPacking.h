@@ -1,0 +1,34 @@
+#pragma once
+
+#include "document/Result.h"
+#include "document/RowPacking.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace glyfora::document {
+
+// How cells are laid into a compact picture.
+struct PackingRules {
+    std::int64_t Gutter = 1;   // empty pixels kept between cells, so filtering never bleeds
+    std::int64_t MaxWidth = 0; // the picture's width; 0 chooses a near-square picture
+    bool PowerOfTwo = false;   // both sides rounded up to powers of two
+};
+
+struct PackedCells {
+    std::vector<CellCorner> Corners; // one per cell, in the order given
+    std::int64_t Width = 0;          // the picture that holds them
+    std::int64_t Height = 0;
+};
+
+// Packs the cells densely with a skyline packer (Jukka Jylänki, "A Thousand Ways to Pack the
+// Bin", 2010, as stb_rect_pack implements it), keeping Gutter pixels between any two cells. The
+// picture is MaxWidth wide (with PowerOfTwo, the largest power of two not above it) or, for
+// MaxWidth 0, the near-square width that gives the smallest picture; its height is as small as
+// the packing allows. Cells without pixels take no room and lie at (0, 0). Fails when a cell is
+// wider than the picture or the picture would hold more than an image may.
+[[nodiscard]] Result<PackedCells> PackCells(std::span<const CellSize> cells,
+                                            const PackingRules& rules);
+
+} // namespace glyfora::document
