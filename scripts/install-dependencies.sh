@@ -10,6 +10,7 @@ packages=(
     clang-format universal-ctags python3
     xvfb xauth libgl1-mesa-dri xdotool imagemagick
     fonts-dejavu-core fonts-urw-base35 python3-fonttools
+    librsvg2-bin dpkg-dev desktop-file-utils appstream shared-mime-info
 )
 
 missing=()

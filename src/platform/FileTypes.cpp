@@ -69,6 +69,12 @@ bool WriteFileType(const FileTypeTable& table, const std::string& extension,
     return complete;
 }
 
+void DefineTypefaceFileType(FileTypeTable& table, const std::string& icon,
+                            const std::string& openCommand) {
+    DefineFileType(table, TypefaceExtension, TypefaceProgId, TypefaceDescription, icon);
+    AddFileTypeVerb(table, TypefaceExtension, OpenVerbName, OpenVerbDisplayName, openCommand);
+}
+
 std::string MakeOpenCommand(const std::string& programPath) {
     return "\"" + programPath + "\" \"%1\"";
 }
@@ -115,9 +121,7 @@ FileTypeCheckResult CheckFileTypeRegistration(FileTypeStore& store, FileTypeTabl
     if (store.ReadOpenCommand(TypefaceProgId) == expected) {
         return {};
     }
-    DefineFileType(table, TypefaceExtension, TypefaceProgId, TypefaceDescription,
-                   store.IconFor(programPath));
-    AddFileTypeVerb(table, TypefaceExtension, OpenVerbName, OpenVerbDisplayName, expected);
+    DefineTypefaceFileType(table, store.IconFor(programPath), expected);
     FileTypeCheckResult result;
     result.Rewritten = true;
     result.Reason = WriteFileType(table, TypefaceExtension, store).Error;

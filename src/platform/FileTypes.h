@@ -51,6 +51,11 @@ inline constexpr const char* TypefaceDescription = "Typeface";
 inline constexpr const char* OpenVerbName = "open";
 inline constexpr const char* OpenVerbDisplayName = "Öffnen";
 
+// Enters the application's own record: "tf", "Glyfora", "Typeface", the icon, and the "open" verb
+// ("Öffnen") with openCommand. The start-up check and the installed desktop files both use it.
+void DefineTypefaceFileType(FileTypeTable& table, const std::string& icon,
+                            const std::string& openCommand);
+
 // "\"" + programPath + "\" \"%1\"": the command the file type must be registered with.
 [[nodiscard]] std::string MakeOpenCommand(const std::string& programPath);
 
@@ -106,8 +111,8 @@ struct FileTypeCheckResult {
 // The command-line flag that turns the start-up check off.
 inline constexpr const char* NoFileTypeCheckFlag = "--no-file-type-check";
 
-// False when args hold NoFileTypeCheckFlag or GLYFORA_NO_FILE_TYPE_CHECK is "1" (tests, CI and
-// packaged installs, whose packages register the type themselves).
+// False when args hold NoFileTypeCheckFlag or GLYFORA_NO_FILE_TYPE_CHECK is "1" (tests, CI). An
+// installed program skips the check on its own (RunsFromInstallation).
 [[nodiscard]] bool FileTypeCheckEnabled(const std::vector<std::string>& args,
                                         const Environment& environment);
 

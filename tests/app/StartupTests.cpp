@@ -266,6 +266,28 @@ void StartupTests::registrationIsWrittenOnceIntoTheDataFolder() {
     qputenv("XDG_DATA_HOME", saved);
 }
 
+void StartupTests::installedProgramLeavesTheRegistrationAlone() {
+    const QString root = FreshAppData();
+    const QString dataHome = root + QStringLiteral("/data");
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dataHome.toLocal8Bit());
+    // What "cmake --install --prefix <root>/usr" puts beside the editor.
+    QVERIFY(QDir().mkpath(root + QStringLiteral("/usr/share/applications")));
+    QFile entry(root + QStringLiteral("/usr/share/applications/com.zorbatek.Glyfora.desktop"));
+    QVERIFY(entry.open(QIODevice::WriteOnly));
+    entry.close();
+
+    QVERIFY(!CheckFileTypeRegistrationOfProgram(
+        (root + QStringLiteral("/usr/bin/glyfora")).toStdString()));
+    QVERIFY(!QFile::exists(dataHome + QStringLiteral("/applications/glyfora.desktop")));
+    QVERIFY(!QFile::exists(dataHome + QStringLiteral("/mime/packages/glyfora.xml")));
+    // A copy of the program outside the installation still registers itself.
+    QVERIFY(CheckFileTypeRegistrationOfProgram(
+        (root + QStringLiteral("/portable/glyfora")).toStdString()));
+    QVERIFY(QFile::exists(dataHome + QStringLiteral("/applications/glyfora.desktop")));
+    qputenv("XDG_DATA_HOME", saved);
+}
+
 void StartupTests::hiddenMainWindowStaysHidden() {
     const QString appData = FreshAppData();
     WriteConfiguration(appData, "[WindowMain]\nHide=1\n[WindowImport]\nHide=1\n");

@@ -21,6 +21,7 @@ private slots:
     void positionsOffEveryScreenComeBack_data();
     void positionsOffEveryScreenComeBack();
     void registrationIsWrittenOnceIntoTheDataFolder();
+    void installedProgramLeavesTheRegistrationAlone();
     void hiddenMainWindowStaysHidden();
 };
 

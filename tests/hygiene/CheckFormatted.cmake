@@ -2,7 +2,8 @@
 # makes of it.
 file(GLOB_RECURSE files
     ${ROOT}/src/*.cpp ${ROOT}/src/*.h ${ROOT}/tests/*.cpp ${ROOT}/tests/*.h
-    ${ROOT}/bench/*.cpp ${ROOT}/bench/*.h ${ROOT}/samples/*.cpp ${ROOT}/samples/*.h)
+    ${ROOT}/bench/*.cpp ${ROOT}/bench/*.h ${ROOT}/samples/*.cpp ${ROOT}/samples/*.h
+    ${ROOT}/data/*.cpp)
 execute_process(COMMAND ${CLANG_FORMAT} --dry-run --Werror ${files}
     RESULT_VARIABLE result ERROR_VARIABLE diagnostics)
 if(NOT result EQUAL 0)

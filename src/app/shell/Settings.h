@@ -43,7 +43,7 @@ void SaveConfiguration(Shell& shell);
 [[nodiscard]] std::string DefaultSettingsFolder();
 
 // Checks the desktop's ".tf" registration against the program at this path and writes it again
-// when it differs; true when it did.
+// when it differs; true when it did. An installed program (RunsFromInstallation) never writes it.
 [[nodiscard]] bool CheckFileTypeRegistrationOfProgram(const std::string& programPath);
 
 } // namespace glyfora::app

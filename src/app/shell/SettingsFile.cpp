@@ -4,6 +4,7 @@
 #include "platform/Environment.h"
 #include "platform/FileTypes.h"
 #include "platform/Folders.h"
+#include "platform/Installation.h"
 #include "platform/XdgFileTypes.h"
 
 #include <QtGlobal>
@@ -15,6 +16,10 @@ std::string DefaultSettingsFolder() {
 }
 
 bool CheckFileTypeRegistrationOfProgram(const std::string& programPath) {
+    // The installation registered the type for every user; a user's own registration is theirs.
+    if (platform::RunsFromInstallation(programPath)) {
+        return false;
+    }
     platform::XdgFileTypeStore store(platform::XdgDataHome(platform::ProcessEnvironment()));
     platform::FileTypeTable table;
     const platform::FileTypeCheckResult result =
