@@ -81,9 +81,12 @@ def check_desktop_files(usr, application_id, bindir, datadir, scratch):
         fail("desktop-file-validate:\n" + validated.stdout + validated.stderr)
     metainfo = os.path.join(share, "metainfo", application_id + ".metainfo.xml")
     run(["appstreamcli", "validate", "--no-net", "--strict", metainfo])
-    caption = ElementTree.parse(metainfo).find("screenshots/screenshot/caption")
+    component = ElementTree.parse(metainfo)
+    caption = component.find("screenshots/screenshot/caption")
     if caption is None or not caption.text.strip():
         fail("the metainfo has no screenshot caption")
+    if component.findtext("launchable") != application_id + ".desktop":
+        fail("the metainfo launches " + str(component.findtext("launchable")))
 
     # The desktop entry names what the installation holds: the program, the icon, the file type.
     if desktop_value(entry, "Exec").split()[0] not in ("glyfora", f"{PREFIX}/{bindir}/glyfora"):
