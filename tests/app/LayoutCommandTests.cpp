@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 
 namespace glyfora::app::testing {
@@ -205,6 +206,39 @@ void LayoutCommandTests::unreadableAnswerOrRefusalIsShown() {
     QVERIFY(!editor.Messages.Messages.front().Text.isEmpty());
     QCOMPARE(document::FindCharacter(Document(editor), 65)->Source, (document::Rect64{5, 7, 5, 7}));
     QCOMPARE(Document(editor).Content.Image->Width, 64);
+    QVERIFY(!Document(editor).Modified);
+}
+
+void LayoutCommandTests::packCompactlyFollowsTheOtherCommands() {
+    Editor editor;
+    std::optional<document::Image> picture = document::MakeImage(64, 32, 0);
+    for (std::int64_t x = 20; x < 24; ++x) {
+        picture->At(x, 10) = 0xFF0000FFU;
+    }
+    document::SetCharacterSetImage(Document(editor), std::move(picture));
+    AddCharacter(editor, 65, {16, 8, 16, 16}, {1, 2, 17, 20});
+    AddCharacter(editor, 32, {0, 0, 0, 0}, {0, 0, 6, 20});
+    editor.State.View.CurrentCharacter = document::FindCharacter(Document(editor), 65);
+    Trigger(editor.TheShell->Main.get(), QStringLiteral("EditPackCompactly"));
+    const document::Typeface& typeface = Document(editor);
+    QCOMPARE(document::FindCharacter(typeface, 65)->Source, (document::Rect64{0, 0, 4, 1}));
+    QCOMPARE(document::FindCharacter(typeface, 65)->Outlay, (document::Rect64{5, 4, 17, 20}));
+    QCOMPARE(typeface.Content.Image->Width * typeface.Content.Image->Height, 4);
+    QVERIFY(typeface.Modified);
+    QVERIFY(editor.Messages.Messages.empty());
+    // Refreshed as the other layout commands refresh: the lists refilled without a selection.
+    QVERIFY(editor.State.View.CurrentCharacter == nullptr);
+    QCOMPARE(editor.TheShell->Main->CharacterList->topLevelItemCount(), 2);
+}
+
+void LayoutCommandTests::packCompactlyRefusalIsShown() {
+    Editor editor;
+    AddCharacter(editor, 65, {5, 7, 5, 7});
+    Trigger(editor.TheShell->Main.get(), QStringLiteral("EditPackCompactly"));
+    QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
+    QVERIFY(
+        editor.Messages.Messages.front().Text.contains(QStringLiteral("no character-set picture")));
+    QCOMPARE(document::FindCharacter(Document(editor), 65)->Source, (document::Rect64{5, 7, 5, 7}));
     QVERIFY(!Document(editor).Modified);
 }
 

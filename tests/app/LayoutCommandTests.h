@@ -14,6 +14,8 @@ private slots:
     void closedPromptChangesNothingAndSaysNothing();
     void unreadableAnswerOrRefusalIsShown_data();
     void unreadableAnswerOrRefusalIsShown();
+    void packCompactlyFollowsTheOtherCommands();
+    void packCompactlyRefusalIsShown();
 };
 
 class CharacterSetPictureTests : public QObject {

@@ -109,7 +109,7 @@ void WindowTests::mainWindowHasMenusAndEmptyStatusBar() {
     QCOMPARE(ActionTexts(menus[1]->menu()->actions()),
              (QStringList{QString::fromUtf16(u"Copy up case to low case"),
                           QString::fromUtf16(u"copy ÄÖÜ -> äöü +"), QStringLiteral("scale layout"),
-                          QStringLiteral("spacing layout")}));
+                          QStringLiteral("spacing layout"), QStringLiteral("Pack compactly")}));
     QVERIFY(main.statusBar()->isVisible());
     QVERIFY(main.statusBar()->currentMessage().isEmpty());
     QCOMPARE(main.centralWidget()->height(), MainContentHeight);

@@ -239,6 +239,7 @@ constexpr DispatchEntry Table[] = {
     {InMain<&M::EditCopyUmlauts>, Command, OnCopyUmlauts},
     {InMain<&M::EditScaleLayout>, Command, OnScaleLayout},
     {InMain<&M::EditSpacingLayout>, Command, OnSpacingLayout},
+    {InMain<&M::EditPackCompactly>, Command, OnPackCompactly},
     {TheWindow<WindowName::Main>, Closed, OnMainWindowClosed},
     {InMain<&M::CommentField>, Edited, OnCommentEdited},
     {InMain<&M::CharacterList>, Selected, OnCharacterListSelected},
