@@ -1,10 +1,8 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "cli/OutputFormat.h"
+#include "cli/TypefaceChange.h"
 #include "document/CompactRepacking.h"
 #include "document/LayoutOperations.h"
-#include "document/TypefaceIo.h"
-#include "document/bmfont/BmFontFile.h"
 
 #include <charconv>
 #include <optional>
@@ -40,8 +38,6 @@ constexpr CommandUsage Usage{
     "  --power-of-two        with --compact: both sides of the picture rounded up to powers of "
     "two\n"
     "A change the editor would refuse exits with status 1 and its reason; nothing is written."};
-
-constexpr std::int64_t LayoutTypefaceId = 0;
 
 enum class LayoutKind { LowerFromUpper, UmlautsFromUpper, Scale, Spacing, Compact };
 
@@ -221,48 +217,9 @@ int RunLayoutCommand(const std::vector<std::string>& args) {
         return UsageError(Usage, arguments.Error);
     }
     const LayoutArguments& parsed = *arguments.Value;
-    std::optional<document::FileFormatId> format = FormatForExtension(parsed.Out);
-    if (!format) {
-        return UsageError(Usage, "cannot tell the format of \"" + parsed.Out +
-                                     "\": its name must end in " + OutputExtensionsText());
-    }
-    if (parsed.Variant) {
-        if (!document::HasExtension(document::FileFormatOf(*format), "fnt")) {
-            return UsageError(Usage, "--fnt applies only to a .fnt OUT");
-        }
-        format = BmFontFormatNamed(*parsed.Variant);
-        if (!format) {
-            return UsageError(Usage,
-                              "--fnt takes text, xml or binary, not \"" + *parsed.Variant + "\"");
-        }
-    }
-
-    document::TypefaceRegistry registry;
-    const document::Result<document::LoadedTypeface> loaded =
-        document::LoadTypeface(registry, LayoutTypefaceId, parsed.In);
-    if (!loaded) {
-        return Failure(Usage, loaded.Error);
-    }
-    for (const std::string& warning : loaded.Warnings) {
-        Warn(Usage, parsed.In + ": " + warning);
-    }
-    // A .fnt is written in the variant it was read in, as "Save" does in the editor.
-    if (!parsed.Variant) {
-        format = document::FormatForFileName(parsed.Out, loaded.Value->Format);
-    }
-    const document::Result<document::Done> outcome = ApplyLayout(*loaded.Value->Installed, parsed);
-    if (!outcome) {
-        return Failure(Usage, outcome.Error);
-    }
-    const document::Result<document::Done> saved =
-        document::SaveTypeface(registry, LayoutTypefaceId, parsed.Out, *format);
-    for (const std::string& warning : saved.Warnings) {
-        Warn(Usage, parsed.Out + ": " + warning);
-    }
-    if (!saved) {
-        return Failure(Usage, saved.Error);
-    }
-    return ExitOk;
+    return ChangeTypefaceFile(
+        Usage, {parsed.In, parsed.Out, parsed.Variant},
+        [&parsed](document::Typeface& typeface) { return ApplyLayout(typeface, parsed); });
 }
 
 } // namespace glyfora::cli
