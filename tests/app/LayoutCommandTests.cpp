@@ -4,8 +4,10 @@
 #include "ScratchFolder.h"
 #include "ShellFixture.h"
 #include "app/editing/CharacterSetPicture.h"
+#include "app/windows/CharacterCodeDialog.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/MainWindow.h"
+#include "document/PictureFile.h"
 #include "document/PngCodec.h"
 #include "views/CharacterSetView.h"
 
@@ -17,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -332,6 +335,77 @@ void CharacterSetPictureTests::editorSaveIsReloadedAndShown() {
     document::Image view;
     views::DrawCharacterSetView(view, 40, 40, &Document(editor), editor.State.View, false);
     QCOMPARE(view.At(2, 2), 0xFF00FF00U);
+}
+
+namespace {
+
+// Answers the character-code dialog that comes up next with code, or closes it for -1.
+void AnswerCodeDialog(std::int64_t code) {
+    QTimer::singleShot(0, [code] {
+        auto* dialog = qobject_cast<CharacterCodeDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        if (code == -1) {
+            dialog->close();
+        } else {
+            dialog->DecimalField->setValue(static_cast<int>(code));
+            dialog->OkButton->click();
+        }
+    });
+}
+
+} // namespace
+
+void CharacterSetPictureTests::addImageAsksForPictureAndCodeAndAddsTheCharacter() {
+    Editor editor;
+    editor.State.CurrentFilePath = "/somewhere/Font.tf";
+    document::SetCharacterSetImage(Document(editor), document::MakeImage(16, 8, 0));
+    AddCharacter(editor, 32, {0, 0, 0, 0}, {0, 0, 5, 12});
+    const QString path = TestData(QStringLiteral("picture-3x2.png"));
+    editor.Files.Answers.push_back({path, 0});
+    AnswerCodeDialog(0xE000);
+    Trigger(editor.TheShell->CharacterSet, QStringLiteral("CharacterSetAddImage"));
+    QCOMPARE(editor.Files.Calls.size(), std::size_t{1});
+    QCOMPARE(editor.Files.Calls[0].Title, QStringLiteral("Add Image"));
+    QCOMPARE(editor.Files.Calls[0].DefaultPath, QStringLiteral("/somewhere/Font.tf"));
+    QCOMPARE(editor.Files.Calls[0].Filters, QStringList{QStringLiteral("Image (*.png *.bmp)")});
+    QVERIFY(editor.Messages.Messages.empty());
+    const document::Typeface& typeface = Document(editor);
+    const document::Character* icon = document::FindCharacter(typeface, 0xE000);
+    QVERIFY(icon != nullptr);
+    QCOMPARE(icon->Outlay, (document::Rect64{0, 0, 3, 12}));
+    QCOMPARE(icon->Source.Width, 3);
+    QCOMPARE(icon->Source.Height, 2);
+    const document::Image file = *document::LoadPictureFile(path.toStdString()).Value;
+    QCOMPARE(typeface.Content.Sprite->At(icon->Source.X + 2, icon->Source.Y + 1), file.At(2, 1));
+    QVERIFY(typeface.Modified);
+    QCOMPARE(editor.State.LastDialogCode, 0xE000);
+    QCOMPARE(editor.TheShell->Main->CharacterList->topLevelItemCount(), 2);
+}
+
+void CharacterSetPictureTests::addImageCancelledOrUnreadableChangesNothing_data() {
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<qint64>("code");
+    QTest::addColumn<int>("messages");
+    QTest::newRow("file dialog cancelled") << QString() << qint64{65} << 0;
+    QTest::newRow("code dialog closed")
+        << TestData(QStringLiteral("picture-3x2.bmp")) << qint64{-1} << 0;
+    QTest::newRow("not a picture") << TestData(QStringLiteral("cli/Sample.xml")) << qint64{65} << 1;
+}
+
+void CharacterSetPictureTests::addImageCancelledOrUnreadableChangesNothing() {
+    QFETCH(QString, picture);
+    QFETCH(qint64, code);
+    QFETCH(int, messages);
+    Editor editor;
+    editor.Files.Answers.push_back({picture, 0});
+    if (!picture.isEmpty() && messages == 0) {
+        AnswerCodeDialog(code);
+    }
+    Trigger(editor.TheShell->CharacterSet, QStringLiteral("CharacterSetAddImage"));
+    QCOMPARE(editor.Messages.Messages.size(), static_cast<std::size_t>(messages));
+    QCOMPARE(Document(editor).Content.Characters.Size(), std::size_t{0});
+    QVERIFY(Document(editor).Content.Image == nullptr);
+    QVERIFY(!Document(editor).Modified);
 }
 
 GLYFORA_QTEST(LayoutCommandTests);

@@ -26,6 +26,9 @@ private slots:
     void cancelledImportForgetsThePath();
     void editWithoutPictureSaysSoAndStartsNothing();
     void editorSaveIsReloadedAndShown();
+    void addImageAsksForPictureAndCodeAndAddsTheCharacter();
+    void addImageCancelledOrUnreadableChangesNothing_data();
+    void addImageCancelledOrUnreadableChangesNothing();
 };
 
 } // namespace glyfora::app::testing

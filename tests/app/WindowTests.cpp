@@ -119,9 +119,10 @@ void WindowTests::characterSetWindowHasFourBarCommands() {
     Editor editor;
     CharacterSetWindow& window = *editor.TheShell->CharacterSet;
     const QList<QAction*> commands = window.menuBar()->actions();
-    QCOMPARE(ActionTexts(commands),
-             (QStringList{QStringLiteral("Edit"), QStringLiteral("Import"),
-                          QStringLiteral("Add Char"), QStringLiteral("Set Char")}));
+    QCOMPARE(
+        ActionTexts(commands),
+        (QStringList{QStringLiteral("Edit"), QStringLiteral("Import"), QStringLiteral("Add Char"),
+                     QStringLiteral("Set Char"), QStringLiteral("Add Image")}));
     for (const QAction* command : commands) {
         QVERIFY2(command->menu() == nullptr, qPrintable(command->text()));
     }

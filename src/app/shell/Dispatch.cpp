@@ -267,6 +267,7 @@ constexpr DispatchEntry Table[] = {
     {InCharacterSet<&CharacterSetWindow::CharacterSetImport>, Command, OnCharacterSetImport},
     {InCharacterSet<&CharacterSetWindow::CharacterSetAddChar>, Command, OnAddCharCommand},
     {InCharacterSet<&CharacterSetWindow::CharacterSetSetChar>, Command, DoNothing},
+    {InCharacterSet<&CharacterSetWindow::CharacterSetAddImage>, Command, OnCharacterSetAddImage},
     {TheWindow<WindowName::CharacterSet>, Resized, OnCharacterSetResized},
     {InCharacterSet<&CharacterSetWindow::Canvas>, Mouse, OnCharacterSetCanvasMouse},
     {InCharacterSet<&CharacterSetWindow::Canvas>, Wheel, OnCharacterSetCanvasWheel},
