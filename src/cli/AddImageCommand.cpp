@@ -4,8 +4,10 @@
 #include "document/ImageCharacter.h"
 #include "document/PictureFile.h"
 
+#include <charconv>
 #include <optional>
 #include <string>
+#include <system_error>
 
 namespace glyfora::cli {
 
