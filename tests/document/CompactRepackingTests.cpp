@@ -86,29 +86,6 @@ TEST(CompactRepacking, SharedCellsStaySharedAndOverlappingCellsAreCopied) {
     EXPECT_EQ(typeface.Content.Image->At(b.X + 1, b.Y), Ink);
 }
 
-TEST(CompactRepacking, FollowsTheRulesAndKeepsGuttersBetweenCells) {
-    struct Case {
-        PackingRules Rules;
-        std::int64_t ExpectedWidth;
-        std::int64_t ExpectedHeight;
-    };
-    // Three 1 × 1 inked cells.
-    const Case cases[] = {
-        {{1, 16, false}, 16, 1}, {{1, 3, false}, 3, 3}, {{0, 3, false}, 3, 1},
-        {{1, 3, true}, 2, 8},    {{2, 6, false}, 6, 4},
-    };
-    for (const Case& c : cases) {
-        TypefaceRegistry registry;
-        Typeface& typeface = WithPicture(registry, {{1, 1}, {9, 9}, {20, 3}});
-        Add(typeface, 65, {0, 0, 4, 4}, {});
-        Add(typeface, 66, {8, 8, 4, 4}, {});
-        Add(typeface, 67, {16, 0, 8, 8}, {});
-        ASSERT_TRUE(PackCompactly(typeface, c.Rules).Ok());
-        EXPECT_EQ(typeface.Content.Image->Width, c.ExpectedWidth) << c.Rules.MaxWidth;
-        EXPECT_EQ(typeface.Content.Image->Height, c.ExpectedHeight) << c.Rules.MaxWidth;
-    }
-}
-
 TEST(CompactRepacking, RefusalsLeaveTheTypefaceAsItWas) {
     struct Case {
         const char* Name;
