@@ -14,5 +14,6 @@ int RunImportCommand(const std::vector<std::string>& args);
 int RunRenderCommand(const std::vector<std::string>& args);
 int RunFontsCommand(const std::vector<std::string>& args);
 int RunLayoutCommand(const std::vector<std::string>& args);
+int RunAddImageCommand(const std::vector<std::string>& args);
 
 } // namespace glyfora::cli

@@ -1,9 +1,8 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "cli/OutputFormat.h"
+#include "cli/TypefaceChange.h"
+#include "document/CompactRepacking.h"
 #include "document/LayoutOperations.h"
-#include "document/TypefaceIo.h"
-#include "document/bmfont/BmFontFile.h"
 
 #include <charconv>
 #include <optional>
@@ -14,8 +13,8 @@ namespace {
 
 constexpr CommandUsage Usage{
     "layout",
-    "IN -o OUT (--lower-from-upper | --umlauts-from-upper | --scale S | --spacing N) "
-    "[--fnt text|xml|binary]",
+    "IN -o OUT (--lower-from-upper | --umlauts-from-upper | --scale S | --spacing N | --compact "
+    "[--gutter N] [--max-width N] [--power-of-two]) [--fnt text|xml|binary]",
     "Changes the whole layout of the typeface IN as the editor's \"Edit\" menu does and writes\n"
     "the result as OUT, in the form OUT's extension names (.tf, .xml or .fnt, as for convert).\n"
     "Exactly one of:\n"
@@ -26,15 +25,21 @@ constexpr CommandUsage Usage{
     "                        number S, rounded with halves to even; the picture stays as it is\n"
     "  --spacing N           \"spacing layout\": every cell of the 16-column grid grows by the\n"
     "                        whole number N of pixels on each side; the picture grows by 32 x N\n"
+    "  --compact             \"Pack compactly\": every cell is cropped to its ink (its offset\n"
+    "                        moves with it, so text looks the same) and the cells are packed\n"
+    "                        densely into a new picture\n"
     "Options:\n"
     "  -o, --output OUT      the file to write\n"
     "  --fnt VARIANT         the variant of a .fnt OUT (default: IN's when IN is a .fnt, else\n"
     "                        text)\n"
+    "  --gutter N            with --compact: empty pixels between cells (default 1)\n"
+    "  --max-width N         with --compact: the picture's width, up to 16384 (default 0: a\n"
+    "                        near-square picture)\n"
+    "  --power-of-two        with --compact: both sides of the picture rounded up to powers of "
+    "two\n"
     "A change the editor would refuse exits with status 1 and its reason; nothing is written."};
 
-constexpr std::int64_t LayoutTypefaceId = 0;
-
-enum class LayoutKind { LowerFromUpper, UmlautsFromUpper, Scale, Spacing };
+enum class LayoutKind { LowerFromUpper, UmlautsFromUpper, Scale, Spacing, Compact };
 
 struct LayoutArguments {
     std::string In;
@@ -43,36 +48,121 @@ struct LayoutArguments {
     std::optional<LayoutKind> Kind;
     float Scale = 1.0F;
     std::int64_t Spacing = 0;
+    document::PackingRules Packing;
+    bool PackingGiven = false; // --gutter, --max-width or --power-of-two was given
 };
+
+document::Result<document::Done> SetKind(LayoutArguments& parsed, LayoutKind kind,
+                                         const std::string& arg) {
+    if (parsed.Kind) {
+        return document::Failure{"give only one of --lower-from-upper, --umlauts-from-upper, "
+                                 "--scale, --spacing and --compact (\"" +
+                                 arg + "\" is a second)"};
+    }
+    parsed.Kind = kind;
+    return document::Done{};
+}
+
+// The options that stand alone; none when arg is not one of them.
+std::optional<document::Result<document::Done>> ReadFlag(LayoutArguments& parsed,
+                                                         const std::string& arg) {
+    if (arg == "--lower-from-upper") {
+        return SetKind(parsed, LayoutKind::LowerFromUpper, arg);
+    }
+    if (arg == "--umlauts-from-upper") {
+        return SetKind(parsed, LayoutKind::UmlautsFromUpper, arg);
+    }
+    if (arg == "--compact") {
+        return SetKind(parsed, LayoutKind::Compact, arg);
+    }
+    if (arg == "--power-of-two") {
+        parsed.Packing.PowerOfTwo = true;
+        parsed.PackingGiven = true;
+        return document::Done{};
+    }
+    return std::nullopt;
+}
+
+bool TakesValue(const std::string& arg) {
+    return arg == "-o" || arg == "--output" || arg == "--fnt" || arg == "--scale" ||
+           arg == "--spacing" || arg == "--gutter" || arg == "--max-width";
+}
+
+// A packing rule's value: a whole number from 0 to the widest packed picture.
+document::Result<document::Done> ReadPackingValue(std::int64_t& field, const std::string& arg,
+                                                  const std::string& value) {
+    const std::optional<std::int64_t> number = ParseNumber<std::int64_t>(value);
+    if (!number || *number < 0 || *number > document::MaxPackedSide) {
+        return document::Failure{arg + " must be a whole number from 0 to " +
+                                 std::to_string(document::MaxPackedSide) + ", not \"" + value +
+                                 "\""};
+    }
+    field = *number;
+    return document::Done{};
+}
+
+document::Result<document::Done> ReadValue(LayoutArguments& parsed, const std::string& arg,
+                                           const std::string& value) {
+    if (arg == "-o" || arg == "--output") {
+        parsed.Out = value;
+    } else if (arg == "--fnt") {
+        parsed.Variant = value;
+    } else if (arg == "--scale") {
+        const std::optional<float> scale = ParseNumber<float>(value);
+        if (!scale) {
+            return document::Failure{"--scale must be a decimal number such as 0.5 or 2, not \"" +
+                                     value + "\""};
+        }
+        parsed.Scale = *scale;
+        return SetKind(parsed, LayoutKind::Scale, arg);
+    } else if (arg == "--spacing") {
+        const std::optional<std::int64_t> spacing = ParseNumber<std::int64_t>(value);
+        if (!spacing) {
+            return document::Failure{"--spacing must be a whole number of pixels, not \"" + value +
+                                     "\""};
+        }
+        parsed.Spacing = *spacing;
+        return SetKind(parsed, LayoutKind::Spacing, arg);
+    } else {
+        parsed.PackingGiven = true;
+        return ReadPackingValue(arg == "--gutter" ? parsed.Packing.Gutter : parsed.Packing.MaxWidth,
+                                arg, value);
+    }
+    return document::Done{};
+}
+
+// What a complete command line has: IN, OUT, one command and only the options it takes.
+document::Result<document::Done> CheckComplete(const LayoutArguments& parsed, bool haveIn) {
+    if (!haveIn) {
+        return document::Failure{"no IN given"};
+    }
+    if (parsed.Out.empty()) {
+        return document::Failure{"-o OUT is required"};
+    }
+    if (!parsed.Kind) {
+        return document::Failure{"give one of --lower-from-upper, --umlauts-from-upper, --scale S, "
+                                 "--spacing N and --compact"};
+    }
+    if (parsed.PackingGiven && *parsed.Kind != LayoutKind::Compact) {
+        return document::Failure{
+            "--gutter, --max-width and --power-of-two apply only to --compact"};
+    }
+    return document::Done{};
+}
 
 // The arguments, or the usage error to report.
 document::Result<LayoutArguments> ParseLayoutArguments(const std::vector<std::string>& args) {
     LayoutArguments parsed;
     bool haveIn = false;
-    const auto setKind = [&](LayoutKind kind,
-                             const std::string& arg) -> document::Result<document::Done> {
-        if (parsed.Kind) {
-            return document::Failure{
-                "give only one of --lower-from-upper, --umlauts-from-upper, --scale and "
-                "--spacing (\"" +
-                arg + "\" is a second)"};
-        }
-        parsed.Kind = kind;
-        return document::Done{};
-    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--lower-from-upper" || arg == "--umlauts-from-upper") {
-            const auto kind = arg == "--lower-from-upper" ? LayoutKind::LowerFromUpper
-                                                          : LayoutKind::UmlautsFromUpper;
-            if (auto kindSet = setKind(kind, arg); !kindSet) {
-                return document::Failure{kindSet.Error};
+        if (const auto flag = ReadFlag(parsed, arg)) {
+            if (!*flag) {
+                return document::Failure{flag->Error};
             }
             continue;
         }
-        const bool takesValue = arg == "-o" || arg == "--output" || arg == "--fnt" ||
-                                arg == "--scale" || arg == "--spacing";
-        if (!takesValue) {
+        if (!TakesValue(arg)) {
             if (arg.size() > 1 && arg.front() == '-') {
                 return document::Failure{"unknown option \"" + arg + "\""};
             }
@@ -87,42 +177,12 @@ document::Result<LayoutArguments> ParseLayoutArguments(const std::vector<std::st
         if (i + 1 >= args.size()) {
             return document::Failure{arg + " needs a value"};
         }
-        const std::string& value = args[++i];
-        if (arg == "-o" || arg == "--output") {
-            parsed.Out = value;
-        } else if (arg == "--fnt") {
-            parsed.Variant = value;
-        } else if (arg == "--scale") {
-            const std::optional<float> scale = ParseNumber<float>(value);
-            if (!scale) {
-                return document::Failure{
-                    "--scale must be a decimal number such as 0.5 or 2, not \"" + value + "\""};
-            }
-            if (auto kindSet = setKind(LayoutKind::Scale, arg); !kindSet) {
-                return document::Failure{kindSet.Error};
-            }
-            parsed.Scale = *scale;
-        } else {
-            const std::optional<std::int64_t> spacing = ParseNumber<std::int64_t>(value);
-            if (!spacing) {
-                return document::Failure{"--spacing must be a whole number of pixels, not \"" +
-                                         value + "\""};
-            }
-            if (auto kindSet = setKind(LayoutKind::Spacing, arg); !kindSet) {
-                return document::Failure{kindSet.Error};
-            }
-            parsed.Spacing = *spacing;
+        if (auto read = ReadValue(parsed, arg, args[++i]); !read) {
+            return document::Failure{read.Error};
         }
     }
-    if (!haveIn) {
-        return document::Failure{"no IN given"};
-    }
-    if (parsed.Out.empty()) {
-        return document::Failure{"-o OUT is required"};
-    }
-    if (!parsed.Kind) {
-        return document::Failure{
-            "give one of --lower-from-upper, --umlauts-from-upper, --scale S and --spacing N"};
+    if (auto complete = CheckComplete(parsed, haveIn); !complete) {
+        return document::Failure{complete.Error};
     }
     return parsed;
 }
@@ -140,6 +200,8 @@ document::Result<document::Done> ApplyLayout(document::Typeface& typeface,
         return document::ScaleLayout(typeface, args.Scale);
     case LayoutKind::Spacing:
         return document::SpacingLayout(typeface, args.Spacing);
+    case LayoutKind::Compact:
+        return document::PackCompactly(typeface, args.Packing);
     }
     return document::Failure{};
 }
@@ -155,48 +217,9 @@ int RunLayoutCommand(const std::vector<std::string>& args) {
         return UsageError(Usage, arguments.Error);
     }
     const LayoutArguments& parsed = *arguments.Value;
-    std::optional<document::FileFormatId> format = FormatForExtension(parsed.Out);
-    if (!format) {
-        return UsageError(Usage, "cannot tell the format of \"" + parsed.Out +
-                                     "\": its name must end in " + OutputExtensionsText());
-    }
-    if (parsed.Variant) {
-        if (!document::HasExtension(document::FileFormatOf(*format), "fnt")) {
-            return UsageError(Usage, "--fnt applies only to a .fnt OUT");
-        }
-        format = BmFontFormatNamed(*parsed.Variant);
-        if (!format) {
-            return UsageError(Usage,
-                              "--fnt takes text, xml or binary, not \"" + *parsed.Variant + "\"");
-        }
-    }
-
-    document::TypefaceRegistry registry;
-    const document::Result<document::LoadedTypeface> loaded =
-        document::LoadTypeface(registry, LayoutTypefaceId, parsed.In);
-    if (!loaded) {
-        return Failure(Usage, loaded.Error);
-    }
-    for (const std::string& warning : loaded.Warnings) {
-        Warn(Usage, parsed.In + ": " + warning);
-    }
-    // A .fnt is written in the variant it was read in, as "Save" does in the editor.
-    if (!parsed.Variant) {
-        format = document::FormatForFileName(parsed.Out, loaded.Value->Format);
-    }
-    const document::Result<document::Done> outcome = ApplyLayout(*loaded.Value->Installed, parsed);
-    if (!outcome) {
-        return Failure(Usage, outcome.Error);
-    }
-    const document::Result<document::Done> saved =
-        document::SaveTypeface(registry, LayoutTypefaceId, parsed.Out, *format);
-    for (const std::string& warning : saved.Warnings) {
-        Warn(Usage, parsed.Out + ": " + warning);
-    }
-    if (!saved) {
-        return Failure(Usage, saved.Error);
-    }
-    return ExitOk;
+    return ChangeTypefaceFile(
+        Usage, {parsed.In, parsed.Out, parsed.Variant},
+        [&parsed](document::Typeface& typeface) { return ApplyLayout(typeface, parsed); });
 }
 
 } // namespace glyfora::cli

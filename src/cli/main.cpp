@@ -26,8 +26,10 @@ constexpr std::array Commands{
                  &glyfora::cli::RunConvertCommand},
     CommandEntry{"layout",
                  "the \"Edit\" menu's layout commands: lower case from upper, scale, "
-                 "spacing",
+                 "spacing, pack compactly",
                  &glyfora::cli::RunLayoutCommand},
+    CommandEntry{"add-image", "add a picture as a character, as \"Add Image\" does",
+                 &glyfora::cli::RunAddImageCommand},
     CommandEntry{"fonts", "installed font families, in the import window's order",
                  &glyfora::cli::RunFontsCommand},
     CommandEntry{"import", "make a .tf typeface from an installed font",
@@ -40,7 +42,7 @@ void PrintGlobalUsage(std::ostream& out) {
     out << "usage: glyfora-cli COMMAND [ARGS]\n\ncommands:\n";
     for (const CommandEntry& command : Commands) {
         out << "  " << command.Name
-            << std::string(10 - std::min<std::size_t>(command.Name.size(), 9), ' ')
+            << std::string(11 - std::min<std::size_t>(command.Name.size(), 10), ' ')
             << command.Summary << '\n';
     }
     out << "\n\"glyfora-cli COMMAND --help\" describes a command.\n";

@@ -12,7 +12,6 @@ namespace glyfora::document {
 
 namespace {
 
-constexpr std::int64_t MaxPictureSide = 16384;
 // The packer works in int; a taller target than this is never needed, since a picture of more
 // than MaxImageBytes is refused anyway.
 constexpr int UnboundedHeight = std::numeric_limits<int>::max() / 2;
@@ -110,7 +109,7 @@ PackedCells PackNearSquare(std::span<const CellSize> cells, const PackingRules& 
     std::vector<std::int64_t> widths;
     if (rules.PowerOfTwo) {
         for (std::int64_t width = NextPowerOfTwo(std::max(widest, side / 2));
-             width <= std::min(MaxPictureSide, std::max(widest, side) * 2); width *= 2) {
+             width <= std::min(MaxPackedSide, std::max(widest, side) * 2); width *= 2) {
             widths.push_back(width);
         }
     } else {
@@ -118,7 +117,7 @@ PackedCells PackNearSquare(std::span<const CellSize> cells, const PackingRules& 
         // slightly wider pictures are tried as well.
         for (const double stretch : {1.0, 1.02, 1.05, 1.1}) {
             widths.push_back(
-                std::min(MaxPictureSide,
+                std::min(MaxPackedSide,
                          std::max(widest, static_cast<std::int64_t>(std::ceil(side * stretch)))));
         }
     }
@@ -145,20 +144,20 @@ Result<PackedCells> PackCells(std::span<const CellSize> cells, const PackingRule
     for (const CellSize& cell : cells) {
         if (HasPixels(cell)) {
             widest = std::max(widest, cell.Width);
-            if (cell.Width > MaxPictureSide || cell.Height > MaxPictureSide) {
+            if (cell.Width > MaxPackedSide || cell.Height > MaxPackedSide) {
                 return Failure{"a cell of " + std::to_string(cell.Width) + " x " +
                                std::to_string(cell.Height) + " pixels is larger than " +
-                               std::to_string(MaxPictureSide) + " pixels a side"};
+                               std::to_string(MaxPackedSide) + " pixels a side"};
             }
         }
     }
-    const std::int64_t gutter = std::clamp<std::int64_t>(rules.Gutter, 0, MaxPictureSide);
+    const std::int64_t gutter = std::clamp<std::int64_t>(rules.Gutter, 0, MaxPackedSide);
     PackingRules clamped = rules;
     clamped.Gutter = gutter;
     PackedCells packed;
     if (rules.MaxWidth > 0) {
         const std::int64_t width =
-            std::min(MaxPictureSide,
+            std::min(MaxPackedSide,
                      rules.PowerOfTwo ? LargestPowerOfTwoNotAbove(rules.MaxWidth) : rules.MaxWidth);
         if (widest > width) {
             return Failure{"a cell " + std::to_string(widest) +

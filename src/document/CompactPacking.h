@@ -9,6 +9,10 @@
 
 namespace glyfora::document {
 
+// The widest and tallest picture a packing makes, and the widest gutter it keeps: what a GPU
+// texture commonly holds.
+constexpr std::int64_t MaxPackedSide = 16384;
+
 // How cells are laid into a compact picture.
 struct PackingRules {
     std::int64_t Gutter = 1;   // empty pixels kept between cells, so filtering never bleeds

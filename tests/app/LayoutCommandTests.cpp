@@ -4,8 +4,10 @@
 #include "ScratchFolder.h"
 #include "ShellFixture.h"
 #include "app/editing/CharacterSetPicture.h"
+#include "app/windows/CharacterCodeDialog.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/MainWindow.h"
+#include "document/PictureFile.h"
 #include "document/PngCodec.h"
 #include "views/CharacterSetView.h"
 
@@ -17,8 +19,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 
 namespace glyfora::app::testing {
@@ -208,6 +212,39 @@ void LayoutCommandTests::unreadableAnswerOrRefusalIsShown() {
     QVERIFY(!Document(editor).Modified);
 }
 
+void LayoutCommandTests::packCompactlyFollowsTheOtherCommands() {
+    Editor editor;
+    std::optional<document::Image> picture = document::MakeImage(64, 32, 0);
+    for (std::int64_t x = 20; x < 24; ++x) {
+        picture->At(x, 10) = 0xFF0000FFU;
+    }
+    document::SetCharacterSetImage(Document(editor), std::move(picture));
+    AddCharacter(editor, 65, {16, 8, 16, 16}, {1, 2, 17, 20});
+    AddCharacter(editor, 32, {0, 0, 0, 0}, {0, 0, 6, 20});
+    editor.State.View.CurrentCharacter = document::FindCharacter(Document(editor), 65);
+    Trigger(editor.TheShell->Main.get(), QStringLiteral("EditPackCompactly"));
+    const document::Typeface& typeface = Document(editor);
+    QCOMPARE(document::FindCharacter(typeface, 65)->Source, (document::Rect64{0, 0, 4, 1}));
+    QCOMPARE(document::FindCharacter(typeface, 65)->Outlay, (document::Rect64{5, 4, 17, 20}));
+    QCOMPARE(typeface.Content.Image->Width * typeface.Content.Image->Height, 4);
+    QVERIFY(typeface.Modified);
+    QVERIFY(editor.Messages.Messages.empty());
+    // Refreshed as the other layout commands refresh: the lists refilled without a selection.
+    QVERIFY(editor.State.View.CurrentCharacter == nullptr);
+    QCOMPARE(editor.TheShell->Main->CharacterList->topLevelItemCount(), 2);
+}
+
+void LayoutCommandTests::packCompactlyRefusalIsShown() {
+    Editor editor;
+    AddCharacter(editor, 65, {5, 7, 5, 7});
+    Trigger(editor.TheShell->Main.get(), QStringLiteral("EditPackCompactly"));
+    QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
+    QVERIFY(
+        editor.Messages.Messages.front().Text.contains(QStringLiteral("no character-set picture")));
+    QCOMPARE(document::FindCharacter(Document(editor), 65)->Source, (document::Rect64{5, 7, 5, 7}));
+    QVERIFY(!Document(editor).Modified);
+}
+
 void CharacterSetPictureTests::importAsksAsDescribedAndReplacesThePicture() {
     Editor editor;
     editor.State.CurrentFilePath = "/somewhere/Font.tf";
@@ -298,6 +335,77 @@ void CharacterSetPictureTests::editorSaveIsReloadedAndShown() {
     document::Image view;
     views::DrawCharacterSetView(view, 40, 40, &Document(editor), editor.State.View, false);
     QCOMPARE(view.At(2, 2), 0xFF00FF00U);
+}
+
+namespace {
+
+// Answers the character-code dialog that comes up next with code, or closes it for -1.
+void AnswerCodeDialog(std::int64_t code) {
+    QTimer::singleShot(0, [code] {
+        auto* dialog = qobject_cast<CharacterCodeDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        if (code == -1) {
+            dialog->close();
+        } else {
+            dialog->DecimalField->setValue(static_cast<int>(code));
+            dialog->OkButton->click();
+        }
+    });
+}
+
+} // namespace
+
+void CharacterSetPictureTests::addImageAsksForPictureAndCodeAndAddsTheCharacter() {
+    Editor editor;
+    editor.State.CurrentFilePath = "/somewhere/Font.tf";
+    document::SetCharacterSetImage(Document(editor), document::MakeImage(16, 8, 0));
+    AddCharacter(editor, 32, {0, 0, 0, 0}, {0, 0, 5, 12});
+    const QString path = TestData(QStringLiteral("picture-3x2.png"));
+    editor.Files.Answers.push_back({path, 0});
+    AnswerCodeDialog(0xE000);
+    Trigger(editor.TheShell->CharacterSet, QStringLiteral("CharacterSetAddImage"));
+    QCOMPARE(editor.Files.Calls.size(), std::size_t{1});
+    QCOMPARE(editor.Files.Calls[0].Title, QStringLiteral("Add Image"));
+    QCOMPARE(editor.Files.Calls[0].DefaultPath, QStringLiteral("/somewhere/Font.tf"));
+    QCOMPARE(editor.Files.Calls[0].Filters, QStringList{QStringLiteral("Image (*.png *.bmp)")});
+    QVERIFY(editor.Messages.Messages.empty());
+    const document::Typeface& typeface = Document(editor);
+    const document::Character* icon = document::FindCharacter(typeface, 0xE000);
+    QVERIFY(icon != nullptr);
+    QCOMPARE(icon->Outlay, (document::Rect64{0, 0, 3, 12}));
+    QCOMPARE(icon->Source.Width, 3);
+    QCOMPARE(icon->Source.Height, 2);
+    const document::Image file = *document::LoadPictureFile(path.toStdString()).Value;
+    QCOMPARE(typeface.Content.Sprite->At(icon->Source.X + 2, icon->Source.Y + 1), file.At(2, 1));
+    QVERIFY(typeface.Modified);
+    QCOMPARE(editor.State.LastDialogCode, 0xE000);
+    QCOMPARE(editor.TheShell->Main->CharacterList->topLevelItemCount(), 2);
+}
+
+void CharacterSetPictureTests::addImageCancelledOrUnreadableChangesNothing_data() {
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<qint64>("code");
+    QTest::addColumn<int>("messages");
+    QTest::newRow("file dialog cancelled") << QString() << qint64{65} << 0;
+    QTest::newRow("code dialog closed")
+        << TestData(QStringLiteral("picture-3x2.bmp")) << qint64{-1} << 0;
+    QTest::newRow("not a picture") << TestData(QStringLiteral("cli/Sample.xml")) << qint64{65} << 1;
+}
+
+void CharacterSetPictureTests::addImageCancelledOrUnreadableChangesNothing() {
+    QFETCH(QString, picture);
+    QFETCH(qint64, code);
+    QFETCH(int, messages);
+    Editor editor;
+    editor.Files.Answers.push_back({picture, 0});
+    if (!picture.isEmpty() && messages == 0) {
+        AnswerCodeDialog(code);
+    }
+    Trigger(editor.TheShell->CharacterSet, QStringLiteral("CharacterSetAddImage"));
+    QCOMPARE(editor.Messages.Messages.size(), static_cast<std::size_t>(messages));
+    QCOMPARE(Document(editor).Content.Characters.Size(), std::size_t{0});
+    QVERIFY(Document(editor).Content.Image == nullptr);
+    QVERIFY(!Document(editor).Modified);
 }
 
 GLYFORA_QTEST(LayoutCommandTests);

@@ -14,6 +14,8 @@ private slots:
     void closedPromptChangesNothingAndSaysNothing();
     void unreadableAnswerOrRefusalIsShown_data();
     void unreadableAnswerOrRefusalIsShown();
+    void packCompactlyFollowsTheOtherCommands();
+    void packCompactlyRefusalIsShown();
 };
 
 class CharacterSetPictureTests : public QObject {
@@ -24,6 +26,9 @@ private slots:
     void cancelledImportForgetsThePath();
     void editWithoutPictureSaysSoAndStartsNothing();
     void editorSaveIsReloadedAndShown();
+    void addImageAsksForPictureAndCodeAndAddsTheCharacter();
+    void addImageCancelledOrUnreadableChangesNothing_data();
+    void addImageCancelledOrUnreadableChangesNothing();
 };
 
 } // namespace glyfora::app::testing

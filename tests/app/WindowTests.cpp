@@ -109,7 +109,7 @@ void WindowTests::mainWindowHasMenusAndEmptyStatusBar() {
     QCOMPARE(ActionTexts(menus[1]->menu()->actions()),
              (QStringList{QString::fromUtf16(u"Copy up case to low case"),
                           QString::fromUtf16(u"copy ÄÖÜ -> äöü +"), QStringLiteral("scale layout"),
-                          QStringLiteral("spacing layout")}));
+                          QStringLiteral("spacing layout"), QStringLiteral("Pack compactly")}));
     QVERIFY(main.statusBar()->isVisible());
     QVERIFY(main.statusBar()->currentMessage().isEmpty());
     QCOMPARE(main.centralWidget()->height(), MainContentHeight);
@@ -119,9 +119,10 @@ void WindowTests::characterSetWindowHasFourBarCommands() {
     Editor editor;
     CharacterSetWindow& window = *editor.TheShell->CharacterSet;
     const QList<QAction*> commands = window.menuBar()->actions();
-    QCOMPARE(ActionTexts(commands),
-             (QStringList{QStringLiteral("Edit"), QStringLiteral("Import"),
-                          QStringLiteral("Add Char"), QStringLiteral("Set Char")}));
+    QCOMPARE(
+        ActionTexts(commands),
+        (QStringList{QStringLiteral("Edit"), QStringLiteral("Import"), QStringLiteral("Add Char"),
+                     QStringLiteral("Set Char"), QStringLiteral("Add Image")}));
     for (const QAction* command : commands) {
         QVERIFY2(command->menu() == nullptr, qPrintable(command->text()));
     }

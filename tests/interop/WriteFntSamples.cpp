@@ -1,10 +1,16 @@
 // Writes one typeface as text.fnt, xml.fnt and binary.fnt (each with its page picture) into the
 // folder given as the only argument, plus expected.json: the glyphs and kernings an independent
-// reader must find, taken from the typeface itself rather than from our writers.
+// reader must find, taken from the typeface itself rather than from our writers. The same
+// typeface, repacked compactly, goes into the subfolder "compact"; its expected.json also holds
+// where each glyph's ink was drawn before the repacking, which is where a reader must place it.
 
+#include "document/CompactRepacking.h"
 #include "document/bmfont/BmFontFile.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -49,7 +55,57 @@ Typeface& MakeTypeface(TypefaceRegistry& registry) {
     return typeface;
 }
 
-void WriteExpected(const Typeface& typeface, const std::string& path) {
+// Where the ink of each character lies relative to the pen: its offset plus the ink's place in its
+// cell. Found here pixel by pixel, independently of the repacking.
+struct InkPlace {
+    std::int64_t Code = 0;
+    Rect64 Box;
+};
+
+std::vector<InkPlace> InkPlaces(const Typeface& typeface) {
+    const Image& picture = *typeface.Content.Image;
+    std::vector<InkPlace> places;
+    for (const Character& c : typeface.Content.Characters) {
+        std::int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
+        for (std::int64_t y = c.Source.Y; y < c.Source.Y + c.Source.Height; ++y) {
+            for (std::int64_t x = c.Source.X; x < c.Source.X + c.Source.Width; ++x) {
+                if (picture.Contains(x, y) && (picture.At(x, y) >> 24) != 0) {
+                    left = std::min(left, x);
+                    top = std::min(top, y);
+                    right = std::max(right, x + 1);
+                    bottom = std::max(bottom, y + 1);
+                }
+            }
+        }
+        if (left < right) {
+            places.push_back({c.Index,
+                              {c.Outlay.X + left - c.Source.X, c.Outlay.Y + top - c.Source.Y,
+                               right - left, bottom - top}});
+        }
+    }
+    return places;
+}
+
+// Clears a frame two pixels wide inside every cell, so that the repacking crops something.
+void ClearCellFrames(Typeface& typeface) {
+    Image picture = *typeface.Content.Image;
+    for (const Character& c : typeface.Content.Characters) {
+        for (std::int64_t y = c.Source.Y; y < c.Source.Y + c.Source.Height; ++y) {
+            for (std::int64_t x = c.Source.X; x < c.Source.X + c.Source.Width; ++x) {
+                const bool frame = x < c.Source.X + 2 || y < c.Source.Y + 2 ||
+                                   x >= c.Source.X + c.Source.Width - 2 ||
+                                   y >= c.Source.Y + c.Source.Height - 2;
+                if (frame && picture.Contains(x, y)) {
+                    picture.At(x, y) &= 0x00FFFFFFU;
+                }
+            }
+        }
+    }
+    SetCharacterSetImage(typeface, std::move(picture));
+}
+
+void WriteExpected(const Typeface& typeface, const std::string& path,
+                   const std::vector<InkPlace>& ink = {}) {
     std::ofstream out(path);
     out << "{\n  \"face\": \"Sample & Sons\",\n  \"lineHeight\": 20,\n  \"base\": 16,\n"
         << "  \"scaleW\": " << typeface.Content.Image->Width
@@ -70,7 +126,34 @@ void WriteExpected(const Typeface& typeface, const std::string& path) {
             << ", \"second\": " << PairRight(pair) << ", \"amount\": " << pair.Amount << "}";
         first = false;
     }
+    out << "\n  ],\n  \"ink\": [\n";
+    first = true;
+    for (const InkPlace& place : ink) {
+        out << (first ? "" : ",\n") << "    {\"id\": " << place.Code
+            << ", \"xoffset\": " << place.Box.X << ", \"yoffset\": " << place.Box.Y
+            << ", \"width\": " << place.Box.Width << ", \"height\": " << place.Box.Height << "}";
+        first = false;
+    }
     out << "\n  ]\n}\n";
+}
+
+// The three variants of typeface and expected.json in folder (which ends in a separator).
+bool WriteSamples(const Typeface& typeface, const std::string& folder,
+                  const std::vector<InkPlace>& ink = {}) {
+    const std::pair<const char*, BmFontVariant> variants[] = {
+        {"text.fnt", BmFontVariant::Text},
+        {"xml.fnt", BmFontVariant::Xml},
+        {"binary.fnt", BmFontVariant::Binary},
+    };
+    for (const auto& [name, variant] : variants) {
+        const Result<Done> result = WriteBmFont(typeface, folder + name, variant);
+        if (!result.Ok()) {
+            std::cerr << name << ": " << result.Error << "\n";
+            return false;
+        }
+    }
+    WriteExpected(typeface, folder + "expected.json", ink);
+    return true;
 }
 
 } // namespace
@@ -82,19 +165,17 @@ int main(int argc, char** argv) {
     }
     const std::string folder = std::string(argv[1]) + "/";
     TypefaceRegistry registry;
-    const Typeface& typeface = MakeTypeface(registry);
-    const std::pair<const char*, BmFontVariant> variants[] = {
-        {"text.fnt", BmFontVariant::Text},
-        {"xml.fnt", BmFontVariant::Xml},
-        {"binary.fnt", BmFontVariant::Binary},
-    };
-    for (const auto& [name, variant] : variants) {
-        const Result<Done> result = WriteBmFont(typeface, folder + name, variant);
-        if (!result.Ok()) {
-            std::cerr << name << ": " << result.Error << "\n";
-            return 1;
-        }
+    if (!WriteSamples(MakeTypeface(registry), folder)) {
+        return 1;
     }
-    WriteExpected(typeface, folder + "expected.json");
-    return 0;
+    Typeface& compact = MakeTypeface(registry);
+    ClearCellFrames(compact);
+    const std::vector<InkPlace> ink = InkPlaces(compact);
+    const Result<Done> packed = PackCompactly(compact, {});
+    if (!packed.Ok()) {
+        std::cerr << "packing: " << packed.Error << "\n";
+        return 1;
+    }
+    std::filesystem::create_directories(folder + "compact");
+    return WriteSamples(compact, folder + "compact/", ink) ? 0 : 1;
 }

@@ -57,6 +57,13 @@ for (const [file, parse] of Object.entries(parsers)) {
     check(file, 'pages', JSON.stringify(font.pages), JSON.stringify([file.replace('.fnt', '_0.png')]));
     compareList(file, 'chars', font.chars, expected.chars, charKeys);
     compareList(file, 'kernings', font.kernings, expected.kernings, kerningKeys);
+    // Each glyph's ink where the typeface drew it before it was repacked: the reader puts the
+    // cell at pen + (xoffset, yoffset), so the cell must be the ink and the offsets its place.
+    (expected.ink || []).forEach((place) => {
+        const glyph = font.chars.find((c) => c.id === place.id);
+        ['xoffset', 'yoffset', 'width', 'height'].forEach((key) =>
+            check(file, `ink of ${place.id}: ${key}`, glyph && glyph[key], place[key]));
+    });
     console.log(`${file}: ${font.chars.length} chars, ${font.kernings.length} kernings read`);
 }
 process.exit(failures === 0 ? 0 : 1);

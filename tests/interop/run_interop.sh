@@ -1,5 +1,5 @@
 #!/bin/sh
-# Writes .fnt samples and reads them with the BMFont parsers from the npm registry.
+# Writes .fnt samples (row and compact) and reads them with the BMFont parsers from the npm registry.
 # Usage: run_interop.sh WRITER SCRIPT WORK_FOLDER
 # Exit status 77 (skipped) when Node.js, npm or the packages cannot be had; nothing is vendored:
 # the packages are installed into the build folder on first use.
@@ -26,4 +26,4 @@ if [ ! -f "$modules/parse-bmfont-ascii/package.json" ] ||
         exit 77
     fi
 fi
-node "$script" "$work/out" "$modules"
+node "$script" "$work/out" "$modules" && node "$script" "$work/out/compact" "$modules"

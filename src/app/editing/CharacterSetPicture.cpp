@@ -4,8 +4,10 @@
 #include "app/shell/Dispatch.h"
 #include "app/shell/Shell.h"
 #include "app/shell/ShellViews.h"
+#include "app/windows/CharacterCodeDialog.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/MainWindow.h"
+#include "document/ImageCharacter.h"
 #include "document/PictureFile.h"
 #include "platform/Folders.h"
 
@@ -48,6 +50,43 @@ void OnCharacterSetImport(Shell& shell, const DispatchEvent& /*event*/) {
                                             .arg(QString::fromStdString(imported.Error)));
         return;
     }
+    ShowPictureChange(shell);
+}
+
+void OnCharacterSetAddImage(Shell& shell, const DispatchEvent& /*event*/) {
+    AppState& state = shell.State;
+    if (CurrentTypeface(state) == nullptr) {
+        return;
+    }
+    const FileDialogAnswer answer = shell.Services.Files.OpenFile(
+        shell.CharacterSet, QStringLiteral("Add Image"),
+        QString::fromStdString(state.CurrentFilePath), {QStringLiteral("Image (*.png *.bmp)")});
+    if (answer.Path.isEmpty()) {
+        return;
+    }
+    const QString title = QStringLiteral("Add Image");
+    const document::Result<document::Image> picture =
+        document::LoadPictureFile(answer.Path.toStdString());
+    if (!picture) {
+        shell.Services.Messages.Warning(shell.CharacterSet, title,
+                                        QStringLiteral("The picture could not be loaded: %1")
+                                            .arg(QString::fromStdString(picture.Error)));
+        return;
+    }
+    state.LastDialogCode = CharacterCodeDialog::Ask(state.LastDialogCode);
+    // The dialog ran its own event loop: take the document afresh.
+    document::Typeface* typeface = CurrentTypeface(state);
+    if (state.LastDialogCode == -1 || typeface == nullptr) {
+        return;
+    }
+    const document::Result<document::Done> added =
+        document::AddImageCharacter(*typeface, state.LastDialogCode, *picture.Value, {});
+    if (!added) {
+        shell.Services.Messages.Warning(shell.CharacterSet, title,
+                                        QString::fromStdString(added.Error));
+        return;
+    }
+    RefillEditingLists(shell);
     ShowPictureChange(shell);
 }
 

@@ -13,6 +13,12 @@ struct DispatchEvent;
 // cannot be loaded keeps the current picture and the reason is shown.
 void OnCharacterSetImport(Shell& shell, const DispatchEvent& event);
 
+// "Add Image" of the character-set window: asks for a PNG or BMP picture and then, with the
+// character-code dialog, for its code, and makes the picture that character's cell in free space
+// of the character-set picture. A picture that cannot be loaded, or a refusal, is shown; a
+// cancelled question changes nothing.
+void OnCharacterSetAddImage(Shell& shell, const DispatchEvent& event);
+
 // "Edit" of the character-set window: exports the picture to "CharacterSet.png" in the temporary
 // folder, starts the editor on it and starts watching the file.
 void OnCharacterSetEdit(Shell& shell, const DispatchEvent& event);

@@ -6,6 +6,7 @@
 #include "app/shell/Shell.h"
 #include "app/shell/ShellViews.h"
 #include "app/windows/MainWindow.h"
+#include "document/CompactRepacking.h"
 #include "document/LayoutOperations.h"
 
 #include <QDialog>
@@ -103,6 +104,21 @@ void OnScaleLayout(Shell& shell, const DispatchEvent& /*event*/) {
 void OnSpacingLayout(Shell& shell, const DispatchEvent& /*event*/) {
     AskAndApply(shell, QStringLiteral("spacing layout"), QStringLiteral("Spacing:"),
                 QStringLiteral("0"), &SpacingLayoutFromAnswer);
+}
+
+void OnPackCompactly(Shell& shell, const DispatchEvent& /*event*/) {
+    document::Typeface* typeface = CurrentTypeface(shell.State);
+    if (typeface == nullptr) {
+        return;
+    }
+    const document::Result<document::Done> outcome =
+        document::PackCompactly(*typeface, document::PackingRules{});
+    if (!outcome) {
+        shell.Services.Messages.Warning(shell.Main.get(), QStringLiteral("Pack compactly"),
+                                        QString::fromStdString(outcome.Error));
+        return;
+    }
+    ShowLayoutChange(shell);
 }
 
 } // namespace glyfora::app

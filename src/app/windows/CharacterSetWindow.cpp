@@ -72,6 +72,7 @@ CharacterSetWindow::CharacterSetWindow(QWidget* mainWindow)
     CharacterSetImport = add(QStringLiteral("Import"), QStringLiteral("CharacterSetImport"));
     CharacterSetAddChar = add(QStringLiteral("Add Char"), QStringLiteral("CharacterSetAddChar"));
     CharacterSetSetChar = add(QStringLiteral("Set Char"), QStringLiteral("CharacterSetSetChar"));
+    CharacterSetAddImage = add(QStringLiteral("Add Image"), QStringLiteral("CharacterSetAddImage"));
     Canvas = new CharacterSetCanvas(this);
     setCentralWidget(Canvas);
     Canvas->setFocus();

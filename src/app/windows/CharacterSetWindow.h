@@ -29,7 +29,7 @@ private:
     void Report(MouseAction action, const QMouseEvent& event);
 };
 
-// "Zeichensatz": four commands right in the menu bar over the character-set canvas.
+// "Zeichensatz": the commands right in the menu bar over the character-set canvas.
 class CharacterSetWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -39,6 +39,7 @@ public:
     QAction* CharacterSetImport = nullptr;
     QAction* CharacterSetAddChar = nullptr;
     QAction* CharacterSetSetChar = nullptr;
+    QAction* CharacterSetAddImage = nullptr;
     CharacterSetCanvas* Canvas = nullptr;
 };
 

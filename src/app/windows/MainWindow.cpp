@@ -157,6 +157,8 @@ void MainWindow::BuildMenus() {
     EditScaleLayout = add(edit, QStringLiteral("scale layout"), QStringLiteral("EditScaleLayout"));
     EditSpacingLayout =
         add(edit, QStringLiteral("spacing layout"), QStringLiteral("EditSpacingLayout"));
+    EditPackCompactly =
+        add(edit, QStringLiteral("Pack compactly"), QStringLiteral("EditPackCompactly"));
 }
 
 void MainWindow::BuildCharactersFrame(QWidget* content) {

@@ -41,6 +41,7 @@ public:
     QAction* EditCopyUmlauts = nullptr;
     QAction* EditScaleLayout = nullptr;
     QAction* EditSpacingLayout = nullptr;
+    QAction* EditPackCompactly = nullptr;
 
     QTreeWidget* CharacterList = nullptr;
     QPushButton* CharacterDeleteButton = nullptr;

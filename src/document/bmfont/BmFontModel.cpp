@@ -554,6 +554,9 @@ bool AddCharRecords(BmFont& font, const TypefaceContent& content, const PictureC
             const auto found = channels->CharacterChnl.find(character.Index);
             chnl = found == channels->CharacterChnl.end() ? 15 : found->second;
         }
+        // A reader draws the cell at the cursor plus (xoffset, yoffset), y down from the line's
+        // top, which is where Outlay X/Y put it here; cropped, compactly packed cells keep their
+        // place.
         font.Chars.push_back({character.Index, character.Source.X, character.Source.Y,
                               character.Source.Width, character.Source.Height, character.Outlay.X,
                               character.Outlay.Y, character.Outlay.Width, 0, chnl});

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "document/CompactPacking.h"
+#include "document/Result.h"
+#include "document/Typeface.h"
+
+namespace glyfora::document {
+
+// Repacks a typeface compactly: every cell is cropped to its ink (the pixels with alpha other than
+// 0 that the picture holds inside the cell), its Outlay X and Y move by the crop so that drawn
+// text does not change, and the cropped cells are packed by PackCells into a new picture that
+// replaces Image, Sprite and FlippedSprite. Cells without ink (empty, of no size, or lying outside
+// the picture) become zero-size cells at (0, 0). Cells cropped to the same pixels share one cell,
+// so characters that shared a cell still do; overlapping cells each get their own copy. Advances,
+// line heights and kerning pairs are not touched. Refused, with nothing changed, when there are no
+// characters or no picture, when a moved offset would overflow, or when the packing fails.
+[[nodiscard]] Result<Done> PackCompactly(Typeface& typeface, const PackingRules& rules);
+
+} // namespace glyfora::document
