@@ -102,6 +102,11 @@ void CompareLayouts(const platform::GraphicsLibrary& graphics, bool unicode, int
                 100.0 * Fill(*compactTypeface, compact.Gutter), compactMs);
     std::printf("  compact area / rows area %.1f%%, compact time / rows time %.2f\n",
                 100.0 * Area(*compactTypeface) / Area(*rowTypeface), compactMs / rowMs);
+    const std::vector<document::CellSize> cells = Cells(*compactTypeface);
+    const double packMs = bench::BestMs(repetitions, [&] {
+        (void)document::PackCells(cells, {compact.Gutter, compact.MaxWidth, compact.PowerOfTwo});
+    });
+    std::printf("  of which packing the cells %.1f ms\n", packMs);
 }
 
 void TimeLargePacking(const platform::GraphicsLibrary& graphics, int repetitions) {
