@@ -26,6 +26,7 @@ constexpr NumberOption NumberOptions[] = {
     {"--padding-left", &import::ImportOptions::PaddingLeft, import::SpaceRange},
     {"--padding-right", &import::ImportOptions::PaddingRight, import::SpaceRange},
     {"--max-width", &import::ImportOptions::MaxWidth, import::MaxWidthRange},
+    {"--gutter", &import::ImportOptions::Gutter, import::GutterRange},
     {"--hint", &import::ImportOptions::TextAntialiasMode, import::TextAntialiasModeRange},
     {"--quality", &import::ImportOptions::CompositingQuality, import::CompositingQualityRange},
 };
@@ -43,6 +44,7 @@ constexpr FlagOption FlagOptions[] = {
     {"--unicode", 0, &import::ImportOptions::Unicode},
     {"--center", 0, &import::ImportOptions::Center},
     {"--half-pixel", 0, &import::ImportOptions::HalfPixel},
+    {"--power-of-two", 0, &import::ImportOptions::PowerOfTwo},
 };
 
 } // namespace
@@ -73,6 +75,7 @@ document::Result<ImportArguments> ParseImportArguments(const std::vector<std::st
             continue;
         }
         const bool takesValue = arg == "--family" || arg == "-o" || arg == "--output" ||
+                                arg == "--layout" ||
                                 std::any_of(std::begin(NumberOptions), std::end(NumberOptions),
                                             [&](const NumberOption& o) { return arg == o.Name; });
         if (!takesValue) {
@@ -85,6 +88,14 @@ document::Result<ImportArguments> ParseImportArguments(const std::vector<std::st
         if (arg == "--family") {
             parsed.Options.Family = value;
             haveFamily = true;
+            continue;
+        }
+        if (arg == "--layout") {
+            if (value != "rows" && value != "compact") {
+                return document::Failure{"--layout must be rows or compact, not \"" + value + "\""};
+            }
+            parsed.Options.Layout =
+                value == "rows" ? import::CellLayout::Rows : import::CellLayout::Compact;
             continue;
         }
         if (arg == "-o" || arg == "--output") {

@@ -32,7 +32,13 @@ constexpr CommandUsage Usage{
     "  --letter-space N      pixels added to each advance, -100..100 (0)\n"
     "  --padding-top N, --padding-bottom N, --padding-left N, --padding-right N\n"
     "                        pixels of cell around each glyph, -100..100 (0)\n"
-    "  --max-width N         image width, 0..1024; 0 = everything in one row (512)\n"
+    "  --max-width N         image width, 0..16384; 0 = everything in one row, or with\n"
+    "                        --layout compact a near-square picture (512)\n"
+    "  --layout rows|compact rows: every cell one advance wide and one line high, in rows;\n"
+    "                        compact: each cell cropped to the glyph's ink (plus the paddings)\n"
+    "                        and packed densely; advances and kerning stay the same (rows)\n"
+    "  --gutter N            empty pixels between compact cells, 0..64 (1)\n"
+    "  --power-of-two        round the compact picture's sides up to powers of two\n"
     "  --hint N              0 SystemDefault, 1 SingleBitPerPixelGridFit, 2 SingleBitPerPixel,\n"
     "                        3 AntiAliasGridFit, 4 AntiAlias, 5 ClearTypeGridFit (4)\n"
     "  --quality N           0 Invalid, 1 Default, 2 HighSpeed, 3 HighQuality,\n"
@@ -61,8 +67,13 @@ private:
     std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
 };
 
-// Where the fitting picture width is one the import can make, the option that makes it.
-std::string MaxWidthAdvice(const std::optional<std::int64_t>& width) {
+// Where the fitting picture width is one the import can make, the option that makes it. The width
+// is the row layout's; a compact picture only gets lower as it gets wider.
+std::string MaxWidthAdvice(const import::ImportOptions& options,
+                           const std::optional<std::int64_t>& width) {
+    if (options.Layout == import::CellLayout::Compact) {
+        return " (choose a larger --max-width, or 0 for a near-square picture)";
+    }
     if (!width) {
         return {};
     }
@@ -107,7 +118,7 @@ int RunImportCommand(const std::vector<std::string>& args) {
     const document::FieldCheck check = document::CheckFieldLimits(
         *result.Typeface, *document::FileFormatOf(document::FileFormatId::Tf).Limits);
     if (!check.Reason.empty()) {
-        return Failure(Usage, check.Reason + MaxWidthAdvice(check.FittingWidth));
+        return Failure(Usage, check.Reason + MaxWidthAdvice(options, check.FittingWidth));
     }
     const document::Result<document::Done> saved =
         document::WriteTfFile(*result.Typeface, parsed.Output);

@@ -12,6 +12,8 @@ namespace glyfora::document {
 
 namespace {
 
+// Beyond this many cells a packing takes long enough that fewer tries pay off.
+constexpr std::size_t LargeCellCount = 2000;
 // The packer works in int; a taller target than this is never needed, since a picture of more
 // than MaxImageBytes is refused anyway.
 constexpr int UnboundedHeight = std::numeric_limits<int>::max() / 2;
@@ -71,9 +73,13 @@ Attempt PackWith(std::span<const CellSize> cells, std::int64_t width, std::int64
     return attempt;
 }
 
-// The better of the packer's two heuristics at this width.
+// The better of the packer's two heuristics at this width; only bottom-left for large sets, where
+// the two differ little and each packing is expensive.
 Attempt PackAtWidth(std::span<const CellSize> cells, std::int64_t width, std::int64_t gutter) {
     Attempt bottomLeft = PackWith(cells, width, gutter, STBRP_HEURISTIC_Skyline_BL_sortHeight);
+    if (cells.size() > LargeCellCount) {
+        return bottomLeft;
+    }
     Attempt bestFit = PackWith(cells, width, gutter, STBRP_HEURISTIC_Skyline_BF_sortHeight);
     if (!bottomLeft.Packed || (bestFit.Packed && bestFit.Height < bottomLeft.Height)) {
         return bestFit;
@@ -114,8 +120,12 @@ PackedCells PackNearSquare(std::span<const CellSize> cells, const PackingRules& 
         }
     } else {
         // Packing wastes a little, so the square of the cells' area is a lower bound; a few
-        // slightly wider pictures are tried as well.
-        for (const double stretch : {1.0, 1.02, 1.05, 1.1}) {
+        // slightly wider pictures are tried as well. Large sets pack densely at the first widths
+        // already, and each try costs them much more.
+        const std::vector<double> stretches = cells.size() > LargeCellCount
+                                                  ? std::vector<double>{1.0, 1.03}
+                                                  : std::vector<double>{1.0, 1.02, 1.05, 1.1};
+        for (const double stretch : stretches) {
             widths.push_back(
                 std::min(MaxPackedSide,
                          std::max(widest, static_cast<std::int64_t>(std::ceil(side * stretch)))));

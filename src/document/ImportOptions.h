@@ -5,6 +5,11 @@
 
 namespace glyfora::document {
 
+// How the import lays cells into the picture: Rows gives every glyph a cell one advance wide and
+// one line high, in rows; Compact crops each cell to the glyph's ink (plus the paddings) and packs
+// the cells densely with gutters between them.
+enum class CellLayout { Rows, Compact };
+
 // Everything the import window lets the user choose, named by the keys of the configuration
 // file's "ImportTTF" group and in their order. The font import reads them and the configuration
 // file keeps them, so they live below both.
@@ -22,7 +27,10 @@ struct ImportOptions {
     bool Center = false;
     bool Unicode = false;
     bool HalfPixel = false;
-    std::int64_t MaxWidth = 512; // 0..1024; 0 = everything in one row
+    std::int64_t MaxWidth = 512; // 0..16384; 0 = one row (Rows) or a near-square picture (Compact)
+    CellLayout Layout = CellLayout::Rows;
+    std::int64_t Gutter = 1; // 0..64, empty pixels between compact cells
+    bool PowerOfTwo = false; // compact picture sides rounded up to powers of two
 
     bool operator==(const ImportOptions&) const = default;
 };
@@ -35,6 +43,7 @@ constexpr OptionRange SizeRange{0, 128};
 constexpr OptionRange TextAntialiasModeRange{0, 5};
 constexpr OptionRange CompositingQualityRange{0, 5};
 constexpr OptionRange SpaceRange{-100, 100}; // LetterSpace and the four paddings
-constexpr OptionRange MaxWidthRange{0, 1024};
+constexpr OptionRange MaxWidthRange{0, 16384};
+constexpr OptionRange GutterRange{0, 64};
 
 } // namespace glyfora::document

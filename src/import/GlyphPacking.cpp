@@ -1,6 +1,8 @@
 #include "import/GlyphPacking.h"
 
+#include "document/CompactPacking.h"
 #include "document/RowPacking.h"
+#include "import/GlyphCropping.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,8 +11,6 @@ namespace glyfora::import {
 
 namespace {
 
-constexpr ColourRGBA TransparentWhite = 0x00FFFFFF;
-constexpr ColourRGBA OpaqueWhite = 0xFFFFFFFF;
 // Measurements beyond this many pixels are nonsense from a broken font; they are clamped so that
 // the packing arithmetic cannot overflow.
 constexpr double MaxMetric = 1.0e9;
@@ -28,6 +28,7 @@ ImportOptions Clamped(const ImportOptions& options) {
     clamp(clamped.PaddingLeft, SpaceRange);
     clamp(clamped.PaddingRight, SpaceRange);
     clamp(clamped.MaxWidth, MaxWidthRange);
+    clamp(clamped.Gutter, GutterRange);
     return clamped;
 }
 
@@ -116,6 +117,94 @@ bool Draw(document::Typeface& typeface, document::Image& picture, const ImportOp
     return !cancelled;
 }
 
+// The row layout's picture, width × height, drawn and installed; false with result's reason when
+// the picture cannot be made or the drawing is cancelled.
+bool DrawRows(document::Typeface& typeface, const ImportOptions& options, GlyphSource& source,
+              document::CellSize pictureSize, const PassProgress& progress, ImportResult& result) {
+    const auto [width, height] = pictureSize;
+    const std::string size = std::to_string(width) + " x " + std::to_string(height);
+    if (width <= 0 || height <= 0) {
+        result.Error = "The character-set image would be empty (" + size +
+                       " pixels); check the size and the paddings.";
+        return false;
+    }
+    if (!document::ImageSizeAllowed(width, height)) {
+        result.Error = "The character-set image would be " + size +
+                       " pixels, more than an image may hold; choose a smaller size or fewer "
+                       "characters.";
+        return false;
+    }
+    auto picture = document::MakeImage(width, height, 0);
+    if (!Draw(typeface, *picture, options, source, progress)) {
+        result.Cancelled = true;
+        result.Error = "The import was cancelled.";
+        return false;
+    }
+    document::SetCharacterSetImage(typeface, std::move(picture));
+    return true;
+}
+
+// The compact layout: every glyph drawn on its own where the row layout (rowWidth wide) would draw
+// it, cropped to its ink, and the cells packed densely. Outlay X and Y move by what the cropping
+// cut, so each cell is drawn where its row cell would put those pixels.
+document::Result<document::Image> DrawCompact(document::Typeface& typeface,
+                                              const ImportOptions& options, GlyphSource& source,
+                                              std::int64_t rowWidth, const PassProgress& progress,
+                                              bool& cancelled) {
+    GlyphCropper cropper(source, options);
+    if (!cropper.Ready()) {
+        return document::Failure{"The glyphs cannot be drawn: the text rasteriser stopped."};
+    }
+    document::RowPacker rows{rowWidth};
+    std::vector<CroppedGlyph> glyphs;
+    std::vector<document::CellSize> cells;
+    std::int64_t done = 0;
+    for (document::Character& character : typeface.Content.Characters) {
+        if (!progress.Report(done++)) {
+            cancelled = true;
+            return document::Failure{"The import was cancelled."};
+        }
+        const document::CellCorner corner =
+            document::PlaceCell(rows, character.Source.Width, character.Source.Height);
+        CroppedGlyph glyph =
+            cropper.Crop({static_cast<std::uint16_t>(character.Index),
+                          character.Source.Width - options.PaddingLeft - options.PaddingRight,
+                          character.Outlay.Height, corner.X});
+        character.Outlay.X += glyph.X;
+        character.Outlay.Y += glyph.Y;
+        cells.push_back({glyph.Cell.Width, glyph.Cell.Height});
+        glyphs.push_back(std::move(glyph));
+    }
+    if (!progress.Report(done)) {
+        cancelled = true;
+        return document::Failure{"The import was cancelled."};
+    }
+    const document::Result<document::PackedCells> packed =
+        document::PackCells(cells, {options.Gutter, options.MaxWidth, options.PowerOfTwo});
+    if (!packed) {
+        return document::Failure{"The compact character-set image cannot be made: " + packed.Error +
+                                 "."};
+    }
+    auto picture =
+        document::MakeImage(std::max<std::int64_t>(packed.Value->Width, 1),
+                            std::max<std::int64_t>(packed.Value->Height, 1), TransparentWhite);
+    if (!picture) {
+        return document::Failure{"The compact character-set image would be larger than an image "
+                                 "may hold."};
+    }
+    std::size_t i = 0;
+    for (document::Character& character : typeface.Content.Characters) {
+        const document::Image& cell = glyphs[i].Cell;
+        const document::CellCorner corner = packed.Value->Corners[i++];
+        character.Source = {corner.X, corner.Y, cell.Width, cell.Height};
+        for (std::int64_t y = 0; y < cell.Height; ++y) {
+            std::copy_n(&cell.Pixels[static_cast<std::size_t>(y * cell.Width)], cell.Width,
+                        &picture->At(corner.X, corner.Y + y));
+        }
+    }
+    return std::move(*picture);
+}
+
 } // namespace
 
 std::int64_t RoundHalfAwayFromZero(double value) {
@@ -200,26 +289,20 @@ ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, 
         return result;
     }
     const std::int64_t width = options.MaxWidth != 0 ? options.MaxWidth : measured.Width;
-    const std::int64_t height = measured.Height;
-    const std::string size = std::to_string(width) + " x " + std::to_string(height);
-    if (width <= 0 || height <= 0) {
-        result.Error = "The character-set image would be empty (" + size +
-                       " pixels); check the size and the paddings.";
+    const PassProgress drawing{progress, count, count * 2};
+    if (options.Layout == CellLayout::Compact) {
+        bool cancelled = false;
+        document::Result<document::Image> picture =
+            DrawCompact(*typeface, options, source, width, drawing, cancelled);
+        if (!picture) {
+            result.Cancelled = cancelled;
+            result.Error = picture.Error;
+            return result;
+        }
+        document::SetCharacterSetImage(*typeface, std::move(*picture.Value));
+    } else if (!DrawRows(*typeface, options, source, {width, measured.Height}, drawing, result)) {
         return result;
     }
-    if (!document::ImageSizeAllowed(width, height)) {
-        result.Error = "The character-set image would be " + size +
-                       " pixels, more than an image may hold; choose a smaller size or fewer "
-                       "characters.";
-        return result;
-    }
-    auto picture = document::MakeImage(width, height, 0);
-    if (!Draw(*typeface, *picture, options, source, {progress, count, count * 2})) {
-        result.Cancelled = true;
-        result.Error = "The import was cancelled.";
-        return result;
-    }
-    document::SetCharacterSetImage(*typeface, std::move(picture));
     document::PropertyValue(*typeface, "Face") = measured.Family;
     document::PropertyValue(*typeface, "Size") = std::to_string(options.Size);
     document::PropertyValue(*typeface, "Base") =

@@ -56,7 +56,8 @@ struct MeasureResult {
                                               const ImportOptions& options, GlyphSource& source,
                                               const ImportProgress& progress = {});
 
-// Places every cell in picture (row by row, wrapping at its width), draws each glyph in opaque
+// The row layout's drawing pass: places every cell in picture (row by row, wrapping at its width),
+// draws each glyph in opaque
 // white on transparent white, and makes picture the typeface's Image, Sprite and FlippedSprite.
 // False when cancelled; the typeface's picture is then left as it was.
 [[nodiscard]] bool DrawCharacterSet(document::Typeface& typeface, document::Image picture,
@@ -71,9 +72,11 @@ struct ImportResult {
 
 // A new typeface (not yet installed under id) from the font services' answers and the options:
 // characters, kerning pairs, metrics, the packed character-set image and both sprites, and the
-// properties "Face" (the family actually drawn with), "Size" and "Base". Stops with a reason
-// when the image would be empty or too large, when the rasteriser is not ready, or when progress
-// cancels.
+// properties "Face" (the family actually drawn with), "Size" and "Base". The options' Layout
+// chooses row cells or compact cells: each glyph cropped to its ink plus the paddings, with the
+// advances, line heights and kerning of the rows and Outlay X/Y moved so that every pixel is drawn
+// where the rows draw it, packed with gutters. Stops with a reason when the image would be empty
+// or too large, when the rasteriser is not ready, or when progress cancels.
 [[nodiscard]] ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry,
                                                   std::int64_t id, const ImportOptions& options,
                                                   const FontImportInput& input, GlyphSource& source,

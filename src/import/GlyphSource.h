@@ -9,12 +9,18 @@
 
 namespace glyfora::import {
 
+// An imported picture is transparent white with the glyphs in opaque white, so a glyph's shape
+// lives in the alpha channel.
+constexpr ColourRGBA TransparentWhite = 0x00FFFFFF;
+constexpr ColourRGBA OpaqueWhite = 0xFFFFFFFF;
+
 // What measuring and drawing an import need of a font. The real source draws through a
 // TextDrawingContext; tests use fakes with known metrics so that packing checks are exact.
 class GlyphSource {
 public:
     virtual ~GlyphSource() = default;
     // Opens drawing on image with the options' font and rendering; false when nothing can be drawn.
+    // Each drawing goes to image as it is then, so its size may change while the source is open.
     [[nodiscard]] virtual bool Begin(document::Image& image, const ImportOptions& options) = 0;
     virtual void End() = 0;
     // Typographic advance and line height of the one-character string of code, in pixels.

@@ -7,7 +7,9 @@ namespace glyfora::import {
 struct TextDrawingContext;
 
 // The import speaks of the options record as its own.
+using document::CellLayout;
 using document::CompositingQualityRange;
+using document::GutterRange;
 using document::ImportOptions;
 using document::MaxWidthRange;
 using document::OptionRange;

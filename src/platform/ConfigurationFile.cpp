@@ -306,6 +306,12 @@ Configuration ReadConfiguration(std::string_view bytes) {
     ReadFlag(import, "Unicode", options.Unicode);
     ReadFlag(import, "HalfPixel", options.HalfPixel);
     ReadInteger(import, "MaxWidth", options.MaxWidth);
+    // Added after the keys above, so older files simply lack them; a layout other than 1 is Rows.
+    std::int64_t layout = 0;
+    ReadInteger(import, "Layout", layout);
+    options.Layout = layout == 1 ? document::CellLayout::Compact : document::CellLayout::Rows;
+    ReadInteger(import, "Gutter", options.Gutter);
+    ReadFlag(import, "PowerOfTwo", options.PowerOfTwo);
     return configuration;
 }
 
@@ -337,6 +343,9 @@ std::vector<std::uint8_t> WriteConfiguration(const Configuration& configuration)
     writer.Integer("Unicode", options.Unicode ? 1 : 0);
     writer.Integer("HalfPixel", options.HalfPixel ? 1 : 0);
     writer.Integer("MaxWidth", options.MaxWidth);
+    writer.Integer("Layout", options.Layout == document::CellLayout::Compact ? 1 : 0);
+    writer.Integer("Gutter", options.Gutter);
+    writer.Integer("PowerOfTwo", options.PowerOfTwo ? 1 : 0);
     return writer.Bytes();
 }
 

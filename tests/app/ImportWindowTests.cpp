@@ -92,6 +92,7 @@ void ImportWindowTests::framesHaveTheirCaptionsAndPlaces_data() {
     QTest::newRow("quality") << QStringLiteral("Compositing-Quality") << QRect(10, 130, 200, 50);
     QTest::newRow("style") << QStringLiteral("Style") << QRect(10, 190, 120, 150);
     QTest::newRow("space") << QStringLiteral("Space & Padding") << QRect(140, 190, 200, 150);
+    QTest::newRow("layout") << QStringLiteral("Layout") << QRect(10, 385, 330, 50);
 }
 
 void ImportWindowTests::framesHaveTheirCaptionsAndPlaces() {
@@ -100,7 +101,7 @@ void ImportWindowTests::framesHaveTheirCaptionsAndPlaces() {
     Editor editor;
     ImportWindow& window = Window(editor);
     QCOMPARE(window.windowTitle(), QStringLiteral("Import TTF"));
-    QCOMPARE(window.size(), QSize(350, 385));
+    QCOMPARE(window.size(), QSize(350, 445)); // grown below the original 385 for "Layout"
     QGroupBox* frame = Frame(window, caption);
     QVERIFY(frame != nullptr);
     QCOMPARE(frame->geometry(), geometry);
@@ -126,8 +127,10 @@ void ImportWindowTests::numericFieldsHaveTheirRangesDefaultsAndPlaces_data() {
                            << QRect(115, 70, 50, 20);
     QTest::newRow("bottom") << QStringLiteral("PaddingBottomField") << space << -100 << 100 << 0
                             << QRect(90, 90, 50, 20);
-    QTest::newRow("max width") << QStringLiteral("MaxWidthField") << space << 0 << 1024 << 512
+    QTest::newRow("max width") << QStringLiteral("MaxWidthField") << space << 0 << 16384 << 512
                                << QRect(80, 120, 60, 20);
+    QTest::newRow("gutter") << QStringLiteral("GutterField") << QStringLiteral("Layout") << 0 << 64
+                            << 1 << QRect(155, 20, 50, 20);
 }
 
 void ImportWindowTests::numericFieldsHaveTheirRangesDefaultsAndPlaces() {
@@ -265,6 +268,11 @@ void ImportWindowTests::previewIsRedrawnByTheControlsThatChangeTheGlyphs_data() 
     QTest::newRow("padding right") << step(&ImportWindow::PaddingRightField) << 0;
     QTest::newRow("padding bottom") << step(&ImportWindow::PaddingBottomField) << 0;
     QTest::newRow("max width") << step(&ImportWindow::MaxWidthField) << 0;
+    QTest::newRow("layout") << ControlChange([](ImportWindow& window) {
+        window.LayoutList->setCurrentIndex(1);
+    }) << 0;
+    QTest::newRow("gutter") << step(&ImportWindow::GutterField) << 0;
+    QTest::newRow("power of two") << click(&ImportWindow::PowerOfTwoBox) << 0;
 }
 
 void ImportWindowTests::previewIsRedrawnByTheControlsThatChangeTheGlyphs() {
@@ -357,7 +365,10 @@ void ImportWindowTests::optionsRoundTripThroughTheSettings_data() {
     changed.PaddingBottom = 2;
     changed.PaddingLeft = -4;
     changed.PaddingRight = 5;
-    changed.MaxWidth = 0;
+    changed.MaxWidth = 16384;
+    changed.Layout = import::CellLayout::Compact;
+    changed.Gutter = 64;
+    changed.PowerOfTwo = true;
     QTest::newRow("every option changed") << changed;
     import::ImportOptions italicOnly;
     italicOnly.Style = 0x200;
@@ -389,14 +400,46 @@ void ImportWindowTests::restoredValuesAreClampedToTheControls() {
     options.TextAntialiasMode = 17;
     options.CompositingQuality = -4;
     options.LetterSpace = -500;
-    options.MaxWidth = 5000;
+    options.MaxWidth = 99999;
+    options.Gutter = -3;
     window.ShowOptions(options);
     const import::ImportOptions read = window.ReadOptions();
     QCOMPARE(read.Size, 128);
     QCOMPARE(read.TextAntialiasMode, 5);
     QCOMPARE(read.CompositingQuality, 0);
     QCOMPARE(read.LetterSpace, -100);
-    QCOMPARE(read.MaxWidth, 1024);
+    QCOMPARE(read.MaxWidth, 16384);
+    QCOMPARE(read.Gutter, 0);
+}
+
+void ImportWindowTests::layoutControlsMakeACompactTypeface() {
+    Editor editor;
+    Shell& shell = *editor.TheShell;
+    ImportWindow& window = Window(editor);
+    QCOMPARE(Entries(*window.LayoutList),
+             (QStringList{QStringLiteral("Rows"), QStringLiteral("Compact")}));
+    QCOMPARE(window.LayoutList->currentIndex(), 0);
+    QCOMPARE(window.LayoutList->geometry(), QRect(10, 20, 90, 20));
+    QCOMPARE(window.PowerOfTwoBox->text(), QStringLiteral("Power of two"));
+    QCOMPARE(window.PowerOfTwoBox->geometry(), QRect(220, 20, 100, 20));
+    QVERIFY(!window.PowerOfTwoBox->isChecked());
+    QCOMPARE(window.PowerOfTwoBox->parentWidget(), Frame(window, QStringLiteral("Layout")));
+
+    UseDejaVu(window);
+    window.LayoutList->setCurrentIndex(1);
+    window.MaxWidthField->setValue(300); // a power of two is at most this
+    QTest::mouseClick(window.PowerOfTwoBox, Qt::LeftButton, {}, QPoint(6, 10));
+    QVERIFY(window.PowerOfTwoBox->isChecked());
+    ImportRun run;
+    ClickCreate(editor, run);
+    const document::Typeface* typeface = CurrentTypeface(shell.State);
+    QVERIFY(typeface->Content.Characters.Size() > 150);
+    QCOMPARE(typeface->Content.Image->Width, 256);
+    QCOMPARE(typeface->Content.Image->Height & (typeface->Content.Image->Height - 1), 0);
+    const document::Character* space = document::FindCharacter(*typeface, u' ');
+    QVERIFY(space != nullptr && space->Outlay.Width > 0);
+    QCOMPARE(space->Source.Width, 0); // no ink, no cell
+    QVERIFY(editor.Messages.Messages.empty());
 }
 
 void ImportWindowTests::createTypefaceInstallsTheImportedFont() {

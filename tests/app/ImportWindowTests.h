@@ -23,6 +23,7 @@ private slots:
     void optionsRoundTripThroughTheSettings_data();
     void optionsRoundTripThroughTheSettings();
     void restoredValuesAreClampedToTheControls();
+    void layoutControlsMakeACompactTypeface();
     void createTypefaceInstallsTheImportedFont();
     void cancelledImportKeepsTheDocument();
     void unsavedChangesAreAskedAboutFirst();

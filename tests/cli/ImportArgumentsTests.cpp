@@ -23,6 +23,37 @@ TEST(ImportArgumentsTest, DefaultsAreTheImportWindows) {
     EXPECT_EQ(parsed.Value->Options.CompositingQuality, defaults.CompositingQuality);
     EXPECT_EQ(parsed.Value->Options.MaxWidth, defaults.MaxWidth);
     EXPECT_EQ(parsed.Value->Options.Style, 0);
+    EXPECT_EQ(parsed.Value->Options.Layout, import::CellLayout::Rows);
+    EXPECT_EQ(parsed.Value->Options.Gutter, 1);
+    EXPECT_FALSE(parsed.Value->Options.PowerOfTwo);
+}
+
+TEST(ImportArgumentsTest, LayoutOptionsReachTheirFields) {
+    struct Case {
+        std::vector<std::string> Args;
+        import::CellLayout Layout;
+        std::int64_t Gutter, MaxWidth;
+        bool PowerOfTwo;
+    };
+    const Case cases[] = {
+        {{"--layout", "compact"}, import::CellLayout::Compact, 1, 512, false},
+        {{"--layout", "compact", "--layout", "rows"}, import::CellLayout::Rows, 1, 512, false},
+        {{"--layout", "compact", "--gutter", "0", "--power-of-two"},
+         import::CellLayout::Compact,
+         0,
+         512,
+         true},
+        {{"--gutter", "64", "--max-width", "16384"}, import::CellLayout::Rows, 64, 16384, false},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = ParseImportArguments(Base(c.Args));
+        ASSERT_TRUE(parsed.Ok()) << parsed.Error;
+        const auto& o = parsed.Value->Options;
+        EXPECT_EQ(o.Layout, c.Layout) << testing::PrintToString(c.Args);
+        EXPECT_EQ(o.Gutter, c.Gutter) << testing::PrintToString(c.Args);
+        EXPECT_EQ(o.MaxWidth, c.MaxWidth) << testing::PrintToString(c.Args);
+        EXPECT_EQ(o.PowerOfTwo, c.PowerOfTwo) << testing::PrintToString(c.Args);
+    }
 }
 
 TEST(ImportArgumentsTest, EveryOptionReachesItsField) {
@@ -60,7 +91,12 @@ TEST(ImportArgumentsTest, BadCommandLinesAreUsageErrors) {
         Base({"--size", "-1"}),
         Base({"--letter-space", "101"}),
         Base({"--padding-left", "-101"}),
-        Base({"--max-width", "1025"}),
+        Base({"--max-width", "16385"}),
+        Base({"--gutter", "-1"}),
+        Base({"--gutter", "65"}),
+        Base({"--layout", "dense"}),
+        Base({"--layout", "Compact"}),
+        Base({"--layout"}),
         Base({"--hint", "6"}),
         Base({"--quality", "-1"}),
         Base({"--size", "12px"}), // not a whole number

@@ -41,7 +41,23 @@ Configuration GoldenConfiguration() {
     c.WindowCharacter = {300, 820, 200, 100, 1};
     c.CharacterZoom = 16;
     c.WindowKerningPair = {550, 820, 300, 100, 1};
-    c.ImportTTF = {"DejaVu Sans", 32, 3, 2, -2, 1, 2, 3, 4, 260, true, true, true, 1024};
+    c.ImportTTF = {"DejaVu Sans",
+                   32,
+                   3,
+                   2,
+                   -2,
+                   1,
+                   2,
+                   3,
+                   4,
+                   260,
+                   true,
+                   true,
+                   true,
+                   1024,
+                   document::CellLayout::Compact,
+                   3,
+                   true};
     return c;
 }
 
@@ -153,12 +169,41 @@ TEST(ConfigurationReading, ImportOptionsRoundTripThroughTheFile) {
     options.PaddingLeft = 3;
     options.PaddingRight = 5;
     options.MaxWidth = 0;
+    options.Layout = document::CellLayout::Compact;
+    options.Gutter = 0;
+    options.PowerOfTwo = true;
     const std::string text = AsText(WriteConfiguration(c));
     EXPECT_NE(text.find("\r\nCenter = 0\r\nUnicode = 1\r\nHalfPixel = 1\r\n"), std::string::npos)
         << text;
     EXPECT_EQ(ReadConfiguration(text).ImportTTF, options);
     // The file and the import start from the same defaults.
     EXPECT_EQ(ReadConfiguration("[ImportTTF]\r\n").ImportTTF, document::ImportOptions{});
+}
+
+TEST(ConfigurationReading, LayoutKeysFollowTheOlderKeysAndTolerateOddValues) {
+    struct Case {
+        const char* Text;
+        document::CellLayout Layout;
+        std::int64_t Gutter;
+        bool PowerOfTwo;
+    };
+    const Case cases[] = {
+        {"MaxWidth = 512\n", document::CellLayout::Rows, 1, false}, // a file from before them
+        {"Layout = 1\nGutter = 7\nPowerOfTwo = 1\n", document::CellLayout::Compact, 7, true},
+        {"Layout = 2\nGutter = x\nPowerOfTwo = 5\n", document::CellLayout::Rows, 0, true},
+        {"Layout = -1\n", document::CellLayout::Rows, 1, false},
+    };
+    for (const Case& c : cases) {
+        const document::ImportOptions options =
+            ReadConfiguration(std::string("[ImportTTF]\n") + c.Text).ImportTTF;
+        EXPECT_EQ(options.Layout, c.Layout) << c.Text;
+        EXPECT_EQ(options.Gutter, c.Gutter) << c.Text;
+        EXPECT_EQ(options.PowerOfTwo, c.PowerOfTwo) << c.Text;
+    }
+    const std::string text = AsText(WriteConfiguration(GoldenConfiguration()));
+    EXPECT_TRUE(
+        text.ends_with("\r\nMaxWidth = 1024\r\nLayout = 1\r\nGutter = 3\r\nPowerOfTwo = 1\r\n"))
+        << text;
 }
 
 TEST(ConfigurationReading, CheckBoxesCountAnyNumberButZeroAsCheckedAndWriteOneOrZero) {

@@ -77,6 +77,20 @@ int ToInt(std::int64_t value, import::OptionRange range) {
     return static_cast<int>(std::clamp(value, range.Min, range.Max));
 }
 
+// The compact layout's controls, in a frame of their own below the others so that none of those
+// moves.
+void AddLayoutFrame(ImportWindow& window) {
+    QGroupBox* frame = AddFrame(&window, QStringLiteral("Layout"), {10, 385, 330, 50});
+    window.LayoutList =
+        AddList(frame, QStringLiteral("LayoutList"), LayoutEntries(), {10, 20, 90, 20});
+    AddLabel(frame, QStringLiteral("Gutter:"), {115, 23, 40, 16});
+    window.GutterField =
+        AddSpinField(frame, QStringLiteral("GutterField"), import::GutterRange, {155, 20, 50, 20});
+    window.PowerOfTwoBox = new QCheckBox(QStringLiteral("Power of two"), frame);
+    window.PowerOfTwoBox->setObjectName(QStringLiteral("PowerOfTwoBox"));
+    window.PowerOfTwoBox->setGeometry(220, 20, 100, 20);
+}
+
 } // namespace
 
 ImportPreviewCanvas::ImportPreviewCanvas(QWidget* parent) : QWidget(parent) {
@@ -102,6 +116,10 @@ QStringList TextAntialiasModeEntries() {
             QStringLiteral("AntiAlias"),         QStringLiteral("ClearTypeGridFit")};
 }
 
+QStringList LayoutEntries() {
+    return {QStringLiteral("Rows"), QStringLiteral("Compact")};
+}
+
 QStringList CompositingQualityEntries() {
     return {QStringLiteral("Invalid"),        QStringLiteral("Default"),
             QStringLiteral("HighSpeed"),      QStringLiteral("HighQuality"),
@@ -111,7 +129,7 @@ QStringList CompositingQualityEntries() {
 ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableToolWindowFlags) {
     setObjectName(QStringLiteral("ImportWindow"));
     setWindowTitle(QStringLiteral("Import TTF"));
-    setFixedSize(350, 385);
+    setFixedSize(350, 445);
     // The layout's 70-pixel labels and 20-pixel fields are made for a small dialog font.
     QFont small = font();
     small.setPixelSize(11);
@@ -169,6 +187,7 @@ ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableTo
     CreateButton = new QPushButton(QStringLiteral("Create Typeface"), this);
     CreateButton->setObjectName(QStringLiteral("CreateTypefaceButton"));
     CreateButton->setGeometry(230, 350, 110, 25);
+    AddLayoutFrame(*this);
 
     ShowOptions(import::ImportOptions{});
 }
@@ -184,10 +203,10 @@ void ImportWindow::SetFamilies(const QStringList& families) {
 void ImportWindow::ShowOptions(const import::ImportOptions& options) {
     // Restoring is no user event: the preview stays as it is.
     const QList<QWidget*> controls{
-        FamilyList,       SizeField,         HintList,           QualityList,
-        BoldBox,          ItalicBox,         UnderlineBox,       HalfPixelBox,
-        CenterBox,        UnicodeBox,        LetterSpaceField,   PaddingTopField,
-        PaddingLeftField, PaddingRightField, PaddingBottomField, MaxWidthField};
+        FamilyList,       SizeField,       HintList,         QualityList,       BoldBox,
+        ItalicBox,        UnderlineBox,    HalfPixelBox,     CenterBox,         UnicodeBox,
+        LetterSpaceField, PaddingTopField, PaddingLeftField, PaddingRightField, PaddingBottomField,
+        MaxWidthField,    LayoutList,      GutterField,      PowerOfTwoBox};
     std::vector<std::unique_ptr<QSignalBlocker>> blockers;
     for (QWidget* control : controls) {
         blockers.push_back(std::make_unique<QSignalBlocker>(control));
@@ -215,6 +234,9 @@ void ImportWindow::ShowOptions(const import::ImportOptions& options) {
     PaddingLeftField->setValue(ToInt(options.PaddingLeft, import::SpaceRange));
     PaddingRightField->setValue(ToInt(options.PaddingRight, import::SpaceRange));
     MaxWidthField->setValue(ToInt(options.MaxWidth, import::MaxWidthRange));
+    LayoutList->setCurrentIndex(options.Layout == import::CellLayout::Compact ? 1 : 0);
+    GutterField->setValue(ToInt(options.Gutter, import::GutterRange));
+    PowerOfTwoBox->setChecked(options.PowerOfTwo);
 }
 
 import::ImportOptions ImportWindow::ReadOptions() const {import::ImportOptions options;
@@ -234,6 +256,10 @@ options.PaddingBottom = PaddingBottomField->value();
 options.PaddingLeft = PaddingLeftField->value();
 options.PaddingRight = PaddingRightField->value();
 options.MaxWidth = MaxWidthField->value();
+options.Layout =
+    LayoutList->currentIndex() == 1 ? import::CellLayout::Compact : import::CellLayout::Rows;
+options.Gutter = GutterField->value();
+options.PowerOfTwo = PowerOfTwoBox->isChecked();
 return options;
 } // namespace glyfora::app
 
@@ -310,14 +336,19 @@ private:
 };
 
 // Told now rather than at "Save", when the options that would fix it are still at hand.
-void WarnWhenNotSavableAsTf(Shell& shell, const document::Typeface& typeface) {
+void WarnWhenNotSavableAsTf(Shell& shell, const document::Typeface& typeface,
+                            import::CellLayout layout) {
     const document::FieldCheck check = document::CheckFieldLimits(
         typeface, *document::FileFormatOf(document::FileFormatId::Tf).Limits);
     if (check.Reason.empty()) {
         return;
     }
     QString advice;
-    if (check.FittingWidth && *check.FittingWidth <= import::MaxWidthRange.Max) {
+    if (layout == import::CellLayout::Compact) {
+        // The fitting width is the row layout's; a compact picture only gets lower when wider.
+        advice = QStringLiteral("Choose a larger \"max width:\", or 0 for a near-square picture, "
+                                "and press \"Create Typeface\" again.");
+    } else if (check.FittingWidth && *check.FittingWidth <= import::MaxWidthRange.Max) {
         advice = QStringLiteral("Set \"max width:\" to %1 and press \"Create Typeface\" again.")
                      .arg(*check.FittingWidth);
     } else {
@@ -377,7 +408,7 @@ bool CreateTypefaceFromWindow(Shell& shell) {
     ShowDocument(shell);
     DrawCharacterView(shell);
     DrawKerningPairView(shell);
-    WarnWhenNotSavableAsTf(shell, *typeface);
+    WarnWhenNotSavableAsTf(shell, *typeface, options.Layout);
     return true;
 }
 

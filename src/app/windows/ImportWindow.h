@@ -72,6 +72,9 @@ public:
     QSpinBox* PaddingRightField = nullptr;
     QSpinBox* PaddingBottomField = nullptr;
     QSpinBox* MaxWidthField = nullptr;
+    QComboBox* LayoutList = nullptr; // "Rows", "Compact"
+    QSpinBox* GutterField = nullptr;
+    QCheckBox* PowerOfTwoBox = nullptr;
     ImportPreviewCanvas* Preview = nullptr;
     QPushButton* CreateButton = nullptr;
     int PreviewDraws = 0; // how often the preview was drawn (tests count redraws)
@@ -81,6 +84,9 @@ public:
 // colour into the preview. Nothing changes when the text rasteriser is not
 // ready.
 void DrawImportPreview(ImportWindow& window, const platform::GraphicsLibrary& graphics);
+
+// The entries of the layout list, in the order of import::CellLayout.
+[[nodiscard]] QStringList LayoutEntries();
 
 // Fills the family list once from the installed families, sorted by name; the
 // list stays empty when they cannot be listed.

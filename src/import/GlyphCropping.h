@@ -1,0 +1,62 @@
+#pragma once
+
+#include "document/Image.h"
+#include "import/GlyphSource.h"
+#include "import/ImportOptions.h"
+
+#include <cstdint>
+
+namespace glyfora::import {
+
+// One glyph as the row layout measured and placed it: its code, its rounded advance (without
+// letter space), its rounded line height and the left edge of its row cell in the row picture.
+struct RowGlyph {
+    std::uint16_t Code = 0;
+    std::int64_t Advance = 0;
+    std::int64_t LineHeight = 0;
+    std::int64_t CellX = 0;
+};
+
+// A glyph drawn on its own and cropped to its ink plus the paddings.
+struct CroppedGlyph {
+    document::Image Cell;      // 0 × 0 when the glyph has no ink (or the paddings eat it)
+    std::int64_t X = 0, Y = 0; // the cell's top-left corner relative to the row cell's
+};
+
+// Draws glyphs one at a time into a scratch picture of its own and crops them, for the compact
+// layout. It holds the source open from construction to destruction, so each instance needs a
+// source of its own; instances with their own sources share nothing and may run on separate
+// threads.
+class GlyphCropper {
+public:
+    // Opens source with the options, which must be inside their ranges as the import makes them.
+    GlyphCropper(GlyphSource& source, const ImportOptions& options);
+    ~GlyphCropper();
+    GlyphCropper(const GlyphCropper&) = delete;
+    GlyphCropper& operator=(const GlyphCropper&) = delete;
+
+    // False when the source could not be opened; Crop then gives empty cells.
+    [[nodiscard]] bool Ready() const { return open_; }
+
+    // Draws the glyph at the fractional position the row layout gives it (paddings, centring,
+    // half-pixel offset, and the float rounding of its row position) with room for ink beyond the
+    // advance box in every direction, then crops it. The scratch grows as long as ink touches its
+    // edge, so no ink is cut off.
+    [[nodiscard]] CroppedGlyph Crop(const RowGlyph& glyph);
+
+private:
+    struct InkBox {
+        std::int64_t Left = 0, Top = 0, Right = 0, Bottom = 0; // right and bottom exclusive
+        [[nodiscard]] bool Empty() const { return Right <= Left || Bottom <= Top; }
+    };
+
+    [[nodiscard]] InkBox Draw(const RowGlyph& glyph, std::int64_t margin);
+    [[nodiscard]] CroppedGlyph CutCell(const InkBox& ink, std::int64_t margin) const;
+
+    GlyphSource& source_;
+    ImportOptions options_;
+    document::Image scratch_; // resized for every glyph; the source draws into it as it is
+    bool open_ = false;
+};
+
+} // namespace glyfora::import
