@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace glyfora::document {
 
@@ -23,6 +24,10 @@ struct ImportOptions {
     bool Unicode = false;
     bool HalfPixel = false;
     std::int64_t MaxWidth = 512; // 0..1024; 0 = everything in one row
+    // A character list ("32-126, U+0400-U+04FF"); when it names any code it replaces Unicode.
+    std::string Characters;
+    // Families that draw the codes the main font lacks, first covering one first.
+    std::vector<std::string> Fallbacks;
 
     bool operator==(const ImportOptions&) const = default;
 };

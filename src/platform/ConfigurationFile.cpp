@@ -1,6 +1,7 @@
 #include "platform/ConfigurationFile.h"
 
 #include "document/AtomicFile.h"
+#include "document/FamilyList.h"
 #include "document/FileReading.h"
 #include "document/Utf8.h"
 
@@ -306,6 +307,10 @@ Configuration ReadConfiguration(std::string_view bytes) {
     ReadFlag(import, "Unicode", options.Unicode);
     ReadFlag(import, "HalfPixel", options.HalfPixel);
     ReadInteger(import, "MaxWidth", options.MaxWidth);
+    ReadString(import, "Characters", options.Characters);
+    std::string fallbacks;
+    ReadString(import, "Fallbacks", fallbacks);
+    options.Fallbacks = document::SplitFamilyList(fallbacks);
     return configuration;
 }
 
@@ -337,6 +342,8 @@ std::vector<std::uint8_t> WriteConfiguration(const Configuration& configuration)
     writer.Integer("Unicode", options.Unicode ? 1 : 0);
     writer.Integer("HalfPixel", options.HalfPixel ? 1 : 0);
     writer.Integer("MaxWidth", options.MaxWidth);
+    writer.String("Characters", options.Characters);
+    writer.String("Fallbacks", document::JoinFamilyList(options.Fallbacks));
     return writer.Bytes();
 }
 

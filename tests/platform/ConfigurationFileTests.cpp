@@ -42,6 +42,8 @@ Configuration GoldenConfiguration() {
     c.CharacterZoom = 16;
     c.WindowKerningPair = {550, 820, 300, 100, 1};
     c.ImportTTF = {"DejaVu Sans", 32, 3, 2, -2, 1, 2, 3, 4, 260, true, true, true, 1024};
+    c.ImportTTF.Characters = "32-126, U+0400-U+04FF";
+    c.ImportTTF.Fallbacks = {"WenQuanYi Zen Hei", "DejaVu Serif"};
     return c;
 }
 
