@@ -22,8 +22,9 @@ constexpr std::int64_t ImportTypefaceId = 5;
 constexpr CommandUsage Usage{
     "import", "--family NAME --size N [options] -o OUT.tf",
     "Imports an installed font as a bitmap typeface: every covered character (codes up to 255\n"
-    "unless --unicode), its kerning pairs, measured metrics and a packed character-set image,\n"
-    "saved as a .tf file. Options and defaults are the import window's:\n"
+    "unless --unicode, or the characters --chars and --chars-file name), its kerning pairs,\n"
+    "measured metrics and a packed character-set image, saved as a .tf file. Options and\n"
+    "defaults are the import window's:\n"
     "  --family NAME         font family (required)\n"
     "  --size N              em size in pixels, 0..128 (0 makes no font) (required)\n"
     "  --bold --italic --underline\n"

@@ -41,9 +41,22 @@ Configuration GoldenConfiguration() {
     c.WindowCharacter = {300, 820, 200, 100, 1};
     c.CharacterZoom = 16;
     c.WindowKerningPair = {550, 820, 300, 100, 1};
-    c.ImportTTF = {"DejaVu Sans", 32, 3, 2, -2, 1, 2, 3, 4, 260, true, true, true, 1024};
-    c.ImportTTF.Characters = "32-126, U+0400-U+04FF";
-    c.ImportTTF.Fallbacks = {"WenQuanYi Zen Hei", "DejaVu Serif"};
+    c.ImportTTF = {"DejaVu Sans",
+                   32,
+                   3,
+                   2,
+                   -2,
+                   1,
+                   2,
+                   3,
+                   4,
+                   260,
+                   true,
+                   true,
+                   true,
+                   1024,
+                   "32-126, U+0400-U+04FF",
+                   {"WenQuanYi Zen Hei", "DejaVu Serif"}};
     return c;
 }
 
@@ -93,8 +106,8 @@ TEST(ConfigurationReading, EmptyFileGivesFirstRunDefaults) {
     EXPECT_EQ(c.EditorPath, "");
     EXPECT_EQ(c.WindowCharacter.X, std::nullopt);
     EXPECT_EQ(c.WindowCharacter.Hide, 0);
-    const document::ImportOptions expected{"Arial", 24, 4, 5,     0,     0,     0,
-                                           0,       0,  0, false, false, false, 512};
+    const document::ImportOptions expected{"Arial", 24, 4,     5,     0,     0,   0,  0,
+                                           0,       0,  false, false, false, 512, "", {}};
     EXPECT_EQ(c.ImportTTF, expected);
 }
 
@@ -264,8 +277,22 @@ TEST(ConfigurationReading, EveryWrittenKeyRoundTrips) {
     c.CharacterZoom = 2;
     c.EditorPath = "/usr/bin/krita";
     // The three check boxes differ from each other and from their defaults where they can.
-    c.ImportTTF = {"Noto Sans CJK", 101,  102, 103, 104, 105, 106, 107, 108, 109, true,
-                   false,           true, 113};
+    c.ImportTTF = {"Noto Sans CJK",
+                   101,
+                   102,
+                   103,
+                   104,
+                   105,
+                   106,
+                   107,
+                   108,
+                   109,
+                   true,
+                   false,
+                   true,
+                   113,
+                   "0x41 - 0x5A",
+                   {"Noto Sans CJK JP", "Unifont"}};
 
     Configuration expected = c;
     expected.WindowMain.Width = std::nullopt; // not keys of these groups
