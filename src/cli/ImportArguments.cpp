@@ -1,6 +1,7 @@
 #include "cli/ImportArguments.h"
 
 #include "cli/CommandLine.h"
+#include "import/CharacterList.h"
 #include "import/FontMatching.h"
 
 #include <algorithm>
@@ -47,6 +48,29 @@ constexpr FlagOption FlagOptions[] = {
     {"--power-of-two", 0, &import::ImportOptions::PowerOfTwo},
 };
 
+// Options that may be given more than once, each adding its value.
+bool IsRepeatableOption(const std::string& arg) {
+    return arg == "--chars" || arg == "--chars-file" || arg == "--fallback";
+}
+
+// Adds the value of a repeatable option; why it is refused, or nothing.
+std::string AddRepeatableValue(ImportArguments& parsed, const std::string& arg,
+                               const std::string& value) {
+    if (arg == "--chars") {
+        const auto codes = import::ParseCharacterList(value);
+        if (!codes) {
+            return "--chars: " + codes.Error;
+        }
+        std::string& list = parsed.Options.Characters;
+        list += (list.empty() ? "" : ", ") + value;
+    } else if (arg == "--chars-file") {
+        parsed.CharacterFiles.push_back(value);
+    } else {
+        parsed.Options.Fallbacks.push_back(value);
+    }
+    return {};
+}
+
 } // namespace
 
 document::Result<ImportArguments> ParseImportArguments(const std::vector<std::string>& args) {
@@ -75,7 +99,7 @@ document::Result<ImportArguments> ParseImportArguments(const std::vector<std::st
             continue;
         }
         const bool takesValue = arg == "--family" || arg == "-o" || arg == "--output" ||
-                                arg == "--layout" ||
+                                arg == "--layout" || IsRepeatableOption(arg) ||
                                 std::any_of(std::begin(NumberOptions), std::end(NumberOptions),
                                             [&](const NumberOption& o) { return arg == o.Name; });
         if (!takesValue) {
@@ -100,6 +124,12 @@ document::Result<ImportArguments> ParseImportArguments(const std::vector<std::st
         }
         if (arg == "-o" || arg == "--output") {
             parsed.Output = value;
+            continue;
+        }
+        if (IsRepeatableOption(arg)) {
+            if (const std::string error = AddRepeatableValue(parsed, arg, value); !error.empty()) {
+                return document::Failure{error};
+            }
             continue;
         }
         for (const NumberOption& option : NumberOptions) {

@@ -10,14 +10,16 @@ namespace glyfora::cli {
 
 // The command line of "glyfora-cli import", read into the import window's options.
 struct ImportArguments {
-    import::ImportOptions Options;
+    import::ImportOptions Options;           // --chars lists joined into Options.Characters
+    std::vector<std::string> CharacterFiles; // --chars-file, in the order given
     std::string Output;
     bool Help = false;
 };
 
 // Reads the arguments after the command name. Every option not given keeps the import window's
-// default; numbers must be whole and inside the window's ranges. Fails with why the command line
-// is not usable.
+// default; numbers must be whole and inside the window's ranges, character lists readable.
+// --chars, --chars-file and --fallback may be repeated. Fails with why the command line is not
+// usable.
 [[nodiscard]] document::Result<ImportArguments>
 ParseImportArguments(const std::vector<std::string>& args);
 

@@ -3,7 +3,8 @@
 #include "cli/ImportArguments.h"
 #include "document/FileFormat.h"
 #include "document/TypefaceFile.h"
-#include "import/FontServices.h"
+#include "import/CharacterChoice.h"
+#include "import/CharacterList.h"
 #include "import/GlyphPacking.h"
 #include "platform/GraphicsLibrary.h"
 
@@ -21,12 +22,23 @@ constexpr std::int64_t ImportTypefaceId = 5;
 constexpr CommandUsage Usage{
     "import", "--family NAME --size N [options] -o OUT.tf",
     "Imports an installed font as a bitmap typeface: every covered character (codes up to 255\n"
-    "unless --unicode), its kerning pairs, measured metrics and a packed character-set image,\n"
-    "saved as a .tf file. Options and defaults are the import window's:\n"
+    "unless --unicode, or the characters --chars and --chars-file name), its kerning pairs,\n"
+    "measured metrics and a packed character-set image, saved as a .tf file. Options and\n"
+    "defaults are the import window's:\n"
     "  --family NAME         font family (required)\n"
     "  --size N              em size in pixels, 0..128 (0 makes no font) (required)\n"
     "  --bold --italic --underline\n"
     "  --unicode             every covered character and pair, not only codes up to 255\n"
+    "  --chars LIST          exactly these characters (instead of --unicode): codes and ranges\n"
+    "                        such as \"32-126, 0xA0-0xFF, U+0400-U+04FF\" (decimal, 0x or U+ hex)\n"
+    "  --chars-file FILE     every distinct character of a UTF-8 text file (line breaks left\n"
+    "                        out); --chars and --chars-file repeat and add up. Listed codes\n"
+    "                        above U+FFFF or in none of the fonts are left out with a warning,\n"
+    "                        and only kerning pairs of two taken characters are kept\n"
+    "  --fallback FAMILY     a font for the characters the main font lacks; repeat for more,\n"
+    "                        the first that covers a character draws it (same size, main\n"
+    "                        font's baseline, its own advance); the typeface's \"Fallbacks\"\n"
+    "                        property names those used, separated by \", \"\n"
     "  --center              centre each glyph in its rounded width\n"
     "  --half-pixel          pixel offset Half instead of None\n"
     "  --letter-space N      pixels added to each advance, -100..100 (0)\n"
@@ -83,6 +95,27 @@ std::string MaxWidthAdvice(const import::ImportOptions& options,
     return " (--max-width " + std::to_string(*width) + ")";
 }
 
+// Adds the characters of the --chars-file files to the list, which then names them all as
+// ranges. The error when a file cannot be read, or when lists and files name no character at all
+// (an import of "no list" would take quite other characters).
+std::string AddCharacterFiles(const ImportArguments& parsed, std::string& list) {
+    const bool listed = !list.empty() || !parsed.CharacterFiles.empty();
+    // The arguments' lists were checked while they were read.
+    std::vector<std::uint32_t> codes = *import::ParseCharacterList(list).Value;
+    for (const std::string& file : parsed.CharacterFiles) {
+        const auto fileCodes = import::ReadCharacterFile(file);
+        if (!fileCodes) {
+            return fileCodes.Error;
+        }
+        codes = import::MergeCharacterLists(codes, *fileCodes.Value);
+    }
+    if (listed && codes.empty()) {
+        return "--chars and --chars-file name no characters";
+    }
+    list = import::FormatCharacterList(codes);
+    return {};
+}
+
 } // namespace
 
 int RunImportCommand(const std::vector<std::string>& args) {
@@ -98,18 +131,23 @@ int RunImportCommand(const std::vector<std::string>& args) {
     if (!platform::InitGraphicsLibrary(graphics)) {
         return Failure(Usage, "the text rasteriser (FreeType and fontconfig) could not be started");
     }
-    const auto& options = parsed.Options;
-    import::FontImportInput input;
-    input.Codes = import::ReadFontCharacters(graphics, options.Family, options.Size);
-    for (const import::FontKerningPair& pair :
-         import::ReadFontKerningPairs(graphics, options.Family, options.Size)) {
-        input.Pairs.push_back({pair.First, pair.Second, pair.Amount});
+    import::ImportOptions options = parsed.Options;
+    if (const std::string error = AddCharacterFiles(parsed, options.Characters); !error.empty()) {
+        return Failure(Usage, error);
+    }
+    const document::Result<import::FontImportInput> input =
+        import::ReadFontImportInput(graphics, options);
+    if (!input) {
+        return Failure(Usage, input.Error);
+    }
+    for (const std::string& warning : input.Value->Warnings) {
+        Warn(Usage, warning);
     }
 
     document::TypefaceRegistry registry;
     StderrProgress progress;
     const import::ImportResult result = import::CreateTypefaceFromFont(
-        registry, ImportTypefaceId, options, input, graphics,
+        registry, ImportTypefaceId, options, *input.Value, graphics,
         [&](std::int64_t done, std::int64_t total) { return progress(done, total); });
     if (!result.Typeface) {
         return Failure(Usage, result.Error);

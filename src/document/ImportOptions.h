@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace glyfora::document {
 
@@ -31,6 +32,10 @@ struct ImportOptions {
     CellLayout Layout = CellLayout::Rows;
     std::int64_t Gutter = 1; // 0..64, empty pixels between compact cells
     bool PowerOfTwo = false; // compact picture sides rounded up to powers of two
+    // A character list ("32-126, U+0400-U+04FF"); when it names any code it replaces Unicode.
+    std::string Characters;
+    // Families that draw the codes the main font lacks, first covering one first.
+    std::vector<std::string> Fallbacks;
 
     bool operator==(const ImportOptions&) const = default;
 };

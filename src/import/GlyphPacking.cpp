@@ -1,6 +1,7 @@
 #include "import/GlyphPacking.h"
 
 #include "document/CompactPacking.h"
+#include "document/FamilyList.h"
 #include "document/RowPacking.h"
 #include "import/GlyphCropping.h"
 
@@ -256,7 +257,10 @@ ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, 
                                     const ImportOptions& requested, const FontImportInput& input,
                                     GlyphSource& source, const ImportProgress& progress) {
     ImportResult result;
-    const ImportOptions options = Clamped(requested);
+    ImportOptions options = Clamped(requested);
+    // Only the fallbacks that draw a chosen code are opened; the first to cover a code is the
+    // same among them as among all.
+    options.Fallbacks = input.Fallbacks;
     auto typeface = document::MakeTypeface(registry, id);
     if (!typeface) {
         result.Error = "The typeface id " + std::to_string(id) + " is outside 0..65535.";
@@ -266,7 +270,7 @@ ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, 
         result.Error = "A size of 0 pixels makes no font; choose a size from 1 to 128.";
         return result;
     }
-    GatherFontCharacters(*typeface, input.Codes, input.Pairs, options.Unicode);
+    GatherFontCharacters(*typeface, input.Codes, input.Pairs, options.Unicode || input.Listed);
 
     const auto count = static_cast<std::int64_t>(typeface->Content.Characters.Size());
     const MeasureResult measured = Measure(*typeface, options, source, {progress, 0, count * 2});
@@ -283,9 +287,10 @@ ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, 
         return result;
     }
     if (count == 0) {
-        result.Error = options.Unicode ? "The font covers no characters."
-                                       : "The font covers no characters with codes up to 255; "
-                                         "choose Unicode to import the others.";
+        result.Error = input.Listed      ? "The fonts cover none of the listed characters."
+                       : options.Unicode ? "The font covers no characters."
+                                         : "The font covers no characters with codes up to 255; "
+                                           "choose Unicode to import the others.";
         return result;
     }
     const std::int64_t width = options.MaxWidth != 0 ? options.MaxWidth : measured.Width;
@@ -307,6 +312,9 @@ ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, 
     document::PropertyValue(*typeface, "Size") = std::to_string(options.Size);
     document::PropertyValue(*typeface, "Base") =
         std::to_string(static_cast<std::int64_t>(std::ceil(measured.Ascent)));
+    if (!input.Fallbacks.empty()) {
+        document::PropertyValue(*typeface, "Fallbacks") = document::JoinFamilyList(input.Fallbacks);
+    }
     // Nothing of it is on disk yet.
     typeface->Modified = true;
     result.Typeface = std::move(typeface);

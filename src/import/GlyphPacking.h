@@ -25,6 +25,12 @@ struct ImportKerningPair {
 struct FontImportInput {
     std::vector<std::uint16_t> Codes;
     std::vector<ImportKerningPair> Pairs;
+    // The codes were chosen by a character list: all of them and all pairs are taken, whatever
+    // the Unicode choice.
+    bool Listed = false;
+    // The fallback families that draw codes the main font lacks, in the order they are asked.
+    std::vector<std::string> Fallbacks;
+    std::vector<std::string> Warnings; // what the choice of codes left out
 };
 
 // Told (done, total) as an import proceeds; returning false cancels it.
@@ -72,11 +78,12 @@ struct ImportResult {
 
 // A new typeface (not yet installed under id) from the font services' answers and the options:
 // characters, kerning pairs, metrics, the packed character-set image and both sprites, and the
-// properties "Face" (the family actually drawn with), "Size" and "Base". The options' Layout
-// chooses row cells or compact cells: each glyph cropped to its ink plus the paddings, with the
-// advances, line heights and kerning of the rows and Outlay X/Y moved so that every pixel is drawn
-// where the rows draw it, packed with gutters. Stops with a reason when the image would be empty
-// or too large, when the rasteriser is not ready, or when progress cancels.
+// properties "Face" (the family actually drawn with), "Size", "Base" and, when fallbacks draw
+// any character, "Fallbacks" (their families joined by document::FamilySeparator). The options'
+// Layout chooses row cells or compact cells: each glyph cropped to its ink plus the paddings, with
+// the advances, line heights and kerning of the rows and Outlay X/Y moved so that every pixel is
+// drawn where the rows draw it, packed with gutters. Stops with a reason when the image would be
+// empty or too large, when the rasteriser is not ready, or when progress cancels.
 [[nodiscard]] ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry,
                                                   std::int64_t id, const ImportOptions& options,
                                                   const FontImportInput& input, GlyphSource& source,

@@ -5,7 +5,9 @@
 #include "import/TextDrawingContext.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace glyfora::import {
 
@@ -34,43 +36,30 @@ public:
     virtual void Draw(double x, double y, std::uint16_t code, ColourRGBA colour) = 0;
 };
 
-// The glyph source over FreeType.
+// The glyph source over FreeType: one drawing context for the main font and one for each of
+// options.Fallbacks. A code the main font lacks is measured and drawn with the first fallback that
+// has it, at the same em size, with its own advance and on the main font's baseline; the line
+// height is always the main font's, so every cell of an import is equally tall.
 class ContextGlyphSource final : public GlyphSource {
 public:
-    explicit ContextGlyphSource(const platform::GraphicsLibrary& graphics) : context_(graphics) {}
+    explicit ContextGlyphSource(const platform::GraphicsLibrary& graphics);
 
-    [[nodiscard]] bool Begin(document::Image& image, const ImportOptions& options) override {
-        if (!BeginTextDrawing(context_, image)) {
-            return false;
-        }
-        ApplyImportOptions(context_, options);
-        // A font that cannot be made leaves the context's default in force; drawing an import
-        // with it would silently give glyphs of another size.
-        if (DrawingFontSize(context_) != static_cast<float>(options.Size)) {
-            EndTextDrawing(context_);
-            return false;
-        }
-        return true;
-    }
-    void End() override { EndTextDrawing(context_); }
-    [[nodiscard]] double MeasureWidth(std::uint16_t code) override {
-        const char16_t text[1] = {static_cast<char16_t>(code)};
-        return MeasureTextWidth(context_, {text, 1});
-    }
-    [[nodiscard]] double MeasureHeight(std::uint16_t code) override {
-        const char16_t text[1] = {static_cast<char16_t>(code)};
-        return MeasureTextHeight(context_, {text, 1});
-    }
-    [[nodiscard]] double MeasureAscent() override { return MeasureTextAscent(context_); }
-    [[nodiscard]] std::string FamilyName() override { return DrawingFontFamily(context_); }
-    void Clear(ColourRGBA colour) override { ClearDrawing(context_, colour); }
-    void Draw(double x, double y, std::uint16_t code, ColourRGBA colour) override {
-        const char16_t text[1] = {static_cast<char16_t>(code)};
-        DrawTextAt(context_, static_cast<float>(x), static_cast<float>(y), {text, 1}, colour);
-    }
+    [[nodiscard]] bool Begin(document::Image& image, const ImportOptions& options) override;
+    void End() override;
+    [[nodiscard]] double MeasureWidth(std::uint16_t code) override;
+    [[nodiscard]] double MeasureHeight(std::uint16_t code) override;
+    [[nodiscard]] double MeasureAscent() override;
+    [[nodiscard]] std::string FamilyName() override;
+    void Clear(ColourRGBA colour) override;
+    void Draw(double x, double y, std::uint16_t code, ColourRGBA colour) override;
 
 private:
+    // The context whose font draws code.
+    [[nodiscard]] TextDrawingContext& ContextFor(std::uint16_t code);
+
+    const platform::GraphicsLibrary& graphics_;
     TextDrawingContext context_;
+    std::vector<std::unique_ptr<TextDrawingContext>> fallbacks_;
 };
 
 } // namespace glyfora::import

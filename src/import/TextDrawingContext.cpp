@@ -554,15 +554,27 @@ float MeasureTextAscent(const TextDrawingContext& context) {
 
 void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_view text,
                 std::uint64_t colour) {
+    if (IsOpenWithFont(context)) {
+        DrawTextOnBaseline(context, x, y, context.Font->Ascent, text, colour);
+    }
+}
+
+bool DrawingFontCovers(const TextDrawingContext& context, std::uint16_t code) {
+    return context.Font != nullptr && FT_Get_Char_Index(context.Font->Face, code) != 0;
+}
+
+void DrawTextOnBaseline(TextDrawingContext& context, float x, float y, double ascent,
+                        std::u16string_view text, std::uint64_t colour) {
     if (!IsOpenWithFont(context) || text.empty() || !std::isfinite(x) || !std::isfinite(y) ||
-        std::fabs(x) > MaxCoordinate || std::fabs(y) > MaxCoordinate) {
+        !std::isfinite(ascent) || std::fabs(x) > MaxCoordinate || std::fabs(y) > MaxCoordinate ||
+        std::fabs(ascent) > MaxCoordinate) {
         return;
     }
     const DrawingFont& font = *context.Font;
     const int hint = context.TextHint;
     const double shift = PixelOffsetShift(context.PixelOffsetMode);
     double penX = x + shift;
-    double baseline = y + shift + font.Ascent;
+    double baseline = y + shift + ascent;
     if (IsGridFit(hint)) {
         // Grid fitting puts the origin on the corner of the pixel that holds it.
         penX = std::floor(penX);

@@ -117,4 +117,12 @@ void ClearDrawing(TextDrawingContext& context, ColourRGBA colour);
 void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_view text,
                 std::uint64_t colour);
 
+// As DrawTextAt, with the baseline ascent pixels below y whatever the font's own ascent: a
+// fallback font's glyphs then stand on the main font's baseline.
+void DrawTextOnBaseline(TextDrawingContext& context, float x, float y, double ascent,
+                        std::u16string_view text, std::uint64_t colour);
+
+// Whether the font in force has a glyph for code (false while fontless).
+[[nodiscard]] bool DrawingFontCovers(const TextDrawingContext& context, std::uint16_t code);
+
 } // namespace glyfora::import

@@ -1,6 +1,7 @@
 #include "platform/ConfigurationFile.h"
 
 #include "document/AtomicFile.h"
+#include "document/FamilyList.h"
 #include "document/FileReading.h"
 #include "document/Utf8.h"
 
@@ -312,6 +313,10 @@ Configuration ReadConfiguration(std::string_view bytes) {
     options.Layout = layout == 1 ? document::CellLayout::Compact : document::CellLayout::Rows;
     ReadInteger(import, "Gutter", options.Gutter);
     ReadFlag(import, "PowerOfTwo", options.PowerOfTwo);
+    ReadString(import, "Characters", options.Characters);
+    std::string fallbacks;
+    ReadString(import, "Fallbacks", fallbacks);
+    options.Fallbacks = document::SplitFamilyList(fallbacks);
     return configuration;
 }
 
@@ -346,6 +351,8 @@ std::vector<std::uint8_t> WriteConfiguration(const Configuration& configuration)
     writer.Integer("Layout", options.Layout == document::CellLayout::Compact ? 1 : 0);
     writer.Integer("Gutter", options.Gutter);
     writer.Integer("PowerOfTwo", options.PowerOfTwo ? 1 : 0);
+    writer.String("Characters", options.Characters);
+    writer.String("Fallbacks", document::JoinFamilyList(options.Fallbacks));
     return writer.Bytes();
 }
 

@@ -93,6 +93,8 @@ void ImportWindowTests::framesHaveTheirCaptionsAndPlaces_data() {
     QTest::newRow("style") << QStringLiteral("Style") << QRect(10, 190, 120, 150);
     QTest::newRow("space") << QStringLiteral("Space & Padding") << QRect(140, 190, 200, 150);
     QTest::newRow("layout") << QStringLiteral("Layout") << QRect(10, 385, 330, 50);
+    QTest::newRow("characters") << QStringLiteral("Characters") << QRect(10, 445, 330, 50);
+    QTest::newRow("fallbacks") << QStringLiteral("Fallbacks") << QRect(10, 505, 330, 50);
 }
 
 void ImportWindowTests::framesHaveTheirCaptionsAndPlaces() {
@@ -101,7 +103,7 @@ void ImportWindowTests::framesHaveTheirCaptionsAndPlaces() {
     Editor editor;
     ImportWindow& window = Window(editor);
     QCOMPARE(window.windowTitle(), QStringLiteral("Import TTF"));
-    QCOMPARE(window.size(), QSize(350, 445)); // grown below the original 385 for "Layout"
+    QCOMPARE(window.size(), QSize(350, 565)); // grown below the original 385 for the new frames
     QGroupBox* frame = Frame(window, caption);
     QVERIFY(frame != nullptr);
     QCOMPARE(frame->geometry(), geometry);
@@ -369,6 +371,8 @@ void ImportWindowTests::optionsRoundTripThroughTheSettings_data() {
     changed.Layout = import::CellLayout::Compact;
     changed.Gutter = 64;
     changed.PowerOfTwo = true;
+    changed.Characters = "32-126, U+0400-U+04FF";
+    changed.Fallbacks = {"WenQuanYi Zen Hei", "DejaVu Serif"};
     QTest::newRow("every option changed") << changed;
     import::ImportOptions italicOnly;
     italicOnly.Style = 0x200;
@@ -526,6 +530,50 @@ void ImportWindowTests::failedImportShowsTheReasonAndKeepsTheDocument() {
     QCOMPARE(editor.Messages.Messages.front().Kind, QStringLiteral("error"));
     QCOMPARE(editor.Messages.Messages.front().Title, QStringLiteral("Import TTF"));
     QVERIFY(editor.Messages.Messages.front().Text.contains(QStringLiteral("DejaVu Sans")));
+}
+
+void ImportWindowTests::textFileCharactersAreAddedToTheList() {
+    const testsupport::ScratchFolder folder;
+    folder.Write("menu.txt", "Ab\nBye \xD0\x96\r\n");
+    folder.Write("latin1.txt", "Gr\xFC\xDF");
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    window.CharactersField->setText(QStringLiteral("48-50"));
+    editor.Files.Answers.push_back({QString::fromStdString(folder.File("menu.txt")), 0});
+    QVERIFY(AddTextFileCharacters(*editor.TheShell));
+    QCOMPARE(window.CharactersField->text(),
+             QStringLiteral("U+0020, U+0030-U+0032, U+0041-U+0042, U+0062, U+0065, U+0079, "
+                            "U+0416"));
+    // Not UTF-8, cancelled, and a list that cannot be read: the list stays as it is.
+    const QString before = window.CharactersField->text();
+    editor.Files.Answers.push_back({QString::fromStdString(folder.File("latin1.txt")), 0});
+    QVERIFY(!AddTextFileCharacters(*editor.TheShell));
+    QVERIFY(!AddTextFileCharacters(*editor.TheShell));
+    QCOMPARE(window.CharactersField->text(), before);
+    window.CharactersField->setText(QStringLiteral("12-"));
+    editor.Files.Answers.push_back({QString::fromStdString(folder.File("menu.txt")), 0});
+    QVERIFY(!AddTextFileCharacters(*editor.TheShell));
+    QCOMPARE(window.CharactersField->text(), QStringLiteral("12-"));
+    QCOMPARE(editor.Messages.Messages.size(), std::size_t{2});
+    QVERIFY(editor.Messages.Messages[0].Text.contains(QStringLiteral("not UTF-8")));
+    QVERIFY(editor.Messages.Messages[1].Text.contains(QStringLiteral("character list")));
+}
+
+void ImportWindowTests::listedImportTakesTheListAndTellsWhatWasLeftOut() {
+    Editor editor;
+    Shell& shell = *editor.TheShell;
+    ImportWindow& window = Window(editor);
+    UseDejaVu(window);
+    window.CharactersField->setText(QStringLiteral("65-67, U+4E2D, 0x1F600"));
+    window.FallbacksField->setText(QStringLiteral("WenQuanYi Zen Hei"));
+    ImportRun run;
+    ClickCreate(editor, run);
+    const document::Typeface* typeface = CurrentTypeface(shell.State);
+    QCOMPARE(typeface->Content.Characters.Size(), std::size_t{4});
+    QVERIFY(document::FindCharacter(*typeface, 0x4E2D) != nullptr);
+    QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
+    QCOMPARE(editor.Messages.Messages.front().Kind, QStringLiteral("warning"));
+    QVERIFY(editor.Messages.Messages.front().Text.contains(QStringLiteral("U+1F600")));
 }
 
 void ImportWindowTests::typefaceTooTallForTfIsImportedWithAWidthThatFits() {

@@ -29,6 +29,8 @@ private slots:
     void unsavedChangesAreAskedAboutFirst();
     void failedImportShowsTheReasonAndKeepsTheDocument();
     void typefaceTooTallForTfIsImportedWithAWidthThatFits();
+    void textFileCharactersAreAddedToTheList();
+    void listedImportTakesTheListAndTellsWhatWasLeftOut();
 };
 
 } // namespace glyfora::app::testing

@@ -62,7 +62,7 @@ void WindowTests::firstRunPlacesSixWindows_data() {
     const int barHeight = editor.TheShell->CharacterSet->menuBar()->sizeHint().height();
     QTest::newRow("main") << QStringLiteral("Glyfora") << QPoint(300, 250) << QSize(720, mainHeight)
                           << false << true << true;
-    QTest::newRow("import") << QStringLiteral("Import TTF") << QPoint(300, 300) << QSize(350, 445)
+    QTest::newRow("import") << QStringLiteral("Import TTF") << QPoint(300, 300) << QSize(350, 565)
                             << true << true << true;
     QTest::newRow("example") << QStringLiteral("Beispiel") << QPoint(300, 110) << QSize(800, 100)
                              << true << false << false;

@@ -113,6 +113,21 @@ TEST(ImportArgumentsTest, BadCommandLinesAreUsageErrors) {
     }
 }
 
+TEST(ImportArgumentsTest, CharacterListsFilesAndFallbacksRepeat) {
+    const auto parsed = ParseImportArguments(
+        Base({"--chars", "32-126", "--fallback", "B Family", "--chars-file", "a.txt", "--chars",
+              "U+0400", "--fallback", "A Family", "--chars-file", "b.txt"}));
+    ASSERT_TRUE(parsed.Ok()) << parsed.Error;
+    EXPECT_EQ(parsed.Value->Options.Characters, "32-126, U+0400");
+    EXPECT_EQ(parsed.Value->CharacterFiles, (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(parsed.Value->Options.Fallbacks, (std::vector<std::string>{"B Family", "A Family"}));
+    for (const char* bad : {"126-32", "abc", "0x110000"}) {
+        const auto refused = ParseImportArguments(Base({"--chars", bad}));
+        EXPECT_EQ(refused.Error.rfind("--chars: ", 0), 0U) << refused.Error;
+    }
+    EXPECT_FALSE(ParseImportArguments(Base({"--fallback"})).Ok());
+}
+
 TEST(ImportArgumentsTest, HelpWinsAnywhere) {
     const auto asksForHelp = [](const std::vector<std::string>& args) {
         const auto parsed = ParseImportArguments(args);

@@ -1,3 +1,4 @@
+#include "import/CharacterChoice.h"
 #include "import/FontMatching.h"
 #include "import/GlyphPacking.h"
 
@@ -114,6 +115,123 @@ TEST_P(DejaVuImport, BuildsACompleteTypeface) {
 }
 
 INSTANTIATE_TEST_SUITE_P(LatinAndUnicode, DejaVuImport, ::testing::Bool());
+
+// The pixels inside a cell less its side paddings, where no neighbour's overhang reaches.
+std::vector<std::uint32_t> InnerCell(const document::Image& image,
+                                     const document::Character& character, std::int64_t padding) {
+    std::vector<std::uint32_t> pixels;
+    const auto& cell = character.Source;
+    for (std::int64_t y = cell.Y; y < cell.Y + cell.Height; ++y) {
+        for (std::int64_t x = cell.X + padding; x < cell.X + cell.Width - padding; ++x) {
+            pixels.push_back(image.At(x, y));
+        }
+    }
+    return pixels;
+}
+
+std::unique_ptr<document::Typeface> Import(const platform::GraphicsLibrary& graphics,
+                                           const ImportOptions& options) {
+    const auto input = ReadFontImportInput(graphics, options);
+    EXPECT_TRUE(input) << input.Error;
+    document::TypefaceRegistry registry;
+    auto result = CreateTypefaceFromFont(registry, 5, options, *input.Value, graphics);
+    EXPECT_TRUE(result.Typeface) << result.Error;
+    return std::move(result.Typeface);
+}
+
+// The rounded advance of code in the first fallback, measured on its own.
+std::int64_t FallbackAdvance(const platform::GraphicsLibrary& graphics, ImportOptions options,
+                             char16_t code) {
+    auto scratch = document::MakeImage(8, 8, 0);
+    TextDrawingContext context(graphics);
+    EXPECT_TRUE(BeginTextDrawing(context, *scratch));
+    options.Family = options.Fallbacks.at(0);
+    ApplyImportOptions(context, options);
+    const double width = MeasureTextWidth(context, {&code, 1});
+    EndTextDrawing(context);
+    return RoundHalfAwayFromZero(width);
+}
+
+class ListedImport : public ::testing::TestWithParam<std::int64_t> {
+protected:
+    void SetUp() override { ASSERT_TRUE(platform::InitGraphicsLibrary(graphics)); }
+    platform::GraphicsLibrary graphics;
+};
+
+// A character of the main font looks the same whether a list and fallbacks chose it or not.
+TEST_P(ListedImport, MainFontCharactersKeepTheirPixelsAndMetrics) {
+    constexpr std::int64_t Padding = 4;
+    ImportOptions options;
+    options.Family = "DejaVu Sans";
+    options.TextAntialiasMode = GetParam();
+    options.PaddingLeft = Padding;
+    options.PaddingRight = Padding;
+    const auto plain = Import(graphics, options);
+    options.Characters = "U+4E00-U+4E2D, 0x41-0x5A, 233, 0x3042";
+    options.Fallbacks = {"WenQuanYi Zen Hei"};
+    const auto listed = Import(graphics, options);
+    ASSERT_TRUE(plain && listed);
+    EXPECT_EQ(listed->Content.Characters.Size(), 46U + 26U + 1U + 1U);
+    EXPECT_EQ(listed->Content.Properties.at("Face"), "DejaVu Sans");
+    EXPECT_EQ(listed->Content.Properties.at("Fallbacks"), "WenQuanYi Zen Hei");
+    EXPECT_EQ(listed->Content.Properties.at("Base"), plain->Content.Properties.at("Base"));
+    EXPECT_EQ(plain->Content.Properties.count("Fallbacks"), 0U);
+    std::size_t compared = 0;
+    for (const document::Character& character : listed->Content.Characters) {
+        const document::Character* same = document::FindCharacter(*plain, character.Index);
+        if (same == nullptr) {
+            // Drawn by the fallback: its own advance, the main font's line height.
+            EXPECT_GE(character.Index, 0x3042);
+            EXPECT_EQ(character.Outlay.Width,
+                      FallbackAdvance(graphics, options, static_cast<char16_t>(character.Index)))
+                << character.Index;
+            EXPECT_EQ(character.Outlay.Height, listed->Content.Characters.begin()->Outlay.Height);
+            continue;
+        }
+        ++compared;
+        EXPECT_EQ(character.Outlay, same->Outlay) << character.Index;
+        EXPECT_EQ(character.Source.Width, same->Source.Width) << character.Index;
+        EXPECT_EQ(character.Source.Height, same->Source.Height) << character.Index;
+        EXPECT_EQ(InnerCell(*listed->Content.Image, character, Padding),
+                  InnerCell(*plain->Content.Image, *same, Padding))
+            << character.Index;
+    }
+    EXPECT_EQ(compared, 27U);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hints, ListedImport, ::testing::Values(1, 3, 4));
+
+// The lowest row of a cell with ink, counted from the cell's top.
+std::int64_t LowestInk(const document::Typeface& typeface, std::int64_t code) {
+    const document::Character* character = document::FindCharacter(typeface, code);
+    EXPECT_NE(character, nullptr) << code;
+    std::int64_t lowest = -1;
+    const auto& cell = character->Source;
+    for (std::int64_t y = cell.Y; y < cell.Y + cell.Height; ++y) {
+        for (std::int64_t x = cell.X; x < cell.X + cell.Width; ++x) {
+            if ((typeface.Content.Image->At(x, y) >> 24) > 128) {
+                lowest = y - cell.Y;
+            }
+        }
+    }
+    return lowest;
+}
+
+// The fallback's glyphs stand on the main font's baseline: C059's line box is 4.5 pixels taller
+// above the baseline than DejaVu Sans's at 24 pixels, and DejaVu's turned E still rests where
+// C059's E does.
+TEST_F(ListedImport, FallbackGlyphsStandOnTheMainBaseline) {
+    ImportOptions options;
+    options.Family = "C059";
+    options.Characters = "U+0045, U+018E"; // E and turned E, both flat on the baseline
+    options.Fallbacks = {"DejaVu Sans"};
+    const auto typeface = Import(graphics, options);
+    ASSERT_TRUE(typeface);
+    EXPECT_EQ(typeface->Content.Properties.at("Fallbacks"), "DejaVu Sans");
+    const std::int64_t base = std::stoll(typeface->Content.Properties.at("Base"));
+    EXPECT_EQ(LowestInk(*typeface, 'E'), base - 1);
+    EXPECT_EQ(LowestInk(*typeface, 0x18E), base - 1);
+}
 
 } // namespace
 } // namespace glyfora::import

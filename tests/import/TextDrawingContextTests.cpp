@@ -460,3 +460,29 @@ TEST_F(TextDrawing, PreviewShowsUpperAndLowerCaseInBlackOnTheBackground) {
 
 } // namespace
 } // namespace glyfora::import
+
+namespace glyfora::import {
+namespace {
+
+// Drawing on a given baseline is drawing the line box that much lower; coverage is asked per code.
+TEST_F(TextDrawing, BaselineDrawingMovesTheLineBoxAndCoverageIsPerCode) {
+    for (const int hint : {HintSingleBitPerPixelGridFit, HintAntiAliasGridFit, HintAntiAlias}) {
+        auto shifted = document::MakeImage(64, 64, 0x00FFFFFF);
+        TextDrawingContext context(graphics);
+        ASSERT_TRUE(BeginTextDrawing(context, *shifted));
+        SetDrawingFont(context, TestFamily, 24.0F, 0);
+        SetTextHint(context, hint);
+        SetPixelOffset(context, PixelOffsetNone);
+        DrawTextOnBaseline(context, 3.0F, 4.0F, MeasureTextAscent(context) + 6.0, u"W", 0xFFFFFFFF);
+        EXPECT_TRUE(DrawingFontCovers(context, u'W'));
+        EXPECT_FALSE(DrawingFontCovers(context, 0x4E2D)); // DejaVu Sans has no ideographs
+        EndTextDrawing(context);
+        EXPECT_FALSE(DrawingFontCovers(context, u'W')); // fontless once closed
+        EXPECT_EQ(shifted->Pixels,
+                  Draw(hint, QualityGammaCorrected, PixelOffsetNone, 3.0F, 10.0F).Pixels)
+            << hint;
+    }
+}
+
+} // namespace
+} // namespace glyfora::import

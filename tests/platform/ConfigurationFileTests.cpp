@@ -57,7 +57,9 @@ Configuration GoldenConfiguration() {
                    1024,
                    document::CellLayout::Compact,
                    3,
-                   true};
+                   true,
+                   "32-126, U+0400-U+04FF",
+                   {"WenQuanYi Zen Hei", "DejaVu Serif"}};
     return c;
 }
 
@@ -107,8 +109,8 @@ TEST(ConfigurationReading, EmptyFileGivesFirstRunDefaults) {
     EXPECT_EQ(c.EditorPath, "");
     EXPECT_EQ(c.WindowCharacter.X, std::nullopt);
     EXPECT_EQ(c.WindowCharacter.Hide, 0);
-    const document::ImportOptions expected{"Arial", 24, 4, 5,     0,     0,     0,
-                                           0,       0,  0, false, false, false, 512};
+    const document::ImportOptions expected{"Arial", 24, 4,     5,     0,     0,   0,  0,
+                                           0,       0,  false, false, false, 512, "", {}};
     EXPECT_EQ(c.ImportTTF, expected);
 }
 
@@ -307,8 +309,22 @@ TEST(ConfigurationReading, EveryWrittenKeyRoundTrips) {
     c.CharacterZoom = 2;
     c.EditorPath = "/usr/bin/krita";
     // The three check boxes differ from each other and from their defaults where they can.
-    c.ImportTTF = {"Noto Sans CJK", 101,  102, 103, 104, 105, 106, 107, 108, 109, true,
-                   false,           true, 113};
+    c.ImportTTF = {"Noto Sans CJK",
+                   101,
+                   102,
+                   103,
+                   104,
+                   105,
+                   106,
+                   107,
+                   108,
+                   109,
+                   true,
+                   false,
+                   true,
+                   113,
+                   "0x41 - 0x5A",
+                   {"Noto Sans CJK JP", "Unifont"}};
 
     Configuration expected = c;
     expected.WindowMain.Width = std::nullopt; // not keys of these groups

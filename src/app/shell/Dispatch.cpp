@@ -79,6 +79,10 @@ void OnCreateTypeface(Shell& shell, const DispatchEvent& /*event*/) {
     (void)CreateTypefaceFromWindow(shell);
 }
 
+void OnAddTextFile(Shell& shell, const DispatchEvent& /*event*/) {
+    (void)AddTextFileCharacters(shell);
+}
+
 void OnMainWindowClosed(Shell& shell, const DispatchEvent& /*event*/) {
     if (!ConfirmDiscard(shell)) {
         return;
@@ -287,6 +291,7 @@ constexpr DispatchEntry Table[] = {
     {InImport<&I::HalfPixelBox>, Clicked, OnImportPreviewControl},
     {InImport<&I::CenterBox>, Clicked, OnImportPreviewControl},
     {InImport<&I::CreateButton>, Clicked, OnCreateTypeface},
+    {InImport<&I::AddTextFileButton>, Clicked, OnAddTextFile},
 };
 
 // Close and resize of the windows go through the table too. Windows without a close row ignore

@@ -3,9 +3,12 @@
 #include "app/shell/Shell.h"
 #include "app/shell/ShellViews.h"
 #include "app/windows/ToolWindow.h"
+#include "document/FamilyList.h"
 #include "document/FileFormat.h"
 #include "document/Image.h"
 #include "document/Pixel.h"
+#include "import/CharacterChoice.h"
+#include "import/CharacterList.h"
 #include "import/FontServices.h"
 #include "import/GlyphPacking.h"
 #include "import/ImportPreview.h"
@@ -17,6 +20,7 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -129,7 +133,8 @@ QStringList CompositingQualityEntries() {
 ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableToolWindowFlags) {
     setObjectName(QStringLiteral("ImportWindow"));
     setWindowTitle(QStringLiteral("Import TTF"));
-    setFixedSize(350, 445);
+    // The lower frames extend the window; the controls above keep their places.
+    setFixedSize(350, 565);
     // The layout's 70-pixel labels and 20-pixel fields are made for a small dialog font.
     QFont small = font();
     small.setPixelSize(11);
@@ -189,6 +194,21 @@ ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableTo
     CreateButton->setGeometry(230, 350, 110, 25);
     AddLayoutFrame(*this);
 
+    frame = AddFrame(this, QStringLiteral("Characters"), {10, 445, 330, 50});
+    CharactersField = new QLineEdit(frame);
+    CharactersField->setObjectName(QStringLiteral("CharactersField"));
+    CharactersField->setPlaceholderText(QStringLiteral("32-126, 0xA0-0xFF, U+0400-U+04FF"));
+    CharactersField->setGeometry(10, 20, 220, 20);
+    AddTextFileButton = new QPushButton(QStringLiteral("Add Text File..."), frame);
+    AddTextFileButton->setObjectName(QStringLiteral("AddTextFileButton"));
+    AddTextFileButton->setGeometry(235, 19, 85, 22);
+
+    frame = AddFrame(this, QStringLiteral("Fallbacks"), {10, 505, 330, 50});
+    FallbacksField = new QLineEdit(frame);
+    FallbacksField->setObjectName(QStringLiteral("FallbacksField"));
+    FallbacksField->setPlaceholderText(QStringLiteral("WenQuanYi Zen Hei, DejaVu Serif"));
+    FallbacksField->setGeometry(10, 20, 310, 20);
+
     ShowOptions(import::ImportOptions{});
 }
 
@@ -237,6 +257,8 @@ void ImportWindow::ShowOptions(const import::ImportOptions& options) {
     LayoutList->setCurrentIndex(options.Layout == import::CellLayout::Compact ? 1 : 0);
     GutterField->setValue(ToInt(options.Gutter, import::GutterRange));
     PowerOfTwoBox->setChecked(options.PowerOfTwo);
+    CharactersField->setText(QString::fromStdString(options.Characters));
+    FallbacksField->setText(QString::fromStdString(document::JoinFamilyList(options.Fallbacks)));
 }
 
 import::ImportOptions ImportWindow::ReadOptions() const {import::ImportOptions options;
@@ -260,6 +282,8 @@ options.Layout =
     LayoutList->currentIndex() == 1 ? import::CellLayout::Compact : import::CellLayout::Rows;
 options.Gutter = GutterField->value();
 options.PowerOfTwo = PowerOfTwoBox->isChecked();
+options.Characters = CharactersField->text().toStdString();
+options.Fallbacks = document::SplitFamilyList(FallbacksField->text().toStdString());
 return options;
 } // namespace glyfora::app
 
@@ -362,6 +386,13 @@ void WarnWhenNotSavableAsTf(Shell& shell, const document::Typeface& typeface,
             .arg(QString::fromStdString(check.Reason), advice));
 }
 
+void ShowImportFailure(Shell& shell, const std::string& reason) {
+    shell.Services.Messages.Error(
+        shell.Import, QStringLiteral("Import TTF"),
+        QStringLiteral("\"%1\" could not be imported.\n%2")
+            .arg(shell.Import->FamilyList->currentText(), QString::fromStdString(reason)));
+}
+
 } // namespace
 
 bool CreateTypefaceFromWindow(Shell& shell) {
@@ -370,12 +401,13 @@ bool CreateTypefaceFromWindow(Shell& shell) {
     }
     AppState& state = shell.State;
     const import::ImportOptions options = shell.Import->ReadOptions();
-    import::FontImportInput input;
-    input.Codes = import::ReadFontCharacters(state.Graphics, options.Family, options.Size);
-    for (const import::FontKerningPair& pair :
-         import::ReadFontKerningPairs(state.Graphics, options.Family, options.Size)) {
-        input.Pairs.push_back({pair.First, pair.Second, pair.Amount});
+    const document::Result<import::FontImportInput> read =
+        import::ReadFontImportInput(state.Graphics, options);
+    if (!read) {
+        ShowImportFailure(shell, read.Error);
+        return false;
     }
+    const import::FontImportInput& input = *read.Value;
 
     shell.ImportRunning = true;
     import::ImportResult result;
@@ -394,10 +426,7 @@ bool CreateTypefaceFromWindow(Shell& shell) {
         return false;
     }
     if (!result.Typeface) {
-        shell.Services.Messages.Error(shell.Import, QStringLiteral("Import TTF"),
-                                      QStringLiteral("\"%1\" could not be imported.\n%2")
-                                          .arg(shell.Import->FamilyList->currentText(),
-                                               QString::fromStdString(result.Error)));
+        ShowImportFailure(shell, result.Error);
         return false;
     }
     // Not on disk yet: leaving it unsaved is worth the question.
@@ -409,6 +438,41 @@ bool CreateTypefaceFromWindow(Shell& shell) {
     DrawCharacterView(shell);
     DrawKerningPairView(shell);
     WarnWhenNotSavableAsTf(shell, *typeface, options.Layout);
+    if (!input.Warnings.empty()) {
+        QStringList warnings;
+        for (const std::string& warning : input.Warnings) {
+            warnings << QString::fromStdString(warning);
+        }
+        shell.Services.Messages.Warning(shell.Import, QStringLiteral("Import TTF"),
+                                        warnings.join(QStringLiteral("\n\n")));
+    }
+    return true;
+}
+
+bool AddTextFileCharacters(Shell& shell) {
+    ImportWindow& window = *shell.Import;
+    const QString title = QStringLiteral("Add Text File");
+    const FileDialogAnswer answer = shell.Services.Files.OpenFile(
+        &window, title, QString(),
+        {QStringLiteral("Text (*.txt)"), QStringLiteral("All files (*)")});
+    if (answer.Path.isEmpty()) {
+        return false;
+    }
+    const auto listed = import::ParseCharacterList(window.CharactersField->text().toStdString());
+    if (!listed) {
+        shell.Services.Messages.Warning(&window, title,
+                                        QStringLiteral("The character list cannot be read: %1.")
+                                            .arg(QString::fromStdString(listed.Error)));
+        return false;
+    }
+    const auto fromFile = import::ReadCharacterFile(answer.Path.toStdString());
+    if (!fromFile) {
+        shell.Services.Messages.Warning(&window, title, QString::fromStdString(fromFile.Error));
+        return false;
+    }
+    const std::vector<std::uint32_t> merged =
+        import::MergeCharacterLists(*listed.Value, *fromFile.Value);
+    window.CharactersField->setText(QString::fromStdString(import::FormatCharacterList(merged)));
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLineEdit;
 class QPushButton;
 class QSpinBox;
 
@@ -77,7 +78,10 @@ public:
     QCheckBox* PowerOfTwoBox = nullptr;
     ImportPreviewCanvas* Preview = nullptr;
     QPushButton* CreateButton = nullptr;
-    int PreviewDraws = 0; // how often the preview was drawn (tests count redraws)
+    QLineEdit* CharactersField = nullptr; // a character list; when it names codes, not Unicode
+    QPushButton* AddTextFileButton = nullptr;
+    QLineEdit* FallbacksField = nullptr; // families separated by commas
+    int PreviewDraws = 0;                // how often the preview was drawn (tests count redraws)
 };
 
 // Draws "ABC" and "abc" with the window's current options on the button-face
@@ -98,5 +102,11 @@ void FillFamilyList(ImportWindow& window);
 // of the document and shows it. A failed import shows its reason; a cancelled
 // one leaves the document as it was. True when a new typeface was installed.
 bool CreateTypefaceFromWindow(Shell& shell);
+
+// "Add Text File...": asks for a UTF-8 text file and adds its characters to the
+// "Characters" list, which then names them all as ranges. A file that cannot be
+// read or a list that is not valid is shown and changes nothing. True when the
+// list was changed.
+bool AddTextFileCharacters(Shell& shell);
 
 } // namespace glyfora::app

@@ -1,0 +1,94 @@
+#include "import/GlyphSource.h"
+
+namespace glyfora::import {
+
+namespace {
+
+std::u16string_view OneCharacter(const char16_t& unit) {
+    return {&unit, 1};
+}
+
+} // namespace
+
+ContextGlyphSource::ContextGlyphSource(const platform::GraphicsLibrary& graphics)
+    : graphics_(graphics), context_(graphics) {}
+
+bool ContextGlyphSource::Begin(document::Image& image, const ImportOptions& options) {
+    if (!BeginTextDrawing(context_, image)) {
+        return false;
+    }
+    ApplyImportOptions(context_, options);
+    // A font that cannot be made leaves the context's default in force; drawing an import
+    // with it would silently give glyphs of another size.
+    const auto size = static_cast<float>(options.Size);
+    if (DrawingFontSize(context_) != size) {
+        EndTextDrawing(context_);
+        return false;
+    }
+    fallbacks_.clear();
+    for (const std::string& family : options.Fallbacks) {
+        auto fallback = std::make_unique<TextDrawingContext>(graphics_);
+        ImportOptions fallbackOptions = options;
+        fallbackOptions.Family = family;
+        if (BeginTextDrawing(*fallback, image)) {
+            ApplyImportOptions(*fallback, fallbackOptions);
+            if (DrawingFontSize(*fallback) == size) {
+                fallbacks_.push_back(std::move(fallback));
+            }
+        }
+    }
+    return true;
+}
+
+void ContextGlyphSource::End() {
+    EndTextDrawing(context_);
+    fallbacks_.clear();
+}
+
+TextDrawingContext& ContextGlyphSource::ContextFor(std::uint16_t code) {
+    if (fallbacks_.empty() || DrawingFontCovers(context_, code)) {
+        return context_;
+    }
+    for (const auto& fallback : fallbacks_) {
+        if (DrawingFontCovers(*fallback, code)) {
+            return *fallback;
+        }
+    }
+    return context_;
+}
+
+double ContextGlyphSource::MeasureWidth(std::uint16_t code) {
+    const auto unit = static_cast<char16_t>(code);
+    return MeasureTextWidth(ContextFor(code), OneCharacter(unit));
+}
+
+double ContextGlyphSource::MeasureHeight(std::uint16_t code) {
+    const auto unit = static_cast<char16_t>(code);
+    return MeasureTextHeight(context_, OneCharacter(unit));
+}
+
+double ContextGlyphSource::MeasureAscent() {
+    return MeasureTextAscent(context_);
+}
+
+std::string ContextGlyphSource::FamilyName() {
+    return DrawingFontFamily(context_);
+}
+
+void ContextGlyphSource::Clear(ColourRGBA colour) {
+    ClearDrawing(context_, colour);
+}
+
+void ContextGlyphSource::Draw(double x, double y, std::uint16_t code, ColourRGBA colour) {
+    const auto unit = static_cast<char16_t>(code);
+    TextDrawingContext& context = ContextFor(code);
+    if (&context == &context_) {
+        DrawTextAt(context_, static_cast<float>(x), static_cast<float>(y), OneCharacter(unit),
+                   colour);
+    } else {
+        DrawTextOnBaseline(context, static_cast<float>(x), static_cast<float>(y),
+                           MeasureTextAscent(context_), OneCharacter(unit), colour);
+    }
+}
+
+} // namespace glyfora::import
