@@ -71,6 +71,23 @@ std::string AddRepeatableValue(ImportArguments& parsed, const std::string& arg,
     return {};
 }
 
+// Sets the numeric option arg names, if it names one; the reason when value is out of range.
+std::string SetNumberOption(ImportArguments& parsed, const std::string& arg,
+                            const std::string& value) {
+    for (const NumberOption& option : NumberOptions) {
+        if (arg != option.Name) {
+            continue;
+        }
+        const auto number = ParseNumber<std::int64_t>(value);
+        if (!number || *number < option.Range.Min || *number > option.Range.Max) {
+            return arg + " must be a whole number from " + std::to_string(option.Range.Min) +
+                   " to " + std::to_string(option.Range.Max) + ", not \"" + value + "\"";
+        }
+        parsed.Options.*option.Field = *number;
+    }
+    return {};
+}
+
 } // namespace
 
 document::Result<ImportArguments> ParseImportArguments(const std::vector<std::string>& args) {
@@ -132,19 +149,10 @@ document::Result<ImportArguments> ParseImportArguments(const std::vector<std::st
             }
             continue;
         }
-        for (const NumberOption& option : NumberOptions) {
-            if (arg != option.Name) {
-                continue;
-            }
-            const auto number = ParseNumber<std::int64_t>(value);
-            if (!number || *number < option.Range.Min || *number > option.Range.Max) {
-                return document::Failure{
-                    arg + " must be a whole number from " + std::to_string(option.Range.Min) +
-                    " to " + std::to_string(option.Range.Max) + ", not \"" + value + "\""};
-            }
-            parsed.Options.*option.Field = *number;
-            haveSize = haveSize || option.Field == &import::ImportOptions::Size;
+        if (const std::string error = SetNumberOption(parsed, arg, value); !error.empty()) {
+            return document::Failure{error};
         }
+        haveSize = haveSize || arg == "--size";
     }
     if (!haveFamily) {
         return document::Failure{"--family NAME is required"};

@@ -300,7 +300,8 @@ TEST(CompactCells, CropToTheInkWhereverItReaches) {
         options.PaddingLeft = options.PaddingRight = c.Padding;
         options.PaddingTop = options.PaddingBottom = c.Padding;
         document::TypefaceRegistry registry;
-        const auto result = CreateTypefaceFromFont(registry, Id, options, {{'A'}, {}}, source);
+        const auto result =
+            CreateTypefaceFromFont(registry, Id, options, {{'A'}, {}, false, {}, {}}, source);
         ASSERT_TRUE(result.Typeface) << result.Error;
         const document::Character& a = *result.Typeface->Content.Characters.begin();
         const std::int64_t width = std::max<std::int64_t>(c.Block.Width + 2 * c.Padding, 0);

@@ -95,6 +95,24 @@ void AddLayoutFrame(ImportWindow& window) {
     window.PowerOfTwoBox->setGeometry(220, 20, 100, 20);
 }
 
+// The character list and the fallback families, below the layout frame.
+void AddCharacterFrames(ImportWindow& window) {
+    QGroupBox* frame = AddFrame(&window, QStringLiteral("Characters"), {10, 445, 330, 50});
+    window.CharactersField = new QLineEdit(frame);
+    window.CharactersField->setObjectName(QStringLiteral("CharactersField"));
+    window.CharactersField->setPlaceholderText(QStringLiteral("32-126, 0xA0-0xFF, U+0400-U+04FF"));
+    window.CharactersField->setGeometry(10, 20, 220, 20);
+    window.AddTextFileButton = new QPushButton(QStringLiteral("Add Text File..."), frame);
+    window.AddTextFileButton->setObjectName(QStringLiteral("AddTextFileButton"));
+    window.AddTextFileButton->setGeometry(235, 19, 85, 22);
+
+    frame = AddFrame(&window, QStringLiteral("Fallbacks"), {10, 505, 330, 50});
+    window.FallbacksField = new QLineEdit(frame);
+    window.FallbacksField->setObjectName(QStringLiteral("FallbacksField"));
+    window.FallbacksField->setPlaceholderText(QStringLiteral("WenQuanYi Zen Hei, DejaVu Serif"));
+    window.FallbacksField->setGeometry(10, 20, 310, 20);
+}
+
 } // namespace
 
 ImportPreviewCanvas::ImportPreviewCanvas(QWidget* parent) : QWidget(parent) {
@@ -194,20 +212,7 @@ ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableTo
     CreateButton->setGeometry(230, 350, 110, 25);
     AddLayoutFrame(*this);
 
-    frame = AddFrame(this, QStringLiteral("Characters"), {10, 445, 330, 50});
-    CharactersField = new QLineEdit(frame);
-    CharactersField->setObjectName(QStringLiteral("CharactersField"));
-    CharactersField->setPlaceholderText(QStringLiteral("32-126, 0xA0-0xFF, U+0400-U+04FF"));
-    CharactersField->setGeometry(10, 20, 220, 20);
-    AddTextFileButton = new QPushButton(QStringLiteral("Add Text File..."), frame);
-    AddTextFileButton->setObjectName(QStringLiteral("AddTextFileButton"));
-    AddTextFileButton->setGeometry(235, 19, 85, 22);
-
-    frame = AddFrame(this, QStringLiteral("Fallbacks"), {10, 505, 330, 50});
-    FallbacksField = new QLineEdit(frame);
-    FallbacksField->setObjectName(QStringLiteral("FallbacksField"));
-    FallbacksField->setPlaceholderText(QStringLiteral("WenQuanYi Zen Hei, DejaVu Serif"));
-    FallbacksField->setGeometry(10, 20, 310, 20);
+    AddCharacterFrames(*this);
 
     ShowOptions(import::ImportOptions{});
 }
