@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <csetjmp>
-#include <memory>
 #include <new>
 #include <png.h>
 #include <zlib.h>
