@@ -1,8 +1,12 @@
 // Saving and loading a large ".tf" typeface against libpng alone on the same pixels, measured in
-// the same run. The ".tf" work on top of libpng is the chunk framing, the CRCs, the character
-// records and, when loading, the sprite and its flipped copy that the model keeps beside Image.
+// the same run. The baseline is libpng's simplified API writing and reading the picture as RGBA
+// with its defaults; the ".tf" stores a grey + alpha picture (white glyphs) as grey + alpha, and
+// adds the chunk framing, the CRCs and the character records.
 //
-// Usage: glyfora_bench_tf [repetitions]   (default 10; the best time of each is reported)
+// Usage: glyfora_bench_tf [repetitions] [FILE.tf]
+//   repetitions: default 10; the best time of each is reported.
+//   FILE.tf: take the picture and records of a real typeface (an import) instead of the
+//            synthetic 2048 x 2048 character set.
 #include "document/AtomicFile.h"
 #include "document/FileReading.h"
 #include "document/PngCodec.h"
@@ -180,6 +184,17 @@ std::vector<std::uint8_t> ReadOrStop(const std::string& path) {
     return std::move(*bytes.Value);
 }
 
+// The PNG inside the picture chunk, which EncodeTfFile writes first: after the signature, the
+// chunk's size and CRC, and its type.
+std::span<const std::uint8_t> ImageChunkPng(const std::vector<std::uint8_t>& tf) {
+    const std::size_t start = TfMagic.size() + 8 + 4;
+    Check(tf.size() >= start ? "" : "the .tf file has no picture chunk");
+    const std::uint32_t size = static_cast<std::uint32_t>(tf[8]) | (std::uint32_t{tf[9]} << 8) |
+                               (std::uint32_t{tf[10]} << 16) | (std::uint32_t{tf[11]} << 24);
+    Check(size >= 4 && start + size - 4 <= tf.size() ? "" : "the picture chunk is cut off");
+    return std::span(tf).subspan(start, size - 4);
+}
+
 void Report(const char* what, const Pair& times) {
     std::printf("%-26s %9.1f ms %9.1f ms %8.3fx\n", what, times.Ours * 1e3, times.Baseline * 1e3,
                 times.Ours / times.Baseline);
@@ -197,7 +212,14 @@ int main(int argc, char** argv) {
 
     TypefaceRegistry registry;
     Typeface& face = *CreateTypeface(registry, 5);
-    FillTypeface(face, MakeCharacterSetPicture());
+    if (argc > 2) {
+        const std::vector<std::uint8_t> bytes = ReadOrStop(argv[2]);
+        std::vector<std::string> warnings;
+        ReadTfChunks(face, std::span(bytes).subspan(TfMagic.size()), warnings);
+        Check(face.Content.Image ? "" : std::string(argv[2]) + " has no picture");
+    } else {
+        FillTypeface(face, MakeCharacterSetPicture());
+    }
     const Image& picture = *face.Content.Image;
 
     // In memory.
@@ -236,37 +258,38 @@ int main(int argc, char** argv) {
         },
         [&] { LibpngDecode(ReadOrStop(pngPath)); });
 
-    // What the model adds on top of decoding: Image is copied into Sprite and a row-flipped
-    // FlippedSprite when a picture is set.
+    // What the model adds on top of decoding its own PNG: setting the picture (Image and Sprite
+    // share it; the flipped copy waits for a mirrored quad).
+    const std::span<const std::uint8_t> tfPng = ImageChunkPng(tfBytes);
     const Pair sprites = BestOfAlternating(
         repetitions,
         [&] {
-            Result<Image> decoded =
-                DecodePng(std::span(tfBytes).subspan(8 + 8 + 4, pngBytes.size()));
+            Result<Image> decoded = DecodePng(tfPng);
             SetCharacterSetImage(*CreateTypeface(registry, 7), std::move(decoded.Value));
         },
-        [&] { static_cast<void>(DecodePng(pngBytes)); });
+        [&] { static_cast<void>(DecodePng(tfPng)); });
 
     const Typeface& loaded = *TypefaceFromId(registry, 6);
-    if (loaded.Content.Characters.Size() != static_cast<std::size_t>(CharacterCount) ||
+    if (loaded.Content.Characters.Size() != face.Content.Characters.Size() ||
         loaded.Content.Image->Pixels != picture.Pixels) {
         std::fprintf(stderr, "the loaded typeface differs from the saved one\n");
         return 1;
     }
 
-    std::printf("%lld x %lld RGBA image, %lld characters; thread CPU time, best of %d\n",
-                static_cast<long long>(ImageSide), static_cast<long long>(ImageSide),
-                static_cast<long long>(CharacterCount), repetitions);
-    std::printf(".tf file %zu bytes, PNG alone %zu bytes\n", tfBytes.size(), pngBytes.size());
+    std::printf("%lld x %lld picture, %zu characters; thread CPU time, best of %d\n",
+                static_cast<long long>(picture.Width), static_cast<long long>(picture.Height),
+                face.Content.Characters.Size(), repetitions);
+    std::printf(".tf file %zu bytes (PNG %zu bytes, colour type %d); libpng RGBA PNG %zu bytes\n",
+                tfBytes.size(), tfPng.size(), tfPng.size() > 25 ? tfPng[25] : -1, pngBytes.size());
     std::printf("%-26s %12s %12s %9s\n", "", ".tf", "libpng", "ratio");
     Report("encode (memory)", encode);
     Report("decode (memory)", decode);
     Report("save (EncodeTfFile+write)", save);
     Report("load (read+ReadTfChunks)", load);
     Report("set picture vs DecodePng", sprites);
-    const double spriteCost = sprites.Ours - sprites.Baseline;
-    std::printf("model's sprite copies %.1f ms; load without them %.3fx libpng\n", spriteCost * 1e3,
-                (load.Ours - spriteCost) / load.Baseline);
+    std::printf(
+        "opening the .tf from memory takes %.3fx libpng's RGBA decode (goal: at most 0.8x)\n",
+        decode.Ours / decode.Baseline);
 
     std::filesystem::remove_all(folder);
     return 0;

@@ -24,7 +24,7 @@ namespace glyfora::document {
 // Reads and decodes a PNG or BMP picture file.
 [[nodiscard]] Result<Image> LoadPictureFile(const std::string& path);
 
-// Makes picture the typeface's character-set picture (Image, Sprite and FlippedSprite) and marks
+// Makes picture the typeface's character-set picture (Image and Sprite) and marks
 // the typeface modified. Metrics are not touched.
 void ReplaceCharacterSetPicture(Typeface& typeface, Image picture);
 

@@ -17,7 +17,13 @@ namespace glyfora::document {
 [[nodiscard]] Result<Image> DecodePng(std::span<const std::uint8_t> bytes,
                                       std::uint64_t maxBytes = MaxImageBytes);
 
-// Encodes the picture as 8-bit RGBA PNG, alpha kept; none when libpng fails.
+// Appends the picture to out as a PNG that decodes to the same RGBA pixels: 8-bit grey + alpha
+// when every pixel's red, green and blue are equal, else 8-bit RGBA. Rows are converted one at a
+// time, so no second copy of the picture is made. False (out unchanged) when the picture has no
+// pixels or libpng fails.
+[[nodiscard]] bool AppendPng(const Image& image, std::vector<std::uint8_t>& out);
+
+// The picture as a PNG of its own, as AppendPng writes it; none when that fails.
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> EncodePng(const Image& image);
 
 } // namespace glyfora::document

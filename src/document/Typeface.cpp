@@ -128,10 +128,24 @@ void RebuildIndexes(Typeface& typeface) {
     }
 }
 
+const Sprite& FlippedSprite(const TypefaceContent& content) {
+    FlippedSpriteCache& cache = content.Flipped;
+    // Compared by owner, not address: a replaced Sprite's memory may hold the next one.
+    const bool current = !cache.Source.owner_before(content.Sprite) &&
+                         !content.Sprite.owner_before(cache.Source) && !cache.Source.expired();
+    if (!current) {
+        cache.Copy = FlipSpriteRows(content.Sprite);
+        cache.Source = content.Sprite;
+    }
+    return cache.Copy;
+}
+
+std::int64_t FlippedSpriteHeight(const TypefaceContent& content) {
+    return content.Sprite ? content.Sprite->Height : 0;
+}
+
 void RebuildFlippedSprite(Typeface& typeface) {
-    auto& content = typeface.Content;
-    content.FlippedSprite = FlipSpriteRows(content.Sprite);
-    content.FlippedSpriteHeight = content.FlippedSprite ? content.FlippedSprite->Height : 0;
+    typeface.Content.Flipped = {};
 }
 
 void SetCharacterSetImage(Typeface& typeface, std::optional<Image> image) {

@@ -59,10 +59,18 @@ struct PictureChannels {
     std::map<std::int64_t, std::int64_t> CharacterChnl; // chnl by character code
 };
 
+// Sprite with its rows in reverse order, for the renderer's mirrored quads. FlippedSprite() makes
+// it on first use and keeps it while Sprite stays the same, so a typeface that never draws a
+// mirrored quad holds its picture only once.
+struct FlippedSpriteCache {
+    document::Sprite Copy;
+    std::weak_ptr<const document::Image> Source; // the Sprite that Copy was made from
+};
+
 struct TypefaceContent {
     document::Sprite Sprite;
-    document::Sprite FlippedSprite;
-    std::int64_t FlippedSpriteHeight = 0;
+    // Filled on demand by FlippedSprite(), also through a const typeface.
+    mutable FlippedSpriteCache Flipped;
     // Shared with Sprite: pictures are replaced, never changed in place, so one copy serves both.
     std::shared_ptr<const document::Image> Image;
     // Slot c refers to the Character whose Index is c. Non-owning; the list owns the records.
@@ -128,11 +136,18 @@ KerningPair& AddKerningPair(Typeface& typeface, std::int64_t left, std::int64_t 
 // Rebuilds CharacterIndex and KerningTable from the lists, in list order.
 void RebuildIndexes(Typeface& typeface);
 
-// Remakes FlippedSprite (Sprite with its rows reversed) and FlippedSpriteHeight from Sprite.
+// Sprite with its rows reversed (none without Sprite), made now if it is not held yet and kept
+// until Sprite is replaced: the same object on every call, so surfaces upload it once.
+[[nodiscard]] const Sprite& FlippedSprite(const TypefaceContent& content);
+
+// The height of FlippedSprite in pixels; 0 without Sprite. Never makes the copy.
+[[nodiscard]] std::int64_t FlippedSpriteHeight(const TypefaceContent& content);
+
+// Lets go of the flipped copy of the previous Sprite; the next FlippedSprite() makes it anew.
 void RebuildFlippedSprite(Typeface& typeface);
 
-// Sets Image, Sprite (the same pixels) and FlippedSprite from one picture, as the readers and
-// picture import do. None, or a picture without pixels, leaves no sprites.
+// Sets Image and Sprite (the same pixels) from one picture, as the readers and picture import do.
+// None, or a picture without pixels, leaves no sprites.
 void SetCharacterSetImage(Typeface& typeface, std::optional<Image> image);
 
 // Sorts Characters by Index and KerningPairs by PairKey; records do not move in memory.

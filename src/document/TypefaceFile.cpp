@@ -77,7 +77,7 @@ void PatchU32(std::vector<std::uint8_t>& out, std::size_t offset, std::uint32_t 
 }
 
 // Builds one chunk in place at the end of out: the header is reserved first and filled in once
-// the payload is complete, so large payloads (the PNG) are copied only once.
+// the payload is complete, so large payloads (the PNG) are written in place.
 class ChunkBuilder {
 public:
     ChunkBuilder(std::vector<std::uint8_t>& out, ChunkType type) : out_(out), start_(out.size()) {
@@ -111,13 +111,11 @@ private:
     if (!image || image->Width <= 0 || image->Height <= 0) {
         return Done{};
     }
-    auto png = EncodePng(*image);
-    if (!png) {
+    // Encoded straight into the chunk, so the PNG is never held twice.
+    ChunkBuilder chunk(out, ChunkType::Image);
+    if (!AppendPng(*image, chunk.Payload())) {
         return Failure{"the character-set image could not be encoded as PNG"};
     }
-    out.reserve(out.size() + ChunkHeaderSize + ChunkTypeSize + png->size());
-    ChunkBuilder chunk(out, ChunkType::Image);
-    chunk.Payload().insert(chunk.Payload().end(), png->begin(), png->end());
     if (!chunk.Finish()) {
         return Failure{"the character-set image is too large for a .tf file"};
     }

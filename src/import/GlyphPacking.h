@@ -63,8 +63,8 @@ struct MeasureResult {
                                               const ImportProgress& progress = {});
 
 // The row layout's drawing pass: places every cell in picture (row by row, wrapping at its width),
-// draws each glyph in opaque
-// white on transparent white, and makes picture the typeface's Image, Sprite and FlippedSprite.
+// draws each glyph in opaque white on transparent white, and makes picture the typeface's Image
+// and Sprite.
 // False when cancelled; the typeface's picture is then left as it was.
 [[nodiscard]] bool DrawCharacterSet(document::Typeface& typeface, document::Image picture,
                                     const ImportOptions& options, GlyphSource& source,

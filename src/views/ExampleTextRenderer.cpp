@@ -112,24 +112,19 @@ float Orientation(const GlyphQuad& quad) {
                               static_cast<double>(q1.Y - q0.Y) * (q3.X - q0.X));
 }
 
-// The upside-down copy drawn on the reversed corners and the sprite drawn on the corners as they
-// are give the same pixels; a fresh import has no copy. Not clipped.
+// The upside-down copy, drawn on the reversed corners, gives the pixels of the sprite drawn on the
+// corners as they are. Made on the first mirrored quad; not clipped.
 void DrawMirrored(const document::TypefaceContent& content, QuadSurface& surface,
                   const GlyphQuad& quad, const document::Rect64& cell, const GlyphStyle& style) {
-    if (content.FlippedSprite) {
-        const double flippedY = static_cast<double>(content.FlippedSpriteHeight) -
-                                static_cast<double>(cell.Y) - static_cast<double>(cell.Height);
-        const auto top = RoundSourceEdge(flippedY);
-        if (!top) {
-            return;
-        }
-        const auto& [q0, q1, q2, q3] = quad;
-        surface.DrawQuad(content.FlippedSprite, {cell.X, *top, cell.Width, cell.Height},
-                         PlacedAt({q3, q2, q1, q0}, style.X, style.Y), style.Intensity, style.Tint);
-    } else {
-        surface.DrawQuad(content.Sprite, cell, PlacedAt(quad, style.X, style.Y), style.Intensity,
-                         style.Tint);
+    const double flippedY = static_cast<double>(document::FlippedSpriteHeight(content)) -
+                            static_cast<double>(cell.Y) - static_cast<double>(cell.Height);
+    const auto top = RoundSourceEdge(flippedY);
+    if (!top) {
+        return;
     }
+    const auto& [q0, q1, q2, q3] = quad;
+    surface.DrawQuad(document::FlippedSprite(content), {cell.X, *top, cell.Width, cell.Height},
+                     PlacedAt({q3, q2, q1, q0}, style.X, style.Y), style.Intensity, style.Tint);
 }
 
 // A source rectangle in sprite texels, before rounding.

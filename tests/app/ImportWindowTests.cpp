@@ -467,7 +467,7 @@ void ImportWindowTests::createTypefaceInstallsTheImportedFont() {
     QVERIFY(document::FindCharacter(*typeface, u'A') != nullptr);
     QVERIFY(typeface->Content.KerningPairs.Size() > 0);
     QVERIFY(typeface->Content.Sprite != nullptr);
-    QVERIFY(typeface->Content.FlippedSprite != nullptr);
+    QVERIFY(document::FlippedSprite(typeface->Content) != nullptr);
     QCOMPARE(typeface->Content.Sprite->Width, 512);
     QVERIFY(typeface->Modified);
     QVERIFY(shell.Main->CommentField->toPlainText().isEmpty());

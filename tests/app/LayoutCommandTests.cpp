@@ -259,7 +259,7 @@ void CharacterSetPictureTests::importAsksAsDescribedAndReplacesThePicture() {
     QVERIFY(typeface.Content.Image != nullptr);
     QCOMPARE(typeface.Content.Image->Width, 3);
     QVERIFY(typeface.Content.Sprite != nullptr);
-    QVERIFY(typeface.Content.FlippedSprite != nullptr);
+    QVERIFY(document::FlippedSprite(typeface.Content) != nullptr);
     QCOMPARE(document::FindCharacter(typeface, 65)->Source, (document::Rect64{1, 1, 2, 2}));
     QVERIFY(typeface.Modified);
     QCOMPARE(QString::fromStdString(editor.State.CharacterSetImagePath),

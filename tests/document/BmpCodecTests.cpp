@@ -254,8 +254,8 @@ TEST(ImportCharacterSetPicture, ReplacesThePictureButNotTheMetrics) {
     EXPECT_EQ(typeface.Content.Image->Width, 3);
     ASSERT_NE(typeface.Content.Sprite, nullptr);
     EXPECT_EQ(typeface.Content.Sprite->Pixels, typeface.Content.Image->Pixels);
-    ASSERT_NE(typeface.Content.FlippedSprite, nullptr);
-    EXPECT_EQ(typeface.Content.FlippedSprite->At(0, 1), typeface.Content.Image->At(0, 0));
+    ASSERT_NE(FlippedSprite(typeface.Content), nullptr);
+    EXPECT_EQ(FlippedSprite(typeface.Content)->At(0, 1), typeface.Content.Image->At(0, 0));
     EXPECT_EQ(FindCharacter(typeface, 65)->Source, (Rect64{1, 1, 2, 2}));
     EXPECT_TRUE(typeface.Modified);
 }

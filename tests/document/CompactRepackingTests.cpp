@@ -59,7 +59,7 @@ TEST(CompactRepacking, CropsEachCellToItsInkAndMovesItsOffset) {
         EXPECT_TRUE(typeface.Modified);
         // Sprite and its flipped copy were remade from the new picture.
         EXPECT_EQ(typeface.Content.Sprite, typeface.Content.Image);
-        EXPECT_EQ(typeface.Content.FlippedSpriteHeight, typeface.Content.Image->Height);
+        EXPECT_EQ(FlippedSpriteHeight(typeface.Content), typeface.Content.Image->Height);
         if (a.Source.Width == 0) {
             EXPECT_EQ(a.Source, (Rect64{}));
             EXPECT_EQ(typeface.Content.Image->Width, 1); // the smallest picture there is

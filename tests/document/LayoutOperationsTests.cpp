@@ -274,8 +274,8 @@ TEST(SpacingLayout, SpreadsTheGridAndMovesEachCellWithItsPixels) {
     EXPECT_EQ(spread.At(500, 300), 0U); // outside every cell: transparent
     ASSERT_NE(typeface.Content.Sprite, nullptr);
     EXPECT_EQ(typeface.Content.Sprite->Pixels, spread.Pixels);
-    ASSERT_NE(typeface.Content.FlippedSprite, nullptr);
-    EXPECT_EQ(typeface.Content.FlippedSprite->At(2, 317), picture.At(0, 0));
+    ASSERT_NE(FlippedSprite(typeface.Content), nullptr);
+    EXPECT_EQ(FlippedSprite(typeface.Content)->At(2, 317), picture.At(0, 0));
     EXPECT_TRUE(typeface.Modified);
 }
 

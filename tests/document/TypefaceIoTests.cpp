@@ -261,6 +261,46 @@ TEST(TypefaceRoundTrip, TfThroughXmlGivesTheSameTfFile) {
     EXPECT_EQ(Codes(*fromXml.Value->Installed), (std::vector<std::int64_t>{65, 0xFFFF, 32}));
 }
 
+// Every format that stores a picture stores white glyphs as grey + alpha and reads them back as
+// the same RGBA pixels.
+TEST(TypefaceRoundTrip, EveryFormatKeepsAGreyPictureAsGreyAlpha) {
+    struct Case {
+        FileFormatId Format;
+        const char* Name;
+        const char* Picture; // the file that holds the PNG
+    };
+    const std::vector<Case> cases = {
+        {FileFormatId::Tf, "g.tf", "g.tf"},
+        {FileFormatId::XmlImage, "g.xml", "g.png"},
+        {FileFormatId::BmFontText, "t.fnt", "t_0.png"},
+        {FileFormatId::BmFontXml, "x.fnt", "x_0.png"},
+        {FileFormatId::BmFontBinary, "b.fnt", "b_0.png"},
+    };
+    Image glyphs = *MakeImage(9, 4, 0x00FFFFFF);
+    for (std::int64_t x = 0; x < 9; ++x) {
+        glyphs.At(x, x % 4) = static_cast<std::uint32_t>(x * 30) << 24 | 0xFFFFFF;
+    }
+    for (const Case& c : cases) {
+        ScratchFolder folder;
+        TypefaceRegistry registry;
+        Typeface& typeface = *CreateTypeface(registry, DocumentId);
+        SetCharacterSetImage(typeface, glyphs);
+        AddCharacter(typeface, 65).Source = {0, 0, 9, 4};
+        ASSERT_TRUE(SaveTypeface(registry, DocumentId, folder.File(c.Name), c.Format).Ok())
+            << c.Name;
+
+        const std::string bytes = folder.Read(c.Picture);
+        const std::size_t header = bytes.find("IHDR");
+        ASSERT_NE(header, std::string::npos) << c.Name;
+        EXPECT_EQ(bytes.at(header + 13), 4) << c.Name; // colour type after width, height, depth
+        TypefaceRegistry other;
+        const Result<LoadedTypeface> back = LoadTypeface(other, DocumentId, folder.File(c.Name));
+        ASSERT_TRUE(back.Ok()) << c.Name << ": " << back.Error;
+        ASSERT_TRUE(back.Value->Installed->Content.Image) << c.Name;
+        EXPECT_EQ(back.Value->Installed->Content.Image->Pixels, glyphs.Pixels) << c.Name;
+    }
+}
+
 TEST(TypefaceRoundTrip, PropertiesSurviveTfButAreReportedWhenXmlDropsThem) {
     ScratchFolder folder;
     TypefaceRegistry registry;

@@ -174,11 +174,11 @@ TEST(TypefaceModel, FlippedSpriteReversesRows) {
             image.At(1, y) = static_cast<std::uint32_t>(y + 100);
         }
         SetCharacterSetImage(typeface, image);
-        EXPECT_EQ(typeface.Content.FlippedSpriteHeight, height);
+        EXPECT_EQ(FlippedSpriteHeight(typeface.Content), height);
         std::vector<std::uint32_t> rows;
         for (std::int64_t y = 0; y < height; ++y) {
-            rows.push_back(typeface.Content.FlippedSprite->At(0, y));
-            EXPECT_EQ(typeface.Content.FlippedSprite->At(1, y), rows.back() + 100);
+            rows.push_back(FlippedSprite(typeface.Content)->At(0, y));
+            EXPECT_EQ(FlippedSprite(typeface.Content)->At(1, y), rows.back() + 100);
         }
         return rows;
     };
@@ -190,8 +190,35 @@ TEST(TypefaceModel, FlippedSpriteReversesRows) {
     Typeface& empty = *CreateTypeface(registry, 5);
     SetCharacterSetImage(empty, std::nullopt);
     EXPECT_EQ(empty.Content.Sprite, nullptr);
-    EXPECT_EQ(empty.Content.FlippedSprite, nullptr);
-    EXPECT_EQ(empty.Content.FlippedSpriteHeight, 0);
+    EXPECT_EQ(FlippedSprite(empty.Content), nullptr);
+    EXPECT_EQ(FlippedSpriteHeight(empty.Content), 0);
+}
+
+// The copy costs memory only once asked for, stays one object while the picture stays, and
+// follows the picture however Sprite was replaced.
+TEST(TypefaceModel, FlippedSpriteIsMadeOnDemandAndFollowsSprite) {
+    TypefaceRegistry registry;
+    Typeface& typeface = *CreateTypeface(registry, 5);
+    SetCharacterSetImage(typeface, MakeImage(1, 2, 0xFF000001));
+    EXPECT_EQ(typeface.Content.Flipped.Copy, nullptr);
+    EXPECT_EQ(FlippedSpriteHeight(typeface.Content), 2);
+    EXPECT_EQ(typeface.Content.Flipped.Copy, nullptr);
+
+    const Sprite first = FlippedSprite(typeface.Content);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(FlippedSprite(typeface.Content), first);
+    const Typeface& constant = typeface;
+    EXPECT_EQ(FlippedSprite(constant.Content), first);
+
+    SetCharacterSetImage(typeface, MakeImage(1, 3, 0xFF000002));
+    EXPECT_EQ(typeface.Content.Flipped.Copy, nullptr);
+    ASSERT_NE(FlippedSprite(typeface.Content), first);
+    EXPECT_EQ(FlippedSprite(typeface.Content)->Pixels, std::vector<std::uint32_t>(3, 0xFF000002));
+
+    // Set directly, as the import does, without letting go of the old copy first.
+    typeface.Content.Sprite = std::make_shared<const Image>(*MakeImage(2, 1, 0xFF000003));
+    EXPECT_EQ(FlippedSprite(typeface.Content)->Pixels, std::vector<std::uint32_t>(2, 0xFF000003));
+    EXPECT_EQ(FlippedSpriteHeight(typeface.Content), 1);
 }
 
 TEST(Image, SizeLimitIsOnBytes) {

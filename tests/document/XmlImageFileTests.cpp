@@ -135,8 +135,8 @@ TEST(XmlDescription, ReadsCharactersPairsAndPictureFromTheDescriptionsFolder) {
     EXPECT_EQ(typeface.Content.Image->Pixels, TestPicture().Pixels);
     ASSERT_NE(typeface.Content.Sprite, nullptr);
     EXPECT_EQ(typeface.Content.Sprite->Pixels, TestPicture().Pixels);
-    EXPECT_EQ(typeface.Content.FlippedSpriteHeight, 3);
-    EXPECT_EQ(typeface.Content.FlippedSprite->At(4, 0), 0x80FF8040U);
+    EXPECT_EQ(FlippedSpriteHeight(typeface.Content), 3);
+    EXPECT_EQ(FlippedSprite(typeface.Content)->At(4, 0), 0x80FF8040U);
 }
 
 TEST(XmlDescription, IndexAndMetricsUseTheNumberFormat) {

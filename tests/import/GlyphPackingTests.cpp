@@ -291,9 +291,9 @@ TEST(ImportResultTest, TypefaceHasSpritesPropertiesAndIsUnsaved) {
     ASSERT_TRUE(result.Typeface);
     auto& typeface = *result.Typeface;
     ASSERT_TRUE(typeface.Content.Sprite);
-    ASSERT_TRUE(typeface.Content.FlippedSprite);
+    ASSERT_TRUE(document::FlippedSprite(typeface.Content));
     EXPECT_EQ(typeface.Content.Sprite->Pixels, typeface.Content.Image->Pixels);
-    EXPECT_EQ(typeface.Content.FlippedSpriteHeight, typeface.Content.Image->Height);
+    EXPECT_EQ(document::FlippedSpriteHeight(typeface.Content), typeface.Content.Image->Height);
     EXPECT_EQ(document::PropertyValue(typeface, "Face"), "Fake Sans");
     EXPECT_EQ(document::PropertyValue(typeface, "Size"), "17");
     EXPECT_EQ(document::PropertyValue(typeface, "Base"), "16"); // ascent 15.2, rounded up

@@ -75,7 +75,7 @@ TEST_P(DejaVuImport, BuildsACompleteTypeface) {
     const auto& content = typeface.Content;
     ASSERT_TRUE(content.Image);
     ASSERT_TRUE(content.Sprite);
-    ASSERT_TRUE(content.FlippedSprite);
+    ASSERT_TRUE(document::FlippedSprite(content));
     EXPECT_EQ(content.Image->Width, 512);
     EXPECT_EQ(content.Image->Height % 64, 0);
     EXPECT_EQ(content.KerningPairs.Size(), unicode ? 3U : 2U);

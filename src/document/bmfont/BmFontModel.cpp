@@ -334,9 +334,18 @@ void DrawLayers(Image& stacked, const std::vector<Layer>& layers, const PagePict
 }
 
 // Makes the stacked picture the typeface's character set, unless nothing was found or it is too
-// large, and says how the pages were combined.
+// large, and says how the pages were combined. A single page kept as it is becomes the picture
+// itself, so the picture is never held twice.
 void SetStackedPicture(Typeface& typeface, const Stack& stack, const std::vector<Layer>& layers,
-                       const PagePictures& pictures, std::vector<std::string>& warnings) {
+                       PagePictures& pictures, std::vector<std::string>& warnings) {
+    if (stack.LayerCount == 1 && !stack.Packed) {
+        for (const Layer& layer : layers) {
+            if (std::optional<Image>& picture = pictures.at(layer.Page)) {
+                SetCharacterSetImage(typeface, std::move(picture));
+                return;
+            }
+        }
+    }
     if (stack.LayerCount > 0) {
         std::optional<Image> stacked = MakeImage(stack.Width, stack.Height, 0);
         if (!stacked) {
@@ -769,7 +778,7 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
                  std::vector<std::string>& warnings) {
     const std::map<std::int64_t, std::string> pages = DeclaredPages(font, warnings);
     std::vector<Layer> layers = NeededLayers(font, pages);
-    const PagePictures pictures = LoadPages(font, pages, layers, directory, warnings);
+    PagePictures pictures = LoadPages(font, pages, layers, directory, warnings);
     const Stack stack = PlaceLayers(layers, pictures);
     SetStackedPicture(typeface, stack, layers, pictures, warnings);
     KeepChannels(typeface, font);
