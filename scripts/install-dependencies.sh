@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     clang-format universal-ctags python3
     xvfb xauth libgl1-mesa-dri xdotool imagemagick
-    fonts-dejavu-core fonts-urw-base35 python3-fonttools
+    fonts-dejavu-core fonts-urw-base35 fonts-wqy-zenhei python3-fonttools
 )
 
 missing=()

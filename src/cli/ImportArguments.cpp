@@ -47,6 +47,18 @@ constexpr FlagOption FlagOptions[] = {
     {"--power-of-two", 0, &import::ImportOptions::PowerOfTwo},
 };
 
+// Puts the value of the number option arg into field when it is a whole number inside range.
+document::Result<document::Done> ReadNumber(const std::string& arg, const std::string& value,
+                                            import::OptionRange range, std::int64_t& field) {
+    const auto number = ParseNumber<std::int64_t>(value);
+    if (!number || *number < range.Min || *number > range.Max) {
+        return document::Failure{arg + " must be a whole number from " + std::to_string(range.Min) +
+                                 " to " + std::to_string(range.Max) + ", not \"" + value + "\""};
+    }
+    field = *number;
+    return document::Done{};
+}
+
 } // namespace
 
 document::Result<ImportArguments> ParseImportArguments(const std::vector<std::string>& args) {
@@ -75,7 +87,7 @@ document::Result<ImportArguments> ParseImportArguments(const std::vector<std::st
             continue;
         }
         const bool takesValue = arg == "--family" || arg == "-o" || arg == "--output" ||
-                                arg == "--layout" ||
+                                arg == "--layout" || arg == "--jobs" ||
                                 std::any_of(std::begin(NumberOptions), std::end(NumberOptions),
                                             [&](const NumberOption& o) { return arg == o.Name; });
         if (!takesValue) {
@@ -102,18 +114,18 @@ document::Result<ImportArguments> ParseImportArguments(const std::vector<std::st
             parsed.Output = value;
             continue;
         }
+        // The one number that is not an import option.
+        std::int64_t* field = &parsed.Jobs;
+        import::OptionRange range = import::JobsRange;
         for (const NumberOption& option : NumberOptions) {
-            if (arg != option.Name) {
-                continue;
+            if (arg == option.Name) {
+                field = &(parsed.Options.*option.Field);
+                range = option.Range;
+                haveSize = haveSize || option.Field == &import::ImportOptions::Size;
             }
-            const auto number = ParseNumber<std::int64_t>(value);
-            if (!number || *number < option.Range.Min || *number > option.Range.Max) {
-                return document::Failure{
-                    arg + " must be a whole number from " + std::to_string(option.Range.Min) +
-                    " to " + std::to_string(option.Range.Max) + ", not \"" + value + "\""};
-            }
-            parsed.Options.*option.Field = *number;
-            haveSize = haveSize || option.Field == &import::ImportOptions::Size;
+        }
+        if (const auto read = ReadNumber(arg, value, range, *field); !read) {
+            return document::Failure{read.Error};
         }
     }
     if (!haveFamily) {

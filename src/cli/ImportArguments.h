@@ -2,7 +2,9 @@
 
 #include "document/Result.h"
 #include "import/ImportOptions.h"
+#include "import/OrderedWork.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@ namespace glyfora::cli {
 struct ImportArguments {
     import::ImportOptions Options;
     std::string Output;
+    std::int64_t Jobs = import::CoreCount(); // workers that rasterise side by side
     bool Help = false;
 };
 
