@@ -107,10 +107,8 @@ MeasureResult Measure(document::Typeface& typeface, const ImportOptions& options
     MeasureResult result;
     document::RowPacker packer{options.MaxWidth};
     // Only surfaces to measure on; the image the glyphs go into is made after measuring.
-    std::vector<document::Image> scratches(sources.size(), {256, 256, {}});
-    for (document::Image& scratch : scratches) {
-        scratch.Pixels.assign(256 * 256, 0);
-    }
+    std::vector<document::Image> scratches(
+        sources.size(), document::Image{256, 256, std::vector<std::uint32_t>(256 * 256)});
     const OpenedSources opened(sources, scratches, options);
     if (!opened.Empty()) {
         result.Measured = true;
