@@ -4,7 +4,8 @@
 # glyfora-cli import with one worker and with WORKERS (default: every core), and reports wall time
 # (best of RUNS), CPU time (user + system, best of RUNS), peak memory (largest of RUNS), the .tf
 # file's size against the baseline's PNG plus the records a file needs (18 bytes a character,
-# 6 a pair), the ratios, and the speed-up from one worker to WORKERS.
+# 6 a pair), the ratios, and the speed-up from one worker to WORKERS; then, once, how long the
+# picture takes to make before any PNG is written.
 # Usage: bench/import_bench.sh [BUILD_DIR] (default build/release)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -58,5 +59,13 @@ for workload in "${workloads[@]}"; do
         printf "%-24s %8.2f %8.2f %8.2f %7.2f %7.2f | %8.1f %8.1f %7.2f | %9d %9d %6.2f\n",
             w, bs, s1, sn, sn / bs, s1 / sn, bk / 1024, kn / 1024, kn / bk, tf, base, tf / base }'
     echo "  cpu s: base $bc, 1 job $c1, $workers jobs $cn; 1 job peak $(awk -v k="$k1" 'BEGIN{printf "%.1f", k/1024}') MB"
+    # The picture alone, before any PNG is written: what the workers speed up.
+    pictures=()
+    for mode in "freetype" "glyfora 1" "glyfora $workers"; do
+        read -r kind jobs <<<"$mode"
+        "$bench" "$kind" "$family" "$size" all "$width" "$out/p.png" ${jobs:+"$jobs"} >"$out/stdout"
+        pictures+=("$(sed -E 's/.*picture ([0-9.]+) s.*/\1/' "$out/stdout")")
+    done
+    echo "  picture s (before the PNG): base ${pictures[0]}, 1 job ${pictures[1]}, $workers jobs ${pictures[2]}"
 done
 echo "time x and mem x: $workers workers against the baseline; 1->$workers: wall-time speed-up"
