@@ -1,10 +1,12 @@
-// Times one font import, either through Glyfora's import pipeline or through a bare FreeType
-// loop that renders the same glyphs into a same-sized picture, and writes the picture as PNG (the
-// loop with libpng's defaults, as a program without us would).
-// Run each mode in its own process (bench/import_bench.sh does, under /usr/bin/time -v) so that
-// peak memory is measured per mode.
+// Times one font import, either through Glyfora's import pipeline or through a bare single-thread
+// FreeType loop that renders the same glyphs into a same-sized picture, and writes the picture as
+// PNG. Run each mode in its own process (bench/import_bench.sh does, under /usr/bin/time -v) so
+// that peak memory is measured per mode.
 //
-//   glyfora_bench_import glyfora|freetype SIZE all|latin OUT.png
+//   glyfora_bench_import glyfora|freetype FAMILY SIZE all|latin WIDTH OUT.png [JOBS]
+//
+// Besides the total it prints how long the picture took to make, before the PNG is written, so
+// that rasterising can be told apart from encoding. JOBS (default: one per core) is the import's.
 
 #include "document/AtomicFile.h"
 #include "document/PngCodec.h"
@@ -16,6 +18,7 @@
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -28,13 +31,11 @@ namespace {
 
 using namespace glyfora;
 
-constexpr const char* Family = "DejaVu Sans";
-
-FT_Face OpenFace(const platform::GraphicsLibrary& graphics) {
-    const auto file = import::MatchFontFile(Family, 0);
+FT_Face OpenFace(const platform::GraphicsLibrary& graphics, const std::string& family) {
+    const auto file = import::MatchFontFile(family, 0);
     FT_Face face = nullptr;
     if (!file || FT_New_Face(graphics.Library, file->Path.c_str(), file->FaceIndex, &face) != 0) {
-        std::fprintf(stderr, "cannot open %s\n", Family);
+        std::fprintf(stderr, "cannot open %s\n", family.c_str());
         std::exit(1);
     }
     return face;
@@ -72,8 +73,9 @@ bool WriteLibpngPng(const document::Image& image, const std::string& path) {
 }
 
 // The baseline: render every glyph unhinted and antialiased, pack the advance-wide, line-high
-// cells in rows of 512 pixels, and write the picture.
-document::Image FreeTypeLoop(FT_Face face, const std::vector<std::uint16_t>& codes, int size) {
+// cells in rows of maxWidth pixels, and write the picture.
+document::Image FreeTypeLoop(FT_Face face, const std::vector<std::uint16_t>& codes, int size,
+                             std::int64_t maxWidth) {
     FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(size));
     const double scale = static_cast<double>(size) / face->units_per_EM;
     const auto lineHeight = static_cast<std::int64_t>(face->height * scale + 0.5);
@@ -91,7 +93,7 @@ document::Image FreeTypeLoop(FT_Face face, const std::vector<std::uint16_t>& cod
         FT_Load_Char(face, code, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP);
         const auto width =
             static_cast<std::int64_t>(face->glyph->linearHoriAdvance / 65536.0 + 0.5);
-        if (x + width > 512) {
+        if (x + width > maxWidth) {
             x = 0;
             y += lineHeight;
         }
@@ -99,7 +101,7 @@ document::Image FreeTypeLoop(FT_Face face, const std::vector<std::uint16_t>& cod
         x += width;
     }
     const std::int64_t height = ((y + lineHeight + 63) / 64) * 64;
-    auto image = document::MakeImage(512, height, 0x00FFFFFF);
+    auto image = document::MakeImage(maxWidth, height, 0x00FFFFFF);
     for (std::size_t i = 0; i < codes.size(); ++i) {
         FT_Load_Char(face, codes[i], FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP);
         FT_Outline_Translate(&face->glyph->outline, 32, -fraction);
@@ -123,33 +125,42 @@ document::Image FreeTypeLoop(FT_Face face, const std::vector<std::uint16_t>& cod
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: %s glyfora|freetype SIZE all|latin OUT.png\n", argv[0]);
+    if (argc != 7 && argc != 8) {
+        std::fprintf(stderr,
+                     "usage: %s glyfora|freetype FAMILY SIZE all|latin WIDTH OUT.png [JOBS]\n",
+                     argv[0]);
         return 2;
     }
     const bool glyfora = std::strcmp(argv[1], "glyfora") == 0;
-    const int size = std::atoi(argv[2]);
-    const bool all = std::strcmp(argv[3], "all") == 0;
-    const std::string out = argv[4];
+    const std::string family = argv[2];
+    const int size = std::atoi(argv[3]);
+    const bool all = std::strcmp(argv[4], "all") == 0;
+    const std::int64_t maxWidth = std::max(std::atoll(argv[5]), 1LL);
+    const std::string out = argv[6];
+    const std::int64_t jobs = argc == 8 ? std::max(std::atoll(argv[7]), 1LL) : import::CoreCount();
 
     const auto start = std::chrono::steady_clock::now();
     platform::GraphicsLibrary graphics;
     if (!platform::InitGraphicsLibrary(graphics)) {
         return 1;
     }
-    FT_Face face = OpenFace(graphics);
+    FT_Face face = OpenFace(graphics, family);
     const std::vector<std::uint16_t> codes = Codes(face, all);
     std::int64_t width = 0, height = 0;
+    auto made = start;
     if (glyfora) {
         FT_Done_Face(face);
         import::ImportOptions options;
-        options.Family = Family;
+        options.Family = family;
         options.Size = size;
+        options.MaxWidth = maxWidth;
         options.Unicode = all;
         import::FontImportInput input;
         input.Codes = codes;
         document::TypefaceRegistry registry;
-        auto result = import::CreateTypefaceFromFont(registry, 5, options, input, graphics);
+        auto result =
+            import::CreateTypefaceFromFont(registry, 5, options, input, graphics, {}, jobs);
+        made = std::chrono::steady_clock::now();
         if (!result.Typeface || !WritePng(*result.Typeface->Content.Image, out)) {
             std::fprintf(stderr, "import failed: %s\n", result.Error.c_str());
             return 1;
@@ -157,18 +168,21 @@ int main(int argc, char** argv) {
         width = result.Typeface->Content.Image->Width;
         height = result.Typeface->Content.Image->Height;
     } else {
-        const document::Image image = FreeTypeLoop(face, codes, size);
+        const document::Image image = FreeTypeLoop(face, codes, size, maxWidth);
         FT_Done_Face(face);
+        made = std::chrono::steady_clock::now();
         if (!WriteLibpngPng(image, out)) {
             return 1;
         }
         width = image.Width;
         height = image.Height;
     }
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%s size %d %s: %zu glyphs, %lld x %lld, %.3f s\n", argv[1], size, argv[3],
-                codes.size(), static_cast<long long>(width), static_cast<long long>(height),
-                seconds);
+    const auto seconds = [&start](auto end) {
+        return std::chrono::duration<double>(end - start).count();
+    };
+    std::printf("%s %s size %d %s: %zu glyphs, %lld x %lld, picture %.3f s, %.3f s\n", argv[1],
+                family.c_str(), size, argv[4], codes.size(), static_cast<long long>(width),
+                static_cast<long long>(height), seconds(made),
+                seconds(std::chrono::steady_clock::now()));
     return 0;
 }

@@ -71,19 +71,46 @@ std::string AddRepeatableValue(ImportArguments& parsed, const std::string& arg,
     return {};
 }
 
-// Sets the numeric option arg names, if it names one; the reason when value is out of range.
-std::string SetNumberOption(ImportArguments& parsed, const std::string& arg,
-                            const std::string& value) {
-    for (const NumberOption& option : NumberOptions) {
-        if (arg != option.Name) {
-            continue;
+// Puts the value of the number option arg into field when it is a whole number inside range.
+document::Result<document::Done> ReadNumber(const std::string& arg, const std::string& value,
+                                            import::OptionRange range, std::int64_t& field) {
+    const auto number = ParseNumber<std::int64_t>(value);
+    if (!number || *number < range.Min || *number > range.Max) {
+        return document::Failure{arg + " must be a whole number from " + std::to_string(range.Min) +
+                                 " to " + std::to_string(range.Max) + ", not \"" + value + "\""};
+    }
+    field = *number;
+    return document::Done{};
+}
+
+// Sets the option arg that takes value; why value is refused, or nothing.
+std::string SetValueOption(ImportArguments& parsed, const std::string& arg,
+                           const std::string& value) {
+    if (arg == "--family") {
+        parsed.Options.Family = value;
+    } else if (arg == "--layout") {
+        if (value != "rows" && value != "compact") {
+            return "--layout must be rows or compact, not \"" + value + "\"";
         }
-        const auto number = ParseNumber<std::int64_t>(value);
-        if (!number || *number < option.Range.Min || *number > option.Range.Max) {
-            return arg + " must be a whole number from " + std::to_string(option.Range.Min) +
-                   " to " + std::to_string(option.Range.Max) + ", not \"" + value + "\"";
+        parsed.Options.Layout =
+            value == "rows" ? import::CellLayout::Rows : import::CellLayout::Compact;
+    } else if (arg == "-o" || arg == "--output") {
+        parsed.Output = value;
+    } else if (IsRepeatableOption(arg)) {
+        return AddRepeatableValue(parsed, arg, value);
+    } else {
+        // The one number that is not an import option.
+        std::int64_t* field = &parsed.Jobs;
+        import::OptionRange range = import::JobsRange;
+        for (const NumberOption& option : NumberOptions) {
+            if (arg == option.Name) {
+                field = &(parsed.Options.*option.Field);
+                range = option.Range;
+            }
         }
-        parsed.Options.*option.Field = *number;
+        if (const auto read = ReadNumber(arg, value, range, *field); !read) {
+            return read.Error;
+        }
     }
     return {};
 }
@@ -116,7 +143,7 @@ document::Result<ImportArguments> ParseImportArguments(const std::vector<std::st
             continue;
         }
         const bool takesValue = arg == "--family" || arg == "-o" || arg == "--output" ||
-                                arg == "--layout" || IsRepeatableOption(arg) ||
+                                arg == "--layout" || arg == "--jobs" || IsRepeatableOption(arg) ||
                                 std::any_of(std::begin(NumberOptions), std::end(NumberOptions),
                                             [&](const NumberOption& o) { return arg == o.Name; });
         if (!takesValue) {
@@ -126,32 +153,10 @@ document::Result<ImportArguments> ParseImportArguments(const std::vector<std::st
             return document::Failure{arg + " needs a value"};
         }
         const std::string& value = args[++i];
-        if (arg == "--family") {
-            parsed.Options.Family = value;
-            haveFamily = true;
-            continue;
-        }
-        if (arg == "--layout") {
-            if (value != "rows" && value != "compact") {
-                return document::Failure{"--layout must be rows or compact, not \"" + value + "\""};
-            }
-            parsed.Options.Layout =
-                value == "rows" ? import::CellLayout::Rows : import::CellLayout::Compact;
-            continue;
-        }
-        if (arg == "-o" || arg == "--output") {
-            parsed.Output = value;
-            continue;
-        }
-        if (IsRepeatableOption(arg)) {
-            if (const std::string error = AddRepeatableValue(parsed, arg, value); !error.empty()) {
-                return document::Failure{error};
-            }
-            continue;
-        }
-        if (const std::string error = SetNumberOption(parsed, arg, value); !error.empty()) {
+        if (const std::string error = SetValueOption(parsed, arg, value); !error.empty()) {
             return document::Failure{error};
         }
+        haveFamily = haveFamily || arg == "--family";
         haveSize = haveSize || arg == "--size";
     }
     if (!haveFamily) {

@@ -2,7 +2,9 @@
 
 #include "document/Result.h"
 #include "import/ImportOptions.h"
+#include "import/OrderedWork.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@ struct ImportArguments {
     import::ImportOptions Options;           // --chars lists joined into Options.Characters
     std::vector<std::string> CharacterFiles; // --chars-file, in the order given
     std::string Output;
+    std::int64_t Jobs = import::CoreCount(); // workers that rasterise side by side
     bool Help = false;
 };
 

@@ -55,6 +55,8 @@ constexpr CommandUsage Usage{
     "                        3 AntiAliasGridFit, 4 AntiAlias, 5 ClearTypeGridFit (4)\n"
     "  --quality N           0 Invalid, 1 Default, 2 HighSpeed, 3 HighQuality,\n"
     "                        4 GammaCorrected, 5 AssumeLinear (5)\n"
+    "  --jobs N              glyphs rasterised side by side by N workers, 1..256 (one per\n"
+    "                        core); the result is the same for every N\n"
     "  -o, --output OUT.tf   the file to write, in the .tf form whatever its extension\n"
     "A long import reports its progress on stderr. A typeface with values a .tf file cannot\n"
     "hold (such as cells placed more than 32767 pixels down) is not written: the command exits\n"
@@ -148,7 +150,7 @@ int RunImportCommand(const std::vector<std::string>& args) {
     StderrProgress progress;
     const import::ImportResult result = import::CreateTypefaceFromFont(
         registry, ImportTypefaceId, options, *input.Value, graphics,
-        [&](std::int64_t done, std::int64_t total) { return progress(done, total); });
+        [&](std::int64_t done, std::int64_t total) { return progress(done, total); }, parsed.Jobs);
     if (!result.Typeface) {
         return Failure(Usage, result.Error);
     }

@@ -4,6 +4,7 @@
 #include "document/FamilyList.h"
 #include "document/RowPacking.h"
 #include "import/GlyphCropping.h"
+#include "import/OrderedWork.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,84 +45,152 @@ struct PassProgress {
     }
 };
 
+// Results of measuring or rasterising that may wait for their turn at once: enough to keep the
+// workers busy, few enough that their masks take little memory.
+constexpr std::int64_t ResultWindow = 512;
+
+// The glyph sources of a pass that opened, one per worker; they are closed again on destruction.
+// Sources that cannot open are left out, so a pass runs with the others.
+class OpenedSources {
+public:
+    // Opens sources[i] on images[i], or on images[0] when there is only one image.
+    OpenedSources(std::span<GlyphSource* const> sources, std::span<document::Image> images,
+                  const ImportOptions& options) {
+        for (std::size_t i = 0; i < sources.size(); ++i) {
+            if (sources[i]->Begin(images[images.size() == 1 ? 0 : i], options)) {
+                open_.push_back(sources[i]);
+            }
+        }
+    }
+    ~OpenedSources() {
+        for (GlyphSource* source : open_) {
+            source->End();
+        }
+    }
+    OpenedSources(const OpenedSources&) = delete;
+    OpenedSources& operator=(const OpenedSources&) = delete;
+
+    [[nodiscard]] bool Empty() const { return open_.empty(); }
+    [[nodiscard]] std::int64_t Count() const { return static_cast<std::int64_t>(open_.size()); }
+    // The first also clears and composites.
+    [[nodiscard]] GlyphSource& operator[](std::int64_t worker) const {
+        return *open_[static_cast<std::size_t>(worker)];
+    }
+
+private:
+    std::vector<GlyphSource*> open_;
+};
+
+// The characters in list order, for the workers to take by index.
+std::vector<document::Character*> CharacterList(document::Typeface& typeface) {
+    std::vector<document::Character*> characters;
+    characters.reserve(typeface.Content.Characters.Size());
+    for (document::Character& character : typeface.Content.Characters) {
+        characters.push_back(&character);
+    }
+    return characters;
+}
+
+// The x at which the row layout draws a glyph of the rounded width outlayWidth: centred in it
+// when the options say so, by half the difference between the rounded and the exact width.
+double DrawingX(GlyphSource& source, const ImportOptions& options, std::int64_t cellX,
+                std::int64_t outlayWidth, std::uint16_t code) {
+    double centre = 0.0;
+    if (options.Center) {
+        const auto rounded = static_cast<double>(outlayWidth - options.LetterSpace);
+        centre = (rounded - source.MeasureWidth(code)) / 2.0;
+    }
+    return static_cast<double>(cellX + options.PaddingLeft) + centre;
+}
+
 MeasureResult Measure(document::Typeface& typeface, const ImportOptions& options,
-                      GlyphSource& source, const PassProgress& progress) {
+                      std::span<GlyphSource* const> sources, const PassProgress& progress) {
     MeasureResult result;
     document::RowPacker packer{options.MaxWidth};
-    // Only a surface to measure on; the image the glyphs go into is made after measuring.
-    auto scratch = document::MakeImage(256, 256, 0);
-    if (scratch && source.Begin(*scratch, options)) {
+    // Only surfaces to measure on; the image the glyphs go into is made after measuring.
+    std::vector<document::Image> scratches(
+        sources.size(), document::Image{256, 256, std::vector<std::uint32_t>(256 * 256)});
+    const OpenedSources opened(sources, scratches, options);
+    if (!opened.Empty()) {
         result.Measured = true;
-        result.Ascent = std::clamp(source.MeasureAscent(), -MaxMetric, MaxMetric);
-        result.Family = source.FamilyName();
-        std::int64_t done = 0;
-        for (document::Character& character : typeface.Content.Characters) {
-            if (!progress.Report(done++)) {
-                result.Cancelled = true;
-                break;
-            }
-            const auto code = static_cast<std::uint16_t>(character.Index);
+        result.Ascent = std::clamp(opened[0].MeasureAscent(), -MaxMetric, MaxMetric);
+        result.Family = opened[0].FamilyName();
+        const std::vector<document::Character*> characters = CharacterList(typeface);
+        std::vector<std::pair<std::int64_t, std::int64_t>> sizes(ResultWindow);
+        OrderedWork work;
+        work.Count = static_cast<std::int64_t>(characters.size());
+        work.Workers = opened.Count();
+        work.Window = ResultWindow;
+        work.Produce = [&](std::int64_t worker, std::int64_t index, std::int64_t slot) {
+            GlyphSource& source = opened[worker];
+            const auto code = static_cast<std::uint16_t>(characters[index]->Index);
             const double width = std::clamp(source.MeasureWidth(code), -MaxMetric, MaxMetric);
             const double height = std::clamp(source.MeasureHeight(code), -MaxMetric, MaxMetric);
-            const std::int64_t w = RoundHalfAwayFromZero(width);
-            const std::int64_t h = RoundHalfAwayFromZero(height);
+            sizes[slot] = {RoundHalfAwayFromZero(width), RoundHalfAwayFromZero(height)};
+        };
+        work.Consume = [&](std::int64_t index, std::int64_t slot) {
+            document::Character& character = *characters[index];
+            const auto [w, h] = sizes[slot];
             character.Outlay = {-options.PaddingLeft, -options.PaddingTop, w + options.LetterSpace,
                                 h};
             character.Source.Width = w + options.PaddingLeft + options.PaddingRight;
             character.Source.Height = h + options.PaddingTop + options.PaddingBottom;
             document::PlaceCell(packer, character.Source.Width, character.Source.Height);
-        }
-        source.End();
-        if (!result.Cancelled && !progress.Report(done)) {
-            result.Cancelled = true;
-        }
+        };
+        work.Report = [&progress](std::int64_t done) { return progress.Report(done); };
+        result.Cancelled = !RunInOrder(work);
     }
     result.Width = RoundUpTo64(packer.X);
     result.Height = RoundUpTo64(document::PackedHeight(packer));
     return result;
 }
 
+// Places every cell in rows across picture and draws the glyphs: rasterised on the workers,
+// composited in list order on this thread, so that where the ink of neighbours overlaps it is
+// blended as one source drawing them one after another would blend it.
 bool Draw(document::Typeface& typeface, document::Image& picture, const ImportOptions& options,
-          GlyphSource& source, const PassProgress& progress) {
-    auto& content = typeface.Content;
-    bool cancelled = false;
-    if (source.Begin(picture, options)) {
-        source.Clear(TransparentWhite);
-        // The measuring pass packed against the same width, so the rows are the ones it sized.
-        document::RowPacker packer{picture.Width};
-        std::int64_t done = 0;
-        for (document::Character& character : content.Characters) {
-            if (!progress.Report(done++)) {
-                cancelled = true;
-                break;
-            }
-            const document::CellCorner corner =
-                document::PlaceCell(packer, character.Source.Width, character.Source.Height);
-            character.Source.X = corner.X;
-            character.Source.Y = corner.Y;
-            const auto code = static_cast<std::uint16_t>(character.Index);
-            double centre = 0.0;
-            if (options.Center) {
-                // Half the difference between the rounded and the exact width.
-                const double rounded =
-                    static_cast<double>(character.Outlay.Width - options.LetterSpace);
-                centre = (rounded - source.MeasureWidth(code)) / 2.0;
-            }
-            source.Draw(static_cast<double>(corner.X + options.PaddingLeft) + centre,
-                        static_cast<double>(corner.Y + options.PaddingTop), code, OpaqueWhite);
-        }
-        source.End();
-        if (!cancelled && !progress.Report(done)) {
-            cancelled = true;
-        }
+          std::span<GlyphSource* const> sources, const PassProgress& progress) {
+    const OpenedSources opened(sources, {&picture, 1}, options);
+    if (opened.Empty()) {
+        return true;
     }
-    return !cancelled;
+    opened[0].Clear(TransparentWhite);
+    // The measuring pass packed against the same width, so the rows are the ones it sized.
+    document::RowPacker packer{picture.Width};
+    const std::vector<document::Character*> characters = CharacterList(typeface);
+    for (document::Character* character : characters) {
+        const document::CellCorner corner =
+            document::PlaceCell(packer, character->Source.Width, character->Source.Height);
+        character->Source.X = corner.X;
+        character->Source.Y = corner.Y;
+    }
+    std::vector<GlyphInk> inks(ResultWindow);
+    OrderedWork work;
+    work.Count = static_cast<std::int64_t>(characters.size());
+    work.Workers = opened.Count();
+    work.Window = ResultWindow;
+    work.Produce = [&](std::int64_t worker, std::int64_t index, std::int64_t slot) {
+        GlyphSource& source = opened[worker];
+        const document::Character& character = *characters[index];
+        const auto code = static_cast<std::uint16_t>(character.Index);
+        const double x =
+            DrawingX(source, options, character.Source.X, character.Outlay.Width, code);
+        inks[slot] =
+            source.Rasterise(x, static_cast<double>(character.Source.Y + options.PaddingTop), code);
+    };
+    work.Consume = [&](std::int64_t, std::int64_t slot) {
+        opened[0].Composite(inks[slot], OpaqueWhite);
+        inks[slot] = {};
+    };
+    work.Report = [&progress](std::int64_t done) { return progress.Report(done); };
+    return RunInOrder(work);
 }
 
 // The row layout's picture, width × height, drawn and installed; false with result's reason when
 // the picture cannot be made or the drawing is cancelled.
-bool DrawRows(document::Typeface& typeface, const ImportOptions& options, GlyphSource& source,
-              document::CellSize pictureSize, const PassProgress& progress, ImportResult& result) {
+bool DrawRows(document::Typeface& typeface, const ImportOptions& options,
+              std::span<GlyphSource* const> sources, document::CellSize pictureSize,
+              const PassProgress& progress, ImportResult& result) {
     const auto [width, height] = pictureSize;
     const std::string size = std::to_string(width) + " x " + std::to_string(height);
     if (width <= 0 || height <= 0) {
@@ -136,7 +205,7 @@ bool DrawRows(document::Typeface& typeface, const ImportOptions& options, GlyphS
         return false;
     }
     auto picture = document::MakeImage(width, height, 0);
-    if (!Draw(typeface, *picture, options, source, progress)) {
+    if (!Draw(typeface, *picture, options, sources, progress)) {
         result.Cancelled = true;
         result.Error = "The import was cancelled.";
         return false;
@@ -149,37 +218,55 @@ bool DrawRows(document::Typeface& typeface, const ImportOptions& options, GlyphS
 // it, cropped to its ink, and the cells packed densely. Outlay X and Y move by what the cropping
 // cut, so each cell is drawn where its row cell would put those pixels.
 document::Result<document::Image> DrawCompact(document::Typeface& typeface,
-                                              const ImportOptions& options, GlyphSource& source,
+                                              const ImportOptions& options,
+                                              std::span<GlyphSource* const> sources,
                                               std::int64_t rowWidth, const PassProgress& progress,
                                               bool& cancelled) {
-    GlyphCropper cropper(source, options);
-    if (!cropper.Ready()) {
+    std::vector<std::unique_ptr<GlyphCropper>> croppers;
+    for (GlyphSource* source : sources) {
+        auto cropper = std::make_unique<GlyphCropper>(*source, options);
+        if (cropper->Ready()) {
+            croppers.push_back(std::move(cropper));
+        }
+    }
+    if (croppers.empty()) {
         return document::Failure{"The glyphs cannot be drawn: the text rasteriser stopped."};
     }
+    const std::vector<document::Character*> characters = CharacterList(typeface);
     document::RowPacker rows{rowWidth};
-    std::vector<CroppedGlyph> glyphs;
-    std::vector<document::CellSize> cells;
-    std::int64_t done = 0;
-    for (document::Character& character : typeface.Content.Characters) {
-        if (!progress.Report(done++)) {
-            cancelled = true;
-            return document::Failure{"The import was cancelled."};
-        }
+    std::vector<RowGlyph> rowGlyphs;
+    rowGlyphs.reserve(characters.size());
+    for (const document::Character* character : characters) {
         const document::CellCorner corner =
-            document::PlaceCell(rows, character.Source.Width, character.Source.Height);
-        CroppedGlyph glyph =
-            cropper.Crop({static_cast<std::uint16_t>(character.Index),
-                          character.Source.Width - options.PaddingLeft - options.PaddingRight,
-                          character.Outlay.Height, corner.X});
-        character.Outlay.X += glyph.X;
-        character.Outlay.Y += glyph.Y;
-        cells.push_back({glyph.Cell.Width, glyph.Cell.Height});
-        glyphs.push_back(std::move(glyph));
+            document::PlaceCell(rows, character->Source.Width, character->Source.Height);
+        rowGlyphs.push_back({static_cast<std::uint16_t>(character->Index),
+                             character->Source.Width - options.PaddingLeft - options.PaddingRight,
+                             character->Outlay.Height, corner.X});
     }
-    if (!progress.Report(done)) {
+    // Every cell is kept until all are packed, so each result has its own slot.
+    const auto count = static_cast<std::int64_t>(characters.size());
+    std::vector<CroppedGlyph> glyphs(characters.size());
+    std::vector<document::CellSize> cells(characters.size());
+    OrderedWork work;
+    work.Count = count;
+    work.Workers = static_cast<std::int64_t>(croppers.size());
+    work.Window = std::max<std::int64_t>(count, 1);
+    work.Produce = [&](std::int64_t worker, std::int64_t index, std::int64_t) {
+        glyphs[static_cast<std::size_t>(index)] = croppers[static_cast<std::size_t>(worker)]->Crop(
+            rowGlyphs[static_cast<std::size_t>(index)]);
+    };
+    work.Consume = [&](std::int64_t index, std::int64_t) {
+        const CroppedGlyph& glyph = glyphs[static_cast<std::size_t>(index)];
+        characters[static_cast<std::size_t>(index)]->Outlay.X += glyph.X;
+        characters[static_cast<std::size_t>(index)]->Outlay.Y += glyph.Y;
+        cells[static_cast<std::size_t>(index)] = {glyph.Cell.Width, glyph.Cell.Height};
+    };
+    work.Report = [&progress](std::int64_t done) { return progress.Report(done); };
+    if (!RunInOrder(work)) {
         cancelled = true;
         return document::Failure{"The import was cancelled."};
     }
+    croppers.clear();
     const document::Result<document::PackedCells> packed =
         document::PackCells(cells, {options.Gutter, options.MaxWidth, options.PowerOfTwo});
     if (!packed) {
@@ -239,14 +326,16 @@ void GatherFontCharacters(document::Typeface& typeface, std::span<const std::uin
 MeasureResult MeasureCharacters(document::Typeface& typeface, const ImportOptions& options,
                                 GlyphSource& source, const ImportProgress& progress) {
     const auto count = static_cast<std::int64_t>(typeface.Content.Characters.Size());
-    return Measure(typeface, Clamped(options), source, {progress, 0, count});
+    GlyphSource* const sources[] = {&source};
+    return Measure(typeface, Clamped(options), sources, {progress, 0, count});
 }
 
 bool DrawCharacterSet(document::Typeface& typeface, document::Image picture,
                       const ImportOptions& options, GlyphSource& source,
                       const ImportProgress& progress) {
     const auto count = static_cast<std::int64_t>(typeface.Content.Characters.Size());
-    if (!Draw(typeface, picture, Clamped(options), source, {progress, 0, count})) {
+    GlyphSource* const sources[] = {&source};
+    if (!Draw(typeface, picture, Clamped(options), sources, {progress, 0, count})) {
         return false;
     }
     document::SetCharacterSetImage(typeface, std::move(picture));
@@ -256,6 +345,14 @@ bool DrawCharacterSet(document::Typeface& typeface, document::Image picture,
 ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, std::int64_t id,
                                     const ImportOptions& requested, const FontImportInput& input,
                                     GlyphSource& source, const ImportProgress& progress) {
+    GlyphSource* const sources[] = {&source};
+    return CreateTypefaceFromFont(registry, id, requested, input, sources, progress);
+}
+
+ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, std::int64_t id,
+                                    const ImportOptions& requested, const FontImportInput& input,
+                                    std::span<GlyphSource* const> sources,
+                                    const ImportProgress& progress) {
     ImportResult result;
     ImportOptions options = Clamped(requested);
     // Only the fallbacks that draw a chosen code are opened; the first to cover a code is the
@@ -273,7 +370,7 @@ ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, 
     GatherFontCharacters(*typeface, input.Codes, input.Pairs, options.Unicode || input.Listed);
 
     const auto count = static_cast<std::int64_t>(typeface->Content.Characters.Size());
-    const MeasureResult measured = Measure(*typeface, options, source, {progress, 0, count * 2});
+    const MeasureResult measured = Measure(*typeface, options, sources, {progress, 0, count * 2});
     if (measured.Cancelled) {
         result.Cancelled = true;
         result.Error = "The import was cancelled.";
@@ -298,14 +395,14 @@ ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, 
     if (options.Layout == CellLayout::Compact) {
         bool cancelled = false;
         document::Result<document::Image> picture =
-            DrawCompact(*typeface, options, source, width, drawing, cancelled);
+            DrawCompact(*typeface, options, sources, width, drawing, cancelled);
         if (!picture) {
             result.Cancelled = cancelled;
             result.Error = picture.Error;
             return result;
         }
         document::SetCharacterSetImage(*typeface, std::move(*picture.Value));
-    } else if (!DrawRows(*typeface, options, source, {width, measured.Height}, drawing, result)) {
+    } else if (!DrawRows(*typeface, options, sources, {width, measured.Height}, drawing, result)) {
         return result;
     }
     document::PropertyValue(*typeface, "Face") = measured.Family;
@@ -324,9 +421,17 @@ ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, 
 ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, std::int64_t id,
                                     const ImportOptions& options, const FontImportInput& input,
                                     const platform::GraphicsLibrary& graphics,
-                                    const ImportProgress& progress) {
-    ContextGlyphSource source(graphics);
-    return CreateTypefaceFromFont(registry, id, options, input, source, progress);
+                                    const ImportProgress& progress, std::int64_t jobs) {
+    // More workers than glyphs would only open fonts for nothing.
+    const std::int64_t workers = std::clamp<std::int64_t>(
+        std::min<std::int64_t>(jobs, std::ssize(input.Codes)), JobsRange.Min, JobsRange.Max);
+    std::vector<std::unique_ptr<ContextGlyphSource>> owned;
+    std::vector<GlyphSource*> sources;
+    for (std::int64_t i = 0; i < workers; ++i) {
+        owned.push_back(std::make_unique<ContextGlyphSource>(graphics));
+        sources.push_back(owned.back().get());
+    }
+    return CreateTypefaceFromFont(registry, id, options, input, sources, progress);
 }
 
 } // namespace glyfora::import

@@ -3,6 +3,7 @@
 #include "document/Typeface.h"
 #include "import/GlyphSource.h"
 #include "import/ImportOptions.h"
+#include "import/OrderedWork.h"
 
 #include <cstdint>
 #include <functional>
@@ -33,7 +34,8 @@ struct FontImportInput {
     std::vector<std::string> Warnings; // what the choice of codes left out
 };
 
-// Told (done, total) as an import proceeds; returning false cancels it.
+// Told (done, total) as an import proceeds, always on the thread that runs the import; returning
+// false cancels it.
 using ImportProgress = std::function<bool(std::int64_t done, std::int64_t total)>;
 
 // Rounds to the nearest integer, halves away from zero; 0 for values that are not finite.
@@ -89,11 +91,22 @@ struct ImportResult {
                                                   const FontImportInput& input, GlyphSource& source,
                                                   const ImportProgress& progress = {});
 
-// As above, drawing through FreeType.
+// As above with one worker per source: measuring, rasterising and cropping run on all of them at
+// once, opening the sources, compositing and progress on this thread. The result is the same
+// whatever the number of sources; sources that cannot open are left out.
+[[nodiscard]] ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry,
+                                                  std::int64_t id, const ImportOptions& options,
+                                                  const FontImportInput& input,
+                                                  std::span<GlyphSource* const> sources,
+                                                  const ImportProgress& progress = {});
+
+// As above, drawing through FreeType with jobs workers (inside JobsRange), each with a font face
+// of its own.
 [[nodiscard]] ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry,
                                                   std::int64_t id, const ImportOptions& options,
                                                   const FontImportInput& input,
                                                   const platform::GraphicsLibrary& graphics,
-                                                  const ImportProgress& progress = {});
+                                                  const ImportProgress& progress = {},
+                                                  std::int64_t jobs = CoreCount());
 
 } // namespace glyfora::import

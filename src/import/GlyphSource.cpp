@@ -80,15 +80,26 @@ void ContextGlyphSource::Clear(ColourRGBA colour) {
 }
 
 void ContextGlyphSource::Draw(double x, double y, std::uint16_t code, ColourRGBA colour) {
+    Composite(Rasterise(x, y, code), colour);
+}
+
+GlyphInk ContextGlyphSource::Rasterise(double x, double y, std::uint16_t code) {
     const auto unit = static_cast<char16_t>(code);
+    const auto left = static_cast<float>(x);
+    const auto top = static_cast<float>(y);
     TextDrawingContext& context = ContextFor(code);
     if (&context == &context_) {
-        DrawTextAt(context_, static_cast<float>(x), static_cast<float>(y), OneCharacter(unit),
-                   colour);
-    } else {
-        DrawTextOnBaseline(context, static_cast<float>(x), static_cast<float>(y),
-                           MeasureTextAscent(context_), OneCharacter(unit), colour);
+        return {x, y, code, RenderTextMask(context_, left, top, OneCharacter(unit))};
     }
+    // A fallback's glyphs stand on the main font's baseline.
+    return {x, y, code,
+            RenderTextMaskOnBaseline(context, left, top, MeasureTextAscent(context_),
+                                     OneCharacter(unit))};
+}
+
+void ContextGlyphSource::Composite(const GlyphInk& ink, ColourRGBA colour) {
+    // Every context of this source draws into the same picture with the same quality.
+    CompositeTextMask(context_, ink.Mask, colour);
 }
 
 } // namespace glyfora::import

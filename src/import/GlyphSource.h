@@ -16,8 +16,18 @@ namespace glyfora::import {
 constexpr ColourRGBA TransparentWhite = 0x00FFFFFF;
 constexpr ColourRGBA OpaqueWhite = 0xFFFFFFFF;
 
+// A glyph rasterised but not yet drawn: what was asked for and, where the source can rasterise
+// ahead of drawing, the coverage it gives.
+struct GlyphInk {
+    double X = 0.0, Y = 0.0;
+    std::uint16_t Code = 0;
+    Coverage Mask;
+};
+
 // What measuring and drawing an import need of a font. The real source draws through a
 // TextDrawingContext; tests use fakes with known metrics so that packing checks are exact.
+// Sources share nothing, so an import may give each of its workers one and measure, rasterise and
+// crop on all of them at once; opening, closing, clearing and compositing stay on one thread.
 class GlyphSource {
 public:
     virtual ~GlyphSource() = default;
@@ -34,6 +44,15 @@ public:
     virtual void Clear(ColourRGBA colour) = 0;
     // Draws code with the top-left corner of its line box at (x, y).
     virtual void Draw(double x, double y, std::uint16_t code, ColourRGBA colour) = 0;
+    // Draw in two steps: Rasterise may run on a worker while another thread composites earlier
+    // glyphs of the same source. A source that cannot split its drawing only notes the request
+    // and draws it when it is composited.
+    [[nodiscard]] virtual GlyphInk Rasterise(double x, double y, std::uint16_t code) {
+        return {x, y, code, {}};
+    }
+    virtual void Composite(const GlyphInk& ink, ColourRGBA colour) {
+        Draw(ink.X, ink.Y, ink.Code, colour);
+    }
 };
 
 // The glyph source over FreeType: one drawing context for the main font and one for each of
@@ -52,6 +71,8 @@ public:
     [[nodiscard]] std::string FamilyName() override;
     void Clear(ColourRGBA colour) override;
     void Draw(double x, double y, std::uint16_t code, ColourRGBA colour) override;
+    [[nodiscard]] GlyphInk Rasterise(double x, double y, std::uint16_t code) override;
+    void Composite(const GlyphInk& ink, ColourRGBA colour) override;
 
 private:
     // The context whose font draws code.

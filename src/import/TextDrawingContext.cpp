@@ -197,15 +197,6 @@ double Advance(const DrawingFont& font, std::uint16_t code, int hint) {
     return pixels + static_cast<double>(BoldStrength(font, hint)) / 64.0;
 }
 
-// A coverage bitmap (0..255 per pixel) placed in the rasteriser's grid.
-struct Coverage {
-    std::int64_t Left = 0;
-    std::int64_t Top = 0;
-    std::int64_t Width = 0;
-    std::int64_t Height = 0;
-    std::vector<std::uint8_t> Values;
-};
-
 // Renders one glyph with its origin at (originX, baselineY) in the rasteriser's grid.
 bool RenderGlyph(const DrawingFont& font, std::uint16_t code, int hint, double originX,
                  double baselineY, Coverage& coverage) {
@@ -552,23 +543,23 @@ float MeasureTextAscent(const TextDrawingContext& context) {
     return IsOpenWithFont(context) ? static_cast<float>(context.Font->Ascent) : 0.0F;
 }
 
-void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_view text,
-                std::uint64_t colour) {
-    if (IsOpenWithFont(context)) {
-        DrawTextOnBaseline(context, x, y, context.Font->Ascent, text, colour);
-    }
-}
-
 bool DrawingFontCovers(const TextDrawingContext& context, std::uint16_t code) {
     return context.Font != nullptr && FT_Get_Char_Index(context.Font->Face, code) != 0;
 }
 
-void DrawTextOnBaseline(TextDrawingContext& context, float x, float y, double ascent,
-                        std::u16string_view text, std::uint64_t colour) {
+Coverage RenderTextMask(const TextDrawingContext& context, float x, float y,
+                        std::u16string_view text) {
+    return IsOpenWithFont(context)
+               ? RenderTextMaskOnBaseline(context, x, y, context.Font->Ascent, text)
+               : Coverage{};
+}
+
+Coverage RenderTextMaskOnBaseline(const TextDrawingContext& context, float x, float y,
+                                  double ascent, std::u16string_view text) {
     if (!IsOpenWithFont(context) || text.empty() || !std::isfinite(x) || !std::isfinite(y) ||
         !std::isfinite(ascent) || std::fabs(x) > MaxCoordinate || std::fabs(y) > MaxCoordinate ||
         std::fabs(ascent) > MaxCoordinate) {
-        return;
+        return {};
     }
     const DrawingFont& font = *context.Font;
     const int hint = context.TextHint;
@@ -584,16 +575,34 @@ void DrawTextOnBaseline(TextDrawingContext& context, float x, float y, double as
     const std::vector<Coverage> glyphs = RenderText(font, hint, text, penX, baseline);
     const std::vector<Stroke> strokes = TextLines(font, hint, startX, penX, baseline);
 
-    document::Image& output = *context.Output;
-    Coverage mask = EmptyMask(glyphs, strokes, output);
+    Coverage mask = EmptyMask(glyphs, strokes, *context.Output);
     if (mask.Width <= 0 || mask.Height <= 0) {
-        return;
+        return {};
     }
     AddGlyphs(mask, glyphs);
     AddStrokes(mask, strokes);
+    return mask;
+}
+
+void CompositeTextMask(TextDrawingContext& context, const Coverage& mask, std::uint64_t colour) {
+    if (context.Output == nullptr || mask.Width <= 0 || mask.Height <= 0 ||
+        mask.Left + mask.Width > context.Output->Width ||
+        mask.Top + mask.Height > context.Output->Height || mask.Left < 0 || mask.Top < 0) {
+        return;
+    }
     const ColourRGBA drawColour =
         colour == NoBrushColour ? context.Colour : static_cast<ColourRGBA>(colour);
-    CompositeMask(output, mask, drawColour, context.CompositingQuality);
+    CompositeMask(*context.Output, mask, drawColour, context.CompositingQuality);
+}
+
+void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_view text,
+                std::uint64_t colour) {
+    CompositeTextMask(context, RenderTextMask(context, x, y, text), colour);
+}
+
+void DrawTextOnBaseline(TextDrawingContext& context, float x, float y, double ascent,
+                        std::u16string_view text, std::uint64_t colour) {
+    CompositeTextMask(context, RenderTextMaskOnBaseline(context, x, y, ascent, text), colour);
 }
 
 } // namespace glyfora::import

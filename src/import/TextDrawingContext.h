@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace glyfora::import {
 
@@ -46,6 +47,15 @@ constexpr int PixelOffsetHalf = 4;
 
 // Largest em size a drawing font is made with; larger requests are refused like a size of 0.
 constexpr float MaxDrawingEmSize = 4096.0F;
+
+// A coverage bitmap (0..255 per pixel) placed in an output's pixel grid.
+struct Coverage {
+    std::int64_t Left = 0;
+    std::int64_t Top = 0;
+    std::int64_t Width = 0;
+    std::int64_t Height = 0;
+    std::vector<std::uint8_t> Values;
+};
 
 struct DrawingFont;
 struct DrawingFontDeleter {
@@ -124,5 +134,19 @@ void DrawTextOnBaseline(TextDrawingContext& context, float x, float y, double as
 
 // Whether the font in force has a glyph for code (false while fontless).
 [[nodiscard]] bool DrawingFontCovers(const TextDrawingContext& context, std::uint16_t code);
+
+// DrawTextAt in its two steps, so that contexts of their own can rasterise side by side while
+// one thread composites in order. RenderTextMask gives the coverage DrawTextAt would composite,
+// limited to the output; it reads only the font, the settings and the output's size.
+[[nodiscard]] Coverage RenderTextMask(const TextDrawingContext& context, float x, float y,
+                                      std::u16string_view text);
+
+// RenderTextMask with the baseline ascent pixels below y, as DrawTextOnBaseline draws.
+[[nodiscard]] Coverage RenderTextMaskOnBaseline(const TextDrawingContext& context, float x,
+                                                float y, double ascent, std::u16string_view text);
+
+// Composites colour (a ColourRGBA or NoBrushColour) through a mask of RenderTextMask onto the
+// output, which must still be as large as it was; it reads only the colour and the quality.
+void CompositeTextMask(TextDrawingContext& context, const Coverage& mask, std::uint64_t colour);
 
 } // namespace glyfora::import

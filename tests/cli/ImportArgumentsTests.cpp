@@ -128,6 +128,23 @@ TEST(ImportArgumentsTest, CharacterListsFilesAndFallbacksRepeat) {
     EXPECT_FALSE(ParseImportArguments(Base({"--fallback"})).Ok());
 }
 
+TEST(ImportArgumentsTest, JobsDefaultToEveryCoreAndTakeOneTo256) {
+    const auto parsed = ParseImportArguments(Base());
+    ASSERT_TRUE(parsed.Ok()) << parsed.Error;
+    EXPECT_EQ(parsed.Value->Jobs, import::CoreCount());
+    for (const std::int64_t jobs : {1, 2, 7, 256}) {
+        const auto chosen = ParseImportArguments(Base({"--jobs", std::to_string(jobs)}));
+        ASSERT_TRUE(chosen.Ok()) << chosen.Error;
+        EXPECT_EQ(chosen.Value->Jobs, jobs);
+    }
+    for (const char* bad : {"0", "-1", "257", "two", "1.5", ""}) {
+        const auto parsed = ParseImportArguments(Base({"--jobs", bad}));
+        EXPECT_EQ(parsed.Error,
+                  "--jobs must be a whole number from 1 to 256, not \"" + std::string(bad) + "\"");
+    }
+    EXPECT_EQ(ParseImportArguments(Base({"--jobs"})).Error, "--jobs needs a value");
+}
+
 TEST(ImportArgumentsTest, HelpWinsAnywhere) {
     const auto asksForHelp = [](const std::vector<std::string>& args) {
         const auto parsed = ParseImportArguments(args);

@@ -1,3 +1,4 @@
+#include "import/FontMatching.h"
 #include "import/GlyphSource.h"
 #include "import/ImportOptions.h"
 #include "import/ImportPreview.h"
@@ -456,6 +457,61 @@ TEST_F(TextDrawing, PreviewShowsUpperAndLowerCaseInBlackOnTheBackground) {
     auto untouched = document::MakeImage(4, 4, 7);
     EXPECT_FALSE(DrawImportPreview(notStarted, *untouched, options, ButtonFace));
     EXPECT_EQ(untouched->Pixels, std::vector<std::uint32_t>(16, 7));
+}
+
+TEST_F(TextDrawing, MasksCompositedInOrderDrawAsDrawTextAtDoes) {
+    // Overlapping strings on a half-covered picture, some cut by its edges, in two qualities.
+    struct Case {
+        int Quality;
+        std::int64_t Style;
+    };
+    const Case cases[] = {{QualityGammaCorrected, 0},
+                          {QualityHighSpeed, StyleUnderline},
+                          {QualityDefault, StyleItalic | StyleBold}};
+    const std::pair<float, float> positions[] = {
+        {3.25F, 2.5F}, {9.0F, 4.75F}, {-6.5F, 40.0F}, {50.3F, -9.0F}, {20.0F, 20.0F}};
+    for (const Case& c : cases) {
+        auto direct = document::MakeImage(64, 64, 0x00FFFFFF);
+        for (std::size_t i = 0; i < direct->Pixels.size(); i += 3) {
+            direct->Pixels[i] = 0x80FFFFFF;
+        }
+        document::Image split = *direct;
+        TextDrawingContext drawing(graphics), rasterising(graphics);
+        ASSERT_TRUE(BeginTextDrawing(drawing, *direct));
+        ASSERT_TRUE(BeginTextDrawing(rasterising, split));
+        for (TextDrawingContext* context : {&drawing, &rasterising}) {
+            SetDrawingFont(*context, TestFamily, 22.0F, c.Style);
+            SetDrawingQuality(*context, c.Quality);
+        }
+        std::vector<Coverage> masks;
+        for (const auto& [x, y] : positions) {
+            DrawTextAt(drawing, x, y, u"Wg", 0xFFFFFFFF);
+            masks.push_back(RenderTextMask(rasterising, x, y, u"Wg"));
+        }
+        for (const Coverage& mask : masks) {
+            CompositeTextMask(rasterising, mask, 0xFFFFFFFF);
+        }
+        EXPECT_EQ(split.Pixels, direct->Pixels) << c.Quality;
+        EXPECT_NE(AlphaSum(split), AlphaSum(*document::MakeImage(64, 64, 0x00FFFFFF)));
+        EndTextDrawing(drawing);
+        EndTextDrawing(rasterising);
+    }
+}
+
+TEST_F(TextDrawing, AMaskThatNoLongerFitsTheOutputIsIgnored) {
+    auto large = document::MakeImage(64, 64, 0x00FFFFFF);
+    auto small = document::MakeImage(8, 8, 0x00FFFFFF);
+    TextDrawingContext context(graphics);
+    ASSERT_TRUE(BeginTextDrawing(context, *large));
+    SetDrawingFont(context, TestFamily, 24.0F, 0);
+    const Coverage mask = RenderTextMask(context, 20.0F, 20.0F, u"W");
+    ASSERT_GT(mask.Width, 0);
+    EndTextDrawing(context);
+    ASSERT_TRUE(BeginTextDrawing(context, *small));
+    CompositeTextMask(context, mask, 0xFFFFFFFF);
+    EXPECT_EQ(AlphaSum(*small), 0U);
+    EndTextDrawing(context);
+    CompositeTextMask(context, mask, 0xFFFFFFFF); // closed: nothing to draw on
 }
 
 } // namespace

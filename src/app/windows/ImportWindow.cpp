@@ -326,10 +326,11 @@ void FillFamilyList(ImportWindow& window) {
 
 namespace {
 
-// Reports the import's progress in a modal dialog. The import runs on this
-// thread; the dialog's updates let the event loop run (repaints, the example,
-// the "Cancel" button) a few dozen times a second, and the modality keeps every
-// other command away until the import has ended.
+// Reports the import's progress in a modal dialog. The import rasterises on one
+// worker per core but reports on this thread, also while it waits for them; the
+// dialog's updates let the event loop run (repaints, the example, the "Cancel"
+// button) a few dozen times a second, and the modality keeps every other
+// command away until the import has ended.
 class ProgressDialogReport {
 public:
     explicit ProgressDialogReport(QWidget* parent)
