@@ -7,7 +7,6 @@
 #include "app/windows/CharacterWindow.h"
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
-#include "document/Image.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -18,28 +17,6 @@
 #include <algorithm>
 
 namespace glyfora::app::testing {
-namespace {
-
-// Puts A, B and V (cells 10 x 12) and the pairs A-V and A-W into the shell's document, with a
-// 1000 x 800 picture, and shows it as opening a file does.
-void ShowSampleDocument(Shell& shell) {
-    document::Typeface& typeface = *CurrentTypeface(shell.State);
-    for (const std::int64_t code : {'V', 'A', 'B'}) {
-        document::Character& character = document::AddCharacter(typeface, code);
-        character.Source = {(code - 'A') * 20 + 500, 400, 10, 12};
-        character.Outlay = {0, 0, 11, 16};
-    }
-    document::AddKerningPair(typeface, 'A', 'W', -1);
-    document::AddKerningPair(typeface, 'A', 'V', -3);
-    document::SetCharacterSetImage(typeface, document::MakeImage(1000, 800));
-    ShowDocument(shell);
-}
-
-void Click(QTreeWidget* list, int row) {
-    list->setCurrentItem(list->topLevelItem(row));
-}
-
-} // namespace
 
 class EditingShellTests : public QObject {
     Q_OBJECT

@@ -1,3 +1,4 @@
+#include "app/shell/History.h"
 #include "app/shell/Shell.h"
 #include "app/windows/MainWindow.h"
 #include "document/TypefaceIo.h"
@@ -31,6 +32,7 @@ bool WriteDocument(Shell& shell, const std::string& path, document::FileFormatId
     if (document::Typeface* typeface = CurrentTypeface(shell.State)) {
         typeface->Modified = false;
     }
+    MarkSaved(shell);
     if (!result.Warnings.empty()) {
         shell.Services.Messages.Warning(
             shell.Main.get(), QString::fromUtf16(SaveTitle),

@@ -58,6 +58,16 @@ QTreeWidget* MakeReportList(QWidget* frame, const QString& name, QRect geometry,
     return list;
 }
 
+// An action on a list that its key triggers only while the list has the focus.
+QAction* MakeListKey(QTreeWidget* list, const QString& name, QKeySequence key) {
+    auto* action = new QAction(list);
+    action->setObjectName(name);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    list->addAction(action);
+    return action;
+}
+
 QPushButton* MakeButton(QWidget* frame, const QString& name, const QString& caption,
                         QRect geometry) {
     auto* button = new QPushButton(caption, frame);
@@ -148,8 +158,26 @@ void MainWindow::BuildMenus() {
     FileSave = add(file, QStringLiteral("Save"), QStringLiteral("FileSave"));
     FileSaveAs = add(file, QStringLiteral("Save As..."), QStringLiteral("FileSaveAs"));
     FileImportTtf = add(file, QStringLiteral("Import TTF"), QStringLiteral("FileImportTtf"));
+    file->addSeparator();
+    FileQuit = add(file, QStringLiteral("Quit"), QStringLiteral("FileQuit"));
+    FileNew->setShortcut(QKeySequence::New);
+    FileOpen->setShortcut(QKeySequence::Open);
+    FileSave->setShortcut(QKeySequence::Save);
+    FileSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    FileQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     auto* edit = menuBar()->addMenu(QStringLiteral("Edit"));
     edit->setObjectName(QStringLiteral("EditMenu"));
+    EditUndo = add(edit, QStringLiteral("Undo"), QStringLiteral("EditUndo"));
+    EditUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EditRedo = add(edit, QStringLiteral("Redo"), QStringLiteral("EditRedo"));
+    EditRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // The tool windows have no menus of their own: these keys work whichever window is active.
+    for (QAction* action :
+         {FileNew, FileOpen, FileSave, FileSaveAs, FileQuit, EditUndo, EditRedo}) {
+        action->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    edit->addSeparator();
     EditCopyUpperToLower = add(edit, QStringLiteral("Copy up case to low case"),
                                QStringLiteral("EditCopyUpperToLower"));
     EditCopyUmlauts =
@@ -169,6 +197,8 @@ void MainWindow::BuildCharactersFrame(QWidget* content) {
                                     {QStringLiteral("Size"), 60},
                                     {QStringLiteral("Offset"), 60},
                                     {QStringLiteral("Flow"), 60}});
+    CharacterListDelete =
+        MakeListKey(CharacterList, QStringLiteral("CharacterListDelete"), QKeySequence::Delete);
     CharacterDeleteButton = MakeButton(frame, QStringLiteral("CharacterDeleteButton"),
                                        QStringLiteral("Delete"), QRect(10, 210, 90, 20));
     CharacterNewButton = MakeButton(frame, QStringLiteral("CharacterNewButton"),
@@ -197,6 +227,8 @@ void MainWindow::BuildKerningPairsFrame(QWidget* content) {
                        {{QStringLiteral("Indizes"), 100},
                         {QStringLiteral("Paar"), 60},
                         {QStringLiteral("Ammount"), 70}});
+    KerningPairListDelete =
+        MakeListKey(KerningPairList, QStringLiteral("KerningPairListDelete"), QKeySequence::Delete);
     KerningPairDeleteButton = MakeButton(frame, QStringLiteral("KerningPairDeleteButton"),
                                          QStringLiteral("Delete"), QRect(10, 210, 90, 20));
     KerningPairNewButton = MakeButton(frame, QStringLiteral("KerningPairNewButton"),

@@ -37,10 +37,17 @@ public:
     QAction* FileSave = nullptr;
     QAction* FileSaveAs = nullptr;
     QAction* FileImportTtf = nullptr;
+    QAction* FileQuit = nullptr;
+    QAction* EditUndo = nullptr;
+    QAction* EditRedo = nullptr;
     QAction* EditCopyUpperToLower = nullptr;
     QAction* EditCopyUmlauts = nullptr;
     QAction* EditScaleLayout = nullptr;
     QAction* EditSpacingLayout = nullptr;
+
+    // Delete pressed in a list deletes its selected record, as its "Delete" button does.
+    QAction* CharacterListDelete = nullptr;
+    QAction* KerningPairListDelete = nullptr;
 
     QTreeWidget* CharacterList = nullptr;
     QPushButton* CharacterDeleteButton = nullptr;
