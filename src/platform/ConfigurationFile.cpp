@@ -306,6 +306,15 @@ Configuration ReadConfiguration(std::string_view bytes) {
     ReadFlag(import, "Unicode", options.Unicode);
     ReadFlag(import, "HalfPixel", options.HalfPixel);
     ReadInteger(import, "MaxWidth", options.MaxWidth);
+
+    const IniGroup* recent = FindGroup(groups, "RecentFiles");
+    for (std::size_t i = 1; i <= MaxRecentFiles; ++i) {
+        std::string path;
+        ReadString(recent, "File" + std::to_string(i), path);
+        if (!path.empty()) {
+            configuration.RecentFiles.push_back(std::move(path));
+        }
+    }
     return configuration;
 }
 
@@ -337,6 +346,13 @@ std::vector<std::uint8_t> WriteConfiguration(const Configuration& configuration)
     writer.Integer("Unicode", options.Unicode ? 1 : 0);
     writer.Integer("HalfPixel", options.HalfPixel ? 1 : 0);
     writer.Integer("MaxWidth", options.MaxWidth);
+
+    if (!configuration.RecentFiles.empty()) {
+        writer.Group("RecentFiles");
+        for (std::size_t i = 0; i < configuration.RecentFiles.size() && i < MaxRecentFiles; ++i) {
+            writer.String("File" + std::to_string(i + 1), configuration.RecentFiles[i]);
+        }
+    }
     return writer.Bytes();
 }
 

@@ -6,6 +6,7 @@
 #include "app/shell/History.h"
 #include "app/windows/CharacterCodeDialog.h"
 #include "app/windows/CharacterSetWindow.h"
+#include "app/windows/CharacterWindow.h"
 #include "app/windows/MainWindow.h"
 #include "document/TypefaceSnapshot.h"
 
@@ -13,10 +14,14 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <QUrl>
+#include <filesystem>
 #include <functional>
 
 namespace glyfora::app::testing {
@@ -279,6 +284,92 @@ private slots:
         shell.Main->CharacterDeleteButton->click();        // nothing selected
         QCOMPARE(shell.History->Stack.count(), 0);
         QVERIFY(!shell.Main->EditUndo->isEnabled());
+    }
+
+    void DeleteKeyInAFocusedListDeletesAsOneStep() {
+        Editor editor;
+        Shell& shell = *editor.TheShell;
+        ShowSampleDocument(shell);
+        shell.Main->show();
+        const std::unique_ptr<Shell, void (*)(Shell*)> hideAtEnd(&shell,
+                                                                 [](Shell* s) { ShutDown(*s); });
+        shell.Main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(shell.Main.get()));
+        Click(shell.Main->KerningPairList, 0);
+        shell.Main->KerningPairList->setFocus();
+        QTest::keyClick(shell.Main->KerningPairList, Qt::Key_Delete);
+        QCOMPARE(shell.Main->KerningPairList->topLevelItemCount(), 1);
+        QCOMPARE(shell.Main->EditUndo->text(), QStringLiteral("Undo Delete Kerning Pair"));
+        QCOMPARE(shell.Main->FileSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        QCOMPARE(shell.Main->FileQuit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+        QCOMPARE(shell.Main->EditRedo->shortcuts().size(), 2);
+    }
+
+    void DroppedFilesOpenOrReplaceThePicture() {
+        const testsupport::ScratchFolder folder;
+        Editor editor;
+        Shell& shell = *editor.TheShell;
+        ShowSampleDocument(shell);
+        const QString face = QString::fromStdString(folder.File("face.tf"));
+        editor.Files.Answers.push_back({face, 0});
+        QVERIFY(SaveDocument(shell));
+        const auto drop = [](QWidget* target, const QString& path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            // As a drag does: the window must take the file on entering before it gets the drop.
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(target, &enter);
+            if (!enter.isAccepted()) {
+                return false;
+            }
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &drop);
+            return drop.isAccepted();
+        };
+        const auto* before = CurrentTypeface(shell.State)->Content.Image.get();
+        QVERIFY(
+            drop(shell.CharacterSet, QStringLiteral(GLYFORA_TEST_DATA_FOLDER "/picture-3x2.png")));
+        QCOMPARE(CurrentTypeface(shell.State)->Content.Image->Width, 3);
+        QCOMPARE(shell.Main->EditUndo->text(), QStringLiteral("Undo Import Picture"));
+        shell.Main->EditUndo->trigger();
+        QCOMPARE(CurrentTypeface(shell.State)->Content.Image.get(), before);
+        // A picture is no typeface: the main window refuses it.
+        QVERIFY(
+            !drop(shell.Main.get(), QStringLiteral(GLYFORA_TEST_DATA_FOLDER "/picture-3x2.png")));
+
+        shell.Main->EditRedo->trigger(); // modified: the drop asks first
+        editor.Messages.Choices.push_back(SaveChoice::Discard);
+        QVERIFY(drop(shell.Character, face));
+        QCOMPARE(editor.Messages.Questions, 1);
+        QCOMPARE(shell.State.CurrentFilePath, face.toStdString());
+        QCOMPARE(CurrentTypeface(shell.State)->Content.Image->Width, 1000);
+        QCOMPARE(shell.History->Stack.count(), 0);
+    }
+
+    void OpenRecentListsOpenedAndSavedFilesAndDropsMissingOnes() {
+        const testsupport::ScratchFolder folder;
+        Editor editor;
+        Shell& shell = *editor.TheShell;
+        ShowSampleDocument(shell);
+        for (const char* name : {"a.tf", "b.tf", "a.tf"}) {
+            editor.Files.Answers.push_back({QString::fromStdString(folder.File(name)), 0});
+            QVERIFY(SaveDocumentAs(shell));
+        }
+        QMenu* recent = shell.Main->FileOpenRecent;
+        QCOMPARE(recent->actions().size(), 2);
+        QCOMPARE(recent->actions().at(0)->text(), QString::fromStdString(folder.File("a.tf")));
+        NewDocument(shell.State);
+        ShowDocument(shell);
+        recent->actions().at(1)->trigger();
+        QCOMPARE(shell.State.CurrentFilePath, folder.File("b.tf"));
+        QCOMPARE(recent->actions().at(0)->text(), QString::fromStdString(folder.File("b.tf")));
+
+        std::filesystem::remove(folder.File("a.tf"));
+        recent->actions().at(1)->trigger();
+        QCOMPARE(recent->actions().size(), 1);
+        QCOMPARE(editor.Messages.Messages.back().Title, QStringLiteral("Open Recent"));
+        QCOMPARE(shell.State.CurrentFilePath, folder.File("b.tf"));
     }
 
 private:

@@ -3,6 +3,7 @@
 #include "app/editing/CharacterSetPicture.h"
 #include "app/editing/EditingDispatch.h"
 #include "app/shell/FieldHistory.h"
+#include "app/shell/FileDrops.h"
 #include "app/shell/History.h"
 #include "app/shell/Settings.h"
 #include "app/shell/ShellViews.h"
@@ -127,6 +128,7 @@ std::unique_ptr<Shell> StartUp(AppState& state, ShellServices& services,
     shell->PictureWatch = new PictureWatchTimer(*shell, shell->CharacterSet);
     ConnectDispatch(*shell);
     ConnectFieldHistory(*shell);
+    AcceptFileDrops(*shell);
 
     LoadConfiguration(*shell);
     state.LastDialogCode = -1;

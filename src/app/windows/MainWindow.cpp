@@ -1,6 +1,7 @@
 #include "app/windows/MainWindow.h"
 
 #include "app/windows/GlyphSpinBox.h"
+#include "views/ListTexts.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -12,10 +13,14 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTextEdit>
 #include <QTreeWidget>
+#include <algorithm>
+#include <array>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 namespace glyfora::app {
 namespace {
@@ -84,9 +89,47 @@ QSpinBox* MakeSpinField(QWidget* frame, const QString& name, QRect geometry, int
     return field;
 }
 
-void MakeRowLabel(QWidget* frame, const QString& caption, int x, int y) {
+// Scales a widget's font down (never up) until every text fits its width in pixels: the places and
+// sizes of the controls are fixed, so a large desktop font must not cut labels or values off.
+void FitFont(QWidget* widget, const std::vector<std::pair<QString, int>>& textsAndWidths) {
+    QFont font = widget->font();
+    for (qreal size = font.pointSizeF(); size > 5.0; size -= 0.5) {
+        font.setPointSizeF(size);
+        const QFontMetrics metrics(font);
+        if (std::ranges::all_of(textsAndWidths, [&metrics](const auto& entry) {
+                return metrics.horizontalAdvance(entry.first) <= entry.second;
+            })) {
+            break;
+        }
+    }
+    widget->setFont(font);
+}
+
+QLabel* MakeLabel(QWidget* frame, const QString& caption, QRect geometry) {
     auto* label = new QLabel(caption, frame);
-    label->setGeometry(x + 5, y + 3, 50, 16);
+    label->setGeometry(geometry);
+    FitFont(label, {{caption, geometry.width()}});
+    return label;
+}
+
+void MakeRowLabel(QWidget* frame, const QString& caption, int x, int y) {
+    MakeLabel(frame, caption, QRect(x + 5, y + 3, 50, 16));
+}
+
+// The widest values each column of a list shows: codes up to 65535, sizes up to 4000×4000.
+template <typename Column, typename Record, std::size_t N>
+void FitListToWidestValues(QTreeWidget* list, const Record& widest,
+                           const std::array<Column, N>& columns,
+                           std::u16string (*cellText)(const Record&, Column)) {
+    // Room the view keeps around a cell's text.
+    const int margin =
+        2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+    std::vector<std::pair<QString, int>> texts;
+    for (std::size_t i = 0; i < N; ++i) {
+        texts.emplace_back(QString::fromStdU16String(cellText(widest, columns[i])),
+                           list->columnWidth(static_cast<int>(i)) - margin);
+    }
+    FitFont(list, texts);
 }
 
 // A labelled row holding two numbers, e.g. "Position:" X and Y.
@@ -155,6 +198,8 @@ void MainWindow::BuildMenus() {
     file->setObjectName(QStringLiteral("FileMenu"));
     FileNew = add(file, QStringLiteral("New"), QStringLiteral("FileNew"));
     FileOpen = add(file, QStringLiteral("Open..."), QStringLiteral("FileOpen"));
+    FileOpenRecent = file->addMenu(QStringLiteral("Open Recent"));
+    FileOpenRecent->setObjectName(QStringLiteral("FileOpenRecent"));
     FileSave = add(file, QStringLiteral("Save"), QStringLiteral("FileSave"));
     FileSaveAs = add(file, QStringLiteral("Save As..."), QStringLiteral("FileSaveAs"));
     FileImportTtf = add(file, QStringLiteral("Import TTF"), QStringLiteral("FileImportTtf"));
@@ -235,8 +280,7 @@ void MainWindow::BuildKerningPairsFrame(QWidget* content) {
                                       QStringLiteral("New"), QRect(105, 210, 90, 20));
     LeftCode = MakeCodeRow(frame, QStringLiteral("Left:"), 10, 240, QStringLiteral("Left"));
     RightCode = MakeCodeRow(frame, QStringLiteral("Right:"), 10, 265, QStringLiteral("Right"));
-    auto* amountLabel = new QLabel(QStringLiteral("Amount:"), frame);
-    amountLabel->setGeometry(210, 233, 70, 16);
+    MakeLabel(frame, QStringLiteral("Amount:"), QRect(210, 233, 70, 16));
     AmountField =
         MakeSpinField(frame, QStringLiteral("AmountField"), QRect(210, 250, 60, 30), -100, 100);
 }

@@ -5,6 +5,7 @@
 class QAction;
 class QGroupBox;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QSpinBox;
 class QTextEdit;
@@ -34,6 +35,7 @@ public:
 
     QAction* FileNew = nullptr;
     QAction* FileOpen = nullptr;
+    QMenu* FileOpenRecent = nullptr; // "Open Recent", filled by the shell
     QAction* FileSave = nullptr;
     QAction* FileSaveAs = nullptr;
     QAction* FileImportTtf = nullptr;
