@@ -19,12 +19,17 @@ characterSet=$(xdotool search --sync --onlyvisible --name '^Zeichensatz$' | head
 sleep 1
 
 comment() { "$cli" info "$scratch/face.tf" --json | grep -o '"Comment": *"[^"]*"' || true; }
-press() { xdotool key --window "$1" --clearmodifiers "$2"; sleep 0.5; }
+press() {
+    xdotool windowfocus --sync "$1"
+    xdotool key --clearmodifiers "$2"
+    sleep 0.5
+}
 
-# The comment field lies in the lower part of the main window.
+# The comment field fills the lower part of the main window; its right end is clear of the import
+# window, which a first start shows over the main window.
 eval "$(xdotool getwindowgeometry --shell "$main")"
 xdotool windowfocus --sync "$main"
-xdotool mousemove --window "$main" 200 $((HEIGHT - 120)) click 1
+xdotool mousemove --window "$main" $((WIDTH - 100)) $((HEIGHT - 120)) click 1
 sleep 0.3
 xdotool type --delay 30 "undo me"
 # Another window takes the focus: the comment is committed as one step.
