@@ -4,6 +4,7 @@
 #include "views/ListTexts.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -93,7 +94,8 @@ QSpinBox* MakeSpinField(QWidget* frame, const QString& name, QRect geometry, int
 // sizes of the controls are fixed, so a large desktop font must not cut labels or values off.
 void FitFont(QWidget* widget, const std::vector<std::pair<QString, int>>& textsAndWidths) {
     QFont font = widget->font();
-    for (qreal size = font.pointSizeF(); size > 5.0; size -= 0.5) {
+    // The size as matched, also for a font given in pixels.
+    for (qreal size = QFontInfo(font).pointSizeF(); size > 5.0; size -= 0.5) {
         font.setPointSizeF(size);
         const QFontMetrics metrics(font);
         if (std::ranges::all_of(textsAndWidths, [&metrics](const auto& entry) {
