@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -123,6 +124,23 @@ private slots:
         QCOMPARE(shell.KerningPair->size(), QSize((11 + 11 - 3 + 8) * 16, (16 + 8) * 16));
         emit shell.KerningPair->Canvas->wheeled(-1);
         QCOMPARE(shell.Character->size(), QSize((10 + 8) * 8, (12 + 8) * 8));
+    }
+
+    void DeepZoomKeepsBothViewsOnTheScreen() {
+        Editor editor;
+        Shell& shell = *editor.TheShell;
+        ShowSampleDocument(shell);
+        Click(shell.Main->CharacterList, 1);
+        Click(shell.Main->KerningPairList, 0);
+        for (int notch = 0; notch < 6; ++notch) {
+            emit shell.Character->Canvas->wheeled(1);
+        }
+        const QSize room = shell.Character->screen()->availableGeometry().size();
+        for (QWidget* window :
+             {static_cast<QWidget*>(shell.Character), static_cast<QWidget*>(shell.KerningPair)}) {
+            QVERIFY(window->isVisible());
+            QVERIFY(window->width() <= room.width() && window->height() <= room.height());
+        }
     }
 
     void DeleteHidesTheCharacterWindow() {
