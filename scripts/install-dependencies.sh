@@ -8,7 +8,7 @@ packages=(
     libfreetype-dev libharfbuzz-dev libfontconfig-dev libpng-dev zlib1g-dev libexpat1-dev libstb-dev
     libgtest-dev libbenchmark-dev
     clang-format universal-ctags python3
-    xvfb xauth libgl1-mesa-dri xdotool imagemagick
+    xvfb xauth libgl1-mesa-dri xdotool imagemagick openbox
     fonts-dejavu-core fonts-urw-base35 fonts-wqy-zenhei python3-fonttools
     librsvg2-bin dpkg-dev desktop-file-utils appstream shared-mime-info
 )

@@ -142,8 +142,8 @@ void DrawTextOnBaseline(TextDrawingContext& context, float x, float y, double as
                                       std::u16string_view text);
 
 // RenderTextMask with the baseline ascent pixels below y, as DrawTextOnBaseline draws.
-[[nodiscard]] Coverage RenderTextMaskOnBaseline(const TextDrawingContext& context, float x,
-                                                float y, double ascent, std::u16string_view text);
+[[nodiscard]] Coverage RenderTextMaskOnBaseline(const TextDrawingContext& context, float x, float y,
+                                                double ascent, std::u16string_view text);
 
 // Composites colour (a ColourRGBA or NoBrushColour) through a mask of RenderTextMask onto the
 // output, which must still be as large as it was; it reads only the colour and the quality.

@@ -317,6 +317,15 @@ Configuration ReadConfiguration(std::string_view bytes) {
     std::string fallbacks;
     ReadString(import, "Fallbacks", fallbacks);
     options.Fallbacks = document::SplitFamilyList(fallbacks);
+
+    const IniGroup* recent = FindGroup(groups, "RecentFiles");
+    for (std::size_t i = 1; i <= MaxRecentFiles; ++i) {
+        std::string path;
+        ReadString(recent, "File" + std::to_string(i), path);
+        if (!path.empty()) {
+            configuration.RecentFiles.push_back(std::move(path));
+        }
+    }
     return configuration;
 }
 
@@ -353,6 +362,13 @@ std::vector<std::uint8_t> WriteConfiguration(const Configuration& configuration)
     writer.Integer("PowerOfTwo", options.PowerOfTwo ? 1 : 0);
     writer.String("Characters", options.Characters);
     writer.String("Fallbacks", document::JoinFamilyList(options.Fallbacks));
+
+    if (!configuration.RecentFiles.empty()) {
+        writer.Group("RecentFiles");
+        for (std::size_t i = 0; i < configuration.RecentFiles.size() && i < MaxRecentFiles; ++i) {
+            writer.String("File" + std::to_string(i + 1), configuration.RecentFiles[i]);
+        }
+    }
     return writer.Bytes();
 }
 

@@ -27,6 +27,9 @@ struct WindowPlacement {
     bool operator==(const WindowPlacement&) const = default;
 };
 
+// How many recently used files the configuration keeps.
+constexpr std::size_t MaxRecentFiles = 8;
+
 // Everything "Configuration.ini" holds, with the values a first run starts from.
 struct Configuration {
     WindowPlacement WindowMain;         // X, Y; Hide is read but never written
@@ -39,6 +42,9 @@ struct Configuration {
     std::int64_t CharacterZoom = 8;
     WindowPlacement WindowKerningPair; // X, Y, Width, Height, Hide
     document::ImportOptions ImportTTF;
+    // Newest first, at most MaxRecentFiles; the group comes after all others and only when there
+    // is a file to remember, so older files stay as they were.
+    std::vector<std::string> RecentFiles;
 
     bool operator==(const Configuration&) const = default;
 };

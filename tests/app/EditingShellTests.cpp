@@ -7,39 +7,17 @@
 #include "app/windows/CharacterWindow.h"
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
-#include "document/Image.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
 
 namespace glyfora::app::testing {
-namespace {
-
-// Puts A, B and V (cells 10 x 12) and the pairs A-V and A-W into the shell's document, with a
-// 1000 x 800 picture, and shows it as opening a file does.
-void ShowSampleDocument(Shell& shell) {
-    document::Typeface& typeface = *CurrentTypeface(shell.State);
-    for (const std::int64_t code : {'V', 'A', 'B'}) {
-        document::Character& character = document::AddCharacter(typeface, code);
-        character.Source = {(code - 'A') * 20 + 500, 400, 10, 12};
-        character.Outlay = {0, 0, 11, 16};
-    }
-    document::AddKerningPair(typeface, 'A', 'W', -1);
-    document::AddKerningPair(typeface, 'A', 'V', -3);
-    document::SetCharacterSetImage(typeface, document::MakeImage(1000, 800));
-    ShowDocument(shell);
-}
-
-void Click(QTreeWidget* list, int row) {
-    list->setCurrentItem(list->topLevelItem(row));
-}
-
-} // namespace
 
 class EditingShellTests : public QObject {
     Q_OBJECT
@@ -146,6 +124,23 @@ private slots:
         QCOMPARE(shell.KerningPair->size(), QSize((11 + 11 - 3 + 8) * 16, (16 + 8) * 16));
         emit shell.KerningPair->Canvas->wheeled(-1);
         QCOMPARE(shell.Character->size(), QSize((10 + 8) * 8, (12 + 8) * 8));
+    }
+
+    void DeepZoomKeepsBothViewsOnTheScreen() {
+        Editor editor;
+        Shell& shell = *editor.TheShell;
+        ShowSampleDocument(shell);
+        Click(shell.Main->CharacterList, 1);
+        Click(shell.Main->KerningPairList, 0);
+        for (int notch = 0; notch < 6; ++notch) {
+            emit shell.Character->Canvas->wheeled(1);
+        }
+        const QSize room = shell.Character->screen()->availableGeometry().size();
+        for (QWidget* window :
+             {static_cast<QWidget*>(shell.Character), static_cast<QWidget*>(shell.KerningPair)}) {
+            QVERIFY(window->isVisible());
+            QVERIFY(window->width() <= room.width() && window->height() <= room.height());
+        }
     }
 
     void DeleteHidesTheCharacterWindow() {

@@ -4,10 +4,12 @@
 #include "app/shell/AppState.h"
 #include "app/shell/Dialogs.h"
 #include "app/shell/Shell.h"
+#include "document/Image.h"
 
 #include <QDir>
 #include <QString>
 #include <QStringList>
+#include <QTreeWidget>
 #include <deque>
 #include <memory>
 #include <string>
@@ -121,5 +123,24 @@ struct Editor {
     ShellServices Services;
     std::unique_ptr<Shell> TheShell;
 };
+
+// Puts A, B and V (cells 10 x 12) and the pairs A-V and A-W into the shell's document, with a
+// 1000 x 800 picture, and shows it as opening a file does.
+inline void ShowSampleDocument(Shell& shell) {
+    document::Typeface& typeface = *CurrentTypeface(shell.State);
+    for (const std::int64_t code : {'V', 'A', 'B'}) {
+        document::Character& character = document::AddCharacter(typeface, code);
+        character.Source = {(code - 'A') * 20 + 500, 400, 10, 12};
+        character.Outlay = {0, 0, 11, 16};
+    }
+    document::AddKerningPair(typeface, 'A', 'W', -1);
+    document::AddKerningPair(typeface, 'A', 'V', -3);
+    document::SetCharacterSetImage(typeface, document::MakeImage(1000, 800));
+    ShowDocument(shell);
+}
+
+inline void Click(QTreeWidget* list, int row) {
+    list->setCurrentItem(list->topLevelItem(row));
+}
 
 } // namespace glyfora::app::testing

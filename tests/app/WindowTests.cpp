@@ -104,10 +104,13 @@ void WindowTests::mainWindowHasMenusAndEmptyStatusBar() {
     const QList<QAction*> menus = main.menuBar()->actions();
     QCOMPARE(ActionTexts(menus), (QStringList{QStringLiteral("File"), QStringLiteral("Edit")}));
     QCOMPARE(ActionTexts(menus[0]->menu()->actions()),
-             (QStringList{QStringLiteral("New"), QStringLiteral("Open..."), QStringLiteral("Save"),
-                          QStringLiteral("Save As..."), QStringLiteral("Import TTF")}));
+             (QStringList{QStringLiteral("New"), QStringLiteral("Open..."),
+                          QStringLiteral("Open Recent"), QStringLiteral("Save"),
+                          QStringLiteral("Save As..."), QStringLiteral("Import TTF"), QString(),
+                          QStringLiteral("Quit")}));
     QCOMPARE(ActionTexts(menus[1]->menu()->actions()),
-             (QStringList{QString::fromUtf16(u"Copy up case to low case"),
+             (QStringList{QStringLiteral("Undo"), QStringLiteral("Redo"), QString(),
+                          QString::fromUtf16(u"Copy up case to low case"),
                           QString::fromUtf16(u"copy ÄÖÜ -> äöü +"), QStringLiteral("scale layout"),
                           QStringLiteral("spacing layout"), QStringLiteral("Pack compactly")}));
     QVERIFY(main.statusBar()->isVisible());

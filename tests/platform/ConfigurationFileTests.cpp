@@ -69,6 +69,24 @@ TEST(ConfigurationWriting, MatchesTheGoldenFileByteForByte) {
     EXPECT_EQ(AsText(written), AsText(golden));
 }
 
+TEST(ConfigurationWriting, RecentFilesFollowEveryOtherGroupAndReadBack) {
+    Configuration c = GoldenConfiguration();
+    for (int i = 1; i <= 9; ++i) {
+        c.RecentFiles.push_back("/fonts/face" + std::to_string(i) + ".tf");
+    }
+    const std::string golden = AsText(ReadBytes(TestData("Configuration.golden.ini")));
+    const std::string text = AsText(WriteConfiguration(c));
+    ASSERT_EQ(text.substr(0, golden.size()), golden) << "the other groups stay as they are";
+    EXPECT_EQ(text.substr(golden.size(), 48),
+              "[RecentFiles]\r\nFile1 = /fonts/face1.tf\r\nFile2 = ");
+    EXPECT_EQ(text.find("face9"), std::string::npos) << "eight at most";
+    c.RecentFiles.resize(MaxRecentFiles);
+    EXPECT_EQ(ReadConfiguration(text).RecentFiles, c.RecentFiles);
+    // Gaps in a hand-edited list are closed up.
+    EXPECT_EQ(ReadConfiguration("[RecentFiles]\nFile3 = /a.fnt\nFile1 = /b.tf\n").RecentFiles,
+              (std::vector<std::string>{"/b.tf", "/a.fnt"}));
+}
+
 TEST(ConfigurationWriting, StartsWithMarkEmptyLineAndMainWindowPosition) {
     const std::string text = AsText(WriteConfiguration(GoldenConfiguration()));
     const std::string start = "\xEF\xBB\xBF\r\n[WindowMain]\r\nX = 300\r\nY = 250\r\n";

@@ -2,6 +2,7 @@
 
 #include "app/editing/EditingDispatch.h"
 #include "app/shell/Dispatch.h"
+#include "app/shell/History.h"
 #include "app/shell/Shell.h"
 #include "app/shell/ShellViews.h"
 #include "app/windows/CharacterCodeDialog.h"
@@ -32,25 +33,33 @@ void ShowPictureChange(Shell& shell) {
 
 } // namespace
 
+void ImportCharacterSetPicture(Shell& shell, const std::string& path) {
+    RecordStep(shell, QStringLiteral("Import Picture"), [&shell, &path] {
+        document::Typeface* typeface = CurrentTypeface(shell.State);
+        if (typeface == nullptr) {
+            return;
+        }
+        const document::Result<document::Done> imported =
+            document::ImportCharacterSetPicture(*typeface, path);
+        if (!imported) {
+            shell.Services.Messages.Warning(shell.CharacterSet, QStringLiteral("Import"),
+                                            QStringLiteral("The picture could not be loaded: %1")
+                                                .arg(QString::fromStdString(imported.Error)));
+            return;
+        }
+        ShowPictureChange(shell);
+    });
+}
+
 void OnCharacterSetImport(Shell& shell, const DispatchEvent& /*event*/) {
     AppState& state = shell.State;
     const FileDialogAnswer answer = shell.Services.Files.OpenFile(
         shell.CharacterSet, QStringLiteral("Open Character Set"),
         QString::fromStdString(state.CurrentFilePath), {QStringLiteral("Image (*.png *.bmp)")});
     state.CharacterSetImagePath = answer.Path.toStdString();
-    document::Typeface* typeface = CurrentTypeface(state);
-    if (answer.Path.isEmpty() || typeface == nullptr) {
-        return;
+    if (!answer.Path.isEmpty()) {
+        ImportCharacterSetPicture(shell, state.CharacterSetImagePath);
     }
-    const document::Result<document::Done> imported =
-        document::ImportCharacterSetPicture(*typeface, state.CharacterSetImagePath);
-    if (!imported) {
-        shell.Services.Messages.Warning(shell.CharacterSet, QStringLiteral("Import"),
-                                        QStringLiteral("The picture could not be loaded: %1")
-                                            .arg(QString::fromStdString(imported.Error)));
-        return;
-    }
-    ShowPictureChange(shell);
 }
 
 void OnCharacterSetAddImage(Shell& shell, const DispatchEvent& /*event*/) {
@@ -79,15 +88,17 @@ void OnCharacterSetAddImage(Shell& shell, const DispatchEvent& /*event*/) {
     if (state.LastDialogCode == -1 || typeface == nullptr) {
         return;
     }
-    const document::Result<document::Done> added =
-        document::AddImageCharacter(*typeface, state.LastDialogCode, *picture.Value, {});
-    if (!added) {
-        shell.Services.Messages.Warning(shell.CharacterSet, title,
-                                        QString::fromStdString(added.Error));
-        return;
-    }
-    RefillEditingLists(shell);
-    ShowPictureChange(shell);
+    RecordStep(shell, title, [&shell, &state, &picture, &title, typeface] {
+        const document::Result<document::Done> added =
+            document::AddImageCharacter(*typeface, state.LastDialogCode, *picture.Value, {});
+        if (!added) {
+            shell.Services.Messages.Warning(shell.CharacterSet, title,
+                                            QString::fromStdString(added.Error));
+            return;
+        }
+        RefillEditingLists(shell);
+        ShowPictureChange(shell);
+    });
 }
 
 void OnCharacterSetEdit(Shell& shell, const DispatchEvent& /*event*/) {
@@ -138,11 +149,13 @@ void PictureWatchTimer::Check() {
     lastStatus_ = result.Status;
     switch (result.Status) {
     case platform::WatchStatus::Reloaded:
-        document::ReplaceCharacterSetPicture(*typeface, std::move(*result.Picture));
+        RecordStep(shell_, QStringLiteral("Reload Picture"), [this, typeface, &result] {
+            document::ReplaceCharacterSetPicture(*typeface, std::move(*result.Picture));
+            ShowPictureChange(shell_);
+        });
         if (Watch.Known) {
             shell_.State.ExportedImageTime = Watch.Known->Seconds;
         }
-        ShowPictureChange(shell_);
         break;
     case platform::WatchStatus::GaveUp:
     case platform::WatchStatus::Undecodable:

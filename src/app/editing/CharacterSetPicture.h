@@ -3,11 +3,16 @@
 #include "platform/PictureWatch.h"
 
 #include <QTimer>
+#include <string>
 
 namespace glyfora::app {
 
 struct Shell;
 struct DispatchEvent;
+
+// Replaces the picture by a PNG or BMP file as one step; a file that cannot be loaded keeps the
+// current picture and the reason is shown.
+void ImportCharacterSetPicture(Shell& shell, const std::string& path);
 
 // "Import" of the character-set window: replaces the picture by a PNG or BMP file. A file that
 // cannot be loaded keeps the current picture and the reason is shown.

@@ -2,6 +2,7 @@
 
 #include "app/editing/CharacterEditor.h"
 #include "app/editing/KerningPairEditor.h"
+#include "app/shell/History.h"
 #include "app/shell/Shell.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/CharacterWindow.h"
@@ -10,7 +11,9 @@
 #include "views/CharacterView.h"
 #include "views/KerningPairView.h"
 
+#include <QSpinBox>
 #include <QTreeWidget>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -19,9 +22,49 @@ namespace {
 
 using document::CharacterMetric;
 
+// A field of the "Characters" frame changed. Only an edit of a selected record is a step; without
+// one the field just shows a code.
+void EditCharacterField(Shell& shell, const QObject* field, const QString& name,
+                        const std::function<void()>& change) {
+    if (SelectedCharacter(*shell.Editing) == nullptr) {
+        change();
+        return;
+    }
+    RecordFieldEdit(shell, field, name, change);
+}
+
+void EditPairField(Shell& shell, const QObject* field, const QString& name,
+                   const std::function<void()>& change) {
+    if (SelectedKerningPair(*shell.Editing) == nullptr) {
+        change();
+        return;
+    }
+    RecordFieldEdit(shell, field, name, change);
+}
+
+QString MetricStepName(CharacterMetric metric) {
+    switch (metric) {
+    case CharacterMetric::SourceX:
+    case CharacterMetric::SourceY:
+        return QStringLiteral("Edit Position");
+    case CharacterMetric::SourceWidth:
+    case CharacterMetric::SourceHeight:
+        return QStringLiteral("Edit Size");
+    case CharacterMetric::OutlayX:
+    case CharacterMetric::OutlayY:
+        return QStringLiteral("Edit Offset");
+    case CharacterMetric::OutlayWidth:
+    case CharacterMetric::OutlayHeight:
+        break;
+    }
+    return QStringLiteral("Edit Outlay");
+}
+
 template <CharacterMetric Metric>
 void OnMetricFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnCharacterMetricChanged(*shell.Editing, Metric);
+    EditCharacterField(shell, shell.Editing->Characters.Metrics[static_cast<std::size_t>(Metric)],
+                       MetricStepName(Metric),
+                       [&shell] { OnCharacterMetricChanged(*shell.Editing, Metric); });
 }
 
 } // namespace
@@ -77,19 +120,25 @@ void OnCharacterListSelected(Shell& shell, const DispatchEvent& /*event*/) {
 }
 
 void OnCharacterNewClicked(Shell& shell, const DispatchEvent& /*event*/) {
-    OnCopyCharacter(*shell.Editing);
+    RecordStep(shell, QStringLiteral("Copy Character"),
+               [&shell] { OnCopyCharacter(*shell.Editing); });
 }
 
 void OnCharacterDeleteClicked(Shell& shell, const DispatchEvent& /*event*/) {
-    OnDeleteCharacter(*shell.Editing);
+    RecordStep(shell, QStringLiteral("Delete Character"),
+               [&shell] { OnDeleteCharacter(*shell.Editing); });
 }
 
 void OnCharacterCodeFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnCharacterCodeChanged(*shell.Editing);
+    EditCharacterField(shell, shell.Editing->Characters.Character.Code,
+                       QStringLiteral("Edit Character Code"),
+                       [&shell] { OnCharacterCodeChanged(*shell.Editing); });
 }
 
 void OnCharacterGlyphFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnCharacterGlyphChanged(*shell.Editing);
+    EditCharacterField(shell, shell.Editing->Characters.Character.Glyph,
+                       QStringLiteral("Edit Character Code"),
+                       [&shell] { OnCharacterGlyphChanged(*shell.Editing); });
 }
 
 void OnSourceXFieldChanged(Shell& shell, const DispatchEvent& event) {
@@ -129,35 +178,42 @@ void OnKerningPairListSelected(Shell& shell, const DispatchEvent& /*event*/) {
 }
 
 void OnKerningPairNewClicked(Shell& shell, const DispatchEvent& /*event*/) {
-    OnCopyKerningPair(*shell.Editing);
+    RecordStep(shell, QStringLiteral("Copy Kerning Pair"),
+               [&shell] { OnCopyKerningPair(*shell.Editing); });
 }
 
 void OnKerningPairDeleteClicked(Shell& shell, const DispatchEvent& /*event*/) {
-    OnDeleteKerningPair(*shell.Editing);
+    RecordStep(shell, QStringLiteral("Delete Kerning Pair"),
+               [&shell] { OnDeleteKerningPair(*shell.Editing); });
 }
 
 void OnLeftCodeFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnPairLeftChanged(*shell.Editing);
+    EditPairField(shell, shell.Editing->Pairs.Left.Code, QStringLiteral("Edit Left Code"),
+                  [&shell] { OnPairLeftChanged(*shell.Editing); });
 }
 
 void OnLeftGlyphFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnPairLeftGlyphChanged(*shell.Editing);
+    EditPairField(shell, shell.Editing->Pairs.Left.Glyph, QStringLiteral("Edit Left Code"),
+                  [&shell] { OnPairLeftGlyphChanged(*shell.Editing); });
 }
 
 void OnRightCodeFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnPairRightChanged(*shell.Editing);
+    EditPairField(shell, shell.Editing->Pairs.Right.Code, QStringLiteral("Edit Right Code"),
+                  [&shell] { OnPairRightChanged(*shell.Editing); });
 }
 
 void OnRightGlyphFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnPairRightGlyphChanged(*shell.Editing);
+    EditPairField(shell, shell.Editing->Pairs.Right.Glyph, QStringLiteral("Edit Right Code"),
+                  [&shell] { OnPairRightGlyphChanged(*shell.Editing); });
 }
 
 void OnAmountFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
-    OnPairAmountChanged(*shell.Editing);
+    EditPairField(shell, shell.Editing->Pairs.AmountField, QStringLiteral("Edit Amount"),
+                  [&shell] { OnPairAmountChanged(*shell.Editing); });
 }
 
 void OnAddCharCommand(Shell& shell, const DispatchEvent& /*event*/) {
-    OnAddCharacter(*shell.Editing);
+    RecordStep(shell, QStringLiteral("Add Char"), [&shell] { OnAddCharacter(*shell.Editing); });
 }
 
 } // namespace glyfora::app

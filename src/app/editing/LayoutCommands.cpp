@@ -3,6 +3,7 @@
 #include "app/editing/EditingDispatch.h"
 #include "app/editing/PromptNumber.h"
 #include "app/shell/Dispatch.h"
+#include "app/shell/History.h"
 #include "app/shell/Shell.h"
 #include "app/shell/ShellViews.h"
 #include "app/windows/MainWindow.h"
@@ -89,36 +90,44 @@ QString AskNumber(QWidget* parent, const QString& prompt, const QString& default
 }
 
 void OnCopyUpperToLower(Shell& shell, const DispatchEvent& /*event*/) {
-    CopyUpperToLower(shell, 97, 122, 0);
+    RecordStep(shell, QStringLiteral("Copy Upper to Lower Case"),
+               [&shell] { CopyUpperToLower(shell, 97, 122, 0); });
 }
 
 void OnCopyUmlauts(Shell& shell, const DispatchEvent& /*event*/) {
-    CopyUpperToLower(shell, 224, 255, 64);
+    RecordStep(shell, QStringLiteral("Copy Umlauts"),
+               [&shell] { CopyUpperToLower(shell, 224, 255, 64); });
 }
 
 void OnScaleLayout(Shell& shell, const DispatchEvent& /*event*/) {
-    AskAndApply(shell, QStringLiteral("scale layout"), QStringLiteral("Scale:"),
-                QStringLiteral("1.0"), &ScaleLayoutFromAnswer);
+    RecordStep(shell, QStringLiteral("Scale Layout"), [&shell] {
+        AskAndApply(shell, QStringLiteral("scale layout"), QStringLiteral("Scale:"),
+                    QStringLiteral("1.0"), &ScaleLayoutFromAnswer);
+    });
 }
 
 void OnSpacingLayout(Shell& shell, const DispatchEvent& /*event*/) {
-    AskAndApply(shell, QStringLiteral("spacing layout"), QStringLiteral("Spacing:"),
-                QStringLiteral("0"), &SpacingLayoutFromAnswer);
+    RecordStep(shell, QStringLiteral("Spacing Layout"), [&shell] {
+        AskAndApply(shell, QStringLiteral("spacing layout"), QStringLiteral("Spacing:"),
+                    QStringLiteral("0"), &SpacingLayoutFromAnswer);
+    });
 }
 
 void OnPackCompactly(Shell& shell, const DispatchEvent& /*event*/) {
-    document::Typeface* typeface = CurrentTypeface(shell.State);
-    if (typeface == nullptr) {
-        return;
-    }
-    const document::Result<document::Done> outcome =
-        document::PackCompactly(*typeface, document::PackingRules{});
-    if (!outcome) {
-        shell.Services.Messages.Warning(shell.Main.get(), QStringLiteral("Pack compactly"),
-                                        QString::fromStdString(outcome.Error));
-        return;
-    }
-    ShowLayoutChange(shell);
+    RecordStep(shell, QStringLiteral("Pack Compactly"), [&shell] {
+        document::Typeface* typeface = CurrentTypeface(shell.State);
+        if (typeface == nullptr) {
+            return;
+        }
+        const document::Result<document::Done> outcome =
+            document::PackCompactly(*typeface, document::PackingRules{});
+        if (!outcome) {
+            shell.Services.Messages.Warning(shell.Main.get(), QStringLiteral("Pack compactly"),
+                                            QString::fromStdString(outcome.Error));
+            return;
+        }
+        ShowLayoutChange(shell);
+    });
 }
 
 } // namespace glyfora::app

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace glyfora::app {
 
@@ -25,6 +26,8 @@ struct AppState {
     std::string EditorPath;
     std::int64_t ExportedImageTime = 0;
     std::string OpenCommand;
+    std::vector<std::string> RecentFiles; // newest first
+
     std::int64_t LastDialogCode = -1;
     views::ViewState View;
     platform::GraphicsLibrary Graphics;

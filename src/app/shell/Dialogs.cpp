@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSettings>
 
 namespace glyfora::app {
 namespace {
@@ -13,6 +14,13 @@ FileDialogAnswer Answer(const QString& path, const QString& chosenFilter,
 }
 
 } // namespace
+
+QtFileDialogs::QtFileDialogs() {
+    // Qt writes its user settings only there, and no file can be made under /dev/null; the editor
+    // itself uses no QSettings.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+}
 
 FileDialogAnswer QtFileDialogs::OpenFile(QWidget* parent, const QString& title,
                                          const QString& defaultPath, const QStringList& filters) {

@@ -34,9 +34,12 @@ public:
     virtual SaveChoice AskSaveChanges(QWidget* parent) = 0;
 };
 
-// The real dialogs.
+// The real dialogs. Qt's file dialog keeps its history in a settings file of Qt's own
+// ("QtProject.conf"); making these dialogs turns that store off, so that "Configuration.ini" stays
+// the editor's one settings file.
 class QtFileDialogs final : public FileDialogs {
 public:
+    QtFileDialogs();
     FileDialogAnswer OpenFile(QWidget* parent, const QString& title, const QString& defaultPath,
                               const QStringList& filters) override;
     FileDialogAnswer SaveFile(QWidget* parent, const QString& title, const QString& defaultPath,

@@ -3,6 +3,7 @@
 #include "app/editing/CharacterSetPicture.h"
 #include "app/editing/EditingDispatch.h"
 #include "app/editing/LayoutCommands.h"
+#include "app/shell/History.h"
 #include "app/shell/Shell.h"
 #include "app/shell/ShellViews.h"
 #include "app/windows/CharacterSetWindow.h"
@@ -98,12 +99,23 @@ void OnCommentEdited(Shell& shell, const DispatchEvent& /*event*/) {
         return;
     }
     const std::string text = shell.Main->CommentField->toPlainText().toStdString();
-    std::string& comment = document::PropertyValue(*typeface, std::string("Comment"));
     // Showing a document's comment fills the field too; that is no edit.
-    if (comment != text) {
-        comment = text;
-        typeface->Modified = true;
+    if (document::PropertyValue(*typeface, std::string("Comment")) == text) {
+        return;
     }
+    RecordFieldEdit(shell, shell.Main->CommentField, QStringLiteral("Edit Comment"),
+                    [typeface, &text] {
+                        document::PropertyValue(*typeface, std::string("Comment")) = text;
+                        typeface->Modified = true;
+                    });
+}
+
+void OnUndo(Shell& shell, const DispatchEvent& /*event*/) {
+    UndoStep(shell);
+}
+
+void OnRedo(Shell& shell, const DispatchEvent& /*event*/) {
+    RedoStep(shell);
 }
 
 void OnExampleTextEdited(Shell& shell, const DispatchEvent& /*event*/) {
@@ -239,6 +251,9 @@ constexpr DispatchEntry Table[] = {
     {InMain<&M::FileSave>, Command, OnSave},
     {InMain<&M::FileSaveAs>, Command, OnSaveAs},
     {InMain<&M::FileImportTtf>, Command, OnImportTtf},
+    {InMain<&M::FileQuit>, Command, OnMainWindowClosed},
+    {InMain<&M::EditUndo>, Command, OnUndo},
+    {InMain<&M::EditRedo>, Command, OnRedo},
     {InMain<&M::EditCopyUpperToLower>, Command, OnCopyUpperToLower},
     {InMain<&M::EditCopyUmlauts>, Command, OnCopyUmlauts},
     {InMain<&M::EditScaleLayout>, Command, OnScaleLayout},
@@ -248,6 +263,7 @@ constexpr DispatchEntry Table[] = {
     {InMain<&M::CommentField>, Edited, OnCommentEdited},
     {InMain<&M::CharacterList>, Selected, OnCharacterListSelected},
     {InMain<&M::CharacterDeleteButton>, Clicked, OnCharacterDeleteClicked},
+    {InMain<&M::CharacterListDelete>, Command, OnCharacterDeleteClicked},
     {InMain<&M::CharacterNewButton>, Clicked, OnCharacterNewClicked},
     {InMain<&M::CharacterCode, &C::Code>, Changed, OnCharacterCodeFieldChanged},
     {InMain<&M::CharacterCode, &C::Glyph>, Changed, OnCharacterGlyphFieldChanged},
@@ -261,6 +277,7 @@ constexpr DispatchEntry Table[] = {
     {InMain<&M::OutlayHeight>, Changed, OnOutlayHeightFieldChanged},
     {InMain<&M::KerningPairList>, Selected, OnKerningPairListSelected},
     {InMain<&M::KerningPairDeleteButton>, Clicked, OnKerningPairDeleteClicked},
+    {InMain<&M::KerningPairListDelete>, Command, OnKerningPairDeleteClicked},
     {InMain<&M::KerningPairNewButton>, Clicked, OnKerningPairNewClicked},
     {InMain<&M::LeftCode, &C::Code>, Changed, OnLeftCodeFieldChanged},
     {InMain<&M::LeftCode, &C::Glyph>, Changed, OnLeftGlyphFieldChanged},

@@ -1,3 +1,5 @@
+#include "app/shell/History.h"
+#include "app/shell/RecentFiles.h"
 #include "app/shell/Shell.h"
 #include "app/windows/MainWindow.h"
 #include "document/TypefaceIo.h"
@@ -31,6 +33,8 @@ bool WriteDocument(Shell& shell, const std::string& path, document::FileFormatId
     if (document::Typeface* typeface = CurrentTypeface(shell.State)) {
         typeface->Modified = false;
     }
+    MarkSaved(shell);
+    RememberRecentFile(shell, path);
     if (!result.Warnings.empty()) {
         shell.Services.Messages.Warning(
             shell.Main.get(), QString::fromUtf16(SaveTitle),
@@ -86,6 +90,7 @@ bool OpenTypefaceFile(Shell& shell, const std::string& path) {
     shell.State.CurrentFileFormat = result.Value->Format;
     result.Value->Installed->Modified = false;
     ShowDocument(shell);
+    RememberRecentFile(shell, path);
     if (!result.Warnings.empty()) {
         shell.Services.Messages.Warning(
             shell.Main.get(), QString::fromUtf16(OpenTitle),

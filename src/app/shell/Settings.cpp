@@ -1,5 +1,6 @@
 #include "app/shell/Settings.h"
 
+#include "app/shell/RecentFiles.h"
 #include "app/shell/Shell.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/CharacterWindow.h"
@@ -116,6 +117,8 @@ void ApplySettings(Shell& shell, const platform::Configuration& settings) {
     view.CharacterZoom = views::ClampRange(settings.CharacterZoom, views::MaxZoom, 1);
     shell.State.EditorPath = settings.EditorPath;
     shell.Import->ShowOptions(settings.ImportTTF);
+    shell.State.RecentFiles = settings.RecentFiles;
+    ShowRecentFiles(shell);
 }
 
 platform::Configuration CollectSettings(const Shell& shell) {
@@ -131,6 +134,7 @@ platform::Configuration CollectSettings(const Shell& shell) {
     settings.EditorPath = shell.State.EditorPath;
     settings.CharacterZoom = shell.State.View.CharacterZoom;
     settings.ImportTTF = shell.Import->ReadOptions();
+    settings.RecentFiles = shell.State.RecentFiles;
     return settings;
 }
 

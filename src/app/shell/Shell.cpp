@@ -2,6 +2,9 @@
 
 #include "app/editing/CharacterSetPicture.h"
 #include "app/editing/EditingDispatch.h"
+#include "app/shell/FieldHistory.h"
+#include "app/shell/FileDrops.h"
+#include "app/shell/History.h"
 #include "app/shell/Settings.h"
 #include "app/shell/ShellViews.h"
 #include "app/windows/CharacterSetWindow.h"
@@ -91,6 +94,7 @@ void ShowDocument(Shell& shell) {
         shell.Main->CommentField->setPlainText(QString::fromStdString(comment));
     }
     RequestExampleFrame(shell);
+    StartFreshHistory(shell);
 }
 
 std::unique_ptr<Shell> StartUp(AppState& state, ShellServices& services,
@@ -120,8 +124,11 @@ std::unique_ptr<Shell> StartUp(AppState& state, ShellServices& services,
     shell->KerningPair = new KerningPairWindow(shell->Main.get());
     PlaceWindowsByDefault(*shell);
     shell->Editing = MakeEditingContext(*shell);
+    shell->History = MakeHistory(*shell);
     shell->PictureWatch = new PictureWatchTimer(*shell, shell->CharacterSet);
     ConnectDispatch(*shell);
+    ConnectFieldHistory(*shell);
+    AcceptFileDrops(*shell);
 
     LoadConfiguration(*shell);
     state.LastDialogCode = -1;

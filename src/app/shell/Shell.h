@@ -22,6 +22,7 @@ class KerningPairWindow;
 class MainWindow;
 class PictureWatchTimer;
 struct EditingContext;
+struct History;
 
 // What the command line asks for.
 struct StartOptions {
@@ -63,6 +64,7 @@ struct Shell {
     app::KerningPairWindow* KerningPair = nullptr;
     QObject* WindowEvents = nullptr; // turns window close and resize into dispatch
     std::unique_ptr<EditingContext> Editing;
+    std::unique_ptr<app::History> History;     // of the document under TypefaceId
     PictureWatchTimer* PictureWatch = nullptr; // a child of the character-set window
     bool Finished = false;                     // shut-down has run
     // "Create Typeface" is under way (its progress dialog lets events through).
@@ -87,7 +89,8 @@ document::Typeface& NewDocument(AppState& state);
 // file by a plain "Save": only its folder is kept, as the file dialogs' starting place.
 void ForgetDocumentFile(AppState& state);
 
-// Shows what the current document holds: views, lists and the comment.
+// Shows a document that was just put under TypefaceId (New, Open, an import): views, lists and the
+// comment, with a fresh edit history.
 void ShowDocument(Shell& shell);
 
 // Asks "Save changes?" when the document is modified. True when the caller may go on (saved,

@@ -3,6 +3,7 @@
 #include "document/Pixel.h"
 
 #include <QPainter>
+#include <QScreen>
 #include <QWheelEvent>
 #include <algorithm>
 #include <limits>
@@ -55,10 +56,15 @@ void ShowViewPicture(QWidget& window, Canvas& canvas, views::ViewPicture&& pictu
         canvas.ShowPicture();
         return;
     }
-    const int width =
-        static_cast<int>(std::clamp<std::int64_t>(picture.Width, 1, views::MaxCanvasSide));
-    const int height =
-        static_cast<int>(std::clamp<std::int64_t>(picture.Height, 1, views::MaxCanvasSide));
+    // Never larger than the screen's free area with the window's frame: a deep zoom shows the
+    // view's top-left part rather than a window that cannot be moved or closed.
+    QSize room(views::MaxCanvasSide, views::MaxCanvasSide);
+    if (const QScreen* screen = window.screen()) {
+        const QSize frame = window.frameGeometry().size() - window.geometry().size();
+        room = room.boundedTo(screen->availableGeometry().size() - frame);
+    }
+    const int width = static_cast<int>(std::clamp<std::int64_t>(picture.Width, 1, room.width()));
+    const int height = static_cast<int>(std::clamp<std::int64_t>(picture.Height, 1, room.height()));
     canvas.Picture = std::move(picture.Picture);
     window.setFixedSize(width, height);
     canvas.setGeometry(0, 0, width, height);

@@ -1,8 +1,10 @@
 #include "app/windows/MainWindow.h"
 
 #include "app/windows/GlyphSpinBox.h"
+#include "views/ListTexts.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,10 +14,14 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTextEdit>
 #include <QTreeWidget>
+#include <algorithm>
+#include <array>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 namespace glyfora::app {
 namespace {
@@ -58,6 +64,16 @@ QTreeWidget* MakeReportList(QWidget* frame, const QString& name, QRect geometry,
     return list;
 }
 
+// An action on a list that its key triggers only while the list has the focus.
+QAction* MakeListKey(QTreeWidget* list, const QString& name, QKeySequence key) {
+    auto* action = new QAction(list);
+    action->setObjectName(name);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    list->addAction(action);
+    return action;
+}
+
 QPushButton* MakeButton(QWidget* frame, const QString& name, const QString& caption,
                         QRect geometry) {
     auto* button = new QPushButton(caption, frame);
@@ -74,9 +90,48 @@ QSpinBox* MakeSpinField(QWidget* frame, const QString& name, QRect geometry, int
     return field;
 }
 
-void MakeRowLabel(QWidget* frame, const QString& caption, int x, int y) {
+// Scales a widget's font down (never up) until every text fits its width in pixels: the places and
+// sizes of the controls are fixed, so a large desktop font must not cut labels or values off.
+void FitFont(QWidget* widget, const std::vector<std::pair<QString, int>>& textsAndWidths) {
+    QFont font = widget->font();
+    // The size as matched, also for a font given in pixels.
+    for (qreal size = QFontInfo(font).pointSizeF(); size > 5.0; size -= 0.5) {
+        font.setPointSizeF(size);
+        const QFontMetrics metrics(font);
+        if (std::ranges::all_of(textsAndWidths, [&metrics](const auto& entry) {
+                return metrics.horizontalAdvance(entry.first) <= entry.second;
+            })) {
+            break;
+        }
+    }
+    widget->setFont(font);
+}
+
+QLabel* MakeLabel(QWidget* frame, const QString& caption, QRect geometry) {
     auto* label = new QLabel(caption, frame);
-    label->setGeometry(x + 5, y + 3, 50, 16);
+    label->setGeometry(geometry);
+    FitFont(label, {{caption, geometry.width()}});
+    return label;
+}
+
+void MakeRowLabel(QWidget* frame, const QString& caption, int x, int y) {
+    MakeLabel(frame, caption, QRect(x + 5, y + 3, 50, 16));
+}
+
+// The widest values each column of a list shows: codes up to 65535, sizes up to 4000×4000.
+template <typename Column, typename Record, std::size_t N>
+void FitListToWidestValues(QTreeWidget* list, const Record& widest,
+                           const std::array<Column, N>& columns,
+                           std::u16string (*cellText)(const Record&, Column)) {
+    // Room the view keeps around a cell's text.
+    const int margin =
+        2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+    std::vector<std::pair<QString, int>> texts;
+    for (std::size_t i = 0; i < N; ++i) {
+        texts.emplace_back(QString::fromStdU16String(cellText(widest, columns[i])),
+                           list->columnWidth(static_cast<int>(i)) - margin);
+    }
+    FitFont(list, texts);
 }
 
 // A labelled row holding two numbers, e.g. "Position:" X and Y.
@@ -145,11 +200,31 @@ void MainWindow::BuildMenus() {
     file->setObjectName(QStringLiteral("FileMenu"));
     FileNew = add(file, QStringLiteral("New"), QStringLiteral("FileNew"));
     FileOpen = add(file, QStringLiteral("Open..."), QStringLiteral("FileOpen"));
+    FileOpenRecent = file->addMenu(QStringLiteral("Open Recent"));
+    FileOpenRecent->setObjectName(QStringLiteral("FileOpenRecent"));
     FileSave = add(file, QStringLiteral("Save"), QStringLiteral("FileSave"));
     FileSaveAs = add(file, QStringLiteral("Save As..."), QStringLiteral("FileSaveAs"));
     FileImportTtf = add(file, QStringLiteral("Import TTF"), QStringLiteral("FileImportTtf"));
+    file->addSeparator();
+    FileQuit = add(file, QStringLiteral("Quit"), QStringLiteral("FileQuit"));
+    FileNew->setShortcut(QKeySequence::New);
+    FileOpen->setShortcut(QKeySequence::Open);
+    FileSave->setShortcut(QKeySequence::Save);
+    FileSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    FileQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     auto* edit = menuBar()->addMenu(QStringLiteral("Edit"));
     edit->setObjectName(QStringLiteral("EditMenu"));
+    EditUndo = add(edit, QStringLiteral("Undo"), QStringLiteral("EditUndo"));
+    EditUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EditRedo = add(edit, QStringLiteral("Redo"), QStringLiteral("EditRedo"));
+    EditRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // The tool windows have no menus of their own: these keys work whichever window is active.
+    for (QAction* action :
+         {FileNew, FileOpen, FileSave, FileSaveAs, FileQuit, EditUndo, EditRedo}) {
+        action->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    edit->addSeparator();
     EditCopyUpperToLower = add(edit, QStringLiteral("Copy up case to low case"),
                                QStringLiteral("EditCopyUpperToLower"));
     EditCopyUmlauts =
@@ -171,6 +246,8 @@ void MainWindow::BuildCharactersFrame(QWidget* content) {
                                     {QStringLiteral("Size"), 60},
                                     {QStringLiteral("Offset"), 60},
                                     {QStringLiteral("Flow"), 60}});
+    CharacterListDelete =
+        MakeListKey(CharacterList, QStringLiteral("CharacterListDelete"), QKeySequence::Delete);
     CharacterDeleteButton = MakeButton(frame, QStringLiteral("CharacterDeleteButton"),
                                        QStringLiteral("Delete"), QRect(10, 210, 90, 20));
     CharacterNewButton = MakeButton(frame, QStringLiteral("CharacterNewButton"),
@@ -199,14 +276,15 @@ void MainWindow::BuildKerningPairsFrame(QWidget* content) {
                        {{QStringLiteral("Indizes"), 100},
                         {QStringLiteral("Paar"), 60},
                         {QStringLiteral("Ammount"), 70}});
+    KerningPairListDelete =
+        MakeListKey(KerningPairList, QStringLiteral("KerningPairListDelete"), QKeySequence::Delete);
     KerningPairDeleteButton = MakeButton(frame, QStringLiteral("KerningPairDeleteButton"),
                                          QStringLiteral("Delete"), QRect(10, 210, 90, 20));
     KerningPairNewButton = MakeButton(frame, QStringLiteral("KerningPairNewButton"),
                                       QStringLiteral("New"), QRect(105, 210, 90, 20));
     LeftCode = MakeCodeRow(frame, QStringLiteral("Left:"), 10, 240, QStringLiteral("Left"));
     RightCode = MakeCodeRow(frame, QStringLiteral("Right:"), 10, 265, QStringLiteral("Right"));
-    auto* amountLabel = new QLabel(QStringLiteral("Amount:"), frame);
-    amountLabel->setGeometry(210, 233, 70, 16);
+    MakeLabel(frame, QStringLiteral("Amount:"), QRect(210, 233, 70, 16));
     AmountField =
         MakeSpinField(frame, QStringLiteral("AmountField"), QRect(210, 250, 60, 30), -100, 100);
 }

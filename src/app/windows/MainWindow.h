@@ -5,6 +5,7 @@
 class QAction;
 class QGroupBox;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QSpinBox;
 class QTextEdit;
@@ -34,14 +35,22 @@ public:
 
     QAction* FileNew = nullptr;
     QAction* FileOpen = nullptr;
+    QMenu* FileOpenRecent = nullptr; // "Open Recent", filled by the shell
     QAction* FileSave = nullptr;
     QAction* FileSaveAs = nullptr;
     QAction* FileImportTtf = nullptr;
+    QAction* FileQuit = nullptr;
+    QAction* EditUndo = nullptr;
+    QAction* EditRedo = nullptr;
     QAction* EditCopyUpperToLower = nullptr;
     QAction* EditCopyUmlauts = nullptr;
     QAction* EditScaleLayout = nullptr;
     QAction* EditSpacingLayout = nullptr;
     QAction* EditPackCompactly = nullptr;
+
+    // Delete pressed in a list deletes its selected record, as its "Delete" button does.
+    QAction* CharacterListDelete = nullptr;
+    QAction* KerningPairListDelete = nullptr;
 
     QTreeWidget* CharacterList = nullptr;
     QPushButton* CharacterDeleteButton = nullptr;

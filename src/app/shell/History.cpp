@@ -1,0 +1,202 @@
+#include "app/shell/History.h"
+
+#include "app/editing/CharacterEditor.h"
+#include "app/editing/EditingDispatch.h"
+#include "app/editing/KerningPairEditor.h"
+#include "app/shell/Shell.h"
+#include "app/shell/ShellViews.h"
+#include "app/windows/MainWindow.h"
+#include "document/TypefaceSnapshot.h"
+
+#include <QAction>
+#include <QTextEdit>
+#include <QUndoCommand>
+#include <optional>
+
+namespace glyfora::app {
+
+// The document's content and the rows selected in its two lists.
+struct DocumentState {
+    document::TypefaceSnapshot Content;
+    std::optional<std::size_t> CharacterRow;
+    std::optional<std::size_t> PairRow;
+};
+
+namespace {
+
+std::optional<DocumentState> Capture(Shell& shell) {
+    document::Typeface* typeface = CurrentTypeface(shell.State);
+    if (typeface == nullptr) {
+        return std::nullopt;
+    }
+    const document::TypefaceContent& content = typeface->Content;
+    return DocumentState{
+        document::TakeSnapshot(*typeface),
+        document::PositionInList(content.Characters, SelectedCharacter(*shell.Editing)),
+        document::PositionInList(content.KerningPairs, SelectedKerningPair(*shell.Editing))};
+}
+
+// Puts a state back and shows it as a change of every kind would: lists refilled with the state's
+// rows selected, the fields showing them, every view and the example drawn again.
+void Restore(Shell& shell, const DocumentState& state) {
+    document::Typeface* typeface = CurrentTypeface(shell.State);
+    if (typeface == nullptr) {
+        return;
+    }
+    document::RestoreSnapshot(*typeface, state.Content);
+    EditingContext& editing = *shell.Editing;
+    document::TypefaceContent& content = typeface->Content;
+    shell.State.View.CurrentCharacter = nullptr;
+    shell.State.View.CurrentPair = nullptr;
+    RefillCharacterList(editing,
+                        document::RecordAtPosition(content.Characters, state.CharacterRow));
+    RefillKerningPairList(editing, document::RecordAtPosition(content.KerningPairs, state.PairRow));
+    OnCharacterSelectionChanged(editing);
+    OnKerningPairSelectionChanged(editing);
+    DrawCharacterSetView(shell);
+    const QString comment = QString::fromStdString(document::PropertyValue(*typeface, "Comment"));
+    if (shell.Main->CommentField->toPlainText() != comment) {
+        shell.Main->CommentField->setPlainText(comment);
+    }
+    RequestExampleFrame(shell);
+}
+
+} // namespace
+
+// One step of the history. The change has already happened when the step is pushed, so the
+// first redo does nothing; the state after it is taken when the step is closed.
+class SnapshotStep final : public QUndoCommand {
+public:
+    SnapshotStep(Shell& shell, const QString& name, DocumentState before,
+                 std::optional<DocumentState> after)
+        : QUndoCommand(name), shell_(shell), before_(std::move(before)), after_(std::move(after)) {}
+
+    void Close() {
+        if (!after_) {
+            after_ = Capture(shell_);
+        }
+    }
+
+    void undo() override {
+        Close();
+        Restore(shell_, before_);
+    }
+
+    void redo() override {
+        if (pushed_) {
+            pushed_ = false;
+            return;
+        }
+        if (after_) {
+            Restore(shell_, *after_);
+        }
+    }
+
+private:
+    Shell& shell_;
+    DocumentState before_;
+    std::optional<DocumentState> after_;
+    bool pushed_ = true;
+};
+
+std::unique_ptr<History> MakeHistory(Shell& shell) {
+    auto history = std::make_unique<History>();
+    QUndoStack* stack = &history->Stack;
+    const auto followModifiedMark = [&shell, stack] {
+        if (document::Typeface* typeface = CurrentTypeface(shell.State)) {
+            typeface->Modified = !stack->isClean();
+        }
+    };
+    QObject::connect(stack, &QUndoStack::indexChanged, stack, followModifiedMark);
+    QObject::connect(stack, &QUndoStack::cleanChanged, stack, followModifiedMark);
+    MainWindow& main = *shell.Main;
+    const auto name = [](const QString& command, const QString& step) {
+        return step.isEmpty() ? command : command + u' ' + step;
+    };
+    QObject::connect(stack, &QUndoStack::undoTextChanged, main.EditUndo,
+                     [&main, name](const QString& step) {
+                         main.EditUndo->setText(name(QStringLiteral("Undo"), step));
+                     });
+    QObject::connect(stack, &QUndoStack::redoTextChanged, main.EditRedo,
+                     [&main, name](const QString& step) {
+                         main.EditRedo->setText(name(QStringLiteral("Redo"), step));
+                     });
+    QObject::connect(stack, &QUndoStack::canUndoChanged, main.EditUndo, &QAction::setEnabled);
+    QObject::connect(stack, &QUndoStack::canRedoChanged, main.EditRedo, &QAction::setEnabled);
+    main.EditUndo->setEnabled(false);
+    main.EditRedo->setEnabled(false);
+    return history;
+}
+
+void RecordStep(Shell& shell, const QString& name, const std::function<void()>& change) {
+    CommitFieldEdit(shell);
+    std::optional<DocumentState> before = Capture(shell);
+    change();
+    std::optional<DocumentState> after = Capture(shell);
+    if (!before || !after || document::SameContent(before->Content, after->Content)) {
+        return;
+    }
+    shell.History->Stack.push(new SnapshotStep(shell, name, std::move(*before), std::move(after)));
+}
+
+void RecordFieldEdit(Shell& shell, const QObject* field, const QString& name,
+                     const std::function<void()>& change) {
+    History& history = *shell.History;
+    if (history.OpenStep != nullptr && history.OpenField == field) {
+        change();
+        return;
+    }
+    CommitFieldEdit(shell);
+    std::optional<DocumentState> before = Capture(shell);
+    change();
+    if (!before) {
+        return;
+    }
+    auto* step = new SnapshotStep(shell, name, std::move(*before), std::nullopt);
+    history.Stack.push(step);
+    history.OpenStep = step;
+    history.OpenField = field;
+}
+
+void CommitFieldEdit(Shell& shell) {
+    History& history = *shell.History;
+    if (history.OpenStep != nullptr) {
+        history.OpenStep->Close();
+    }
+    history.OpenStep = nullptr;
+    history.OpenField = nullptr;
+}
+
+bool FieldBeingEdited(const Shell& shell, const QObject* field) {
+    return shell.History->OpenStep != nullptr && shell.History->OpenField == field;
+}
+
+void StartFreshHistory(Shell& shell) {
+    History& history = *shell.History;
+    history.OpenStep = nullptr;
+    history.OpenField = nullptr;
+    const document::Typeface* typeface = CurrentTypeface(shell.State);
+    const bool unsaved = typeface != nullptr && typeface->Modified;
+    history.Stack.clear();
+    // An unsaved document has no state to come back to that needs no saving.
+    if (unsaved) {
+        history.Stack.resetClean();
+    }
+}
+
+void MarkSaved(Shell& shell) {
+    CommitFieldEdit(shell);
+    shell.History->Stack.setClean();
+}
+
+void UndoStep(Shell& shell) {
+    CommitFieldEdit(shell);
+    shell.History->Stack.undo();
+}
+
+void RedoStep(Shell& shell) {
+    CommitFieldEdit(shell);
+    shell.History->Stack.redo();
+}
+
+} // namespace glyfora::app
