@@ -139,6 +139,13 @@ std::vector<ChangeCase> EveryKindOfChange(const std::string& picturePath) {
              e.Files.Answers.push_back({QString::fromStdString(picturePath), 0});
              e.TheShell->CharacterSet->CharacterSetImport->trigger();
          }},
+        {"Pack Compactly", [](Editor& e) { e.TheShell->Main->EditPackCompactly->trigger(); }},
+        {"Add Image",
+         [picturePath](Editor& e) {
+             e.Files.Answers.push_back({QString::fromStdString(picturePath), 0});
+             AnswerNextDialog(QStringLiteral("57344"));
+             e.TheShell->CharacterSet->CharacterSetAddImage->trigger();
+         }},
     };
 }
 
