@@ -251,6 +251,17 @@ void StartupTests::positionsOffEveryScreenComeBack() {
         onAScreen = onAScreen || screen->availableGeometry().intersects(example);
     }
     QVERIFY(onAScreen);
+
+    // Nor is a window moved off every screen stored there.
+    editor.TheShell->Example->move(-30000, -30000);
+    const platform::WindowPlacement stored = StoreWindow(*editor.TheShell->Example, WindowPosition);
+    const QRect storedFrame(QPoint(static_cast<int>(*stored.X), static_cast<int>(*stored.Y)),
+                            example.size());
+    bool storedOnAScreen = false;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        storedOnAScreen = storedOnAScreen || screen->availableGeometry().intersects(storedFrame);
+    }
+    QVERIFY(storedOnAScreen);
 }
 
 void StartupTests::registrationIsWrittenOnceIntoTheDataFolder() {

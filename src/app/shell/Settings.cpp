@@ -91,8 +91,10 @@ void RestoreWindow(QWidget& window, const platform::WindowPlacement& keys, int p
 platform::WindowPlacement StoreWindow(const QWidget& window, int parts) {
     platform::WindowPlacement keys;
     if ((parts & WindowPosition) != 0) {
-        keys.X = window.frameGeometry().x();
-        keys.Y = window.frameGeometry().y();
+        // A window moved off every screen is stored where it will be shown again.
+        const QPoint shown = PlaceOnScreens(window.frameGeometry(), ScreenAreas());
+        keys.X = shown.x();
+        keys.Y = shown.y();
     }
     if ((parts & WindowSize) != 0) {
         keys.Width = window.width();
