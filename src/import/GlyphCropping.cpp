@@ -20,6 +20,7 @@ constexpr std::int64_t MaxMargin = 2048;
 GlyphCropper::GlyphCropper(GlyphSource& source, const ImportOptions& options)
     : source_(source), options_(options) {
     scratch_ = {1, 1, {TransparentWhite}};
+    dirty_ = {0, 0, 1, 1};
     open_ = source_.Begin(scratch_, options_);
 }
 
@@ -45,10 +46,8 @@ CroppedGlyph GlyphCropper::Crop(const RowGlyph& glyph) {
 }
 
 GlyphCropper::InkBox GlyphCropper::Draw(const RowGlyph& glyph, std::int64_t margin) {
-    scratch_.Width = std::max<std::int64_t>(glyph.Advance, 0) + 2 * margin;
-    scratch_.Height = std::max<std::int64_t>(glyph.LineHeight, 0) + 2 * margin;
-    scratch_.Pixels.assign(static_cast<std::size_t>(scratch_.Width * scratch_.Height),
-                           TransparentWhite);
+    PrepareScratch(std::max<std::int64_t>(glyph.Advance, 0) + 2 * margin,
+                   std::max<std::int64_t>(glyph.LineHeight, 0) + 2 * margin);
     double centre = 0.0;
     if (options_.Center) {
         centre = (static_cast<double>(glyph.Advance) - source_.MeasureWidth(glyph.Code)) / 2.0;
@@ -58,13 +57,39 @@ GlyphCropper::InkBox GlyphCropper::Draw(const RowGlyph& glyph, std::int64_t marg
     const std::int64_t rowLeft = glyph.CellX + options_.PaddingLeft;
     const auto rowX = static_cast<float>(static_cast<double>(rowLeft) + centre);
     const double x = static_cast<double>(rowX) - static_cast<double>(rowLeft - margin);
-    source_.Draw(x, static_cast<double>(margin), glyph.Code, OpaqueWhite);
+    const GlyphInk drawn = source_.Rasterise(x, static_cast<double>(margin), glyph.Code);
+    source_.Composite(drawn, OpaqueWhite);
+    // A source that rasterises says where it drew; one that only draws may have drawn anywhere.
+    const Coverage& mask = drawn.Mask;
+    dirty_ = mask.Width > 0 && mask.Height > 0
+                 ? InkBox{mask.Left, mask.Top, mask.Left + mask.Width, mask.Top + mask.Height}
+                 : InkBox{0, 0, scratch_.Width, scratch_.Height};
+    return FindInk();
+}
 
+void GlyphCropper::PrepareScratch(std::int64_t width, std::int64_t height) {
+    if (width > scratch_.Width || height > scratch_.Height) {
+        // A larger room than a glyph asks for only keeps more of its surroundings clear.
+        scratch_.Width = std::max(width, scratch_.Width);
+        scratch_.Height = std::max(height, scratch_.Height);
+        scratch_.Pixels.assign(static_cast<std::size_t>(scratch_.Width * scratch_.Height),
+                               TransparentWhite);
+    } else {
+        for (std::int64_t y = dirty_.Top; y < dirty_.Bottom; ++y) {
+            std::uint32_t* row = &scratch_.At(0, y);
+            std::fill(row + dirty_.Left, row + dirty_.Right, TransparentWhite);
+        }
+    }
+    dirty_ = {};
+}
+
+GlyphCropper::InkBox GlyphCropper::FindInk() const {
     InkBox ink{scratch_.Width, scratch_.Height, 0, 0};
     const auto inked = [](std::uint32_t pixel) { return (pixel >> 24) != 0; };
-    for (std::int64_t y = 0; y < scratch_.Height; ++y) {
-        const std::uint32_t* row = &scratch_.Pixels[static_cast<std::size_t>(y * scratch_.Width)];
-        const std::uint32_t* end = row + scratch_.Width;
+    for (std::int64_t y = dirty_.Top; y < dirty_.Bottom; ++y) {
+        const std::uint32_t* row =
+            scratch_.Pixels.data() + static_cast<std::size_t>(y * scratch_.Width + dirty_.Left);
+        const std::uint32_t* end = row + (dirty_.Right - dirty_.Left);
         // Most rows are empty; a plain OR over them is far quicker than searching.
         std::uint32_t any = 0;
         for (const std::uint32_t* pixel = row; pixel != end; ++pixel) {
@@ -77,8 +102,8 @@ GlyphCropper::InkBox GlyphCropper::Draw(const RowGlyph& glyph, std::int64_t marg
         const std::uint32_t* last =
             std::find_if(std::make_reverse_iterator(end), std::make_reverse_iterator(first), inked)
                 .base();
-        ink.Left = std::min(ink.Left, first - row);
-        ink.Right = std::max(ink.Right, last - row);
+        ink.Left = std::min(ink.Left, dirty_.Left + (first - row));
+        ink.Right = std::max(ink.Right, dirty_.Left + (last - row));
         ink.Top = std::min(ink.Top, y);
         ink.Bottom = y + 1;
     }

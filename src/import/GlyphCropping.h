@@ -51,11 +51,16 @@ private:
     };
 
     [[nodiscard]] InkBox Draw(const RowGlyph& glyph, std::int64_t margin);
+    void PrepareScratch(std::int64_t width, std::int64_t height);
+    [[nodiscard]] InkBox FindInk() const;
     [[nodiscard]] CroppedGlyph CutCell(const InkBox& ink, std::int64_t margin) const;
 
     GlyphSource& source_;
     ImportOptions options_;
-    document::Image scratch_; // resized for every glyph; the source draws into it as it is
+    document::Image scratch_; // grown when a glyph needs more room; the source draws into it
+    // Where the last glyph may have left ink; the rest of the scratch is clear. Clearing and
+    // searching only there keeps the large room around each glyph cheap.
+    InkBox dirty_;
     bool open_ = false;
 };
 
