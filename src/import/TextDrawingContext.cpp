@@ -600,9 +600,4 @@ void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_vi
     CompositeTextMask(context, RenderTextMask(context, x, y, text), colour);
 }
 
-void DrawTextOnBaseline(TextDrawingContext& context, float x, float y, double ascent,
-                        std::u16string_view text, std::uint64_t colour) {
-    CompositeTextMask(context, RenderTextMaskOnBaseline(context, x, y, ascent, text), colour);
-}
-
 } // namespace glyfora::import

@@ -127,11 +127,6 @@ void ClearDrawing(TextDrawingContext& context, ColourRGBA colour);
 void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_view text,
                 std::uint64_t colour);
 
-// As DrawTextAt, with the baseline ascent pixels below y whatever the font's own ascent: a
-// fallback font's glyphs then stand on the main font's baseline.
-void DrawTextOnBaseline(TextDrawingContext& context, float x, float y, double ascent,
-                        std::u16string_view text, std::uint64_t colour);
-
 // Whether the font in force has a glyph for code (false while fontless).
 [[nodiscard]] bool DrawingFontCovers(const TextDrawingContext& context, std::uint16_t code);
 
@@ -141,7 +136,8 @@ void DrawTextOnBaseline(TextDrawingContext& context, float x, float y, double as
 [[nodiscard]] Coverage RenderTextMask(const TextDrawingContext& context, float x, float y,
                                       std::u16string_view text);
 
-// RenderTextMask with the baseline ascent pixels below y, as DrawTextOnBaseline draws.
+// RenderTextMask with the baseline ascent pixels below y whatever the font's own ascent: a
+// fallback font's glyphs then stand on the main font's baseline.
 [[nodiscard]] Coverage RenderTextMaskOnBaseline(const TextDrawingContext& context, float x, float y,
                                                 double ascent, std::u16string_view text);
 

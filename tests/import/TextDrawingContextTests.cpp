@@ -529,7 +529,10 @@ TEST_F(TextDrawing, BaselineDrawingMovesTheLineBoxAndCoverageIsPerCode) {
         SetDrawingFont(context, TestFamily, 24.0F, 0);
         SetTextHint(context, hint);
         SetPixelOffset(context, PixelOffsetNone);
-        DrawTextOnBaseline(context, 3.0F, 4.0F, MeasureTextAscent(context) + 6.0, u"W", 0xFFFFFFFF);
+        CompositeTextMask(
+            context,
+            RenderTextMaskOnBaseline(context, 3.0F, 4.0F, MeasureTextAscent(context) + 6.0, u"W"),
+            0xFFFFFFFF);
         EXPECT_TRUE(DrawingFontCovers(context, u'W'));
         EXPECT_FALSE(DrawingFontCovers(context, 0x4E2D)); // DejaVu Sans has no ideographs
         EndTextDrawing(context);
