@@ -7,10 +7,6 @@ bool ValidCode(std::int64_t code) {
     return code >= 0 && code < CharacterCodeCount;
 }
 
-Character*& Slot(Typeface& typeface, std::int64_t code) {
-    return typeface.Content.CharacterIndex[static_cast<std::size_t>(code)];
-}
-
 // Character or const Character, so the setter and the getter share one table.
 template <typename Record> auto& MetricField(Record& character, CharacterMetric metric) {
     switch (metric) {
@@ -52,8 +48,8 @@ bool DeleteCharacter(Typeface& typeface, Character* character) {
     if (character == nullptr || !characters.MakeCurrent(character)) {
         return false;
     }
-    if (ValidCode(character->Index) && Slot(typeface, character->Index) == character) {
-        Slot(typeface, character->Index) = nullptr;
+    if (FindCharacter(typeface, character->Index) == character) {
+        typeface.Content.CharacterIndex.Set(character->Index, nullptr);
     }
     characters.DeleteCurrent();
     RebuildIndexes(typeface);
@@ -65,14 +61,14 @@ bool RecodeCharacter(Typeface& typeface, Character& character, std::int64_t code
     if (!ValidCode(code)) {
         return false;
     }
-    if (ValidCode(character.Index) && Slot(typeface, character.Index) == &character) {
-        Slot(typeface, character.Index) = nullptr;
+    if (FindCharacter(typeface, character.Index) == &character) {
+        typeface.Content.CharacterIndex.Set(character.Index, nullptr);
     }
     character.Index = code;
-    Character*& slot = Slot(typeface, code);
-    const bool taken = slot != nullptr && slot != &character;
+    const Character* holder = FindCharacter(typeface, code);
+    const bool taken = holder != nullptr && holder != &character;
     if (!taken) {
-        slot = &character;
+        typeface.Content.CharacterIndex.Set(code, &character);
     }
     RebuildIndexes(typeface);
     typeface.Modified = true;

@@ -160,15 +160,14 @@ std::int64_t CopyUpperToLower(Typeface& typeface, std::int64_t first, std::int64
         }
         Character copy = *upper;
         if (Character* existing = FindCharacter(typeface, code)) {
-            content.CharacterIndex[static_cast<std::size_t>(code)] = nullptr;
+            content.CharacterIndex.Set(code, nullptr);
             if (content.Characters.MakeCurrent(existing)) {
                 content.Characters.DeleteCurrent();
             }
         }
         copy.Index = code;
         copy.Source.Y += shift;
-        content.CharacterIndex[static_cast<std::size_t>(code)] =
-            &content.Characters.InsertAfterCurrent(copy);
+        content.CharacterIndex.Set(code, &content.Characters.InsertAfterCurrent(copy));
         ++written;
     }
     if (written > 0) {

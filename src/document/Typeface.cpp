@@ -76,9 +76,7 @@ Character& AddCharacter(Typeface& typeface, std::int64_t index) {
     auto& content = typeface.Content;
     Character& character = content.Characters.InsertAfterCurrent();
     character.Index = index;
-    if (index >= 0 && index < CharacterCodeCount) {
-        content.CharacterIndex[static_cast<std::size_t>(index)] = &character;
-    }
+    content.CharacterIndex.Set(index, &character);
     return character;
 }
 
@@ -107,21 +105,16 @@ std::int64_t KerningAmount(const Typeface& typeface, std::int64_t key) {
 }
 
 Character* FindCharacter(const Typeface& typeface, std::int64_t code) {
-    if (code < 0 || code >= CharacterCodeCount) {
-        return nullptr;
-    }
-    return typeface.Content.CharacterIndex[static_cast<std::size_t>(code)];
+    return typeface.Content.CharacterIndex.Find(code);
 }
 
 void RebuildIndexes(Typeface& typeface) {
     auto& content = typeface.Content;
-    std::fill(content.CharacterIndex.begin(), content.CharacterIndex.end(), nullptr);
+    content.CharacterIndex.Clear();
     content.KerningTable.fill(nullptr);
     content.KerningTails.fill(nullptr);
     for (Character& character : content.Characters) {
-        if (character.Index >= 0 && character.Index < CharacterCodeCount) {
-            content.CharacterIndex[static_cast<std::size_t>(character.Index)] = &character;
-        }
+        content.CharacterIndex.Set(character.Index, &character);
     }
     for (KerningPair& pair : content.KerningPairs) {
         AppendToBucket(content, pair);

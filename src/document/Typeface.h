@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/CharacterTable.h"
 #include "document/CursorList.h"
 #include "document/Image.h"
 #include "document/RenderSettings.h"
@@ -14,7 +15,6 @@
 
 namespace glyfora::document {
 
-constexpr std::int64_t CharacterCodeCount = 65536;
 constexpr std::int64_t KerningBucketCount = 701;
 constexpr std::int64_t DefaultTypefaceId = -1;
 constexpr std::int64_t MaxTypefaceId = 65535;
@@ -74,7 +74,7 @@ struct TypefaceContent {
     // Shared with Sprite: pictures are replaced, never changed in place, so one copy serves both.
     std::shared_ptr<const document::Image> Image;
     // Slot c refers to the Character whose Index is c. Non-owning; the list owns the records.
-    std::vector<Character*> CharacterIndex = std::vector<Character*>(CharacterCodeCount);
+    CharacterTable CharacterIndex;
     // Heads of the bucket chains, by PairKey mod 701 (702 slots, the last unused).
     std::array<KerningPair*, KerningBucketCount + 1> KerningTable{};
     // Last pair of each chain, so appending costs the same however long the chain is.

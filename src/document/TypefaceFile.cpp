@@ -310,6 +310,28 @@ struct ChunkReader {
     }
 };
 
+// Room for the whole file, reserved before the picture is encoded: a buffer that moved while the
+// PNG grew would hold the file twice for a moment. The bound takes the PNG as the raw RGBA rows
+// plus deflate's framing; room that is never written costs no memory, and a reservation that
+// fails only means the buffer grows as it goes.
+void ReserveRoom(std::vector<std::uint8_t>& out, const TypefaceContent& content) {
+    std::size_t size = TfMagic.size() + 5 * (ChunkHeaderSize + RecordListHeader) +
+                       content.Characters.Size() * CharacterRecordSize +
+                       content.KerningPairs.Size() * PairRecordSize;
+    for (const auto& [key, value] : content.Properties) {
+        size += key.size() + value.size() + 2;
+    }
+    if (const auto& image = content.Image) {
+        const auto rows = static_cast<std::size_t>(image->Height);
+        const std::size_t raw = image->Pixels.size() * 4 + rows;
+        size += raw + raw / 100 + (std::size_t{1} << 16);
+    }
+    try {
+        out.reserve(size);
+    } catch (const std::exception&) { // NOLINT(bugprone-empty-catch): growing as it goes is fine
+    }
+}
+
 } // namespace
 
 Typeface& ReadTfChunks(Typeface& typeface, std::span<const std::uint8_t> bytes,
@@ -370,8 +392,10 @@ Result<std::vector<std::uint8_t>> EncodeTfFile(const Typeface& typeface) {
     if (FieldCheck check = CheckFieldLimits(typeface, TfFieldLimits); !check.Reason.empty()) {
         return Failure{std::move(check.Reason)};
     }
-    std::vector<std::uint8_t> out(TfMagic.begin(), TfMagic.end());
     const TypefaceContent& content = typeface.Content;
+    std::vector<std::uint8_t> out;
+    ReserveRoom(out, content);
+    out.insert(out.end(), TfMagic.begin(), TfMagic.end());
     Result<Done> appended = AppendImageChunk(out, content.Image);
     if (appended) {
         appended = AppendCharacterChunk(out, content);

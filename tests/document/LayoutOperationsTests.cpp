@@ -30,8 +30,8 @@ void ExpectIndexMatchesList(const Typeface& typeface) {
     for (const Character& character : typeface.Content.Characters) {
         EXPECT_EQ(FindCharacter(typeface, character.Index), &character) << character.Index;
     }
-    for (const Character* slot : typeface.Content.CharacterIndex) {
-        filled += slot != nullptr ? 1 : 0;
+    for (std::int64_t code = 0; code < CharacterCodeCount; ++code) {
+        filled += FindCharacter(typeface, code) != nullptr ? 1 : 0;
     }
     EXPECT_EQ(filled, typeface.Content.Characters.Size());
 }
