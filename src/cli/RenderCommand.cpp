@@ -1,8 +1,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "document/AtomicFile.h"
+#include "document/PictureFile.h"
 #include "document/Pixel.h"
-#include "document/PngCodec.h"
 #include "document/TypefaceIo.h"
 #include "document/Utf8.h"
 #include "views/Canvas.h"
@@ -165,12 +164,8 @@ int RunRenderCommand(const std::vector<std::string>& args) {
                             *options.Text, views::DefaultIntegerArgument,
                             views::DefaultIntegerArgument, options.Scale);
 
-    const auto png = document::EncodePng(surface.Target);
-    if (!png) {
-        return Failure(Usage, "cannot encode the picture as PNG");
-    }
     if (const document::Result<document::Done> written =
-            document::WriteFileAtomically(options.Output, *png);
+            document::WritePngFile(surface.Target, options.Output);
         !written) {
         return Failure(Usage, written.Error);
     }

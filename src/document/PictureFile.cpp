@@ -1,5 +1,6 @@
 #include "document/PictureFile.h"
 
+#include "document/AtomicFile.h"
 #include "document/BmpCodec.h"
 #include "document/FileReading.h"
 #include "document/PngCodec.h"
@@ -41,6 +42,20 @@ Result<Image> LoadPictureFile(const std::string& path) {
         return Failure{bytes.Error};
     }
     return DecodePicture(*bytes.Value);
+}
+
+Result<Done> WritePngFile(const Image& picture, const std::string& path) {
+    Result<AtomicFileWriter> file = AtomicFileWriter::Open(path);
+    if (!file) {
+        return Failure{std::move(file.Error)};
+    }
+    AtomicFileWriter& writer = *file.Value;
+    const bool encoded = StreamPng(
+        picture, [&writer](std::span<const std::uint8_t> bytes) { return writer.Write(bytes); });
+    if (!encoded && !writer.Failed()) {
+        return Failure{"the picture could not be encoded as PNG"};
+    }
+    return writer.Commit();
 }
 
 void ReplaceCharacterSetPicture(Typeface& typeface, Image picture) {

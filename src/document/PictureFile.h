@@ -24,6 +24,9 @@ namespace glyfora::document {
 // Reads and decodes a PNG or BMP picture file.
 [[nodiscard]] Result<Image> LoadPictureFile(const std::string& path);
 
+// Writes the picture to path as a PNG (as StreamPng encodes it), atomically and as it is encoded.
+[[nodiscard]] Result<Done> WritePngFile(const Image& picture, const std::string& path);
+
 // Makes picture the typeface's character-set picture (Image and Sprite) and marks
 // the typeface modified. Metrics are not touched.
 void ReplaceCharacterSetPicture(Typeface& typeface, Image picture);

@@ -20,23 +20,23 @@ constexpr int GreyFilters = PNG_FILTER_NONE;
 constexpr int GreyLevel = 4;
 constexpr int GreyStrategy = Z_FILTERED;
 
-// Where the encoded bytes go, and whether appending to it failed.
+// Where the encoded bytes go, and whether taking them failed.
 struct PngSink {
-    std::vector<std::uint8_t>* Out = nullptr;
-    bool OutOfMemory = false;
+    const PngOutput* Write = nullptr;
+    bool Failed = false;
 };
 
-void AppendToSink(png_structp png, png_bytep data, png_size_t size) {
+void WriteToSink(png_structp png, png_bytep data, png_size_t size) {
     auto* sink = static_cast<PngSink*>(png_get_io_ptr(png));
     try {
-        sink->Out->insert(sink->Out->end(), data, data + size);
+        sink->Failed = !(*sink->Write)(std::span<const std::uint8_t>(data, size));
     } catch (const std::bad_alloc&) {
-        sink->OutOfMemory = true;
+        sink->Failed = true;
     }
     // Outside the handler: libpng leaves through longjmp, which must not skip a C++ frame that
     // still owns something.
-    if (sink->OutOfMemory) {
-        png_error(png, "out of memory");
+    if (sink->Failed) {
+        png_error(png, "the output took no more bytes");
     }
 }
 
@@ -119,7 +119,7 @@ Result<Image> DecodePng(std::span<const std::uint8_t> bytes, std::uint64_t maxBy
     return std::move(*picture);
 }
 
-bool AppendPng(const Image& image, std::vector<std::uint8_t>& out) {
+bool StreamPng(const Image& image, const PngOutput& write) {
     if (image.Width <= 0 || image.Height <= 0 || image.Width > PNG_UINT_31_MAX ||
         image.Height > PNG_UINT_31_MAX ||
         image.Pixels.size() != static_cast<std::size_t>(image.Width * image.Height)) {
@@ -140,11 +140,19 @@ bool AppendPng(const Image& image, std::vector<std::uint8_t>& out) {
         png_destroy_write_struct(&png, nullptr);
         return false;
     }
-    const std::size_t start = out.size();
-    PngSink sink{&out};
-    png_set_write_fn(png, &sink, AppendToSink, FlushSink);
+    PngSink sink{&write};
+    png_set_write_fn(png, &sink, WriteToSink, FlushSink);
     const bool written = WriteRows(png, info, image, greyRow.empty() ? nullptr : greyRow.data());
     png_destroy_write_struct(&png, &info);
+    return written;
+}
+
+bool AppendPng(const Image& image, std::vector<std::uint8_t>& out) {
+    const std::size_t start = out.size();
+    const bool written = StreamPng(image, [&out](std::span<const std::uint8_t> bytes) {
+        out.insert(out.end(), bytes.begin(), bytes.end());
+        return true;
+    });
     if (!written) {
         out.resize(start);
     }

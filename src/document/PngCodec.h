@@ -4,6 +4,7 @@
 #include "document/Result.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -17,10 +18,16 @@ namespace glyfora::document {
 [[nodiscard]] Result<Image> DecodePng(std::span<const std::uint8_t> bytes,
                                       std::uint64_t maxBytes = MaxImageBytes);
 
-// Appends the picture to out as a PNG that decodes to the same RGBA pixels: 8-bit grey + alpha
-// when every pixel's red, green and blue are equal, else 8-bit RGBA. Rows are converted one at a
-// time, so no second copy of the picture is made. False (out unchanged) when the picture has no
-// pixels or libpng fails.
+// Takes the encoded bytes piece by piece as they are made; false stops the encoding.
+using PngOutput = std::function<bool(std::span<const std::uint8_t>)>;
+
+// Encodes the picture as a PNG that decodes to the same RGBA pixels: 8-bit grey + alpha when
+// every pixel's red, green and blue are equal, else 8-bit RGBA. Rows are converted one at a time
+// and the bytes handed to write as they are deflated, so neither a second copy of the picture nor
+// the whole PNG is ever held. False when the picture has no pixels, libpng fails or write refuses.
+[[nodiscard]] bool StreamPng(const Image& image, const PngOutput& write);
+
+// Appends the picture to out as StreamPng encodes it; false (out unchanged) when that fails.
 [[nodiscard]] bool AppendPng(const Image& image, std::vector<std::uint8_t>& out);
 
 // The picture as a PNG of its own, as AppendPng writes it; none when that fails.

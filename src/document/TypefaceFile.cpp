@@ -28,17 +28,17 @@ constexpr std::size_t CharacterRecordSize = 18;
 constexpr std::size_t PairRecordSize = 6;
 constexpr std::size_t MaxPayloadSize = std::numeric_limits<std::int32_t>::max();
 
-// zlib's crc32 takes a 32-bit length; payloads stay below 2 GiB, but loop anyway so that the
-// helper is correct for any span.
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
-    uLong crc = crc32(0L, Z_NULL, 0);
+// The CRC-32 of bytes, or of earlier bytes whose CRC is crc followed by these. zlib's crc32
+// takes a 32-bit length; payloads stay below 2 GiB, but loop anyway so that the helper is correct
+// for any span.
+std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0) {
     while (!bytes.empty()) {
         const auto part = static_cast<uInt>(
             std::min<std::size_t>(bytes.size(), std::numeric_limits<uInt>::max()));
-        crc = crc32(crc, bytes.data(), part);
+        crc = static_cast<std::uint32_t>(crc32(crc, bytes.data(), part));
         bytes = bytes.subspan(part);
     }
-    return static_cast<std::uint32_t>(crc);
+    return crc;
 }
 
 std::uint16_t ReadU16(const std::uint8_t* p) {
@@ -105,19 +105,51 @@ private:
     std::size_t start_;
 };
 
-[[nodiscard]] Result<Done> AppendImageChunk(std::vector<std::uint8_t>& out,
-                                            const std::shared_ptr<const Image>& image) {
+// A file being encoded into memory, written to as an AtomicFileWriter is.
+class BufferOutput {
+public:
+    bool Write(std::span<const std::uint8_t> bytes) {
+        Bytes.insert(Bytes.end(), bytes.begin(), bytes.end());
+        return true;
+    }
+    bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+        std::copy(bytes.begin(), bytes.end(), Bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+        return true;
+    }
+    [[nodiscard]] std::uint64_t Size() const { return Bytes.size(); }
+
+    std::vector<std::uint8_t> Bytes;
+};
+
+// The image chunk, written out as the PNG is deflated so the PNG is never held whole: the header
+// goes first as a placeholder and is filled in at the end, with the CRC taken along the way.
+template <typename Output>
+[[nodiscard]] Result<Done> WriteImageChunk(Output& out, const std::shared_ptr<const Image>& image) {
     // No PNG can hold an empty picture; such a typeface is saved like one without an image.
     if (!image || image->Width <= 0 || image->Height <= 0) {
         return Done{};
     }
-    // Encoded straight into the chunk, so the PNG is never held twice.
-    ChunkBuilder chunk(out, ChunkType::Image);
-    if (!AppendPng(*image, chunk.Payload())) {
+    const std::uint64_t start = out.Size();
+    std::vector<std::uint8_t> header(ChunkHeaderSize);
+    std::uint64_t size = 0;
+    std::uint32_t crc = 0;
+    const PngOutput payload = [&](std::span<const std::uint8_t> bytes) {
+        size += bytes.size();
+        crc = Crc32(bytes, crc);
+        return out.Write(bytes);
+    };
+    std::vector<std::uint8_t> type;
+    AppendU32(type, static_cast<std::uint32_t>(ChunkType::Image));
+    if (!out.Write(header) || !payload(type) || !StreamPng(*image, payload)) {
         return Failure{"the character-set image could not be encoded as PNG"};
     }
-    if (!chunk.Finish()) {
+    if (size > MaxPayloadSize) {
         return Failure{"the character-set image is too large for a .tf file"};
+    }
+    PatchU32(header, 0, static_cast<std::uint32_t>(size));
+    PatchU32(header, 4, crc);
+    if (!out.WriteAt(start, header)) {
+        return Failure{"the character-set image could not be written"};
     }
     return Done{};
 }
@@ -310,28 +342,6 @@ struct ChunkReader {
     }
 };
 
-// Room for the whole file, reserved before the picture is encoded: a buffer that moved while the
-// PNG grew would hold the file twice for a moment. The bound takes the PNG as the raw RGBA rows
-// plus deflate's framing; room that is never written costs no memory, and a reservation that
-// fails only means the buffer grows as it goes.
-void ReserveRoom(std::vector<std::uint8_t>& out, const TypefaceContent& content) {
-    std::size_t size = TfMagic.size() + 5 * (ChunkHeaderSize + RecordListHeader) +
-                       content.Characters.Size() * CharacterRecordSize +
-                       content.KerningPairs.Size() * PairRecordSize;
-    for (const auto& [key, value] : content.Properties) {
-        size += key.size() + value.size() + 2;
-    }
-    if (const auto& image = content.Image) {
-        const auto rows = static_cast<std::size_t>(image->Height);
-        const std::size_t raw = image->Pixels.size() * 4 + rows;
-        size += raw + raw / 100 + (std::size_t{1} << 16);
-    }
-    try {
-        out.reserve(size);
-    } catch (const std::exception&) { // NOLINT(bugprone-empty-catch): growing as it goes is fine
-    }
-}
-
 } // namespace
 
 Typeface& ReadTfChunks(Typeface& typeface, std::span<const std::uint8_t> bytes,
@@ -387,39 +397,70 @@ Typeface& ReadTfChunks(Typeface& typeface, std::span<const std::uint8_t> bytes,
     return typeface;
 }
 
-Result<std::vector<std::uint8_t>> EncodeTfFile(const Typeface& typeface) {
-    // Checked before anything is encoded, so that no field is ever cut to its low bits.
-    if (FieldCheck check = CheckFieldLimits(typeface, TfFieldLimits); !check.Reason.empty()) {
-        return Failure{std::move(check.Reason)};
-    }
-    const TypefaceContent& content = typeface.Content;
-    std::vector<std::uint8_t> out;
-    ReserveRoom(out, content);
-    out.insert(out.end(), TfMagic.begin(), TfMagic.end());
-    Result<Done> appended = AppendImageChunk(out, content.Image);
-    if (appended) {
-        appended = AppendCharacterChunk(out, content);
-    }
+namespace {
+
+// The chunks after the picture, end chunk included.
+[[nodiscard]] Result<Done> AppendRecordChunks(std::vector<std::uint8_t>& out,
+                                              const TypefaceContent& content) {
+    Result<Done> appended = AppendCharacterChunk(out, content);
     if (appended) {
         appended = AppendPairChunk(out, content);
     }
     if (appended) {
         appended = AppendPropertyChunk(out, content);
     }
-    if (!appended) {
-        return Failure{std::move(appended.Error)};
+    if (appended) {
+        ChunkBuilder end(out, ChunkType::End);
+        static_cast<void>(end.Finish()); // four bytes always fit
     }
-    ChunkBuilder end(out, ChunkType::End);
-    static_cast<void>(end.Finish()); // four bytes always fit
-    return out;
+    return appended;
+}
+
+// The whole file into out. The records are encoded first, so that a typeface that cannot be saved
+// is refused before its picture is deflated.
+template <typename Output>
+[[nodiscard]] Result<Done> WriteTf(Output& out, const Typeface& typeface) {
+    // Checked before anything is encoded, so that no field is ever cut to its low bits.
+    if (FieldCheck check = CheckFieldLimits(typeface, TfFieldLimits); !check.Reason.empty()) {
+        return Failure{std::move(check.Reason)};
+    }
+    std::vector<std::uint8_t> records;
+    if (Result<Done> appended = AppendRecordChunks(records, typeface.Content); !appended) {
+        return appended;
+    }
+    if (!out.Write(TfMagic)) {
+        return Failure{"the signature could not be written"};
+    }
+    if (Result<Done> written = WriteImageChunk(out, typeface.Content.Image); !written) {
+        return written;
+    }
+    if (!out.Write(records)) {
+        return Failure{"the records could not be written"};
+    }
+    return Done{};
+}
+
+} // namespace
+
+Result<std::vector<std::uint8_t>> EncodeTfFile(const Typeface& typeface) {
+    BufferOutput out;
+    if (Result<Done> written = WriteTf(out, typeface); !written) {
+        return Failure{std::move(written.Error)};
+    }
+    return std::move(out.Bytes);
 }
 
 Result<Done> WriteTfFile(const Typeface& typeface, const std::string& fileName) {
-    Result<std::vector<std::uint8_t>> encoded = EncodeTfFile(typeface);
-    if (!encoded) {
-        return Failure{std::move(encoded.Error)};
+    Result<AtomicFileWriter> file = AtomicFileWriter::Open(fileName);
+    if (!file) {
+        return Failure{std::move(file.Error)};
     }
-    return WriteFileAtomically(fileName, *encoded.Value);
+    Result<Done> written = WriteTf(*file.Value, typeface);
+    // A failed write has the file's own reason, which Commit gives along with the clean-up.
+    if (!written && !file.Value->Failed()) {
+        return written;
+    }
+    return file.Value->Commit();
 }
 
 bool IsTfFile(std::span<const std::uint8_t> bytes) {

@@ -25,7 +25,7 @@ Typeface& ReadTfChunks(Typeface& typeface, std::span<const std::uint8_t> bytes,
 // field (CheckFieldLimits with TfFieldLimits) is refused, never cut down.
 [[nodiscard]] Result<std::vector<std::uint8_t>> EncodeTfFile(const Typeface& typeface);
 
-// Writes EncodeTfFile's bytes atomically to fileName.
+// Writes EncodeTfFile's bytes atomically to fileName, as the picture is encoded.
 [[nodiscard]] Result<Done> WriteTfFile(const Typeface& typeface, const std::string& fileName);
 
 // Whether bytes begin with the ".tf" signature.

@@ -3,7 +3,6 @@
 #include "document/AtomicFile.h"
 #include "document/FieldLimits.h"
 #include "document/PictureFile.h"
-#include "document/PngCodec.h"
 #include "document/XmlEscape.h"
 
 #include <algorithm>
@@ -254,7 +253,6 @@ Result<Done> WriteXmlDescription(const Typeface& typeface, const std::string& fi
     }
 
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Typeface";
-    std::optional<std::vector<std::uint8_t>> png;
     const std::filesystem::path picturePath = PicturePathFor(fileName);
     if (HasPicture(typeface)) {
         const std::string pictureName = picturePath.filename().string();
@@ -263,10 +261,6 @@ Result<Done> WriteXmlDescription(const Typeface& typeface, const std::string& fi
                            "\" cannot be written in XML"};
         }
         xml += " Image=\"" + EscapeXml(pictureName) + '"';
-        png = EncodePng(*content.Image);
-        if (!png) {
-            return Failure{"the character-set picture could not be encoded as PNG"};
-        }
     }
     xml += ">\n";
     for (const Character& character : content.Characters) {
@@ -283,8 +277,8 @@ Result<Done> WriteXmlDescription(const Typeface& typeface, const std::string& fi
     xml += "</Typeface>\n";
 
     // The picture goes first, so a description on disk never names a picture that is not there.
-    if (png) {
-        if (Result<Done> written = WriteFileAtomically(picturePath.string(), *png); !written) {
+    if (HasPicture(typeface)) {
+        if (Result<Done> written = WritePngFile(*content.Image, picturePath.string()); !written) {
             return written;
         }
     }

@@ -107,9 +107,10 @@ MeasureResult Measure(document::Typeface& typeface, const ImportOptions& options
                       std::span<GlyphSource* const> sources, const PassProgress& progress) {
     MeasureResult result;
     document::RowPacker packer{options.MaxWidth};
-    // Only surfaces to measure on; the image the glyphs go into is made after measuring.
-    std::vector<document::Image> scratches(
-        sources.size(), document::Image{256, 256, std::vector<std::uint32_t>(256 * 256)});
+    // Measuring draws nothing, so the sources only need a pixel to be opened on; the image the
+    // glyphs go into is made after measuring.
+    std::vector<document::Image> scratches(sources.size(),
+                                           document::Image{1, 1, std::vector<std::uint32_t>(1)});
     const OpenedSources opened(sources, scratches, options);
     if (!opened.Empty()) {
         result.Measured = true;

@@ -1,9 +1,7 @@
 #include "platform/PictureWatch.h"
 
-#include "document/AtomicFile.h"
 #include "document/FileReading.h"
 #include "document/PictureFile.h"
-#include "document/PngCodec.h"
 
 #include <cerrno>
 #include <cstring>
@@ -71,17 +69,12 @@ document::Result<std::string> ExportCharacterSetPicture(const document::Typeface
     if (!image || image->Width <= 0 || image->Height <= 0) {
         return document::Failure{"there is no character-set picture"};
     }
-    const auto encoded = document::EncodePng(*image);
-    if (!encoded) {
-        return document::Failure{"the picture could not be encoded as PNG"};
-    }
     std::string path = folder;
     if (!path.empty() && path.back() != '/') {
         path += '/';
     }
     path += ExportedPictureName;
-    if (document::Result<document::Done> written = document::WriteFileAtomically(path, *encoded);
-        !written) {
+    if (document::Result<document::Done> written = document::WritePngFile(*image, path); !written) {
         return document::Failure{std::move(written.Error)};
     }
     ArmPictureWatch(watch, path);

@@ -7,6 +7,7 @@
 #include "document/TypefaceFile.h"
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <optional>
 #include <png.h>
 #include <string>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 #include <zlib.h>
@@ -681,6 +683,46 @@ TEST_F(TfFileOnDisk, ReportsWhyNothingWasWritten) {
         EXPECT_FALSE(denied.Ok());
         EXPECT_NE(denied.Error.find("Permission denied"), std::string::npos) << denied.Error;
     }
+}
+
+// A limit on file sizes makes the write fail halfway through the picture, as a full disk would.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        signal_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, signal_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*signal_)(int) = nullptr;
+};
+
+TEST_F(TfFileOnDisk, AWriteThatFailsMidwayKeepsTheOldFileAndLeavesNoTemporary) {
+    Fixture f;
+    FillSample(*f.Face);
+    SetCharacterSetImage(*f.Face, TestPicture(300, 300)); // noise deflates to well over 4 KiB
+    const std::string path = folder_.File("sample.tf");
+    const Bytes old(100, 0xAB);
+    ASSERT_EQ(WriteFileAtomically(path, old).Error, "");
+
+    const FileSizeLimit limit(4096);
+    const Result<Done> saved = WriteTfFile(*f.Face, path);
+    EXPECT_FALSE(saved.Ok());
+    EXPECT_NE(saved.Error.find("File too large"), std::string::npos) << saved.Error;
+    EXPECT_EQ(ReadWholeFile(path).Value.value_or(Bytes{}), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST_F(TfFileOnDisk, ValuesBeyondSixteenBitsWriteNothing) {

@@ -2,7 +2,7 @@
 
 #include "document/AtomicFile.h"
 #include "document/FileFormat.h"
-#include "document/PngCodec.h"
+#include "document/PictureFile.h"
 #include "document/bmfont/BmFontModel.h"
 
 #include <string_view>
@@ -172,13 +172,8 @@ Result<Done> WriteBmFont(const Typeface& typeface, const std::string& fileName,
         result.Error = std::move(descriptor.Error);
         return result;
     }
-    const std::optional<std::vector<std::uint8_t>> png = EncodePng(*typeface.Content.Image);
-    if (!png) {
-        result.Error = "the character-set picture could not be encoded as PNG";
-        return result;
-    }
     // The picture first: a descriptor never names a page that was not written.
-    Result<Done> written = WriteFileAtomically(DirectoryOf(fileName) + pageName, *png);
+    Result<Done> written = WritePngFile(*typeface.Content.Image, DirectoryOf(fileName) + pageName);
     if (written) {
         written = WriteFileAtomically(fileName, *descriptor.Value);
     }
