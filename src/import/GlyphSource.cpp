@@ -14,6 +14,24 @@ ContextGlyphSource::ContextGlyphSource(const platform::GraphicsLibrary& graphics
     : graphics_(graphics), context_(graphics) {}
 
 bool ContextGlyphSource::Begin(document::Image& image, const ImportOptions& options) {
+    if (opened_ != options) {
+        opened_.reset();
+        if (!Open(image, options)) {
+            return false;
+        }
+        opened_ = options;
+    }
+    Retarget(image);
+    return true;
+}
+
+void ContextGlyphSource::End() {
+    Retarget(parked_);
+}
+
+bool ContextGlyphSource::Open(document::Image& image, const ImportOptions& options) {
+    EndTextDrawing(context_);
+    fallbacks_.clear();
     if (!BeginTextDrawing(context_, image)) {
         return false;
     }
@@ -25,7 +43,6 @@ bool ContextGlyphSource::Begin(document::Image& image, const ImportOptions& opti
         EndTextDrawing(context_);
         return false;
     }
-    fallbacks_.clear();
     for (const std::string& family : options.Fallbacks) {
         auto fallback = std::make_unique<TextDrawingContext>(graphics_);
         ImportOptions fallbackOptions = options;
@@ -40,9 +57,11 @@ bool ContextGlyphSource::Begin(document::Image& image, const ImportOptions& opti
     return true;
 }
 
-void ContextGlyphSource::End() {
-    EndTextDrawing(context_);
-    fallbacks_.clear();
+void ContextGlyphSource::Retarget(document::Image& image) {
+    RetargetTextDrawing(context_, image);
+    for (const auto& fallback : fallbacks_) {
+        RetargetTextDrawing(*fallback, image);
+    }
 }
 
 TextDrawingContext& ContextGlyphSource::ContextFor(std::uint16_t code) {

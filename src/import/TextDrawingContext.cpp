@@ -476,6 +476,12 @@ void EndTextDrawing(TextDrawingContext& context) {
     context.Output = nullptr;
 }
 
+void RetargetTextDrawing(TextDrawingContext& context, document::Image& output) {
+    if (context.Output != nullptr) {
+        context.Output = &output;
+    }
+}
+
 void SetDrawingFont(TextDrawingContext& context, const std::string& family, float emSize,
                     std::int64_t style) {
     if (context.Graphics == nullptr) {

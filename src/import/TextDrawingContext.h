@@ -87,6 +87,10 @@ struct TextDrawingContext {
 // Closes the context and drops its font.
 void EndTextDrawing(TextDrawingContext& context);
 
+// Points an open context at another output, keeping its font and every setting, so that drawing
+// on several pictures in turn makes the font only once. A closed context stays closed.
+void RetargetTextDrawing(TextDrawingContext& context, document::Image& output);
+
 // Makes the font used by every measurement and drawing: family by name (the generic sans-serif
 // family when it is not installed), em size in pixels, style bits 0x100 bold, 0x200 italic,
 // 4 underline, 8 strike-out (-1 counts as 0). Bold and italic come from the family's own faces
