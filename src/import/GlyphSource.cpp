@@ -10,8 +10,10 @@ std::u16string_view OneCharacter(const char16_t& unit) {
 
 } // namespace
 
-ContextGlyphSource::ContextGlyphSource(const platform::GraphicsLibrary& graphics)
-    : graphics_(graphics), context_(graphics) {}
+ContextGlyphSource::ContextGlyphSource(const platform::GraphicsLibrary& graphics, FontFiles* files)
+    : graphics_(graphics), files_(files), context_(graphics) {
+    context_.Files = files;
+}
 
 bool ContextGlyphSource::Begin(document::Image& image, const ImportOptions& options) {
     if (opened_ != options) {
@@ -45,6 +47,7 @@ bool ContextGlyphSource::Open(document::Image& image, const ImportOptions& optio
     }
     for (const std::string& family : options.Fallbacks) {
         auto fallback = std::make_unique<TextDrawingContext>(graphics_);
+        fallback->Files = files_;
         ImportOptions fallbackOptions = options;
         fallbackOptions.Family = family;
         if (BeginTextDrawing(*fallback, image)) {

@@ -64,7 +64,10 @@ public:
 // so End keeps them: a Begin with the same options only moves the contexts to the new picture.
 class ContextGlyphSource final : public GlyphSource {
 public:
-    explicit ContextGlyphSource(const platform::GraphicsLibrary& graphics);
+    // With files, every font is matched and read through them (see FontFiles), which the sources
+    // of one import share; they must outlive the source.
+    explicit ContextGlyphSource(const platform::GraphicsLibrary& graphics,
+                                FontFiles* files = nullptr);
 
     [[nodiscard]] bool Begin(document::Image& image, const ImportOptions& options) override;
     void End() override;
@@ -87,6 +90,7 @@ private:
     [[nodiscard]] TextDrawingContext& ContextFor(std::uint16_t code);
 
     const platform::GraphicsLibrary& graphics_;
+    FontFiles* files_;
     TextDrawingContext context_;
     std::vector<std::unique_ptr<TextDrawingContext>> fallbacks_;
     std::optional<ImportOptions> opened_; // what the contexts are open with

@@ -57,6 +57,7 @@ struct Coverage {
     std::vector<std::uint8_t> Values;
 };
 
+class FontFiles;
 struct DrawingFont;
 struct DrawingFontDeleter {
     void operator()(DrawingFont* font) const;
@@ -68,6 +69,9 @@ struct TextDrawingContext {
     const platform::GraphicsLibrary* Graphics = nullptr;
     document::Image* Output = nullptr; // none while closed
     std::unique_ptr<DrawingFont, DrawingFontDeleter> Font;
+    // Where fonts are matched and read, when they are shared with other contexts; none: fontconfig
+    // and the font file are asked for every font. It must outlive the context's fonts.
+    FontFiles* Files = nullptr;
     int TextHint = HintAntiAlias;
     int CompositingQuality = QualityGammaCorrected;
     int PixelOffsetMode = PixelOffsetNone;
