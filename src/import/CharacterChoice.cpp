@@ -126,9 +126,14 @@ document::Result<FontImportInput> ReadFontImportInput(const platform::GraphicsLi
     if (!parsed.Value->empty()) {
         listed = std::move(*parsed.Value);
     }
+    // With a list only the listed codes matter, and looking them up is far quicker than reading
+    // all a font covers.
+    const auto coverage = [&](const std::string& family) {
+        return listed ? ReadListedCharacterRanges(graphics, family, *listed)
+                      : ReadFontCharacterRanges(graphics, family, options.Size);
+    };
     FontImportInput input;
-    const FontCoverage main{options.Family,
-                            ReadFontCharacterRanges(graphics, options.Family, options.Size)};
+    const FontCoverage main{options.Family, coverage(options.Family)};
     std::vector<FontCoverage> fallbacks;
     for (const std::string& family : options.Fallbacks) {
         const std::optional<FontFile> file = MatchFontFile(family, 0);
@@ -137,8 +142,7 @@ document::Result<FontImportInput> ReadFontImportInput(const platform::GraphicsLi
                                      "\" is not installed and was not used.");
             continue;
         }
-        fallbacks.push_back(
-            {file->Family, ReadFontCharacterRanges(graphics, family, options.Size)});
+        fallbacks.push_back({file->Family, coverage(family)});
     }
     CharacterChoice choice = ChooseCharacters(listed, options.Unicode, main, fallbacks);
     input.Codes = std::move(choice.Codes);

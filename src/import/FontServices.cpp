@@ -236,6 +236,27 @@ std::vector<CharacterRange> ReadFontCharacterRanges(const platform::GraphicsLibr
     return face ? FaceCharacterRanges(face.get()) : std::vector<CharacterRange>{};
 }
 
+std::vector<CharacterRange> FaceListedCharacterRanges(FT_Face face,
+                                                      const std::vector<std::uint32_t>& codes) {
+    if (!SelectCodeMap(face)) {
+        return {};
+    }
+    std::vector<std::uint32_t> covered;
+    for (const std::uint32_t code : codes) {
+        if (FT_Get_Char_Index(face, code) != 0) {
+            covered.push_back(code);
+        }
+    }
+    return CharacterRangesFromCodes(std::move(covered));
+}
+
+std::vector<CharacterRange> ReadListedCharacterRanges(const platform::GraphicsLibrary& graphics,
+                                                      const std::string& family,
+                                                      const std::vector<std::uint32_t>& codes) {
+    const Face face = OpenRegularFace(graphics, family);
+    return face ? FaceListedCharacterRanges(face.get(), codes) : std::vector<CharacterRange>{};
+}
+
 std::vector<std::uint16_t> ReadFontCharacters(const platform::GraphicsLibrary& graphics,
                                               const std::string& family, std::int64_t size) {
     return ExpandCharacterRanges(ReadFontCharacterRanges(graphics, family, size));

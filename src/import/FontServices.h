@@ -66,6 +66,17 @@ ReadFontCharacterRanges(const platform::GraphicsLibrary& graphics, const std::st
 // The coverage of an opened font face, as ReadFontCharacterRanges reads it.
 [[nodiscard]] std::vector<CharacterRange> FaceCharacterRanges(FT_Face face);
 
+// ReadFontCharacterRanges limited to codes (in any order, repeats allowed): each code is looked up
+// in the character map, which for a short list is far quicker than walking a map of tens of
+// thousands of codes, as CJK fonts have.
+[[nodiscard]] std::vector<CharacterRange>
+ReadListedCharacterRanges(const platform::GraphicsLibrary& graphics, const std::string& family,
+                          const std::vector<std::uint32_t>& codes);
+
+// The coverage of an opened font face among codes, as ReadListedCharacterRanges reads it.
+[[nodiscard]] std::vector<CharacterRange>
+FaceListedCharacterRanges(FT_Face face, const std::vector<std::uint32_t>& codes);
+
 // The covered codes below 0x10000 in ascending order.
 [[nodiscard]] std::vector<std::uint16_t>
 ReadFontCharacters(const platform::GraphicsLibrary& graphics, const std::string& family,
