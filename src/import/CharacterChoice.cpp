@@ -149,13 +149,11 @@ document::Result<FontImportInput> ReadFontImportInput(const platform::GraphicsLi
     input.Fallbacks = std::move(choice.Fallbacks);
     input.Warnings.insert(input.Warnings.end(), choice.Warnings.begin(), choice.Warnings.end());
     input.Listed = listed.has_value();
-    for (const FontKerningPair& pair :
-         ReadFontKerningPairs(graphics, options.Family, options.Size)) {
-        const bool taken = std::binary_search(input.Codes.begin(), input.Codes.end(), pair.First) &&
-                           std::binary_search(input.Codes.begin(), input.Codes.end(), pair.Second);
-        if (!input.Listed || taken) {
-            input.Pairs.push_back({pair.First, pair.Second, pair.Amount});
-        }
+    const std::vector<FontKerningPair> pairs =
+        input.Listed ? ReadKerningPairsAmong(graphics, options.Family, options.Size, input.Codes)
+                     : ReadFontKerningPairs(graphics, options.Family, options.Size);
+    for (const FontKerningPair& pair : pairs) {
+        input.Pairs.push_back({pair.First, pair.Second, pair.Amount});
     }
     return input;
 }

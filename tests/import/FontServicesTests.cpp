@@ -426,6 +426,32 @@ TEST_F(InstalledFont, KerningPairsAgreeWithHarfBuzzShaping) {
     }
 }
 
+TEST_F(InstalledFont, PairsAmongCodesAreThePairsOfTheFontBetweenThem) {
+    const auto all = ReadFontKerningPairs(graphics_, DejaVuSans, 24);
+    const auto tuples = [](const std::vector<FontKerningPair>& pairs) {
+        std::vector<std::tuple<int, int, int>> values;
+        for (const FontKerningPair& pair : pairs) {
+            values.emplace_back(pair.First, pair.Second, pair.Amount);
+        }
+        return values;
+    };
+    // Kerned Latin, Greek and Cyrillic, codes the font lacks, and nothing.
+    const std::vector<std::vector<std::uint16_t>> lists = {
+        {'A', 'T', 'V', 'Y', 'a', 'o', 0x4E00},
+        {0x391, 0x3A4, 0x3BF, 0x410, 0x422, 0x43E, 'L', '\''},
+        {0x4E00, 0xE000},
+        {}};
+    for (const auto& list : lists) {
+        std::vector<FontKerningPair> expected;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(expected), [&](const auto& pair) {
+            return std::count(list.begin(), list.end(), pair.First) != 0 &&
+                   std::count(list.begin(), list.end(), pair.Second) != 0;
+        });
+        EXPECT_EQ(tuples(ReadKerningPairsAmong(graphics_, DejaVuSans, 24, list)), tuples(expected));
+    }
+    EXPECT_FALSE(ReadKerningPairsAmong(graphics_, DejaVuSans, 24, lists[0]).empty());
+}
+
 TEST_F(InstalledFont, KerningPairsScaleWithTheEmSize) {
     ShapingFont shaping(file_);
     const auto design = ReadFontKerningPairs(graphics_, DejaVuSans, shaping.UnitsPerEm);
