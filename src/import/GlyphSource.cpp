@@ -11,7 +11,7 @@ std::u16string_view OneCharacter(const char16_t& unit) {
 } // namespace
 
 ContextGlyphSource::ContextGlyphSource(const platform::GraphicsLibrary& graphics, FontFiles* files)
-    : graphics_(graphics), files_(files), context_(graphics) {
+    : graphics_(graphics), context_(graphics) {
     context_.Files = files;
 }
 
@@ -47,7 +47,7 @@ bool ContextGlyphSource::Open(document::Image& image, const ImportOptions& optio
     }
     for (const std::string& family : options.Fallbacks) {
         auto fallback = std::make_unique<TextDrawingContext>(graphics_);
-        fallback->Files = files_;
+        fallback->Files = context_.Files;
         ImportOptions fallbackOptions = options;
         fallbackOptions.Family = family;
         if (BeginTextDrawing(*fallback, image)) {

@@ -90,7 +90,6 @@ private:
     [[nodiscard]] TextDrawingContext& ContextFor(std::uint16_t code);
 
     const platform::GraphicsLibrary& graphics_;
-    FontFiles* files_;
     TextDrawingContext context_;
     std::vector<std::unique_ptr<TextDrawingContext>> fallbacks_;
     std::optional<ImportOptions> opened_; // what the contexts are open with

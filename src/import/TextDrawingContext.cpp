@@ -98,7 +98,8 @@ double FromDesignUnits(const DrawingFont& font, double units) {
     return units * static_cast<double>(font.EmSize) / font.UnitsPerEm;
 }
 
-// The face of file, made from the shared bytes of files when they hold it.
+// The face of file, made from the bytes files maps when there is one that could map the file,
+// else read by FreeType itself.
 FT_Face NewFace(FT_Library library, const FontFile& file, FontFiles* files) {
     const std::span<const std::uint8_t> bytes =
         files != nullptr ? files->Bytes(file.Path) : std::span<const std::uint8_t>{};
