@@ -376,6 +376,9 @@ std::vector<FontKerningPair> FaceKerningPairsAmong(FT_Face face, std::int64_t si
             glyphCodes.emplace_back(static_cast<std::uint16_t>(glyph), code);
         }
     }
+    // A code listed twice must not give its pairs twice.
+    std::sort(glyphCodes.begin(), glyphCodes.end());
+    glyphCodes.erase(std::unique(glyphCodes.begin(), glyphCodes.end()), glyphCodes.end());
     return KerningPairsOfCodes(face, size, std::move(glyphCodes));
 }
 

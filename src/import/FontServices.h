@@ -119,9 +119,9 @@ ReadFontKerningPairs(const platform::GraphicsLibrary& graphics, const std::strin
 // The kerning pairs of an opened font face, as ReadFontKerningPairs reads them.
 [[nodiscard]] std::vector<FontKerningPair> FaceKerningPairs(FT_Face face, std::int64_t size);
 
-// The pairs of ReadFontKerningPairs whose two codes are both among codes, read for those codes'
-// glyphs alone: a character list takes few of a font's pairs, and expanding all of them costs more
-// than the rest of reading the list's fonts.
+// The pairs of ReadFontKerningPairs whose two codes are both among codes (in any order, repeats
+// allowed), read for those codes' glyphs alone: a character list takes few of a font's pairs, and
+// expanding all of them costs more than the rest of reading the list's fonts.
 [[nodiscard]] std::vector<FontKerningPair>
 ReadKerningPairsAmong(const platform::GraphicsLibrary& graphics, const std::string& family,
                       std::int64_t size, std::span<const std::uint16_t> codes);
