@@ -126,9 +126,14 @@ document::Result<FontImportInput> ReadFontImportInput(const platform::GraphicsLi
     if (!parsed.Value->empty()) {
         listed = std::move(*parsed.Value);
     }
+    // With a list only the listed codes matter, and looking them up is far quicker than reading
+    // all a font covers.
+    const auto coverage = [&](const std::string& family) {
+        return listed ? ReadListedCharacterRanges(graphics, family, *listed)
+                      : ReadFontCharacterRanges(graphics, family, options.Size);
+    };
     FontImportInput input;
-    const FontCoverage main{options.Family,
-                            ReadFontCharacterRanges(graphics, options.Family, options.Size)};
+    const FontCoverage main{options.Family, coverage(options.Family)};
     std::vector<FontCoverage> fallbacks;
     for (const std::string& family : options.Fallbacks) {
         const std::optional<FontFile> file = MatchFontFile(family, 0);
@@ -137,21 +142,18 @@ document::Result<FontImportInput> ReadFontImportInput(const platform::GraphicsLi
                                      "\" is not installed and was not used.");
             continue;
         }
-        fallbacks.push_back(
-            {file->Family, ReadFontCharacterRanges(graphics, family, options.Size)});
+        fallbacks.push_back({file->Family, coverage(family)});
     }
     CharacterChoice choice = ChooseCharacters(listed, options.Unicode, main, fallbacks);
     input.Codes = std::move(choice.Codes);
     input.Fallbacks = std::move(choice.Fallbacks);
     input.Warnings.insert(input.Warnings.end(), choice.Warnings.begin(), choice.Warnings.end());
     input.Listed = listed.has_value();
-    for (const FontKerningPair& pair :
-         ReadFontKerningPairs(graphics, options.Family, options.Size)) {
-        const bool taken = std::binary_search(input.Codes.begin(), input.Codes.end(), pair.First) &&
-                           std::binary_search(input.Codes.begin(), input.Codes.end(), pair.Second);
-        if (!input.Listed || taken) {
-            input.Pairs.push_back({pair.First, pair.Second, pair.Amount});
-        }
+    const std::vector<FontKerningPair> pairs =
+        input.Listed ? ReadKerningPairsAmong(graphics, options.Family, options.Size, input.Codes)
+                     : ReadFontKerningPairs(graphics, options.Family, options.Size);
+    for (const FontKerningPair& pair : pairs) {
+        input.Pairs.push_back({pair.First, pair.Second, pair.Amount});
     }
     return input;
 }

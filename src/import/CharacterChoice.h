@@ -15,7 +15,9 @@ namespace glyfora::import {
 // A font's family and the codes it covers.
 struct FontCoverage {
     std::string Family;
-    std::vector<CharacterRange> Ranges; // ascending, as FaceCharacterRanges gives them
+    // Ascending, as FaceCharacterRanges gives them; for a character list, only the listed codes
+    // need to be in them.
+    std::vector<CharacterRange> Ranges;
 };
 
 // Whether the ascending ranges hold code.

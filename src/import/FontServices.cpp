@@ -135,6 +135,9 @@ std::vector<std::uint8_t> LoadTable(FT_Face face, FT_ULong tag) {
     return bytes;
 }
 
+// (glyph, code) for codes of the character map.
+using GlyphCodes = std::vector<std::pair<std::uint16_t, std::uint16_t>>;
+
 } // namespace
 
 std::int64_t FontTypeFromFormat(std::string_view fontFormat) {
@@ -236,6 +239,27 @@ std::vector<CharacterRange> ReadFontCharacterRanges(const platform::GraphicsLibr
     return face ? FaceCharacterRanges(face.get()) : std::vector<CharacterRange>{};
 }
 
+std::vector<CharacterRange> FaceListedCharacterRanges(FT_Face face,
+                                                      const std::vector<std::uint32_t>& codes) {
+    if (!SelectCodeMap(face)) {
+        return {};
+    }
+    std::vector<std::uint32_t> covered;
+    for (const std::uint32_t code : codes) {
+        if (FT_Get_Char_Index(face, code) != 0) {
+            covered.push_back(code);
+        }
+    }
+    return CharacterRangesFromCodes(std::move(covered));
+}
+
+std::vector<CharacterRange> ReadListedCharacterRanges(const platform::GraphicsLibrary& graphics,
+                                                      const std::string& family,
+                                                      const std::vector<std::uint32_t>& codes) {
+    const Face face = OpenRegularFace(graphics, family);
+    return face ? FaceListedCharacterRanges(face.get(), codes) : std::vector<CharacterRange>{};
+}
+
 std::vector<std::uint16_t> ReadFontCharacters(const platform::GraphicsLibrary& graphics,
                                               const std::string& family, std::int64_t size) {
     return ExpandCharacterRanges(ReadFontCharacterRanges(graphics, family, size));
@@ -308,19 +332,15 @@ KerningPairsFromGlyphPairs(const std::vector<GlyphKerningPair>& pairs,
     return result;
 }
 
-std::vector<FontKerningPair> FaceKerningPairs(FT_Face face, std::int64_t size) {
-    if (size <= 0 || face->units_per_EM == 0 || !SelectCodeMap(face)) {
-        return {};
-    }
-    std::vector<std::pair<std::uint16_t, std::uint16_t>> glyphCodes;
+namespace {
+
+// The kerning pairs of the glyphs of glyphCodes, in pixels of an em of size pixels.
+std::vector<FontKerningPair> KerningPairsOfCodes(FT_Face face, std::int64_t size,
+                                                 GlyphCodes glyphCodes) {
     GlyphSet wanted(0x10000, false);
-    ForEachCode(face, [&](FT_ULong code, FT_UInt glyph) {
-        if (code <= LastCode && glyph <= 0xFFFF) {
-            glyphCodes.emplace_back(static_cast<std::uint16_t>(glyph),
-                                    static_cast<std::uint16_t>(code));
-            wanted[glyph] = true;
-        }
-    });
+    for (const auto& [glyph, code] : glyphCodes) {
+        wanted[glyph] = true;
+    }
     const auto gpos = LoadTable(face, TTAG_GPOS);
     const auto kern = LoadTable(face, TTAG_kern);
     const auto pairs =
@@ -328,10 +348,51 @@ std::vector<FontKerningPair> FaceKerningPairs(FT_Face face, std::int64_t size) {
     return KerningPairsFromGlyphPairs(pairs, std::move(glyphCodes), size, face->units_per_EM);
 }
 
+} // namespace
+
+std::vector<FontKerningPair> FaceKerningPairs(FT_Face face, std::int64_t size) {
+    if (size <= 0 || face->units_per_EM == 0 || !SelectCodeMap(face)) {
+        return {};
+    }
+    GlyphCodes glyphCodes;
+    ForEachCode(face, [&](FT_ULong code, FT_UInt glyph) {
+        if (code <= LastCode && glyph <= 0xFFFF) {
+            glyphCodes.emplace_back(static_cast<std::uint16_t>(glyph),
+                                    static_cast<std::uint16_t>(code));
+        }
+    });
+    return KerningPairsOfCodes(face, size, std::move(glyphCodes));
+}
+
+std::vector<FontKerningPair> FaceKerningPairsAmong(FT_Face face, std::int64_t size,
+                                                   std::span<const std::uint16_t> codes) {
+    if (size <= 0 || face->units_per_EM == 0 || !SelectCodeMap(face)) {
+        return {};
+    }
+    GlyphCodes glyphCodes;
+    for (const std::uint16_t code : codes) {
+        const FT_UInt glyph = FT_Get_Char_Index(face, code);
+        if (glyph != 0 && glyph <= 0xFFFF) {
+            glyphCodes.emplace_back(static_cast<std::uint16_t>(glyph), code);
+        }
+    }
+    // A code listed twice must not give its pairs twice.
+    std::sort(glyphCodes.begin(), glyphCodes.end());
+    glyphCodes.erase(std::unique(glyphCodes.begin(), glyphCodes.end()), glyphCodes.end());
+    return KerningPairsOfCodes(face, size, std::move(glyphCodes));
+}
+
 std::vector<FontKerningPair> ReadFontKerningPairs(const platform::GraphicsLibrary& graphics,
                                                   const std::string& family, std::int64_t size) {
     const Face face = size > 0 ? OpenRegularFace(graphics, family) : nullptr;
     return face ? FaceKerningPairs(face.get(), size) : std::vector<FontKerningPair>{};
+}
+
+std::vector<FontKerningPair> ReadKerningPairsAmong(const platform::GraphicsLibrary& graphics,
+                                                   const std::string& family, std::int64_t size,
+                                                   std::span<const std::uint16_t> codes) {
+    const Face face = size > 0 ? OpenRegularFace(graphics, family) : nullptr;
+    return face ? FaceKerningPairsAmong(face.get(), size, codes) : std::vector<FontKerningPair>{};
 }
 
 } // namespace glyfora::import

@@ -3,6 +3,7 @@
 #include "import/SfntReading.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -66,6 +67,17 @@ ReadFontCharacterRanges(const platform::GraphicsLibrary& graphics, const std::st
 // The coverage of an opened font face, as ReadFontCharacterRanges reads it.
 [[nodiscard]] std::vector<CharacterRange> FaceCharacterRanges(FT_Face face);
 
+// ReadFontCharacterRanges limited to codes (in any order, repeats allowed): each code is looked up
+// in the character map, which for a short list is far quicker than walking a map of tens of
+// thousands of codes, as CJK fonts have.
+[[nodiscard]] std::vector<CharacterRange>
+ReadListedCharacterRanges(const platform::GraphicsLibrary& graphics, const std::string& family,
+                          const std::vector<std::uint32_t>& codes);
+
+// The coverage of an opened font face among codes, as ReadListedCharacterRanges reads it.
+[[nodiscard]] std::vector<CharacterRange>
+FaceListedCharacterRanges(FT_Face face, const std::vector<std::uint32_t>& codes);
+
 // The covered codes below 0x10000 in ascending order.
 [[nodiscard]] std::vector<std::uint16_t>
 ReadFontCharacters(const platform::GraphicsLibrary& graphics, const std::string& family,
@@ -106,5 +118,16 @@ ReadFontKerningPairs(const platform::GraphicsLibrary& graphics, const std::strin
 
 // The kerning pairs of an opened font face, as ReadFontKerningPairs reads them.
 [[nodiscard]] std::vector<FontKerningPair> FaceKerningPairs(FT_Face face, std::int64_t size);
+
+// The pairs of ReadFontKerningPairs whose two codes are both among codes (in any order, repeats
+// allowed), read for those codes' glyphs alone: a character list takes few of a font's pairs, and
+// expanding all of them costs more than the rest of reading the list's fonts.
+[[nodiscard]] std::vector<FontKerningPair>
+ReadKerningPairsAmong(const platform::GraphicsLibrary& graphics, const std::string& family,
+                      std::int64_t size, std::span<const std::uint16_t> codes);
+
+// The kerning pairs of an opened font face among codes, as ReadKerningPairsAmong reads them.
+[[nodiscard]] std::vector<FontKerningPair>
+FaceKerningPairsAmong(FT_Face face, std::int64_t size, std::span<const std::uint16_t> codes);
 
 } // namespace glyfora::import

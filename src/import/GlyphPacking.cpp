@@ -3,6 +3,7 @@
 #include "document/CompactPacking.h"
 #include "document/FamilyList.h"
 #include "document/RowPacking.h"
+#include "import/FontFiles.h"
 #include "import/GlyphCropping.h"
 #include "import/OrderedWork.h"
 
@@ -426,10 +427,12 @@ ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, 
     // More workers than glyphs would only open fonts for nothing.
     const std::int64_t workers = std::clamp<std::int64_t>(
         std::min<std::int64_t>(jobs, std::ssize(input.Codes)), JobsRange.Min, JobsRange.Max);
+    // Made before the sources, so that their faces are closed before the bytes they read go.
+    FontFiles files;
     std::vector<std::unique_ptr<ContextGlyphSource>> owned;
     std::vector<GlyphSource*> sources;
     for (std::int64_t i = 0; i < workers; ++i) {
-        owned.push_back(std::make_unique<ContextGlyphSource>(graphics));
+        owned.push_back(std::make_unique<ContextGlyphSource>(graphics, &files));
         sources.push_back(owned.back().get());
     }
     return CreateTypefaceFromFont(registry, id, options, input, sources, progress);

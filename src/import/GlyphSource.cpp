@@ -10,10 +10,30 @@ std::u16string_view OneCharacter(const char16_t& unit) {
 
 } // namespace
 
-ContextGlyphSource::ContextGlyphSource(const platform::GraphicsLibrary& graphics)
-    : graphics_(graphics), context_(graphics) {}
+ContextGlyphSource::ContextGlyphSource(const platform::GraphicsLibrary& graphics, FontFiles* files)
+    : graphics_(graphics), context_(graphics) {
+    context_.Files = files;
+}
 
 bool ContextGlyphSource::Begin(document::Image& image, const ImportOptions& options) {
+    if (opened_ != options) {
+        opened_.reset();
+        if (!Open(image, options)) {
+            return false;
+        }
+        opened_ = options;
+    }
+    Retarget(image);
+    return true;
+}
+
+void ContextGlyphSource::End() {
+    Retarget(parked_);
+}
+
+bool ContextGlyphSource::Open(document::Image& image, const ImportOptions& options) {
+    EndTextDrawing(context_);
+    fallbacks_.clear();
     if (!BeginTextDrawing(context_, image)) {
         return false;
     }
@@ -25,9 +45,9 @@ bool ContextGlyphSource::Begin(document::Image& image, const ImportOptions& opti
         EndTextDrawing(context_);
         return false;
     }
-    fallbacks_.clear();
     for (const std::string& family : options.Fallbacks) {
         auto fallback = std::make_unique<TextDrawingContext>(graphics_);
+        fallback->Files = context_.Files;
         ImportOptions fallbackOptions = options;
         fallbackOptions.Family = family;
         if (BeginTextDrawing(*fallback, image)) {
@@ -40,9 +60,11 @@ bool ContextGlyphSource::Begin(document::Image& image, const ImportOptions& opti
     return true;
 }
 
-void ContextGlyphSource::End() {
-    EndTextDrawing(context_);
-    fallbacks_.clear();
+void ContextGlyphSource::Retarget(document::Image& image) {
+    RetargetTextDrawing(context_, image);
+    for (const auto& fallback : fallbacks_) {
+        RetargetTextDrawing(*fallback, image);
+    }
 }
 
 TextDrawingContext& ContextGlyphSource::ContextFor(std::uint16_t code) {

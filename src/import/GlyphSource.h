@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,9 +60,14 @@ public:
 // options.Fallbacks. A code the main font lacks is measured and drawn with the first fallback that
 // has it, at the same em size, with its own advance and on the main font's baseline; the line
 // height is always the main font's, so every cell of an import is equally tall.
+// Making the fonts (matching each family, reading each face) costs as much as drawing many glyphs,
+// so End keeps them: a Begin with the same options only moves the contexts to the new picture.
 class ContextGlyphSource final : public GlyphSource {
 public:
-    explicit ContextGlyphSource(const platform::GraphicsLibrary& graphics);
+    // With files, every font is matched and read through them (see FontFiles), which the sources
+    // of one import share; they must outlive the source.
+    explicit ContextGlyphSource(const platform::GraphicsLibrary& graphics,
+                                FontFiles* files = nullptr);
 
     [[nodiscard]] bool Begin(document::Image& image, const ImportOptions& options) override;
     void End() override;
@@ -75,12 +81,21 @@ public:
     void Composite(const GlyphInk& ink, ColourRGBA colour) override;
 
 private:
+    // Opens every context on image with the options' fonts; false when the main font cannot be
+    // made.
+    [[nodiscard]] bool Open(document::Image& image, const ImportOptions& options);
+    // Points every open context at image.
+    void Retarget(document::Image& image);
     // The context whose font draws code.
     [[nodiscard]] TextDrawingContext& ContextFor(std::uint16_t code);
 
     const platform::GraphicsLibrary& graphics_;
     TextDrawingContext context_;
     std::vector<std::unique_ptr<TextDrawingContext>> fallbacks_;
+    std::optional<ImportOptions> opened_; // what the contexts are open with
+    // Between End and Begin the contexts point here, so that nothing can draw into a picture that
+    // is gone.
+    document::Image parked_;
 };
 
 } // namespace glyfora::import

@@ -1,6 +1,7 @@
 #include "import/TextDrawingContext.h"
 
 #include "document/Pixel.h"
+#include "import/FontFiles.h"
 #include "import/FontMatching.h"
 #include "import/FontMetrics.h"
 
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 #include <vector>
 
 namespace glyfora::import {
@@ -96,11 +98,25 @@ double FromDesignUnits(const DrawingFont& font, double units) {
     return units * static_cast<double>(font.EmSize) / font.UnitsPerEm;
 }
 
-FontPointer OpenFontFile(const platform::GraphicsLibrary& graphics, const FontFile& file,
-                         float emSize, std::int64_t style) {
+// The face of file, made from the bytes files maps when there is one that could map the file,
+// else read by FreeType itself.
+FT_Face NewFace(FT_Library library, const FontFile& file, FontFiles* files) {
+    const std::span<const std::uint8_t> bytes =
+        files != nullptr ? files->Bytes(file.Path) : std::span<const std::uint8_t>{};
+    FT_Face face = nullptr;
+    const FT_Error error =
+        bytes.empty()
+            ? FT_New_Face(library, file.Path.c_str(), file.FaceIndex, &face)
+            : FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()),
+                                 file.FaceIndex, &face);
+    return error == 0 ? face : nullptr;
+}
+
+FontPointer OpenFontFile(const TextDrawingContext& context, const FontFile& file, float emSize,
+                         std::int64_t style) {
     FontPointer font(new DrawingFont);
-    if (FT_New_Face(graphics.Library, file.Path.c_str(), file.FaceIndex, &font->Face) != 0) {
-        font->Face = nullptr;
+    font->Face = NewFace(context.Graphics->Library, file, context.Files);
+    if (font->Face == nullptr) {
         return nullptr;
     }
     FT_Face face = font->Face;
@@ -153,20 +169,24 @@ FontPointer OpenFontFile(const platform::GraphicsLibrary& graphics, const FontFi
     return font;
 }
 
-FontPointer OpenFont(const platform::GraphicsLibrary& graphics, const std::string& family,
-                     float emSize, std::int64_t style) {
-    if (!graphics.GraphicsLibraryReady || !std::isfinite(emSize) || emSize * 64.0F < 1.0F ||
-        emSize > MaxDrawingEmSize) {
+FontPointer OpenFont(const TextDrawingContext& context, const std::string& family, float emSize,
+                     std::int64_t style) {
+    if (!context.Graphics->GraphicsLibraryReady || !std::isfinite(emSize) ||
+        emSize * 64.0F < 1.0F || emSize > MaxDrawingEmSize) {
         return nullptr;
     }
-    if (auto file = MatchFontFile(family, style)) {
-        if (auto font = OpenFontFile(graphics, *file, emSize, style)) {
+    const auto match = [&](const std::string& name) {
+        return context.Files != nullptr ? context.Files->Match(name, style)
+                                        : MatchFontFile(name, style);
+    };
+    if (auto file = match(family)) {
+        if (auto font = OpenFontFile(context, *file, emSize, style)) {
             return font;
         }
     }
     // The matched file could not be read: the generic family is the last resort.
-    if (auto file = MatchFontFile("sans-serif", style)) {
-        return OpenFontFile(graphics, *file, emSize, style);
+    if (auto file = match("sans-serif")) {
+        return OpenFontFile(context, *file, emSize, style);
     }
     return nullptr;
 }
@@ -476,13 +496,19 @@ void EndTextDrawing(TextDrawingContext& context) {
     context.Output = nullptr;
 }
 
+void RetargetTextDrawing(TextDrawingContext& context, document::Image& output) {
+    if (context.Output != nullptr) {
+        context.Output = &output;
+    }
+}
+
 void SetDrawingFont(TextDrawingContext& context, const std::string& family, float emSize,
                     std::int64_t style) {
     if (context.Graphics == nullptr) {
         return;
     }
     const std::int64_t bits = style == -1 ? 0 : (style & ValidStyleBits);
-    if (auto font = OpenFont(*context.Graphics, family, emSize, bits)) {
+    if (auto font = OpenFont(context, family, emSize, bits)) {
         context.Font = std::move(font);
     }
 }

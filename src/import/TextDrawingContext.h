@@ -57,6 +57,7 @@ struct Coverage {
     std::vector<std::uint8_t> Values;
 };
 
+class FontFiles;
 struct DrawingFont;
 struct DrawingFontDeleter {
     void operator()(DrawingFont* font) const;
@@ -68,6 +69,9 @@ struct TextDrawingContext {
     const platform::GraphicsLibrary* Graphics = nullptr;
     document::Image* Output = nullptr; // none while closed
     std::unique_ptr<DrawingFont, DrawingFontDeleter> Font;
+    // Where fonts are matched and read, when they are shared with other contexts; none: fontconfig
+    // and the font file are asked for every font. It must outlive the context's fonts.
+    FontFiles* Files = nullptr;
     int TextHint = HintAntiAlias;
     int CompositingQuality = QualityGammaCorrected;
     int PixelOffsetMode = PixelOffsetNone;
@@ -86,6 +90,10 @@ struct TextDrawingContext {
 
 // Closes the context and drops its font.
 void EndTextDrawing(TextDrawingContext& context);
+
+// Points an open context at another output, keeping its font and every setting, so that drawing
+// on several pictures in turn makes the font only once. A closed context stays closed.
+void RetargetTextDrawing(TextDrawingContext& context, document::Image& output);
 
 // Makes the font used by every measurement and drawing: family by name (the generic sans-serif
 // family when it is not installed), em size in pixels, style bits 0x100 bold, 0x200 italic,

@@ -61,6 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     CheckRanges(import::FaceCharacterRanges(face));
     CheckPairs(import::FaceKerningPairs(face, 64));
+    // A character list's reads: looked-up codes in any order, some repeated.
+    const std::vector<std::uint16_t> listed{'V', 'A', 0x4E00, 'A', 0xF041, 0xFFFF, 0};
+    CheckRanges(import::FaceListedCharacterRanges(face, {listed.begin(), listed.end()}));
+    CheckPairs(import::FaceKerningPairsAmong(face, 64, listed));
     const import::LineMetrics line = import::FaceLineMetrics(face);
     if (!std::isfinite(line.Ascent) || !std::isfinite(line.LineSpacing)) {
         std::abort();

@@ -1,3 +1,4 @@
+#include "import/CharacterChoice.h"
 #include "import/FontMatching.h"
 #include "import/FontMetrics.h"
 #include "import/FontServices.h"
@@ -7,6 +8,7 @@
 #include <cctype>
 #include <gtest/gtest.h>
 #include <hb.h>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <set>
@@ -349,6 +351,31 @@ TEST_F(InstalledFont, CoverageMatchesTheCharacterMapThatHarfBuzzReads) {
     EXPECT_EQ(ranges.back().First + ranges.back().Count > 0x10000, beyond);
 }
 
+TEST_F(InstalledFont, ListedCoverageIsTheCoverageOfTheListedCodes) {
+    const auto all = ReadFontCharacterRanges(graphics_, DejaVuSans, 24);
+    ASSERT_FALSE(all.empty());
+    const auto runs = [](const std::vector<CharacterRange>& ranges) {
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> firstAndCount;
+        for (const CharacterRange& range : ranges) {
+            firstAndCount.emplace_back(range.First, range.Count);
+        }
+        return firstAndCount;
+    };
+    // Unordered, repeated, uncovered, private-use and beyond-BMP codes.
+    const std::vector<std::vector<std::uint32_t>> lists = {
+        {},
+        {'B', 'A', 'A', 0x4E00, 0x20, 0x10FFFF},
+        {0x378, 0x379, 0x37A, 0x37B, 0xE000, 0xFFFF, 0x1D400},
+        {0x41, 0x42, 0x43, 0x45, 0x3B1, 0x2603}};
+    for (const auto& list : lists) {
+        std::vector<std::uint32_t> covered;
+        std::copy_if(list.begin(), list.end(), std::back_inserter(covered),
+                     [&](std::uint32_t code) { return RangesCover(all, code); });
+        EXPECT_EQ(runs(ReadListedCharacterRanges(graphics_, DejaVuSans, list)),
+                  runs(CharacterRangesFromCodes(covered)));
+    }
+}
+
 TEST_F(InstalledFont, KerningPairsAgreeWithHarfBuzzShaping) {
     ShapingFont shaping(file_);
     ASSERT_GT(shaping.UnitsPerEm, 0);
@@ -397,6 +424,32 @@ TEST_F(InstalledFont, KerningPairsAgreeWithHarfBuzzShaping) {
             }
         }
     }
+}
+
+TEST_F(InstalledFont, PairsAmongCodesAreThePairsOfTheFontBetweenThem) {
+    const auto all = ReadFontKerningPairs(graphics_, DejaVuSans, 24);
+    const auto tuples = [](const std::vector<FontKerningPair>& pairs) {
+        std::vector<std::tuple<int, int, int>> values;
+        for (const FontKerningPair& pair : pairs) {
+            values.emplace_back(pair.First, pair.Second, pair.Amount);
+        }
+        return values;
+    };
+    // Kerned Latin (some listed twice), Greek and Cyrillic, codes the font lacks, and nothing.
+    const std::vector<std::vector<std::uint16_t>> lists = {
+        {'A', 'T', 'V', 'Y', 'a', 'o', 0x4E00, 'V', 'A'},
+        {0x391, 0x3A4, 0x3BF, 0x410, 0x422, 0x43E, 'L', '\''},
+        {0x4E00, 0xE000},
+        {}};
+    for (const auto& list : lists) {
+        std::vector<FontKerningPair> expected;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(expected), [&](const auto& pair) {
+            return std::count(list.begin(), list.end(), pair.First) != 0 &&
+                   std::count(list.begin(), list.end(), pair.Second) != 0;
+        });
+        EXPECT_EQ(tuples(ReadKerningPairsAmong(graphics_, DejaVuSans, 24, list)), tuples(expected));
+    }
+    EXPECT_FALSE(ReadKerningPairsAmong(graphics_, DejaVuSans, 24, lists[0]).empty());
 }
 
 TEST_F(InstalledFont, KerningPairsScaleWithTheEmSize) {
