@@ -1,3 +1,4 @@
+#include "CharacterRecords.h"
 #include "app/editing/PromptNumber.h"
 
 #include <cmath>
@@ -11,12 +12,7 @@ namespace {
 
 using namespace document;
 
-Character& Add(Typeface& typeface, std::int64_t code, Rect64 source, Rect64 outlay = {}) {
-    Character& character = AddCharacter(typeface, code);
-    character.Source = source;
-    character.Outlay = outlay;
-    return character;
-}
+using testsupport::Add;
 
 constexpr float Infinity = std::numeric_limits<float>::infinity();
 

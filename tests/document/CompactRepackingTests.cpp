@@ -1,3 +1,4 @@
+#include "CharacterRecords.h"
 #include "document/CompactRepacking.h"
 
 #include <gtest/gtest.h>
@@ -19,12 +20,7 @@ Typeface& WithPicture(TypefaceRegistry& registry,
     return typeface;
 }
 
-Character& Add(Typeface& typeface, std::int64_t code, Rect64 source, Rect64 outlay) {
-    Character& character = AddCharacter(typeface, code);
-    character.Source = source;
-    character.Outlay = outlay;
-    return character;
-}
+using testsupport::Add;
 
 TEST(CompactRepacking, CropsEachCellToItsInkAndMovesItsOffset) {
     struct Case {

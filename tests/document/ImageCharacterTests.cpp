@@ -1,3 +1,4 @@
+#include "CharacterRecords.h"
 #include "document/ImageCharacter.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +13,7 @@ Image IconPicture(std::int64_t width, std::int64_t height) {
     return *MakeImage(width, height, Icon);
 }
 
-Character& Add(Typeface& typeface, std::int64_t code, Rect64 source, Rect64 outlay = {}) {
-    Character& character = AddCharacter(typeface, code);
-    character.Source = source;
-    character.Outlay = outlay;
-    return character;
-}
+using testsupport::Add;
 
 TEST(ImageCharacter, GoesIntoFreeSpaceOrGrowsThePicture) {
     struct Case {

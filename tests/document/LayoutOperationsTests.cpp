@@ -1,3 +1,4 @@
+#include "CharacterRecords.h"
 #include "document/LayoutOperations.h"
 
 #include <cstdint>
@@ -8,12 +9,7 @@
 namespace glyfora::document {
 namespace {
 
-Character& Add(Typeface& typeface, std::int64_t code, Rect64 source, Rect64 outlay = {}) {
-    Character& character = AddCharacter(typeface, code);
-    character.Source = source;
-    character.Outlay = outlay;
-    return character;
-}
+using testsupport::Add;
 
 std::vector<std::int64_t> Codes(const Typeface& typeface) {
     std::vector<std::int64_t> codes;

@@ -1,3 +1,4 @@
+#include "CharacterRecords.h"
 #include "ScratchFolder.h"
 #include "document/Pixel.h"
 #include "document/TypefaceFile.h"
@@ -141,15 +142,7 @@ TEST_F(CompactImport, KeepsAdvancesLineHeightsAndKerningOfRows) {
     }
 }
 
-std::uint64_t AlphaIn(const document::Image& image, const document::Rect64& cell) {
-    std::uint64_t sum = 0;
-    for (std::int64_t y = cell.Y; y < cell.Y + cell.Height; ++y) {
-        for (std::int64_t x = cell.X; x < cell.X + cell.Width; ++x) {
-            sum += image.At(x, y) >> 24;
-        }
-    }
-    return sum;
-}
+using testsupport::AlphaIn;
 
 TEST_F(CompactImport, KeepsInkBeyondTheAdvanceBox) {
     ImportOptions options;

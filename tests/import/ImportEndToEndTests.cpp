@@ -1,3 +1,4 @@
+#include "CharacterRecords.h"
 #include "import/CharacterChoice.h"
 #include "import/FontMatching.h"
 #include "import/GlyphPacking.h"
@@ -33,15 +34,7 @@ std::vector<std::uint16_t> DejaVuCodes(const platform::GraphicsLibrary& graphics
     return codes;
 }
 
-std::uint64_t AlphaIn(const document::Image& image, const document::Rect64& cell) {
-    std::uint64_t sum = 0;
-    for (std::int64_t y = cell.Y; y < cell.Y + cell.Height; ++y) {
-        for (std::int64_t x = cell.X; x < cell.X + cell.Width; ++x) {
-            sum += image.At(x, y) >> 24;
-        }
-    }
-    return sum;
-}
+using testsupport::AlphaIn;
 
 class DejaVuImport : public ::testing::TestWithParam<bool> {
 protected:
