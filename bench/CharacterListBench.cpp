@@ -45,10 +45,10 @@ std::string GameText(const platform::GraphicsLibrary& graphics) {
     for (std::uint32_t code = 0x410; code <= 0x44F; ++code) {
         codes.push_back(code);
     }
-    const auto cjk = import::ReadFontCharacterRanges(graphics, "WenQuanYi Zen Hei", 24);
+    const auto cjk = fontimport::ReadFontCharacterRanges(graphics, "WenQuanYi Zen Hei", 24);
     for (std::uint32_t code = FirstIdeograph;
          code <= LastIdeograph && codes.size() < TextCharacters; code += 7) {
-        if (import::RangesCover(cjk, code)) {
+        if (fontimport::RangesCover(cjk, code)) {
             codes.push_back(code);
         }
     }
@@ -60,20 +60,20 @@ std::string GameText(const platform::GraphicsLibrary& graphics) {
 }
 
 // Imports as glyfora-cli does; writes the .tf file too when out is given.
-std::size_t Import(const platform::GraphicsLibrary& graphics, import::ImportOptions options,
+std::size_t Import(const platform::GraphicsLibrary& graphics, fontimport::ImportOptions options,
                    const std::string& textFile, const std::string& out = {}) {
     if (!textFile.empty()) {
-        const auto codes = import::ReadCharacterFile(textFile);
+        const auto codes = fontimport::ReadCharacterFile(textFile);
         if (!codes) {
             std::fprintf(stderr, "%s\n", codes.Error.c_str());
             std::exit(1);
         }
-        options.Characters = import::FormatCharacterList(*codes.Value);
+        options.Characters = fontimport::FormatCharacterList(*codes.Value);
     }
-    const auto input = import::ReadFontImportInput(graphics, options);
+    const auto input = fontimport::ReadFontImportInput(graphics, options);
     document::TypefaceRegistry registry;
     const auto result =
-        import::CreateTypefaceFromFont(registry, 5, options, *input.Value, graphics);
+        fontimport::CreateTypefaceFromFont(registry, 5, options, *input.Value, graphics);
     if (!result.Typeface) {
         std::fprintf(stderr, "import failed: %s\n", result.Error.c_str());
         std::exit(1);
@@ -128,13 +128,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot write %s\n", textFile.c_str());
         return 1;
     }
-    import::ImportOptions options;
+    fontimport::ImportOptions options;
     options.Family = "DejaVu Sans";
     options.Size = size;
 
-    import::ImportOptions listed = options;
+    fontimport::ImportOptions listed = options;
     listed.Fallbacks = {"WenQuanYi Zen Hei"};
-    import::ImportOptions allBmp = options;
+    fontimport::ImportOptions allBmp = options;
     allBmp.Unicode = true;
     std::size_t listedCount = 0;
     std::size_t allCount = 0;

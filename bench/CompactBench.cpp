@@ -21,21 +21,23 @@ namespace {
 
 using namespace glyfora;
 
-import::FontImportInput Input(const platform::GraphicsLibrary& graphics, const std::string& family,
-                              std::int64_t size){import::FontImportInput input;
-input.Codes = import::ReadFontCharacters(graphics, family, size);
-for (const import::FontKerningPair& pair : import::ReadFontKerningPairs(graphics, family, size)) {
-    input.Pairs.push_back({pair.First, pair.Second, pair.Amount});
+fontimport::FontImportInput Input(const platform::GraphicsLibrary& graphics,
+                                  const std::string& family, std::int64_t size) {
+    fontimport::FontImportInput input;
+    input.Codes = fontimport::ReadFontCharacters(graphics, family, size);
+    for (const fontimport::FontKerningPair& pair :
+         fontimport::ReadFontKerningPairs(graphics, family, size)) {
+        input.Pairs.push_back({pair.First, pair.Second, pair.Amount});
+    }
+    return input;
 }
-return input;
-} // namespace
 
 std::unique_ptr<document::Typeface> Import(const platform::GraphicsLibrary& graphics,
-                                           const import::ImportOptions& options,
-                                           const import::FontImportInput& input) {
+                                           const fontimport::ImportOptions& options,
+                                           const fontimport::FontImportInput& input) {
     document::TypefaceRegistry registry;
-    import::ImportResult result =
-        import::CreateTypefaceFromFont(registry, 5, options, input, graphics);
+    fontimport::ImportResult result =
+        fontimport::CreateTypefaceFromFont(registry, 5, options, input, graphics);
     if (!result.Typeface) {
         std::fprintf(stderr, "import failed: %s\n", result.Error.c_str());
         std::exit(1);
@@ -69,13 +71,13 @@ double Fill(const document::Typeface& typeface, std::int64_t gutter) {
 }
 
 void CompareLayouts(const platform::GraphicsLibrary& graphics, bool unicode, int repetitions) {
-    import::ImportOptions options;
+    fontimport::ImportOptions options;
     options.Family = "DejaVu Sans";
     options.Size = 24;
     options.Unicode = unicode;
-    import::FontImportInput input = Input(graphics, options.Family, options.Size);
-    import::ImportOptions compact = options;
-    compact.Layout = import::CellLayout::Compact;
+    fontimport::FontImportInput input = Input(graphics, options.Family, options.Size);
+    fontimport::ImportOptions compact = options;
+    compact.Layout = fontimport::CellLayout::Compact;
     compact.MaxWidth = 0;
     std::unique_ptr<document::Typeface> rowTypeface, compactTypeface;
     double rowMs = 1e300, compactMs = 1e300;
@@ -110,13 +112,13 @@ void CompareLayouts(const platform::GraphicsLibrary& graphics, bool unicode, int
 }
 
 void TimeLargePacking(const platform::GraphicsLibrary& graphics, int repetitions) {
-    import::ImportOptions options;
+    fontimport::ImportOptions options;
     options.Family = "WenQuanYi Zen Hei";
     options.Size = 32;
     options.Unicode = true;
-    options.Layout = import::CellLayout::Compact;
+    options.Layout = fontimport::CellLayout::Compact;
     options.MaxWidth = 0;
-    const import::FontImportInput input = Input(graphics, options.Family, options.Size);
+    const fontimport::FontImportInput input = Input(graphics, options.Family, options.Size);
     const std::unique_ptr<document::Typeface> typeface = Import(graphics, options, input);
     const std::vector<document::CellSize> cells = Cells(*typeface);
     for (const std::int64_t maxWidth : {std::int64_t{0}, std::int64_t{4096}}) {

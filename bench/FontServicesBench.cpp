@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     }
     std::size_t count = 0;
     const double open = MedianMilliseconds([&] {
-        const auto file = import::MatchFontFile(family, 0);
+        const auto file = fontimport::MatchFontFile(family, 0);
         FT_Face face = nullptr;
         if (file &&
             FT_New_Face(graphics.Library, file->Path.c_str(), file->FaceIndex, &face) == 0) {
@@ -54,17 +54,17 @@ int main(int argc, char** argv) {
         }
     });
     const double families = MedianMilliseconds([&] {
-        std::vector<import::FontFamilyEntry> list;
-        if (import::EnumerateFontFamilies(1, list)) {
+        std::vector<fontimport::FontFamilyEntry> list;
+        if (fontimport::EnumerateFontFamilies(1, list)) {
             count = list.size();
         }
     });
     std::printf("families: %zu in %.2f ms\n", count, families);
     const double characters = MedianMilliseconds(
-        [&] { count = import::ReadFontCharacters(graphics, family, size).size(); });
+        [&] { count = fontimport::ReadFontCharacters(graphics, family, size).size(); });
     std::printf("characters of %s: %zu in %.2f ms\n", family.c_str(), count, characters);
     const double pairs = MedianMilliseconds(
-        [&] { count = import::ReadFontKerningPairs(graphics, family, size).size(); });
+        [&] { count = fontimport::ReadFontKerningPairs(graphics, family, size).size(); });
     std::printf("kerning pairs at %lld px: %zu in %.2f ms\n", static_cast<long long>(size), count,
                 pairs);
     std::printf("baseline (match and open the font): %.2f ms; characters %.1fx, pairs %.1fx\n",

@@ -32,7 +32,7 @@ namespace {
 using namespace glyfora;
 
 FT_Face OpenFace(const platform::GraphicsLibrary& graphics, const std::string& family) {
-    const auto file = import::MatchFontFile(family, 0);
+    const auto file = fontimport::MatchFontFile(family, 0);
     FT_Face face = nullptr;
     if (!file || FT_New_Face(graphics.Library, file->Path.c_str(), file->FaceIndex, &face) != 0) {
         std::fprintf(stderr, "cannot open %s\n", family.c_str());
@@ -137,7 +137,8 @@ int main(int argc, char** argv) {
     const bool all = std::strcmp(argv[4], "all") == 0;
     const std::int64_t maxWidth = std::max(std::atoll(argv[5]), 1LL);
     const std::string out = argv[6];
-    const std::int64_t jobs = argc == 8 ? std::max(std::atoll(argv[7]), 1LL) : import::CoreCount();
+    const std::int64_t jobs =
+        argc == 8 ? std::max(std::atoll(argv[7]), 1LL) : fontimport::CoreCount();
 
     const auto start = std::chrono::steady_clock::now();
     platform::GraphicsLibrary graphics;
@@ -150,16 +151,16 @@ int main(int argc, char** argv) {
     auto made = start;
     if (glyfora) {
         FT_Done_Face(face);
-        import::ImportOptions options;
+        fontimport::ImportOptions options;
         options.Family = family;
         options.Size = size;
         options.MaxWidth = maxWidth;
         options.Unicode = all;
-        import::FontImportInput input;
+        fontimport::FontImportInput input;
         input.Codes = codes;
         document::TypefaceRegistry registry;
         auto result =
-            import::CreateTypefaceFromFont(registry, 5, options, input, graphics, {}, jobs);
+            fontimport::CreateTypefaceFromFont(registry, 5, options, input, graphics, {}, jobs);
         made = std::chrono::steady_clock::now();
         if (!result.Typeface || !WritePng(*result.Typeface->Content.Image, out)) {
             std::fprintf(stderr, "import failed: %s\n", result.Error.c_str());

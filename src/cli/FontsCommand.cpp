@@ -23,11 +23,11 @@ int RunFontsCommand(const std::vector<std::string>& args) {
     if (!args.empty()) {
         return UsageError(Usage, "unexpected argument \"" + args.front() + "\"");
     }
-    std::vector<import::FontFamilyEntry> families;
-    if (!import::EnumerateFontFamilies(1, families)) {
+    std::vector<fontimport::FontFamilyEntry> families;
+    if (!fontimport::EnumerateFontFamilies(1, families)) {
         return Failure(Usage, "the installed fonts could not be listed (fontconfig)");
     }
-    for (const import::FontFamilyEntry& family : families) {
+    for (const fontimport::FontFamilyEntry& family : families) {
         std::cout << family.Name << '\n';
     }
     return ExitOk;

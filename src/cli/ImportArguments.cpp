@@ -15,37 +15,38 @@ namespace {
 
 struct NumberOption {
     const char* Name;
-    std::int64_t import::ImportOptions::*Field;
-    import::OptionRange Range;
+    std::int64_t fontimport::ImportOptions::*Field;
+    fontimport::OptionRange Range;
 };
 
 constexpr NumberOption NumberOptions[] = {
-    {"--size", &import::ImportOptions::Size, import::SizeRange},
-    {"--letter-space", &import::ImportOptions::LetterSpace, import::SpaceRange},
-    {"--padding-top", &import::ImportOptions::PaddingTop, import::SpaceRange},
-    {"--padding-bottom", &import::ImportOptions::PaddingBottom, import::SpaceRange},
-    {"--padding-left", &import::ImportOptions::PaddingLeft, import::SpaceRange},
-    {"--padding-right", &import::ImportOptions::PaddingRight, import::SpaceRange},
-    {"--max-width", &import::ImportOptions::MaxWidth, import::MaxWidthRange},
-    {"--gutter", &import::ImportOptions::Gutter, import::GutterRange},
-    {"--hint", &import::ImportOptions::TextAntialiasMode, import::TextAntialiasModeRange},
-    {"--quality", &import::ImportOptions::CompositingQuality, import::CompositingQualityRange},
+    {"--size", &fontimport::ImportOptions::Size, fontimport::SizeRange},
+    {"--letter-space", &fontimport::ImportOptions::LetterSpace, fontimport::SpaceRange},
+    {"--padding-top", &fontimport::ImportOptions::PaddingTop, fontimport::SpaceRange},
+    {"--padding-bottom", &fontimport::ImportOptions::PaddingBottom, fontimport::SpaceRange},
+    {"--padding-left", &fontimport::ImportOptions::PaddingLeft, fontimport::SpaceRange},
+    {"--padding-right", &fontimport::ImportOptions::PaddingRight, fontimport::SpaceRange},
+    {"--max-width", &fontimport::ImportOptions::MaxWidth, fontimport::MaxWidthRange},
+    {"--gutter", &fontimport::ImportOptions::Gutter, fontimport::GutterRange},
+    {"--hint", &fontimport::ImportOptions::TextAntialiasMode, fontimport::TextAntialiasModeRange},
+    {"--quality", &fontimport::ImportOptions::CompositingQuality,
+     fontimport::CompositingQualityRange},
 };
 
 struct FlagOption {
     const char* Name;
     std::int64_t StyleBit; // 0 for the boolean options
-    bool import::ImportOptions::*Field;
+    bool fontimport::ImportOptions::*Field;
 };
 
 constexpr FlagOption FlagOptions[] = {
-    {"--bold", import::StyleBold, nullptr},
-    {"--italic", import::StyleItalic, nullptr},
-    {"--underline", import::StyleUnderline, nullptr},
-    {"--unicode", 0, &import::ImportOptions::Unicode},
-    {"--center", 0, &import::ImportOptions::Center},
-    {"--half-pixel", 0, &import::ImportOptions::HalfPixel},
-    {"--power-of-two", 0, &import::ImportOptions::PowerOfTwo},
+    {"--bold", fontimport::StyleBold, nullptr},
+    {"--italic", fontimport::StyleItalic, nullptr},
+    {"--underline", fontimport::StyleUnderline, nullptr},
+    {"--unicode", 0, &fontimport::ImportOptions::Unicode},
+    {"--center", 0, &fontimport::ImportOptions::Center},
+    {"--half-pixel", 0, &fontimport::ImportOptions::HalfPixel},
+    {"--power-of-two", 0, &fontimport::ImportOptions::PowerOfTwo},
 };
 
 // Options that may be given more than once, each adding its value.
@@ -57,7 +58,7 @@ bool IsRepeatableOption(const std::string& arg) {
 std::string AddRepeatableValue(ImportArguments& parsed, const std::string& arg,
                                const std::string& value) {
     if (arg == "--chars") {
-        const auto codes = import::ParseCharacterList(value);
+        const auto codes = fontimport::ParseCharacterList(value);
         if (!codes) {
             return "--chars: " + codes.Error;
         }
@@ -73,7 +74,7 @@ std::string AddRepeatableValue(ImportArguments& parsed, const std::string& arg,
 
 // Puts the value of the number option arg into field when it is a whole number inside range.
 document::Result<document::Done> ReadNumber(const std::string& arg, const std::string& value,
-                                            import::OptionRange range, std::int64_t& field) {
+                                            fontimport::OptionRange range, std::int64_t& field) {
     const auto number = ParseNumber<std::int64_t>(value);
     if (!number || *number < range.Min || *number > range.Max) {
         return document::Failure{arg + " must be a whole number from " + std::to_string(range.Min) +
@@ -93,7 +94,7 @@ std::string SetValueOption(ImportArguments& parsed, const std::string& arg,
             return "--layout must be rows or compact, not \"" + value + "\"";
         }
         parsed.Options.Layout =
-            value == "rows" ? import::CellLayout::Rows : import::CellLayout::Compact;
+            value == "rows" ? fontimport::CellLayout::Rows : fontimport::CellLayout::Compact;
     } else if (arg == "-o" || arg == "--output") {
         parsed.Output = value;
     } else if (IsRepeatableOption(arg)) {
@@ -101,7 +102,7 @@ std::string SetValueOption(ImportArguments& parsed, const std::string& arg,
     } else {
         // The one number that is not an import option.
         std::int64_t* field = &parsed.Jobs;
-        import::OptionRange range = import::JobsRange;
+        fontimport::OptionRange range = fontimport::JobsRange;
         for (const NumberOption& option : NumberOptions) {
             if (arg == option.Name) {
                 field = &(parsed.Options.*option.Field);

@@ -12,10 +12,10 @@ namespace glyfora::cli {
 
 // The command line of "glyfora-cli import", read into the import window's options.
 struct ImportArguments {
-    import::ImportOptions Options;           // --chars lists joined into Options.Characters
+    fontimport::ImportOptions Options;       // --chars lists joined into Options.Characters
     std::vector<std::string> CharacterFiles; // --chars-file, in the order given
     std::string Output;
-    std::int64_t Jobs = import::CoreCount(); // workers that rasterise side by side
+    std::int64_t Jobs = fontimport::CoreCount(); // workers that rasterise side by side
     bool Help = false;
 };
 

@@ -83,15 +83,15 @@ private:
 
 // Where the fitting picture width is one the import can make, the option that makes it. The width
 // is the row layout's; a compact picture only gets lower as it gets wider.
-std::string MaxWidthAdvice(const import::ImportOptions& options,
+std::string MaxWidthAdvice(const fontimport::ImportOptions& options,
                            const std::optional<std::int64_t>& width) {
-    if (options.Layout == import::CellLayout::Compact) {
+    if (options.Layout == fontimport::CellLayout::Compact) {
         return " (choose a larger --max-width, or 0 for a near-square picture)";
     }
     if (!width) {
         return {};
     }
-    if (*width > import::MaxWidthRange.Max) {
+    if (*width > fontimport::MaxWidthRange.Max) {
         return " (more than --max-width allows; choose a smaller --size or fewer characters)";
     }
     return " (--max-width " + std::to_string(*width) + ")";
@@ -103,18 +103,18 @@ std::string MaxWidthAdvice(const import::ImportOptions& options,
 std::string AddCharacterFiles(const ImportArguments& parsed, std::string& list) {
     const bool listed = !list.empty() || !parsed.CharacterFiles.empty();
     // The arguments' lists were checked while they were read.
-    std::vector<std::uint32_t> codes = *import::ParseCharacterList(list).Value;
+    std::vector<std::uint32_t> codes = *fontimport::ParseCharacterList(list).Value;
     for (const std::string& file : parsed.CharacterFiles) {
-        const auto fileCodes = import::ReadCharacterFile(file);
+        const auto fileCodes = fontimport::ReadCharacterFile(file);
         if (!fileCodes) {
             return fileCodes.Error;
         }
-        codes = import::MergeCharacterLists(codes, *fileCodes.Value);
+        codes = fontimport::MergeCharacterLists(codes, *fileCodes.Value);
     }
     if (listed && codes.empty()) {
         return "--chars and --chars-file name no characters";
     }
-    list = import::FormatCharacterList(codes);
+    list = fontimport::FormatCharacterList(codes);
     return {};
 }
 
@@ -133,12 +133,12 @@ int RunImportCommand(const std::vector<std::string>& args) {
     if (!platform::InitGraphicsLibrary(graphics)) {
         return Failure(Usage, "the text rasteriser (FreeType and fontconfig) could not be started");
     }
-    import::ImportOptions options = parsed.Options;
+    fontimport::ImportOptions options = parsed.Options;
     if (const std::string error = AddCharacterFiles(parsed, options.Characters); !error.empty()) {
         return Failure(Usage, error);
     }
-    const document::Result<import::FontImportInput> input =
-        import::ReadFontImportInput(graphics, options);
+    const document::Result<fontimport::FontImportInput> input =
+        fontimport::ReadFontImportInput(graphics, options);
     if (!input) {
         return Failure(Usage, input.Error);
     }
@@ -148,7 +148,7 @@ int RunImportCommand(const std::vector<std::string>& args) {
 
     document::TypefaceRegistry registry;
     StderrProgress progress;
-    const import::ImportResult result = import::CreateTypefaceFromFont(
+    const fontimport::ImportResult result = fontimport::CreateTypefaceFromFont(
         registry, ImportTypefaceId, options, *input.Value, graphics,
         [&](std::int64_t done, std::int64_t total) { return progress(done, total); }, parsed.Jobs);
     if (!result.Typeface) {

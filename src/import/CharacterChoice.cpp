@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 namespace {
 
@@ -158,4 +158,4 @@ document::Result<FontImportInput> ReadFontImportInput(const platform::GraphicsLi
     return input;
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

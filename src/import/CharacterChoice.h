@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 // A font's family and the codes it covers.
 struct FontCoverage {
@@ -44,4 +44,4 @@ ChooseCharacters(const std::optional<std::vector<std::uint32_t>>& listed, bool u
 [[nodiscard]] document::Result<FontImportInput>
 ReadFontImportInput(const platform::GraphicsLibrary& graphics, const ImportOptions& options);
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

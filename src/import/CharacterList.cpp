@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <iterator>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 namespace {
 
@@ -219,4 +219,4 @@ std::vector<std::uint32_t> MergeCharacterLists(std::span<const std::uint32_t> a,
     return merged;
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

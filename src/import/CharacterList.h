@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 // The last code point Unicode has.
 constexpr std::uint32_t LastUnicodeCode = 0x10FFFF;
@@ -38,4 +38,4 @@ ReadCharacterFile(const std::string& path);
 // "U+0041" style: at least four hex digits.
 [[nodiscard]] std::string CodeName(std::uint32_t code);
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -1,6 +1,6 @@
 #include "import/FontFiles.h"
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 const std::optional<FontFile>& FontFiles::Match(const std::string& family, std::int64_t style) {
     auto key = std::make_pair(family, style);
@@ -15,4 +15,4 @@ std::span<const std::uint8_t> FontFiles::Bytes(const std::string& path) {
     return files_.try_emplace(path, path).first->second.Bytes();
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -10,7 +10,7 @@
 #include <string>
 #include <utility>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 // The font files of one import: each family and style matched once and each file mapped once, so
 // that the faces of all its workers are made from the same bytes without asking fontconfig and the
@@ -30,4 +30,4 @@ private:
     std::map<std::string, platform::MappedFile> files_;
 };
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -3,7 +3,7 @@
 #include <fontconfig/fontconfig.h>
 #include <memory>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 namespace {
 
@@ -78,4 +78,4 @@ std::optional<FontFile> MatchFontFile(const std::string& family, std::int64_t st
     return font;
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 // Style bits of the import options: bold, italic, underline, strike-out.
 constexpr std::int64_t StyleBold = 0x100;
@@ -28,4 +28,4 @@ struct FontFile {
 // sans-serif family (ExactFamily false).
 [[nodiscard]] std::optional<FontFile> MatchFontFile(const std::string& family, std::int64_t style);
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 std::optional<LineMetrics> WindowsLineMetrics(const std::optional<WindowsVerticalMetrics>& os2,
                                               const std::optional<HheaVerticalMetrics>& hhea) {
@@ -50,4 +50,4 @@ LineMetrics FaceLineMetrics(FT_Face face) {
     return {static_cast<double>(face->ascender), static_cast<double>(face->height)};
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

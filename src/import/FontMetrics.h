@@ -5,7 +5,7 @@
 
 typedef struct FT_FaceRec_* FT_Face;
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 // A font's line box in design units: from the top of a line to its baseline, and from one
 // baseline to the next.
@@ -39,4 +39,4 @@ WindowsLineMetrics(const std::optional<WindowsVerticalMetrics>& os2,
 // formats) FreeType's own ascender and line height. Design units.
 [[nodiscard]] LineMetrics FaceLineMetrics(FT_Face face);
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -16,7 +16,7 @@
 #include <memory>
 #include <unordered_map>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 namespace {
 
@@ -395,4 +395,4 @@ std::vector<FontKerningPair> ReadKerningPairsAmong(const platform::GraphicsLibra
     return face ? FaceKerningPairsAmong(face.get(), size, codes) : std::vector<FontKerningPair>{};
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -15,7 +15,7 @@ namespace glyfora::platform {
 struct GraphicsLibrary;
 }
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 // Font type bits of a family entry, with the values the desktop font services give them.
 constexpr std::int64_t RasterFontType = 1;
@@ -130,4 +130,4 @@ ReadKerningPairsAmong(const platform::GraphicsLibrary& graphics, const std::stri
 [[nodiscard]] std::vector<FontKerningPair>
 FaceKerningPairsAmong(FT_Face face, std::int64_t size, std::span<const std::uint16_t> codes);
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 namespace {
 
@@ -139,4 +139,4 @@ CroppedGlyph GlyphCropper::CutCell(const InkBox& ink, std::int64_t margin) const
     return glyph;
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 // One glyph as the row layout measured and placed it: its code, its rounded advance (without
 // letter space), its rounded line height and the left edge of its row cell in the row picture.
@@ -64,4 +64,4 @@ private:
     bool open_ = false;
 };
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 namespace {
 
@@ -438,4 +438,4 @@ ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, 
     return CreateTypefaceFromFont(registry, id, options, input, sources, progress);
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

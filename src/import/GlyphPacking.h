@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 // A kerning pair as the font services report it; Amount in pixels of the Size-pixel font.
 struct ImportKerningPair {
@@ -109,4 +109,4 @@ struct ImportResult {
                                                   const ImportProgress& progress = {},
                                                   std::int64_t jobs = CoreCount());
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

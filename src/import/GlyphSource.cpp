@@ -1,6 +1,6 @@
 #include "import/GlyphSource.h"
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 namespace {
 
@@ -124,4 +124,4 @@ void ContextGlyphSource::Composite(const GlyphInk& ink, ColourRGBA colour) {
     CompositeTextMask(context_, ink.Mask, colour);
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

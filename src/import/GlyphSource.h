@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 // An imported picture is transparent white with the glyphs in opaque white, so a glyph's shape
 // lives in the alpha channel.
@@ -98,4 +98,4 @@ private:
     document::Image parked_;
 };
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

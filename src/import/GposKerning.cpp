@@ -4,7 +4,7 @@
 #include <bit>
 #include <optional>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 namespace {
 
@@ -483,4 +483,4 @@ std::vector<GlyphKerningPair> ReadGposKerning(std::span<const std::uint8_t> gpos
     return pairs;
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 constexpr std::size_t MaxGposPairVisits = std::size_t{1} << 26;
 
@@ -28,4 +28,4 @@ ReadGposKerning(std::span<const std::uint8_t> gpos, const GlyphSet& wanted,
                 std::size_t maxPairs = MaxGlyphKerningPairs,
                 std::size_t maxVisits = MaxGposPairVisits);
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

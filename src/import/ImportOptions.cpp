@@ -3,7 +3,7 @@
 #include "import/FontMatching.h"
 #include "import/TextDrawingContext.h"
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 namespace {
 
@@ -23,4 +23,4 @@ void ApplyImportOptions(TextDrawingContext& context, const ImportOptions& option
     SetDrawingQuality(context, Setting(options.CompositingQuality) - 1);
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -2,7 +2,7 @@
 
 #include "document/ImportOptions.h"
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 struct TextDrawingContext;
 
@@ -20,4 +20,4 @@ using document::TextAntialiasModeRange;
 // Hands font, style, pixel offset, hint and quality to an open text drawing context.
 void ApplyImportOptions(TextDrawingContext& context, const ImportOptions& options);
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

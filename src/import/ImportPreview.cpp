@@ -2,7 +2,7 @@
 
 #include "document/Pixel.h"
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 bool DrawImportPreview(const platform::GraphicsLibrary& graphics, document::Image& canvas,
                        const ImportOptions& options, ColourRGBA background) {
@@ -18,4 +18,4 @@ bool DrawImportPreview(const platform::GraphicsLibrary& graphics, document::Imag
     return true;
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -4,7 +4,7 @@
 #include "import/ImportOptions.h"
 #include "import/TextDrawingContext.h"
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 // The import window's preview: the canvas picture cleared to background (opaque) with "ABC" at
 // (5, 5) and "abc" at (5, 55) in opaque black, drawn with the options' font, style, pixel offset,
@@ -13,4 +13,4 @@ namespace glyfora::import {
 bool DrawImportPreview(const platform::GraphicsLibrary& graphics, document::Image& canvas,
                        const ImportOptions& options, ColourRGBA background);
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -4,7 +4,7 @@
 #include <limits>
 #include <optional>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 namespace {
 
@@ -144,4 +144,4 @@ std::vector<GlyphKerningPair> ReadKernTable(std::span<const std::uint8_t> kern,
     return pairs;
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

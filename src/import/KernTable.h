@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 // Pairs of the legacy `kern` table, in both its Microsoft (version 0) and Apple (version 1.0)
 // layouts: horizontal format 0 subtables only (no minimum-value, cross-stream or variation
@@ -17,4 +17,4 @@ namespace glyfora::import {
 ReadKernTable(std::span<const std::uint8_t> kern, const GlyphSet& wanted,
               std::size_t maxPairs = MaxGlyphKerningPairs);
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 namespace {
 
@@ -168,4 +168,4 @@ bool RunInOrder(const OrderedWork& work) {
     return work.Report(work.Count);
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 // How many workers an import may use: at least one, and more make no sense on any machine we
 // know of (each holds a font face of its own).
@@ -35,4 +35,4 @@ struct OrderedWork {
 // worker has stopped by then. An exception from a worker stops the others and is thrown here.
 [[nodiscard]] bool RunInOrder(const OrderedWork& work);
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

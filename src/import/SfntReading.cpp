@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 void SumGlyphKerningPairs(std::vector<GlyphKerningPair>& pairs) {
     std::stable_sort(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) {
@@ -28,4 +28,4 @@ void SumGlyphKerningPairs(std::vector<GlyphKerningPair>& pairs) {
     pairs.resize(kept);
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

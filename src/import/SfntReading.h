@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 // A glyph pair with its horizontal adjustment in font design units, as read from a kerning table.
 struct GlyphKerningPair {
@@ -54,4 +54,4 @@ using GlyphSet = std::vector<bool>;
 // sum (clamped to 32 bits); pairs that come out as 0 are dropped.
 void SumGlyphKerningPairs(std::vector<GlyphKerningPair>& pairs);
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

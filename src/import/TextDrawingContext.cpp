@@ -18,7 +18,7 @@
 #include <span>
 #include <vector>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 struct DrawingFont {
     FT_Face Face = nullptr;
@@ -626,4 +626,4 @@ void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_vi
     CompositeTextMask(context, RenderTextMask(context, x, y, text), colour);
 }
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 
 // The program's colour: red in bits 0-7, green 8-15, blue 16-23, alpha 24-31. It is also the
 // byte order of document::Image pixels, so colours go into images without conversion.
@@ -153,4 +153,4 @@ void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_vi
 // output, which must still be as large as it was; it reads only the colour and the quality.
 void CompositeTextMask(TextDrawingContext& context, const Coverage& mask, std::uint64_t colour);
 
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -23,7 +23,7 @@
 // A change a user makes to one control of the import window.
 using ImportControlChange = std::function<void(glyfora::app::ImportWindow&)>;
 Q_DECLARE_METATYPE(ImportControlChange)
-Q_DECLARE_METATYPE(glyfora::import::ImportOptions)
+Q_DECLARE_METATYPE(glyfora::fontimport::ImportOptions)
 
 namespace glyfora::app::testing {
 namespace {
@@ -209,10 +209,10 @@ void ImportWindowTests::familyListIsEditableAndHoldsTheInstalledFamilies() {
     QVERIFY(window.FamilyList->isEditable());
     QCOMPARE(window.FamilyList->geometry(), QRect(10, 20, 200, 20));
     QCOMPARE(window.FamilyList->currentText(), QStringLiteral("Arial"));
-    std::vector<import::FontFamilyEntry> families;
-    QVERIFY(import::EnumerateFontFamilies(1, families));
+    std::vector<fontimport::FontFamilyEntry> families;
+    QVERIFY(fontimport::EnumerateFontFamilies(1, families));
     QStringList expected;
-    for (const import::FontFamilyEntry& family : families) {
+    for (const fontimport::FontFamilyEntry& family : families) {
         expected << QString::fromStdString(family.Name);
     }
     QCOMPARE(Entries(*window.FamilyList), expected);
@@ -295,7 +295,7 @@ void ImportWindowTests::showingOrRestoringDoesNotRedrawThePreview() {
     QVERIFY(menuItem != nullptr);
     menuItem->trigger();
     QVERIFY(window.isVisible());
-    import::ImportOptions options;
+    fontimport::ImportOptions options;
     options.Family = "DejaVu Sans";
     options.Size = 40;
     options.Style = 0x100;
@@ -351,9 +351,9 @@ void ImportWindowTests::previewDiffersBetweenMonochromeAndAntialiasedHints() {
 }
 
 void ImportWindowTests::optionsRoundTripThroughTheSettings_data() {
-    QTest::addColumn<import::ImportOptions>("options");
-    QTest::newRow("defaults") << import::ImportOptions{};
-    import::ImportOptions changed;
+    QTest::addColumn<fontimport::ImportOptions>("options");
+    QTest::newRow("defaults") << fontimport::ImportOptions{};
+    fontimport::ImportOptions changed;
     changed.Family = "DejaVu Serif";
     changed.Size = 37;
     changed.TextAntialiasMode = 1;
@@ -368,20 +368,20 @@ void ImportWindowTests::optionsRoundTripThroughTheSettings_data() {
     changed.PaddingLeft = -4;
     changed.PaddingRight = 5;
     changed.MaxWidth = 16384;
-    changed.Layout = import::CellLayout::Compact;
+    changed.Layout = fontimport::CellLayout::Compact;
     changed.Gutter = 64;
     changed.PowerOfTwo = true;
     changed.Characters = "32-126, U+0400-U+04FF";
     changed.Fallbacks = {"WenQuanYi Zen Hei", "DejaVu Serif"};
     QTest::newRow("every option changed") << changed;
-    import::ImportOptions italicOnly;
+    fontimport::ImportOptions italicOnly;
     italicOnly.Style = 0x200;
     italicOnly.Family = "Not An Installed Family";
     QTest::newRow("italic, family not installed") << italicOnly;
 }
 
 void ImportWindowTests::optionsRoundTripThroughTheSettings() {
-    QFETCH(import::ImportOptions, options);
+    QFETCH(fontimport::ImportOptions, options);
     platform::Configuration saved;
     {
         Editor editor;
@@ -391,7 +391,7 @@ void ImportWindowTests::optionsRoundTripThroughTheSettings() {
     }
     Editor restored;
     ApplySettings(*restored.TheShell, saved);
-    const import::ImportOptions read = restored.TheShell->Import->ReadOptions();
+    const fontimport::ImportOptions read = restored.TheShell->Import->ReadOptions();
     QCOMPARE(read.Family, options.Family);
     QVERIFY(read == options);
 }
@@ -399,7 +399,7 @@ void ImportWindowTests::optionsRoundTripThroughTheSettings() {
 void ImportWindowTests::restoredValuesAreClampedToTheControls() {
     Editor editor;
     ImportWindow& window = Window(editor);
-    import::ImportOptions options;
+    fontimport::ImportOptions options;
     options.Size = 9999;
     options.TextAntialiasMode = 17;
     options.CompositingQuality = -4;
@@ -407,7 +407,7 @@ void ImportWindowTests::restoredValuesAreClampedToTheControls() {
     options.MaxWidth = 99999;
     options.Gutter = -3;
     window.ShowOptions(options);
-    const import::ImportOptions read = window.ReadOptions();
+    const fontimport::ImportOptions read = window.ReadOptions();
     QCOMPARE(read.Size, 128);
     QCOMPARE(read.TextAntialiasMode, 5);
     QCOMPARE(read.CompositingQuality, 0);

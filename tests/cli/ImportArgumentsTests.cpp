@@ -18,12 +18,12 @@ TEST(ImportArgumentsTest, DefaultsAreTheImportWindows) {
     EXPECT_EQ(parsed.Value->Output, "out.tf");
     EXPECT_EQ(parsed.Value->Options.Family, "DejaVu Sans");
     EXPECT_EQ(parsed.Value->Options.Size, 32);
-    const import::ImportOptions defaults;
+    const fontimport::ImportOptions defaults;
     EXPECT_EQ(parsed.Value->Options.TextAntialiasMode, defaults.TextAntialiasMode);
     EXPECT_EQ(parsed.Value->Options.CompositingQuality, defaults.CompositingQuality);
     EXPECT_EQ(parsed.Value->Options.MaxWidth, defaults.MaxWidth);
     EXPECT_EQ(parsed.Value->Options.Style, 0);
-    EXPECT_EQ(parsed.Value->Options.Layout, import::CellLayout::Rows);
+    EXPECT_EQ(parsed.Value->Options.Layout, fontimport::CellLayout::Rows);
     EXPECT_EQ(parsed.Value->Options.Gutter, 1);
     EXPECT_FALSE(parsed.Value->Options.PowerOfTwo);
 }
@@ -31,19 +31,23 @@ TEST(ImportArgumentsTest, DefaultsAreTheImportWindows) {
 TEST(ImportArgumentsTest, LayoutOptionsReachTheirFields) {
     struct Case {
         std::vector<std::string> Args;
-        import::CellLayout Layout;
+        fontimport::CellLayout Layout;
         std::int64_t Gutter, MaxWidth;
         bool PowerOfTwo;
     };
     const Case cases[] = {
-        {{"--layout", "compact"}, import::CellLayout::Compact, 1, 512, false},
-        {{"--layout", "compact", "--layout", "rows"}, import::CellLayout::Rows, 1, 512, false},
+        {{"--layout", "compact"}, fontimport::CellLayout::Compact, 1, 512, false},
+        {{"--layout", "compact", "--layout", "rows"}, fontimport::CellLayout::Rows, 1, 512, false},
         {{"--layout", "compact", "--gutter", "0", "--power-of-two"},
-         import::CellLayout::Compact,
+         fontimport::CellLayout::Compact,
          0,
          512,
          true},
-        {{"--gutter", "64", "--max-width", "16384"}, import::CellLayout::Rows, 64, 16384, false},
+        {{"--gutter", "64", "--max-width", "16384"},
+         fontimport::CellLayout::Rows,
+         64,
+         16384,
+         false},
     };
     for (const Case& c : cases) {
         const auto parsed = ParseImportArguments(Base(c.Args));
@@ -131,7 +135,7 @@ TEST(ImportArgumentsTest, CharacterListsFilesAndFallbacksRepeat) {
 TEST(ImportArgumentsTest, JobsDefaultToEveryCoreAndTakeOneTo256) {
     const auto parsed = ParseImportArguments(Base());
     ASSERT_TRUE(parsed.Ok()) << parsed.Error;
-    EXPECT_EQ(parsed.Value->Jobs, import::CoreCount());
+    EXPECT_EQ(parsed.Value->Jobs, fontimport::CoreCount());
     for (const std::int64_t jobs : {1, 2, 7, 256}) {
         const auto chosen = ParseImportArguments(Base({"--jobs", std::to_string(jobs)}));
         ASSERT_TRUE(chosen.Ok()) << chosen.Error;

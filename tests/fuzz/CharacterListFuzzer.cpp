@@ -8,7 +8,7 @@
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace glyfora::import;
+    using namespace glyfora::fontimport;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     for (const auto& codes : {ParseCharacterList(text), CharactersOfText(text)}) {
         if (!codes) {

@@ -5,7 +5,7 @@
 #include "import/GposKerning.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace glyfora::import;
+    using namespace glyfora::fontimport;
     const std::vector<std::uint8_t> table(data, data + size);
     const GlyphSet wanted = fuzzing::WantedGlyphs();
     // Small limits: a damaged class table pairs every glyph with every other one.

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-namespace glyfora::import::fuzzing {
+namespace glyfora::fontimport::fuzzing {
 
 constexpr std::size_t MaxPairs = 1 << 14;
 
@@ -37,4 +37,4 @@ inline void CheckPairs(const std::vector<GlyphKerningPair>& pairs, const GlyphSe
     }
 }
 
-} // namespace glyfora::import::fuzzing
+} // namespace glyfora::fontimport::fuzzing

@@ -29,7 +29,7 @@ FT_Library Library() {
     return library;
 }
 
-void CheckRanges(const std::vector<import::CharacterRange>& ranges) {
+void CheckRanges(const std::vector<fontimport::CharacterRange>& ranges) {
     std::uint64_t end = 0;
     for (const auto& range : ranges) {
         if (range.Count == 0 || (&range != ranges.data() && range.First <= end)) {
@@ -39,7 +39,7 @@ void CheckRanges(const std::vector<import::CharacterRange>& ranges) {
     }
 }
 
-void CheckPairs(const std::vector<import::FontKerningPair>& pairs) {
+void CheckPairs(const std::vector<fontimport::FontKerningPair>& pairs) {
     for (std::size_t i = 1; i < pairs.size(); ++i) {
         const auto& a = pairs[i - 1];
         const auto& b = pairs[i];
@@ -59,13 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         0) {
         return 0;
     }
-    CheckRanges(import::FaceCharacterRanges(face));
-    CheckPairs(import::FaceKerningPairs(face, 64));
+    CheckRanges(fontimport::FaceCharacterRanges(face));
+    CheckPairs(fontimport::FaceKerningPairs(face, 64));
     // A character list's reads: looked-up codes in any order, some repeated.
     const std::vector<std::uint16_t> listed{'V', 'A', 0x4E00, 'A', 0xF041, 0xFFFF, 0};
-    CheckRanges(import::FaceListedCharacterRanges(face, {listed.begin(), listed.end()}));
-    CheckPairs(import::FaceKerningPairsAmong(face, 64, listed));
-    const import::LineMetrics line = import::FaceLineMetrics(face);
+    CheckRanges(fontimport::FaceListedCharacterRanges(face, {listed.begin(), listed.end()}));
+    CheckPairs(fontimport::FaceKerningPairsAmong(face, 64, listed));
+    const fontimport::LineMetrics line = fontimport::FaceLineMetrics(face);
     if (!std::isfinite(line.Ascent) || !std::isfinite(line.LineSpacing)) {
         std::abort();
     }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 namespace {
 
 using Codes = std::vector<std::uint16_t>;
@@ -146,4 +146,4 @@ TEST_F(InstalledFontChoice, UnreadableListFails) {
 }
 
 } // namespace
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 namespace {
 
 using Codes = std::vector<std::uint32_t>;
@@ -107,4 +107,4 @@ TEST(CharacterListTest, FileErrorsNameTheFile) {
 }
 
 } // namespace
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

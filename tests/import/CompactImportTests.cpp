@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 #include <map>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 namespace {
 
 constexpr std::int64_t Id = 5;
@@ -313,4 +313,4 @@ TEST(CompactCells, CropToTheInkWhereverItReaches) {
 }
 
 } // namespace
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

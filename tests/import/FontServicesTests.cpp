@@ -16,7 +16,7 @@
 #include <tuple>
 #include <vector>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 namespace {
 
 const std::string DejaVuSans = "DejaVu Sans";
@@ -473,4 +473,4 @@ TEST(FontServicesWithoutLibrary, AnswerNothing) {
 }
 
 } // namespace
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

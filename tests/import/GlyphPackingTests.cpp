@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 namespace {
 
 // A font with known metrics that records what is drawn.
@@ -361,4 +361,4 @@ TEST(ImportOptionsTest, OutOfRangeNumbersAreClampedNotOverflowed) {
 }
 
 } // namespace
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

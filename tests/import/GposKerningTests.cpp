@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 namespace {
 
 using testing::CoverageList;
@@ -489,4 +489,4 @@ TEST(KernTable, TruncationsAndDamageReadOnlyInsideTheTable) {
 }
 
 } // namespace
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include FT_FREETYPE_H
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 namespace {
 
 // The codes the installed DejaVu Sans covers, read straight from its character map.
@@ -227,4 +227,4 @@ TEST_F(ListedImport, FallbackGlyphsStandOnTheMainBaseline) {
 }
 
 } // namespace
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 namespace {
 
 // Squares 0 .. count - 1 on workers, recording what reaches the calling thread.
@@ -123,4 +123,4 @@ TEST(OrderedWorkTest, EveryMachineHasAtLeastOneCore) {
 }
 
 } // namespace
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

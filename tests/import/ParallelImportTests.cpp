@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 namespace {
 
 class ParallelImport : public ::testing::Test {
@@ -177,4 +177,4 @@ TEST_F(ParallelImport, CancellingStopsEveryWorkerAndReportsNoMore) {
 }
 
 } // namespace
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <vector>
 
-namespace glyfora::import::testing {
+namespace glyfora::fontimport::testing {
 
 // Big-endian bytes of hand-built font tables.
 struct TableBytes {
@@ -42,4 +42,4 @@ inline TableBytes CoverageList(std::initializer_list<std::uint16_t> glyphs) {
     return bytes;
 }
 
-} // namespace glyfora::import::testing
+} // namespace glyfora::fontimport::testing

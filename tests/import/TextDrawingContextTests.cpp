@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 namespace {
 
 constexpr const char* TestFamily = "DejaVu Sans";
@@ -515,9 +515,9 @@ TEST_F(TextDrawing, AMaskThatNoLongerFitsTheOutputIsIgnored) {
 }
 
 } // namespace
-} // namespace glyfora::import
+} // namespace glyfora::fontimport
 
-namespace glyfora::import {
+namespace glyfora::fontimport {
 namespace {
 
 // Drawing on a given baseline is drawing the line box that much lower; coverage is asked per code.
@@ -544,4 +544,4 @@ TEST_F(TextDrawing, BaselineDrawingMovesTheLineBoxAndCoverageIsPerCode) {
 }
 
 } // namespace
-} // namespace glyfora::import
+} // namespace glyfora::fontimport

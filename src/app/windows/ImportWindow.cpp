@@ -47,7 +47,7 @@ QGroupBox* AddFrame(QWidget* window, const QString& caption, QRect geometry) {
     return frame;
 }
 
-QSpinBox* AddSpinField(QWidget* frame, const QString& name, import::OptionRange range,
+QSpinBox* AddSpinField(QWidget* frame, const QString& name, fontimport::OptionRange range,
                        QRect geometry) {
     auto* field = new QSpinBox(frame);
     field->setObjectName(name);
@@ -77,7 +77,7 @@ void AddLabel(QWidget* frame, const QString& text, QRect geometry) {
     label->setGeometry(geometry);
 }
 
-int ToInt(std::int64_t value, import::OptionRange range) {
+int ToInt(std::int64_t value, fontimport::OptionRange range) {
     return static_cast<int>(std::clamp(value, range.Min, range.Max));
 }
 
@@ -88,8 +88,8 @@ void AddLayoutFrame(ImportWindow& window) {
     window.LayoutList =
         AddList(frame, QStringLiteral("LayoutList"), LayoutEntries(), {10, 20, 90, 20});
     AddLabel(frame, QStringLiteral("Gutter:"), {115, 23, 40, 16});
-    window.GutterField =
-        AddSpinField(frame, QStringLiteral("GutterField"), import::GutterRange, {155, 20, 50, 20});
+    window.GutterField = AddSpinField(frame, QStringLiteral("GutterField"), fontimport::GutterRange,
+                                      {155, 20, 50, 20});
     window.PowerOfTwoBox = new QCheckBox(QStringLiteral("Power of two"), frame);
     window.PowerOfTwoBox->setObjectName(QStringLiteral("PowerOfTwoBox"));
     window.PowerOfTwoBox->setGeometry(220, 20, 100, 20);
@@ -168,7 +168,7 @@ ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableTo
 
     frame = AddFrame(this, QStringLiteral("Size"), {240, 10, 100, 50});
     SizeField =
-        AddSpinField(frame, QStringLiteral("SizeField"), import::SizeRange, {10, 20, 80, 20});
+        AddSpinField(frame, QStringLiteral("SizeField"), fontimport::SizeRange, {10, 20, 80, 20});
 
     frame = AddFrame(this, QStringLiteral("Text-Antialias-Mode"), {10, 70, 200, 50});
     HintList =
@@ -189,19 +189,19 @@ ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableTo
 
     frame = AddFrame(this, QStringLiteral("Space & Padding"), {140, 190, 200, 150});
     AddLabel(frame, QStringLiteral("Letter Space:"), {10, 23, 70, 16});
-    LetterSpaceField = AddSpinField(frame, QStringLiteral("LetterSpaceField"), import::SpaceRange,
-                                    {90, 20, 80, 20});
+    LetterSpaceField = AddSpinField(frame, QStringLiteral("LetterSpaceField"),
+                                    fontimport::SpaceRange, {90, 20, 80, 20});
     AddLabel(frame, QStringLiteral("Padding:"), {10, 53, 70, 16});
-    PaddingTopField = AddSpinField(frame, QStringLiteral("PaddingTopField"), import::SpaceRange,
+    PaddingTopField = AddSpinField(frame, QStringLiteral("PaddingTopField"), fontimport::SpaceRange,
                                    {90, 50, 50, 20});
-    PaddingLeftField = AddSpinField(frame, QStringLiteral("PaddingLeftField"), import::SpaceRange,
-                                    {65, 70, 50, 20});
-    PaddingRightField = AddSpinField(frame, QStringLiteral("PaddingRightField"), import::SpaceRange,
-                                     {115, 70, 50, 20});
+    PaddingLeftField = AddSpinField(frame, QStringLiteral("PaddingLeftField"),
+                                    fontimport::SpaceRange, {65, 70, 50, 20});
+    PaddingRightField = AddSpinField(frame, QStringLiteral("PaddingRightField"),
+                                     fontimport::SpaceRange, {115, 70, 50, 20});
     PaddingBottomField = AddSpinField(frame, QStringLiteral("PaddingBottomField"),
-                                      import::SpaceRange, {90, 90, 50, 20});
+                                      fontimport::SpaceRange, {90, 90, 50, 20});
     AddLabel(frame, QStringLiteral("max width:"), {10, 120, 70, 16});
-    MaxWidthField = AddSpinField(frame, QStringLiteral("MaxWidthField"), import::MaxWidthRange,
+    MaxWidthField = AddSpinField(frame, QStringLiteral("MaxWidthField"), fontimport::MaxWidthRange,
                                  {80, 120, 60, 20});
 
     Preview = new ImportPreviewCanvas(this);
@@ -214,7 +214,7 @@ ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableTo
 
     AddCharacterFrames(*this);
 
-    ShowOptions(import::ImportOptions{});
+    ShowOptions(fontimport::ImportOptions{});
 }
 
 void ImportWindow::SetFamilies(const QStringList& families) {
@@ -225,7 +225,7 @@ void ImportWindow::SetFamilies(const QStringList& families) {
     FamilyList->setCurrentText(shown);
 }
 
-void ImportWindow::ShowOptions(const import::ImportOptions& options) {
+void ImportWindow::ShowOptions(const fontimport::ImportOptions& options) {
     // Restoring is no user event: the preview stays as it is.
     const QList<QWidget*> controls{
         FamilyList,       SizeField,       HintList,         QualityList,       BoldBox,
@@ -243,53 +243,54 @@ void ImportWindow::ShowOptions(const import::ImportOptions& options) {
     // A family that is not installed still shows: the import falls back and says
     // so in the rasteriser, and the user sees what was asked for.
     FamilyList->setCurrentText(QString::fromStdString(options.Family));
-    SizeField->setValue(ToInt(options.Size, import::SizeRange));
-    HintList->setCurrentIndex(ToInt(options.TextAntialiasMode, import::TextAntialiasModeRange));
+    SizeField->setValue(ToInt(options.Size, fontimport::SizeRange));
+    HintList->setCurrentIndex(ToInt(options.TextAntialiasMode, fontimport::TextAntialiasModeRange));
     QualityList->setCurrentIndex(
-        ToInt(options.CompositingQuality, import::CompositingQualityRange));
+        ToInt(options.CompositingQuality, fontimport::CompositingQualityRange));
     BoldBox->setChecked((options.Style & BoldStyle) != 0);
     ItalicBox->setChecked((options.Style & ItalicStyle) != 0);
     UnderlineBox->setChecked((options.Style & UnderlineStyle) != 0);
     HalfPixelBox->setChecked(options.HalfPixel);
     CenterBox->setChecked(options.Center);
     UnicodeBox->setChecked(options.Unicode);
-    LetterSpaceField->setValue(ToInt(options.LetterSpace, import::SpaceRange));
-    PaddingTopField->setValue(ToInt(options.PaddingTop, import::SpaceRange));
-    PaddingBottomField->setValue(ToInt(options.PaddingBottom, import::SpaceRange));
-    PaddingLeftField->setValue(ToInt(options.PaddingLeft, import::SpaceRange));
-    PaddingRightField->setValue(ToInt(options.PaddingRight, import::SpaceRange));
-    MaxWidthField->setValue(ToInt(options.MaxWidth, import::MaxWidthRange));
-    LayoutList->setCurrentIndex(options.Layout == import::CellLayout::Compact ? 1 : 0);
-    GutterField->setValue(ToInt(options.Gutter, import::GutterRange));
+    LetterSpaceField->setValue(ToInt(options.LetterSpace, fontimport::SpaceRange));
+    PaddingTopField->setValue(ToInt(options.PaddingTop, fontimport::SpaceRange));
+    PaddingBottomField->setValue(ToInt(options.PaddingBottom, fontimport::SpaceRange));
+    PaddingLeftField->setValue(ToInt(options.PaddingLeft, fontimport::SpaceRange));
+    PaddingRightField->setValue(ToInt(options.PaddingRight, fontimport::SpaceRange));
+    MaxWidthField->setValue(ToInt(options.MaxWidth, fontimport::MaxWidthRange));
+    LayoutList->setCurrentIndex(options.Layout == fontimport::CellLayout::Compact ? 1 : 0);
+    GutterField->setValue(ToInt(options.Gutter, fontimport::GutterRange));
     PowerOfTwoBox->setChecked(options.PowerOfTwo);
     CharactersField->setText(QString::fromStdString(options.Characters));
     FallbacksField->setText(QString::fromStdString(document::JoinFamilyList(options.Fallbacks)));
 }
 
-import::ImportOptions ImportWindow::ReadOptions() const {import::ImportOptions options;
-options.Family = FamilyList->currentText().toStdString();
-options.Size = SizeField->value();
-options.TextAntialiasMode = HintList->currentIndex();
-options.CompositingQuality = QualityList->currentIndex();
-options.Style = (BoldBox->isChecked() ? BoldStyle : 0) +
-                (ItalicBox->isChecked() ? ItalicStyle : 0) +
-                (UnderlineBox->isChecked() ? UnderlineStyle : 0);
-options.HalfPixel = HalfPixelBox->isChecked();
-options.Center = CenterBox->isChecked();
-options.Unicode = UnicodeBox->isChecked();
-options.LetterSpace = LetterSpaceField->value();
-options.PaddingTop = PaddingTopField->value();
-options.PaddingBottom = PaddingBottomField->value();
-options.PaddingLeft = PaddingLeftField->value();
-options.PaddingRight = PaddingRightField->value();
-options.MaxWidth = MaxWidthField->value();
-options.Layout =
-    LayoutList->currentIndex() == 1 ? import::CellLayout::Compact : import::CellLayout::Rows;
-options.Gutter = GutterField->value();
-options.PowerOfTwo = PowerOfTwoBox->isChecked();
-options.Characters = CharactersField->text().toStdString();
-options.Fallbacks = document::SplitFamilyList(FallbacksField->text().toStdString());
-return options;
+fontimport::ImportOptions ImportWindow::ReadOptions() const {
+    fontimport::ImportOptions options;
+    options.Family = FamilyList->currentText().toStdString();
+    options.Size = SizeField->value();
+    options.TextAntialiasMode = HintList->currentIndex();
+    options.CompositingQuality = QualityList->currentIndex();
+    options.Style = (BoldBox->isChecked() ? BoldStyle : 0) +
+                    (ItalicBox->isChecked() ? ItalicStyle : 0) +
+                    (UnderlineBox->isChecked() ? UnderlineStyle : 0);
+    options.HalfPixel = HalfPixelBox->isChecked();
+    options.Center = CenterBox->isChecked();
+    options.Unicode = UnicodeBox->isChecked();
+    options.LetterSpace = LetterSpaceField->value();
+    options.PaddingTop = PaddingTopField->value();
+    options.PaddingBottom = PaddingBottomField->value();
+    options.PaddingLeft = PaddingLeftField->value();
+    options.PaddingRight = PaddingRightField->value();
+    options.MaxWidth = MaxWidthField->value();
+    options.Layout = LayoutList->currentIndex() == 1 ? fontimport::CellLayout::Compact
+                                                     : fontimport::CellLayout::Rows;
+    options.Gutter = GutterField->value();
+    options.PowerOfTwo = PowerOfTwoBox->isChecked();
+    options.Characters = CharactersField->text().toStdString();
+    options.Fallbacks = document::SplitFamilyList(FallbacksField->text().toStdString());
+    return options;
 } // namespace glyfora::app
 
 void DrawImportPreview(ImportWindow& window, const platform::GraphicsLibrary& graphics) {
@@ -298,10 +299,10 @@ void DrawImportPreview(ImportWindow& window, const platform::GraphicsLibrary& gr
         return;
     }
     const QColor face = window.palette().color(QPalette::Button);
-    const import::ColourRGBA background = document::Rgba(
+    const fontimport::ColourRGBA background = document::Rgba(
         static_cast<std::uint32_t>(face.red()), static_cast<std::uint32_t>(face.green()),
         static_cast<std::uint32_t>(face.blue()), 255);
-    if (!import::DrawImportPreview(graphics, *canvas, window.ReadOptions(), background)) {
+    if (!fontimport::DrawImportPreview(graphics, *canvas, window.ReadOptions(), background)) {
         return;
     }
     ++window.PreviewDraws;
@@ -312,13 +313,13 @@ void DrawImportPreview(ImportWindow& window, const platform::GraphicsLibrary& gr
 }
 
 void FillFamilyList(ImportWindow& window) {
-    std::vector<import::FontFamilyEntry> families;
-    if (!import::EnumerateFontFamilies(1, families)) {
+    std::vector<fontimport::FontFamilyEntry> families;
+    if (!fontimport::EnumerateFontFamilies(1, families)) {
         return;
     }
     QStringList names;
     names.reserve(static_cast<qsizetype>(families.size()));
-    for (const import::FontFamilyEntry& family : families) {
+    for (const fontimport::FontFamilyEntry& family : families) {
         names << QString::fromStdString(family.Name);
     }
     window.SetFamilies(names);
@@ -367,24 +368,24 @@ private:
 
 // Told now rather than at "Save", when the options that would fix it are still at hand.
 void WarnWhenNotSavableAsTf(Shell& shell, const document::Typeface& typeface,
-                            import::CellLayout layout) {
+                            fontimport::CellLayout layout) {
     const document::FieldCheck check = document::CheckFieldLimits(
         typeface, *document::FileFormatOf(document::FileFormatId::Tf).Limits);
     if (check.Reason.empty()) {
         return;
     }
     QString advice;
-    if (layout == import::CellLayout::Compact) {
+    if (layout == fontimport::CellLayout::Compact) {
         // The fitting width is the row layout's; a compact picture only gets lower when wider.
         advice = QStringLiteral("Choose a larger \"max width:\", or 0 for a near-square picture, "
                                 "and press \"Create Typeface\" again.");
-    } else if (check.FittingWidth && *check.FittingWidth <= import::MaxWidthRange.Max) {
+    } else if (check.FittingWidth && *check.FittingWidth <= fontimport::MaxWidthRange.Max) {
         advice = QStringLiteral("Set \"max width:\" to %1 and press \"Create Typeface\" again.")
                      .arg(*check.FittingWidth);
     } else {
         advice = QStringLiteral("No max width up to %1 makes it fit; choose a smaller size, "
                                 "smaller paddings or fewer characters.")
-                     .arg(import::MaxWidthRange.Max);
+                     .arg(fontimport::MaxWidthRange.Max);
     }
     shell.Services.Messages.Warning(
         shell.Import, QStringLiteral("Import TTF"),
@@ -406,23 +407,23 @@ bool CreateTypefaceFromWindow(Shell& shell) {
         return false;
     }
     AppState& state = shell.State;
-    const import::ImportOptions options = shell.Import->ReadOptions();
-    const document::Result<import::FontImportInput> read =
-        import::ReadFontImportInput(state.Graphics, options);
+    const fontimport::ImportOptions options = shell.Import->ReadOptions();
+    const document::Result<fontimport::FontImportInput> read =
+        fontimport::ReadFontImportInput(state.Graphics, options);
     if (!read) {
         ShowImportFailure(shell, read.Error);
         return false;
     }
-    const import::FontImportInput& input = *read.Value;
+    const fontimport::FontImportInput& input = *read.Value;
 
     shell.ImportRunning = true;
-    import::ImportResult result;
+    fontimport::ImportResult result;
     if (shell.ImportProgressHook) {
-        result = import::CreateTypefaceFromFont(state.Registry, TypefaceId, options, input,
-                                                state.Graphics, shell.ImportProgressHook);
+        result = fontimport::CreateTypefaceFromFont(state.Registry, TypefaceId, options, input,
+                                                    state.Graphics, shell.ImportProgressHook);
     } else {
         ProgressDialogReport report(shell.Import);
-        result = import::CreateTypefaceFromFont(
+        result = fontimport::CreateTypefaceFromFont(
             state.Registry, TypefaceId, options, input, state.Graphics,
             [&report](std::int64_t done, std::int64_t total) { return report(done, total); });
     }
@@ -464,21 +465,23 @@ bool AddTextFileCharacters(Shell& shell) {
     if (answer.Path.isEmpty()) {
         return false;
     }
-    const auto listed = import::ParseCharacterList(window.CharactersField->text().toStdString());
+    const auto listed =
+        fontimport::ParseCharacterList(window.CharactersField->text().toStdString());
     if (!listed) {
         shell.Services.Messages.Warning(&window, title,
                                         QStringLiteral("The character list cannot be read: %1.")
                                             .arg(QString::fromStdString(listed.Error)));
         return false;
     }
-    const auto fromFile = import::ReadCharacterFile(answer.Path.toStdString());
+    const auto fromFile = fontimport::ReadCharacterFile(answer.Path.toStdString());
     if (!fromFile) {
         shell.Services.Messages.Warning(&window, title, QString::fromStdString(fromFile.Error));
         return false;
     }
     const std::vector<std::uint32_t> merged =
-        import::MergeCharacterLists(*listed.Value, *fromFile.Value);
-    window.CharactersField->setText(QString::fromStdString(import::FormatCharacterList(merged)));
+        fontimport::MergeCharacterLists(*listed.Value, *fromFile.Value);
+    window.CharactersField->setText(
+        QString::fromStdString(fontimport::FormatCharacterList(merged)));
     return true;
 }
 

@@ -54,8 +54,8 @@ public:
 
     // Puts options into the controls without any control reporting a change (no
     // preview redraw). Values outside a control's range are clamped to it.
-    void ShowOptions(const import::ImportOptions& options);
-    [[nodiscard]] import::ImportOptions ReadOptions() const;
+    void ShowOptions(const fontimport::ImportOptions& options);
+    [[nodiscard]] fontimport::ImportOptions ReadOptions() const;
 
     QComboBox* FamilyList = nullptr;
     QSpinBox* SizeField = nullptr;
@@ -89,7 +89,7 @@ public:
 // ready.
 void DrawImportPreview(ImportWindow& window, const platform::GraphicsLibrary& graphics);
 
-// The entries of the layout list, in the order of import::CellLayout.
+// The entries of the layout list, in the order of fontimport::CellLayout.
 [[nodiscard]] QStringList LayoutEntries();
 
 // Fills the family list once from the installed families, sorted by name; the
