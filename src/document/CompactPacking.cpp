@@ -1,6 +1,7 @@
 #include "document/CompactPacking.h"
 
 #include "document/Image.h"
+#include "document/ImportOptions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -161,7 +162,7 @@ Result<PackedCells> PackCells(std::span<const CellSize> cells, const PackingRule
             }
         }
     }
-    const std::int64_t gutter = std::clamp<std::int64_t>(rules.Gutter, 0, MaxPackedSide);
+    const std::int64_t gutter = std::clamp(rules.Gutter, GutterRange.Min, GutterRange.Max);
     PackingRules clamped = rules;
     clamped.Gutter = gutter;
     PackedCells packed;
@@ -189,6 +190,13 @@ Result<PackedCells> PackCells(std::span<const CellSize> cells, const PackingRule
                        std::to_string(packed.Height) + " pixels, more than an image may hold"};
     }
     return packed;
+}
+
+bool CountCellPixels(std::uint64_t& pixels, CellSize cell) {
+    if (HasPixels(cell)) {
+        pixels += static_cast<std::uint64_t>(cell.Width) * static_cast<std::uint64_t>(cell.Height);
+    }
+    return pixels <= MaxImageBytes / sizeof(std::uint32_t);
 }
 
 } // namespace glyfora::document

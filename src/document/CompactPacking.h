@@ -9,8 +9,8 @@
 
 namespace glyfora::document {
 
-// The widest and tallest picture a packing makes, and the widest gutter it keeps: what a GPU
-// texture commonly holds.
+// The widest and tallest picture a packing makes: what a GPU texture commonly holds. Gutters are
+// kept within the import's GutterRange.
 constexpr std::int64_t MaxPackedSide = 16384;
 
 // How cells are laid into a compact picture.
@@ -34,5 +34,10 @@ struct PackedCells {
 // wider than the picture or the picture would hold more than an image may.
 [[nodiscard]] Result<PackedCells> PackCells(std::span<const CellSize> cells,
                                             const PackingRules& rules);
+
+// Counts a cell's pixels into pixels; false once the cells counted take more pixels than one
+// picture may hold, whatever their packing, so that a packing bound to fail is refused as soon as
+// the cells are known.
+[[nodiscard]] bool CountCellPixels(std::uint64_t& pixels, CellSize cell);
 
 } // namespace glyfora::document

@@ -245,10 +245,19 @@ document::Result<document::Image> DrawCompact(document::Typeface& typeface,
                              character->Source.Width - options.PaddingLeft - options.PaddingRight,
                              character->Outlay.Height, corner.X});
     }
+    // Paddings that leave no row cell leave nothing to crop either, as the rows layout refuses.
+    if (document::PackedHeight(rows) <= 0) {
+        return document::Failure{"The character-set image would be empty (" +
+                                 std::to_string(rowWidth) +
+                                 " x 0 pixels); check the size and "
+                                 "the paddings."};
+    }
     // Every cell is kept until all are packed, so each result has its own slot.
     const auto count = static_cast<std::int64_t>(characters.size());
     std::vector<CroppedGlyph> glyphs(characters.size());
     std::vector<document::CellSize> cells(characters.size());
+    std::uint64_t cellPixels = 0;
+    bool fits = true; // the cells so far could fit one picture
     OrderedWork work;
     work.Count = count;
     work.Workers = static_cast<std::int64_t>(croppers.size());
@@ -262,9 +271,15 @@ document::Result<document::Image> DrawCompact(document::Typeface& typeface,
         characters[static_cast<std::size_t>(index)]->Outlay.X += glyph.X;
         characters[static_cast<std::size_t>(index)]->Outlay.Y += glyph.Y;
         cells[static_cast<std::size_t>(index)] = {glyph.Cell.Width, glyph.Cell.Height};
+        fits = fits && document::CountCellPixels(cellPixels, {glyph.Cell.Width, glyph.Cell.Height});
     };
-    work.Report = [&progress](std::int64_t done) { return progress.Report(done); };
+    work.Report = [&](std::int64_t done) { return fits && progress.Report(done); };
     if (!RunInOrder(work)) {
+        if (!fits) {
+            return document::Failure{"The compact character-set image would be larger than an "
+                                     "image may hold: its cells alone take more pixels; choose a "
+                                     "smaller size or fewer characters."};
+        }
         cancelled = true;
         return document::Failure{"The import was cancelled."};
     }
