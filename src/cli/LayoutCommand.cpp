@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/TypefaceChange.h"
 #include "document/CompactRepacking.h"
+#include "document/ImportOptions.h"
 #include "document/LayoutOperations.h"
 
 #include <charconv>
@@ -22,7 +23,8 @@ constexpr CommandUsage Usage{
     "  --umlauts-from-upper  \"copy ÄÖÜ -> äöü +\": codes 224..255 get those of 192..223, the\n"
     "                        cells 64 pixels lower\n"
     "  --scale S             \"scale layout\": every metric and kerning amount times the decimal\n"
-    "                        number S, rounded with halves to even; the picture stays as it is\n"
+    "                        number S (more than 0, at most 32767), rounded with halves to even;\n"
+    "                        the picture stays as it is\n"
     "  --spacing N           \"spacing layout\": every cell of the 16-column grid grows by the\n"
     "                        whole number N of pixels on each side; the picture grows by 32 x N\n"
     "  --compact             \"Pack compactly\": every cell is cropped to its ink (its offset\n"
@@ -32,7 +34,7 @@ constexpr CommandUsage Usage{
     "  -o, --output OUT      the file to write\n"
     "  --fnt VARIANT         the variant of a .fnt OUT (default: IN's when IN is a .fnt, else\n"
     "                        text)\n"
-    "  --gutter N            with --compact: empty pixels between cells (default 1)\n"
+    "  --gutter N            with --compact: empty pixels between cells, 0..64 (default 1)\n"
     "  --max-width N         with --compact: the picture's width, up to 16384 (default 0: a\n"
     "                        near-square picture)\n"
     "  --power-of-two        with --compact: both sides of the picture rounded up to powers of "
@@ -88,14 +90,17 @@ bool TakesValue(const std::string& arg) {
            arg == "--spacing" || arg == "--gutter" || arg == "--max-width";
 }
 
-// A packing rule's value: a whole number from 0 to the widest packed picture.
+// The largest --scale: beyond it no metric but 0 stays within a .tf file's 16 bits.
+constexpr float MaxScale = 32767.0F;
+
+// A packing rule's value: a whole number in range.
 document::Result<document::Done> ReadPackingValue(std::int64_t& field, const std::string& arg,
-                                                  const std::string& value) {
+                                                  const std::string& value,
+                                                  document::OptionRange range) {
     const std::optional<std::int64_t> number = ParseNumber<std::int64_t>(value);
-    if (!number || *number < 0 || *number > document::MaxPackedSide) {
-        return document::Failure{arg + " must be a whole number from 0 to " +
-                                 std::to_string(document::MaxPackedSide) + ", not \"" + value +
-                                 "\""};
+    if (!number || *number < range.Min || *number > range.Max) {
+        return document::Failure{arg + " must be a whole number from " + std::to_string(range.Min) +
+                                 " to " + std::to_string(range.Max) + ", not \"" + value + "\""};
     }
     field = *number;
     return document::Done{};
@@ -109,9 +114,10 @@ document::Result<document::Done> ReadValue(LayoutArguments& parsed, const std::s
         parsed.Variant = value;
     } else if (arg == "--scale") {
         const std::optional<float> scale = ParseNumber<float>(value);
-        if (!scale) {
-            return document::Failure{"--scale must be a decimal number such as 0.5 or 2, not \"" +
-                                     value + "\""};
+        if (!scale || !(*scale > 0.0F) || *scale > MaxScale) {
+            return document::Failure{
+                "--scale must be a decimal number such as 0.5 or 2, greater than 0 and at most " +
+                std::to_string(static_cast<int>(MaxScale)) + ", not \"" + value + "\""};
         }
         parsed.Scale = *scale;
         return SetKind(parsed, LayoutKind::Scale, arg);
@@ -125,8 +131,10 @@ document::Result<document::Done> ReadValue(LayoutArguments& parsed, const std::s
         return SetKind(parsed, LayoutKind::Spacing, arg);
     } else {
         parsed.PackingGiven = true;
-        return ReadPackingValue(arg == "--gutter" ? parsed.Packing.Gutter : parsed.Packing.MaxWidth,
-                                arg, value);
+        if (arg == "--gutter") {
+            return ReadPackingValue(parsed.Packing.Gutter, arg, value, document::GutterRange);
+        }
+        return ReadPackingValue(parsed.Packing.MaxWidth, arg, value, {0, document::MaxPackedSide});
     }
     return document::Done{};
 }

@@ -4,14 +4,24 @@
 #include "document/Rounding.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace glyfora::document {
 
 namespace {
+
+// The scale as a user would write it: the shortest digits that read back as it ("1e+30", "0.5").
+std::string ScaleText(float scale) {
+    char text[32];
+    const auto written = std::to_chars(std::begin(text), std::end(text), scale);
+    return std::string(text, written.ptr);
+}
 
 constexpr std::int64_t GridColumns = 16;
 
@@ -195,7 +205,7 @@ Result<Done> ScaleLayout(Typeface& typeface, float scale) {
     for (const Character& c : typeface.Content.Characters) {
         if (!scaleAll({c.Source.X, c.Source.Y, c.Source.Width, c.Source.Height, c.Outlay.X,
                        c.Outlay.Y, c.Outlay.Width, c.Outlay.Height})) {
-            return Failure{"Scaling by " + std::to_string(scale) +
+            return Failure{"Scaling by " + ScaleText(scale) +
                            " would move the metrics of "
                            "character " +
                            std::to_string(c.Index) +
@@ -204,7 +214,7 @@ Result<Done> ScaleLayout(Typeface& typeface, float scale) {
     }
     for (const KerningPair& pair : typeface.Content.KerningPairs) {
         if (!scaleAll({pair.Amount})) {
-            return Failure{"Scaling by " + std::to_string(scale) +
+            return Failure{"Scaling by " + ScaleText(scale) +
                            " would move the kerning amount of the pair " +
                            std::to_string(PairLeft(pair)) + ", " + std::to_string(PairRight(pair)) +
                            " beyond the 32-bit range; nothing was changed."};
