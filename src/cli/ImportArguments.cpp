@@ -64,6 +64,7 @@ std::string AddRepeatableValue(ImportArguments& parsed, const std::string& arg,
         }
         std::string& list = parsed.Options.Characters;
         list += (list.empty() ? "" : ", ") + value;
+        parsed.CharactersListed = true;
     } else if (arg == "--chars-file") {
         parsed.CharacterFiles.push_back(value);
     } else {

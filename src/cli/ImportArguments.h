@@ -14,6 +14,7 @@ namespace glyfora::cli {
 struct ImportArguments {
     fontimport::ImportOptions Options;       // --chars lists joined into Options.Characters
     std::vector<std::string> CharacterFiles; // --chars-file, in the order given
+    bool CharactersListed = false;           // --chars was given, even with an empty list
     std::string Output;
     std::int64_t Jobs = fontimport::CoreCount(); // workers that rasterise side by side
     bool Help = false;

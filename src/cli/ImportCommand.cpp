@@ -101,7 +101,7 @@ std::string MaxWidthAdvice(const fontimport::ImportOptions& options,
 // ranges. The error when a file cannot be read, or when lists and files name no character at all
 // (an import of "no list" would take quite other characters).
 std::string AddCharacterFiles(const ImportArguments& parsed, std::string& list) {
-    const bool listed = !list.empty() || !parsed.CharacterFiles.empty();
+    const bool listed = parsed.CharactersListed || !parsed.CharacterFiles.empty();
     // The arguments' lists were checked while they were read.
     std::vector<std::uint32_t> codes = *fontimport::ParseCharacterList(list).Value;
     for (const std::string& file : parsed.CharacterFiles) {

@@ -153,6 +153,8 @@ document::Result<std::vector<std::uint32_t>> ParseCharacterList(std::string_view
 }
 
 document::Result<std::vector<std::uint32_t>> CharactersOfText(std::string_view text) {
+    // Repeats are dropped as they are read, so a long text costs what its distinct characters do.
+    std::vector<bool> seen(LastUnicodeCode + 1);
     std::vector<std::uint32_t> codes;
     std::size_t position = 0;
     std::size_t line = 1;
@@ -166,12 +168,12 @@ document::Result<std::vector<std::uint32_t>> CharactersOfText(std::string_view t
         }
         line += *code == U'\n' ? 1 : 0;
         const bool byteOrderMark = start == 0 && *code == 0xFEFF;
-        if (!IsLineBreak(*code) && !byteOrderMark) {
+        if (!IsLineBreak(*code) && !byteOrderMark && !seen[*code]) {
+            seen[*code] = true;
             codes.push_back(static_cast<std::uint32_t>(*code));
         }
     }
     std::sort(codes.begin(), codes.end());
-    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
     return codes;
 }
 
