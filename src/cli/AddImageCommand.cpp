@@ -149,15 +149,19 @@ int RunAddImageCommand(const std::vector<std::string>& args) {
         return UsageError(Usage, arguments.Error);
     }
     const AddImageArguments& parsed = *arguments.Value;
-    const document::Result<document::Image> picture = document::LoadPictureFile(parsed.Picture);
-    if (!picture) {
-        return Failure(Usage, "the picture \"" + parsed.Picture +
-                                  "\" could not be loaded: " + picture.Error);
-    }
-    return ChangeTypefaceFile(Usage, parsed.Files, [&](document::Typeface& typeface) {
-        return document::AddImageCharacter(typeface, *parsed.Code, *picture.Value,
-                                           parsed.Placement);
-    });
+    // The typeface is read first: a typeface that cannot be read is told before a large picture
+    // is decoded for nothing.
+    return ChangeTypefaceFile(
+        Usage, parsed.Files, [&](document::Typeface& typeface) -> document::Result<document::Done> {
+            const document::Result<document::Image> picture =
+                document::LoadPictureFile(parsed.Picture);
+            if (!picture) {
+                return document::Failure{"the picture \"" + parsed.Picture +
+                                         "\" could not be loaded: " + picture.Error};
+            }
+            return document::AddImageCharacter(typeface, *parsed.Code, *picture.Value,
+                                               parsed.Placement);
+        });
 }
 
 } // namespace glyfora::cli
