@@ -3,15 +3,20 @@
 #include "document/Result.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace glyfora::document {
 
-// A file written in pieces through a temporary file in the same folder, which Commit flushes and
-// renames over the target: an existing file is either replaced whole or left untouched. Large
-// files are written as they are encoded, so they are never held whole in memory. A writer that
-// is dropped without Commit removes its temporary file.
+// A file written in pieces through a temporary file beside it, which Commit flushes and renames
+// over the target: an existing file is either replaced whole or left untouched. Large files are
+// written as they are encoded, so they are never held whole in memory. A writer that is dropped
+// without Commit removes its temporary file. A symbolic link is written through: the temporary
+// goes beside the file it points to and replaces that file, so the link stays a link. A file that
+// exists keeps its permissions; a new one gets the usual ones (0666 less the umask). A target that
+// exists but is not a regular file (a folder, a device) is refused by Open.
 class AtomicFileWriter {
 public:
     // Creates the temporary file for path.
@@ -37,14 +42,40 @@ public:
     [[nodiscard]] Result<Done> Commit();
 
 private:
+    friend class AtomicFileSet;
+
     AtomicFileWriter(std::string path, std::string temporary, int fd);
     void Fail(const std::string& what);
-    void Discard();
+    // Flushes and closes the temporary file, which stays until Install or the writer is dropped.
+    [[nodiscard]] bool Finish();
+    // Renames the finished temporary file over the target.
+    [[nodiscard]] bool Install();
 
-    std::string path_;
+    std::string path_; // the target, symbolic links resolved
     std::string temporary_;
     int fd_ = -1;
+    bool pending_ = false; // the temporary file exists and is not yet renamed
     std::uint64_t size_ = 0;
+    std::string error_;
+};
+
+// Several files saved as one, such as a font descriptor and its page pictures: each is written
+// through an AtomicFileWriter of its own, and Commit renames any of them into place only when all
+// were written and flushed, in the order they were added. When one fails, every temporary file is
+// removed and every target stays as it was. Dropped without Commit, it removes them all.
+class AtomicFileSet {
+public:
+    // A writer for the file at path, valid as long as the set; none (with the set failed) when its
+    // temporary file cannot be made.
+    [[nodiscard]] AtomicFileWriter* Add(const std::string& path);
+    [[nodiscard]] bool Failed() const { return !error_.empty(); }
+
+    // Flushes every file, then renames them all into place; or removes them all and returns the
+    // first failure.
+    [[nodiscard]] Result<Done> Commit();
+
+private:
+    std::vector<std::unique_ptr<AtomicFileWriter>> files_;
     std::string error_;
 };
 

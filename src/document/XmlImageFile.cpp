@@ -3,6 +3,7 @@
 #include "document/AtomicFile.h"
 #include "document/FieldLimits.h"
 #include "document/PictureFile.h"
+#include "document/PngCodec.h"
 #include "document/XmlEscape.h"
 
 #include <algorithm>
@@ -251,6 +252,11 @@ Result<Done> WriteXmlDescription(const Typeface& typeface, const std::string& fi
     if (FieldCheck check = CheckFieldLimits(typeface, XmlImageFieldLimits); !check.Reason.empty()) {
         return Failure{std::move(check.Reason)};
     }
+    if (HasPicture(typeface)) {
+        if (Result<Done> fits = CheckPngSize(content.Image->Width, content.Image->Height); !fits) {
+            return Failure{"the picture cannot be saved: " + fits.Error};
+        }
+    }
 
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Typeface";
     const std::filesystem::path picturePath = PicturePathFor(fileName);
@@ -276,14 +282,21 @@ Result<Done> WriteXmlDescription(const Typeface& typeface, const std::string& fi
     }
     xml += "</Typeface>\n";
 
-    // The picture goes first, so a description on disk never names a picture that is not there.
+    // Both files are written before either replaces what is there; the picture is renamed into
+    // place first, so a description never names a picture that is not there.
+    AtomicFileSet files;
     if (HasPicture(typeface)) {
-        if (Result<Done> written = WritePngFile(*content.Image, picturePath.string()); !written) {
-            return written;
+        if (AtomicFileWriter* picture = files.Add(picturePath.string())) {
+            if (Result<Done> encoded = WritePng(*content.Image, *picture); !encoded) {
+                return encoded;
+            }
         }
     }
-    const auto* data = reinterpret_cast<const std::uint8_t*>(xml.data());
-    Result<Done> result = WriteFileAtomically(fileName, {data, xml.size()});
+    if (AtomicFileWriter* description = files.Add(fileName)) {
+        const auto* data = reinterpret_cast<const std::uint8_t*>(xml.data());
+        static_cast<void>(description->Write({data, xml.size()})); // Commit reports a failure
+    }
+    Result<Done> result = files.Commit();
     if (!result) {
         return result;
     }

@@ -3,6 +3,7 @@
 #include "document/AtomicFile.h"
 #include "document/FileFormat.h"
 #include "document/PictureFile.h"
+#include "document/PngCodec.h"
 #include "document/bmfont/BmFontModel.h"
 
 #include <string_view>
@@ -147,6 +148,11 @@ Result<Done> WriteBmFont(const Typeface& typeface, const std::string& fileName,
     if (!typeface.Content.Image) {
         return Failure{"the typeface has no character-set picture to write as the font's page"};
     }
+    if (Result<Done> fits =
+            CheckPngSize(typeface.Content.Image->Width, typeface.Content.Image->Height);
+        !fits) {
+        return Failure{"the page cannot be saved: " + fits.Error};
+    }
     const std::string pageName = BmFontPageName(fileName);
     Result<BmFont> font = BmFontFromTypeface(typeface, pageName);
     // What the format cannot hold is reported whether or not the font is written.
@@ -172,11 +178,19 @@ Result<Done> WriteBmFont(const Typeface& typeface, const std::string& fileName,
         result.Error = std::move(descriptor.Error);
         return result;
     }
-    // The picture first: a descriptor never names a page that was not written.
-    Result<Done> written = WritePngFile(*typeface.Content.Image, DirectoryOf(fileName) + pageName);
-    if (written) {
-        written = WriteFileAtomically(fileName, *descriptor.Value);
+    // Both files are written before either replaces what is there; the page is renamed into
+    // place first, so a descriptor never names a page that was not written.
+    AtomicFileSet files;
+    if (AtomicFileWriter* page = files.Add(DirectoryOf(fileName) + pageName)) {
+        if (Result<Done> encoded = WritePng(*typeface.Content.Image, *page); !encoded) {
+            result.Error = std::move(encoded.Error);
+            return result;
+        }
     }
+    if (AtomicFileWriter* file = files.Add(fileName)) {
+        static_cast<void>(file->Write(*descriptor.Value)); // a failure is what Commit reports
+    }
+    Result<Done> written = files.Commit();
     written.Warnings = std::move(result.Warnings);
     return written;
 }
