@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "document/PictureFile.h"
 #include "document/Pixel.h"
+#include "document/PngCodec.h"
 #include "document/TypefaceIo.h"
 #include "document/Utf8.h"
 #include "views/Canvas.h"
@@ -126,6 +127,12 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
     if (!document::ImageSizeAllowed(options.Width, options.Height)) {
         return "a picture of " + std::to_string(options.Width) + " x " +
                std::to_string(options.Height) + " pixels is too large";
+    }
+    // Written as a PNG in the end, so a size the PNG cannot hold is refused before any drawing.
+    if (const document::Result<document::Done> png =
+            document::CheckPngSize(options.Width, options.Height);
+        !png) {
+        return png.Error;
     }
     return std::nullopt;
 }

@@ -204,19 +204,16 @@ std::uint32_t PixelValue(std::span<const std::uint8_t> bytes, std::uint64_t at,
     return U32(bytes, at);
 }
 
-// Converts the rows, which CheckPixelRange found within bytes, to RGBA from the top down.
-Result<Image> DecodePixels(std::span<const std::uint8_t> bytes, const BmpHeader& header,
-                           const PixelFormat& format) {
-    auto picture = MakeImage(header.Width, header.Height);
-    if (!picture) {
-        return Failure{"not enough memory for the picture"};
-    }
+// Converts the rows, which CheckPixelRange found within bytes, to RGBA from the top down into
+// target from row top on.
+void DecodePixels(std::span<const std::uint8_t> bytes, const BmpHeader& header,
+                  const PixelFormat& format, Image& target, std::int64_t top) {
     const std::uint64_t stride = RowStride(header);
     const std::uint32_t bytesPerPixel = header.BitsPerPixel / 8;
     const std::array<ChannelMask, 4>& channels = format.Channels;
     bool anyAlpha = false;
     for (std::int64_t row = 0; row < header.Height; ++row) {
-        const std::int64_t y = header.TopDown ? row : header.Height - 1 - row;
+        const std::int64_t y = top + (header.TopDown ? row : header.Height - 1 - row);
         const std::uint64_t rowStart =
             header.PixelOffset + static_cast<std::uint64_t>(row) * stride;
         for (std::int64_t x = 0; x < header.Width; ++x) {
@@ -229,36 +226,73 @@ Result<Image> DecodePixels(std::span<const std::uint8_t> bytes, const BmpHeader&
             } else if (channels[3].Mask != 0) {
                 alpha = Extract(channels[3], value);
             }
-            picture->At(x, y) = Extract(channels[0], value) | (Extract(channels[1], value) << 8) |
-                                (Extract(channels[2], value) << 16) | (alpha << 24);
+            target.At(x, y) = Extract(channels[0], value) | (Extract(channels[1], value) << 8) |
+                              (Extract(channels[2], value) << 16) | (alpha << 24);
         }
     }
     if (format.AlphaFromFourthByte && !anyAlpha) {
-        for (std::uint32_t& pixel : picture->Pixels) {
-            pixel |= 0xFF000000U; // the fourth byte was padding, not a transparent picture
+        for (std::int64_t y = top; y < top + header.Height; ++y) {
+            for (std::int64_t x = 0; x < header.Width; ++x) {
+                target.At(x, y) |= 0xFF000000U; // the fourth byte was padding, not transparency
+            }
         }
     }
-    return std::move(*picture);
+}
+
+// Reads and checks everything but the pixels.
+Result<Done> ReadBmp(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes, BmpHeader& header,
+                     PixelFormat& format) {
+    if (Result<Done> step = ReadHeader(bytes, header); !step) {
+        return step;
+    }
+    if (Result<Done> step = CheckPictureSize(header, maxBytes); !step) {
+        return step;
+    }
+    if (Result<Done> step = ReadPixelFormat(bytes, header, format); !step) {
+        return step;
+    }
+    return CheckPixelRange(bytes, header);
 }
 
 } // namespace
 
 Result<Image> DecodeBmp(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
     BmpHeader header;
-    if (Result<Done> step = ReadHeader(bytes, header); !step) {
-        return Failure{step.Error};
-    }
-    if (Result<Done> step = CheckPictureSize(header, maxBytes); !step) {
-        return Failure{step.Error};
-    }
     PixelFormat format;
-    if (Result<Done> step = ReadPixelFormat(bytes, header, format); !step) {
-        return Failure{step.Error};
+    if (Result<Done> read = ReadBmp(bytes, maxBytes, header, format); !read) {
+        return Failure{std::move(read.Error)};
     }
-    if (Result<Done> step = CheckPixelRange(bytes, header); !step) {
-        return Failure{step.Error};
+    auto picture = MakeImage(header.Width, header.Height);
+    if (!picture) {
+        return Failure{"not enough memory for the picture"};
     }
-    return DecodePixels(bytes, header, format);
+    DecodePixels(bytes, header, format, *picture, 0);
+    return std::move(*picture);
+}
+
+Result<Done> DecodeBmpInto(std::span<const std::uint8_t> bytes, Image& target, std::int64_t top) {
+    BmpHeader header;
+    PixelFormat format;
+    if (Result<Done> read = ReadBmp(bytes, MaxImageBytes, header, format); !read) {
+        return read;
+    }
+    if (top < 0 || header.Width > target.Width || header.Height > target.Height - top) {
+        return Failure{"the picture's size " + std::to_string(header.Width) + " x " +
+                       std::to_string(header.Height) + " is not the size its header first gave"};
+    }
+    DecodePixels(bytes, header, format, target, top);
+    return Done{};
+}
+
+Result<PictureSize> ReadBmpSize(std::span<const std::uint8_t> head) {
+    BmpHeader header;
+    if (Result<Done> step = ReadHeader(head, header); !step) {
+        return Failure{std::move(step.Error)};
+    }
+    if (Result<Done> step = CheckPictureSize(header, MaxImageBytes); !step) {
+        return Failure{std::move(step.Error)};
+    }
+    return PictureSize{header.Width, header.Height};
 }
 
 } // namespace glyfora::document

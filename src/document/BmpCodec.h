@@ -20,4 +20,13 @@ namespace glyfora::document {
 [[nodiscard]] Result<Image> DecodeBmp(std::span<const std::uint8_t> bytes,
                                       std::uint64_t maxBytes = MaxImageBytes);
 
+// Decodes a bitmap as DecodeBmp does, into the rows of target from row top on, its left edge at
+// target's. Refused when the picture does not fit there.
+[[nodiscard]] Result<Done> DecodeBmpInto(std::span<const std::uint8_t> bytes, Image& target,
+                                         std::int64_t top);
+
+// The size a bitmap's headers give, from the file's first bytes (2 KB hold any header); refused as
+// DecodeBmp would refuse the headers.
+[[nodiscard]] Result<PictureSize> ReadBmpSize(std::span<const std::uint8_t> head);
+
 } // namespace glyfora::document

@@ -67,16 +67,41 @@ Result<std::vector<std::uint8_t>> ReadAll(int fd, const std::string& path, std::
     return bytes;
 }
 
+// Opens path without blocking (so that opening a FIFO does not wait for a writer) and reads its
+// status; the descriptor, or why there is none.
+Result<int> OpenForReading(const std::string& path, struct stat& status) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return Failure{"cannot open " + Quoted(path) + ": " + std::strerror(errno)};
+    }
+    if (::fstat(fd, &status) != 0) {
+        Failure failure{"cannot look at " + Quoted(path) + ": " + std::strerror(errno)};
+        ::close(fd);
+        return failure;
+    }
+    return fd;
+}
+
+// Nothing (an empty list of bytes) for a regular file of at most maxBytes, else why it is refused.
+Result<std::vector<std::uint8_t>> CheckRegular(const struct stat& status, const std::string& path,
+                                               std::uint64_t maxBytes) {
+    if (!S_ISREG(status.st_mode)) {
+        return Failure{"cannot read " + Quoted(path) + ": it is " + KindOf(status.st_mode) +
+                       ", not a file"};
+    }
+    if (static_cast<std::uint64_t>(status.st_size) > maxBytes) {
+        return Failure{TooLarge(path, maxBytes)};
+    }
+    return std::vector<std::uint8_t>();
+}
+
 // Reads the regular file open as fd whose status is before, refusing one that is too large or
 // changes meanwhile.
 Result<std::vector<std::uint8_t>> ReadOpenFile(int fd, const struct stat& before,
                                                const std::string& path, std::uint64_t maxBytes) {
-    if (!S_ISREG(before.st_mode)) {
-        return Failure{"cannot read " + Quoted(path) + ": it is " + KindOf(before.st_mode) +
-                       ", not a file"};
-    }
-    if (static_cast<std::uint64_t>(before.st_size) > maxBytes) {
-        return Failure{TooLarge(path, maxBytes)};
+    if (Result<std::vector<std::uint8_t>> refused = CheckRegular(before, path, maxBytes);
+        !refused) {
+        return refused;
     }
     Result<std::vector<std::uint8_t>> bytes =
         ReadAll(fd, path, maxBytes, static_cast<std::size_t>(before.st_size));
@@ -101,23 +126,44 @@ std::optional<FileStamp> ReadFileStamp(const std::string& path) {
 }
 
 Result<FileContents> ReadRegularFile(const std::string& path, std::uint64_t maxBytes) {
-    // Non-blocking, so that opening a FIFO does not wait for a writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        return Failure{"cannot open " + Quoted(path) + ": " + std::strerror(errno)};
-    }
     struct stat before {};
-    if (::fstat(fd, &before) != 0) {
-        Failure failure{"cannot look at " + Quoted(path) + ": " + std::strerror(errno)};
-        ::close(fd);
-        return failure;
+    const Result<int> fd = OpenForReading(path, before);
+    if (!fd) {
+        return Failure{fd.Error};
     }
-    Result<std::vector<std::uint8_t>> bytes = ReadOpenFile(fd, before, path, maxBytes);
-    ::close(fd);
+    Result<std::vector<std::uint8_t>> bytes = ReadOpenFile(*fd.Value, before, path, maxBytes);
+    ::close(*fd.Value);
     if (!bytes) {
         return Failure{std::move(bytes.Error)};
     }
     return FileContents{std::move(*bytes.Value), StampOf(before)};
+}
+
+Result<std::vector<std::uint8_t>> ReadFileStart(const std::string& path, std::size_t count,
+                                                std::uint64_t maxBytes) {
+    struct stat status {};
+    const Result<int> fd = OpenForReading(path, status);
+    if (!fd) {
+        return Failure{fd.Error};
+    }
+    Result<std::vector<std::uint8_t>> start = CheckRegular(status, path, maxBytes);
+    if (start) {
+        start.Value->resize(count);
+        std::size_t done = 0;
+        while (done < count) {
+            const ssize_t got = ::read(*fd.Value, start.Value->data() + done, count - done);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(got);
+        }
+        start.Value->resize(done);
+    }
+    ::close(*fd.Value);
+    return start;
 }
 
 Result<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {

@@ -41,4 +41,9 @@ struct FileContents {
 [[nodiscard]] Result<std::vector<std::uint8_t>>
 ReadWholeFile(const std::string& path, std::uint64_t maxBytes = MaxImageBytes);
 
+// The first count bytes of a file (fewer when it is shorter), such as a picture's header, refused
+// as ReadRegularFile refuses a file.
+[[nodiscard]] Result<std::vector<std::uint8_t>>
+ReadFileStart(const std::string& path, std::size_t count, std::uint64_t maxBytes = MaxImageBytes);
+
 } // namespace glyfora::document

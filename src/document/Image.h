@@ -34,6 +34,11 @@ struct Image {
     }
 };
 
+// A picture's size, as a header gives it before any pixel is decoded.
+struct PictureSize {
+    std::int64_t Width = 0, Height = 0;
+};
+
 // True when a width × height RGBA picture is non-negative and stays within maxBytes (at most
 // MaxImageBytes).
 [[nodiscard]] bool ImageSizeAllowed(std::int64_t width, std::int64_t height,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/AtomicFile.h"
 #include "document/Image.h"
 #include "document/Result.h"
 #include "document/Typeface.h"
@@ -16,6 +17,17 @@ namespace glyfora::document {
 [[nodiscard]] Result<Image> DecodePicture(std::span<const std::uint8_t> bytes,
                                           std::uint64_t maxBytes = MaxImageBytes);
 
+// The size of a PNG or BMP picture from the first bytes of its file (PictureHeadBytes hold any
+// header), so that pictures can be placed before they are decoded. Anything else is refused by
+// its signature, a picture beyond the size limit by its header.
+[[nodiscard]] Result<PictureSize> ReadPictureSize(std::span<const std::uint8_t> head);
+constexpr std::size_t PictureHeadBytes = 2048;
+
+// Decodes a PNG or BMP picture straight into the rows of target from row top on, its left edge at
+// target's; refused when it does not fit there.
+[[nodiscard]] Result<Done> DecodePictureInto(std::span<const std::uint8_t> bytes, Image& target,
+                                             std::int64_t top);
+
 // The path of a file that a description names, relative to the description's folder (which ends
 // in a separator or is empty): "\" separates folders as in descriptions written on Windows, and
 // an absolute name stands as it is.
@@ -25,7 +37,12 @@ namespace glyfora::document {
 [[nodiscard]] Result<Image> LoadPictureFile(const std::string& path);
 
 // Writes the picture to path as a PNG (as StreamPng encodes it), atomically and as it is encoded.
+// A picture beyond what a PNG holds is refused before anything is written.
 [[nodiscard]] Result<Done> WritePngFile(const Image& picture, const std::string& path);
+
+// Streams the picture as a PNG into file; refused when a PNG cannot hold it or it cannot be
+// encoded. A failure to write is the file's, which its Commit reports.
+[[nodiscard]] Result<Done> WritePng(const Image& picture, AtomicFileWriter& file);
 
 // Makes picture the typeface's character-set picture (Image and Sprite) and marks
 // the typeface modified. Metrics are not touched.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <limits>
 #include <new>
 #include <png.h>
 #include <zlib.h>
@@ -97,26 +98,77 @@ bool WriteRows(png_structp png, png_infop info, const Image& image, std::uint8_t
     return true;
 }
 
-} // namespace
-
-Result<Image> DecodePng(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
-    png_image png{};
+// Reads the header of a PNG in memory into png, asking for RGBA8 pixels.
+Result<Done> BeginPng(png_image& png, std::span<const std::uint8_t> bytes) {
     png.version = PNG_IMAGE_VERSION;
     if (png_image_begin_read_from_memory(&png, bytes.data(), bytes.size()) == 0) {
         return Failure{std::string("not a readable PNG picture: ") + png.message};
+    }
+    png.format = PNG_FORMAT_RGBA;
+    return Done{};
+}
+
+// Decodes the pixels of a begun PNG into rows strideInPixels apart, and frees png.
+Result<Done> FinishPng(png_image& png, std::uint32_t* firstRow, std::int64_t strideInPixels) {
+    // libpng counts the stride in components (four per pixel) as a 32-bit number.
+    if (strideInPixels > std::numeric_limits<png_int_32>::max() / 4) {
+        png_image_free(&png);
+        return Failure{"the picture's rows are too long to decode"};
+    }
+    if (png_image_finish_read(&png, nullptr, firstRow, static_cast<png_int_32>(strideInPixels * 4),
+                              nullptr) == 0) {
+        Failure failure{std::string("damaged PNG picture: ") + png.message};
+        png_image_free(&png);
+        return failure;
+    }
+    return Done{};
+}
+
+} // namespace
+
+static_assert(MaxPngSide == PNG_USER_WIDTH_MAX && MaxPngSide == PNG_USER_HEIGHT_MAX,
+              "the limit named to users is libpng's");
+
+Result<Image> DecodePng(std::span<const std::uint8_t> bytes, std::uint64_t maxBytes) {
+    png_image png{};
+    if (Result<Done> begun = BeginPng(png, bytes); !begun) {
+        return Failure{std::move(begun.Error)};
     }
     if (!ImageSizeAllowed(png.width, png.height, maxBytes)) {
         png_image_free(&png);
         return Failure{PictureTooLarge(png.width, png.height, maxBytes)};
     }
-    png.format = PNG_FORMAT_RGBA;
     auto picture = MakeImage(png.width, png.height);
-    if (!picture || png_image_finish_read(&png, nullptr, picture->Pixels.data(), 0, nullptr) == 0) {
-        Failure failure{std::string("damaged PNG picture: ") + png.message};
+    if (!picture) {
         png_image_free(&png);
-        return failure;
+        return Failure{"not enough memory for the picture"};
+    }
+    if (Result<Done> read = FinishPng(png, picture->Pixels.data(), picture->Width); !read) {
+        return Failure{std::move(read.Error)};
     }
     return std::move(*picture);
+}
+
+Result<Done> DecodePngInto(std::span<const std::uint8_t> bytes, Image& target, std::int64_t top) {
+    png_image png{};
+    if (Result<Done> begun = BeginPng(png, bytes); !begun) {
+        return begun;
+    }
+    if (top < 0 || png.width > target.Width || png.height > target.Height - top) {
+        png_image_free(&png);
+        return Failure{"the picture's size " + std::to_string(png.width) + " x " +
+                       std::to_string(png.height) + " is not the size its header first gave"};
+    }
+    return FinishPng(png, target.Pixels.data() + top * target.Width, target.Width);
+}
+
+Result<Done> CheckPngSize(std::int64_t width, std::int64_t height) {
+    if (width > MaxPngSide || height > MaxPngSide) {
+        return Failure{"a PNG picture is at most " + std::to_string(MaxPngSide) +
+                       " pixels wide and high, not " + std::to_string(width) + " x " +
+                       std::to_string(height)};
+    }
+    return Done{};
 }
 
 bool StreamPng(const Image& image, const PngOutput& write) {

@@ -18,6 +18,20 @@ namespace glyfora::document {
 [[nodiscard]] Result<Image> DecodePng(std::span<const std::uint8_t> bytes,
                                       std::uint64_t maxBytes = MaxImageBytes);
 
+// Decodes a PNG as DecodePng does, straight into the rows of target from row top on, its left
+// edge at target's, so that pages stacked into one picture are never held a second time. Refused
+// when the picture does not fit there.
+[[nodiscard]] Result<Done> DecodePngInto(std::span<const std::uint8_t> bytes, Image& target,
+                                         std::int64_t top);
+
+// The longest side libpng writes or reads (its user limits, PNG_USER_WIDTH_MAX and
+// PNG_USER_HEIGHT_MAX).
+constexpr std::int64_t MaxPngSide = 1000000;
+
+// Refuses, naming the limit, a picture size a PNG cannot hold, so that work that would end in a
+// PNG is refused before it starts.
+[[nodiscard]] Result<Done> CheckPngSize(std::int64_t width, std::int64_t height);
+
 // Takes the encoded bytes piece by piece as they are made; false stops the encoding.
 using PngOutput = std::function<bool(std::span<const std::uint8_t>)>;
 

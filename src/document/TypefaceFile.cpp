@@ -424,6 +424,11 @@ template <typename Output>
     if (FieldCheck check = CheckFieldLimits(typeface, TfFieldLimits); !check.Reason.empty()) {
         return Failure{std::move(check.Reason)};
     }
+    if (const Image* picture = typeface.Content.Image.get()) {
+        if (Result<Done> fits = CheckPngSize(picture->Width, picture->Height); !fits) {
+            return Failure{"the picture cannot be saved: " + fits.Error};
+        }
+    }
     std::vector<std::uint8_t> records;
     if (Result<Done> appended = AppendRecordChunks(records, typeface.Content); !appended) {
         return appended;

@@ -179,23 +179,37 @@ int PlaneOfChannel(std::int64_t chnl) {
     }
 }
 
-// Reads a page picture (PNG or BMP) that the descriptor names, refused from its header when its
-// pixels would take more than maxBytes. Fonts made on Windows may name pages with the generator's
-// absolute path; a page that moved with its descriptor is then found by its own name.
-Result<Image> LoadPage(const std::string& directory, const std::string& file,
-                       std::uint64_t maxBytes) {
+// A page file found and sized from its header, before any of its pixels is decoded.
+struct PageFile {
+    std::string Name; // as the descriptor names it
+    std::string Path; // where it was found
+    PictureSize Size;
+};
+
+// Finds a page picture (PNG or BMP) that the descriptor names and reads its size from its header;
+// anything else is refused by its signature without being read further. Fonts made on Windows may
+// name pages with the generator's absolute path; a page that moved with its descriptor is then
+// found by its own name.
+Result<PageFile> FindPage(const std::string& directory, const std::string& file) {
     const std::string named = PathBeside(directory, file);
     const std::string beside = directory + named.substr(named.rfind('/') + 1);
-    Result<std::vector<std::uint8_t>> bytes = ReadWholeFile(named);
-    if (!bytes && beside != named) {
-        if (Result<std::vector<std::uint8_t>> moved = ReadWholeFile(beside)) {
-            bytes = std::move(moved);
+    PageFile page{file, named, {}};
+    Result<std::vector<std::uint8_t>> head = ReadFileStart(named, PictureHeadBytes);
+    if (!head && beside != named) {
+        if (Result<std::vector<std::uint8_t>> moved = ReadFileStart(beside, PictureHeadBytes)) {
+            head = std::move(moved);
+            page.Path = beside;
         }
     }
-    if (!bytes) {
-        return Failure{std::move(bytes.Error)};
+    if (!head) {
+        return Failure{std::move(head.Error)};
     }
-    return DecodePicture(*bytes.Value, maxBytes);
+    const Result<PictureSize> size = ReadPictureSize(*head.Value);
+    if (!size) {
+        return Failure{size.Error};
+    }
+    page.Size = *size.Value;
+    return page;
 }
 
 // The plane a character's glyph lies in: packed fonts keep one glyph per channel.
@@ -245,38 +259,48 @@ std::vector<Layer> NeededLayers(const BmFont& font,
     return layers;
 }
 
-// Page pictures by id, none for a page that could not be read.
-using PagePictures = std::map<std::int64_t, std::optional<Image>>;
+// Page files by id, none for a page that could not be read.
+using PageFiles = std::map<std::int64_t, std::optional<PageFile>>;
 
-// Loads each page once, each within what is left of one picture's byte limit counting every
-// layer it will fill, so a descriptor naming one large page many times cannot take memory
-// without bound; the budget is checked from the page's header before it is decoded.
-PagePictures LoadPages(const BmFont& font, const std::map<std::int64_t, std::string>& pages,
-                       const std::vector<Layer>& layers, const std::string& directory,
-                       std::vector<std::string>& warnings) {
-    PagePictures pictures;
-    std::uint64_t decodedBytes = 0;
+// Finds each page, a file named several times once, each within what is left of one picture's
+// byte limit counting every layer it will fill, so a descriptor naming one large page many times
+// cannot take memory without bound; the budget is checked from the page's header.
+PageFiles FindPages(const BmFont& font, const std::map<std::int64_t, std::string>& pages,
+                    const std::vector<Layer>& layers, const std::string& directory,
+                    std::vector<std::string>& warnings) {
+    PageFiles found;
+    std::map<std::string, Result<PageFile>> byName;
+    std::uint64_t budgetUsed = 0;
     for (const auto& page : pages) {
         // Named copies: lambdas cannot capture structured bindings in every compiler we build with.
         const std::int64_t id = page.first;
         const std::string& file = page.second;
+        auto known = byName.find(file);
+        if (known == byName.end()) {
+            known = byName.emplace(file, FindPage(directory, file)).first;
+        }
+        Result<PageFile> located = known->second;
         const auto layerCount = static_cast<std::uint64_t>(std::count_if(
             layers.begin(), layers.end(), [&](const Layer& l) { return l.Page == id; }));
-        Result<Image> loaded =
-            LoadPage(directory, file, (MaxImageBytes - decodedBytes) / layerCount);
-        if (loaded) {
-            decodedBytes +=
-                static_cast<std::uint64_t>(loaded.Value->Pixels.size()) * 4 * layerCount;
-        } else {
+        if (located) {
+            const PictureSize size = located.Value->Size;
+            const std::uint64_t maxBytes = (MaxImageBytes - budgetUsed) / layerCount;
+            if (ImageSizeAllowed(size.Width, size.Height, maxBytes)) {
+                budgetUsed += static_cast<std::uint64_t>(size.Width * size.Height) * 4 * layerCount;
+            } else {
+                located = Failure{PictureTooLarge(size.Width, size.Height, maxBytes)};
+            }
+        }
+        if (!located) {
             const auto cells = std::count_if(font.Chars.begin(), font.Chars.end(),
                                              [&](const BmFontChar& c) { return c.Page == id; });
             warnings.push_back("page " + std::to_string(id) + " \"" + file +
-                               "\" could not be read (" + loaded.Error + "); its " +
+                               "\" could not be read (" + located.Error + "); its " +
                                Plural(cells, "cell lies", "cells lie") + " below the picture");
         }
-        pictures[id] = std::move(loaded.Value);
+        found[id] = std::move(located.Value);
     }
-    return pictures;
+    return found;
 }
 
 // The size of the stacked picture and what went into it.
@@ -289,73 +313,94 @@ struct Stack {
 
 // Sets each layer's top. Found pages are stacked top to bottom; the layers of missing pages take
 // no room and their cells are placed below the picture, where they show nothing. Every layer's
-// page has an entry in pictures.
-Stack PlaceLayers(std::vector<Layer>& layers, const PagePictures& pictures) {
+// page has an entry in files.
+Stack PlaceLayers(std::vector<Layer>& layers, const PageFiles& files) {
     Stack stack;
     for (Layer& layer : layers) {
-        if (const std::optional<Image>& picture = pictures.at(layer.Page)) {
+        if (const std::optional<PageFile>& file = files.at(layer.Page)) {
             layer.Top = stack.Height;
-            stack.Width = std::max(stack.Width, picture->Width);
-            // Bounded by the byte limit of LoadPages, so the sum cannot overflow.
-            stack.Height += picture->Height;
+            stack.Width = std::max(stack.Width, file->Size.Width);
+            // Bounded by the byte limit of FindPages, so the sum cannot overflow.
+            stack.Height += file->Size.Height;
             ++stack.LayerCount;
             stack.Packed = stack.Packed || layer.Plane >= 0;
         }
     }
     for (Layer& layer : layers) {
-        if (!pictures.at(layer.Page)) {
+        if (!files.at(layer.Page)) {
             layer.Top = stack.Height;
         }
     }
     return stack;
 }
 
-// Copies each found layer into stacked at its top; a channel layer becomes white glyphs whose
-// coverage is the channel's value.
-void DrawLayers(Image& stacked, const std::vector<Layer>& layers, const PagePictures& pictures) {
+// Copies the size.Height rows of a decoded page at fromTop to the rows of layer; a channel layer
+// becomes white glyphs whose coverage is the channel's value (in place when the rows are the same).
+void CopyLayer(Image& stacked, std::int64_t fromTop, const Layer& layer, PictureSize size) {
+    for (std::int64_t y = 0; y < size.Height; ++y) {
+        for (std::int64_t x = 0; x < size.Width; ++x) {
+            const std::uint32_t pixel = stacked.At(x, fromTop + y);
+            std::uint32_t& target = stacked.At(x, layer.Top + y);
+            if (layer.Plane < 0) {
+                target = pixel;
+            } else {
+                const std::uint32_t coverage = (pixel >> (8 * layer.Plane)) & 0xFF;
+                target = 0x00FFFFFFu | (coverage << 24);
+            }
+        }
+    }
+}
+
+// Decodes each page file once, straight into the rows of the first layer it fills, and copies
+// those rows into its other layers (its other channels, or other pages naming the same file), so
+// no page is ever held beside the stacked picture. A page that does not decode leaves its rows
+// empty.
+void DecodeLayers(Image& stacked, const std::vector<Layer>& layers, const PageFiles& files,
+                  std::vector<std::string>& warnings) {
+    std::map<std::string, std::vector<const Layer*>> layersOfFile;
     for (const Layer& layer : layers) {
-        const std::optional<Image>& picture = pictures.at(layer.Page);
-        if (!picture) {
+        if (const std::optional<PageFile>& file = files.at(layer.Page)) {
+            layersOfFile[file->Path].push_back(&layer);
+        }
+    }
+    for (const auto& [path, fileLayers] : layersOfFile) {
+        const Layer& first = *fileLayers.front();
+        const PageFile& file = *files.at(first.Page);
+        Result<Done> decoded;
+        if (Result<std::vector<std::uint8_t>> bytes = ReadWholeFile(path)) {
+            decoded = DecodePictureInto(*bytes.Value, stacked, first.Top);
+        } else {
+            decoded = Failure{std::move(bytes.Error)};
+        }
+        if (!decoded) {
+            warnings.push_back("page " + std::to_string(first.Page) + " \"" + file.Name +
+                               "\" could not be read (" + decoded.Error + "); its rows are empty");
             continue;
         }
-        for (std::int64_t y = 0; y < picture->Height; ++y) {
-            for (std::int64_t x = 0; x < picture->Width; ++x) {
-                const std::uint32_t pixel = picture->At(x, y);
-                std::uint32_t& target = stacked.At(x, layer.Top + y);
-                if (layer.Plane < 0) {
-                    target = pixel;
-                } else {
-                    const std::uint32_t coverage = (pixel >> (8 * layer.Plane)) & 0xFF;
-                    target = 0x00FFFFFFu | (coverage << 24);
-                }
+        // The first layer's rows are converted last, since the others are copied from them.
+        for (auto layer = fileLayers.rbegin(); layer != fileLayers.rend(); ++layer) {
+            if (*layer != &first || first.Plane >= 0) {
+                CopyLayer(stacked, first.Top, **layer, file.Size);
             }
         }
     }
 }
 
 // Makes the stacked picture the typeface's character set, unless nothing was found or it is too
-// large, and says how the pages were combined. A single page kept as it is becomes the picture
-// itself, so the picture is never held twice.
+// large. The picture is made once and the pages are decoded into it.
 void SetStackedPicture(Typeface& typeface, const Stack& stack, const std::vector<Layer>& layers,
-                       PagePictures& pictures, std::vector<std::string>& warnings) {
-    if (stack.LayerCount == 1 && !stack.Packed) {
-        for (const Layer& layer : layers) {
-            if (std::optional<Image>& picture = pictures.at(layer.Page)) {
-                SetCharacterSetImage(typeface, std::move(picture));
-                return;
-            }
-        }
+                       const PageFiles& files, std::vector<std::string>& warnings) {
+    if (stack.LayerCount == 0) {
+        return;
     }
-    if (stack.LayerCount > 0) {
-        std::optional<Image> stacked = MakeImage(stack.Width, stack.Height, 0);
-        if (!stacked) {
-            warnings.push_back("the stacked pages (" + std::to_string(stack.Width) + " x " +
-                               std::to_string(stack.Height) + " pixels) are too large to open");
-        } else {
-            DrawLayers(*stacked, layers, pictures);
-            SetCharacterSetImage(typeface, std::move(stacked));
-        }
+    std::optional<Image> stacked = MakeImage(stack.Width, stack.Height, 0);
+    if (!stacked) {
+        warnings.push_back("the stacked pages (" + std::to_string(stack.Width) + " x " +
+                           std::to_string(stack.Height) + " pixels) are too large to open");
+        return;
     }
+    DecodeLayers(*stacked, layers, files, warnings);
+    SetCharacterSetImage(typeface, std::move(stacked));
 }
 
 // A picture read as it was stored keeps the channel fields that describe it; packed pages were
@@ -778,9 +823,9 @@ void ApplyBmFont(Typeface& typeface, const BmFont& font, const std::string& dire
                  std::vector<std::string>& warnings) {
     const std::map<std::int64_t, std::string> pages = DeclaredPages(font, warnings);
     std::vector<Layer> layers = NeededLayers(font, pages);
-    PagePictures pictures = LoadPages(font, pages, layers, directory, warnings);
-    const Stack stack = PlaceLayers(layers, pictures);
-    SetStackedPicture(typeface, stack, layers, pictures, warnings);
+    const PageFiles files = FindPages(font, pages, layers, directory, warnings);
+    const Stack stack = PlaceLayers(layers, files);
+    SetStackedPicture(typeface, stack, layers, files, warnings);
     KeepChannels(typeface, font);
     if (stack.Packed) {
         warnings.push_back("packed channels were expanded into " +
