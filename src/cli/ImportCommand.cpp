@@ -81,18 +81,11 @@ private:
     std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
 };
 
-// Where the fitting picture width is one the import can make, the option that makes it. The width
-// is the row layout's; a compact picture only gets lower as it gets wider.
-std::string MaxWidthAdvice(const fontimport::ImportOptions& options,
-                           const std::optional<std::int64_t>& width) {
-    if (options.Layout == fontimport::CellLayout::Compact) {
-        return " (choose a larger --max-width, or 0 for a near-square picture)";
-    }
-    if (!width) {
-        return {};
-    }
-    if (*width > fontimport::MaxWidthRange.Max) {
-        return " (more than --max-width allows; choose a smaller --size or fewer characters)";
+// Where the fitting picture width is one the import can make, the option that makes it; else
+// what else to change.
+std::string MaxWidthAdvice(const std::optional<std::int64_t>& width) {
+    if (!width || *width > fontimport::MaxWidthRange.Max) {
+        return " (no --max-width makes it fit; choose a smaller --size or fewer characters)";
     }
     return " (--max-width " + std::to_string(*width) + ")";
 }
@@ -155,10 +148,12 @@ int RunImportCommand(const std::vector<std::string>& args) {
         return Failure(Usage, result.Error);
     }
     // The check the writer makes anyway, asked first so that the advice can name the option.
+    const document::PackingRules compact{options.Gutter, 0, options.PowerOfTwo};
     const document::FieldCheck check = document::CheckFieldLimits(
-        *result.Typeface, *document::FileFormatOf(document::FileFormatId::Tf).Limits);
+        *result.Typeface, *document::FileFormatOf(document::FileFormatId::Tf).Limits,
+        options.Layout == fontimport::CellLayout::Compact ? &compact : nullptr);
     if (!check.Reason.empty()) {
-        return Failure(Usage, check.Reason + MaxWidthAdvice(options, check.FittingWidth));
+        return Failure(Usage, check.Reason + MaxWidthAdvice(check.FittingWidth));
     }
     const document::Result<document::Done> saved =
         document::WriteTfFile(*result.Typeface, parsed.Output);

@@ -37,10 +37,12 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes, off_t offset) {
     return true;
 }
 
-// The file path names, following symbolic links (a chain of at most 40, as the kernel allows),
-// so that a save replaces the file a link points to rather than the link.
-std::filesystem::path ResolveLinks(std::filesystem::path path) {
+} // namespace
+
+std::string ResolveSymbolicLinks(const std::string& name) {
+    // A chain of at most 40 links, as the kernel follows.
     namespace fs = std::filesystem;
+    fs::path path(name);
     std::error_code error;
     for (int depth = 0; depth < 40 && fs::is_symlink(path, error); ++depth) {
         const fs::path target = fs::read_symlink(path, error);
@@ -49,14 +51,12 @@ std::filesystem::path ResolveLinks(std::filesystem::path path) {
         }
         path = target.is_absolute() ? target : path.parent_path() / target;
     }
-    return path;
+    return path.string();
 }
-
-} // namespace
 
 Result<AtomicFileWriter> AtomicFileWriter::Open(const std::string& path) {
     namespace fs = std::filesystem;
-    const fs::path target = ResolveLinks(path);
+    const fs::path target = ResolveSymbolicLinks(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;

@@ -79,6 +79,10 @@ private:
     std::string error_;
 };
 
+// The file path names, symbolic links followed: what a save through path replaces. Files saved
+// beside it (a font's pages) go beside this one.
+[[nodiscard]] std::string ResolveSymbolicLinks(const std::string& path);
+
 // Writes bytes to path as one piece through an AtomicFileWriter.
 [[nodiscard]] Result<Done> WriteFileAtomically(const std::string& path,
                                                std::span<const std::uint8_t> bytes);

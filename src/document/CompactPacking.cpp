@@ -192,6 +192,35 @@ Result<PackedCells> PackCells(std::span<const CellSize> cells, const PackingRule
     return packed;
 }
 
+std::optional<std::int64_t> NarrowestCompactWidth(std::span<const CellSize> cells,
+                                                  PackingRules rules, std::int64_t low,
+                                                  std::int64_t high) {
+    const auto fits = [&](std::int64_t width) {
+        rules.MaxWidth = width;
+        const Result<PackedCells> packed = PackCells(cells, rules);
+        return packed &&
+               std::all_of(packed.Value->Corners.begin(), packed.Value->Corners.end(),
+                           [&](const CellCorner& c) { return c.Y >= low && c.Y <= high; });
+    };
+    std::int64_t narrow = 1;
+    for (const CellSize& cell : cells) {
+        narrow = std::max(narrow, HasPixels(cell) ? cell.Width : 1);
+    }
+    if (narrow > MaxPackedSide || !fits(MaxPackedSide)) {
+        return std::nullopt;
+    }
+    std::int64_t wide = MaxPackedSide; // fits; every width below narrow does not
+    while (narrow < wide) {
+        const std::int64_t middle = narrow + (wide - narrow) / 2;
+        if (fits(middle)) {
+            wide = middle;
+        } else {
+            narrow = middle + 1;
+        }
+    }
+    return wide;
+}
+
 bool CountCellPixels(std::uint64_t& pixels, CellSize cell) {
     if (HasPixels(cell)) {
         pixels += static_cast<std::uint64_t>(cell.Width) * static_cast<std::uint64_t>(cell.Height);

@@ -4,6 +4,7 @@
 #include "document/RowPacking.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -34,6 +35,14 @@ struct PackedCells {
 // wider than the picture or the picture would hold more than an image may.
 [[nodiscard]] Result<PackedCells> PackCells(std::span<const CellSize> cells,
                                             const PackingRules& rules);
+
+// The narrowest picture width up to MaxPackedSide at which PackCells with rules (its MaxWidth
+// aside) puts every corner's Y within low..high; none when no width does. X stays below the width,
+// which every format holds. A narrower picture packs taller, so the width is found by halving.
+[[nodiscard]] std::optional<std::int64_t> NarrowestCompactWidth(std::span<const CellSize> cells,
+                                                                PackingRules rules,
+                                                                std::int64_t low,
+                                                                std::int64_t high);
 
 // Counts a cell's pixels into pixels; false once the cells counted take more pixels than one
 // picture may hold, whatever their packing, so that a packing bound to fail is refused as soon as

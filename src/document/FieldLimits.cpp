@@ -21,7 +21,8 @@ std::vector<CellSize> CellSizes(const Typeface& typeface) {
 
 } // namespace
 
-FieldCheck CheckFieldLimits(const Typeface& typeface, const FieldLimits& limits) {
+FieldCheck CheckFieldLimits(const Typeface& typeface, const FieldLimits& limits,
+                            const PackingRules* compact) {
     const auto outside = [](std::int64_t value, std::int64_t low, std::int64_t high) {
         return value < low || value > high;
     };
@@ -52,7 +53,10 @@ FieldCheck CheckFieldLimits(const Typeface& typeface, const FieldLimits& limits)
             if (field.Position) {
                 const std::vector<CellSize> cells = CellSizes(typeface);
                 PositionAdvice advice =
-                    AdvisePictureWidth(cells, limits.MetricMin, limits.MetricMax);
+                    compact != nullptr
+                        ? AdviseCompactPictureWidth(cells, *compact, limits.MetricMin,
+                                                    limits.MetricMax)
+                        : AdvisePictureWidth(cells, limits.MetricMin, limits.MetricMax);
                 check.Reason += advice.Text;
                 check.FittingWidth = advice.Width;
             }
@@ -78,6 +82,19 @@ PositionAdvice AdvisePictureWidth(std::span<const CellSize> cells, std::int64_t 
         return {"; no picture width packs every cell within that range", std::nullopt};
     }
     return {"; packed into a picture " + std::to_string(*width) +
+                " pixels wide, every cell would fit",
+            width};
+}
+
+PositionAdvice AdviseCompactPictureWidth(std::span<const CellSize> cells, const PackingRules& rules,
+                                         std::int64_t low, std::int64_t high) {
+    const std::optional<std::int64_t> width = NarrowestCompactWidth(cells, rules, low, high);
+    if (!width) {
+        return {"; no compact picture up to " + std::to_string(MaxPackedSide) +
+                    " pixels wide packs every cell within that range",
+                std::nullopt};
+    }
+    return {"; packed compactly into a picture " + std::to_string(*width) +
                 " pixels wide, every cell would fit",
             width};
 }

@@ -3,6 +3,7 @@
 // What the numeric fields of a file format hold, so that a save refuses values it would otherwise
 // have to cut down.
 
+#include "document/CompactPacking.h"
 #include "document/RowPacking.h"
 #include "document/Typeface.h"
 
@@ -37,8 +38,11 @@ struct FieldCheck {
 };
 
 // Checks every character code (0..65535), every metric in list order (Outlay X, Y, Width, Height,
-// then Source X, Y, Width, Height, as a ".tf" record holds them) and every kerning amount.
-[[nodiscard]] FieldCheck CheckFieldLimits(const Typeface& typeface, const FieldLimits& limits);
+// then Source X, Y, Width, Height, as a ".tf" record holds them) and every kerning amount. The
+// advice for a cell position is the row packing's unless compact gives the rules of a compact
+// packing, whose fitting width is then PackCells's.
+[[nodiscard]] FieldCheck CheckFieldLimits(const Typeface& typeface, const FieldLimits& limits,
+                                          const PackingRules* compact = nullptr);
 
 // Appended to a reason about a cell position: the narrowest picture width at which packing cells
 // in list order keeps every corner within low..high, or that none does.
@@ -48,5 +52,9 @@ struct PositionAdvice {
 };
 [[nodiscard]] PositionAdvice AdvisePictureWidth(std::span<const CellSize> cells, std::int64_t low,
                                                 std::int64_t high);
+// The same for cells packed by PackCells with rules (its MaxWidth aside).
+[[nodiscard]] PositionAdvice AdviseCompactPictureWidth(std::span<const CellSize> cells,
+                                                       const PackingRules& rules, std::int64_t low,
+                                                       std::int64_t high);
 
 } // namespace glyfora::document

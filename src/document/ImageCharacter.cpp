@@ -40,16 +40,14 @@ bool Inside(const Rect64& cell, std::int64_t x, std::int64_t y) {
     return x >= cell.X && y >= cell.Y && x < cell.X + cell.Width && y < cell.Y + cell.Height;
 }
 
-// The top-most, then left-most free place for a width × height cell. Rows are swept from the
-// bottom up, keeping per column how many free pixels run down from the current row, so the
-// search costs one pass over the picture.
-std::optional<CellCorner> FindFreeSpace(const TypefaceContent& content, const Character* replaced,
-                                        std::int64_t width, std::int64_t height,
-                                        std::int64_t gutter) {
+// The top-most, then left-most place for a width × height cell that no other cell blocks and,
+// with readPixels, whose pixels are transparent. Rows are swept from the bottom up, keeping per
+// column how many free pixels run down from the current row, so the search costs one pass over
+// the picture.
+std::optional<CellCorner> Sweep(const TypefaceContent& content, const Character* replaced,
+                                std::int64_t width, std::int64_t height, std::int64_t gutter,
+                                bool readPixels) {
     const Image& canvas = *content.Image;
-    if (width > canvas.Width || height > canvas.Height) {
-        return std::nullopt;
-    }
     const std::vector<Blocked> blocked = BlockedAreas(content, replaced, canvas, gutter);
     std::vector<std::vector<const Blocked*>> startsAt(static_cast<std::size_t>(canvas.Height));
     std::vector<std::vector<const Blocked*>> endsAt(static_cast<std::size_t>(canvas.Height));
@@ -75,7 +73,7 @@ std::optional<CellCorner> FindFreeSpace(const TypefaceContent& content, const Ch
         for (std::int64_t x = 0; x < canvas.Width; ++x) {
             auto& below = freeBelow[static_cast<std::size_t>(x)];
             const bool isFree = cover[static_cast<std::size_t>(x)] == 0 &&
-                                (Alpha(canvas.At(x, y)) == 0 || Inside(freed, x, y));
+                                (!readPixels || Alpha(canvas.At(x, y)) == 0 || Inside(freed, x, y));
             below = isFree ? below + 1 : 0;
             run = below >= height ? run + 1 : 0;
             if (run == width && !left) {
@@ -88,6 +86,50 @@ std::optional<CellCorner> FindFreeSpace(const TypefaceContent& content, const Ch
         mark(endsAt[static_cast<std::size_t>(y)], -1);
     }
     return best;
+}
+
+// True when every pixel of the cell at corner is transparent or in the freed cell.
+bool IsClear(const Image& canvas, const Rect64& freed, CellCorner corner, std::int64_t width,
+             std::int64_t height) {
+    for (std::int64_t y = corner.Y; y < corner.Y + height; ++y) {
+        for (std::int64_t x = corner.X; x < corner.X + width; ++x) {
+            if (Alpha(canvas.At(x, y)) != 0 && !Inside(freed, x, y)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The top-most, then left-most free place for a width × height cell. The cells usually hold all
+// the ink there is, so the place they leave is found without reading the picture and only checked
+// pixel by pixel; only when ink lies there is the whole picture read.
+std::optional<CellCorner> FindFreeSpace(const TypefaceContent& content, const Character* replaced,
+                                        std::int64_t width, std::int64_t height,
+                                        std::int64_t gutter) {
+    const Image& canvas = *content.Image;
+    if (width > canvas.Width || height > canvas.Height) {
+        return std::nullopt;
+    }
+    const std::optional<CellCorner> byCells =
+        Sweep(content, replaced, width, height, gutter, false);
+    const Rect64 freed = replaced != nullptr ? replaced->Source : Rect64{};
+    if (!byCells || IsClear(canvas, freed, *byCells, width, height)) {
+        return byCells;
+    }
+    return Sweep(content, replaced, width, height, gutter, true);
+}
+
+// The typeface's picture to change: taken over without a copy when nothing but the typeface holds
+// it (the editor's undo history may), else a copy. The typeface gets a new picture object either
+// way, so surfaces that cache by identity upload it again.
+Image PictureToChange(TypefaceContent& content) {
+    const long owners = content.Sprite == content.Image ? 2 : 1;
+    if (content.Image.use_count() == owners) {
+        // Made as a non-const Image by SetCharacterSetImage; only shared as const.
+        return std::move(const_cast<Image&>(*content.Image));
+    }
+    return *content.Image;
 }
 
 // The picture grown below its content by the gutter and the cell's height, at least as wide as
@@ -127,7 +169,7 @@ Result<Done> AddImageCharacter(Typeface& typeface, std::int64_t code, const Imag
     }
     std::optional<Image> canvas;
     if (corner) {
-        canvas = *content.Image;
+        canvas = PictureToChange(content);
     } else {
         corner.emplace();
         canvas = Grown(content.Image.get(), picture.Width, picture.Height, gutter, *corner);

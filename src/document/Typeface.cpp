@@ -143,7 +143,8 @@ void RebuildFlippedSprite(Typeface& typeface) {
 
 void SetCharacterSetImage(Typeface& typeface, std::optional<Image> image) {
     auto& content = typeface.Content;
-    content.Image = image ? std::make_shared<const Image>(std::move(*image)) : nullptr;
+    // A non-const object, so that a picture nothing else holds can be taken over to be changed.
+    content.Image = image ? std::make_shared<Image>(std::move(*image)) : nullptr;
     const bool drawable = content.Image && content.Image->Width > 0 && content.Image->Height > 0;
     content.Sprite = drawable ? content.Image : nullptr;
     RebuildFlippedSprite(typeface);

@@ -247,7 +247,9 @@ Result<Done> ReadXmlDescription(Typeface& typeface, std::span<const std::uint8_t
     return result;
 }
 
-Result<Done> WriteXmlDescription(const Typeface& typeface, const std::string& fileName) {
+Result<Done> WriteXmlDescription(const Typeface& typeface, const std::string& name) {
+    // Through a symbolic link the picture goes beside the file the link points to, named after it.
+    const std::string fileName = ResolveSymbolicLinks(name);
     const TypefaceContent& content = typeface.Content;
     if (FieldCheck check = CheckFieldLimits(typeface, XmlImageFieldLimits); !check.Reason.empty()) {
         return Failure{std::move(check.Reason)};

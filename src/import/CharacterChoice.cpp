@@ -133,6 +133,12 @@ document::Result<FontImportInput> ReadFontImportInput(const platform::GraphicsLi
                       : ReadFontCharacterRanges(graphics, family, options.Size);
     };
     FontImportInput input;
+    // fontconfig draws with a substitute for a family that is not installed; the user is told.
+    if (const std::optional<FontFile> file = MatchFontFile(options.Family, options.Style);
+        file && !file->ExactFamily) {
+        input.Warnings.push_back("The font \"" + options.Family + "\" is not installed; \"" +
+                                 file->Family + "\" was used instead.");
+    }
     const FontCoverage main{options.Family, coverage(options.Family)};
     std::vector<FontCoverage> fallbacks;
     for (const std::string& family : options.Fallbacks) {

@@ -130,6 +130,13 @@ TEST(ImportArgumentsTest, CharacterListsFilesAndFallbacksRepeat) {
         EXPECT_EQ(refused.Error.rfind("--chars: ", 0), 0U) << refused.Error;
     }
     EXPECT_FALSE(ParseImportArguments(Base({"--fallback"})).Ok());
+    // A list of nothing is still a list given, which the import refuses: it is not "no list".
+    for (const char* empty : {"", " , "}) {
+        const auto listed = ParseImportArguments(Base({"--chars", empty}));
+        ASSERT_TRUE(listed.Ok()) << listed.Error;
+        EXPECT_TRUE(listed.Value->CharactersListed) << '"' << empty << '"';
+    }
+    EXPECT_FALSE(ParseImportArguments(Base()).Value->CharactersListed);
 }
 
 TEST(ImportArgumentsTest, JobsDefaultToEveryCoreAndTakeOneTo256) {

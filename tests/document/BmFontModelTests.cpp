@@ -2,7 +2,9 @@
 #include "document/PictureFile.h"
 #include "document/TypefaceIo.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace glyfora::document {
 namespace {
@@ -533,6 +535,83 @@ TEST(BmFontNumbers, CharsetNamesAndNumbersRoundTrip) {
     EXPECT_EQ(BmFontCharsetNumber("99"), 99);
     EXPECT_EQ(BmFontCharsetNumber("300"), std::nullopt);
     EXPECT_EQ(BmFontCharsetNumber("Klingon"), std::nullopt);
+}
+
+// A page file that several pages name is read and decoded once and fills each of their layers,
+// its channels too.
+TEST(BmFontImport, APageFileNamedSeveralTimesFillsEveryLayer) {
+    ScratchFolder scratch;
+    Image page = *MakeImage(3, 2, 0);
+    page.At(0, 0) = 0x00000080; // red
+    page.At(1, 1) = 0x00004000; // green
+    page.At(2, 0) = 0xFF123456;
+    WritePng(scratch.File("p.png"), page);
+    const struct {
+        const char* Name;
+        const char* Descriptor;
+        std::int64_t Height;
+        std::vector<std::tuple<std::int64_t, std::int64_t, std::uint32_t>> Pixels;
+    } cases[] = {
+        {"three pages of one file",
+         "common lineHeight=4 pages=3\npage id=0 file=\"p.png\"\npage id=1 file=\"p.png\"\n"
+         "page id=2 file=\"./p.png\"\n",
+         6,
+         {{2, 0, 0xFF123456}, {2, 2, 0xFF123456}, {2, 4, 0xFF123456}, {0, 4, 0x00000080}}},
+        {"packed channels of two pages of one file",
+         "common lineHeight=4 pages=2 packed=1\npage id=0 file=\"p.png\"\n"
+         "page id=1 file=\"p.png\"\nchar id=65 page=0 chnl=4\nchar id=66 page=0 chnl=2\n"
+         "char id=67 page=1 chnl=4\n",
+         6,
+         {{0, 0, 0x80FFFFFF}, {1, 1, 0x00FFFFFF}, {1, 3, 0x40FFFFFF}, {0, 4, 0x80FFFFFF}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TypefaceRegistry registry;
+        LoadedFnt loaded = LoadFnt(registry, scratch.Directory(), Bytes(c.Descriptor));
+        ASSERT_EQ(loaded.Error, "");
+        const Typeface& t = *loaded.Font;
+        ASSERT_TRUE(t.Content.Image != nullptr);
+        EXPECT_EQ(t.Content.Image->Width, 3);
+        EXPECT_EQ(t.Content.Image->Height, c.Height);
+        for (const auto& [x, y, pixel] : c.Pixels) {
+            EXPECT_EQ(Pixel(t, x, y), pixel) << x << ", " << y;
+        }
+    }
+}
+
+// A file that is not a picture is refused by its first bytes, however large it is and however
+// often it is named; a picture whose header is sound but whose pixels are not leaves its rows
+// empty.
+TEST(BmFontImport, PagesAreRefusedByTheirSignatureOrLeaveEmptyRows) {
+    ScratchFolder scratch;
+    scratch.Write("large.bin", "not a picture");
+    std::filesystem::resize_file(scratch.File("large.bin"), 64 << 20);
+    std::vector<std::uint8_t> damaged = *EncodePng(*MakeImage(4, 2, 0xFF00FF00));
+    damaged.resize(damaged.size() - 20); // the pixel data cut short
+    WriteBytes(scratch.File("damaged.png"), damaged);
+    WritePng(scratch.File("good.png"), *MakeImage(4, 3, 0xFF0000FF));
+    std::string fnt = "common lineHeight=4 pages=202\npage id=0 file=\"good.png\"\n"
+                      "page id=1 file=\"damaged.png\"\n";
+    for (int id = 2; id < 202; ++id) {
+        fnt += "page id=" + std::to_string(id) + " file=\"large.bin\"\n";
+    }
+    TypefaceRegistry registry;
+    LoadedFnt loaded = LoadFnt(registry, scratch.Directory(), Bytes(fnt));
+    ASSERT_EQ(loaded.Error, "");
+    const Typeface& t = *loaded.Font;
+    ASSERT_TRUE(t.Content.Image != nullptr);
+    EXPECT_EQ(t.Content.Image->Height, 3 + 2);
+    EXPECT_EQ(Pixel(t, 0, 0), 0xFF0000FFu);
+    EXPECT_EQ(Pixel(t, 0, 3), 0u);
+    const std::string warnings = JoinWarnings(loaded.Warnings);
+    EXPECT_NE(warnings.find("page 1 \"damaged.png\" could not be read (damaged PNG picture"),
+              std::string::npos)
+        << warnings;
+    EXPECT_NE(warnings.find("its rows are empty"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("page 201 \"large.bin\" could not be read (neither a PNG nor a BMP "
+                            "picture)"),
+              std::string::npos)
+        << warnings;
 }
 
 } // namespace

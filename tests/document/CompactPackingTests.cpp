@@ -1,7 +1,10 @@
 #include "document/CompactPacking.h"
+#include "document/Image.h"
 
+#include <algorithm>
 #include <bit>
 #include <gtest/gtest.h>
+#include <limits>
 #include <random>
 
 namespace glyfora::document {
@@ -93,6 +96,77 @@ TEST(CompactPacking, RefusesCellsThatCannotFit) {
     const Result<PackedCells> empty = PackCells({}, {1, 64, false});
     ASSERT_TRUE(empty.Ok());
     EXPECT_EQ(empty.Value->Height, 0);
+}
+
+// The advised width is one at which the packing keeps every corner in range, and the narrowest:
+// one pixel narrower (or the widest cell's width) does not.
+TEST(CompactPacking, AdvisesTheNarrowestWidthThatKeepsCornersInRange) {
+    const std::vector<CellSize> glyphs = GlyphLikeCells(400, 7);
+    const struct {
+        const char* Name;
+        std::vector<CellSize> Cells;
+        PackingRules Rules;
+        std::int64_t High;
+        bool Fits;
+    } cases[] = {
+        {"glyphs, gutter 1", glyphs, {1, 0, false}, 300, true},
+        {"glyphs, gutter 3", glyphs, {3, 0, false}, 300, true},
+        {"glyphs, roomy", glyphs, {1, 0, false}, 100000, true},
+        {"one cell taller than the range", {{4, 50}, {4, 400}}, {1, 0, false}, 10, true},
+        {"too many cells for any width",
+         std::vector<CellSize>(20000, {16384, 1}),
+         {1, 0, false},
+         1000,
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::optional<std::int64_t> width =
+            NarrowestCompactWidth(c.Cells, c.Rules, 0, c.High);
+        ASSERT_EQ(width.has_value(), c.Fits);
+        if (!width) {
+            continue;
+        }
+        const auto maxY = [&](std::int64_t w) {
+            PackingRules rules = c.Rules;
+            rules.MaxWidth = w;
+            const Result<PackedCells> packed = PackCells(c.Cells, rules);
+            std::int64_t y = std::numeric_limits<std::int64_t>::max();
+            if (packed) {
+                y = 0;
+                for (const CellCorner& corner : packed.Value->Corners) {
+                    y = std::max(y, corner.Y);
+                }
+            }
+            return y;
+        };
+        EXPECT_LE(maxY(*width), c.High);
+        if (*width > 20) {
+            EXPECT_GT(maxY(*width - 1), c.High);
+        }
+    }
+}
+
+TEST(CompactPacking, CountsCellPixelsUpToOnePicture) {
+    const std::uint64_t limit = MaxImageBytes / 4;
+    const struct {
+        std::uint64_t Before;
+        CellSize Cell;
+        std::uint64_t After;
+        bool Fits;
+    } cases[] = {
+        {0, {16, 16}, 256, true},
+        {0, {0, 100}, 0, true},
+        {limit - 256, {16, 16}, limit, true},
+        {limit - 255, {16, 16}, limit + 1, false},
+        {0, {16384, 16384}, 16384u * 16384u, true},
+        {1, {16384, 16384}, 16384u * 16384u + 1, false},
+    };
+    for (const auto& c : cases) {
+        std::uint64_t pixels = c.Before;
+        EXPECT_EQ(CountCellPixels(pixels, c.Cell), c.Fits) << c.Before;
+        EXPECT_EQ(pixels, c.After);
+    }
 }
 
 } // namespace

@@ -36,11 +36,16 @@ TEST(FileReading, OnlyRegularFilesWithinTheBoundAreRead) {
         const Result<std::vector<std::uint8_t>> read = ReadWholeFile(c.Path, c.MaxBytes);
         const std::string& error = read.Error;
         const std::vector<std::uint8_t> bytes = read.Value.value_or(std::vector<std::uint8_t>());
+        // A file's first bytes (a picture's header) are refused alike.
+        const Result<std::vector<std::uint8_t>> start = ReadFileStart(c.Path, 3, c.MaxBytes);
         if (std::string(c.Reason).empty()) {
             EXPECT_EQ(error, "");
             EXPECT_EQ(bytes.size(), 5U);
+            EXPECT_EQ(start.Value, (std::vector<std::uint8_t>{'1', '2', '3'}));
+            EXPECT_EQ(ReadFileStart(c.Path, 9, c.MaxBytes).Value->size(), 5U);
             continue;
         }
+        EXPECT_NE(start.Error.find(c.Reason), std::string::npos) << start.Error;
         EXPECT_NE(error.find(c.Reason), std::string::npos) << error;
         EXPECT_TRUE(bytes.empty());
         if (c.MaxBytes != MaxImageBytes) {

@@ -125,5 +125,27 @@ TEST(ImageCharacter, RefusalsChangeNothing) {
     }
 }
 
+// A picture nothing else holds is changed where it is, one that is held (by undo, say) is copied;
+// either way the typeface gets a new picture object.
+TEST(ImageCharacter, ChangesAPictureNothingElseHoldsInPlace) {
+    for (const bool held : {false, true}) {
+        SCOPED_TRACE(held ? "held elsewhere" : "held by the typeface alone");
+        TypefaceRegistry registry;
+        Typeface& typeface = *CreateTypeface(registry, 5);
+        SetCharacterSetImage(typeface, MakeImage(16, 8, 0));
+        Add(typeface, 65, {0, 0, 4, 4});
+        const std::uint32_t* pixels = typeface.Content.Image->Pixels.data();
+        std::shared_ptr<const Image> before = held ? typeface.Content.Image : nullptr;
+        ASSERT_TRUE(AddImageCharacter(typeface, 66, IconPicture(3, 2), {}).Ok());
+        EXPECT_EQ(typeface.Content.Image->Pixels.data() == pixels, !held);
+        EXPECT_EQ(typeface.Content.Image->At(5, 0), Icon);
+        EXPECT_EQ(typeface.Content.Sprite, typeface.Content.Image);
+        if (held) {
+            EXPECT_NE(before, typeface.Content.Image);
+            EXPECT_EQ(before->At(5, 0), 0u);
+        }
+    }
+}
+
 } // namespace
 } // namespace glyfora::document

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "ScratchFolder.h"
 #include "document/AtomicFile.h"
 #include "document/FieldLimits.h"
@@ -7,7 +8,6 @@
 #include "document/TypefaceFile.h"
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -15,7 +15,6 @@
 #include <optional>
 #include <png.h>
 #include <string>
-#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 #include <zlib.h>
@@ -685,27 +684,7 @@ TEST_F(TfFileOnDisk, ReportsWhyNothingWasWritten) {
     }
 }
 
-// A limit on file sizes makes the write fail halfway through the picture, as a full disk would.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        signal_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, signal_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*signal_)(int) = nullptr;
-};
+using testsupport::FileSizeLimit;
 
 TEST_F(TfFileOnDisk, AWriteThatFailsMidwayKeepsTheOldFileAndLeavesNoTemporary) {
     Fixture f;

@@ -368,18 +368,16 @@ private:
 
 // Told now rather than at "Save", when the options that would fix it are still at hand.
 void WarnWhenNotSavableAsTf(Shell& shell, const document::Typeface& typeface,
-                            fontimport::CellLayout layout) {
+                            const fontimport::ImportOptions& options) {
+    const document::PackingRules compact{options.Gutter, 0, options.PowerOfTwo};
     const document::FieldCheck check = document::CheckFieldLimits(
-        typeface, *document::FileFormatOf(document::FileFormatId::Tf).Limits);
+        typeface, *document::FileFormatOf(document::FileFormatId::Tf).Limits,
+        options.Layout == fontimport::CellLayout::Compact ? &compact : nullptr);
     if (check.Reason.empty()) {
         return;
     }
     QString advice;
-    if (layout == fontimport::CellLayout::Compact) {
-        // The fitting width is the row layout's; a compact picture only gets lower when wider.
-        advice = QStringLiteral("Choose a larger \"max width:\", or 0 for a near-square picture, "
-                                "and press \"Create Typeface\" again.");
-    } else if (check.FittingWidth && *check.FittingWidth <= fontimport::MaxWidthRange.Max) {
+    if (check.FittingWidth && *check.FittingWidth <= fontimport::MaxWidthRange.Max) {
         advice = QStringLiteral("Set \"max width:\" to %1 and press \"Create Typeface\" again.")
                      .arg(*check.FittingWidth);
     } else {
@@ -444,7 +442,7 @@ bool CreateTypefaceFromWindow(Shell& shell) {
     ShowDocument(shell);
     DrawCharacterView(shell);
     DrawKerningPairView(shell);
-    WarnWhenNotSavableAsTf(shell, *typeface, options.Layout);
+    WarnWhenNotSavableAsTf(shell, *typeface, options);
     if (!input.Warnings.empty()) {
         QStringList warnings;
         for (const std::string& warning : input.Warnings) {

@@ -143,8 +143,9 @@ std::string BmFontPageName(const std::string& fileName) {
     return base + "_0.png";
 }
 
-Result<Done> WriteBmFont(const Typeface& typeface, const std::string& fileName,
-                         BmFontVariant variant) {
+Result<Done> WriteBmFont(const Typeface& typeface, const std::string& name, BmFontVariant variant) {
+    // Through a symbolic link the page goes beside the file the link points to, named after it.
+    const std::string fileName = ResolveSymbolicLinks(name);
     if (!typeface.Content.Image) {
         return Failure{"the typeface has no character-set picture to write as the font's page"};
     }
