@@ -1,13 +1,10 @@
 #include "app/editing/CharacterEditor.h"
 
 #include "app/windows/CharacterCodeDialog.h"
-#include "views/CharacterSetCentring.h"
 #include "views/ListTexts.h"
 
-#include <QMetaObject>
 #include <QSpinBox>
 #include <QTreeWidget>
-#include <vector>
 
 namespace glyfora::app {
 namespace {
@@ -18,16 +15,6 @@ using views::CharacterColumn;
 
 int Column(CharacterColumn column) {
     return static_cast<int>(column);
-}
-
-std::vector<std::u16string> RowTexts(const Character& character) {
-    std::vector<std::u16string> texts;
-    for (const CharacterColumn column :
-         {CharacterColumn::Index, CharacterColumn::Char, CharacterColumn::Position,
-          CharacterColumn::Size, CharacterColumn::Offset, CharacterColumn::Flow}) {
-        texts.push_back(views::CharacterCellText(character, column));
-    }
-    return texts;
 }
 
 CharacterColumn ColumnOf(CharacterMetric metric) {
@@ -48,75 +35,11 @@ CharacterColumn ColumnOf(CharacterMetric metric) {
     return CharacterColumn::Flow;
 }
 
-constexpr CharacterMetric AllMetrics[] = {
-    CharacterMetric::SourceX,      CharacterMetric::SourceY,      CharacterMetric::SourceWidth,
-    CharacterMetric::SourceHeight, CharacterMetric::OutlayX,      CharacterMetric::OutlayY,
-    CharacterMetric::OutlayWidth,  CharacterMetric::OutlayHeight,
-};
-
 document::Typeface* Document(const EditingContext& context) {
     return CurrentTypeface(context.State);
 }
 
 } // namespace
-
-void RefillCharacterList(EditingContext& context, const Character* select) {
-    QTreeWidget* list = context.Characters.List;
-    context.State.View.CurrentCharacter = nullptr;
-    if (list == nullptr) {
-        return;
-    }
-    document::Typeface* typeface = Document(context);
-    if (typeface == nullptr) {
-        const ListSignalBlocker blocker(list);
-        list->clear();
-        return;
-    }
-    document::SortCharacters(*typeface);
-    context.State.View.CurrentCharacter =
-        FillRecordList(list, typeface->Content.Characters, select,
-                       [](const Character& character) { return RowTexts(character); });
-}
-
-Character* SelectedCharacter(const EditingContext& context) {
-    document::Typeface* typeface = Document(context);
-    return typeface != nullptr
-               ? SelectedRecord(context.Characters.List, typeface->Content.Characters)
-               : nullptr;
-}
-
-void OnCharacterSelectionChanged(EditingContext& context) {
-    CharacterFrame& frame = context.Characters;
-    Character* character = SelectedCharacter(context);
-    context.State.View.CurrentCharacter = character;
-    ShowCopyCaption(frame.CopyButton, character != nullptr);
-    if (character == nullptr) {
-        Redraw(context.DrawCharacterView); // hides the Character window
-        return;
-    }
-    ShowFieldValue(frame.Character.Code, character->Index);
-    ShowFieldValue(frame.Character.Glyph, character->Index);
-    for (std::size_t i = 0; i < frame.Metrics.size(); ++i) {
-        ShowFieldValue(frame.Metrics[i], CharacterMetricValue(*character, AllMetrics[i]));
-    }
-    context.State.View.Selection = character->Source;
-    const QSize canvas =
-        context.CharacterSetCanvasSize ? context.CharacterSetCanvasSize() : QSize(0, 0);
-    const document::Typeface* typeface = Document(context);
-    const document::Image* image =
-        typeface != nullptr && typeface->Content.Image ? &*typeface->Content.Image : nullptr;
-    views::CentreCharacterSetView(context.State.View, character->Source, canvas.width(),
-                                  canvas.height(), image);
-    Redraw(context.DrawCharacterView);
-    Redraw(context.DrawCharacterSetView);
-}
-
-void PostCharacterSelectionChanged(EditingContext& context) {
-    // The list is the receiver: a posted call outliving the window is dropped with it.
-    QMetaObject::invokeMethod(
-        context.Characters.List, [&context] { OnCharacterSelectionChanged(context); },
-        Qt::QueuedConnection);
-}
 
 void OnCopyCharacter(EditingContext& context) {
     Character* original = SelectedCharacter(context);
