@@ -134,6 +134,8 @@ bool CreateTypefaceFromWindow(Shell& shell) {
         document::InstallTypeface(state.Registry, std::move(result.Typeface));
     ForgetDocumentFile(state);
     ShowDocument(shell, EmptyViews::Hide);
+    state.ImportedMaxWidth = options.MaxWidth;
+    shell.Import->ShowImportReport(ImportReport(*typeface, input.Warnings));
     WarnWhenNotSavableAsTf(shell, *typeface, options.Layout);
     if (!input.Warnings.empty()) {
         QStringList warnings;

@@ -64,6 +64,7 @@ void ShowDocumentChange(Shell& shell, const ListRows& rows, EmptyViews emptyView
 }
 
 void ShowDocument(Shell& shell, EmptyViews emptyViews) {
+    shell.State.ImportedMaxWidth = 0; // an import sets it again once it is shown
     ShowDocumentChange(shell, {}, emptyViews);
     StartFreshHistory(shell);
 }
