@@ -30,6 +30,7 @@ PackCompactlyDialog::PackCompactlyDialog(const document::PackingRules& rules, QW
       OkButton(new QPushButton(QStringLiteral("OK"))) {
     setObjectName(QStringLiteral("PackCompactlyDialog"));
     setWindowTitle(QStringLiteral("Pack compactly"));
+    setMinimumWidth(260); // room for the whole title in the window manager's frame
     MaxWidthField->setSpecialValueText(QStringLiteral("near-square"));
     PowerOfTwoBox->setObjectName(QStringLiteral("PackPowerOfTwoBox"));
     PowerOfTwoBox->setChecked(rules.PowerOfTwo);
