@@ -38,6 +38,7 @@ PackCompactlyDialog::PackCompactlyDialog(const document::PackingRules& rules, QW
     form->addRow(QStringLiteral("Gutter:"), GutterField);
     form->addRow(QStringLiteral("max width:"), MaxWidthField);
     form->addRow(QString(), PowerOfTwoBox);
+    // A typeface holds one picture; the page size gets its row here once it can hold several.
     AddOkCancelRow(*this, *form, OkButton);
 }
 
