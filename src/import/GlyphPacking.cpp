@@ -216,6 +216,26 @@ bool DrawRows(document::Typeface& typeface, const ImportOptions& options,
     return true;
 }
 
+// Where the row layout (rowWidth wide) draws each glyph, for cropping; none when the paddings leave
+// no row cell, which leaves nothing to crop either and which the rows layout refuses too.
+std::vector<RowGlyph> RowGlyphs(const std::vector<document::Character*>& characters,
+                                const ImportOptions& options, std::int64_t rowWidth) {
+    document::RowPacker rows{rowWidth};
+    std::vector<RowGlyph> rowGlyphs;
+    rowGlyphs.reserve(characters.size());
+    for (const document::Character* character : characters) {
+        const document::CellCorner corner =
+            document::PlaceCell(rows, character->Source.Width, character->Source.Height);
+        rowGlyphs.push_back({static_cast<std::uint16_t>(character->Index),
+                             character->Source.Width - options.PaddingLeft - options.PaddingRight,
+                             character->Outlay.Height, corner.X});
+    }
+    if (document::PackedHeight(rows) <= 0) {
+        rowGlyphs.clear();
+    }
+    return rowGlyphs;
+}
+
 // The compact layout: every glyph drawn on its own where the row layout (rowWidth wide) would draw
 // it, cropped to its ink, and the cells packed densely. Outlay X and Y move by what the cropping
 // cut, so each cell is drawn where its row cell would put those pixels.
@@ -235,22 +255,11 @@ document::Result<document::Image> DrawCompact(document::Typeface& typeface,
         return document::Failure{"The glyphs cannot be drawn: the text rasteriser stopped."};
     }
     const std::vector<document::Character*> characters = CharacterList(typeface);
-    document::RowPacker rows{rowWidth};
-    std::vector<RowGlyph> rowGlyphs;
-    rowGlyphs.reserve(characters.size());
-    for (const document::Character* character : characters) {
-        const document::CellCorner corner =
-            document::PlaceCell(rows, character->Source.Width, character->Source.Height);
-        rowGlyphs.push_back({static_cast<std::uint16_t>(character->Index),
-                             character->Source.Width - options.PaddingLeft - options.PaddingRight,
-                             character->Outlay.Height, corner.X});
-    }
-    // Paddings that leave no row cell leave nothing to crop either, as the rows layout refuses.
-    if (document::PackedHeight(rows) <= 0) {
+    const std::vector<RowGlyph> rowGlyphs = RowGlyphs(characters, options, rowWidth);
+    if (rowGlyphs.empty()) {
         return document::Failure{"The character-set image would be empty (" +
                                  std::to_string(rowWidth) +
-                                 " x 0 pixels); check the size and "
-                                 "the paddings."};
+                                 " x 0 pixels); check the size and the paddings."};
     }
     // Every cell is kept until all are packed, so each result has its own slot.
     const auto count = static_cast<std::int64_t>(characters.size());
