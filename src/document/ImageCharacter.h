@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
 #include "document/Image.h"
-#include "document/Result.h"
 #include "document/Typeface.h"
 
 #include <cstdint>
@@ -28,7 +28,8 @@ struct ImagePlacement {
 // advance, the space character's line advance or, without a space, the picture's height). Refused,
 // with nothing changed, for a code outside 0..65535, a picture without pixels, or a picture that
 // would grow beyond the size limit.
-[[nodiscard]] Result<Done> AddImageCharacter(Typeface& typeface, std::int64_t code,
-                                             const Image& picture, const ImagePlacement& placement);
+[[nodiscard]] base::Result<base::Done> AddImageCharacter(Typeface& typeface, std::int64_t code,
+                                                         const Image& picture,
+                                                         const ImagePlacement& placement);
 
 } // namespace glyfora::document

@@ -13,7 +13,7 @@
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
-#include "document/TypefaceIo.h"
+#include "formats/TypefaceIo.h"
 #include "platform/Environment.h"
 #include "platform/FileTypes.h"
 
@@ -80,7 +80,7 @@ document::Typeface& NewDocument(AppState& state) {
 }
 
 void ForgetDocumentFile(AppState& state) {
-    state.CurrentFilePath = document::DirectoryOf(state.CurrentFilePath);
+    state.CurrentFilePath = formats::DirectoryOf(state.CurrentFilePath);
 }
 
 void ShowDocument(Shell& shell) {
