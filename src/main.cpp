@@ -8,9 +8,21 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     using namespace glyfora::app;
+    // Answered before Qt starts, so that they work without a display.
+    QStringList rawArguments;
+    for (int i = 1; i < argc; ++i) {
+        rawArguments << QString::fromLocal8Bit(argv[i]);
+    }
+    const StartOptions asked = ParseCommandLine(rawArguments);
+    if (asked.ShowHelp || asked.ShowVersion) {
+        const QString text = asked.ShowHelp ? EditorUsageText() : EditorVersionText();
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     QApplication application(argc, argv);
     // The main window's close box ends the program, after the unsaved-changes question.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -152,4 +152,20 @@ base::Result<base::Done> AddImageCharacter(Typeface& typeface, std::int64_t code
     return base::Done{};
 }
 
+std::int64_t FreeImageCode(const Typeface& typeface) {
+    constexpr std::int64_t PrivateUseFirst = 0xE000;
+    constexpr std::int64_t PrivateUseLast = 0xF8FF;
+    for (std::int64_t code = PrivateUseFirst; code <= PrivateUseLast; ++code) {
+        if (FindCharacter(typeface, code) == nullptr) {
+            return code;
+        }
+    }
+    for (std::int64_t code = 1; code <= 0xFFFF; ++code) {
+        if (FindCharacter(typeface, code) == nullptr) {
+            return code;
+        }
+    }
+    return -1;
+}
+
 } // namespace glyfora::document

@@ -32,4 +32,9 @@ struct ImagePlacement {
                                                          const Image& picture,
                                                          const ImagePlacement& placement);
 
+// The code "Add Image" proposes: the first code of the Private Use Area (U+E000..U+F8FF), where
+// pictures without a character of their own belong, that no character has; when every one is
+// taken, the lowest free code from 1; -1 when no code is free.
+[[nodiscard]] std::int64_t FreeImageCode(const Typeface& typeface);
+
 } // namespace glyfora::document

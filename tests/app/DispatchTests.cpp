@@ -127,9 +127,9 @@ void DispatchTests::everyMenuCommandHasARow() {
             }
         }
     }
-    QCOMPARE(commands.size(), 18);
+    QCOMPARE(commands.size(), 23);
     // Besides the menus, Delete in each of the two lists.
-    QCOMPARE(rows.size(), std::size_t{20});
+    QCOMPARE(rows.size(), std::size_t{25});
     for (QAction* command : commands) {
         QVERIFY2(rows.count(command) == 1, qPrintable(command->text()));
     }
@@ -234,6 +234,7 @@ void DispatchTests::saveWithoutUsablePathAsksForOne() {
     QFETCH(QString, path);
     Editor editor;
     Shell& shell = *editor.TheShell;
+    MakeModified(shell, "unsaved");
     shell.State.CurrentFilePath = path.toStdString();
     Choose(shell, "FileSave");
     QCOMPARE(editor.Files.Calls.size(), std::size_t{1});
@@ -254,6 +255,24 @@ void DispatchTests::saveTakesTheExtensionInAnyLetterCase() {
     QVERIFY(QFile::exists(path));
     QVERIFY(!CurrentTypeface(shell.State)->Modified);
     QCOMPARE(shell.State.CurrentFileFormat, formats::FileFormatId::Tf);
+}
+
+void DispatchTests::saveOfAnUnchangedDocumentWritesNothing() {
+    Editor editor;
+    Shell& shell = *editor.TheShell;
+    const QString path = FreshAppData() + QStringLiteral("/unchanged.tf");
+    MakeModified(shell, "first");
+    shell.State.CurrentFilePath = path.toStdString();
+    Choose(shell, "FileSave");
+    QVERIFY(QFile::remove(path));
+    // Saved and unchanged since: neither the file nor a dialog.
+    Choose(shell, "FileSave");
+    QVERIFY(!QFile::exists(path));
+    // A fresh document has nothing to save either.
+    Choose(shell, "FileNew");
+    Choose(shell, "FileSave");
+    QCOMPARE(editor.Files.Calls.size(), std::size_t{0});
+    QVERIFY(!QFile::exists(path));
 }
 
 void DispatchTests::saveFailureKeepsPathAndTellsWhy() {

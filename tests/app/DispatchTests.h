@@ -17,6 +17,7 @@ private slots:
     void saveWithoutUsablePathAsksForOne_data();
     void saveWithoutUsablePathAsksForOne();
     void saveTakesTheExtensionInAnyLetterCase();
+    void saveOfAnUnchangedDocumentWritesNothing();
     void saveFailureKeepsPathAndTellsWhy();
     void saveAsAddsTheChosenExtensionAndOpensAgain();
     void saveAsXmlWritesTheDescriptionAndWarns();

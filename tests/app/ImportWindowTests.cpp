@@ -5,6 +5,7 @@
 #include "app/shell/Settings.h"
 #include "app/windows/ImportWindow.h"
 #include "app/windows/MainWindow.h"
+#include "import/FontMatching.h"
 #include "import/FontServices.h"
 
 #include <QCheckBox>
@@ -103,7 +104,8 @@ void ImportWindowTests::framesHaveTheirCaptionsAndPlaces() {
     Editor editor;
     ImportWindow& window = Window(editor);
     QCOMPARE(window.windowTitle(), QStringLiteral("Import TTF"));
-    QCOMPARE(window.size(), QSize(350, 565)); // grown below the original 385 for the new frames
+    // Grown below the original 385 for the new frames and the status line.
+    QCOMPARE(window.size(), QSize(350, 610));
     QGroupBox* frame = Frame(window, caption);
     QVERIFY(frame != nullptr);
     QCOMPARE(frame->geometry(), geometry);
@@ -222,11 +224,49 @@ void ImportWindowTests::familyListIsEditableAndHoldsTheInstalledFamilies() {
 void ImportWindowTests::previewAndButtonSitOutsideTheFrames() {
     Editor editor;
     ImportWindow& window = Window(editor);
-    QCOMPARE(window.Preview->parentWidget(), &window);
+    // On the window's page, which scrolls when the screen is too small for it.
+    QWidget* page = window.findChild<QWidget*>(QStringLiteral("ImportWindowPage"));
+    QVERIFY(page != nullptr);
+    QCOMPARE(page->size(), window.size());
+    QCOMPARE(window.Preview->parentWidget(), page);
     QCOMPARE(window.Preview->geometry(), QRect(220, 70, 120, 110));
-    QCOMPARE(window.CreateButton->parentWidget(), &window);
+    QCOMPARE(window.CreateButton->parentWidget(), page);
     QCOMPARE(window.CreateButton->text(), QStringLiteral("Create Typeface"));
     QCOMPARE(window.CreateButton->geometry(), QRect(230, 350, 110, 25));
+}
+
+void ImportWindowTests::gutterAndPowerOfTwoApplyOnlyToTheCompactLayout() {
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    QCOMPARE(window.LayoutList->currentIndex(), 0);
+    QVERIFY(!window.GutterField->isEnabled());
+    QVERIFY(!window.PowerOfTwoBox->isEnabled());
+    window.LayoutList->setCurrentIndex(1);
+    QVERIFY(window.GutterField->isEnabled());
+    QVERIFY(window.PowerOfTwoBox->isEnabled());
+    fontimport::ImportOptions options;
+    window.ShowOptions(options); // restored as rows, without a change signal
+    QVERIFY(!window.GutterField->isEnabled());
+    QVERIFY(!window.PowerOfTwoBox->isEnabled());
+}
+
+void ImportWindowTests::statusLineNamesTheFamilyThatStandsIn() {
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    UseDejaVu(window);
+    QCOMPARE(window.StatusLine->text(), QString());
+    const std::string missing = "Glyfora No Such Family";
+    window.FamilyList->setCurrentText(QString::fromStdString(missing));
+    const std::optional<fontimport::FontFile> standIn = fontimport::MatchFontFile(missing, 0);
+    QVERIFY(standIn && !standIn->ExactFamily);
+    QCOMPARE(window.StatusLine->text(),
+             QStringLiteral("\"Glyfora No Such Family\" is not installed; \"%1\" is used instead.")
+                 .arg(QString::fromStdString(standIn->Family)));
+    // Restored from the settings, too.
+    fontimport::ImportOptions options;
+    options.Family = "DejaVu Sans";
+    window.ShowOptions(options);
+    QCOMPARE(window.StatusLine->text(), QString());
 }
 
 using ControlChange = ImportControlChange;
@@ -283,9 +323,9 @@ void ImportWindowTests::previewIsRedrawnByTheControlsThatChangeTheGlyphs() {
     Editor editor;
     ImportWindow& window = Window(editor);
     window.show();
-    QCOMPARE(window.PreviewDraws, 0);
+    QCOMPARE(window.PreviewDraws, 1); // drawn once at start
     change(window);
-    QCOMPARE(window.PreviewDraws, redraws);
+    QCOMPARE(window.PreviewDraws, 1 + redraws);
 }
 
 void ImportWindowTests::showingOrRestoringDoesNotRedrawThePreview() {
@@ -301,15 +341,16 @@ void ImportWindowTests::showingOrRestoringDoesNotRedrawThePreview() {
     options.Style = 0x100;
     options.TextAntialiasMode = 1;
     window.ShowOptions(options);
-    QCOMPARE(window.PreviewDraws, 0);
-    QVERIFY(window.Preview->Picture().isNull());
+    // Drawn once at start with the restored options, not again by showing or restoring.
+    QCOMPARE(window.PreviewDraws, 1);
+    QVERIFY(!window.Preview->Picture().isNull());
 }
 
 void ImportWindowTests::previewShowsBlackTextOnButtonFace() {
     Editor editor;
     ImportWindow& window = Window(editor);
     UseDejaVu(window);
-    QCOMPARE(window.PreviewDraws, 1);
+    QCOMPARE(window.PreviewDraws, 2);
     const QImage& picture = window.Preview->Picture();
     QCOMPARE(picture.size(), QSize(120, 110));
     const QRgb face = window.palette().color(QPalette::Button).rgba();
@@ -471,6 +512,11 @@ void ImportWindowTests::createTypefaceInstallsTheImportedFont() {
     QCOMPARE(typeface->Content.Sprite->Width, 512);
     QVERIFY(typeface->Modified);
     QVERIFY(shell.Main->CommentField->toPlainText().isEmpty());
+    QCOMPARE(Window(editor).StatusLine->text(),
+             QStringLiteral("Created %1 characters and %2 kerning pairs in a 512 × %3 picture.")
+                 .arg(typeface->Content.Characters.Size())
+                 .arg(typeface->Content.KerningPairs.Size())
+                 .arg(typeface->Content.Image->Height));
     // The lists show the new document.
     QCOMPARE(static_cast<std::int64_t>(shell.Main->CharacterList->topLevelItemCount()),
              static_cast<std::int64_t>(typeface->Content.Characters.Size()));

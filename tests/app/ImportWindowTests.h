@@ -15,6 +15,8 @@ private slots:
     void renderingListsListTheirEntries();
     void familyListIsEditableAndHoldsTheInstalledFamilies();
     void previewAndButtonSitOutsideTheFrames();
+    void gutterAndPowerOfTwoApplyOnlyToTheCompactLayout();
+    void statusLineNamesTheFamilyThatStandsIn();
     void previewIsRedrawnByTheControlsThatChangeTheGlyphs_data();
     void previewIsRedrawnByTheControlsThatChangeTheGlyphs();
     void showingOrRestoringDoesNotRedrawThePreview();

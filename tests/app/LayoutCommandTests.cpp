@@ -4,15 +4,17 @@
 #include "ScratchFolder.h"
 #include "ShellFixture.h"
 #include "app/editing/CharacterSetPicture.h"
-#include "app/windows/CharacterCodeDialog.h"
+#include "app/windows/AddImageDialog.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/MainWindow.h"
+#include "app/windows/PackCompactlyDialog.h"
 #include "formats/PictureFile.h"
 #include "formats/PngCodec.h"
 #include "views/CharacterSetView.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -20,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -90,6 +93,30 @@ void AnswerPrompt(const QString& answer, PromptSeen& seen) {
         }
     });
     poll->start();
+}
+
+// What the "Pack compactly" question that comes up next proposed; it is answered with the rules
+// given, or closed when there are none.
+struct PackAnswer {
+    std::optional<document::PackingRules> Rules;
+    std::optional<document::PackingRules> Proposed; // filled in when it was asked
+};
+
+void AnswerPackDialog(PackAnswer& answer) {
+    QTimer::singleShot(0, [&answer] {
+        auto* dialog = qobject_cast<PackCompactlyDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Pack compactly"));
+        answer.Proposed = dialog->Rules();
+        if (!answer.Rules) {
+            dialog->close();
+            return;
+        }
+        dialog->GutterField->setValue(static_cast<int>(answer.Rules->Gutter));
+        dialog->MaxWidthField->setValue(static_cast<int>(answer.Rules->MaxWidth));
+        dialog->PowerOfTwoBox->setChecked(answer.Rules->PowerOfTwo);
+        dialog->OkButton->click();
+    });
 }
 
 document::Character& AddCharacter(Editor& editor, std::int64_t code, document::Rect64 source,
@@ -222,6 +249,8 @@ void LayoutCommandTests::packCompactlyFollowsTheOtherCommands() {
     AddCharacter(editor, 65, {16, 8, 16, 16}, {1, 2, 17, 20});
     AddCharacter(editor, 32, {0, 0, 0, 0}, {0, 0, 6, 20});
     editor.State.View.CurrentCharacter = document::FindCharacter(Document(editor), 65);
+    PackAnswer answer{document::PackingRules{1, 0, false}, {}}; // near-square
+    AnswerPackDialog(answer);
     Trigger(editor.TheShell->Main.get(), QStringLiteral("EditPackCompactly"));
     const document::Typeface& typeface = Document(editor);
     QCOMPARE(document::FindCharacter(typeface, 65)->Source, (document::Rect64{0, 0, 4, 1}));
@@ -237,12 +266,73 @@ void LayoutCommandTests::packCompactlyFollowsTheOtherCommands() {
 void LayoutCommandTests::packCompactlyRefusalIsShown() {
     Editor editor;
     AddCharacter(editor, 65, {5, 7, 5, 7});
+    PackAnswer answer{document::PackingRules{}, {}};
+    AnswerPackDialog(answer);
     Trigger(editor.TheShell->Main.get(), QStringLiteral("EditPackCompactly"));
     QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
     QVERIFY(
         editor.Messages.Messages.front().Text.contains(QStringLiteral("no character-set picture")));
     QCOMPARE(document::FindCharacter(Document(editor), 65)->Source, (document::Rect64{5, 7, 5, 7}));
     QVERIFY(!Document(editor).Modified);
+}
+
+void LayoutCommandTests::packCompactlyAsksForItsRulesAndReportsThePicture_data() {
+    QTest::addColumn<qint64>("importedWidth");
+    QTest::addColumn<qint64>("proposedWidth");
+    QTest::addColumn<qint64>("chosenWidth");
+    QTest::addColumn<bool>("powerOfTwo");
+    QTest::addColumn<qint64>("packedWidth");
+    QTest::newRow("opened file: 4096 proposed")
+        << qint64{0} << qint64{4096} << qint64{12} << false << qint64{12};
+    QTest::newRow("import's width proposed")
+        << qint64{512} << qint64{512} << qint64{12} << true << qint64{8};
+}
+
+void LayoutCommandTests::packCompactlyAsksForItsRulesAndReportsThePicture() {
+    QFETCH(qint64, importedWidth);
+    QFETCH(qint64, proposedWidth);
+    QFETCH(qint64, chosenWidth);
+    QFETCH(bool, powerOfTwo);
+    QFETCH(qint64, packedWidth);
+    Editor editor;
+    // Four inked cells of different widths in a row of a 64 x 32 picture.
+    document::SetCharacterSetImage(Document(editor), document::MakeImage(64, 32, 0xFF0000FFU));
+    for (std::int64_t i = 0; i < 4; ++i) {
+        AddCharacter(editor, 65 + i, {i * 16, 0, 2 + i, 4});
+    }
+    editor.State.ImportedMaxWidth = importedWidth;
+    editor.State.View.ScrollX = 30;
+    editor.State.View.ScrollY = 20;
+    PackAnswer answer{document::PackingRules{1, chosenWidth, powerOfTwo}, {}};
+    AnswerPackDialog(answer);
+    Trigger(editor.TheShell->Main.get(), QStringLiteral("EditPackCompactly"));
+    QVERIFY(answer.Proposed.has_value());
+    QCOMPARE(answer.Proposed->Gutter, 1);
+    QCOMPARE(answer.Proposed->MaxWidth, proposedWidth);
+    QVERIFY(!answer.Proposed->PowerOfTwo);
+    const document::Image& packed = *Document(editor).Content.Image;
+    QCOMPARE(packed.Width, packedWidth);
+    QVERIFY(packed.Height >= 8); // 14 pixels of cells and gutters do not fit one row
+    if (powerOfTwo) {
+        QCOMPARE(packed.Height & (packed.Height - 1), 0);
+    }
+    QCOMPARE(editor.TheShell->Main->statusBar()->currentMessage(),
+             QStringLiteral("Packed into a %1 × %2 picture.").arg(packed.Width).arg(packed.Height));
+    QCOMPARE(editor.State.View.ScrollX, 0);
+    QCOMPARE(editor.State.View.ScrollY, 0);
+}
+
+void LayoutCommandTests::packCompactlyClosedChangesNothing() {
+    Editor editor;
+    document::SetCharacterSetImage(Document(editor), document::MakeImage(64, 32, 0xFF0000FFU));
+    AddCharacter(editor, 65, {5, 7, 5, 7});
+    PackAnswer answer; // closes it
+    AnswerPackDialog(answer);
+    Trigger(editor.TheShell->Main.get(), QStringLiteral("EditPackCompactly"));
+    QVERIFY(answer.Proposed.has_value());
+    QCOMPARE(Document(editor).Content.Image->Width, 64);
+    QVERIFY(!Document(editor).Modified);
+    QVERIFY(editor.Messages.Messages.empty());
 }
 
 void CharacterSetPictureTests::importAsksAsDescribedAndReplacesThePicture() {
@@ -339,17 +429,29 @@ void CharacterSetPictureTests::editorSaveIsReloadedAndShown() {
 
 namespace {
 
-// Answers the character-code dialog that comes up next with code, or closes it for -1.
-void AnswerCodeDialog(std::int64_t code) {
-    QTimer::singleShot(0, [code] {
-        auto* dialog = qobject_cast<CharacterCodeDialog*>(QApplication::activeModalWidget());
+// What the "Add Image" question that comes up next proposed, and the answer it is given.
+struct AddImageAnswer {
+    std::int64_t Code = -1; // -1 closes the question
+    int OffsetX = 0, OffsetY = 0, Advance = 0;
+    std::int64_t ProposedCode = -1; // filled in when it was asked
+    int ProposedAdvance = -1;
+};
+
+void AnswerAddImageDialog(AddImageAnswer& answer) {
+    QTimer::singleShot(0, [&answer] {
+        auto* dialog = qobject_cast<AddImageDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog != nullptr);
-        if (code == -1) {
+        answer.ProposedCode = dialog->Code();
+        answer.ProposedAdvance = dialog->AdvanceField->value();
+        if (answer.Code == -1) {
             dialog->close();
-        } else {
-            dialog->DecimalField->setValue(static_cast<int>(code));
-            dialog->OkButton->click();
+            return;
         }
+        dialog->CodeField->setValue(static_cast<int>(answer.Code));
+        dialog->OffsetXField->setValue(answer.OffsetX);
+        dialog->OffsetYField->setValue(answer.OffsetY);
+        dialog->AdvanceField->setValue(answer.Advance);
+        dialog->OkButton->click();
     });
 }
 
@@ -360,26 +462,31 @@ void CharacterSetPictureTests::addImageAsksForPictureAndCodeAndAddsTheCharacter(
     editor.State.CurrentFilePath = "/somewhere/Font.tf";
     document::SetCharacterSetImage(Document(editor), document::MakeImage(16, 8, 0));
     AddCharacter(editor, 32, {0, 0, 0, 0}, {0, 0, 5, 12});
+    AddCharacter(editor, 0xE000, {0, 0, 0, 0}, {0, 0, 5, 12});
     const QString path = TestData(QStringLiteral("picture-3x2.png"));
     editor.Files.Answers.push_back({path, 0});
-    AnswerCodeDialog(0xE000);
+    AddImageAnswer answer{0xE001, -1, 4, 7};
+    AnswerAddImageDialog(answer);
     Trigger(editor.TheShell->CharacterSet, QStringLiteral("CharacterSetAddImage"));
     QCOMPARE(editor.Files.Calls.size(), std::size_t{1});
     QCOMPARE(editor.Files.Calls[0].Title, QStringLiteral("Add Image"));
     QCOMPARE(editor.Files.Calls[0].DefaultPath, QStringLiteral("/somewhere/Font.tf"));
     QCOMPARE(editor.Files.Calls[0].Filters, QStringList{QStringLiteral("Image (*.png *.bmp)")});
+    // The first free private-use code, and the picture's width as the advance.
+    QCOMPARE(answer.ProposedCode, std::int64_t{0xE001});
+    QCOMPARE(answer.ProposedAdvance, 3);
     QVERIFY(editor.Messages.Messages.empty());
     const document::Typeface& typeface = Document(editor);
-    const document::Character* icon = document::FindCharacter(typeface, 0xE000);
+    const document::Character* icon = document::FindCharacter(typeface, 0xE001);
     QVERIFY(icon != nullptr);
-    QCOMPARE(icon->Outlay, (document::Rect64{0, 0, 3, 12}));
+    QCOMPARE(icon->Outlay, (document::Rect64{-1, 4, 7, 12}));
     QCOMPARE(icon->Source.Width, 3);
     QCOMPARE(icon->Source.Height, 2);
     const document::Image file = *formats::LoadPictureFile(path.toStdString()).Value;
     QCOMPARE(typeface.Content.Sprite->At(icon->Source.X + 2, icon->Source.Y + 1), file.At(2, 1));
     QVERIFY(typeface.Modified);
-    QCOMPARE(editor.State.LastDialogCode, 0xE000);
-    QCOMPARE(editor.TheShell->Main->CharacterList->topLevelItemCount(), 2);
+    QCOMPARE(editor.State.LastDialogCode, 0xE001);
+    QCOMPARE(editor.TheShell->Main->CharacterList->topLevelItemCount(), 3);
 }
 
 void CharacterSetPictureTests::addImageCancelledOrUnreadableChangesNothing_data() {
@@ -398,8 +505,9 @@ void CharacterSetPictureTests::addImageCancelledOrUnreadableChangesNothing() {
     QFETCH(int, messages);
     Editor editor;
     editor.Files.Answers.push_back({picture, 0});
+    AddImageAnswer answer{code, 0, 0, 1};
     if (!picture.isEmpty() && messages == 0) {
-        AnswerCodeDialog(code);
+        AnswerAddImageDialog(answer);
     }
     Trigger(editor.TheShell->CharacterSet, QStringLiteral("CharacterSetAddImage"));
     QCOMPARE(editor.Messages.Messages.size(), static_cast<std::size_t>(messages));

@@ -16,6 +16,9 @@ private slots:
     void unreadableAnswerOrRefusalIsShown();
     void packCompactlyFollowsTheOtherCommands();
     void packCompactlyRefusalIsShown();
+    void packCompactlyAsksForItsRulesAndReportsThePicture_data();
+    void packCompactlyAsksForItsRulesAndReportsThePicture();
+    void packCompactlyClosedChangesNothing();
 };
 
 class CharacterSetPictureTests : public QObject {

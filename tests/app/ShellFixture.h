@@ -4,12 +4,15 @@
 #include "app/shell/AppState.h"
 #include "app/shell/Dialogs.h"
 #include "app/shell/Shell.h"
+#include "app/windows/ScreenFit.h"
 #include "document/Image.h"
 
 #include <QDir>
+#include <QScreen>
 #include <QString>
 #include <QStringList>
 #include <QTreeWidget>
+#include <QWidget>
 #include <deque>
 #include <memory>
 #include <string>
@@ -137,6 +140,13 @@ inline void ShowSampleDocument(Shell& shell) {
     document::AddKerningPair(typeface, 'A', 'V', -3);
     document::SetCharacterSetImage(typeface, document::MakeImage(1000, 800));
     ShowDocument(shell);
+}
+
+// Where a window asked to stand at place ends up: wholly inside its screen's free area when it
+// fits there, as every window is kept.
+inline QPoint FittedPlace(const QWidget& window, QPoint place) {
+    return KeepInside(QRect(place, window.frameGeometry().size()),
+                      window.screen()->availableGeometry());
 }
 
 inline void Click(QTreeWidget* list, int row) {

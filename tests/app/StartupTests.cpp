@@ -9,6 +9,7 @@
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
+#include "app/windows/ScreenFit.h"
 #include "formats/TypefaceIo.h"
 
 #include <QFile>
@@ -87,20 +88,31 @@ void StartupTests::commandLineOptions_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("check");
     QTest::addColumn<bool>("quitAfterFirstFrame");
-    QTest::newRow("nothing") << QStringList{} << QString() << true << false;
+    QTest::addColumn<QString>("printed"); // "help", "version" or nothing
+    QTest::newRow("nothing") << QStringList{} << QString() << true << false << QString();
     QTest::newRow("file") << QStringList{QStringLiteral("face.tf")} << QStringLiteral("face.tf")
-                          << true << false;
+                          << true << false << QString();
     QTest::newRow("options around the file")
         << QStringList{QStringLiteral("--no-file-type-check"), QStringLiteral("a b.tf"),
                        QStringLiteral("--quit-after-first-frame")}
-        << QStringLiteral("a b.tf") << false << true;
+        << QStringLiteral("a b.tf") << false << true << QString();
     QTest::newRow("first file wins")
         << QStringList{QStringLiteral("one.tf"), QStringLiteral("two.tf")}
-        << QStringLiteral("one.tf") << true << false;
+        << QStringLiteral("one.tf") << true << false << QString();
     QTest::newRow("unknown option is not a file")
-        << QStringList{QStringLiteral("--frobnicate")} << QString() << true << false;
+        << QStringList{QStringLiteral("--frobnicate")} << QString() << true << false << QString();
     QTest::newRow("file after --") << QStringList{QStringLiteral("--"), QStringLiteral("--odd.tf")}
-                                   << QStringLiteral("--odd.tf") << true << false;
+                                   << QStringLiteral("--odd.tf") << true << false << QString();
+    QTest::newRow("help") << QStringList{QStringLiteral("--help")} << QString() << true << false
+                          << QStringLiteral("help");
+    QTest::newRow("short help beside a file")
+        << QStringList{QStringLiteral("face.tf"), QStringLiteral("-h")} << QStringLiteral("face.tf")
+        << true << false << QStringLiteral("help");
+    QTest::newRow("version") << QStringList{QStringLiteral("--version")} << QString() << true
+                             << false << QStringLiteral("version");
+    QTest::newRow("a file named --help after --")
+        << QStringList{QStringLiteral("--"), QStringLiteral("--help")} << QStringLiteral("--help")
+        << true << false << QString();
 }
 
 void StartupTests::commandLineOptions() {
@@ -108,11 +120,14 @@ void StartupTests::commandLineOptions() {
     QFETCH(QString, file);
     QFETCH(bool, check);
     QFETCH(bool, quitAfterFirstFrame);
+    QFETCH(QString, printed);
     qunsetenv("GLYFORA_NO_FILE_TYPE_CHECK");
     const StartOptions options = ParseCommandLine(arguments);
     QCOMPARE(QString::fromStdString(options.FilePath), file);
     QCOMPARE(options.FileTypeCheck, check);
     QCOMPARE(options.QuitAfterFirstFrame, quitAfterFirstFrame);
+    QCOMPARE(options.ShowHelp, printed == u"help");
+    QCOMPARE(options.ShowVersion, printed == u"version");
 }
 
 void StartupTests::environmentTurnsTheCheckOff() {
@@ -180,10 +195,10 @@ void StartupTests::secondRunRestoresWhatTheFirstLeft() {
 
     Editor second(Editor::NoCheck(), false, appData);
     Shell& shell = *second.TheShell;
-    QCOMPARE(shell.Main->pos(), QPoint(310, 260));
-    QCOMPARE(shell.Example->pos(), QPoint(320, 90));
+    QCOMPARE(shell.Main->pos(), FittedPlace(*shell.Main, QPoint(310, 260)));
+    QCOMPARE(shell.Example->pos(), FittedPlace(*shell.Example, QPoint(320, 90)));
     QCOMPARE(shell.Example->size(), QSize(640, 150));
-    QCOMPARE(shell.CharacterSet->pos(), QPoint(410, 170));
+    QCOMPARE(shell.CharacterSet->pos(), FittedPlace(*shell.CharacterSet, QPoint(410, 170)));
     QCOMPARE(shell.CharacterSet->size(), QSize(300, 320));
     QVERIFY(!shell.Import->isVisible());
     QVERIFY(shell.Example->isVisible());

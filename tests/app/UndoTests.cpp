@@ -4,6 +4,7 @@
 #include "Typing.h"
 #include "app/editing/CharacterSetPicture.h"
 #include "app/shell/History.h"
+#include "app/windows/AddImageDialog.h"
 #include "app/windows/CharacterCodeDialog.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/CharacterWindow.h"
@@ -43,6 +44,11 @@ void AnswerNextDialog(const QString& answer) {
         if (auto* codes = qobject_cast<CharacterCodeDialog*>(modal)) {
             TypeInto(codes->DecimalField, answer);
             codes->OkButton->click();
+            return;
+        }
+        if (auto* image = qobject_cast<AddImageDialog*>(modal)) {
+            TypeInto(image->CodeField, answer);
+            image->OkButton->click();
             return;
         }
         modal->findChild<QLineEdit*>()->setText(answer);
@@ -139,7 +145,11 @@ std::vector<ChangeCase> EveryKindOfChange(const std::string& picturePath) {
              e.Files.Answers.push_back({QString::fromStdString(picturePath), 0});
              e.TheShell->CharacterSet->CharacterSetImport->trigger();
          }},
-        {"Pack Compactly", [](Editor& e) { e.TheShell->Main->EditPackCompactly->trigger(); }},
+        {"Pack Compactly",
+         [](Editor& e) {
+             AnswerNextDialog(QStringLiteral("1")); // the gutter
+             e.TheShell->Main->EditPackCompactly->trigger();
+         }},
         {"Add Image",
          [picturePath](Editor& e) {
              e.Files.Answers.push_back({QString::fromStdString(picturePath), 0});

@@ -2,6 +2,7 @@
 #include "document/ImageCharacter.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace glyfora::document {
 namespace {
@@ -122,6 +123,38 @@ TEST(ImageCharacter, RefusalsChangeNothing) {
         EXPECT_EQ(typeface.Content.Image->Height, 16384);
         EXPECT_EQ(typeface.Content.Characters.Size(), 0U);
         EXPECT_FALSE(typeface.Modified);
+    }
+}
+
+TEST(ImageCharacter, ProposesTheFirstFreePrivateUseCode) {
+    struct Case {
+        const char* Name;
+        std::vector<std::int64_t> Taken;
+        std::int64_t Expected;
+    };
+    std::vector<std::int64_t> wholeArea;
+    for (std::int64_t code = 0xE000; code <= 0xF8FF; ++code) {
+        wholeArea.push_back(code);
+    }
+    std::vector<std::int64_t> everything;
+    for (std::int64_t code = 0; code <= 0xFFFF; ++code) {
+        everything.push_back(code);
+    }
+    std::vector<std::int64_t> areaAndLow = wholeArea;
+    areaAndLow.insert(areaAndLow.end(), {1, 2, 65});
+    const Case cases[] = {
+        {"empty typeface", {}, 0xE000},
+        {"letters do not matter", {65, 66, 32}, 0xE000},
+        {"next after the taken ones", {0xE000, 0xE001, 0xE003}, 0xE002},
+        {"area full: lowest free code", areaAndLow, 3},
+        {"nothing free", everything, -1},
+    };
+    for (const Case& c : cases) {
+        Typeface typeface;
+        for (const std::int64_t code : c.Taken) {
+            AddCharacter(typeface, code);
+        }
+        EXPECT_EQ(FreeImageCode(typeface), c.Expected) << c.Name;
     }
 }
 

@@ -5,8 +5,10 @@
 #include "views/ListTexts.h"
 
 #include <QMetaObject>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTreeWidget>
+#include <algorithm>
 #include <vector>
 
 namespace glyfora::app {
@@ -58,6 +60,32 @@ document::Typeface* Document(const EditingContext& context) {
     return CurrentTypeface(context.State);
 }
 
+// The "Position:" and "Size:" fields keep the main window's range of 0..4000 unless the picture
+// or the cell reaches beyond it; then they take what a ".tf" record holds, so a cell of a large
+// atlas shows and takes its real numbers.
+constexpr std::int64_t LayoutSourceLimit = 4000;
+constexpr std::int64_t TfSourceLimit = 32767;
+
+void ShowSourceRanges(CharacterFrame& frame, const document::Typeface& typeface,
+                      const Character& character) {
+    const document::Image* image = typeface.Content.Image ? &*typeface.Content.Image : nullptr;
+    const std::int64_t reach = std::max(
+        {image != nullptr ? image->Width : 0, image != nullptr ? image->Height : 0,
+         character.Source.X, character.Source.Y, character.Source.Width, character.Source.Height});
+    const int limit =
+        static_cast<int>(reach > LayoutSourceLimit ? TfSourceLimit : LayoutSourceLimit);
+    for (const CharacterMetric metric :
+         {CharacterMetric::SourceX, CharacterMetric::SourceY, CharacterMetric::SourceWidth,
+          CharacterMetric::SourceHeight}) {
+        QSpinBox* field = frame.Metrics[static_cast<std::size_t>(metric)];
+        if (field != nullptr) {
+            // Narrowing may clamp the old value; no handler must see that as an edit.
+            const QSignalBlocker blocker(field);
+            field->setMaximum(limit);
+        }
+    }
+}
+
 } // namespace
 
 void RefillCharacterList(EditingContext& context, const Character* select) {
@@ -96,6 +124,7 @@ void OnCharacterSelectionChanged(EditingContext& context) {
     }
     ShowFieldValue(frame.Character.Code, character->Index);
     ShowFieldValue(frame.Character.Glyph, character->Index);
+    ShowSourceRanges(frame, *Document(context), *character);
     for (std::size_t i = 0; i < frame.Metrics.size(); ++i) {
         ShowFieldValue(frame.Metrics[i], CharacterMetricValue(*character, AllMetrics[i]));
     }

@@ -5,7 +5,7 @@
 #include "app/shell/History.h"
 #include "app/shell/Shell.h"
 #include "app/shell/ShellViews.h"
-#include "app/windows/CharacterCodeDialog.h"
+#include "app/windows/AddImageDialog.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/MainWindow.h"
 #include "document/ImageCharacter.h"
@@ -82,15 +82,19 @@ void OnCharacterSetAddImage(Shell& shell, const DispatchEvent& /*event*/) {
                                             .arg(QString::fromStdString(picture.Error)));
         return;
     }
-    state.LastDialogCode = CharacterCodeDialog::Ask(state.LastDialogCode);
+    AddImageDialog dialog(document::FreeImageCode(*CurrentTypeface(state)), picture.Value->Width,
+                          shell.CharacterSet);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
     // The dialog ran its own event loop: take the document afresh.
     document::Typeface* typeface = CurrentTypeface(state);
-    if (state.LastDialogCode == -1 || typeface == nullptr) {
+    if (!accepted || typeface == nullptr) {
         return;
     }
-    RecordStep(shell, title, [&shell, &state, &picture, &title, typeface] {
+    state.LastDialogCode = dialog.Code();
+    const document::ImagePlacement placement = dialog.Placement();
+    RecordStep(shell, title, [&shell, &state, &picture, &title, &placement, typeface] {
         const base::Result<base::Done> added =
-            document::AddImageCharacter(*typeface, state.LastDialogCode, *picture.Value, {});
+            document::AddImageCharacter(*typeface, state.LastDialogCode, *picture.Value, placement);
         if (!added) {
             shell.Services.Messages.Warning(shell.CharacterSet, title,
                                             QString::fromStdString(added.Error));

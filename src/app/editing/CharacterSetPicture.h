@@ -18,10 +18,10 @@ void ImportCharacterSetPicture(Shell& shell, const std::string& path);
 // cannot be loaded keeps the current picture and the reason is shown.
 void OnCharacterSetImport(Shell& shell, const DispatchEvent& event);
 
-// "Add Image" of the character-set window: asks for a PNG or BMP picture and then, with the
-// character-code dialog, for its code, and makes the picture that character's cell in free space
-// of the character-set picture. A picture that cannot be loaded, or a refusal, is shown; a
-// cancelled question changes nothing.
+// "Add Image" of the character-set window: asks for a PNG or BMP picture and then for its code
+// (a free one is proposed), drawing offset and advance, and makes the picture that character's
+// cell in free space of the character-set picture. A picture that cannot be loaded, or a refusal,
+// is shown; a cancelled question changes nothing.
 void OnCharacterSetAddImage(Shell& shell, const DispatchEvent& event);
 
 // "Edit" of the character-set window: exports the picture to "CharacterSet.png" in the temporary

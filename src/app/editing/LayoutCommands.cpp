@@ -7,6 +7,7 @@
 #include "app/shell/Shell.h"
 #include "app/shell/ShellViews.h"
 #include "app/windows/MainWindow.h"
+#include "app/windows/PackCompactlyDialog.h"
 #include "document/CompactRepacking.h"
 #include "document/LayoutOperations.h"
 
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 #include <string>
 
@@ -113,19 +115,34 @@ void OnSpacingLayout(Shell& shell, const DispatchEvent& /*event*/) {
 }
 
 void OnPackCompactly(Shell& shell, const DispatchEvent& /*event*/) {
-    RecordStep(shell, QStringLiteral("Pack Compactly"), [&shell] {
+    if (CurrentTypeface(shell.State) == nullptr) {
+        return;
+    }
+    PackCompactlyDialog dialog(DefaultPackingRules(shell.State.ImportedMaxWidth), shell.Main.get());
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const document::PackingRules rules = dialog.Rules();
+    RecordStep(shell, QStringLiteral("Pack Compactly"), [&shell, &rules] {
+        // The dialog ran its own event loop: take the document afresh.
         document::Typeface* typeface = CurrentTypeface(shell.State);
         if (typeface == nullptr) {
             return;
         }
-        const base::Result<base::Done> outcome =
-            document::PackCompactly(*typeface, document::PackingRules{});
+        const base::Result<base::Done> outcome = document::PackCompactly(*typeface, rules);
         if (!outcome) {
             shell.Services.Messages.Warning(shell.Main.get(), QStringLiteral("Pack compactly"),
                                             QString::fromStdString(outcome.Error));
             return;
         }
+        // The new picture starts at its top-left corner, wherever the view was.
+        shell.State.View.ScrollX = 0;
+        shell.State.View.ScrollY = 0;
         ShowLayoutChange(shell);
+        const document::Image& picture = *typeface->Content.Image;
+        shell.Main->statusBar()->showMessage(QStringLiteral("Packed into a %1 × %2 picture.")
+                                                 .arg(picture.Width)
+                                                 .arg(picture.Height));
     });
 }
 

@@ -29,6 +29,8 @@ struct AppState {
     std::vector<std::string> RecentFiles; // newest first
 
     std::int64_t LastDialogCode = -1;
+    // The max width the document was imported with in this run; 0 for any other document.
+    std::int64_t ImportedMaxWidth = 0;
     views::ViewState View;
     platform::GraphicsLibrary Graphics;
 };

@@ -12,6 +12,7 @@
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
+#include "app/windows/ScreenFit.h"
 #include "views/CharacterSetMouse.h"
 #include "views/CharacterView.h"
 
@@ -56,6 +57,11 @@ void OnOpen(Shell& shell, const DispatchEvent& /*event*/) {
 }
 
 void OnSave(Shell& shell, const DispatchEvent& /*event*/) {
+    // An unchanged document has nothing to write; Ctrl+S out of habit must not rewrite a file.
+    const document::Typeface* typeface = CurrentTypeface(shell.State);
+    if (typeface == nullptr || !typeface->Modified) {
+        return;
+    }
     (void)SaveDocument(shell);
 }
 
@@ -66,6 +72,37 @@ void OnSaveAs(Shell& shell, const DispatchEvent& /*event*/) {
 void OnImportTtf(Shell& shell, const DispatchEvent& /*event*/) {
     shell.Import->show();
     shell.Import->raise();
+}
+
+// Brings a window to the front, whole on the screen.
+void ShowWindow(QWidget& window) {
+    window.show();
+    FitWindowToScreen(window);
+    window.raise();
+    window.activateWindow();
+}
+
+void OnShowImportWindow(Shell& shell, const DispatchEvent& /*event*/) {
+    ShowWindow(*shell.Import);
+}
+
+void OnShowExampleWindow(Shell& shell, const DispatchEvent& /*event*/) {
+    ShowWindow(*shell.Example);
+}
+
+void OnShowCharacterSetWindow(Shell& shell, const DispatchEvent& /*event*/) {
+    ShowWindow(*shell.CharacterSet);
+}
+
+// The view shows what is selected; with nothing selected the window comes up empty.
+void OnShowCharacterWindow(Shell& shell, const DispatchEvent& /*event*/) {
+    DrawCharacterView(shell);
+    ShowWindow(*shell.Character);
+}
+
+void OnShowKerningPairWindow(Shell& shell, const DispatchEvent& /*event*/) {
+    DrawKerningPairView(shell);
+    ShowWindow(*shell.KerningPair);
 }
 
 void OnImportWindowClosed(Shell& shell, const DispatchEvent& /*event*/) {
@@ -259,6 +296,11 @@ constexpr DispatchEntry Table[] = {
     {InMain<&M::EditScaleLayout>, Command, OnScaleLayout},
     {InMain<&M::EditSpacingLayout>, Command, OnSpacingLayout},
     {InMain<&M::EditPackCompactly>, Command, OnPackCompactly},
+    {InMain<&M::WindowImport>, Command, OnShowImportWindow},
+    {InMain<&M::WindowExample>, Command, OnShowExampleWindow},
+    {InMain<&M::WindowCharacterSet>, Command, OnShowCharacterSetWindow},
+    {InMain<&M::WindowCharacter>, Command, OnShowCharacterWindow},
+    {InMain<&M::WindowKerningPair>, Command, OnShowKerningPairWindow},
     {TheWindow<WindowName::Main>, Closed, OnMainWindowClosed},
     {InMain<&M::CommentField>, Edited, OnCommentEdited},
     {InMain<&M::CharacterList>, Selected, OnCharacterListSelected},

@@ -8,9 +8,8 @@
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
+#include "app/windows/ScreenFit.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 #include <climits>
@@ -21,22 +20,6 @@ namespace {
 // Hand-edited files may hold any 64-bit number; Qt takes int.
 int ToInt(std::int64_t value) {
     return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN / 2, INT_MAX / 2));
-}
-
-std::int64_t DistanceSquared(QRect frame, QRect screen) {
-    const std::int64_t dx = std::max<std::int64_t>({0, std::int64_t{screen.left()} - frame.right(),
-                                                    std::int64_t{frame.left()} - screen.right()});
-    const std::int64_t dy = std::max<std::int64_t>({0, std::int64_t{screen.top()} - frame.bottom(),
-                                                    std::int64_t{frame.top()} - screen.bottom()});
-    return dx * dx + dy * dy;
-}
-
-QList<QRect> ScreenAreas() {
-    QList<QRect> areas;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        areas << screen->availableGeometry();
-    }
-    return areas;
 }
 
 void ResizeInner(QWidget& window, int width, int height) {
@@ -52,27 +35,6 @@ void ResizeInner(QWidget& window, int width, int height) {
 
 } // namespace
 
-QPoint PlaceOnScreens(QRect frame, const QList<QRect>& screens) {
-    if (screens.isEmpty()) {
-        return frame.topLeft();
-    }
-    const QRect* nearest = &screens.front();
-    for (const QRect& screen : screens) {
-        if (screen.intersects(frame)) {
-            return frame.topLeft();
-        }
-        if (DistanceSquared(frame, screen) < DistanceSquared(frame, *nearest)) {
-            nearest = &screen;
-        }
-    }
-    // Inside the nearest screen; a window larger than the screen keeps its top-left corner on it.
-    const int x =
-        std::max(nearest->left(), std::min(frame.left(), nearest->right() + 1 - frame.width()));
-    const int y =
-        std::max(nearest->top(), std::min(frame.top(), nearest->bottom() + 1 - frame.height()));
-    return {x, y};
-}
-
 void RestoreWindow(QWidget& window, const platform::WindowPlacement& keys, int parts) {
     if ((parts & WindowPosition) != 0 && (keys.X || keys.Y)) {
         const QPoint stored(keys.X ? ToInt(*keys.X) : window.x(),
@@ -86,6 +48,8 @@ void RestoreWindow(QWidget& window, const platform::WindowPlacement& keys, int p
     if ((parts & WindowHidden) != 0) {
         window.setVisible(keys.Hide == 0);
     }
+    // Stored and default places alike: wholly on this screen, at this scale.
+    FitWindowToScreen(window);
 }
 
 platform::WindowPlacement StoreWindow(const QWidget& window, int parts) {

@@ -17,15 +17,12 @@ struct Shell;
 enum WindowPart : int { WindowPosition = 1, WindowSize = 2, WindowHidden = 4 };
 
 // Moves, sizes, shows or hides a window as the keys say, for the parts asked for. A position that
-// would leave the window off every screen is moved onto the nearest one.
+// would leave the window off every screen is moved onto the nearest one, and the window is then
+// fitted into its screen's free area (FitWindowToScreen). X and Y are device-independent pixels.
 void RestoreWindow(QWidget& window, const platform::WindowPlacement& keys, int parts);
 
 // The keys of a window for the parts asked for.
 [[nodiscard]] platform::WindowPlacement StoreWindow(const QWidget& window, int parts);
-
-// Top-left corner for a window of this frame so that it lies on a screen: unchanged when it
-// already overlaps one, otherwise pulled onto the nearest screen.
-[[nodiscard]] QPoint PlaceOnScreens(QRect frame, const QList<QRect>& screens);
 
 // Applies settings to the windows and the view state, and reads them back. The import options
 // go to the import window and come back from it.

@@ -52,6 +52,10 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
             options.FileTypeCheck = false;
         } else if (!optionsEnded && argument == u"--quit-after-first-frame") {
             options.QuitAfterFirstFrame = true;
+        } else if (!optionsEnded && (argument == u"--help" || argument == u"-h")) {
+            options.ShowHelp = true;
+        } else if (!optionsEnded && argument == u"--version") {
+            options.ShowVersion = true;
         } else if (!optionsEnded && argument.startsWith(u"--")) {
             continue; // unknown options are ignored rather than opened as files
         } else if (options.FilePath.empty()) {
@@ -65,6 +69,23 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
     options.FileTypeCheck = options.FileTypeCheck &&
                             platform::FileTypeCheckEnabled(args, platform::ProcessEnvironment());
     return options;
+}
+
+QString EditorUsageText() {
+    return QStringLiteral(
+        "usage: glyfora [OPTIONS] [FILE]\n\n"
+        "The editor of bitmap typefaces. FILE (.tf, .fnt or XML & Image) is opened at start.\n"
+        "  --no-file-type-check      do not check the desktop's .tf registration at start\n"
+        "                            (also GLYFORA_NO_FILE_TYPE_CHECK=1)\n"
+        "  --quit-after-first-frame  leave once the example has been drawn (for tests)\n"
+        "  --help, -h                print this text and exit\n"
+        "  --version                 print the version and exit\n"
+        "  --                        what follows is a file, even when it starts with --\n"
+        "\"glyfora-cli --help\" lists the command-line tool's commands.\n");
+}
+
+QString EditorVersionText() {
+    return QStringLiteral("glyfora " GLYFORA_VERSION "\n");
 }
 
 Shell::Shell(AppState& state, ShellServices& services) : State(state), Services(services) {}
@@ -85,6 +106,7 @@ void ForgetDocumentFile(AppState& state) {
 
 void ShowDocument(Shell& shell) {
     AppState& state = shell.State;
+    state.ImportedMaxWidth = 0; // an import sets it again once it is shown
     state.View.CurrentCharacter = nullptr;
     state.View.CurrentPair = nullptr;
     DrawCharacterSetView(shell, false);
@@ -131,6 +153,8 @@ std::unique_ptr<Shell> StartUp(AppState& state, ShellServices& services,
     AcceptFileDrops(*shell);
 
     LoadConfiguration(*shell);
+    // The preview shows the restored options before any of them is touched.
+    DrawImportPreview(*shell->Import, state.Graphics);
     state.LastDialogCode = -1;
     ShowDocument(*shell);
     if (!options.FilePath.empty() && OpenTypefaceFile(*shell, options.FilePath)) {

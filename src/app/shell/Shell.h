@@ -29,11 +29,17 @@ struct StartOptions {
     std::string FilePath;      // typeface to open at start; empty for none
     bool FileTypeCheck = true; // check the ".tf" registration at start
     bool QuitAfterFirstFrame = false;
+    bool ShowHelp = false;    // --help or -h: print the usage and exit
+    bool ShowVersion = false; // --version: print the version and exit
 };
 
 // Reads the editor's arguments (program name excluded). GLYFORA_NO_FILE_TYPE_CHECK=1 in the
 // environment also turns the registration check off.
 [[nodiscard]] StartOptions ParseCommandLine(const QStringList& arguments);
+
+// What "glyfora --help" and "glyfora --version" print.
+[[nodiscard]] QString EditorUsageText();
+[[nodiscard]] QString EditorVersionText();
 
 // The outside world the shell talks to, replaceable in tests.
 struct ShellServices {

@@ -1,5 +1,6 @@
 #include "app/windows/CharacterWindow.h"
 
+#include "app/windows/ScreenFit.h"
 #include "app/windows/ToolWindow.h"
 
 #include <utility>
@@ -20,6 +21,9 @@ CharacterWindow::CharacterWindow(QWidget* mainWindow) : QWidget(mainWindow, Tool
 
 void CharacterWindow::ShowView(views::ViewPicture&& picture) {
     ShowViewPicture(*this, *Canvas, std::move(picture));
+    if (isVisible()) {
+        FitWindowToScreen(*this); // grown by a zoom or a large cell: kept wholly on the screen
+    }
 }
 
 void CharacterWindow::resizeEvent(QResizeEvent* /*event*/) {

@@ -2,6 +2,7 @@
 
 #include "app/shell/Shell.h"
 #include "app/shell/ShellViews.h"
+#include "app/windows/ScreenFit.h"
 #include "app/windows/ToolWindow.h"
 #include "document/FamilyList.h"
 #include "document/Image.h"
@@ -9,6 +10,7 @@
 #include "formats/FileFormat.h"
 #include "import/CharacterChoice.h"
 #include "import/CharacterList.h"
+#include "import/FontMatching.h"
 #include "import/FontServices.h"
 #include "import/GlyphPacking.h"
 #include "import/ImportPreview.h"
@@ -111,6 +113,12 @@ void AddCharacterFrames(ImportWindow& window) {
     window.FallbacksField->setObjectName(QStringLiteral("FallbacksField"));
     window.FallbacksField->setPlaceholderText(QStringLiteral("WenQuanYi Zen Hei, DejaVu Serif"));
     window.FallbacksField->setGeometry(10, 20, 310, 20);
+
+    window.StatusLine = new QLabel(&window);
+    window.StatusLine->setObjectName(QStringLiteral("ImportStatusLine"));
+    window.StatusLine->setGeometry(10, 560, 330, 44);
+    window.StatusLine->setWordWrap(true);
+    window.StatusLine->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 } // namespace
@@ -151,8 +159,8 @@ QStringList CompositingQualityEntries() {
 ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableToolWindowFlags) {
     setObjectName(QStringLiteral("ImportWindow"));
     setWindowTitle(QStringLiteral("Import TTF"));
-    // The lower frames extend the window; the controls above keep their places.
-    setFixedSize(350, 565);
+    // The lower frames and the status line extend the window; the controls above keep their places.
+    setFixedSize(350, 610);
     // The layout's 70-pixel labels and 20-pixel fields are made for a small dialog font.
     QFont small = font();
     small.setPixelSize(11);
@@ -213,8 +221,61 @@ ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableTo
     AddLayoutFrame(*this);
 
     AddCharacterFrames(*this);
+    connect(LayoutList, &QComboBox::currentIndexChanged, this, &ImportWindow::ShowLayoutChoice);
+    connect(FamilyList, &QComboBox::currentTextChanged, this, &ImportWindow::ShowFamilyNote);
 
     ShowOptions(fontimport::ImportOptions{});
+    MakeScrollable(*this);
+}
+
+void ImportWindow::ShowLayoutChoice() {
+    const bool compact = LayoutList->currentIndex() == 1;
+    GutterField->setEnabled(compact);
+    PowerOfTwoBox->setEnabled(compact);
+}
+
+void ImportWindow::ShowFamilyNote() {
+    const std::string family = FamilyList->currentText().trimmed().toStdString();
+    const std::optional<fontimport::FontFile> match =
+        family.empty() ? std::nullopt : fontimport::MatchFontFile(family, 0);
+    if (family.empty() || (match && match->ExactFamily)) {
+        familyNote_.clear();
+    } else if (match) {
+        familyNote_ =
+            QStringLiteral("\"%1\" is not installed; \"%2\" is used instead.")
+                .arg(QString::fromStdString(family), QString::fromStdString(match->Family));
+    } else {
+        familyNote_ = QStringLiteral("\"%1\" is not installed, and no other font can stand in.")
+                          .arg(QString::fromStdString(family));
+    }
+    ShowImportReport(importReport_);
+}
+
+void ImportWindow::ShowImportReport(const QString& report) {
+    importReport_ = report;
+    QStringList lines;
+    for (const QString& line : {familyNote_, importReport_}) {
+        if (!line.isEmpty()) {
+            lines << line;
+        }
+    }
+    StatusLine->setText(lines.join(u'\n'));
+}
+
+QString ImportReport(const document::Typeface& typeface, const std::vector<std::string>& leftOut) {
+    const document::TypefaceContent& content = typeface.Content;
+    const QString picture = content.Image ? QStringLiteral("a %1 × %2 picture")
+                                                .arg(content.Image->Width)
+                                                .arg(content.Image->Height)
+                                          : QStringLiteral("no picture");
+    QString report = QStringLiteral("Created %1 characters and %2 kerning pairs in %3.")
+                         .arg(content.Characters.Size())
+                         .arg(content.KerningPairs.Size())
+                         .arg(picture);
+    for (const std::string& line : leftOut) {
+        report += u' ' + QString::fromStdString(line);
+    }
+    return report;
 }
 
 void ImportWindow::SetFamilies(const QStringList& families) {
@@ -262,8 +323,10 @@ void ImportWindow::ShowOptions(const fontimport::ImportOptions& options) {
     LayoutList->setCurrentIndex(options.Layout == fontimport::CellLayout::Compact ? 1 : 0);
     GutterField->setValue(ToInt(options.Gutter, fontimport::GutterRange));
     PowerOfTwoBox->setChecked(options.PowerOfTwo);
+    ShowLayoutChoice();
     CharactersField->setText(QString::fromStdString(options.Characters));
     FallbacksField->setText(QString::fromStdString(document::JoinFamilyList(options.Fallbacks)));
+    ShowFamilyNote();
 }
 
 fontimport::ImportOptions ImportWindow::ReadOptions() const {
@@ -442,8 +505,10 @@ bool CreateTypefaceFromWindow(Shell& shell) {
         document::InstallTypeface(state.Registry, std::move(result.Typeface));
     ForgetDocumentFile(state);
     ShowDocument(shell);
+    state.ImportedMaxWidth = options.MaxWidth;
     DrawCharacterView(shell);
     DrawKerningPairView(shell);
+    shell.Import->ShowImportReport(ImportReport(*typeface, input.Warnings));
     WarnWhenNotSavableAsTf(shell, *typeface, options.Layout);
     if (!input.Warnings.empty()) {
         QStringList warnings;

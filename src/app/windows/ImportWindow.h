@@ -1,13 +1,17 @@
 #pragma once
 
+#include "document/Typeface.h"
 #include "import/ImportOptions.h"
 
 #include <QImage>
 #include <QStringList>
 #include <QWidget>
+#include <string>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -81,8 +85,27 @@ public:
     QLineEdit* CharactersField = nullptr; // a character list; when it names codes, not Unicode
     QPushButton* AddTextFileButton = nullptr;
     QLineEdit* FallbacksField = nullptr; // families separated by commas
-    int PreviewDraws = 0;                // how often the preview was drawn (tests count redraws)
+    // Below everything: whether the family is installed, and what the last import made.
+    QLabel* StatusLine = nullptr;
+    int PreviewDraws = 0; // how often the preview was drawn (tests count redraws)
+
+    // Says in the status line what the last "Create Typeface" made (empty: nothing yet).
+    void ShowImportReport(const QString& report);
+
+private:
+    // The family's line of the status: which family draws when the chosen one is not installed.
+    void ShowFamilyNote();
+    // "Gutter" and "Power of two" only apply to the compact layout.
+    void ShowLayoutChoice();
+
+    QString familyNote_;
+    QString importReport_;
 };
+
+// What "Create Typeface" made, for the status line: characters, kerning pairs, the picture's size
+// and, when codes were left out, what the import said about them.
+[[nodiscard]] QString ImportReport(const document::Typeface& typeface,
+                                   const std::vector<std::string>& leftOut);
 
 // Draws "ABC" and "abc" with the window's current options on the button-face
 // colour into the preview. Nothing changes when the text rasteriser is not

@@ -1,5 +1,6 @@
 #include "app/windows/KerningPairWindow.h"
 
+#include "app/windows/ScreenFit.h"
 #include "app/windows/ToolWindow.h"
 
 #include <utility>
@@ -20,6 +21,9 @@ KerningPairWindow::KerningPairWindow(QWidget* mainWindow) : QWidget(mainWindow, 
 
 void KerningPairWindow::ShowView(views::ViewPicture&& picture) {
     ShowViewPicture(*this, *Canvas, std::move(picture));
+    if (isVisible()) {
+        FitWindowToScreen(*this); // grown by a zoom or a large cell: kept wholly on the screen
+    }
 }
 
 void KerningPairWindow::resizeEvent(QResizeEvent* /*event*/) {

@@ -1,10 +1,10 @@
 #include "app/windows/MainWindow.h"
 
+#include "app/windows/FittingTextDelegate.h"
 #include "app/windows/GlyphSpinBox.h"
-#include "views/ListTexts.h"
 
 #include <QAction>
-#include <QFontInfo>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,13 +12,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTextEdit>
 #include <QTreeWidget>
-#include <algorithm>
-#include <array>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -61,6 +59,7 @@ QTreeWidget* MakeReportList(QWidget* frame, const QString& name, QRect geometry,
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
     }
     list->setPalette(palette);
+    list->setItemDelegate(new FittingTextDelegate(list));
     return list;
 }
 
@@ -90,48 +89,15 @@ QSpinBox* MakeSpinField(QWidget* frame, const QString& name, QRect geometry, int
     return field;
 }
 
-// Scales a widget's font down (never up) until every text fits its width in pixels: the places and
-// sizes of the controls are fixed, so a large desktop font must not cut labels or values off.
-void FitFont(QWidget* widget, const std::vector<std::pair<QString, int>>& textsAndWidths) {
-    QFont font = widget->font();
-    // The size as matched, also for a font given in pixels.
-    for (qreal size = QFontInfo(font).pointSizeF(); size > 5.0; size -= 0.5) {
-        font.setPointSizeF(size);
-        const QFontMetrics metrics(font);
-        if (std::ranges::all_of(textsAndWidths, [&metrics](const auto& entry) {
-                return metrics.horizontalAdvance(entry.first) <= entry.second;
-            })) {
-            break;
-        }
-    }
-    widget->setFont(font);
-}
-
 QLabel* MakeLabel(QWidget* frame, const QString& caption, QRect geometry) {
     auto* label = new QLabel(caption, frame);
     label->setGeometry(geometry);
-    FitFont(label, {{caption, geometry.width()}});
+    label->setFont(FontToFit(label->font(), {{caption, geometry.width()}}));
     return label;
 }
 
 void MakeRowLabel(QWidget* frame, const QString& caption, int x, int y) {
     MakeLabel(frame, caption, QRect(x + 5, y + 3, 50, 16));
-}
-
-// The widest values each column of a list shows: codes up to 65535, sizes up to 4000×4000.
-template <typename Column, typename Record, std::size_t N>
-void FitListToWidestValues(QTreeWidget* list, const Record& widest,
-                           const std::array<Column, N>& columns,
-                           std::u16string (*cellText)(const Record&, Column)) {
-    // Room the view keeps around a cell's text.
-    const int margin =
-        2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
-    std::vector<std::pair<QString, int>> texts;
-    for (std::size_t i = 0; i < N; ++i) {
-        texts.emplace_back(QString::fromStdU16String(cellText(widest, columns[i])),
-                           list->columnWidth(static_cast<int>(i)) - margin);
-    }
-    FitFont(list, texts);
 }
 
 // A labelled row holding two numbers, e.g. "Position:" X and Y.
@@ -175,15 +141,61 @@ MainWindow::MainWindow()
     setWindowTitle(QStringLiteral("Glyfora"));
     move(300, 250);
     BuildMenus();
-    auto* content = new QWidget(this);
-    content->setObjectName(QStringLiteral("MainContent"));
-    setCentralWidget(content);
-    BuildCharactersFrame(content);
-    BuildKerningPairsFrame(content);
-    BuildCommentFrame(content);
+    BuildWindowMenu();
+    content_ = new QWidget;
+    content_->setObjectName(QStringLiteral("MainContent"));
+    content_->setMinimumSize(720, MainContentHeight);
+    BuildCharactersFrame(content_);
+    BuildKerningPairsFrame(content_);
+    BuildCommentFrame(content_);
+    for (QWidget* frame : content_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        homes_.emplace_back(frame, frame->geometry());
+        for (QWidget* control : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            homes_.emplace_back(control, control->geometry());
+        }
+    }
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("MainScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content_);
+    content_->installEventFilter(this);
+    setCentralWidget(scroll);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(false);
-    setFixedSize(720, FinalInnerHeight());
+    setMinimumSize(240, 160);
+    resize(720, FinalInnerHeight());
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == content_ && event->type() == QEvent::Resize) {
+        const QSize extra = content_->size() - QSize(720, MainContentHeight);
+        ShareExtraRoom(extra.expandedTo(QSize(0, 0)));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::ShareExtraRoom(QSize extra) {
+    const int left = extra.width() / 2;
+    const int right = extra.width() - left;
+    const int down = extra.height();
+    for (const auto& [widget, home] : homes_) {
+        QRect place = home;
+        if (widget->objectName() == u"CharactersFrame" || widget == CharacterList) {
+            place.adjust(0, 0, left, down);
+        } else if (widget->objectName() == u"KerningPairsFrame") {
+            place.adjust(left, 0, extra.width(), down);
+        } else if (widget == KerningPairList) {
+            place.adjust(0, 0, right, down);
+        } else if (widget->objectName() == u"CommentFrame") {
+            place.adjust(0, down, extra.width(), down);
+        } else if (widget == CommentField) {
+            place.adjust(0, 0, extra.width(), 0);
+        } else {
+            place.translate(0, down); // the buttons and fields below the lists
+        }
+        widget->setGeometry(place);
+    }
 }
 
 int MainWindow::FinalInnerHeight() const {
@@ -234,6 +246,23 @@ void MainWindow::BuildMenus() {
         add(edit, QStringLiteral("spacing layout"), QStringLiteral("EditSpacingLayout"));
     EditPackCompactly =
         add(edit, QStringLiteral("Pack compactly"), QStringLiteral("EditPackCompactly"));
+}
+
+void MainWindow::BuildWindowMenu() {
+    auto* windows = menuBar()->addMenu(QStringLiteral("Window"));
+    windows->setObjectName(QStringLiteral("WindowMenu"));
+    const auto add = [windows](const QString& title, const QString& name) {
+        QAction* action = windows->addAction(title);
+        action->setObjectName(name);
+        return action;
+    };
+    // Each named by the window's title.
+    WindowImport = add(QStringLiteral("Import TTF"), QStringLiteral("WindowImport"));
+    WindowExample = add(QStringLiteral("Beispiel"), QStringLiteral("WindowExample"));
+    WindowCharacterSet = add(QStringLiteral("Zeichensatz"), QStringLiteral("WindowCharacterSet"));
+    WindowCharacter = add(QStringLiteral("Zeichen"), QStringLiteral("WindowCharacter"));
+    WindowKerningPair =
+        add(QStringLiteral("Unterschneidungspaar"), QStringLiteral("WindowKerningPair"));
 }
 
 void MainWindow::BuildCharactersFrame(QWidget* content) {

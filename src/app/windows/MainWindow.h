@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QRect>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QGroupBox;
@@ -22,8 +25,10 @@ struct CodeFields {
     QSpinBox* Glyph = nullptr; // a GlyphSpinBox: shows the character
 };
 
-// The "Glyfora" window: the File and Edit menus, the "Characters", "Kerning Pairs" and "Comment"
-// frames with their controls, and an empty status bar. The shell reaches every command and control
+// The "Glyfora" window: the File, Edit and Window menus, the "Characters", "Kerning Pairs" and
+// "Comment" frames with their controls, and a status bar. The frames sit in a scroll area, so a
+// screen smaller than the default size still reaches every control; a larger window gives the
+// lists more room. The shell reaches every command and control
 // through these members; the object names are for tests and accessibility tools.
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -47,6 +52,12 @@ public:
     QAction* EditScaleLayout = nullptr;
     QAction* EditSpacingLayout = nullptr;
     QAction* EditPackCompactly = nullptr;
+    // "Window": shows and raises each of the other five windows.
+    QAction* WindowImport = nullptr;
+    QAction* WindowExample = nullptr;
+    QAction* WindowCharacterSet = nullptr;
+    QAction* WindowCharacter = nullptr;
+    QAction* WindowKerningPair = nullptr;
 
     // Delete pressed in a list deletes its selected record, as its "Delete" button does.
     QAction* CharacterListDelete = nullptr;
@@ -74,11 +85,22 @@ public:
 
     QTextEdit* CommentField = nullptr;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void BuildMenus();
+    void BuildWindowMenu();
+    // Room beyond the default size goes to the two lists: they grow, the controls below them and
+    // the comment frame move down, and the comment frame widens with the window.
+    void ShareExtraRoom(QSize extra);
     void BuildCharactersFrame(QWidget* content);
     void BuildKerningPairsFrame(QWidget* content);
     void BuildCommentFrame(QWidget* content);
+
+    QWidget* content_ = nullptr;
+    // Every frame and control at its place in the default size.
+    std::vector<std::pair<QWidget*, QRect>> homes_;
 };
 
 } // namespace glyfora::app

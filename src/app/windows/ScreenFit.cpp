@@ -1,0 +1,104 @@
+#include "app/windows/ScreenFit.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <algorithm>
+#include <cstdint>
+
+namespace glyfora::app {
+namespace {
+
+std::int64_t DistanceSquared(QRect frame, QRect screen) {
+    const std::int64_t dx = std::max<std::int64_t>({0, std::int64_t{screen.left()} - frame.right(),
+                                                    std::int64_t{frame.left()} - screen.right()});
+    const std::int64_t dy = std::max<std::int64_t>({0, std::int64_t{screen.top()} - frame.bottom(),
+                                                    std::int64_t{frame.top()} - screen.bottom()});
+    return dx * dx + dy * dy;
+}
+
+} // namespace
+
+QPoint PlaceOnScreens(QRect frame, const QList<QRect>& screens) {
+    if (screens.isEmpty()) {
+        return frame.topLeft();
+    }
+    const QRect* nearest = &screens.front();
+    for (const QRect& screen : screens) {
+        if (screen.intersects(frame)) {
+            return frame.topLeft();
+        }
+        if (DistanceSquared(frame, screen) < DistanceSquared(frame, *nearest)) {
+            nearest = &screen;
+        }
+    }
+    return KeepInside(frame, *nearest);
+}
+
+QPoint KeepInside(QRect frame, QRect area) {
+    const int x = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
+    const int y = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
+    return {x, y};
+}
+
+QList<QRect> ScreenAreas() {
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        areas << screen->availableGeometry();
+    }
+    return areas;
+}
+
+void FitWindowToScreen(QWidget& window) {
+    // The screen under the window's middle: a hidden window may not know its screen yet.
+    const QScreen* screen = QGuiApplication::screenAt(window.geometry().center());
+    if (screen == nullptr) {
+        screen = window.screen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    // Until the window manager has framed a window, its title bar is estimated from the style.
+    const QSize framed = window.frameGeometry().size() - window.size();
+    const QSize frame = framed.height() > 0
+                            ? framed
+                            : QSize(0, window.style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QSize room = (area.size() - frame).expandedTo(window.minimumSize());
+    if (window.width() > room.width() || window.height() > room.height()) {
+        window.resize(window.size().boundedTo(room));
+    }
+    const QRect outer(window.pos(), window.size() + frame);
+    window.move(KeepInside(outer, area));
+}
+
+void MakeScrollable(QWidget& window) {
+    const QSize laidOut = window.size();
+    auto* page = new QWidget;
+    page->setObjectName(window.objectName() + QStringLiteral("Page"));
+    for (QObject* child : window.children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget != nullptr && !widget->isWindow()) {
+            const QRect place = widget->geometry();
+            widget->setParent(page);
+            widget->setGeometry(place);
+            widget->show();
+        }
+    }
+    page->setFixedSize(laidOut);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(window.objectName() + QStringLiteral("Scroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(page);
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+    window.setMinimumSize(laidOut / 4);
+    window.setMaximumSize(laidOut);
+    window.resize(laidOut);
+}
+
+} // namespace glyfora::app
