@@ -250,6 +250,19 @@ void ImportWindowTests::gutterAndPowerOfTwoApplyOnlyToTheCompactLayout() {
     QVERIFY(!window.PowerOfTwoBox->isEnabled());
 }
 
+void ImportWindowTests::importReportCountsWhatWasMade() {
+    document::Typeface typeface;
+    QCOMPARE(ImportReport(typeface, {}),
+             QStringLiteral("Created 0 characters and 0 kerning pairs in no picture."));
+    document::AddCharacter(typeface, 'A');
+    document::AddCharacter(typeface, 'B');
+    document::AddKerningPair(typeface, 'A', 'B', -1);
+    document::SetCharacterSetImage(typeface, document::MakeImage(64, 32));
+    QCOMPARE(ImportReport(typeface, {"3 listed codes are in no font: U+0E01, U+0E02, U+0E03."}),
+             QStringLiteral("Created 2 characters and 1 kerning pairs in a 64 × 32 picture. 3 "
+                            "listed codes are in no font: U+0E01, U+0E02, U+0E03."));
+}
+
 void ImportWindowTests::statusLineNamesTheFamilyThatStandsIn() {
     Editor editor;
     ImportWindow& window = Window(editor);

@@ -15,6 +15,8 @@
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <initializer_list>
@@ -87,6 +89,17 @@ QSpinBox* MakeSpinField(QWidget* frame, const QString& name, QRect geometry, int
     field->setGeometry(geometry);
     field->setRange(low, high);
     return field;
+}
+
+// A field whose widest value must read whole in its fixed width gets a font that fits it.
+void FitFieldToText(QSpinBox* field, const QString& widest) {
+    QStyleOptionSpinBox option;
+    option.initFrom(field);
+    option.rect = QRect(QPoint(0, 0), field->size());
+    const QRect edit = field->style()->subControlRect(QStyle::CC_SpinBox, &option,
+                                                      QStyle::SC_SpinBoxEditField, field);
+    constexpr int EditMargins = 10; // the line edit's margins and cursor around its text
+    field->setFont(FontToFit(field->font(), {{widest, edit.width() - EditMargins}}));
 }
 
 QLabel* MakeLabel(QWidget* frame, const QString& caption, QRect geometry) {
@@ -289,6 +302,10 @@ void MainWindow::BuildCharactersFrame(QWidget* content) {
     std::tie(SourceWidth, SourceHeight) =
         MakeNumberRow(frame, QStringLiteral("Size:"), 10, 265, QStringLiteral("SourceWidthField"),
                       QStringLiteral("SourceHeightField"), 0, 4000);
+    // Cells of a large atlas lie up to 32767 pixels in (what a ".tf" holds).
+    for (QSpinBox* field : {SourceX, SourceY, SourceWidth, SourceHeight}) {
+        FitFieldToText(field, QStringLiteral("32767"));
+    }
     std::tie(OutlayX, OutlayY) =
         MakeNumberRow(frame, QStringLiteral("Offset:"), 210, 240, QStringLiteral("OutlayXField"),
                       QStringLiteral("OutlayYField"), -1000, 1000);

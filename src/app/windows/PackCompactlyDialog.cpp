@@ -30,6 +30,7 @@ PackCompactlyDialog::PackCompactlyDialog(const document::PackingRules& rules, QW
       OkButton(new QPushButton(QStringLiteral("OK"))) {
     setObjectName(QStringLiteral("PackCompactlyDialog"));
     setWindowTitle(QStringLiteral("Pack compactly"));
+    setMinimumWidth(260); // room for the whole title in the window manager's frame
     MaxWidthField->setSpecialValueText(QStringLiteral("near-square"));
     PowerOfTwoBox->setObjectName(QStringLiteral("PackPowerOfTwoBox"));
     PowerOfTwoBox->setChecked(rules.PowerOfTwo);
@@ -37,6 +38,7 @@ PackCompactlyDialog::PackCompactlyDialog(const document::PackingRules& rules, QW
     form->addRow(QStringLiteral("Gutter:"), GutterField);
     form->addRow(QStringLiteral("max width:"), MaxWidthField);
     form->addRow(QString(), PowerOfTwoBox);
+    // A typeface holds one picture; the page size gets its row here once it can hold several.
     AddOkCancelRow(*this, *form, OkButton);
 }
 

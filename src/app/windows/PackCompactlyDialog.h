@@ -23,7 +23,6 @@ public:
     QSpinBox* const GutterField;
     QSpinBox* const MaxWidthField;
     QCheckBox* const PowerOfTwoBox;
-    // A typeface holds one picture; a page-size row belongs below these once it can hold several.
     QPushButton* const OkButton;
 };
 

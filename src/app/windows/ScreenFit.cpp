@@ -1,5 +1,6 @@
 #include "app/windows/ScreenFit.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
@@ -11,6 +12,31 @@
 
 namespace glyfora::app {
 namespace {
+
+// Fits a window again once the window manager has framed it: before that its title bar is only
+// estimated, and a window placed at the top of the screen may end up with it above the edge.
+class FitWhenFramed : public QObject {
+public:
+    static constexpr auto Name = u"FitWhenFramed";
+
+    explicit FitWhenFramed(QWidget& window) : QObject(&window) {
+        setObjectName(QString::fromUtf16(Name));
+        window.installEventFilter(this);
+    }
+
+protected:
+    // The frame is known by the first event after the window manager framed the window (often
+    // its first paint), whatever that event is.
+    bool eventFilter(QObject* watched, QEvent* /*event*/) override {
+        auto* window = static_cast<QWidget*>(watched);
+        if (window->frameGeometry() != window->geometry()) {
+            window->removeEventFilter(this);
+            deleteLater();
+            FitWindowToScreen(*window);
+        }
+        return false;
+    }
+};
 
 std::int64_t DistanceSquared(QRect frame, QRect screen) {
     const std::int64_t dx = std::max<std::int64_t>({0, std::int64_t{screen.left()} - frame.right(),
@@ -64,9 +90,13 @@ void FitWindowToScreen(QWidget& window) {
     const QRect area = screen->availableGeometry();
     // Until the window manager has framed a window, its title bar is estimated from the style.
     const QSize framed = window.frameGeometry().size() - window.size();
-    const QSize frame = framed.height() > 0
-                            ? framed
-                            : QSize(0, window.style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const bool known = framed.height() > 0;
+    const QSize frame =
+        known ? framed : QSize(0, window.style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    if (!known && window.findChild<QObject*>(QString::fromUtf16(FitWhenFramed::Name),
+                                             Qt::FindDirectChildrenOnly) == nullptr) {
+        new FitWhenFramed(window);
+    }
     const QSize room = (area.size() - frame).expandedTo(window.minimumSize());
     if (window.width() > room.width() || window.height() > room.height()) {
         window.resize(window.size().boundedTo(room));
