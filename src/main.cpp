@@ -3,7 +3,7 @@
 #include "app/shell/AppState.h"
 #include "app/shell/Dialogs.h"
 #include "app/shell/Settings.h"
-#include "app/shell/Shell.h"
+#include "app/startup/StartUp.h"
 #include "app/windows/ExampleWindow.h"
 
 #include <QApplication>

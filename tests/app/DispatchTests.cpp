@@ -2,7 +2,7 @@
 
 #include "QtTestRegistry.h"
 #include "ShellFixture.h"
-#include "app/shell/Dispatch.h"
+#include "app/startup/Dispatch.h"
 #include "app/surfaces/ExampleScreen.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/CharacterWindow.h"

@@ -2,6 +2,7 @@
 
 #include "QtTestRegistry.h"
 #include "ShellFixture.h"
+#include "app/editing/FontImport.h"
 #include "app/shell/Settings.h"
 #include "app/windows/ImportWindow.h"
 #include "app/windows/MainWindow.h"

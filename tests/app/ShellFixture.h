@@ -3,7 +3,7 @@
 #include "ScratchFolder.h"
 #include "app/shell/AppState.h"
 #include "app/shell/Dialogs.h"
-#include "app/shell/Shell.h"
+#include "app/startup/StartUp.h"
 #include "app/windows/ScreenFit.h"
 #include "document/Image.h"
 

@@ -1,7 +1,5 @@
 #include "app/editing/CharacterSetPicture.h"
 
-#include "app/editing/EditingDispatch.h"
-#include "app/shell/Dispatch.h"
 #include "app/shell/History.h"
 #include "app/shell/Shell.h"
 #include "app/shell/ShellViews.h"
@@ -100,8 +98,7 @@ void OnCharacterSetAddImage(Shell& shell, const DispatchEvent& /*event*/) {
                                             QString::fromStdString(added.Error));
             return;
         }
-        RefillEditingLists(shell);
-        ShowPictureChange(shell);
+        ShowDocumentChange(shell);
     });
 }
 
@@ -112,17 +109,16 @@ void OnCharacterSetEdit(Shell& shell, const DispatchEvent& /*event*/) {
         return;
     }
     const std::string folder = platform::TemporaryFolder();
-    PictureWatchTimer& timer = *shell.PictureWatch;
     const base::Result<std::string> exported =
-        platform::ExportCharacterSetPicture(*typeface, folder, timer.Watch);
+        platform::ExportCharacterSetPicture(*typeface, folder, shell.PictureWatch);
     if (!exported) {
         shell.Services.Messages.Warning(shell.CharacterSet, QStringLiteral("Edit"),
                                         QStringLiteral("The picture could not be exported: %1")
                                             .arg(QString::fromStdString(exported.Error)));
         return;
     }
-    if (timer.Watch.Known) {
-        state.ExportedImageTime = timer.Watch.Known->Seconds;
+    if (shell.PictureWatch.Known) {
+        state.ExportedImageTime = shell.PictureWatch.Known->Seconds;
     }
     const QString path = QString::fromStdString(*exported.Value);
     // The path goes to the editor as one argument of its own, so it needs no quotes here.
@@ -132,7 +128,7 @@ void OnCharacterSetEdit(Shell& shell, const DispatchEvent& /*event*/) {
         QProcess::startDetached(QString::fromStdString(state.EditorPath), {path},
                                 QString::fromStdString(folder));
     }
-    timer.start();
+    shell.PictureWatchTimer->start();
 }
 
 PictureWatchTimer::PictureWatchTimer(Shell& shell, QObject* parent)
@@ -148,7 +144,7 @@ void PictureWatchTimer::Check() {
         return;
     }
     platform::WatchResult result =
-        platform::PollPictureWatch(Watch, std::chrono::steady_clock::now());
+        platform::PollPictureWatch(shell_.PictureWatch, std::chrono::steady_clock::now());
     const bool news = result.Status != lastStatus_;
     lastStatus_ = result.Status;
     switch (result.Status) {
@@ -157,8 +153,8 @@ void PictureWatchTimer::Check() {
             formats::ReplaceCharacterSetPicture(*typeface, std::move(*result.Picture));
             ShowPictureChange(shell_);
         });
-        if (Watch.Known) {
-            shell_.State.ExportedImageTime = Watch.Known->Seconds;
+        if (shell_.PictureWatch.Known) {
+            shell_.State.ExportedImageTime = shell_.PictureWatch.Known->Seconds;
         }
         break;
     case platform::WatchStatus::GaveUp:

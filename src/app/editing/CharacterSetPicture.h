@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/windows/DispatchEvent.h"
 #include "platform/PictureWatch.h"
 
 #include <QTimer>
@@ -8,7 +9,6 @@
 namespace glyfora::app {
 
 struct Shell;
-struct DispatchEvent;
 
 // Replaces the picture by a PNG or BMP file as one step; a file that cannot be loaded keeps the
 // current picture and the reason is shown.
@@ -28,15 +28,13 @@ void OnCharacterSetAddImage(Shell& shell, const DispatchEvent& event);
 // folder, starts the editor on it and starts watching the file.
 void OnCharacterSetEdit(Shell& shell, const DispatchEvent& event);
 
-// The 250 ms watch of the exported picture and what it has seen so far. The shell makes it with
-// the windows; the first "Edit" starts it and it runs from then on, each tick reloading a picture
-// the editor saved into whatever typeface is current.
+// The 250 ms poll of the shell's watch of the exported picture. The shell makes it with the
+// windows; the first "Edit" starts it and it runs from then on, each tick reloading a picture the
+// editor saved into whatever typeface is current.
 class PictureWatchTimer : public QTimer {
     Q_OBJECT
 public:
     PictureWatchTimer(Shell& shell, QObject* parent);
-
-    platform::PictureWatch Watch;
 
 private:
     void Check();

@@ -4,18 +4,9 @@
 #include "app/editing/KerningPairEditor.h"
 #include "app/shell/History.h"
 #include "app/shell/Shell.h"
-#include "app/windows/CharacterSetWindow.h"
-#include "app/windows/CharacterWindow.h"
-#include "app/windows/KerningPairWindow.h"
-#include "app/windows/MainWindow.h"
-#include "views/CharacterView.h"
-#include "views/KerningPairView.h"
 
 #include <QSpinBox>
-#include <QTreeWidget>
 #include <functional>
-#include <memory>
-#include <utility>
 
 namespace glyfora::app {
 namespace {
@@ -68,52 +59,6 @@ void OnMetricFieldChanged(Shell& shell, const DispatchEvent& /*event*/) {
 }
 
 } // namespace
-
-std::unique_ptr<EditingContext> MakeEditingContext(Shell& shell) {
-    const MainWindow& main = *shell.Main;
-    return std::make_unique<EditingContext>(
-        EditingContext{shell.State,
-                       {main.CharacterList,
-                        main.CharacterDeleteButton,
-                        main.CharacterNewButton,
-                        {main.CharacterCode.Code, main.CharacterCode.Glyph},
-                        {main.SourceX, main.SourceY, main.SourceWidth, main.SourceHeight,
-                         main.OutlayX, main.OutlayY, main.OutlayWidth, main.OutlayHeight}},
-                       {main.KerningPairList,
-                        main.KerningPairDeleteButton,
-                        main.KerningPairNewButton,
-                        {main.LeftCode.Code, main.LeftCode.Glyph},
-                        {main.RightCode.Code, main.RightCode.Glyph},
-                        main.AmountField},
-                       [&shell] { DrawCharacterView(shell); },
-                       [&shell] { DrawKerningPairView(shell); },
-                       [&shell] { DrawCharacterSetView(shell); },
-                       [&shell] { return shell.CharacterSet->Canvas->size(); }});
-}
-
-void DrawCharacterView(Shell& shell) {
-    shell.State.View.CurrentCharacter = SelectedCharacter(*shell.Editing);
-    views::ViewPicture picture =
-        views::DrawCharacterView(CurrentTypeface(shell.State), shell.State.View);
-    shell.Character->ShowView(std::move(picture));
-}
-
-void DrawKerningPairView(Shell& shell) {
-    shell.State.View.CurrentPair = SelectedKerningPair(*shell.Editing);
-    views::ViewPicture picture =
-        views::DrawKerningPairView(CurrentTypeface(shell.State), shell.State.View);
-    shell.KerningPair->ShowView(std::move(picture));
-}
-
-void RefillEditingLists(Shell& shell) {
-    EditingContext& context = *shell.Editing;
-    RefillCharacterList(context, nullptr);
-    RefillKerningPairList(context, nullptr);
-    ShowCopyCaption(context.Characters.CopyButton, false);
-    ShowCopyCaption(context.Pairs.CopyButton, false);
-    // Which windows show stays as it is (the settings decide at start); the views go blank.
-    BlankCharacterViews(shell);
-}
 
 void OnCharacterListSelected(Shell& shell, const DispatchEvent& /*event*/) {
     OnCharacterSelectionChanged(*shell.Editing);

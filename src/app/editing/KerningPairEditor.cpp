@@ -3,10 +3,8 @@
 #include "document/KerningPairEditing.h"
 #include "views/ListTexts.h"
 
-#include <QMetaObject>
 #include <QSpinBox>
 #include <QTreeWidget>
-#include <vector>
 
 namespace glyfora::app {
 namespace {
@@ -16,12 +14,6 @@ using views::PairColumn;
 
 int Column(PairColumn column) {
     return static_cast<int>(column);
-}
-
-std::vector<std::u16string> RowTexts(const KerningPair& pair) {
-    return {views::PairCellText(pair, PairColumn::Indices),
-            views::PairCellText(pair, PairColumn::Pair),
-            views::PairCellText(pair, PairColumn::Amount)};
 }
 
 document::Typeface* Document(const EditingContext& context) {
@@ -50,51 +42,6 @@ void OnPairCodeChanged(EditingContext& context, const PartnerFields& fields, boo
 }
 
 } // namespace
-
-void RefillKerningPairList(EditingContext& context, const KerningPair* select) {
-    QTreeWidget* list = context.Pairs.List;
-    context.State.View.CurrentPair = nullptr;
-    if (list == nullptr) {
-        return;
-    }
-    document::Typeface* typeface = Document(context);
-    if (typeface == nullptr) {
-        const ListSignalBlocker blocker(list);
-        list->clear();
-        return;
-    }
-    document::SortKerningPairs(*typeface);
-    context.State.View.CurrentPair =
-        FillRecordList(list, typeface->Content.KerningPairs, select,
-                       [](const KerningPair& pair) { return RowTexts(pair); });
-}
-
-KerningPair* SelectedKerningPair(const EditingContext& context) {
-    document::Typeface* typeface = Document(context);
-    return typeface != nullptr ? SelectedRecord(context.Pairs.List, typeface->Content.KerningPairs)
-                               : nullptr;
-}
-
-void OnKerningPairSelectionChanged(EditingContext& context) {
-    KerningPairFrame& frame = context.Pairs;
-    KerningPair* pair = SelectedKerningPair(context);
-    context.State.View.CurrentPair = pair;
-    ShowCopyCaption(frame.CopyButton, pair != nullptr);
-    if (pair != nullptr) {
-        ShowFieldValue(frame.AmountField, pair->Amount);
-        ShowFieldValue(frame.Left.Code, document::PairLeft(*pair));
-        ShowFieldValue(frame.Left.Glyph, document::PairLeft(*pair));
-        ShowFieldValue(frame.Right.Code, document::PairRight(*pair));
-        ShowFieldValue(frame.Right.Glyph, document::PairRight(*pair));
-    }
-    Redraw(context.DrawKerningPairView); // hides the window without a pair
-}
-
-void PostKerningPairSelectionChanged(EditingContext& context) {
-    QMetaObject::invokeMethod(
-        context.Pairs.List, [&context] { OnKerningPairSelectionChanged(context); },
-        Qt::QueuedConnection);
-}
 
 void OnCopyKerningPair(EditingContext& context) {
     KerningPair* original = SelectedKerningPair(context);

@@ -1,11 +1,8 @@
 #include "app/editing/LayoutCommands.h"
 
-#include "app/editing/EditingDispatch.h"
 #include "app/editing/PromptNumber.h"
-#include "app/shell/Dispatch.h"
 #include "app/shell/History.h"
 #include "app/shell/Shell.h"
-#include "app/shell/ShellViews.h"
 #include "app/windows/MainWindow.h"
 #include "app/windows/PackCompactlyDialog.h"
 #include "document/CompactRepacking.h"
@@ -24,23 +21,13 @@ namespace glyfora::app {
 
 namespace {
 
-// The lists are refilled without a selection and every view is drawn again; a record the command
-// removed can no longer be the current character.
-void ShowLayoutChange(Shell& shell) {
-    RefillEditingLists(shell);
-    DrawCharacterView(shell);
-    DrawKerningPairView(shell);
-    DrawCharacterSetView(shell);
-    RequestExampleFrame(shell);
-}
-
 void CopyUpperToLower(Shell& shell, std::int64_t first, std::int64_t last, std::int64_t shift) {
     document::Typeface* typeface = CurrentTypeface(shell.State);
     if (typeface == nullptr) {
         return;
     }
     (void)document::CopyUpperToLower(*typeface, first, last, shift);
-    ShowLayoutChange(shell);
+    ShowDocumentChange(shell);
 }
 
 using LayoutFromAnswer = base::Result<base::Done> (*)(document::Typeface&, std::string_view);
@@ -61,7 +48,7 @@ void AskAndApply(Shell& shell, const QString& title, const QString& prompt,
         }
         return;
     }
-    ShowLayoutChange(shell);
+    ShowDocumentChange(shell);
 }
 
 } // namespace
@@ -138,7 +125,7 @@ void OnPackCompactly(Shell& shell, const DispatchEvent& /*event*/) {
         // The new picture starts at its top-left corner, wherever the view was.
         shell.State.View.ScrollX = 0;
         shell.State.View.ScrollY = 0;
-        ShowLayoutChange(shell);
+        ShowDocumentChange(shell);
         const document::Image& picture = *typeface->Content.Image;
         shell.Main->statusBar()->showMessage(QStringLiteral("Packed into a %1 × %2 picture.")
                                                  .arg(picture.Width)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/windows/DispatchEvent.h"
+
 #include <QString>
 
 class QWidget;
@@ -7,7 +9,6 @@ class QWidget;
 namespace glyfora::app {
 
 struct Shell;
-struct DispatchEvent;
 
 // The whole-layout commands of the "Edit" menu. Each works on the current typeface, shows a
 // refusal or an unreadable answer in a message box, and ends by refilling the lists and redrawing

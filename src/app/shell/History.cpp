@@ -1,15 +1,11 @@
 #include "app/shell/History.h"
 
-#include "app/editing/CharacterEditor.h"
-#include "app/editing/EditingDispatch.h"
-#include "app/editing/KerningPairEditor.h"
+#include "app/shell/EditingLists.h"
 #include "app/shell/Shell.h"
-#include "app/shell/ShellViews.h"
 #include "app/windows/MainWindow.h"
 #include "document/TypefaceSnapshot.h"
 
 #include <QAction>
-#include <QTextEdit>
 #include <QUndoCommand>
 #include <optional>
 
@@ -36,29 +32,15 @@ std::optional<DocumentState> Capture(Shell& shell) {
         document::PositionInList(content.KerningPairs, SelectedKerningPair(*shell.Editing))};
 }
 
-// Puts a state back and shows it as a change of every kind would: lists refilled with the state's
-// rows selected, the fields showing them, every view and the example drawn again.
+// Puts a state back and shows it as a change of every kind is shown, with the state's rows
+// selected.
 void Restore(Shell& shell, const DocumentState& state) {
     document::Typeface* typeface = CurrentTypeface(shell.State);
     if (typeface == nullptr) {
         return;
     }
     document::RestoreSnapshot(*typeface, state.Content);
-    EditingContext& editing = *shell.Editing;
-    document::TypefaceContent& content = typeface->Content;
-    shell.State.View.CurrentCharacter = nullptr;
-    shell.State.View.CurrentPair = nullptr;
-    RefillCharacterList(editing,
-                        document::RecordAtPosition(content.Characters, state.CharacterRow));
-    RefillKerningPairList(editing, document::RecordAtPosition(content.KerningPairs, state.PairRow));
-    OnCharacterSelectionChanged(editing);
-    OnKerningPairSelectionChanged(editing);
-    DrawCharacterSetView(shell);
-    const QString comment = QString::fromStdString(document::PropertyValue(*typeface, "Comment"));
-    if (shell.Main->CommentField->toPlainText() != comment) {
-        shell.Main->CommentField->setPlainText(comment);
-    }
-    RequestExampleFrame(shell);
+    ShowDocumentChange(shell, {state.CharacterRow, state.PairRow});
 }
 
 } // namespace

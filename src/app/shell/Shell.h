@@ -2,14 +2,17 @@
 
 #include "app/shell/AppState.h"
 #include "app/shell/Dialogs.h"
+#include "platform/PictureWatch.h"
 
 #include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QObject;
+class QTimer;
 class QWidget;
 
 namespace glyfora::app {
@@ -20,26 +23,8 @@ class ExampleWindow;
 class ImportWindow;
 class KerningPairWindow;
 class MainWindow;
-class PictureWatchTimer;
 struct EditingContext;
 struct History;
-
-// What the command line asks for.
-struct StartOptions {
-    std::string FilePath;      // typeface to open at start; empty for none
-    bool FileTypeCheck = true; // check the ".tf" registration at start
-    bool QuitAfterFirstFrame = false;
-    bool ShowHelp = false;    // --help or -h: print the usage and exit
-    bool ShowVersion = false; // --version: print the version and exit
-};
-
-// Reads the editor's arguments (program name excluded). GLYFORA_NO_FILE_TYPE_CHECK=1 in the
-// environment also turns the registration check off.
-[[nodiscard]] StartOptions ParseCommandLine(const QStringList& arguments);
-
-// What "glyfora --help" and "glyfora --version" print.
-[[nodiscard]] QString EditorUsageText();
-[[nodiscard]] QString EditorVersionText();
 
 // The outside world the shell talks to, replaceable in tests.
 struct ShellServices {
@@ -70,23 +55,18 @@ struct Shell {
     app::KerningPairWindow* KerningPair = nullptr;
     QObject* WindowEvents = nullptr; // turns window close and resize into dispatch
     std::unique_ptr<EditingContext> Editing;
-    std::unique_ptr<app::History> History;     // of the document under TypefaceId
-    PictureWatchTimer* PictureWatch = nullptr; // a child of the character-set window
-    bool Finished = false;                     // shut-down has run
+    std::unique_ptr<app::History> History; // of the document under TypefaceId
+    // The watch of the picture "Edit" exported, and the timer that polls it (a child of the
+    // character-set window).
+    platform::PictureWatch PictureWatch;
+    QTimer* PictureWatchTimer = nullptr;
+    bool Finished = false; // shut-down has run
     // "Create Typeface" is under way (its progress dialog lets events through).
     bool ImportRunning = false;
     // When set, the import reports its progress here instead of in a progress dialog; returning
     // false cancels it. Tests drive the import through it.
     std::function<bool(std::int64_t done, std::int64_t total)> ImportProgressHook;
 };
-
-// Starts the editor: rasteriser, empty document, folders, registration check, windows, settings,
-// the file of the command line. Windows are shown as the settings say.
-[[nodiscard]] std::unique_ptr<Shell> StartUp(AppState& state, ShellServices& services,
-                                             const StartOptions& options);
-
-// Stores the settings and hides every window; the caller then leaves the event loop.
-void ShutDown(Shell& shell);
 
 // Makes a fresh empty document under TypefaceId and returns it.
 document::Typeface& NewDocument(AppState& state);
@@ -95,9 +75,25 @@ document::Typeface& NewDocument(AppState& state);
 // file by a plain "Save": only its folder is kept, as the file dialogs' starting place.
 void ForgetDocumentFile(AppState& state);
 
+// Rows of the two lists by their position in list order; none selects no row.
+struct ListRows {
+    std::optional<std::size_t> Character;
+    std::optional<std::size_t> Pair;
+};
+
+// What the character and kerning-pair views do with their window when their list has no selected
+// row: hide it, or keep it as it is, blank (a new document keeps the windows the settings showed).
+enum class EmptyViews { Hide, Blank };
+
+// Shows the document after a change of any kind, the one way every change is shown: both lists
+// refilled from the document with rows selected, the frames showing the selected records, every
+// view drawn again, the comment shown and the example asked for a frame.
+void ShowDocumentChange(Shell& shell, const ListRows& rows = {},
+                        EmptyViews emptyViews = EmptyViews::Hide);
+
 // Shows a document that was just put under TypefaceId (New, Open, an import): views, lists and the
 // comment, with a fresh edit history.
-void ShowDocument(Shell& shell);
+void ShowDocument(Shell& shell, EmptyViews emptyViews = EmptyViews::Blank);
 
 // Asks "Save changes?" when the document is modified. True when the caller may go on (saved,
 // discarded or nothing to save), false when the user cancelled or the save failed.
@@ -115,8 +111,5 @@ bool SaveDocumentAs(Shell& shell);
 
 // The filters of both file dialogs, one per file format in table order.
 [[nodiscard]] QStringList TypefaceFileFilters();
-
-// Connects every menu command, control and window event to its handler.
-void ConnectDispatch(Shell& shell);
 
 } // namespace glyfora::app

@@ -14,8 +14,7 @@ struct Shell;
 void DrawCharacterSetView(Shell& shell, bool showScrollMarks = false);
 
 // The character and kerning-pair views take the record of the selected list row, then show their
-// window at the view's size without activating it, or hide it. Defined with the editing frames,
-// whose lists hold the records.
+// window at the view's size without activating it, or hide it.
 void DrawCharacterView(Shell& shell);
 void DrawKerningPairView(Shell& shell);
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/shell/Dispatch.h"
 #include "app/surfaces/Canvas.h"
+#include "app/windows/DispatchEvent.h"
 
 #include <QMainWindow>
 

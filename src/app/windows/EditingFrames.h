@@ -1,15 +1,12 @@
 #pragma once
 
-#include "app/shell/AppState.h"
 #include "document/CharacterEditing.h"
 #include "document/Typeface.h"
 
 #include <QList>
-#include <QSize>
 #include <QTreeWidget>
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,20 +44,6 @@ struct KerningPairFrame {
     QSpinBox* AmountField = nullptr;
 };
 
-// What the editing handlers reach: the editor's state (document, view state, last dialog code),
-// the two frames, and the views they redraw. The shell owns it, next to the windows it points
-// into; the handlers take it by reference.
-struct EditingContext {
-    AppState& State;
-    CharacterFrame Characters;
-    KerningPairFrame Pairs;
-    // Each view shows, sizes or hides its own window from the view state.
-    std::function<void()> DrawCharacterView;
-    std::function<void()> DrawKerningPairView;
-    std::function<void()> DrawCharacterSetView; // without scroll markers
-    std::function<QSize()> CharacterSetCanvasSize;
-};
-
 // Puts value into field (clamped to its range) without raising its change signal, so that showing
 // a record never runs an edit handler.
 void ShowFieldValue(QSpinBox* field, std::int64_t value);
@@ -86,13 +69,6 @@ private:
     bool listWasBlocked_ = false;
     bool modelWasBlocked_ = false;
 };
-
-// Calls a view redraw when one is set.
-inline void Redraw(const std::function<void()>& draw) {
-    if (draw) {
-        draw();
-    }
-}
 
 // Sets the caption of a frame's second button: "Copy" while a row is selected, else "New".
 void ShowCopyCaption(QPushButton* button, bool rowSelected);

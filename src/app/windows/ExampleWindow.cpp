@@ -1,6 +1,5 @@
 #include "app/windows/ExampleWindow.h"
 
-#include "app/shell/AppState.h"
 #include "app/surfaces/ExampleScreen.h"
 #include "app/windows/ToolWindow.h"
 #include "views/ExampleTextRenderer.h"
@@ -11,7 +10,8 @@
 
 namespace glyfora::app {
 
-ExampleWindow::ExampleWindow(AppState& state, QWidget* mainWindow)
+ExampleWindow::ExampleWindow(document::TypefaceRegistry& registry, std::int64_t typefaceId,
+                             QWidget* mainWindow)
     : QWidget(mainWindow, ToolWindowFlags) {
     setObjectName(QStringLiteral("ExampleWindow"));
     setWindowTitle(QStringLiteral("Beispiel"));
@@ -20,10 +20,11 @@ ExampleWindow::ExampleWindow(AppState& state, QWidget* mainWindow)
         QStringLiteral("Grumpy wizards make toxic brew for the evil Queen and Jack."), this);
     ExampleTextField->setObjectName(QStringLiteral("ExampleTextField"));
     QLineEdit* field = ExampleTextField;
-    ExampleScreen = CreateExampleScreen(this, [this, &state, field](views::QuadSurface& surface) {
-        (void)views::SetKerningEnabled(state.Registry, TypefaceId, true);
+    ExampleScreen = CreateExampleScreen(this, [this, &registry, typefaceId,
+                                               field](views::QuadSurface& surface) {
+        (void)views::SetKerningEnabled(registry, typefaceId, true);
         const QString text = field->text();
-        views::DrawTypefaceText(state.Registry, surface, TypefaceId, 10.0F, 10.0F,
+        views::DrawTypefaceText(registry, surface, typefaceId, 10.0F, 10.0F,
                                 std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
                                                     static_cast<std::size_t>(text.size())));
         emit frameDrawn();

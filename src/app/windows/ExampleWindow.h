@@ -1,21 +1,24 @@
 #pragma once
 
+#include "document/Typeface.h"
+
 #include <QWidget>
+#include <cstdint>
 
 class QLineEdit;
 
 namespace glyfora::app {
 
 class ExampleScreen;
-struct AppState;
 
 // "Beispiel": the example text field over the example screen; sizable. The screen draws the field's
-// text with the current typeface, kerning on when it has pairs, whenever a frame is requested
-// (RequestFrame): no frames while nothing changes.
+// text with the typeface under typefaceId, kerning on when it has pairs, whenever a frame is
+// requested (RequestFrame): no frames while nothing changes.
 class ExampleWindow : public QWidget {
     Q_OBJECT
 public:
-    ExampleWindow(AppState& state, QWidget* mainWindow);
+    ExampleWindow(document::TypefaceRegistry& registry, std::int64_t typefaceId,
+                  QWidget* mainWindow);
 
     // Text field across the top, 20 pixels high; the screen below it.
     void LayOut();

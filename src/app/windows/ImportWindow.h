@@ -22,8 +22,6 @@ struct GraphicsLibrary;
 
 namespace glyfora::app {
 
-struct Shell;
-
 // The preview of the import window: shows the last picture drawn into it, blank
 // before that.
 class ImportPreviewCanvas : public QWidget {
@@ -118,18 +116,5 @@ void DrawImportPreview(ImportWindow& window, const platform::GraphicsLibrary& gr
 // Fills the family list once from the installed families, sorted by name; the
 // list stays empty when they cannot be listed.
 void FillFamilyList(ImportWindow& window);
-
-// "Create Typeface": asks about unsaved changes, imports the font the window's
-// options name while a progress dialog with "Cancel" keeps the editor
-// responsive, and only when the import completes puts the new typeface in place
-// of the document and shows it. A failed import shows its reason; a cancelled
-// one leaves the document as it was. True when a new typeface was installed.
-bool CreateTypefaceFromWindow(Shell& shell);
-
-// "Add Text File...": asks for a UTF-8 text file and adds its characters to the
-// "Characters" list, which then names them all as ranges. A file that cannot be
-// read or a list that is not valid is shown and changes nothing. True when the
-// list was changed.
-bool AddTextFileCharacters(Shell& shell);
 
 } // namespace glyfora::app

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <cstdint>
+#include "app/windows/DispatchEvent.h"
+
 #include <span>
 
 class QObject;
@@ -22,17 +23,6 @@ enum class Trigger {
     Mouse,    // button pressed or released, or pointer moved, over a canvas
 };
 
-enum class MouseAction { Press, Move, Release };
-enum class MouseButton { None, Left, Right, Middle };
-
-struct DispatchEvent {
-    int Notches = 0; // wheel turns; positive = away from the user
-    app::MouseAction Action = MouseAction::Move;
-    app::MouseButton Button = MouseButton::None; // the button pressed or released
-    std::int64_t X = 0; // pointer in canvas pixels; outside the canvas while a button is held
-    std::int64_t Y = 0;
-};
-
 using Handler = void (*)(Shell&, const DispatchEvent&);
 
 // Reaches a control (or, for Resized and Closed, a window) through the shell's members.
@@ -47,5 +37,8 @@ struct DispatchEntry {
 
 // Every menu command, control and window event of the editor with its handler.
 [[nodiscard]] std::span<const DispatchEntry> DispatchTable();
+
+// Connects every menu command, control and window event to its handler.
+void ConnectDispatch(Shell& shell);
 
 } // namespace glyfora::app

@@ -1,4 +1,4 @@
-#include "app/shell/FileDrops.h"
+#include "app/startup/FileDrops.h"
 
 #include "app/editing/CharacterSetPicture.h"
 #include "app/shell/Shell.h"

@@ -1,0 +1,180 @@
+#include "app/editing/FontImport.h"
+
+#include "app/shell/Shell.h"
+#include "app/windows/ImportWindow.h"
+#include "formats/FileFormat.h"
+#include "import/CharacterChoice.h"
+#include "import/CharacterList.h"
+#include "import/GlyphPacking.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <algorithm>
+#include <vector>
+
+namespace glyfora::app {
+
+namespace {
+
+// Reports the import's progress in a modal dialog. The import rasterises on one
+// worker per core but reports on this thread, also while it waits for them; the
+// dialog's updates let the event loop run (repaints, the example, the "Cancel"
+// button) a few dozen times a second, and the modality keeps every other
+// command away until the import has ended.
+class ProgressDialogReport {
+public:
+    explicit ProgressDialogReport(QWidget* parent)
+        : dialog_(QStringLiteral("Creating typeface..."), QStringLiteral("Cancel"), 0, 0, parent) {
+        dialog_.setWindowTitle(QStringLiteral("Import TTF"));
+        dialog_.setWindowModality(Qt::ApplicationModal);
+        dialog_.setMinimumDuration(400);
+        dialog_.setAutoReset(false);
+        dialog_.setAutoClose(false);
+        sinceEvents_.start();
+    }
+
+    bool operator()(std::int64_t done, std::int64_t total) {
+        if (sinceEvents_.elapsed() >= EventInterval || done >= total) {
+            sinceEvents_.restart();
+            // The dialog counts in int; glyph steps stay far below that, but scale
+            // just in case.
+            const std::int64_t scale = total > 1000000 ? total / 1000000 + 1 : 1;
+            dialog_.setMaximum(static_cast<int>(total / scale));
+            dialog_.setValue(static_cast<int>(std::min(done, total) / scale));
+            // Until the modal dialog shows, input must wait: a click could otherwise reach a
+            // menu command or the close box in the middle of the import.
+            QCoreApplication::processEvents(
+                dialog_.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+        }
+        return !dialog_.wasCanceled();
+    }
+
+private:
+    static constexpr qint64 EventInterval = 30; // ms between event passes
+    QProgressDialog dialog_;
+    QElapsedTimer sinceEvents_;
+};
+
+// Told now rather than at "Save", when the options that would fix it are still at hand.
+void WarnWhenNotSavableAsTf(Shell& shell, const document::Typeface& typeface,
+                            fontimport::CellLayout layout) {
+    const formats::FieldCheck check = formats::CheckFieldLimits(
+        typeface, *formats::FileFormatOf(formats::FileFormatId::Tf).Limits);
+    if (check.Reason.empty()) {
+        return;
+    }
+    QString advice;
+    if (layout == fontimport::CellLayout::Compact) {
+        // The fitting width is the row layout's; a compact picture only gets lower when wider.
+        advice = QStringLiteral("Choose a larger \"max width:\", or 0 for a near-square picture, "
+                                "and press \"Create Typeface\" again.");
+    } else if (check.FittingWidth && *check.FittingWidth <= fontimport::MaxWidthRange.Max) {
+        advice = QStringLiteral("Set \"max width:\" to %1 and press \"Create Typeface\" again.")
+                     .arg(*check.FittingWidth);
+    } else {
+        advice = QStringLiteral("No max width up to %1 makes it fit; choose a smaller size, "
+                                "smaller paddings or fewer characters.")
+                     .arg(fontimport::MaxWidthRange.Max);
+    }
+    shell.Services.Messages.Warning(
+        shell.Import, QStringLiteral("Import TTF"),
+        QStringLiteral("The new typeface cannot be saved as .tf: %1.\n\n%2")
+            .arg(QString::fromStdString(check.Reason), advice));
+}
+
+void ShowImportFailure(Shell& shell, const std::string& reason) {
+    shell.Services.Messages.Error(
+        shell.Import, QStringLiteral("Import TTF"),
+        QStringLiteral("\"%1\" could not be imported.\n%2")
+            .arg(shell.Import->FamilyList->currentText(), QString::fromStdString(reason)));
+}
+
+} // namespace
+
+bool CreateTypefaceFromWindow(Shell& shell) {
+    if (shell.ImportRunning || !ConfirmDiscard(shell)) {
+        return false;
+    }
+    AppState& state = shell.State;
+    const fontimport::ImportOptions options = shell.Import->ReadOptions();
+    const base::Result<fontimport::FontImportInput> read =
+        fontimport::ReadFontImportInput(state.Graphics, options);
+    if (!read) {
+        ShowImportFailure(shell, read.Error);
+        return false;
+    }
+    const fontimport::FontImportInput& input = *read.Value;
+
+    shell.ImportRunning = true;
+    fontimport::ImportResult result;
+    if (shell.ImportProgressHook) {
+        result = fontimport::CreateTypefaceFromFont(state.Registry, TypefaceId, options, input,
+                                                    state.Graphics, shell.ImportProgressHook);
+    } else {
+        ProgressDialogReport report(shell.Import);
+        result = fontimport::CreateTypefaceFromFont(
+            state.Registry, TypefaceId, options, input, state.Graphics,
+            [&report](std::int64_t done, std::int64_t total) { return report(done, total); });
+    }
+    shell.ImportRunning = false;
+
+    if (result.Cancelled) {
+        return false;
+    }
+    if (!result.Typeface) {
+        ShowImportFailure(shell, result.Error);
+        return false;
+    }
+    // Not on disk yet: leaving it unsaved is worth the question.
+    result.Typeface->Modified = true;
+    const document::Typeface* typeface =
+        document::InstallTypeface(state.Registry, std::move(result.Typeface));
+    ForgetDocumentFile(state);
+    ShowDocument(shell, EmptyViews::Hide);
+    state.ImportedMaxWidth = options.MaxWidth;
+    shell.Import->ShowImportReport(ImportReport(*typeface, input.Warnings));
+    WarnWhenNotSavableAsTf(shell, *typeface, options.Layout);
+    if (!input.Warnings.empty()) {
+        QStringList warnings;
+        for (const std::string& warning : input.Warnings) {
+            warnings << QString::fromStdString(warning);
+        }
+        shell.Services.Messages.Warning(shell.Import, QStringLiteral("Import TTF"),
+                                        warnings.join(QStringLiteral("\n\n")));
+    }
+    return true;
+}
+
+bool AddTextFileCharacters(Shell& shell) {
+    ImportWindow& window = *shell.Import;
+    const QString title = QStringLiteral("Add Text File");
+    const FileDialogAnswer answer = shell.Services.Files.OpenFile(
+        &window, title, QString(),
+        {QStringLiteral("Text (*.txt)"), QStringLiteral("All files (*)")});
+    if (answer.Path.isEmpty()) {
+        return false;
+    }
+    const auto listed =
+        fontimport::ParseCharacterList(window.CharactersField->text().toStdString());
+    if (!listed) {
+        shell.Services.Messages.Warning(&window, title,
+                                        QStringLiteral("The character list cannot be read: %1.")
+                                            .arg(QString::fromStdString(listed.Error)));
+        return false;
+    }
+    const auto fromFile = fontimport::ReadCharacterFile(answer.Path.toStdString());
+    if (!fromFile) {
+        shell.Services.Messages.Warning(&window, title, QString::fromStdString(fromFile.Error));
+        return false;
+    }
+    const std::vector<std::uint32_t> merged =
+        fontimport::MergeCharacterLists(*listed.Value, *fromFile.Value);
+    window.CharactersField->setText(
+        QString::fromStdString(fontimport::FormatCharacterList(merged)));
+    return true;
+}
+
+} // namespace glyfora::app
