@@ -52,20 +52,18 @@ struct LayoutArguments {
     bool PackingGiven = false; // --gutter, --max-width or --power-of-two was given
 };
 
-document::Result<document::Done> SetKind(LayoutArguments& parsed, LayoutKind kind,
-                                         const std::string& arg) {
+base::Result<base::Done> SetKind(LayoutArguments& parsed, LayoutKind kind, const std::string& arg) {
     if (parsed.Kind) {
-        return document::Failure{"give only one of --lower-from-upper, --umlauts-from-upper, "
-                                 "--scale, --spacing and --compact (\"" +
-                                 arg + "\" is a second)"};
+        return base::Failure{"give only one of --lower-from-upper, --umlauts-from-upper, "
+                             "--scale, --spacing and --compact (\"" +
+                             arg + "\" is a second)"};
     }
     parsed.Kind = kind;
-    return document::Done{};
+    return base::Done{};
 }
 
 // The options that stand alone; none when arg is not one of them.
-std::optional<document::Result<document::Done>> ReadFlag(LayoutArguments& parsed,
-                                                         const std::string& arg) {
+std::optional<base::Result<base::Done>> ReadFlag(LayoutArguments& parsed, const std::string& arg) {
     if (arg == "--lower-from-upper") {
         return SetKind(parsed, LayoutKind::LowerFromUpper, arg);
     }
@@ -78,7 +76,7 @@ std::optional<document::Result<document::Done>> ReadFlag(LayoutArguments& parsed
     if (arg == "--power-of-two") {
         parsed.Packing.PowerOfTwo = true;
         parsed.PackingGiven = true;
-        return document::Done{};
+        return base::Done{};
     }
     return std::nullopt;
 }
@@ -89,20 +87,19 @@ bool TakesValue(const std::string& arg) {
 }
 
 // A packing rule's value: a whole number from 0 to the widest packed picture.
-document::Result<document::Done> ReadPackingValue(std::int64_t& field, const std::string& arg,
-                                                  const std::string& value) {
+base::Result<base::Done> ReadPackingValue(std::int64_t& field, const std::string& arg,
+                                          const std::string& value) {
     const std::optional<std::int64_t> number = ParseNumber<std::int64_t>(value);
     if (!number || *number < 0 || *number > document::MaxPackedSide) {
-        return document::Failure{arg + " must be a whole number from 0 to " +
-                                 std::to_string(document::MaxPackedSide) + ", not \"" + value +
-                                 "\""};
+        return base::Failure{arg + " must be a whole number from 0 to " +
+                             std::to_string(document::MaxPackedSide) + ", not \"" + value + "\""};
     }
     field = *number;
-    return document::Done{};
+    return base::Done{};
 }
 
-document::Result<document::Done> ReadValue(LayoutArguments& parsed, const std::string& arg,
-                                           const std::string& value) {
+base::Result<base::Done> ReadValue(LayoutArguments& parsed, const std::string& arg,
+                                   const std::string& value) {
     if (arg == "-o" || arg == "--output") {
         parsed.Out = value;
     } else if (arg == "--fnt") {
@@ -110,16 +107,16 @@ document::Result<document::Done> ReadValue(LayoutArguments& parsed, const std::s
     } else if (arg == "--scale") {
         const std::optional<float> scale = ParseNumber<float>(value);
         if (!scale) {
-            return document::Failure{"--scale must be a decimal number such as 0.5 or 2, not \"" +
-                                     value + "\""};
+            return base::Failure{"--scale must be a decimal number such as 0.5 or 2, not \"" +
+                                 value + "\""};
         }
         parsed.Scale = *scale;
         return SetKind(parsed, LayoutKind::Scale, arg);
     } else if (arg == "--spacing") {
         const std::optional<std::int64_t> spacing = ParseNumber<std::int64_t>(value);
         if (!spacing) {
-            return document::Failure{"--spacing must be a whole number of pixels, not \"" + value +
-                                     "\""};
+            return base::Failure{"--spacing must be a whole number of pixels, not \"" + value +
+                                 "\""};
         }
         parsed.Spacing = *spacing;
         return SetKind(parsed, LayoutKind::Spacing, arg);
@@ -128,74 +125,72 @@ document::Result<document::Done> ReadValue(LayoutArguments& parsed, const std::s
         return ReadPackingValue(arg == "--gutter" ? parsed.Packing.Gutter : parsed.Packing.MaxWidth,
                                 arg, value);
     }
-    return document::Done{};
+    return base::Done{};
 }
 
 // What a complete command line has: IN, OUT, one command and only the options it takes.
-document::Result<document::Done> CheckComplete(const LayoutArguments& parsed, bool haveIn) {
+base::Result<base::Done> CheckComplete(const LayoutArguments& parsed, bool haveIn) {
     if (!haveIn) {
-        return document::Failure{"no IN given"};
+        return base::Failure{"no IN given"};
     }
     if (parsed.Out.empty()) {
-        return document::Failure{"-o OUT is required"};
+        return base::Failure{"-o OUT is required"};
     }
     if (!parsed.Kind) {
-        return document::Failure{"give one of --lower-from-upper, --umlauts-from-upper, --scale S, "
-                                 "--spacing N and --compact"};
+        return base::Failure{"give one of --lower-from-upper, --umlauts-from-upper, --scale S, "
+                             "--spacing N and --compact"};
     }
     if (parsed.PackingGiven && *parsed.Kind != LayoutKind::Compact) {
-        return document::Failure{
-            "--gutter, --max-width and --power-of-two apply only to --compact"};
+        return base::Failure{"--gutter, --max-width and --power-of-two apply only to --compact"};
     }
-    return document::Done{};
+    return base::Done{};
 }
 
 // The arguments, or the usage error to report.
-document::Result<LayoutArguments> ParseLayoutArguments(const std::vector<std::string>& args) {
+base::Result<LayoutArguments> ParseLayoutArguments(const std::vector<std::string>& args) {
     LayoutArguments parsed;
     bool haveIn = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (const auto flag = ReadFlag(parsed, arg)) {
             if (!*flag) {
-                return document::Failure{flag->Error};
+                return base::Failure{flag->Error};
             }
             continue;
         }
         if (!TakesValue(arg)) {
             if (arg.size() > 1 && arg.front() == '-') {
-                return document::Failure{"unknown option \"" + arg + "\""};
+                return base::Failure{"unknown option \"" + arg + "\""};
             }
             if (haveIn) {
-                return document::Failure{"more than one IN given (\"" + parsed.In + "\", \"" + arg +
-                                         "\")"};
+                return base::Failure{"more than one IN given (\"" + parsed.In + "\", \"" + arg +
+                                     "\")"};
             }
             parsed.In = arg;
             haveIn = true;
             continue;
         }
         if (i + 1 >= args.size()) {
-            return document::Failure{arg + " needs a value"};
+            return base::Failure{arg + " needs a value"};
         }
         if (auto read = ReadValue(parsed, arg, args[++i]); !read) {
-            return document::Failure{read.Error};
+            return base::Failure{read.Error};
         }
     }
     if (auto complete = CheckComplete(parsed, haveIn); !complete) {
-        return document::Failure{complete.Error};
+        return base::Failure{complete.Error};
     }
     return parsed;
 }
 
-document::Result<document::Done> ApplyLayout(document::Typeface& typeface,
-                                             const LayoutArguments& args) {
+base::Result<base::Done> ApplyLayout(document::Typeface& typeface, const LayoutArguments& args) {
     switch (*args.Kind) {
     case LayoutKind::LowerFromUpper:
         static_cast<void>(document::CopyUpperToLower(typeface, 97, 122, 0));
-        return document::Done{};
+        return base::Done{};
     case LayoutKind::UmlautsFromUpper:
         static_cast<void>(document::CopyUpperToLower(typeface, 224, 255, 64));
-        return document::Done{};
+        return base::Done{};
     case LayoutKind::Scale:
         return document::ScaleLayout(typeface, args.Scale);
     case LayoutKind::Spacing:
@@ -203,7 +198,7 @@ document::Result<document::Done> ApplyLayout(document::Typeface& typeface,
     case LayoutKind::Compact:
         return document::PackCompactly(typeface, args.Packing);
     }
-    return document::Failure{};
+    return base::Failure{};
 }
 
 } // namespace
@@ -212,7 +207,7 @@ int RunLayoutCommand(const std::vector<std::string>& args) {
     if (WantsHelp(args)) {
         return PrintHelp(Usage);
     }
-    const document::Result<LayoutArguments> arguments = ParseLayoutArguments(args);
+    const base::Result<LayoutArguments> arguments = ParseLayoutArguments(args);
     if (!arguments) {
         return UsageError(Usage, arguments.Error);
     }

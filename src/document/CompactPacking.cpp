@@ -149,15 +149,15 @@ PackedCells PackNearSquare(std::span<const CellSize> cells, const PackingRules& 
 
 } // namespace
 
-Result<PackedCells> PackCells(std::span<const CellSize> cells, const PackingRules& rules) {
+base::Result<PackedCells> PackCells(std::span<const CellSize> cells, const PackingRules& rules) {
     std::int64_t widest = 1;
     for (const CellSize& cell : cells) {
         if (HasPixels(cell)) {
             widest = std::max(widest, cell.Width);
             if (cell.Width > MaxPackedSide || cell.Height > MaxPackedSide) {
-                return Failure{"a cell of " + std::to_string(cell.Width) + " x " +
-                               std::to_string(cell.Height) + " pixels is larger than " +
-                               std::to_string(MaxPackedSide) + " pixels a side"};
+                return base::Failure{"a cell of " + std::to_string(cell.Width) + " x " +
+                                     std::to_string(cell.Height) + " pixels is larger than " +
+                                     std::to_string(MaxPackedSide) + " pixels a side"};
             }
         }
     }
@@ -170,14 +170,14 @@ Result<PackedCells> PackCells(std::span<const CellSize> cells, const PackingRule
             std::min(MaxPackedSide,
                      rules.PowerOfTwo ? LargestPowerOfTwoNotAbove(rules.MaxWidth) : rules.MaxWidth);
         if (widest > width) {
-            return Failure{"a cell " + std::to_string(widest) +
-                           " pixels wide does not fit a picture " + std::to_string(width) +
-                           " pixels wide; choose a larger width"};
+            return base::Failure{"a cell " + std::to_string(widest) +
+                                 " pixels wide does not fit a picture " + std::to_string(width) +
+                                 " pixels wide; choose a larger width"};
         }
         Attempt attempt = PackAtWidth(cells, width, gutter);
         if (!attempt.Packed) {
-            return Failure{"the cells do not fit a picture " + std::to_string(width) +
-                           " pixels wide"};
+            return base::Failure{"the cells do not fit a picture " + std::to_string(width) +
+                                 " pixels wide"};
         }
         packed = Finished(std::move(attempt), width, rules.PowerOfTwo);
     } else {
@@ -185,8 +185,9 @@ Result<PackedCells> PackCells(std::span<const CellSize> cells, const PackingRule
     }
     if (packed.Width <= 0 ||
         !ImageSizeAllowed(packed.Width, std::max<std::int64_t>(packed.Height, 1))) {
-        return Failure{"the packed picture would be " + std::to_string(packed.Width) + " x " +
-                       std::to_string(packed.Height) + " pixels, more than an image may hold"};
+        return base::Failure{"the packed picture would be " + std::to_string(packed.Width) + " x " +
+                             std::to_string(packed.Height) +
+                             " pixels, more than an image may hold"};
     }
     return packed;
 }

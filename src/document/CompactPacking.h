@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Result.h"
+#include "base/Result.h"
 #include "document/RowPacking.h"
 
 #include <cstdint>
@@ -32,7 +32,7 @@ struct PackedCells {
 // MaxWidth 0, the near-square width that gives the smallest picture; its height is as small as
 // the packing allows. Cells without pixels take no room and lie at (0, 0). Fails when a cell is
 // wider than the picture or the picture would hold more than an image may.
-[[nodiscard]] Result<PackedCells> PackCells(std::span<const CellSize> cells,
-                                            const PackingRules& rules);
+[[nodiscard]] base::Result<PackedCells> PackCells(std::span<const CellSize> cells,
+                                                  const PackingRules& rules);
 
 } // namespace glyfora::document

@@ -2,7 +2,7 @@
 
 #include "app/shell/Shell.h"
 #include "app/windows/ImportWindow.h"
-#include "document/FileFormat.h"
+#include "formats/FileFormat.h"
 #include "import/CharacterChoice.h"
 #include "import/CharacterList.h"
 #include "import/GlyphPacking.h"
@@ -61,8 +61,8 @@ private:
 // Told now rather than at "Save", when the options that would fix it are still at hand.
 void WarnWhenNotSavableAsTf(Shell& shell, const document::Typeface& typeface,
                             fontimport::CellLayout layout) {
-    const document::FieldCheck check = document::CheckFieldLimits(
-        typeface, *document::FileFormatOf(document::FileFormatId::Tf).Limits);
+    const formats::FieldCheck check = formats::CheckFieldLimits(
+        typeface, *formats::FileFormatOf(formats::FileFormatId::Tf).Limits);
     if (check.Reason.empty()) {
         return;
     }
@@ -100,7 +100,7 @@ bool CreateTypefaceFromWindow(Shell& shell) {
     }
     AppState& state = shell.State;
     const fontimport::ImportOptions options = shell.Import->ReadOptions();
-    const document::Result<fontimport::FontImportInput> read =
+    const base::Result<fontimport::FontImportInput> read =
         fontimport::ReadFontImportInput(state.Graphics, options);
     if (!read) {
         ShowImportFailure(shell, read.Error);
