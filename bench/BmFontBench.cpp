@@ -5,7 +5,7 @@
 //
 // Usage: glyfora_bench_fnt [repetitions]   (default 5; the best time of each is reported)
 #include "BestTime.h"
-#include "document/bmfont/BmFontModel.h"
+#include "formats/bmfont/BmFontModel.h"
 
 #include <algorithm>
 #include <charconv>
@@ -19,7 +19,9 @@ namespace {
 
 using glyfora::bench::BestMs;
 
+using namespace glyfora::base;
 using namespace glyfora::document;
+using namespace glyfora::formats;
 
 BmFont MakeFont() {
     BmFont font;

@@ -7,9 +7,9 @@
 //   glyfora_bench_characters [SIZE]
 
 #include "BestTime.h"
-#include "document/AtomicFile.h"
-#include "document/TypefaceFile.h"
-#include "document/Utf8.h"
+#include "base/AtomicFile.h"
+#include "base/Utf8.h"
+#include "formats/TypefaceFile.h"
 #include "import/CharacterChoice.h"
 #include "import/CharacterList.h"
 #include "platform/GraphicsLibrary.h"
@@ -32,7 +32,7 @@ constexpr std::uint32_t FirstIdeograph = 0x4E00;
 constexpr std::uint32_t LastIdeograph = 0x9FFF;
 
 std::string Utf8(std::uint32_t code) {
-    return document::Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(code)));
+    return base::Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(code)));
 }
 
 // Latin and Cyrillic letters, then ideographs the fallback covers spread over the CJK block,
@@ -78,7 +78,7 @@ std::size_t Import(const platform::GraphicsLibrary& graphics, fontimport::Import
         std::fprintf(stderr, "import failed: %s\n", result.Error.c_str());
         std::exit(1);
     }
-    if (!out.empty() && !document::WriteTfFile(*result.Typeface, out).Ok()) {
+    if (!out.empty() && !formats::WriteTfFile(*result.Typeface, out).Ok()) {
         std::fprintf(stderr, "cannot write %s\n", out.c_str());
         std::exit(1);
     }
@@ -122,8 +122,7 @@ int main(int argc, char** argv) {
     const std::string text = GameText(graphics);
     const std::string textFile =
         (std::filesystem::temp_directory_path() / "glyfora-bench-game-text.txt").string();
-    if (!document::WriteFileAtomically(textFile,
-                                       std::vector<std::uint8_t>(text.begin(), text.end()))
+    if (!base::WriteFileAtomically(textFile, std::vector<std::uint8_t>(text.begin(), text.end()))
              .Ok()) {
         std::fprintf(stderr, "cannot write %s\n", textFile.c_str());
         return 1;

@@ -122,7 +122,7 @@ void TimeLargePacking(const platform::GraphicsLibrary& graphics, int repetitions
     const std::unique_ptr<document::Typeface> typeface = Import(graphics, options, input);
     const std::vector<document::CellSize> cells = Cells(*typeface);
     for (const std::int64_t maxWidth : {std::int64_t{0}, std::int64_t{4096}}) {
-        document::Result<document::PackedCells> packed;
+        base::Result<document::PackedCells> packed;
         const double ms = bench::BestMs(repetitions, [&] {
             packed = document::PackCells(cells, {options.Gutter, maxWidth, false});
         });

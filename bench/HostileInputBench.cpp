@@ -9,7 +9,7 @@
 // Usage: glyfora_bench_hostile [repetitions]   (default 3; the best time of each is reported)
 #include "BestTime.h"
 #include "document/Typeface.h"
-#include "document/bmfont/BmFontModel.h"
+#include "formats/bmfont/BmFontModel.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -21,6 +21,7 @@ namespace {
 using glyfora::bench::BestMs;
 
 using namespace glyfora::document;
+using namespace glyfora::formats;
 
 constexpr std::size_t AmpersandBytes = 1600 * 1000;
 constexpr std::int64_t PairCount = 200000;

@@ -8,8 +8,8 @@
 // Besides the total it prints how long the picture took to make, before the PNG is written, so
 // that rasterising can be told apart from encoding. JOBS (default: one per core) is the import's.
 
-#include "document/AtomicFile.h"
-#include "document/PngCodec.h"
+#include "base/AtomicFile.h"
+#include "formats/PngCodec.h"
 #include "import/FontMatching.h"
 #include "import/GlyphPacking.h"
 #include "platform/GraphicsLibrary.h"
@@ -54,8 +54,8 @@ std::vector<std::uint16_t> Codes(FT_Face face, bool all) {
 }
 
 bool WritePng(const document::Image& image, const std::string& path) {
-    const auto png = document::EncodePng(image);
-    return png && document::WriteFileAtomically(path, *png).Ok();
+    const auto png = formats::EncodePng(image);
+    return png && base::WriteFileAtomically(path, *png).Ok();
 }
 
 // The baseline's PNG: libpng's simplified writer as a program would use it without us, RGBA with

@@ -7,10 +7,10 @@
 //   repetitions: default 10; the best time of each is reported.
 //   FILE.tf: take the picture and records of a real typeface (an import) instead of the
 //            synthetic 2048 x 2048 character set.
-#include "document/AtomicFile.h"
-#include "document/FileReading.h"
-#include "document/PngCodec.h"
-#include "document/TypefaceFile.h"
+#include "base/AtomicFile.h"
+#include "base/FileReading.h"
+#include "formats/PngCodec.h"
+#include "formats/TypefaceFile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,7 +27,9 @@
 
 namespace {
 
+using namespace glyfora::base;
 using namespace glyfora::document;
+using namespace glyfora::formats;
 
 constexpr std::int64_t ImageSide = 2048;
 constexpr std::int64_t CharacterCount = 5000;

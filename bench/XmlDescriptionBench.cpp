@@ -1,7 +1,7 @@
 // Reading and writing an XML & Image description of a full 16-bit code table. The baseline is
 // Expat walking the same bytes with empty handlers, so the ratio shows what building the
 // typeface adds to parsing alone.
-#include "document/XmlImageFile.h"
+#include "formats/XmlImageFile.h"
 
 #include <benchmark/benchmark.h>
 #include <expat.h>
@@ -12,6 +12,7 @@
 namespace {
 
 using namespace glyfora::document;
+using namespace glyfora::formats;
 
 constexpr std::int64_t PairCount = 20000;
 

@@ -1,7 +1,7 @@
 // Writes the installed desktop files that describe the typeface file type: the shared-mime-info
 // package and the desktop entry. They come from the same record and writers as the registration a
 // portable editor makes for itself at start, so the type is defined in one place.
-#include "document/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "platform/FileTypes.h"
 #include "platform/XdgFileTypes.h"
 
@@ -20,7 +20,7 @@ constexpr const char* MenuKeys = "GenericName=Bitmap Font Editor\n"
                                  "Keywords=font;bitmap;typeface;glyph;atlas;kerning;\n";
 
 bool Write(const std::string& path, const std::string& text) {
-    const auto written = document::WriteFileAtomically(
+    const auto written = base::WriteFileAtomically(
         path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     if (!written) {
         std::cerr << "cannot write \"" << path << "\": " << written.Error << '\n';

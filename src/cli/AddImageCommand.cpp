@@ -2,7 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/TypefaceChange.h"
 #include "document/ImageCharacter.h"
-#include "document/PictureFile.h"
+#include "formats/PictureFile.h"
 
 #include <charconv>
 #include <optional>
@@ -57,8 +57,8 @@ std::optional<std::int64_t> ParseCode(const std::string& text) {
     return code;
 }
 
-document::Result<document::Done> ReadValue(AddImageArguments& parsed, const std::string& arg,
-                                           const std::string& value) {
+base::Result<base::Done> ReadValue(AddImageArguments& parsed, const std::string& arg,
+                                   const std::string& value) {
     if (arg == "-o" || arg == "--output") {
         parsed.Files.Out = value;
     } else if (arg == "--fnt") {
@@ -68,15 +68,15 @@ document::Result<document::Done> ReadValue(AddImageArguments& parsed, const std:
     } else if (arg == "--code") {
         parsed.Code = ParseCode(value);
         if (!parsed.Code) {
-            return document::Failure{"--code must be a character code from 0 to 65535 (such as "
-                                     "65, 0x41 or U+0041), not \"" +
-                                     value + "\""};
+            return base::Failure{"--code must be a character code from 0 to 65535 (such as "
+                                 "65, 0x41 or U+0041), not \"" +
+                                 value + "\""};
         }
     } else if (arg == "--advance") {
         const auto advance = ParseNumber<std::int32_t>(value);
         if (!advance || *advance < 0) {
-            return document::Failure{"--advance must be a whole number of pixels from 0, not \"" +
-                                     value + "\""};
+            return base::Failure{"--advance must be a whole number of pixels from 0, not \"" +
+                                 value + "\""};
         }
         parsed.Placement.Advance = *advance;
     } else {
@@ -86,17 +86,17 @@ document::Result<document::Done> ReadValue(AddImageArguments& parsed, const std:
                            ? std::nullopt
                            : ParseNumber<std::int32_t>(value.substr(comma + 1));
         if (!x || !y) {
-            return document::Failure{"--offset must be two whole numbers X,Y such as -1,4, not \"" +
-                                     value + "\""};
+            return base::Failure{"--offset must be two whole numbers X,Y such as -1,4, not \"" +
+                                 value + "\""};
         }
         parsed.Placement.OffsetX = *x;
         parsed.Placement.OffsetY = *y;
     }
-    return document::Done{};
+    return base::Done{};
 }
 
 // The arguments, or the usage error to report.
-document::Result<AddImageArguments> ParseAddImageArguments(const std::vector<std::string>& args) {
+base::Result<AddImageArguments> ParseAddImageArguments(const std::vector<std::string>& args) {
     AddImageArguments parsed;
     bool haveIn = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -106,34 +106,34 @@ document::Result<AddImageArguments> ParseAddImageArguments(const std::vector<std
                                 arg == "--offset";
         if (!takesValue) {
             if (arg.size() > 1 && arg.front() == '-') {
-                return document::Failure{"unknown option \"" + arg + "\""};
+                return base::Failure{"unknown option \"" + arg + "\""};
             }
             if (haveIn) {
-                return document::Failure{"more than one IN given (\"" + parsed.Files.In + "\", \"" +
-                                         arg + "\")"};
+                return base::Failure{"more than one IN given (\"" + parsed.Files.In + "\", \"" +
+                                     arg + "\")"};
             }
             parsed.Files.In = arg;
             haveIn = true;
             continue;
         }
         if (i + 1 >= args.size()) {
-            return document::Failure{arg + " needs a value"};
+            return base::Failure{arg + " needs a value"};
         }
         if (auto read = ReadValue(parsed, arg, args[++i]); !read) {
-            return document::Failure{read.Error};
+            return base::Failure{read.Error};
         }
     }
     if (!haveIn) {
-        return document::Failure{"no IN given"};
+        return base::Failure{"no IN given"};
     }
     if (parsed.Files.Out.empty()) {
-        return document::Failure{"-o OUT is required"};
+        return base::Failure{"-o OUT is required"};
     }
     if (!parsed.Code) {
-        return document::Failure{"--code N is required"};
+        return base::Failure{"--code N is required"};
     }
     if (parsed.Picture.empty()) {
-        return document::Failure{"--image PICTURE is required"};
+        return base::Failure{"--image PICTURE is required"};
     }
     return parsed;
 }
@@ -144,7 +144,7 @@ int RunAddImageCommand(const std::vector<std::string>& args) {
     if (WantsHelp(args)) {
         return PrintHelp(Usage);
     }
-    const document::Result<AddImageArguments> arguments = ParseAddImageArguments(args);
+    const base::Result<AddImageArguments> arguments = ParseAddImageArguments(args);
     if (!arguments) {
         return UsageError(Usage, arguments.Error);
     }
@@ -152,12 +152,11 @@ int RunAddImageCommand(const std::vector<std::string>& args) {
     // The typeface is read first: a typeface that cannot be read is told before a large picture
     // is decoded for nothing.
     return ChangeTypefaceFile(
-        Usage, parsed.Files, [&](document::Typeface& typeface) -> document::Result<document::Done> {
-            const document::Result<document::Image> picture =
-                document::LoadPictureFile(parsed.Picture);
+        Usage, parsed.Files, [&](document::Typeface& typeface) -> base::Result<base::Done> {
+            const base::Result<document::Image> picture = formats::LoadPictureFile(parsed.Picture);
             if (!picture) {
-                return document::Failure{"the picture \"" + parsed.Picture +
-                                         "\" could not be loaded: " + picture.Error};
+                return base::Failure{"the picture \"" + parsed.Picture +
+                                     "\" could not be loaded: " + picture.Error};
             }
             return document::AddImageCharacter(typeface, *parsed.Code, *picture.Value,
                                                parsed.Placement);

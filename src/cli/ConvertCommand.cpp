@@ -1,7 +1,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/OutputFormat.h"
-#include "document/TypefaceIo.h"
+#include "formats/TypefaceIo.h"
 
 #include <optional>
 
@@ -51,13 +51,13 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     }
     const std::string& in = files[0];
     const std::string& out = files[1];
-    std::optional<document::FileFormatId> format = FormatForExtension(out);
+    std::optional<formats::FileFormatId> format = FormatForExtension(out);
     if (!format) {
         return UsageError(Usage, "cannot tell the format of \"" + out +
                                      "\": its name must end in " + OutputExtensionsText());
     }
     if (variant) {
-        if (!document::HasExtension(document::FileFormatOf(*format), "fnt")) {
+        if (!formats::HasExtension(formats::FileFormatOf(*format), "fnt")) {
             return UsageError(Usage, "--fnt applies only to a .fnt OUT");
         }
         format = BmFontFormatNamed(*variant);
@@ -67,16 +67,16 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     }
 
     document::TypefaceRegistry registry;
-    const document::Result<document::LoadedTypeface> loaded =
-        document::LoadTypeface(registry, ConvertTypefaceId, in);
+    const base::Result<formats::LoadedTypeface> loaded =
+        formats::LoadTypeface(registry, ConvertTypefaceId, in);
     if (!loaded) {
         return Failure(Usage, loaded.Error);
     }
     for (const std::string& warning : loaded.Warnings) {
         Warn(Usage, in + ": " + warning);
     }
-    const document::Result<document::Done> saved =
-        document::SaveTypeface(registry, ConvertTypefaceId, out, *format);
+    const base::Result<base::Done> saved =
+        formats::SaveTypeface(registry, ConvertTypefaceId, out, *format);
     for (const std::string& warning : saved.Warnings) {
         Warn(Usage, out + ": " + warning);
     }

@@ -74,15 +74,15 @@ std::string AddRepeatableValue(ImportArguments& parsed, const std::string& arg,
 }
 
 // Puts the value of the number option arg into field when it is a whole number inside range.
-document::Result<document::Done> ReadNumber(const std::string& arg, const std::string& value,
-                                            fontimport::OptionRange range, std::int64_t& field) {
+base::Result<base::Done> ReadNumber(const std::string& arg, const std::string& value,
+                                    fontimport::OptionRange range, std::int64_t& field) {
     const auto number = ParseNumber<std::int64_t>(value);
     if (!number || *number < range.Min || *number > range.Max) {
-        return document::Failure{arg + " must be a whole number from " + std::to_string(range.Min) +
-                                 " to " + std::to_string(range.Max) + ", not \"" + value + "\""};
+        return base::Failure{arg + " must be a whole number from " + std::to_string(range.Min) +
+                             " to " + std::to_string(range.Max) + ", not \"" + value + "\""};
     }
     field = *number;
-    return document::Done{};
+    return base::Done{};
 }
 
 // Sets the option arg that takes value; why value is refused, or nothing.
@@ -119,7 +119,7 @@ std::string SetValueOption(ImportArguments& parsed, const std::string& arg,
 
 } // namespace
 
-document::Result<ImportArguments> ParseImportArguments(const std::vector<std::string>& args) {
+base::Result<ImportArguments> ParseImportArguments(const std::vector<std::string>& args) {
     ImportArguments parsed;
     bool haveFamily = false;
     bool haveSize = false;
@@ -149,26 +149,26 @@ document::Result<ImportArguments> ParseImportArguments(const std::vector<std::st
                                 std::any_of(std::begin(NumberOptions), std::end(NumberOptions),
                                             [&](const NumberOption& o) { return arg == o.Name; });
         if (!takesValue) {
-            return document::Failure{"unknown option \"" + arg + "\""};
+            return base::Failure{"unknown option \"" + arg + "\""};
         }
         if (i + 1 >= args.size()) {
-            return document::Failure{arg + " needs a value"};
+            return base::Failure{arg + " needs a value"};
         }
         const std::string& value = args[++i];
         if (const std::string error = SetValueOption(parsed, arg, value); !error.empty()) {
-            return document::Failure{error};
+            return base::Failure{error};
         }
         haveFamily = haveFamily || arg == "--family";
         haveSize = haveSize || arg == "--size";
     }
     if (!haveFamily) {
-        return document::Failure{"--family NAME is required"};
+        return base::Failure{"--family NAME is required"};
     }
     if (!haveSize) {
-        return document::Failure{"--size N is required"};
+        return base::Failure{"--size N is required"};
     }
     if (parsed.Output.empty()) {
-        return document::Failure{"-o OUT.tf is required"};
+        return base::Failure{"-o OUT.tf is required"};
     }
     return parsed;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Result.h"
+#include "base/Result.h"
 #include "import/ImportOptions.h"
 #include "import/OrderedWork.h"
 
@@ -24,7 +24,7 @@ struct ImportArguments {
 // default; numbers must be whole and inside the window's ranges, character lists readable.
 // --chars, --chars-file and --fallback may be repeated. Fails with why the command line is not
 // usable.
-[[nodiscard]] document::Result<ImportArguments>
+[[nodiscard]] base::Result<ImportArguments>
 ParseImportArguments(const std::vector<std::string>& args);
 
 } // namespace glyfora::cli

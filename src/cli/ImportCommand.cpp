@@ -1,8 +1,8 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ImportArguments.h"
-#include "document/FileFormat.h"
-#include "document/TypefaceFile.h"
+#include "formats/FileFormat.h"
+#include "formats/TypefaceFile.h"
 #include "import/CharacterChoice.h"
 #include "import/CharacterList.h"
 #include "import/GlyphPacking.h"
@@ -117,7 +117,7 @@ int RunImportCommand(const std::vector<std::string>& args) {
     if (WantsHelp(args)) {
         return PrintHelp(Usage);
     }
-    const document::Result<ImportArguments> arguments = ParseImportArguments(args);
+    const base::Result<ImportArguments> arguments = ParseImportArguments(args);
     if (!arguments) {
         return UsageError(Usage, arguments.Error);
     }
@@ -130,7 +130,7 @@ int RunImportCommand(const std::vector<std::string>& args) {
     if (const std::string error = AddCharacterFiles(parsed, options.Characters); !error.empty()) {
         return Failure(Usage, error);
     }
-    const document::Result<fontimport::FontImportInput> input =
+    const base::Result<fontimport::FontImportInput> input =
         fontimport::ReadFontImportInput(graphics, options);
     if (!input) {
         return Failure(Usage, input.Error);
@@ -149,14 +149,13 @@ int RunImportCommand(const std::vector<std::string>& args) {
     }
     // The check the writer makes anyway, asked first so that the advice can name the option.
     const document::PackingRules compact{options.Gutter, 0, options.PowerOfTwo};
-    const document::FieldCheck check = document::CheckFieldLimits(
-        *result.Typeface, *document::FileFormatOf(document::FileFormatId::Tf).Limits,
+    const formats::FieldCheck check = formats::CheckFieldLimits(
+        *result.Typeface, *formats::FileFormatOf(formats::FileFormatId::Tf).Limits,
         options.Layout == fontimport::CellLayout::Compact ? &compact : nullptr);
     if (!check.Reason.empty()) {
         return Failure(Usage, check.Reason + MaxWidthAdvice(check.FittingWidth));
     }
-    const document::Result<document::Done> saved =
-        document::WriteTfFile(*result.Typeface, parsed.Output);
+    const base::Result<base::Done> saved = formats::WriteTfFile(*result.Typeface, parsed.Output);
     if (!saved) {
         return Failure(Usage, saved.Error);
     }

@@ -1,7 +1,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
-#include "document/TypefaceIo.h"
+#include "formats/TypefaceIo.h"
 
 #include <algorithm>
 #include <iostream>
@@ -19,10 +19,10 @@ constexpr CommandUsage Usage{
 constexpr std::int64_t InfoTypefaceId = 0;
 
 void PrintSummary(const std::string& fileName, const document::Typeface& typeface,
-                  document::FileFormatId format, const std::vector<std::string>& warnings) {
+                  formats::FileFormatId format, const std::vector<std::string>& warnings) {
     const document::TypefaceContent& content = typeface.Content;
     std::cout << "File: " << fileName << '\n'
-              << "Format: " << document::FileFormatOf(format).InfoName << '\n'
+              << "Format: " << formats::FileFormatOf(format).InfoName << '\n'
               << "Image: ";
     if (content.Image) {
         std::cout << content.Image->Width << " x " << content.Image->Height << '\n';
@@ -71,8 +71,8 @@ int RunInfoCommand(const std::vector<std::string>& args) {
     }
 
     document::TypefaceRegistry registry;
-    const document::Result<document::LoadedTypeface> loaded =
-        document::LoadTypeface(registry, InfoTypefaceId, files.front());
+    const base::Result<formats::LoadedTypeface> loaded =
+        formats::LoadTypeface(registry, InfoTypefaceId, files.front());
     if (!loaded) {
         return Failure(Usage, loaded.Error);
     }

@@ -1,6 +1,6 @@
 #include "cli/JsonWriter.h"
 
-#include "document/Utf8.h"
+#include "base/Utf8.h"
 
 namespace glyfora::cli {
 
@@ -37,7 +37,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
     while (position < text.size()) {
         const std::size_t start = position;
         const std::optional<char32_t> codePoint =
-            document::NextCodePoint(text, position, document::Utf8Policy::Reject);
+            base::NextCodePoint(text, position, base::Utf8Policy::Reject);
         if (!codePoint) {
             out += "\\ufffd";
             continue;

@@ -54,20 +54,18 @@ struct LayoutArguments {
     bool PackingGiven = false; // --gutter, --max-width or --power-of-two was given
 };
 
-document::Result<document::Done> SetKind(LayoutArguments& parsed, LayoutKind kind,
-                                         const std::string& arg) {
+base::Result<base::Done> SetKind(LayoutArguments& parsed, LayoutKind kind, const std::string& arg) {
     if (parsed.Kind) {
-        return document::Failure{"give only one of --lower-from-upper, --umlauts-from-upper, "
-                                 "--scale, --spacing and --compact (\"" +
-                                 arg + "\" is a second)"};
+        return base::Failure{"give only one of --lower-from-upper, --umlauts-from-upper, "
+                             "--scale, --spacing and --compact (\"" +
+                             arg + "\" is a second)"};
     }
     parsed.Kind = kind;
-    return document::Done{};
+    return base::Done{};
 }
 
 // The options that stand alone; none when arg is not one of them.
-std::optional<document::Result<document::Done>> ReadFlag(LayoutArguments& parsed,
-                                                         const std::string& arg) {
+std::optional<base::Result<base::Done>> ReadFlag(LayoutArguments& parsed, const std::string& arg) {
     if (arg == "--lower-from-upper") {
         return SetKind(parsed, LayoutKind::LowerFromUpper, arg);
     }
@@ -80,7 +78,7 @@ std::optional<document::Result<document::Done>> ReadFlag(LayoutArguments& parsed
     if (arg == "--power-of-two") {
         parsed.Packing.PowerOfTwo = true;
         parsed.PackingGiven = true;
-        return document::Done{};
+        return base::Done{};
     }
     return std::nullopt;
 }
@@ -94,20 +92,19 @@ bool TakesValue(const std::string& arg) {
 constexpr float MaxScale = 32767.0F;
 
 // A packing rule's value: a whole number in range.
-document::Result<document::Done> ReadPackingValue(std::int64_t& field, const std::string& arg,
-                                                  const std::string& value,
-                                                  document::OptionRange range) {
+base::Result<base::Done> ReadPackingValue(std::int64_t& field, const std::string& arg,
+                                          const std::string& value, document::OptionRange range) {
     const std::optional<std::int64_t> number = ParseNumber<std::int64_t>(value);
     if (!number || *number < range.Min || *number > range.Max) {
-        return document::Failure{arg + " must be a whole number from " + std::to_string(range.Min) +
-                                 " to " + std::to_string(range.Max) + ", not \"" + value + "\""};
+        return base::Failure{arg + " must be a whole number from " + std::to_string(range.Min) +
+                             " to " + std::to_string(range.Max) + ", not \"" + value + "\""};
     }
     field = *number;
-    return document::Done{};
+    return base::Done{};
 }
 
-document::Result<document::Done> ReadValue(LayoutArguments& parsed, const std::string& arg,
-                                           const std::string& value) {
+base::Result<base::Done> ReadValue(LayoutArguments& parsed, const std::string& arg,
+                                   const std::string& value) {
     if (arg == "-o" || arg == "--output") {
         parsed.Out = value;
     } else if (arg == "--fnt") {
@@ -115,7 +112,7 @@ document::Result<document::Done> ReadValue(LayoutArguments& parsed, const std::s
     } else if (arg == "--scale") {
         const std::optional<float> scale = ParseNumber<float>(value);
         if (!scale || !(*scale > 0.0F) || *scale > MaxScale) {
-            return document::Failure{
+            return base::Failure{
                 "--scale must be a decimal number such as 0.5 or 2, greater than 0 and at most " +
                 std::to_string(static_cast<int>(MaxScale)) + ", not \"" + value + "\""};
         }
@@ -124,8 +121,8 @@ document::Result<document::Done> ReadValue(LayoutArguments& parsed, const std::s
     } else if (arg == "--spacing") {
         const std::optional<std::int64_t> spacing = ParseNumber<std::int64_t>(value);
         if (!spacing) {
-            return document::Failure{"--spacing must be a whole number of pixels, not \"" + value +
-                                     "\""};
+            return base::Failure{"--spacing must be a whole number of pixels, not \"" + value +
+                                 "\""};
         }
         parsed.Spacing = *spacing;
         return SetKind(parsed, LayoutKind::Spacing, arg);
@@ -136,74 +133,72 @@ document::Result<document::Done> ReadValue(LayoutArguments& parsed, const std::s
         }
         return ReadPackingValue(parsed.Packing.MaxWidth, arg, value, {0, document::MaxPackedSide});
     }
-    return document::Done{};
+    return base::Done{};
 }
 
 // What a complete command line has: IN, OUT, one command and only the options it takes.
-document::Result<document::Done> CheckComplete(const LayoutArguments& parsed, bool haveIn) {
+base::Result<base::Done> CheckComplete(const LayoutArguments& parsed, bool haveIn) {
     if (!haveIn) {
-        return document::Failure{"no IN given"};
+        return base::Failure{"no IN given"};
     }
     if (parsed.Out.empty()) {
-        return document::Failure{"-o OUT is required"};
+        return base::Failure{"-o OUT is required"};
     }
     if (!parsed.Kind) {
-        return document::Failure{"give one of --lower-from-upper, --umlauts-from-upper, --scale S, "
-                                 "--spacing N and --compact"};
+        return base::Failure{"give one of --lower-from-upper, --umlauts-from-upper, --scale S, "
+                             "--spacing N and --compact"};
     }
     if (parsed.PackingGiven && *parsed.Kind != LayoutKind::Compact) {
-        return document::Failure{
-            "--gutter, --max-width and --power-of-two apply only to --compact"};
+        return base::Failure{"--gutter, --max-width and --power-of-two apply only to --compact"};
     }
-    return document::Done{};
+    return base::Done{};
 }
 
 // The arguments, or the usage error to report.
-document::Result<LayoutArguments> ParseLayoutArguments(const std::vector<std::string>& args) {
+base::Result<LayoutArguments> ParseLayoutArguments(const std::vector<std::string>& args) {
     LayoutArguments parsed;
     bool haveIn = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (const auto flag = ReadFlag(parsed, arg)) {
             if (!*flag) {
-                return document::Failure{flag->Error};
+                return base::Failure{flag->Error};
             }
             continue;
         }
         if (!TakesValue(arg)) {
             if (arg.size() > 1 && arg.front() == '-') {
-                return document::Failure{"unknown option \"" + arg + "\""};
+                return base::Failure{"unknown option \"" + arg + "\""};
             }
             if (haveIn) {
-                return document::Failure{"more than one IN given (\"" + parsed.In + "\", \"" + arg +
-                                         "\")"};
+                return base::Failure{"more than one IN given (\"" + parsed.In + "\", \"" + arg +
+                                     "\")"};
             }
             parsed.In = arg;
             haveIn = true;
             continue;
         }
         if (i + 1 >= args.size()) {
-            return document::Failure{arg + " needs a value"};
+            return base::Failure{arg + " needs a value"};
         }
         if (auto read = ReadValue(parsed, arg, args[++i]); !read) {
-            return document::Failure{read.Error};
+            return base::Failure{read.Error};
         }
     }
     if (auto complete = CheckComplete(parsed, haveIn); !complete) {
-        return document::Failure{complete.Error};
+        return base::Failure{complete.Error};
     }
     return parsed;
 }
 
-document::Result<document::Done> ApplyLayout(document::Typeface& typeface,
-                                             const LayoutArguments& args) {
+base::Result<base::Done> ApplyLayout(document::Typeface& typeface, const LayoutArguments& args) {
     switch (*args.Kind) {
     case LayoutKind::LowerFromUpper:
         static_cast<void>(document::CopyUpperToLower(typeface, 97, 122, 0));
-        return document::Done{};
+        return base::Done{};
     case LayoutKind::UmlautsFromUpper:
         static_cast<void>(document::CopyUpperToLower(typeface, 224, 255, 64));
-        return document::Done{};
+        return base::Done{};
     case LayoutKind::Scale:
         return document::ScaleLayout(typeface, args.Scale);
     case LayoutKind::Spacing:
@@ -211,7 +206,7 @@ document::Result<document::Done> ApplyLayout(document::Typeface& typeface,
     case LayoutKind::Compact:
         return document::PackCompactly(typeface, args.Packing);
     }
-    return document::Failure{};
+    return base::Failure{};
 }
 
 } // namespace
@@ -220,7 +215,7 @@ int RunLayoutCommand(const std::vector<std::string>& args) {
     if (WantsHelp(args)) {
         return PrintHelp(Usage);
     }
-    const document::Result<LayoutArguments> arguments = ParseLayoutArguments(args);
+    const base::Result<LayoutArguments> arguments = ParseLayoutArguments(args);
     if (!arguments) {
         return UsageError(Usage, arguments.Error);
     }

@@ -5,26 +5,26 @@
 
 namespace glyfora::cli {
 
-std::optional<document::FileFormatId> FormatForExtension(const std::string& fileName) {
-    return document::FormatForFileName(fileName);
+std::optional<formats::FileFormatId> FormatForExtension(const std::string& fileName) {
+    return formats::FormatForFileName(fileName);
 }
 
-std::optional<document::FileFormatId> BmFontFormatNamed(std::string_view variant) {
+std::optional<formats::FileFormatId> BmFontFormatNamed(std::string_view variant) {
     if (variant == "text") {
-        return document::FileFormatId::BmFontText;
+        return formats::FileFormatId::BmFontText;
     }
     if (variant == "xml") {
-        return document::FileFormatId::BmFontXml;
+        return formats::FileFormatId::BmFontXml;
     }
     if (variant == "binary") {
-        return document::FileFormatId::BmFontBinary;
+        return formats::FileFormatId::BmFontBinary;
     }
     return std::nullopt;
 }
 
 std::string OutputExtensionsText() {
     std::vector<std::string_view> extensions;
-    for (const document::FileFormat& format : document::FileFormats()) {
+    for (const formats::FileFormat& format : formats::FileFormats()) {
         for (const std::string_view extension : format.Extensions) {
             if (std::ranges::find(extensions, extension) == extensions.end()) {
                 extensions.push_back(extension);

@@ -1,10 +1,10 @@
+#include "base/Utf8.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "document/PictureFile.h"
 #include "document/Pixel.h"
-#include "document/PngCodec.h"
-#include "document/TypefaceIo.h"
-#include "document/Utf8.h"
+#include "formats/PictureFile.h"
+#include "formats/PngCodec.h"
+#include "formats/TypefaceIo.h"
 #include "views/Canvas.h"
 #include "views/ExampleTextRenderer.h"
 #include "views/RenderSettingsAccess.h"
@@ -91,7 +91,7 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
             return "option " + arg + ": \"" + value + "\" is not " + std::string(what);
         };
         if (arg == "--text") {
-            options.Text = document::Utf8ToUtf16(value, document::Utf8Policy::Reject);
+            options.Text = base::Utf8ToUtf16(value, base::Utf8Policy::Reject);
             if (!options.Text) {
                 return std::string("--text is not valid UTF-8");
             }
@@ -129,8 +129,7 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
                std::to_string(options.Height) + " pixels is too large";
     }
     // Written as a PNG in the end, so a size the PNG cannot hold is refused before any drawing.
-    if (const document::Result<document::Done> png =
-            document::CheckPngSize(options.Width, options.Height);
+    if (const base::Result<base::Done> png = formats::CheckPngSize(options.Width, options.Height);
         !png) {
         return png.Error;
     }
@@ -149,8 +148,8 @@ int RunRenderCommand(const std::vector<std::string>& args) {
     }
 
     document::TypefaceRegistry registry;
-    const document::Result<document::LoadedTypeface> loaded =
-        document::LoadTypeface(registry, RenderTypefaceId, options.File);
+    const base::Result<formats::LoadedTypeface> loaded =
+        formats::LoadTypeface(registry, RenderTypefaceId, options.File);
     if (!loaded) {
         return Failure(Usage, loaded.Error);
     }
@@ -171,8 +170,8 @@ int RunRenderCommand(const std::vector<std::string>& args) {
                             *options.Text, views::DefaultIntegerArgument,
                             views::DefaultIntegerArgument, options.Scale);
 
-    if (const document::Result<document::Done> written =
-            document::WritePngFile(surface.Target, options.Output);
+    if (const base::Result<base::Done> written =
+            formats::WritePngFile(surface.Target, options.Output);
         !written) {
         return Failure(Usage, written.Error);
     }

@@ -1,7 +1,7 @@
 #include "cli/TypefaceChange.h"
 
 #include "cli/OutputFormat.h"
-#include "document/TypefaceIo.h"
+#include "formats/TypefaceIo.h"
 
 namespace glyfora::cli {
 
@@ -13,13 +13,13 @@ constexpr std::int64_t ChangedTypefaceId = 0;
 
 int ChangeTypefaceFile(const CommandUsage& usage, const TypefaceFiles& files,
                        const TypefaceChange& change) {
-    std::optional<document::FileFormatId> format = FormatForExtension(files.Out);
+    std::optional<formats::FileFormatId> format = FormatForExtension(files.Out);
     if (!format) {
         return UsageError(usage, "cannot tell the format of \"" + files.Out +
                                      "\": its name must end in " + OutputExtensionsText());
     }
     if (files.Variant) {
-        if (!document::HasExtension(document::FileFormatOf(*format), "fnt")) {
+        if (!formats::HasExtension(formats::FileFormatOf(*format), "fnt")) {
             return UsageError(usage, "--fnt applies only to a .fnt OUT");
         }
         format = BmFontFormatNamed(*files.Variant);
@@ -30,8 +30,8 @@ int ChangeTypefaceFile(const CommandUsage& usage, const TypefaceFiles& files,
     }
 
     document::TypefaceRegistry registry;
-    const document::Result<document::LoadedTypeface> loaded =
-        document::LoadTypeface(registry, ChangedTypefaceId, files.In);
+    const base::Result<formats::LoadedTypeface> loaded =
+        formats::LoadTypeface(registry, ChangedTypefaceId, files.In);
     if (!loaded) {
         return Failure(usage, loaded.Error);
     }
@@ -39,14 +39,14 @@ int ChangeTypefaceFile(const CommandUsage& usage, const TypefaceFiles& files,
         Warn(usage, files.In + ": " + warning);
     }
     if (!files.Variant) {
-        format = document::FormatForFileName(files.Out, loaded.Value->Format);
+        format = formats::FormatForFileName(files.Out, loaded.Value->Format);
     }
-    const document::Result<document::Done> outcome = change(*loaded.Value->Installed);
+    const base::Result<base::Done> outcome = change(*loaded.Value->Installed);
     if (!outcome) {
         return Failure(usage, outcome.Error);
     }
-    const document::Result<document::Done> saved =
-        document::SaveTypeface(registry, ChangedTypefaceId, files.Out, *format);
+    const base::Result<base::Done> saved =
+        formats::SaveTypeface(registry, ChangedTypefaceId, files.Out, *format);
     for (const std::string& warning : saved.Warnings) {
         Warn(usage, files.Out + ": " + warning);
     }

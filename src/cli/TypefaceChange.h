@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
 #include "cli/CommandLine.h"
-#include "document/Result.h"
 #include "document/Typeface.h"
 
 #include <functional>
@@ -18,7 +18,7 @@ struct TypefaceFiles {
     std::optional<std::string> Variant;
 };
 
-using TypefaceChange = std::function<document::Result<document::Done>(document::Typeface&)>;
+using TypefaceChange = std::function<base::Result<base::Done>(document::Typeface&)>;
 
 // Reads files.In, applies change and writes the result to files.Out in the form its extension
 // names (a ".fnt" in the variant IN was read in, unless files.Variant names one), as "Save" does in

@@ -150,15 +150,15 @@ PackedCells PackNearSquare(std::span<const CellSize> cells, const PackingRules& 
 
 } // namespace
 
-Result<PackedCells> PackCells(std::span<const CellSize> cells, const PackingRules& rules) {
+base::Result<PackedCells> PackCells(std::span<const CellSize> cells, const PackingRules& rules) {
     std::int64_t widest = 1;
     for (const CellSize& cell : cells) {
         if (HasPixels(cell)) {
             widest = std::max(widest, cell.Width);
             if (cell.Width > MaxPackedSide || cell.Height > MaxPackedSide) {
-                return Failure{"a cell of " + std::to_string(cell.Width) + " x " +
-                               std::to_string(cell.Height) + " pixels is larger than " +
-                               std::to_string(MaxPackedSide) + " pixels a side"};
+                return base::Failure{"a cell of " + std::to_string(cell.Width) + " x " +
+                                     std::to_string(cell.Height) + " pixels is larger than " +
+                                     std::to_string(MaxPackedSide) + " pixels a side"};
             }
         }
     }
@@ -171,14 +171,14 @@ Result<PackedCells> PackCells(std::span<const CellSize> cells, const PackingRule
             std::min(MaxPackedSide,
                      rules.PowerOfTwo ? LargestPowerOfTwoNotAbove(rules.MaxWidth) : rules.MaxWidth);
         if (widest > width) {
-            return Failure{"a cell " + std::to_string(widest) +
-                           " pixels wide does not fit a picture " + std::to_string(width) +
-                           " pixels wide; choose a larger width"};
+            return base::Failure{"a cell " + std::to_string(widest) +
+                                 " pixels wide does not fit a picture " + std::to_string(width) +
+                                 " pixels wide; choose a larger width"};
         }
         Attempt attempt = PackAtWidth(cells, width, gutter);
         if (!attempt.Packed) {
-            return Failure{"the cells do not fit a picture " + std::to_string(width) +
-                           " pixels wide"};
+            return base::Failure{"the cells do not fit a picture " + std::to_string(width) +
+                                 " pixels wide"};
         }
         packed = Finished(std::move(attempt), width, rules.PowerOfTwo);
     } else {
@@ -186,8 +186,9 @@ Result<PackedCells> PackCells(std::span<const CellSize> cells, const PackingRule
     }
     if (packed.Width <= 0 ||
         !ImageSizeAllowed(packed.Width, std::max<std::int64_t>(packed.Height, 1))) {
-        return Failure{"the packed picture would be " + std::to_string(packed.Width) + " x " +
-                       std::to_string(packed.Height) + " pixels, more than an image may hold"};
+        return base::Failure{"the packed picture would be " + std::to_string(packed.Width) + " x " +
+                             std::to_string(packed.Height) +
+                             " pixels, more than an image may hold"};
     }
     return packed;
 }
@@ -197,7 +198,7 @@ std::optional<std::int64_t> NarrowestCompactWidth(std::span<const CellSize> cell
                                                   std::int64_t high) {
     const auto fits = [&](std::int64_t width) {
         rules.MaxWidth = width;
-        const Result<PackedCells> packed = PackCells(cells, rules);
+        const base::Result<PackedCells> packed = PackCells(cells, rules);
         return packed &&
                std::all_of(packed.Value->Corners.begin(), packed.Value->Corners.end(),
                            [&](const CellCorner& c) { return c.Y >= low && c.Y <= high; });

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Result.h"
+#include "base/Result.h"
 #include "document/RowPacking.h"
 
 #include <cstdint>
@@ -33,8 +33,8 @@ struct PackedCells {
 // MaxWidth 0, the near-square width that gives the smallest picture; its height is as small as
 // the packing allows. Cells without pixels take no room and lie at (0, 0). Fails when a cell is
 // wider than the picture or the picture would hold more than an image may.
-[[nodiscard]] Result<PackedCells> PackCells(std::span<const CellSize> cells,
-                                            const PackingRules& rules);
+[[nodiscard]] base::Result<PackedCells> PackCells(std::span<const CellSize> cells,
+                                                  const PackingRules& rules);
 
 // The narrowest picture width up to MaxPackedSide at which PackCells with rules (its MaxWidth
 // aside) puts every corner's Y within low..high; none when no width does. X stays below the width,

@@ -87,8 +87,8 @@ InkCells FindInk(const TypefaceContent& content) {
 }
 
 // Every character's new metrics in list order, computed before anything changes.
-Result<std::vector<Character>> CroppedCharacters(const TypefaceContent& content,
-                                                 const InkCells& ink, const PackedCells& packed) {
+base::Result<std::vector<Character>>
+CroppedCharacters(const TypefaceContent& content, const InkCells& ink, const PackedCells& packed) {
     std::vector<Character> cropped;
     cropped.reserve(ink.OfCharacter.size());
     auto slot = ink.OfCharacter.begin();
@@ -102,8 +102,9 @@ Result<std::vector<Character>> CroppedCharacters(const TypefaceContent& content,
                 __builtin_sub_overflow(rect.Y, c.Source.Y, &dy) ||
                 __builtin_add_overflow(c.Outlay.X, dx, &m.Outlay.X) ||
                 __builtin_add_overflow(c.Outlay.Y, dy, &m.Outlay.Y)) {
-                return Failure{"Packing would move the offset of character " +
-                               std::to_string(c.Index) + " beyond its range; nothing was changed."};
+                return base::Failure{"Packing would move the offset of character " +
+                                     std::to_string(c.Index) +
+                                     " beyond its range; nothing was changed."};
             }
             const CellCorner corner = packed.Corners[*index];
             m.Source = {corner.X, corner.Y, rect.Width, rect.Height};
@@ -129,13 +130,13 @@ void CopyCells(const Image& old, const InkCells& ink, const PackedCells& packed,
 
 } // namespace
 
-Result<Done> PackCompactly(Typeface& typeface, const PackingRules& rules) {
+base::Result<base::Done> PackCompactly(Typeface& typeface, const PackingRules& rules) {
     TypefaceContent& content = typeface.Content;
     if (content.Characters.Size() == 0) {
-        return Failure{"There are no characters whose cells could be packed."};
+        return base::Failure{"There are no characters whose cells could be packed."};
     }
     if (!content.Image || content.Image->Width <= 0 || content.Image->Height <= 0) {
-        return Failure{"There is no character-set picture whose cells could be packed."};
+        return base::Failure{"There is no character-set picture whose cells could be packed."};
     }
     const InkCells ink = FindInk(content);
     std::vector<CellSize> sizes;
@@ -143,19 +144,19 @@ Result<Done> PackCompactly(Typeface& typeface, const PackingRules& rules) {
     for (const Rect64& rect : ink.Rects) {
         sizes.push_back({rect.Width, rect.Height});
     }
-    const Result<PackedCells> packed = PackCells(sizes, rules);
+    const base::Result<PackedCells> packed = PackCells(sizes, rules);
     if (!packed) {
-        return Failure{"The cells could not be packed: " + packed.Error + "."};
+        return base::Failure{"The cells could not be packed: " + packed.Error + "."};
     }
-    Result<std::vector<Character>> cropped = CroppedCharacters(content, ink, *packed.Value);
+    base::Result<std::vector<Character>> cropped = CroppedCharacters(content, ink, *packed.Value);
     if (!cropped) {
-        return Failure{cropped.Error};
+        return base::Failure{cropped.Error};
     }
     // A typeface without ink still gets a picture, the smallest there is.
     std::optional<Image> picture = MakeImage(std::max<std::int64_t>(packed.Value->Width, 1),
                                              std::max<std::int64_t>(packed.Value->Height, 1), 0);
     if (!picture) {
-        return Failure{"Not enough memory for the packed character-set picture."};
+        return base::Failure{"Not enough memory for the packed character-set picture."};
     }
     CopyCells(*content.Image, ink, *packed.Value, *picture);
 
@@ -165,7 +166,7 @@ Result<Done> PackCompactly(Typeface& typeface, const PackingRules& rules) {
     }
     SetCharacterSetImage(typeface, std::move(picture));
     typeface.Modified = true;
-    return Done{};
+    return base::Done{};
 }
 
 } // namespace glyfora::document

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
 #include "document/CompactPacking.h"
-#include "document/Result.h"
 #include "document/Typeface.h"
 
 namespace glyfora::document {
@@ -14,6 +14,6 @@ namespace glyfora::document {
 // so characters that shared a cell still do; overlapping cells each get their own copy. Advances,
 // line heights and kerning pairs are not touched. Refused, with nothing changed, when there are no
 // characters or no picture, when a moved offset would overflow, or when the packing fails.
-[[nodiscard]] Result<Done> PackCompactly(Typeface& typeface, const PackingRules& rules);
+[[nodiscard]] base::Result<base::Done> PackCompactly(Typeface& typeface, const PackingRules& rules);
 
 } // namespace glyfora::document

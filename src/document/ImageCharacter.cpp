@@ -151,14 +151,14 @@ std::optional<Image> Grown(const Image* old, std::int64_t width, std::int64_t he
 
 } // namespace
 
-Result<Done> AddImageCharacter(Typeface& typeface, std::int64_t code, const Image& picture,
-                               const ImagePlacement& placement) {
+base::Result<base::Done> AddImageCharacter(Typeface& typeface, std::int64_t code,
+                                           const Image& picture, const ImagePlacement& placement) {
     if (code < 0 || code >= CharacterCodeCount) {
-        return Failure{"The character code " + std::to_string(code) +
-                       " is outside 0..65535; nothing was changed."};
+        return base::Failure{"The character code " + std::to_string(code) +
+                             " is outside 0..65535; nothing was changed."};
     }
     if (picture.Width <= 0 || picture.Height <= 0) {
-        return Failure{"The picture has no pixels; nothing was changed."};
+        return base::Failure{"The picture has no pixels; nothing was changed."};
     }
     TypefaceContent& content = typeface.Content;
     Character* replaced = FindCharacter(typeface, code);
@@ -174,8 +174,9 @@ Result<Done> AddImageCharacter(Typeface& typeface, std::int64_t code, const Imag
         corner.emplace();
         canvas = Grown(content.Image.get(), picture.Width, picture.Height, gutter, *corner);
         if (!canvas) {
-            return Failure{"The character-set picture would grow beyond the size limit; nothing "
-                           "was changed."};
+            return base::Failure{
+                "The character-set picture would grow beyond the size limit; nothing "
+                "was changed."};
         }
     }
     for (std::int64_t y = 0; y < picture.Height; ++y) {
@@ -190,7 +191,7 @@ Result<Done> AddImageCharacter(Typeface& typeface, std::int64_t code, const Imag
                         placement.Advance.value_or(picture.Width), lineHeight};
     SetCharacterSetImage(typeface, std::move(canvas));
     typeface.Modified = true;
-    return Done{};
+    return base::Done{};
 }
 
 std::int64_t FreeImageCode(const Typeface& typeface) {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
 #include "document/Image.h"
-#include "document/Result.h"
 #include "document/Typeface.h"
 
 #include <cstdint>
@@ -28,8 +28,9 @@ struct ImagePlacement {
 // advance, the space character's line advance or, without a space, the picture's height). Refused,
 // with nothing changed, for a code outside 0..65535, a picture without pixels, or a picture that
 // would grow beyond the size limit.
-[[nodiscard]] Result<Done> AddImageCharacter(Typeface& typeface, std::int64_t code,
-                                             const Image& picture, const ImagePlacement& placement);
+[[nodiscard]] base::Result<base::Done> AddImageCharacter(Typeface& typeface, std::int64_t code,
+                                                         const Image& picture,
+                                                         const ImagePlacement& placement);
 
 // The code "Add Image" proposes: the first code of the Private Use Area (U+E000..U+F8FF), where
 // pictures without a character of their own belong, that no character has; when every one is

@@ -73,26 +73,26 @@ struct SpreadSize {
     std::int64_t DoubleSpacing = 0;
 };
 
-Result<Done> GrowPicture(const Image& old, std::int64_t spacing, SpreadSize& size) {
+base::Result<base::Done> GrowPicture(const Image& old, std::int64_t spacing, SpreadSize& size) {
     std::int64_t growth = 0;
     const bool sizeOverflows =
         !Multiply(spacing, 2 * GridColumns, growth) || !Multiply(spacing, 2, size.DoubleSpacing) ||
         !Add(old.Width, growth, size.Width) || !Add(old.Height, growth, size.Height);
     if (sizeOverflows ||
         (size.Width > 0 && size.Height > 0 && !ImageSizeAllowed(size.Width, size.Height))) {
-        return Failure{"A spacing of " + std::to_string(spacing) +
-                       " would make the character-set picture larger than allowed."};
+        return base::Failure{"A spacing of " + std::to_string(spacing) +
+                             " would make the character-set picture larger than allowed."};
     }
     if (size.Width <= 0 || size.Height <= 0) {
-        return Failure{"A spacing of " + std::to_string(spacing) +
-                       " would leave no character-set picture."};
+        return base::Failure{"A spacing of " + std::to_string(spacing) +
+                             " would leave no character-set picture."};
     }
-    return Done{};
+    return base::Done{};
 }
 
 // The new metrics of every character in list order, all computed before anything changes.
-Result<Done> MoveCharacters(const TypefaceContent& content, std::int64_t spacing,
-                            const SpreadSize& size, std::vector<Character>& moved) {
+base::Result<base::Done> MoveCharacters(const TypefaceContent& content, std::int64_t spacing,
+                                        const SpreadSize& size, std::vector<Character>& moved) {
     const std::int64_t doubleSpacing = size.DoubleSpacing;
     moved.reserve(content.Characters.Size());
     for (const Character& c : content.Characters) {
@@ -105,13 +105,13 @@ Result<Done> MoveCharacters(const TypefaceContent& content, std::int64_t spacing
             !Add(c.Source.Width, doubleSpacing, m.Source.Width) ||
             !Add(c.Source.Height, doubleSpacing, m.Source.Height) ||
             !Add(c.Outlay.X, -spacing, m.Outlay.X) || !Add(c.Outlay.Y, -spacing, m.Outlay.Y)) {
-            return Failure{"A spacing of " + std::to_string(spacing) +
-                           " would move the metrics of character " + std::to_string(c.Index) +
-                           " beyond their range; nothing was changed."};
+            return base::Failure{"A spacing of " + std::to_string(spacing) +
+                                 " would move the metrics of character " + std::to_string(c.Index) +
+                                 " beyond their range; nothing was changed."};
         }
         moved.push_back(m);
     }
-    return Done{};
+    return base::Done{};
 }
 
 // Blends the part of a cell that the old picture holds onto spread, each pixel offset by
@@ -186,9 +186,9 @@ std::int64_t CopyUpperToLower(Typeface& typeface, std::int64_t first, std::int64
     return written;
 }
 
-Result<Done> ScaleLayout(Typeface& typeface, float scale) {
+base::Result<base::Done> ScaleLayout(Typeface& typeface, float scale) {
     if (!std::isfinite(scale)) {
-        return Failure{"The scale must be a finite number."};
+        return base::Failure{"The scale must be a finite number."};
     }
     // Every result is computed before anything is stored, so a refusal leaves the layout whole.
     std::vector<std::int64_t> results;
@@ -205,19 +205,19 @@ Result<Done> ScaleLayout(Typeface& typeface, float scale) {
     for (const Character& c : typeface.Content.Characters) {
         if (!scaleAll({c.Source.X, c.Source.Y, c.Source.Width, c.Source.Height, c.Outlay.X,
                        c.Outlay.Y, c.Outlay.Width, c.Outlay.Height})) {
-            return Failure{"Scaling by " + ScaleText(scale) +
-                           " would move the metrics of "
-                           "character " +
-                           std::to_string(c.Index) +
-                           " beyond the 32-bit range; nothing was changed."};
+            return base::Failure{"Scaling by " + ScaleText(scale) +
+                                 " would move the metrics of "
+                                 "character " +
+                                 std::to_string(c.Index) +
+                                 " beyond the 32-bit range; nothing was changed."};
         }
     }
     for (const KerningPair& pair : typeface.Content.KerningPairs) {
         if (!scaleAll({pair.Amount})) {
-            return Failure{"Scaling by " + ScaleText(scale) +
-                           " would move the kerning amount of the pair " +
-                           std::to_string(PairLeft(pair)) + ", " + std::to_string(PairRight(pair)) +
-                           " beyond the 32-bit range; nothing was changed."};
+            return base::Failure{
+                "Scaling by " + ScaleText(scale) + " would move the kerning amount of the pair " +
+                std::to_string(PairLeft(pair)) + ", " + std::to_string(PairRight(pair)) +
+                " beyond the 32-bit range; nothing was changed."};
         }
     }
 
@@ -239,29 +239,29 @@ Result<Done> ScaleLayout(Typeface& typeface, float scale) {
     if (changed) {
         typeface.Modified = true;
     }
-    return Done{};
+    return base::Done{};
 }
 
-Result<Done> SpacingLayout(Typeface& typeface, std::int64_t spacing) {
+base::Result<base::Done> SpacingLayout(Typeface& typeface, std::int64_t spacing) {
     auto& content = typeface.Content;
     if (spacing == 0) {
-        return Done{}; // the rebuilt picture and the metrics would equal the old ones
+        return base::Done{}; // the rebuilt picture and the metrics would equal the old ones
     }
     if (!content.Image || content.Image->Width <= 0 || content.Image->Height <= 0) {
-        return Failure{"There is no character-set picture whose cells could be spaced."};
+        return base::Failure{"There is no character-set picture whose cells could be spaced."};
     }
     const Image& old = *content.Image;
     SpreadSize size;
-    if (Result<Done> step = GrowPicture(old, spacing, size); !step) {
+    if (base::Result<base::Done> step = GrowPicture(old, spacing, size); !step) {
         return step;
     }
     std::vector<Character> moved;
-    if (Result<Done> step = MoveCharacters(content, spacing, size, moved); !step) {
+    if (base::Result<base::Done> step = MoveCharacters(content, spacing, size, moved); !step) {
         return step;
     }
     auto spread = MakeImage(size.Width, size.Height, 0);
     if (!spread) {
-        return Failure{"Not enough memory for the spaced character-set picture."};
+        return base::Failure{"Not enough memory for the spaced character-set picture."};
     }
     SpreadCells(content, moved, old, spacing, *spread);
 
@@ -271,7 +271,7 @@ Result<Done> SpacingLayout(Typeface& typeface, std::int64_t spacing) {
     }
     SetCharacterSetImage(typeface, std::move(spread));
     typeface.Modified = true;
-    return Done{};
+    return base::Done{};
 }
 
 } // namespace glyfora::document

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Result.h"
+#include "base/Result.h"
 #include "document/Typeface.h"
 
 #include <cstdint>
@@ -19,7 +19,7 @@ std::int64_t CopyUpperToLower(Typeface& typeface, std::int64_t first, std::int64
 // Multiplies every Source and Outlay field and every kerning Amount by scale in 32-bit float
 // arithmetic, rounding halves to even. Refused, with nothing changed, when the scale is not finite
 // or any result would not fit a 32-bit signed integer.
-[[nodiscard]] Result<Done> ScaleLayout(Typeface& typeface, float scale);
+[[nodiscard]] base::Result<base::Done> ScaleLayout(Typeface& typeface, float scale);
 
 // Spreads the cells of a 16-column grid apart: every cell grows by spacing on each side, cell c
 // moves by (c mod 16, c div 16) × 2 × spacing, the drawing offsets move by −spacing, and the
@@ -27,6 +27,6 @@ std::int64_t CopyUpperToLower(Typeface& typeface, std::int64_t first, std::int64
 // ground. Only the part of a cell inside the old picture is copied. Spacing 0 changes nothing.
 // Refused, with nothing changed, without a picture, when the new picture would be empty, negative
 // or beyond the size limit, or when a moved metric would overflow.
-[[nodiscard]] Result<Done> SpacingLayout(Typeface& typeface, std::int64_t spacing);
+[[nodiscard]] base::Result<base::Done> SpacingLayout(Typeface& typeface, std::int64_t spacing);
 
 } // namespace glyfora::document

@@ -115,12 +115,12 @@ CharacterChoice ChooseCharacters(const std::optional<std::vector<std::uint32_t>>
     return choice;
 }
 
-document::Result<FontImportInput> ReadFontImportInput(const platform::GraphicsLibrary& graphics,
-                                                      const ImportOptions& options) {
+base::Result<FontImportInput> ReadFontImportInput(const platform::GraphicsLibrary& graphics,
+                                                  const ImportOptions& options) {
     std::optional<std::vector<std::uint32_t>> listed;
     auto parsed = ParseCharacterList(options.Characters);
     if (!parsed) {
-        return document::Failure{"The character list cannot be read: " + parsed.Error + "."};
+        return base::Failure{"The character list cannot be read: " + parsed.Error + "."};
     }
     // A list of nothing (blank, or only commas) is no list.
     if (!parsed.Value->empty()) {

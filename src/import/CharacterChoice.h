@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Result.h"
+#include "base/Result.h"
 #include "import/FontServices.h"
 #include "import/GlyphPacking.h"
 #include "import/ImportOptions.h"
@@ -41,7 +41,7 @@ ChooseCharacters(const std::optional<std::vector<std::uint32_t>>& listed, bool u
 // main font's kerning pairs (with a list only those whose sides are both taken), the fallbacks
 // used and the warnings. A fallback family that is not installed is left out with a warning.
 // Fails when the character list cannot be read.
-[[nodiscard]] document::Result<FontImportInput>
+[[nodiscard]] base::Result<FontImportInput>
 ReadFontImportInput(const platform::GraphicsLibrary& graphics, const ImportOptions& options);
 
 } // namespace glyfora::fontimport

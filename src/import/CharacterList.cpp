@@ -1,7 +1,7 @@
 #include "import/CharacterList.h"
 
-#include "document/FileReading.h"
-#include "document/Utf8.h"
+#include "base/FileReading.h"
+#include "base/Utf8.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -69,10 +69,10 @@ public:
     [[nodiscard]] std::size_t Position() const { return position_; }
 
     // A decimal, 0x hex or U+ hex code, or a reason why there is none.
-    [[nodiscard]] document::Result<std::uint32_t> Code() {
+    [[nodiscard]] base::Result<std::uint32_t> Code() {
         const std::size_t start = position_;
         if (AtEnd()) {
-            return document::Failure{"the list ends where a code should follow"};
+            return base::Failure{"the list ends where a code should follow"};
         }
         int base = 10;
         const std::string_view rest = text_.substr(position_);
@@ -93,13 +93,13 @@ public:
         const bool ended = AtEnd() || IsBlank(text_[position_]) || text_[position_] == ',' ||
                            text_[position_] == '-';
         if (position_ == digitsStart || !ended) {
-            return document::Failure{"\"" + ItemFrom(start) +
-                                     "\" is not a character code; write codes as 65, 0x41 or "
-                                     "U+0041 and ranges as 32-126"};
+            return base::Failure{"\"" + ItemFrom(start) +
+                                 "\" is not a character code; write codes as 65, 0x41 or "
+                                 "U+0041 and ranges as 32-126"};
         }
         if (value > LastUnicodeCode) {
-            return document::Failure{"\"" + ItemFrom(start) +
-                                     "\" is beyond the last Unicode code, U+10FFFF"};
+            return base::Failure{"\"" + ItemFrom(start) +
+                                 "\" is beyond the last Unicode code, U+10FFFF"};
         }
         return static_cast<std::uint32_t>(value);
     }
@@ -111,7 +111,7 @@ private:
 
 } // namespace
 
-document::Result<std::vector<std::uint32_t>> ParseCharacterList(std::string_view list) {
+base::Result<std::vector<std::uint32_t>> ParseCharacterList(std::string_view list) {
     // Ranges first, codes once at the end: a list repeating "0-0x10FFFF" must not cost more than
     // all of Unicode.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> ranges;
@@ -119,23 +119,23 @@ document::Result<std::vector<std::uint32_t>> ParseCharacterList(std::string_view
     reader.SkipSeparators();
     while (!reader.AtEnd()) {
         const std::size_t start = reader.Position();
-        const document::Result<std::uint32_t> first = reader.Code();
+        const base::Result<std::uint32_t> first = reader.Code();
         if (!first) {
-            return document::Failure{first.Error};
+            return base::Failure{first.Error};
         }
         std::uint32_t last = *first.Value;
         reader.SkipBlanks();
         if (reader.Take('-')) {
             reader.SkipBlanks();
-            const document::Result<std::uint32_t> end = reader.Code();
+            const base::Result<std::uint32_t> end = reader.Code();
             if (!end) {
-                return document::Failure{end.Error};
+                return base::Failure{end.Error};
             }
             last = *end.Value;
             if (last < *first.Value) {
-                return document::Failure{
-                    "the range \"" + std::string(list.substr(start, reader.Position() - start)) +
-                    "\" ends before it starts"};
+                return base::Failure{"the range \"" +
+                                     std::string(list.substr(start, reader.Position() - start)) +
+                                     "\" ends before it starts"};
             }
         }
         ranges.emplace_back(*first.Value, last);
@@ -152,7 +152,7 @@ document::Result<std::vector<std::uint32_t>> ParseCharacterList(std::string_view
     return codes;
 }
 
-document::Result<std::vector<std::uint32_t>> CharactersOfText(std::string_view text) {
+base::Result<std::vector<std::uint32_t>> CharactersOfText(std::string_view text) {
     // Repeats are dropped as they are read, so a long text costs what its distinct characters do.
     std::vector<bool> seen(LastUnicodeCode + 1);
     std::vector<std::uint32_t> codes;
@@ -160,11 +160,11 @@ document::Result<std::vector<std::uint32_t>> CharactersOfText(std::string_view t
     std::size_t line = 1;
     while (position < text.size()) {
         const std::size_t start = position;
-        const auto code = document::NextCodePoint(text, position, document::Utf8Policy::Reject);
+        const auto code = base::NextCodePoint(text, position, base::Utf8Policy::Reject);
         if (!code) {
-            return document::Failure{"the text is not UTF-8: byte " + std::to_string(start + 1) +
-                                     " (line " + std::to_string(line) +
-                                     ") does not start a well-formed character"};
+            return base::Failure{"the text is not UTF-8: byte " + std::to_string(start + 1) +
+                                 " (line " + std::to_string(line) +
+                                 ") does not start a well-formed character"};
         }
         line += *code == U'\n' ? 1 : 0;
         const bool byteOrderMark = start == 0 && *code == 0xFEFF;
@@ -177,15 +177,15 @@ document::Result<std::vector<std::uint32_t>> CharactersOfText(std::string_view t
     return codes;
 }
 
-document::Result<std::vector<std::uint32_t>> ReadCharacterFile(const std::string& path) {
-    const auto bytes = document::ReadWholeFile(path, MaxCharacterFileBytes);
+base::Result<std::vector<std::uint32_t>> ReadCharacterFile(const std::string& path) {
+    const auto bytes = base::ReadWholeFile(path, MaxCharacterFileBytes);
     if (!bytes) {
-        return document::Failure{bytes.Error};
+        return base::Failure{bytes.Error};
     }
     auto codes = CharactersOfText(
         std::string_view(reinterpret_cast<const char*>(bytes.Value->data()), bytes.Value->size()));
     if (!codes) {
-        return document::Failure{"\"" + path + "\": " + codes.Error};
+        return base::Failure{"\"" + path + "\": " + codes.Error};
     }
     return codes;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Result.h"
+#include "base/Result.h"
 
 #include <cstdint>
 #include <span>
@@ -16,17 +16,15 @@ constexpr std::uint32_t LastUnicodeCode = 0x10FFFF;
 // The codes of a character list such as "32-126, 0xA0-0xFF, U+0400-U+04FF": decimal, 0x hex and
 // U+ hex codes and ranges (both ends included), separated by commas or blanks. Ascending, each
 // once. Fails with the item that is not a code or range and why.
-[[nodiscard]] document::Result<std::vector<std::uint32_t>>
-ParseCharacterList(std::string_view list);
+[[nodiscard]] base::Result<std::vector<std::uint32_t>> ParseCharacterList(std::string_view list);
 
 // Every distinct character of UTF-8 text, ascending. Line breaks (LF, CR, NEL, U+2028, U+2029) are
 // not characters, and neither is a byte-order mark. Text that is not well-formed UTF-8 is refused,
 // with the byte and line where it goes wrong: guessing would import the wrong characters.
-[[nodiscard]] document::Result<std::vector<std::uint32_t>> CharactersOfText(std::string_view text);
+[[nodiscard]] base::Result<std::vector<std::uint32_t>> CharactersOfText(std::string_view text);
 
 // CharactersOfText of a file's contents; the error names the file.
-[[nodiscard]] document::Result<std::vector<std::uint32_t>>
-ReadCharacterFile(const std::string& path);
+[[nodiscard]] base::Result<std::vector<std::uint32_t>> ReadCharacterFile(const std::string& path);
 
 // Ascending codes written as a list ParseCharacterList reads back: runs as ranges, U+ hex.
 [[nodiscard]] std::string FormatCharacterList(std::span<const std::uint32_t> codes);

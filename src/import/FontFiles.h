@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/MappedFile.h"
 #include "import/FontMatching.h"
-#include "platform/MappedFile.h"
 
 #include <cstdint>
 #include <map>
@@ -27,7 +27,7 @@ public:
 
 private:
     std::map<std::pair<std::string, std::int64_t>, std::optional<FontFile>> matches_;
-    std::map<std::string, platform::MappedFile> files_;
+    std::map<std::string, base::MappedFile> files_;
 };
 
 } // namespace glyfora::fontimport

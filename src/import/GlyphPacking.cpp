@@ -239,11 +239,11 @@ std::vector<RowGlyph> RowGlyphs(const std::vector<document::Character*>& charact
 // The compact layout: every glyph drawn on its own where the row layout (rowWidth wide) would draw
 // it, cropped to its ink, and the cells packed densely. Outlay X and Y move by what the cropping
 // cut, so each cell is drawn where its row cell would put those pixels.
-document::Result<document::Image> DrawCompact(document::Typeface& typeface,
-                                              const ImportOptions& options,
-                                              std::span<GlyphSource* const> sources,
-                                              std::int64_t rowWidth, const PassProgress& progress,
-                                              bool& cancelled) {
+base::Result<document::Image> DrawCompact(document::Typeface& typeface,
+                                          const ImportOptions& options,
+                                          std::span<GlyphSource* const> sources,
+                                          std::int64_t rowWidth, const PassProgress& progress,
+                                          bool& cancelled) {
     std::vector<std::unique_ptr<GlyphCropper>> croppers;
     for (GlyphSource* source : sources) {
         auto cropper = std::make_unique<GlyphCropper>(*source, options);
@@ -252,14 +252,13 @@ document::Result<document::Image> DrawCompact(document::Typeface& typeface,
         }
     }
     if (croppers.empty()) {
-        return document::Failure{"The glyphs cannot be drawn: the text rasteriser stopped."};
+        return base::Failure{"The glyphs cannot be drawn: the text rasteriser stopped."};
     }
     const std::vector<document::Character*> characters = CharacterList(typeface);
     const std::vector<RowGlyph> rowGlyphs = RowGlyphs(characters, options, rowWidth);
     if (rowGlyphs.empty()) {
-        return document::Failure{"The character-set image would be empty (" +
-                                 std::to_string(rowWidth) +
-                                 " x 0 pixels); check the size and the paddings."};
+        return base::Failure{"The character-set image would be empty (" + std::to_string(rowWidth) +
+                             " x 0 pixels); check the size and the paddings."};
     }
     // Every cell is kept until all are packed, so each result has its own slot.
     const auto count = static_cast<std::int64_t>(characters.size());
@@ -285,26 +284,26 @@ document::Result<document::Image> DrawCompact(document::Typeface& typeface,
     work.Report = [&](std::int64_t done) { return fits && progress.Report(done); };
     if (!RunInOrder(work)) {
         if (!fits) {
-            return document::Failure{"The compact character-set image would be larger than an "
-                                     "image may hold: its cells alone take more pixels; choose a "
-                                     "smaller size or fewer characters."};
+            return base::Failure{"The compact character-set image would be larger than an "
+                                 "image may hold: its cells alone take more pixels; choose a "
+                                 "smaller size or fewer characters."};
         }
         cancelled = true;
-        return document::Failure{"The import was cancelled."};
+        return base::Failure{"The import was cancelled."};
     }
     croppers.clear();
-    const document::Result<document::PackedCells> packed =
+    const base::Result<document::PackedCells> packed =
         document::PackCells(cells, {options.Gutter, options.MaxWidth, options.PowerOfTwo});
     if (!packed) {
-        return document::Failure{"The compact character-set image cannot be made: " + packed.Error +
-                                 "."};
+        return base::Failure{"The compact character-set image cannot be made: " + packed.Error +
+                             "."};
     }
     auto picture =
         document::MakeImage(std::max<std::int64_t>(packed.Value->Width, 1),
                             std::max<std::int64_t>(packed.Value->Height, 1), TransparentWhite);
     if (!picture) {
-        return document::Failure{"The compact character-set image would be larger than an image "
-                                 "may hold."};
+        return base::Failure{"The compact character-set image would be larger than an image "
+                             "may hold."};
     }
     std::size_t i = 0;
     for (document::Character& character : typeface.Content.Characters) {
@@ -420,7 +419,7 @@ ImportResult CreateTypefaceFromFont(const document::TypefaceRegistry& registry, 
     const PassProgress drawing{progress, count, count * 2};
     if (options.Layout == CellLayout::Compact) {
         bool cancelled = false;
-        document::Result<document::Image> picture =
+        base::Result<document::Image> picture =
             DrawCompact(*typeface, options, sources, width, drawing, cancelled);
         if (!picture) {
             result.Cancelled = cancelled;

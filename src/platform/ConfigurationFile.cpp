@@ -1,9 +1,9 @@
 #include "platform/ConfigurationFile.h"
 
-#include "document/AtomicFile.h"
+#include "base/AtomicFile.h"
+#include "base/FileReading.h"
+#include "base/Utf8.h"
 #include "document/FamilyList.h"
-#include "document/FileReading.h"
-#include "document/Utf8.h"
 
 #include <filesystem>
 #include <limits>
@@ -229,8 +229,8 @@ public:
 
     void String(std::string_view key, std::string_view value) {
         // A line break would end the value and turn the rest into lines of their own.
-        Line(key, document::ValidUtf8(value.substr(0, value.find_first_of("\r\n")),
-                                      document::Utf8Policy::Replace)
+        Line(key, base::ValidUtf8(value.substr(0, value.find_first_of("\r\n")),
+                                  base::Utf8Policy::Replace)
                       .value());
     }
 
@@ -268,10 +268,9 @@ Configuration ReadConfiguration(std::string_view bytes) {
     std::string text;
     if (bytes.substr(0, ByteOrderMark.size()) == ByteOrderMark) {
         text =
-            document::ValidUtf8(bytes.substr(ByteOrderMark.size()), document::Utf8Policy::Replace)
-                .value();
+            base::ValidUtf8(bytes.substr(ByteOrderMark.size()), base::Utf8Policy::Replace).value();
     } else {
-        text = document::Latin1ToUtf8(bytes);
+        text = base::Latin1ToUtf8(bytes);
     }
     const std::vector<IniGroup> groups = ParseIni(text);
 
@@ -383,8 +382,8 @@ Configuration LoadConfiguration(const std::string& folder) {
     if (folder.empty()) {
         return {};
     }
-    const document::Result<std::vector<std::uint8_t>> bytes =
-        document::ReadWholeFile(ConfigurationFilePath(folder), MaxFileSize);
+    const base::Result<std::vector<std::uint8_t>> bytes =
+        base::ReadWholeFile(ConfigurationFilePath(folder), MaxFileSize);
     if (!bytes) {
         return {};
     }
@@ -392,19 +391,19 @@ Configuration LoadConfiguration(const std::string& folder) {
         std::string_view(reinterpret_cast<const char*>(bytes.Value->data()), bytes.Value->size()));
 }
 
-document::Result<document::Done> SaveConfiguration(const std::string& folder,
-                                                   const Configuration& configuration) {
+base::Result<base::Done> SaveConfiguration(const std::string& folder,
+                                           const Configuration& configuration) {
     if (folder.empty()) {
-        return document::Failure{
+        return base::Failure{
             "no settings folder (neither APPDATA, XDG_CONFIG_HOME nor HOME is set)"};
     }
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        return document::Failure{"cannot create the folder \"" + folder + "\": " + error.message()};
+        return base::Failure{"cannot create the folder \"" + folder + "\": " + error.message()};
     }
-    return document::WriteFileAtomically(ConfigurationFilePath(folder),
-                                         WriteConfiguration(configuration));
+    return base::WriteFileAtomically(ConfigurationFilePath(folder),
+                                     WriteConfiguration(configuration));
 }
 
 } // namespace glyfora::platform

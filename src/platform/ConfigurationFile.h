@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
 #include "document/ImportOptions.h"
-#include "document/Result.h"
 
 #include <cstdint>
 #include <optional>
@@ -70,7 +70,7 @@ struct Configuration {
 
 // Creates the folder and its parents when needed and replaces "Configuration.ini" as a whole.
 // On failure an old file is left untouched.
-[[nodiscard]] document::Result<document::Done>
-SaveConfiguration(const std::string& folder, const Configuration& configuration);
+[[nodiscard]] base::Result<base::Done> SaveConfiguration(const std::string& folder,
+                                                         const Configuration& configuration);
 
 } // namespace glyfora::platform

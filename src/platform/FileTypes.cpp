@@ -96,21 +96,21 @@ std::string RegistryFileTypeStore::ReadOpenCommand(const std::string& progId) co
                               "HKEY_CLASSES_ROOT\\" + progId + "\\shell\\open\\command\\", false);
 }
 
-document::Result<document::Done> RegistryFileTypeStore::Write(const FileType& fileType) {
+base::Result<base::Done> RegistryFileTypeStore::Write(const FileType& fileType) {
     FileTypeTable table;
     table.Types[fileType.Extension] = fileType;
     if (!WriteFileType(table, fileType.Extension, registry_)) {
-        return document::Failure{"the registry refused some of the keys or values of \"." +
-                                 fileType.Extension + "\""};
+        return base::Failure{"the registry refused some of the keys or values of \"." +
+                             fileType.Extension + "\""};
     }
-    return document::Done{};
+    return base::Done{};
 }
 
-document::Result<document::Done> WriteFileType(const FileTypeTable& table,
-                                               const std::string& extension, FileTypeStore& store) {
+base::Result<base::Done> WriteFileType(const FileTypeTable& table, const std::string& extension,
+                                       FileTypeStore& store) {
     const auto found = table.Types.find(extension);
     if (found == table.Types.end()) {
-        return document::Failure{"the file type \"." + extension + "\" is not defined"};
+        return base::Failure{"the file type \"." + extension + "\" is not defined"};
     }
     return store.Write(found->second);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Result.h"
+#include "base/Result.h"
 #include "platform/Environment.h"
 #include "platform/Registry.h"
 
@@ -74,7 +74,7 @@ public:
     // The command registered to open files of progId; empty when there is none.
     [[nodiscard]] virtual std::string ReadOpenCommand(const std::string& progId) const = 0;
     // Writes the record.
-    [[nodiscard]] virtual document::Result<document::Done> Write(const FileType& fileType) = 0;
+    [[nodiscard]] virtual base::Result<base::Done> Write(const FileType& fileType) = 0;
 };
 
 // The registry as a file-type store: the command is read from
@@ -85,7 +85,7 @@ public:
     [[nodiscard]] std::string OpenCommandFor(const std::string& programPath) const override;
     [[nodiscard]] std::string IconFor(const std::string& programPath) const override;
     [[nodiscard]] std::string ReadOpenCommand(const std::string& progId) const override;
-    [[nodiscard]] document::Result<document::Done> Write(const FileType& fileType) override;
+    [[nodiscard]] base::Result<base::Done> Write(const FileType& fileType) override;
 
 private:
     RegistryBackend& registry_;
@@ -93,7 +93,7 @@ private:
 
 // Writes the extension's record from the table into the store; fails when it is unknown or the
 // store fails.
-[[nodiscard]] document::Result<document::Done>
+[[nodiscard]] base::Result<base::Done>
 WriteFileType(const FileTypeTable& table, const std::string& extension, FileTypeStore& store);
 
 struct FileTypeCheckResult {

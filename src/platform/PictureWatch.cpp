@@ -1,7 +1,7 @@
 #include "platform/PictureWatch.h"
 
-#include "document/FileReading.h"
-#include "document/PictureFile.h"
+#include "base/FileReading.h"
+#include "formats/PictureFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -49,12 +49,12 @@ WatchResult PollPictureWatch(PictureWatch& watch, std::chrono::steady_clock::tim
     }
     // Read non-blocking and refused when it changes meanwhile, so a FIFO put in the picture's
     // place cannot stall the user interface and a half-saved picture is tried again later.
-    document::Result<document::FileContents> version = document::ReadRegularFile(watch.Path);
+    base::Result<base::FileContents> version = base::ReadRegularFile(watch.Path);
     if (!version) {
         return Busy(watch, now, std::move(version.Error));
     }
     watch.BusySince.reset();
-    document::Result<document::Image> loaded = document::DecodePicture(version.Value->Bytes);
+    base::Result<document::Image> loaded = formats::DecodePicture(version.Value->Bytes);
     if (!loaded) {
         return {WatchStatus::Undecodable, std::nullopt, std::move(loaded.Error)};
     }
@@ -62,20 +62,20 @@ WatchResult PollPictureWatch(PictureWatch& watch, std::chrono::steady_clock::tim
     return {WatchStatus::Reloaded, std::move(loaded.Value), {}};
 }
 
-document::Result<std::string> ExportCharacterSetPicture(const document::Typeface& typeface,
-                                                        const std::string& folder,
-                                                        PictureWatch& watch) {
+base::Result<std::string> ExportCharacterSetPicture(const document::Typeface& typeface,
+                                                    const std::string& folder,
+                                                    PictureWatch& watch) {
     const auto& image = typeface.Content.Image;
     if (!image || image->Width <= 0 || image->Height <= 0) {
-        return document::Failure{"there is no character-set picture"};
+        return base::Failure{"there is no character-set picture"};
     }
     std::string path = folder;
     if (!path.empty() && path.back() != '/') {
         path += '/';
     }
     path += ExportedPictureName;
-    if (document::Result<document::Done> written = document::WritePngFile(*image, path); !written) {
-        return document::Failure{std::move(written.Error)};
+    if (base::Result<base::Done> written = formats::WritePngFile(*image, path); !written) {
+        return base::Failure{std::move(written.Error)};
     }
     ArmPictureWatch(watch, path);
     return path;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "document/FileReading.h"
+#include "base/FileReading.h"
+#include "base/Result.h"
 #include "document/Image.h"
-#include "document/Result.h"
 #include "document/Typeface.h"
 
 #include <chrono>
@@ -21,8 +21,8 @@ inline constexpr std::chrono::seconds PictureReleaseTimeout{5};
 
 // What identifies one version of a file, and the stamp of a regular file (none when it does not
 // exist or is not a regular file).
-using document::FileStamp;
-using document::ReadFileStamp;
+using base::FileStamp;
+using base::ReadFileStamp;
 
 // The watch of the picture handed to an external editor. Unarmed (empty Path) until the first
 // export; once armed it stays armed.
@@ -60,7 +60,7 @@ void ArmPictureWatch(PictureWatch& watch, const std::string& path);
 // Writes the typeface's picture as PNG to folder + ExportedPictureName, replacing the file
 // whole, and arms the watch on it; gives the exported file's path. Fails, with the watch
 // untouched, when there is no picture or it cannot be written.
-[[nodiscard]] document::Result<std::string>
+[[nodiscard]] base::Result<std::string>
 ExportCharacterSetPicture(const document::Typeface& typeface, const std::string& folder,
                           PictureWatch& watch);
 

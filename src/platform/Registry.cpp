@@ -1,6 +1,6 @@
 #include "platform/Registry.h"
 
-#include "document/Utf8.h"
+#include "base/Utf8.h"
 
 namespace glyfora::platform {
 
@@ -237,7 +237,7 @@ bool WriteRegistryValue(RegistryBackend& registry, std::string_view valuePath, R
 bool WriteRegistryString(RegistryBackend& registry, std::string_view valuePath,
                          std::string_view text) {
     const std::vector<std::uint8_t> data =
-        Utf16LittleEndian(document::Utf8ToUtf16(text, document::Utf8Policy::Replace).value(), true);
+        Utf16LittleEndian(base::Utf8ToUtf16(text, base::Utf8Policy::Replace).value(), true);
     return WriteRegistryValue(registry, valuePath, RegistryType::String, data, -1);
 }
 
@@ -252,7 +252,7 @@ std::string ReadRegistryString(const RegistryBackend& registry, std::string_view
         (value->Type != RegistryType::String && value->Type != RegistryType::ExpandString)) {
         return {};
     }
-    std::string text = document::Utf16ToUtf8(Utf16Units(value->Data));
+    std::string text = base::Utf16ToUtf8(Utf16Units(value->Data));
     if (expand && value->Type == RegistryType::ExpandString) {
         text = ExpandEnvironmentReferences(text, environment);
     }

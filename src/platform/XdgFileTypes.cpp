@@ -1,8 +1,8 @@
 #include "platform/XdgFileTypes.h"
 
-#include "document/AtomicFile.h"
-#include "document/FileReading.h"
-#include "document/XmlEscape.h"
+#include "base/AtomicFile.h"
+#include "base/FileReading.h"
+#include "base/XmlEscape.h"
 
 #include <cerrno>
 #include <chrono>
@@ -75,16 +75,15 @@ std::string_view Trim(std::string_view text) {
 
 std::string ReadText(const std::string& path) {
     // Desktop files are small; a huge one is not ours and is not worth reading.
-    const document::Result<std::vector<std::uint8_t>> bytes =
-        document::ReadWholeFile(path, 1U << 20);
+    const base::Result<std::vector<std::uint8_t>> bytes = base::ReadWholeFile(path, 1U << 20);
     if (!bytes) {
         return {};
     }
     return {bytes.Value->begin(), bytes.Value->end()};
 }
 
-document::Result<document::Done> WriteText(const std::string& path, const std::string& text) {
-    return document::WriteFileAtomically(
+base::Result<base::Done> WriteText(const std::string& path, const std::string& text) {
+    return base::WriteFileAtomically(
         path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
@@ -181,13 +180,13 @@ std::string MimePackageText(const FileType& fileType, const XdgFileTypeNames& na
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
            "  <mime-type type=\"" +
-           document::EscapeXml(names.MimeType) +
+           base::EscapeXml(names.MimeType) +
            "\">\n"
            "    <comment>" +
-           document::EscapeXml(fileType.Description) +
+           base::EscapeXml(fileType.Description) +
            "</comment>\n"
            "    <glob pattern=\"*." +
-           document::EscapeXml(fileType.Extension) +
+           base::EscapeXml(fileType.Extension) +
            "\"/>\n"
            "  </mime-type>\n"
            "</mime-info>\n";
@@ -248,9 +247,9 @@ std::string XdgFileTypeStore::ReadOpenCommand(const std::string& /*progId*/) con
     return DesktopEntryValue(entry, "Exec");
 }
 
-document::Result<document::Done> XdgFileTypeStore::Write(const FileType& fileType) {
+base::Result<base::Done> XdgFileTypeStore::Write(const FileType& fileType) {
     if (dataHome_.empty()) {
-        return document::Failure{"no data folder (neither XDG_DATA_HOME nor HOME is set)"};
+        return base::Failure{"no data folder (neither XDG_DATA_HOME nor HOME is set)"};
     }
     namespace fs = std::filesystem;
     const fs::path mimeFolder = fs::path(dataHome_) / "mime";
@@ -259,8 +258,8 @@ document::Result<document::Done> XdgFileTypeStore::Write(const FileType& fileTyp
         std::error_code error;
         fs::create_directories(folder, error);
         if (error) {
-            return document::Failure{"cannot create the folder \"" + folder.string() +
-                                     "\": " + error.message()};
+            return base::Failure{"cannot create the folder \"" + folder.string() +
+                                 "\": " + error.message()};
         }
     }
     // The desktop entry last: the check reads it, so a failure before it is retried next start.
@@ -274,7 +273,7 @@ document::Result<document::Done> XdgFileTypeStore::Write(const FileType& fileTyp
     // The caches are refreshed where the tools exist; without them the desktop rescans on its own.
     (void)runner_({"update-mime-database", mimeFolder.string()});
     (void)runner_({"update-desktop-database", applicationsFolder.string()});
-    return document::Done{};
+    return base::Done{};
 }
 
 } // namespace glyfora::platform

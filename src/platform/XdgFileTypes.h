@@ -61,7 +61,7 @@ public:
     // The desktop entry's Exec, but empty when the package or the entry's MimeType is missing, so
     // that a half-removed registration is written again.
     [[nodiscard]] std::string ReadOpenCommand(const std::string& progId) const override;
-    [[nodiscard]] document::Result<document::Done> Write(const FileType& fileType) override;
+    [[nodiscard]] base::Result<base::Done> Write(const FileType& fileType) override;
 
     [[nodiscard]] std::string PackagePath() const;
     [[nodiscard]] std::string DesktopEntryPath() const;

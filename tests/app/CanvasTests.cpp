@@ -11,7 +11,7 @@
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
-#include "document/TypefaceIo.h"
+#include "formats/TypefaceIo.h"
 #include "views/CharacterSetView.h"
 #include "views/CharacterView.h"
 #include "views/KerningPairView.h"
@@ -59,8 +59,8 @@ std::string WriteTestTypeface(const testsupport::ScratchFolder& folder) {
     space.Outlay = {0, 0, 5, 18};
     (void)document::AddKerningPair(typeface, 'A', 'V', -3);
     const std::string path = folder.File("test.tf");
-    const document::Result<document::Done> saved =
-        document::SaveTypeface(registry, TypefaceId, path, document::FileFormatId::Tf);
+    const base::Result<base::Done> saved =
+        formats::SaveTypeface(registry, TypefaceId, path, formats::FileFormatId::Tf);
     if (!saved.Ok()) {
         qFatal("the test typeface could not be written: %s", saved.Error.c_str());
     }

@@ -10,7 +10,7 @@
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
-#include "document/TypefaceIo.h"
+#include "formats/TypefaceIo.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -254,7 +254,7 @@ void DispatchTests::saveTakesTheExtensionInAnyLetterCase() {
     QCOMPARE(editor.Files.Calls.size(), std::size_t{0});
     QVERIFY(QFile::exists(path));
     QVERIFY(!CurrentTypeface(shell.State)->Modified);
-    QCOMPARE(shell.State.CurrentFileFormat, document::FileFormatId::Tf);
+    QCOMPARE(shell.State.CurrentFileFormat, formats::FileFormatId::Tf);
 }
 
 void DispatchTests::saveOfAnUnchangedDocumentWritesNothing() {

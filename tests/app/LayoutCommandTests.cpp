@@ -8,8 +8,8 @@
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/MainWindow.h"
 #include "app/windows/PackCompactlyDialog.h"
-#include "document/PictureFile.h"
-#include "document/PngCodec.h"
+#include "formats/PictureFile.h"
+#include "formats/PngCodec.h"
 #include "views/CharacterSetView.h"
 
 #include <QAction>
@@ -396,7 +396,7 @@ void CharacterSetPictureTests::editorSaveIsReloadedAndShown() {
     const testsupport::ScratchFolder folder;
     // The "editor" saves a green picture over the file it was given, a moment after it started.
     const auto green = document::MakeImage(16, 16, 0xFF00FF00U);
-    const auto png = document::EncodePng(*green);
+    const auto png = formats::EncodePng(*green);
     QFile picture(QString::fromStdString(folder.File("green.png")));
     QVERIFY(picture.open(QIODevice::WriteOnly));
     picture.write(reinterpret_cast<const char*>(png->data()), static_cast<qint64>(png->size()));
@@ -482,7 +482,7 @@ void CharacterSetPictureTests::addImageAsksForPictureAndCodeAndAddsTheCharacter(
     QCOMPARE(icon->Outlay, (document::Rect64{-1, 4, 7, 12}));
     QCOMPARE(icon->Source.Width, 3);
     QCOMPARE(icon->Source.Height, 2);
-    const document::Image file = *document::LoadPictureFile(path.toStdString()).Value;
+    const document::Image file = *formats::LoadPictureFile(path.toStdString()).Value;
     QCOMPARE(typeface.Content.Sprite->At(icon->Source.X + 2, icon->Source.Y + 1), file.At(2, 1));
     QVERIFY(typeface.Modified);
     QCOMPARE(editor.State.LastDialogCode, 0xE001);

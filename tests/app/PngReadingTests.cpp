@@ -1,4 +1,4 @@
-#include "document/PngCodec.h"
+#include "formats/PngCodec.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -19,7 +19,7 @@ TEST(PngReading, QtReadsWrittenPicturesAsTheSameRgba) {
     }
     colour.At(4, 2) = 0x00FF0000; // colour under zero alpha must survive too
     for (const document::Image* picture : {&grey, &colour}) {
-        const auto png = document::EncodePng(*picture);
+        const auto png = formats::EncodePng(*picture);
         ASSERT_TRUE(png);
         const QImage read = QImage::fromData(QByteArray(reinterpret_cast<const char*>(png->data()),
                                                         static_cast<qsizetype>(png->size())),

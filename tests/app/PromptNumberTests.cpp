@@ -10,6 +10,7 @@
 namespace glyfora::app {
 namespace {
 
+using namespace base;
 using namespace document;
 
 using testsupport::Add;

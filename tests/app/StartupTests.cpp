@@ -10,7 +10,7 @@
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
 #include "app/windows/ScreenFit.h"
-#include "document/TypefaceIo.h"
+#include "formats/TypefaceIo.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -145,8 +145,8 @@ void StartupTests::commandLineFileOpensBeforeTheFirstEvent() {
         document::Typeface* typeface = document::CreateTypeface(registry, 5);
         document::AddCharacter(*typeface, 65);
         document::PropertyValue(*typeface, "Comment") = "from the command line";
-        QVERIFY(document::SaveTypeface(registry, 5, path.toStdString(), document::FileFormatId::Tf)
-                    .Ok());
+        QVERIFY(
+            formats::SaveTypeface(registry, 5, path.toStdString(), formats::FileFormatId::Tf).Ok());
     }
     StartOptions options = Editor::NoCheck();
     options.FilePath = path.toStdString();

@@ -21,6 +21,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTest>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -219,7 +220,14 @@ private slots:
         QCOMPARE(shell.Import->CreateButton->geometry(), QRect(230, 350, 110, 25));
         importScroll->ensureWidgetVisible(shell.Import->StatusLine);
         QVERIFY(importScroll->verticalScrollBar()->value() > 0);
-        // The import window never grows beyond its layout.
+        // Scrolling only up and down, the import window is wider by the scroll bar.
+        shell.Import->resize(350, 300);
+        QVERIFY(importScroll->verticalScrollBar()->isVisible());
+        QCOMPARE(shell.Import->width(),
+                 350 + importScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                                                          importScroll));
+        QTRY_COMPARE(importScroll->horizontalScrollBar()->maximum(), 0);
+        // It never grows beyond its layout, and without scrolling it is as wide as that.
         shell.Import->resize(1000, 1000);
         QCOMPARE(shell.Import->size(), QSize(350, 610));
     }

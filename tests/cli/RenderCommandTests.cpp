@@ -1,8 +1,8 @@
 #include "ScratchFolder.h"
+#include "base/FileReading.h"
 #include "cli/Commands.h"
-#include "document/FileReading.h"
-#include "document/PngCodec.h"
-#include "document/TypefaceIo.h"
+#include "formats/PngCodec.h"
+#include "formats/TypefaceIo.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -44,16 +44,15 @@ protected:
             document::AddKerningPair(typeface, u'A', u'V', -2);
         }
         ASSERT_TRUE(
-            document::SaveTypeface(registry, 1, typefacePath_, document::FileFormatId::Tf).Ok());
+            formats::SaveTypeface(registry, 1, typefacePath_, formats::FileFormatId::Tf).Ok());
     }
 
     std::optional<document::Image> Output() const {
-        const document::Result<std::vector<std::uint8_t>> bytes =
-            document::ReadWholeFile(outputPath_);
+        const base::Result<std::vector<std::uint8_t>> bytes = base::ReadWholeFile(outputPath_);
         if (!bytes) {
             return std::nullopt;
         }
-        return document::DecodePng(*bytes.Value).Value;
+        return formats::DecodePng(*bytes.Value).Value;
     }
 
     // The columns of row y that are not background.

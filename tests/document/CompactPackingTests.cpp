@@ -62,7 +62,7 @@ TEST(CompactPacking, CellsAreSeparatedAndThePictureIsTight) {
     const std::vector<CellSize> cells = GlyphLikeCells(400, 7);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Rules.Gutter * 100000 + c.Rules.MaxWidth);
-        const Result<PackedCells> packed = PackCells(cells, c.Rules);
+        const base::Result<PackedCells> packed = PackCells(cells, c.Rules);
         ASSERT_TRUE(packed.Ok()) << packed.Error;
         ExpectSeparated(cells, *packed.Value, c.Rules.Gutter);
         if (c.ExpectedWidth != 0) {
@@ -93,7 +93,7 @@ TEST(CompactPacking, RefusesCellsThatCannotFit) {
     EXPECT_TRUE(PackCells(wide, {1, 1024, true}).Ok());
     const std::vector<CellSize> huge = {{20000, 3}};
     EXPECT_FALSE(PackCells(huge, {1, 0, false}).Ok());
-    const Result<PackedCells> empty = PackCells({}, {1, 64, false});
+    const base::Result<PackedCells> empty = PackCells({}, {1, 64, false});
     ASSERT_TRUE(empty.Ok());
     EXPECT_EQ(empty.Value->Height, 0);
 }
@@ -130,7 +130,7 @@ TEST(CompactPacking, AdvisesTheNarrowestWidthThatKeepsCornersInRange) {
         const auto maxY = [&](std::int64_t w) {
             PackingRules rules = c.Rules;
             rules.MaxWidth = w;
-            const Result<PackedCells> packed = PackCells(c.Cells, rules);
+            const base::Result<PackedCells> packed = PackCells(c.Cells, rules);
             std::int64_t y = std::numeric_limits<std::int64_t>::max();
             if (packed) {
                 y = 0;

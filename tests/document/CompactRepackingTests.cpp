@@ -105,7 +105,7 @@ TEST(CompactRepacking, RefusalsLeaveTheTypefaceAsItWas) {
         if (c.Characters) {
             Add(typeface, 65, {0, 0, 5, 5}, {1, 1, 6, 9});
         }
-        const Result<Done> packed = PackCompactly(typeface, c.Rules);
+        const base::Result<base::Done> packed = PackCompactly(typeface, c.Rules);
         EXPECT_FALSE(packed.Ok());
         EXPECT_NE(packed.Error.find(c.Reason), std::string::npos) << packed.Error;
         EXPECT_FALSE(typeface.Modified);

@@ -117,7 +117,7 @@ TEST(ImageCharacter, RefusalsChangeNothing) {
         picture.Width = c.Width;
         picture.Height = c.Height;
         picture.Pixels.assign(static_cast<std::size_t>(c.Width * c.Height), Icon);
-        const Result<Done> added = AddImageCharacter(typeface, c.Code, picture, {});
+        const base::Result<base::Done> added = AddImageCharacter(typeface, c.Code, picture, {});
         EXPECT_FALSE(added.Ok());
         EXPECT_NE(added.Error.find(c.Reason), std::string::npos) << added.Error;
         EXPECT_EQ(typeface.Content.Image->Height, 16384);

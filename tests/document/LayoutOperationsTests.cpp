@@ -173,7 +173,7 @@ TEST(ScaleLayout, ResultsBeyond32BitsAreRefusedWithNothingChanged) {
     Add(typeface, 66, {1, 2, 3, 4}, {5, 6, 7, 1'100'000'000});
     AddKerningPair(typeface, 65, 66, 3);
 
-    const Result<Done> outcome = ScaleLayout(typeface, 2.0F);
+    const base::Result<base::Done> outcome = ScaleLayout(typeface, 2.0F);
     EXPECT_FALSE(outcome.Ok());
     EXPECT_FALSE(outcome.Error.empty());
     EXPECT_EQ(FindCharacter(typeface, 65)->Source, (Rect64{1, 2, 3, 4}));
@@ -325,7 +325,7 @@ TEST(SpacingLayout, RefusesWhatCannotBeBuiltAndChangesNothing) {
     Typeface& typeface = *CreateTypeface(registry, 5);
     Add(typeface, 65, {1, 2, 3, 4}, {5, 6, 7, 8});
 
-    const Result<Done> withoutPicture = SpacingLayout(typeface, 1);
+    const base::Result<base::Done> withoutPicture = SpacingLayout(typeface, 1);
     EXPECT_FALSE(withoutPicture.Ok());
     EXPECT_FALSE(withoutPicture.Error.empty());
 
@@ -337,7 +337,7 @@ TEST(SpacingLayout, RefusesWhatCannotBeBuiltAndChangesNothing) {
          {std::int64_t{1} << 14, std::int64_t{-2}, std::int64_t{-1},
           std::numeric_limits<std::int64_t>::max() / 4, std::numeric_limits<std::int64_t>::min()}) {
         SCOPED_TRACE(spacing);
-        const Result<Done> outcome = SpacingLayout(typeface, spacing);
+        const base::Result<base::Done> outcome = SpacingLayout(typeface, spacing);
         EXPECT_FALSE(outcome.Ok());
         EXPECT_FALSE(outcome.Error.empty());
     }

@@ -4,8 +4,8 @@
 // that every character read is reachable through the code table, and that whatever a writer
 // accepts reads back to the same bytes (write, read, write is stable).
 
-#include "document/bmfont/BmFontFile.h"
-#include "document/bmfont/BmFontModel.h"
+#include "formats/bmfont/BmFontFile.h"
+#include "formats/bmfont/BmFontModel.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-namespace glyfora::document::fuzzing {
+namespace glyfora::formats::fuzzing {
 
 using Parser = std::optional<BmFont> (*)(std::span<const std::uint8_t>, std::vector<std::string>&);
-using Encoder = Result<std::vector<std::uint8_t>> (*)(const BmFont&);
+using Encoder = base::Result<std::vector<std::uint8_t>> (*)(const BmFont&);
 
 inline int FuzzBmFontReader(std::span<const std::uint8_t> bytes, Parser parse, Encoder encode) {
     static_cast<void>(DetectBmFontVariant(bytes));
@@ -25,16 +25,16 @@ inline int FuzzBmFontReader(std::span<const std::uint8_t> bytes, Parser parse, E
     if (!font) {
         return 0;
     }
-    TypefaceRegistry registry;
-    const auto typeface = MakeTypeface(registry, 5);
+    document::TypefaceRegistry registry;
+    const auto typeface = document::MakeTypeface(registry, 5);
     // Pages are looked for in a folder that does not exist, so runs do not depend on files.
     ApplyBmFont(*typeface, *font, "/nonexistent/glyfora-fuzz/", warnings);
-    for (const Character& character : typeface->Content.Characters) {
-        if (FindCharacter(*typeface, character.Index) == nullptr) {
+    for (const document::Character& character : typeface->Content.Characters) {
+        if (document::FindCharacter(*typeface, character.Index) == nullptr) {
             std::abort();
         }
     }
-    const Result<std::vector<std::uint8_t>> first = encode(*font);
+    const base::Result<std::vector<std::uint8_t>> first = encode(*font);
     if (!first) {
         return 0;
     }
@@ -43,11 +43,11 @@ inline int FuzzBmFontReader(std::span<const std::uint8_t> bytes, Parser parse, E
     if (!reread || !again.empty()) {
         std::abort(); // our own output must read back without complaint
     }
-    const Result<std::vector<std::uint8_t>> second = encode(*reread);
+    const base::Result<std::vector<std::uint8_t>> second = encode(*reread);
     if (!second || second.Value != first.Value) {
         std::abort();
     }
     return 0;
 }
 
-} // namespace glyfora::document::fuzzing
+} // namespace glyfora::formats::fuzzing

@@ -3,5 +3,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace glyfora::document;
+    using namespace glyfora::formats;
     return fuzzing::FuzzBmFontReader({data, size}, ParseBmFontText, EncodeBmFontText);
 }

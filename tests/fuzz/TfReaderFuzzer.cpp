@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the ".tf" reader. Whatever it reads must save without error and read
 // back to the same bytes without warnings.
-#include "document/TypefaceFile.h"
+#include "formats/TypefaceFile.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -12,7 +12,9 @@
 
 namespace {
 
+using namespace glyfora::base;
 using namespace glyfora::document;
+using namespace glyfora::formats;
 
 std::uint32_t ReadLe32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |

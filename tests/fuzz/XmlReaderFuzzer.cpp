@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the XML & Image reader and its number reader. Besides the sanitizers'
 // checks it verifies that every character read is reachable through the code table.
-#include "document/XmlImageFile.h"
+#include "formats/XmlImageFile.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -8,7 +8,9 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace glyfora::base;
     using namespace glyfora::document;
+    using namespace glyfora::formats;
     TypefaceRegistry registry;
     const auto typeface = MakeTypeface(registry, 5);
     // Pictures are looked for in a folder that does not exist, so runs do not depend on files.

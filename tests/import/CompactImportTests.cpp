@@ -1,8 +1,8 @@
 #include "CharacterRecords.h"
 #include "ScratchFolder.h"
 #include "document/Pixel.h"
-#include "document/TypefaceFile.h"
-#include "document/TypefaceIo.h"
+#include "formats/TypefaceFile.h"
+#include "formats/TypefaceIo.h"
 #include "import/FontServices.h"
 #include "import/GlyphPacking.h"
 #include "views/Canvas.h"
@@ -231,9 +231,9 @@ TEST_F(CompactImport, WideRowPicturesSaveAndLoad) {
         EXPECT_EQ(typeface->Content.Image->Width, 16384);
         const testsupport::ScratchFolder folder;
         const std::string file = folder.File("wide.tf");
-        ASSERT_TRUE(document::WriteTfFile(*typeface, file).Ok());
+        ASSERT_TRUE(formats::WriteTfFile(*typeface, file).Ok());
         document::TypefaceRegistry loadedRegistry;
-        const auto loaded = document::LoadTypeface(loadedRegistry, Id, file);
+        const auto loaded = formats::LoadTypeface(loadedRegistry, Id, file);
         ASSERT_TRUE(loaded.Ok()) << loaded.Error;
         EXPECT_EQ(loaded.Value->Installed->Content.Image->Pixels, typeface->Content.Image->Pixels);
     }

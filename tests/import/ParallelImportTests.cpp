@@ -1,5 +1,5 @@
 #include "ScratchFolder.h"
-#include "document/TypefaceFile.h"
+#include "formats/TypefaceFile.h"
 #include "import/FontMatching.h"
 #include "import/FontServices.h"
 #include "import/GlyphPacking.h"
@@ -29,7 +29,7 @@ protected:
     // The typeface as a .tf file holds it (pixels, metrics, kerning, properties in file order).
     [[nodiscard]] std::string TfBytes(const document::Typeface& typeface,
                                       const std::string& name) const {
-        EXPECT_TRUE(document::WriteTfFile(typeface, folder.File(name)).Ok()) << name;
+        EXPECT_TRUE(formats::WriteTfFile(typeface, folder.File(name)).Ok()) << name;
         return folder.Read(name);
     }
 

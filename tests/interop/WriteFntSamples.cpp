@@ -5,7 +5,7 @@
 // where each glyph's ink was drawn before the repacking, which is where a reader must place it.
 
 #include "document/CompactRepacking.h"
-#include "document/bmfont/BmFontFile.h"
+#include "formats/bmfont/BmFontFile.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,7 +15,9 @@
 #include <iostream>
 #include <string>
 
+using namespace glyfora::base;
 using namespace glyfora::document;
+using namespace glyfora::formats;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "ScratchFolder.h"
-#include "document/FileReading.h"
-#include "document/PngCodec.h"
+#include "base/FileReading.h"
+#include "formats/PngCodec.h"
 #include "platform/PictureWatch.h"
 
 #include <chrono>
@@ -19,7 +19,7 @@ using Clock = std::chrono::steady_clock;
 
 std::vector<std::uint8_t> PngOf(std::uint32_t colour, std::int64_t width = 4) {
     const auto image = document::MakeImage(width, 2, colour);
-    return *document::EncodePng(*image);
+    return *formats::EncodePng(*image);
 }
 
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
@@ -40,7 +40,7 @@ protected:
     void SetUp() override {
         typeface_ = document::CreateTypeface(registry_, 5);
         document::SetCharacterSetImage(*typeface_, document::MakeImage(4, 2, 0xFF0000FFU));
-        const document::Result<std::string> exported =
+        const base::Result<std::string> exported =
             ExportCharacterSetPicture(*typeface_, folder_.Path(), watch_);
         ASSERT_TRUE(exported.Error.empty()) << exported.Error;
         path_ = exported.Value.value_or(std::string());
@@ -57,9 +57,9 @@ protected:
 
 TEST_F(PictureWatchTest, ExportWritesThePictureAndSeesNoChangeUntilTheFileChanges) {
     EXPECT_EQ(path_, folder_.Path() + "/CharacterSet.png");
-    const document::Result<std::vector<std::uint8_t>> bytes = document::ReadWholeFile(path_);
+    const base::Result<std::vector<std::uint8_t>> bytes = base::ReadWholeFile(path_);
     ASSERT_TRUE(bytes.Ok()) << bytes.Error;
-    const auto decoded = document::DecodePng(*bytes.Value);
+    const auto decoded = formats::DecodePng(*bytes.Value);
     ASSERT_TRUE(decoded.Value.has_value());
     EXPECT_EQ(decoded.Value->Pixels, typeface_->Content.Image->Pixels);
 
@@ -155,7 +155,7 @@ TEST(ExportCharacterSetPicture, WithoutAPictureNothingIsWrittenOrWatched) {
     document::TypefaceRegistry registry;
     document::Typeface* typeface = document::CreateTypeface(registry, 5);
     PictureWatch watch;
-    const document::Result<std::string> outcome =
+    const base::Result<std::string> outcome =
         ExportCharacterSetPicture(*typeface, folder.Path(), watch);
     EXPECT_FALSE(outcome.Error.empty());
     EXPECT_TRUE(watch.Path.empty());
@@ -167,7 +167,7 @@ TEST(ExportCharacterSetPicture, AnUnwritableFolderIsReportedAndNotWatched) {
     document::Typeface* typeface = document::CreateTypeface(registry, 5);
     document::SetCharacterSetImage(*typeface, document::MakeImage(2, 2, 0xFFFFFFFFU));
     PictureWatch watch;
-    const document::Result<std::string> outcome =
+    const base::Result<std::string> outcome =
         ExportCharacterSetPicture(*typeface, "/nonexistent-folder-for-glyfora", watch);
     EXPECT_FALSE(outcome.Error.empty());
     EXPECT_TRUE(watch.Path.empty());

@@ -1,5 +1,5 @@
 #include "ScratchFolder.h"
-#include "document/FileReading.h"
+#include "base/FileReading.h"
 #include "platform/XdgFileTypes.h"
 
 #include <chrono>
@@ -15,7 +15,7 @@ namespace glyfora::platform {
 namespace {
 
 std::string ReadText(const std::string& path) {
-    const document::Result<std::vector<std::uint8_t>> read = document::ReadWholeFile(path);
+    const base::Result<std::vector<std::uint8_t>> read = base::ReadWholeFile(path);
     EXPECT_EQ(read.Error, "") << path;
     const std::vector<std::uint8_t> bytes = read.Value.value_or(std::vector<std::uint8_t>());
     return {bytes.begin(), bytes.end()};

@@ -7,7 +7,7 @@
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/MainWindow.h"
 #include "document/ImageCharacter.h"
-#include "document/PictureFile.h"
+#include "formats/PictureFile.h"
 #include "platform/Folders.h"
 
 #include <QDesktopServices>
@@ -37,8 +37,8 @@ void ImportCharacterSetPicture(Shell& shell, const std::string& path) {
         if (typeface == nullptr) {
             return;
         }
-        const document::Result<document::Done> imported =
-            document::ImportCharacterSetPicture(*typeface, path);
+        const base::Result<base::Done> imported =
+            formats::ImportCharacterSetPicture(*typeface, path);
         if (!imported) {
             shell.Services.Messages.Warning(shell.CharacterSet, QStringLiteral("Import"),
                                             QStringLiteral("The picture could not be loaded: %1")
@@ -72,8 +72,8 @@ void OnCharacterSetAddImage(Shell& shell, const DispatchEvent& /*event*/) {
         return;
     }
     const QString title = QStringLiteral("Add Image");
-    const document::Result<document::Image> picture =
-        document::LoadPictureFile(answer.Path.toStdString());
+    const base::Result<document::Image> picture =
+        formats::LoadPictureFile(answer.Path.toStdString());
     if (!picture) {
         shell.Services.Messages.Warning(shell.CharacterSet, title,
                                         QStringLiteral("The picture could not be loaded: %1")
@@ -91,7 +91,7 @@ void OnCharacterSetAddImage(Shell& shell, const DispatchEvent& /*event*/) {
     state.LastDialogCode = dialog.Code();
     const document::ImagePlacement placement = dialog.Placement();
     RecordStep(shell, title, [&shell, &state, &picture, &title, &placement, typeface] {
-        const document::Result<document::Done> added =
+        const base::Result<base::Done> added =
             document::AddImageCharacter(*typeface, state.LastDialogCode, *picture.Value, placement);
         if (!added) {
             shell.Services.Messages.Warning(shell.CharacterSet, title,
@@ -109,7 +109,7 @@ void OnCharacterSetEdit(Shell& shell, const DispatchEvent& /*event*/) {
         return;
     }
     const std::string folder = platform::TemporaryFolder();
-    const document::Result<std::string> exported =
+    const base::Result<std::string> exported =
         platform::ExportCharacterSetPicture(*typeface, folder, shell.PictureWatch);
     if (!exported) {
         shell.Services.Messages.Warning(shell.CharacterSet, QStringLiteral("Edit"),
@@ -150,7 +150,7 @@ void PictureWatchTimer::Check() {
     switch (result.Status) {
     case platform::WatchStatus::Reloaded:
         RecordStep(shell_, QStringLiteral("Reload Picture"), [this, typeface, &result] {
-            document::ReplaceCharacterSetPicture(*typeface, std::move(*result.Picture));
+            formats::ReplaceCharacterSetPicture(*typeface, std::move(*result.Picture));
             ShowPictureChange(shell_);
         });
         if (shell_.PictureWatch.Known) {

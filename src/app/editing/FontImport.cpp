@@ -2,7 +2,7 @@
 
 #include "app/shell/Shell.h"
 #include "app/windows/ImportWindow.h"
-#include "document/FileFormat.h"
+#include "formats/FileFormat.h"
 #include "import/CharacterChoice.h"
 #include "import/CharacterList.h"
 #include "import/GlyphPacking.h"
@@ -62,8 +62,8 @@ private:
 void WarnWhenNotSavableAsTf(Shell& shell, const document::Typeface& typeface,
                             const fontimport::ImportOptions& options) {
     const document::PackingRules compact{options.Gutter, 0, options.PowerOfTwo};
-    const document::FieldCheck check = document::CheckFieldLimits(
-        typeface, *document::FileFormatOf(document::FileFormatId::Tf).Limits,
+    const formats::FieldCheck check = formats::CheckFieldLimits(
+        typeface, *formats::FileFormatOf(formats::FileFormatId::Tf).Limits,
         options.Layout == fontimport::CellLayout::Compact ? &compact : nullptr);
     if (check.Reason.empty()) {
         return;
@@ -98,7 +98,7 @@ bool CreateTypefaceFromWindow(Shell& shell) {
     }
     AppState& state = shell.State;
     const fontimport::ImportOptions options = shell.Import->ReadOptions();
-    const document::Result<fontimport::FontImportInput> read =
+    const base::Result<fontimport::FontImportInput> read =
         fontimport::ReadFontImportInput(state.Graphics, options);
     if (!read) {
         ShowImportFailure(shell, read.Error);

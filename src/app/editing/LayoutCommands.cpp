@@ -30,8 +30,7 @@ void CopyUpperToLower(Shell& shell, std::int64_t first, std::int64_t last, std::
     ShowDocumentChange(shell);
 }
 
-using LayoutFromAnswer = document::Result<document::Done> (*)(document::Typeface&,
-                                                              std::string_view);
+using LayoutFromAnswer = base::Result<base::Done> (*)(document::Typeface&, std::string_view);
 
 void AskAndApply(Shell& shell, const QString& title, const QString& prompt,
                  const QString& defaultText, LayoutFromAnswer apply) {
@@ -40,7 +39,7 @@ void AskAndApply(Shell& shell, const QString& title, const QString& prompt,
         return;
     }
     const std::string answer = AskNumber(shell.Main.get(), prompt, defaultText).toStdString();
-    const document::Result<document::Done> outcome = apply(*typeface, answer);
+    const base::Result<base::Done> outcome = apply(*typeface, answer);
     if (!outcome) {
         // A closed prompt is no refusal: the user changed their mind.
         if (!outcome.Error.empty()) {
@@ -117,7 +116,7 @@ void OnPackCompactly(Shell& shell, const DispatchEvent& /*event*/) {
         if (typeface == nullptr) {
             return;
         }
-        const document::Result<document::Done> outcome = document::PackCompactly(*typeface, rules);
+        const base::Result<base::Done> outcome = document::PackCompactly(*typeface, rules);
         if (!outcome) {
             shell.Services.Messages.Warning(shell.Main.get(), QStringLiteral("Pack compactly"),
                                             QString::fromStdString(outcome.Error));

@@ -170,30 +170,30 @@ std::optional<std::int64_t> SpacingFromAnswer(float answer) {
     return static_cast<std::int64_t>(rounded);
 }
 
-document::Result<document::Done> ScaleLayoutFromAnswer(document::Typeface& typeface,
-                                                       std::string_view answer) {
+base::Result<base::Done> ScaleLayoutFromAnswer(document::Typeface& typeface,
+                                               std::string_view answer) {
     if (Unanswered(answer)) {
-        return document::Failure{}; // the prompt was closed: nothing changes, nothing to tell
+        return base::Failure{}; // the prompt was closed: nothing changes, nothing to tell
     }
     const auto scale = ReadPromptFloat(answer);
     if (!scale) {
-        return document::Failure{NotANumber(answer)};
+        return base::Failure{NotANumber(answer)};
     }
     return document::ScaleLayout(typeface, *scale);
 }
 
-document::Result<document::Done> SpacingLayoutFromAnswer(document::Typeface& typeface,
-                                                         std::string_view answer) {
+base::Result<base::Done> SpacingLayoutFromAnswer(document::Typeface& typeface,
+                                                 std::string_view answer) {
     if (Unanswered(answer)) {
-        return document::Failure{}; // the prompt was closed: nothing changes, nothing to tell
+        return base::Failure{}; // the prompt was closed: nothing changes, nothing to tell
     }
     const auto value = ReadPromptFloat(answer);
     if (!value) {
-        return document::Failure{NotANumber(answer)};
+        return base::Failure{NotANumber(answer)};
     }
     const auto spacing = SpacingFromAnswer(*value);
     if (!spacing) {
-        return document::Failure{"The spacing must be a finite number; nothing was changed."};
+        return base::Failure{"The spacing must be a finite number; nothing was changed."};
     }
     return document::SpacingLayout(typeface, *spacing);
 }

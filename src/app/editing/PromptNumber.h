@@ -22,9 +22,9 @@ namespace glyfora::app {
 // ScaleLayout and SpacingLayout driven by the text a number prompt returned. An empty answer (the
 // prompt was closed) changes nothing and carries no refusal; an answer that is not a number, or a
 // spacing that is not finite, changes nothing and is refused.
-[[nodiscard]] document::Result<document::Done> ScaleLayoutFromAnswer(document::Typeface& typeface,
-                                                                     std::string_view answer);
-[[nodiscard]] document::Result<document::Done> SpacingLayoutFromAnswer(document::Typeface& typeface,
-                                                                       std::string_view answer);
+[[nodiscard]] base::Result<base::Done> ScaleLayoutFromAnswer(document::Typeface& typeface,
+                                                             std::string_view answer);
+[[nodiscard]] base::Result<base::Done> SpacingLayoutFromAnswer(document::Typeface& typeface,
+                                                               std::string_view answer);
 
 } // namespace glyfora::app

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/FileFormat.h"
 #include "document/Typeface.h"
+#include "formats/FileFormat.h"
 #include "platform/GraphicsLibrary.h"
 #include "views/ViewState.h"
 
@@ -20,7 +20,7 @@ struct AppState {
     document::TypefaceRegistry Registry;
     std::string CurrentFilePath;
     // The form CurrentFilePath was read or written in; "Save" of a ".fnt" keeps its variant.
-    document::FileFormatId CurrentFileFormat = document::FileFormatId::Tf;
+    formats::FileFormatId CurrentFileFormat = formats::FileFormatId::Tf;
     std::string CharacterSetImagePath;
     std::string SettingsFolder;
     std::string EditorPath;

@@ -2,7 +2,7 @@
 #include "app/shell/RecentFiles.h"
 #include "app/shell/Shell.h"
 #include "app/windows/MainWindow.h"
-#include "document/TypefaceIo.h"
+#include "formats/TypefaceIo.h"
 
 namespace glyfora::app {
 namespace {
@@ -18,9 +18,9 @@ QString Lines(const std::vector<std::string>& lines) {
     return list.join(u'\n');
 }
 
-bool WriteDocument(Shell& shell, const std::string& path, document::FileFormatId format) {
-    const document::Result<document::Done> result =
-        document::SaveTypeface(shell.State.Registry, TypefaceId, path, format);
+bool WriteDocument(Shell& shell, const std::string& path, formats::FileFormatId format) {
+    const base::Result<base::Done> result =
+        formats::SaveTypeface(shell.State.Registry, TypefaceId, path, format);
     if (!result) {
         shell.Services.Messages.Error(
             shell.Main.get(), QString::fromUtf16(SaveTitle),
@@ -48,7 +48,7 @@ bool WriteDocument(Shell& shell, const std::string& path, document::FileFormatId
 
 QStringList TypefaceFileFilters() {
     QStringList filters;
-    for (const document::FileFormat& format : document::FileFormats()) {
+    for (const formats::FileFormat& format : formats::FileFormats()) {
         QStringList patterns;
         for (const std::string_view extension : format.Extensions) {
             patterns << QStringLiteral("*.") +
@@ -77,8 +77,8 @@ bool ConfirmDiscard(Shell& shell) {
 }
 
 bool OpenTypefaceFile(Shell& shell, const std::string& path) {
-    const document::Result<document::LoadedTypeface> result =
-        document::LoadTypeface(shell.State.Registry, TypefaceId, path);
+    const base::Result<formats::LoadedTypeface> result =
+        formats::LoadTypeface(shell.State.Registry, TypefaceId, path);
     if (!result) {
         shell.Services.Messages.Error(
             shell.Main.get(), QString::fromUtf16(OpenTitle),
@@ -103,9 +103,9 @@ bool OpenTypefaceFile(Shell& shell, const std::string& path) {
 bool SaveDocument(Shell& shell) {
     const std::string& path = shell.State.CurrentFilePath;
     // A ".fnt" keeps the variant it was opened or last saved as.
-    const std::optional<document::FileFormatId> format =
+    const std::optional<formats::FileFormatId> format =
         path.empty() ? std::nullopt
-                     : document::FormatForFileName(path, shell.State.CurrentFileFormat);
+                     : formats::FormatForFileName(path, shell.State.CurrentFileFormat);
     if (!format) {
         return SaveDocumentAs(shell);
     }
@@ -120,11 +120,11 @@ bool SaveDocumentAs(Shell& shell) {
         return false;
     }
     // The filters are the formats in table order.
-    const std::span<const document::FileFormat> formats = document::FileFormats();
+    const std::span<const formats::FileFormat> formats = formats::FileFormats();
     const bool known = answer.FilterIndex >= 0 && answer.FilterIndex < std::ssize(formats);
-    const document::FileFormat& format = formats[known ? answer.FilterIndex : 0];
+    const formats::FileFormat& format = formats[known ? answer.FilterIndex : 0];
     const std::string path =
-        document::WithExtension(answer.Path.toStdString(), std::string(format.Extensions.front()));
+        formats::WithExtension(answer.Path.toStdString(), std::string(format.Extensions.front()));
     return WriteDocument(shell, path, format.Id);
 }
 

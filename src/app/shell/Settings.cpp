@@ -111,7 +111,7 @@ void LoadConfiguration(Shell& shell) {
 void SaveConfiguration(Shell& shell) {
     shell.Character->hide();
     shell.KerningPair->hide();
-    const document::Result<document::Done> saved =
+    const base::Result<base::Done> saved =
         platform::SaveConfiguration(shell.State.SettingsFolder, CollectSettings(shell));
     if (!saved) {
         // Nothing is shown at exit; the next start simply uses the defaults.

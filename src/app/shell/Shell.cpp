@@ -4,8 +4,8 @@
 #include "app/shell/History.h"
 #include "app/shell/ShellViews.h"
 #include "app/windows/MainWindow.h"
-#include "document/TypefaceIo.h"
 #include "document/TypefaceSnapshot.h"
+#include "formats/TypefaceIo.h"
 
 #include <QTextEdit>
 
@@ -24,7 +24,7 @@ document::Typeface& NewDocument(AppState& state) {
 }
 
 void ForgetDocumentFile(AppState& state) {
-    state.CurrentFilePath = document::DirectoryOf(state.CurrentFilePath);
+    state.CurrentFilePath = formats::DirectoryOf(state.CurrentFilePath);
 }
 
 void ShowDocumentChange(Shell& shell, const ListRows& rows, EmptyViews emptyViews) {

@@ -8,7 +8,7 @@
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
-#include "document/FileFormat.h"
+#include "formats/FileFormat.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -27,11 +27,11 @@ DropKind KindOf(const QMimeData* data, bool pictureWindow, std::string& path) {
         return DropKind::None;
     }
     path = data->urls().front().toLocalFile().toStdString();
-    const std::string extension = document::ExtensionOf(path);
+    const std::string extension = formats::ExtensionOf(path);
     if (pictureWindow && (extension == "png" || extension == "bmp")) {
         return DropKind::Picture;
     }
-    return document::FormatForFileName(path) ? DropKind::Typeface : DropKind::None;
+    return formats::FormatForFileName(path) ? DropKind::Typeface : DropKind::None;
 }
 
 class FileDropFilter final : public QObject {

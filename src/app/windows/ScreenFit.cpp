@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -127,8 +128,20 @@ void MakeScrollable(QWidget& window) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroll);
     window.setMinimumSize(laidOut / 4);
-    window.setMaximumSize(laidOut);
+    // While the page scrolls up and down the window is wider by the scroll bar, so that it need not
+    // scroll sideways as well; a width the user chose stays.
+    const int bar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
+    window.setMaximumSize(laidOut + QSize(bar, 0));
     window.resize(laidOut);
+    QObject::connect(scroll->verticalScrollBar(), &QScrollBar::rangeChanged, &window,
+                     [&window, laidOut, bar](int /*minimum*/, int maximum) {
+                         const int plain = laidOut.width();
+                         if (maximum > 0 && window.width() == plain) {
+                             window.resize(plain + bar, window.height());
+                         } else if (maximum == 0 && window.width() == plain + bar) {
+                             window.resize(plain, window.height());
+                         }
+                     });
 }
 
 } // namespace glyfora::app

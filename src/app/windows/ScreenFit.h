@@ -28,8 +28,9 @@ namespace glyfora::app {
 void FitWindowToScreen(QWidget& window);
 
 // Puts the window's children into a scroll area that fills it, and lets the window shrink below
-// the size they were laid out for (down to a quarter of it), but not grow beyond it: a fixed
-// layout stays reachable on a screen that is too small for it. The window keeps its size.
+// the size they were laid out for (down to a quarter of it), but not grow beyond it (beyond the
+// scroll bar while it scrolls): a fixed layout stays reachable on a screen that is too small for
+// it. The window keeps its size.
 void MakeScrollable(QWidget& window);
 
 } // namespace glyfora::app
