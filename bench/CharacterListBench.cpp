@@ -10,8 +10,8 @@
 #include "base/AtomicFile.h"
 #include "base/Utf8.h"
 #include "formats/TypefaceFile.h"
-#include "import/CharacterChoice.h"
 #include "import/CharacterList.h"
+#include "import/ImportRun.h"
 #include "platform/GraphicsLibrary.h"
 
 #include <algorithm>
@@ -70,12 +70,10 @@ std::size_t Import(const platform::GraphicsLibrary& graphics, fontimport::Import
         }
         options.Characters = fontimport::FormatCharacterList(*codes.Value);
     }
-    const auto input = fontimport::ReadFontImportInput(graphics, options);
     document::TypefaceRegistry registry;
-    const auto result =
-        fontimport::CreateTypefaceFromFont(registry, 5, options, *input.Value, graphics);
+    const fontimport::ImportOutcome result = fontimport::RunImport(graphics, registry, 5, options);
     if (!result.Typeface) {
-        std::fprintf(stderr, "import failed: %s\n", result.Error.c_str());
+        std::fprintf(stderr, "import failed: %s\n", result.Reason.c_str());
         std::exit(1);
     }
     if (!out.empty() && !formats::WriteTfFile(*result.Typeface, out).Ok()) {

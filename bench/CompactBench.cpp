@@ -7,7 +7,7 @@
 #include "BestTime.h"
 #include "document/CompactPacking.h"
 #include "import/FontServices.h"
-#include "import/GlyphPacking.h"
+#include "import/ImportRun.h"
 #include "platform/GraphicsLibrary.h"
 
 #include <algorithm>
@@ -21,28 +21,31 @@ namespace {
 
 using namespace glyfora;
 
+// The characters and pairs the options choose, read once so that only the import is timed.
 fontimport::FontImportInput Input(const platform::GraphicsLibrary& graphics,
-                                  const std::string& family, std::int64_t size) {
-    fontimport::FontImportInput input;
-    input.Codes = fontimport::ReadFontCharacters(graphics, family, size);
-    for (const fontimport::FontKerningPair& pair :
-         fontimport::ReadFontKerningPairs(graphics, family, size)) {
-        input.Pairs.push_back({pair.First, pair.Second, pair.Amount});
+                                  fontimport::FontFiles& files,
+                                  const fontimport::ImportOptions& options) {
+    base::Result<fontimport::FontImportInput> input =
+        fontimport::ReadFontImportInput(files, graphics, options);
+    if (!input) {
+        std::fprintf(stderr, "cannot read the fonts: %s\n", input.Error.c_str());
+        std::exit(1);
     }
-    return input;
+    return std::move(*input.Value);
 }
 
 std::unique_ptr<document::Typeface> Import(const platform::GraphicsLibrary& graphics,
+                                           fontimport::FontFiles& files,
                                            const fontimport::ImportOptions& options,
                                            const fontimport::FontImportInput& input) {
     document::TypefaceRegistry registry;
-    fontimport::ImportResult result =
-        fontimport::CreateTypefaceFromFont(registry, 5, options, input, graphics);
-    if (!result.Typeface) {
-        std::fprintf(stderr, "import failed: %s\n", result.Error.c_str());
+    fontimport::ImportOutcome outcome =
+        fontimport::ImportFromInput(registry, 5, options, input, graphics, files);
+    if (!outcome.Typeface) {
+        std::fprintf(stderr, "import failed: %s\n", outcome.Reason.c_str());
         std::exit(1);
     }
-    return std::move(result.Typeface);
+    return std::move(outcome.Typeface);
 }
 
 std::vector<document::CellSize> Cells(const document::Typeface& typeface) {
@@ -75,7 +78,8 @@ void CompareLayouts(const platform::GraphicsLibrary& graphics, bool unicode, int
     options.Family = "DejaVu Sans";
     options.Size = 24;
     options.Unicode = unicode;
-    fontimport::FontImportInput input = Input(graphics, options.Family, options.Size);
+    fontimport::FontFiles files;
+    const fontimport::FontImportInput input = Input(graphics, files, options);
     fontimport::ImportOptions compact = options;
     compact.Layout = fontimport::CellLayout::Compact;
     compact.MaxWidth = 0;
@@ -83,11 +87,12 @@ void CompareLayouts(const platform::GraphicsLibrary& graphics, bool unicode, int
     double rowMs = 1e300, compactMs = 1e300;
     // Alternated, so that both see the same state of the machine.
     for (int i = 0; i < repetitions; ++i) {
-        rowMs = std::min(rowMs,
-                         bench::BestMs(1, [&] { rowTypeface = Import(graphics, options, input); }));
-        compactMs =
-            std::min(compactMs,
-                     bench::BestMs(1, [&] { compactTypeface = Import(graphics, compact, input); }));
+        rowMs = std::min(rowMs, bench::BestMs(1, [&] {
+                             rowTypeface = Import(graphics, files, options, input);
+                         }));
+        compactMs = std::min(compactMs, bench::BestMs(1, [&] {
+                                 compactTypeface = Import(graphics, files, compact, input);
+                             }));
     }
     std::printf("DejaVu Sans 24, %s: %zu glyphs\n",
                 unicode ? "every covered code" : "codes up to 255",
@@ -118,8 +123,9 @@ void TimeLargePacking(const platform::GraphicsLibrary& graphics, int repetitions
     options.Unicode = true;
     options.Layout = fontimport::CellLayout::Compact;
     options.MaxWidth = 0;
-    const fontimport::FontImportInput input = Input(graphics, options.Family, options.Size);
-    const std::unique_ptr<document::Typeface> typeface = Import(graphics, options, input);
+    fontimport::FontFiles files;
+    const fontimport::FontImportInput input = Input(graphics, files, options);
+    const std::unique_ptr<document::Typeface> typeface = Import(graphics, files, options, input);
     const std::vector<document::CellSize> cells = Cells(*typeface);
     for (const std::int64_t maxWidth : {std::int64_t{0}, std::int64_t{4096}}) {
         base::Result<document::PackedCells> packed;

@@ -11,7 +11,7 @@
 #include "base/AtomicFile.h"
 #include "formats/PngCodec.h"
 #include "import/FontMatching.h"
-#include "import/GlyphPacking.h"
+#include "import/ImportRun.h"
 #include "platform/GraphicsLibrary.h"
 
 #include <ft2build.h>
@@ -159,15 +159,16 @@ int main(int argc, char** argv) {
         fontimport::FontImportInput input;
         input.Codes = codes;
         document::TypefaceRegistry registry;
-        auto result =
-            fontimport::CreateTypefaceFromFont(registry, 5, options, input, graphics, {}, jobs);
+        fontimport::FontFiles files;
+        const fontimport::ImportOutcome outcome =
+            fontimport::ImportFromInput(registry, 5, options, input, graphics, files, {}, jobs);
         made = std::chrono::steady_clock::now();
-        if (!result.Typeface || !WritePng(*result.Typeface->Content.Image, out)) {
-            std::fprintf(stderr, "import failed: %s\n", result.Error.c_str());
+        if (!outcome.Typeface || !WritePng(*outcome.Typeface->Content.Image, out)) {
+            std::fprintf(stderr, "import failed: %s\n", outcome.Reason.c_str());
             return 1;
         }
-        width = result.Typeface->Content.Image->Width;
-        height = result.Typeface->Content.Image->Height;
+        width = outcome.Typeface->Content.Image->Width;
+        height = outcome.Typeface->Content.Image->Height;
     } else {
         const document::Image image = FreeTypeLoop(face, codes, size, maxWidth);
         FT_Done_Face(face);

@@ -1,11 +1,9 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ImportArguments.h"
-#include "formats/FileFormat.h"
 #include "formats/TypefaceFile.h"
-#include "import/CharacterChoice.h"
 #include "import/CharacterList.h"
-#include "import/GlyphPacking.h"
+#include "import/ImportRun.h"
 #include "platform/GraphicsLibrary.h"
 
 #include <chrono>
@@ -94,20 +92,16 @@ std::string MaxWidthAdvice(const std::optional<std::int64_t>& width) {
 // ranges. The error when a file cannot be read, or when lists and files name no character at all
 // (an import of "no list" would take quite other characters).
 std::string AddCharacterFiles(const ImportArguments& parsed, std::string& list) {
-    const bool listed = parsed.CharactersListed || !parsed.CharacterFiles.empty();
-    // The arguments' lists were checked while they were read.
-    std::vector<std::uint32_t> codes = *fontimport::ParseCharacterList(list).Value;
-    for (const std::string& file : parsed.CharacterFiles) {
-        const auto fileCodes = fontimport::ReadCharacterFile(file);
-        if (!fileCodes) {
-            return fileCodes.Error;
-        }
-        codes = fontimport::MergeCharacterLists(codes, *fileCodes.Value);
+    const base::Result<std::string> merged =
+        fontimport::AddCharacterFilesToList(list, parsed.CharacterFiles);
+    if (!merged) {
+        return merged.Error;
     }
-    if (listed && codes.empty()) {
+    const bool listed = parsed.CharactersListed || !parsed.CharacterFiles.empty();
+    if (listed && merged.Value->empty()) {
         return "--chars and --chars-file name no characters";
     }
-    list = fontimport::FormatCharacterList(codes);
+    list = *merged.Value;
     return {};
 }
 
@@ -130,36 +124,27 @@ int RunImportCommand(const std::vector<std::string>& args) {
     if (const std::string error = AddCharacterFiles(parsed, options.Characters); !error.empty()) {
         return Failure(Usage, error);
     }
-    const base::Result<fontimport::FontImportInput> input =
-        fontimport::ReadFontImportInput(graphics, options);
-    if (!input) {
-        return Failure(Usage, input.Error);
-    }
-    for (const std::string& warning : input.Value->Warnings) {
-        Warn(Usage, warning);
-    }
-
     document::TypefaceRegistry registry;
     StderrProgress progress;
-    const fontimport::ImportResult result = fontimport::CreateTypefaceFromFont(
-        registry, ImportTypefaceId, options, *input.Value, graphics,
+    fontimport::ImportOutcome outcome = fontimport::RunImport(
+        graphics, registry, ImportTypefaceId, options,
         [&](std::int64_t done, std::int64_t total) { return progress(done, total); }, parsed.Jobs);
-    if (!result.Typeface) {
-        return Failure(Usage, result.Error);
+    for (const std::string& warning : outcome.Warnings) {
+        Warn(Usage, warning);
     }
-    // The check the writer makes anyway, asked first so that the advice can name the option.
-    const document::PackingRules compact{options.Gutter, 0, options.PowerOfTwo};
-    const formats::FieldCheck check = formats::CheckFieldLimits(
-        *result.Typeface, *formats::FileFormatOf(formats::FileFormatId::Tf).Limits,
-        options.Layout == fontimport::CellLayout::Compact ? &compact : nullptr);
-    if (!check.Reason.empty()) {
-        return Failure(Usage, check.Reason + MaxWidthAdvice(check.FittingWidth));
+    if (outcome.End != fontimport::ImportEnd::Created) {
+        return Failure(Usage, outcome.Reason);
     }
-    const base::Result<base::Done> saved = formats::WriteTfFile(*result.Typeface, parsed.Output);
+    if (outcome.Advice) {
+        return Failure(Usage,
+                       outcome.Advice->Reason + MaxWidthAdvice(outcome.Advice->FittingWidth));
+    }
+    const document::Typeface& typeface = *outcome.Typeface;
+    const base::Result<base::Done> saved = formats::WriteTfFile(typeface, parsed.Output);
     if (!saved) {
         return Failure(Usage, saved.Error);
     }
-    const auto& content = result.Typeface->Content;
+    const auto& content = typeface.Content;
     std::cout << parsed.Output << ": " << content.Characters.Size() << " characters, "
               << content.KerningPairs.Size() << " kerning pairs, " << content.Image->Width << " x "
               << content.Image->Height << " image\n";

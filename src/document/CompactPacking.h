@@ -21,12 +21,6 @@ struct PackingRules {
     bool PowerOfTwo = false;   // both sides rounded up to powers of two
 };
 
-struct PackedCells {
-    std::vector<CellCorner> Corners; // one per cell, in the order given
-    std::int64_t Width = 0;          // the picture that holds them
-    std::int64_t Height = 0;
-};
-
 // Packs the cells densely with a skyline packer (Jukka Jylänki, "A Thousand Ways to Pack the
 // Bin", 2010, as stb_rect_pack implements it), keeping Gutter pixels between any two cells. The
 // picture is MaxWidth wide (with PowerOfTwo, the largest power of two not above it) or, for

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace glyfora::document {
 
@@ -29,6 +30,14 @@ CellCorner PlaceCell(RowPacker& packer, std::int64_t width, std::int64_t height)
 
 struct CellSize {
     std::int64_t Width = 0, Height = 0;
+};
+
+// What a packing makes of cells, whether in rows or compactly: where each lies and the picture
+// that holds them.
+struct PackedCells {
+    std::vector<CellCorner> Corners; // one per cell, in the order given
+    std::int64_t Width = 0;          // the picture that holds them
+    std::int64_t Height = 0;
 };
 
 // The narrowest picture width, at least the widest cell, at which packing cells puts every

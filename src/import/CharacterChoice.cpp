@@ -115,7 +115,17 @@ CharacterChoice ChooseCharacters(const std::optional<std::vector<std::uint32_t>>
     return choice;
 }
 
-base::Result<FontImportInput> ReadFontImportInput(const platform::GraphicsLibrary& graphics,
+std::vector<FontKerningPair> ChooseKerningPairs(std::vector<FontKerningPair> pairs, bool unicode) {
+    if (!unicode) {
+        std::erase_if(pairs, [](const FontKerningPair& pair) {
+            return pair.First > 255 || pair.Second > 255;
+        });
+    }
+    return pairs;
+}
+
+base::Result<FontImportInput> ReadFontImportInput(FontFiles& files,
+                                                  const platform::GraphicsLibrary& graphics,
                                                   const ImportOptions& options) {
     std::optional<std::vector<std::uint32_t>> listed;
     auto parsed = ParseCharacterList(options.Characters);
@@ -126,40 +136,43 @@ base::Result<FontImportInput> ReadFontImportInput(const platform::GraphicsLibrar
     if (!parsed.Value->empty()) {
         listed = std::move(*parsed.Value);
     }
-    // With a list only the listed codes matter, and looking them up is far quicker than reading
-    // all a font covers.
-    const auto coverage = [&](const std::string& family) {
-        return listed ? ReadListedCharacterRanges(graphics, family, *listed)
-                      : ReadFontCharacterRanges(graphics, family, options.Size);
-    };
     FontImportInput input;
     // fontconfig draws with a substitute for a family that is not installed; the user is told.
-    if (const std::optional<FontFile> file = MatchFontFile(options.Family, options.Style);
+    if (const std::optional<FontFile>& file = files.Match(options.Family, options.Style);
         file && !file->ExactFamily) {
         input.Warnings.push_back("The font \"" + options.Family + "\" is not installed; \"" +
                                  file->Family + "\" was used instead.");
     }
-    const FontCoverage main{options.Family, coverage(options.Family)};
+    // With a list only the listed codes matter, and looking them up is far quicker than reading
+    // all a font covers.
+    const auto coverage = [&](FT_Face face) {
+        if (!face) {
+            return std::vector<CharacterRange>{};
+        }
+        return listed ? FaceListedCharacterRanges(face, *listed) : FaceCharacterRanges(face);
+    };
+    // The main font's regular face gives the coverage and then the kerning pairs.
+    const FontFace main = files.RegularFace(graphics, options.Family);
+    const FontCoverage mainCoverage{options.Family, coverage(main.get())};
     std::vector<FontCoverage> fallbacks;
     for (const std::string& family : options.Fallbacks) {
-        const std::optional<FontFile> file = MatchFontFile(family, 0);
+        const std::optional<FontFile>& file = files.Match(family, 0);
         if (!file || !file->ExactFamily) {
             input.Warnings.push_back("The fallback font \"" + family +
                                      "\" is not installed and was not used.");
             continue;
         }
-        fallbacks.push_back({file->Family, coverage(family)});
+        fallbacks.push_back({file->Family, coverage(files.RegularFace(graphics, family).get())});
     }
-    CharacterChoice choice = ChooseCharacters(listed, options.Unicode, main, fallbacks);
+    CharacterChoice choice = ChooseCharacters(listed, options.Unicode, mainCoverage, fallbacks);
     input.Codes = std::move(choice.Codes);
     input.Fallbacks = std::move(choice.Fallbacks);
     input.Warnings.insert(input.Warnings.end(), choice.Warnings.begin(), choice.Warnings.end());
     input.Listed = listed.has_value();
-    const std::vector<FontKerningPair> pairs =
-        input.Listed ? ReadKerningPairsAmong(graphics, options.Family, options.Size, input.Codes)
-                     : ReadFontKerningPairs(graphics, options.Family, options.Size);
-    for (const FontKerningPair& pair : pairs) {
-        input.Pairs.push_back({pair.First, pair.Second, pair.Amount});
+    if (main && options.Size > 0) {
+        input.Pairs = input.Listed ? FaceKerningPairsAmong(main.get(), options.Size, input.Codes)
+                                   : ChooseKerningPairs(FaceKerningPairs(main.get(), options.Size),
+                                                        options.Unicode);
     }
     return input;
 }

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "base/Result.h"
+#include "import/FontFiles.h"
 #include "import/FontServices.h"
-#include "import/GlyphPacking.h"
 #include "import/ImportOptions.h"
+#include "platform/GraphicsLibrary.h"
 
 #include <cstdint>
 #include <optional>
@@ -23,6 +24,18 @@ struct FontCoverage {
 // Whether the ascending ranges hold code.
 [[nodiscard]] bool RangesCover(const std::vector<CharacterRange>& ranges, std::uint32_t code);
 
+// What an import takes from its fonts, the first stage's result: the chosen codes in their order,
+// the main font's kerning pairs among them, the fallbacks that draw any of them and what the choice
+// left out. Codes above 255 are in it only when the options ask for every code or list them.
+struct FontImportInput {
+    std::vector<std::uint16_t> Codes;
+    std::vector<FontKerningPair> Pairs;
+    bool Listed = false; // the codes were chosen by a character list
+    // The fallback families that draw codes the main font lacks, in the order they are asked.
+    std::vector<std::string> Fallbacks;
+    std::vector<std::string> Warnings; // what the choice of codes left out
+};
+
 struct CharacterChoice {
     std::vector<std::uint16_t> Codes;   // ascending
     std::vector<std::string> Fallbacks; // the fallbacks that draw at least one code, in order
@@ -37,11 +50,18 @@ struct CharacterChoice {
 ChooseCharacters(const std::optional<std::vector<std::uint32_t>>& listed, bool unicode,
                  const FontCoverage& main, const std::vector<FontCoverage>& fallbacks);
 
-// What the font services answer for the options: the chosen codes (see ChooseCharacters), the
-// main font's kerning pairs (with a list only those whose sides are both taken), the fallbacks
-// used and the warnings. A fallback family that is not installed is left out with a warning.
-// Fails when the character list cannot be read.
+// The pairs a font's kerning gives an import without a character list: every pair when unicode,
+// else those whose two codes are both at most 255.
+[[nodiscard]] std::vector<FontKerningPair> ChooseKerningPairs(std::vector<FontKerningPair> pairs,
+                                                              bool unicode);
+
+// What the fonts answer for the options, all read through files: the chosen codes (see
+// ChooseCharacters), the main font's kerning pairs (with a list only those whose sides are both
+// taken, else as ChooseKerningPairs keeps them), the fallbacks used and the warnings. A fallback
+// family that is not installed is left out with a warning. The character list is read here and
+// only here. Fails when it cannot be read.
 [[nodiscard]] base::Result<FontImportInput>
-ReadFontImportInput(const platform::GraphicsLibrary& graphics, const ImportOptions& options);
+ReadFontImportInput(FontFiles& files, const platform::GraphicsLibrary& graphics,
+                    const ImportOptions& options);
 
 } // namespace glyfora::fontimport

@@ -221,4 +221,20 @@ std::vector<std::uint32_t> MergeCharacterLists(std::span<const std::uint32_t> a,
     return merged;
 }
 
+base::Result<std::string> AddCharacterFilesToList(std::string_view list,
+                                                  std::span<const std::string> paths) {
+    base::Result<std::vector<std::uint32_t>> codes = ParseCharacterList(list);
+    if (!codes) {
+        return base::Failure{"The character list cannot be read: " + codes.Error + "."};
+    }
+    for (const std::string& path : paths) {
+        const auto fileCodes = ReadCharacterFile(path);
+        if (!fileCodes) {
+            return base::Failure{fileCodes.Error};
+        }
+        codes.Value = MergeCharacterLists(*codes.Value, *fileCodes.Value);
+    }
+    return FormatCharacterList(*codes.Value);
+}
+
 } // namespace glyfora::fontimport

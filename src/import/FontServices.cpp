@@ -1,6 +1,6 @@
 #include "import/FontServices.h"
 
-#include "import/FontMatching.h"
+#include "import/FontFiles.h"
 #include "import/GposKerning.h"
 #include "import/KernTable.h"
 #include "platform/GraphicsLibrary.h"
@@ -76,27 +76,6 @@ std::vector<std::string> ListedNames(FcPattern* font) {
         english.push_back(std::move(first));
     }
     return english;
-}
-
-struct FaceDeleter {
-    void operator()(FT_Face face) const { FT_Done_Face(face); }
-};
-using Face = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceDeleter>;
-
-// The regular font of family, or none.
-Face OpenRegularFace(const platform::GraphicsLibrary& graphics, const std::string& family) {
-    if (!graphics.GraphicsLibraryReady || graphics.Library == nullptr) {
-        return nullptr;
-    }
-    const auto file = MatchFontFile(family, 0);
-    if (!file) {
-        return nullptr;
-    }
-    FT_Face raw = nullptr;
-    if (FT_New_Face(graphics.Library, file->Path.c_str(), file->FaceIndex, &raw) != 0) {
-        return nullptr;
-    }
-    return Face(raw);
 }
 
 // Selects the Unicode character map, else the symbol map; false when the face has neither.
@@ -235,7 +214,8 @@ std::vector<CharacterRange> FaceCharacterRanges(FT_Face face) {
 
 std::vector<CharacterRange> ReadFontCharacterRanges(const platform::GraphicsLibrary& graphics,
                                                     const std::string& family, std::int64_t) {
-    const Face face = OpenRegularFace(graphics, family);
+    FontFiles files;
+    const FontFace face = files.RegularFace(graphics, family);
     return face ? FaceCharacterRanges(face.get()) : std::vector<CharacterRange>{};
 }
 
@@ -256,7 +236,8 @@ std::vector<CharacterRange> FaceListedCharacterRanges(FT_Face face,
 std::vector<CharacterRange> ReadListedCharacterRanges(const platform::GraphicsLibrary& graphics,
                                                       const std::string& family,
                                                       const std::vector<std::uint32_t>& codes) {
-    const Face face = OpenRegularFace(graphics, family);
+    FontFiles files;
+    const FontFace face = files.RegularFace(graphics, family);
     return face ? FaceListedCharacterRanges(face.get(), codes) : std::vector<CharacterRange>{};
 }
 
@@ -384,14 +365,16 @@ std::vector<FontKerningPair> FaceKerningPairsAmong(FT_Face face, std::int64_t si
 
 std::vector<FontKerningPair> ReadFontKerningPairs(const platform::GraphicsLibrary& graphics,
                                                   const std::string& family, std::int64_t size) {
-    const Face face = size > 0 ? OpenRegularFace(graphics, family) : nullptr;
+    FontFiles files;
+    const FontFace face = size > 0 ? files.RegularFace(graphics, family) : nullptr;
     return face ? FaceKerningPairs(face.get(), size) : std::vector<FontKerningPair>{};
 }
 
 std::vector<FontKerningPair> ReadKerningPairsAmong(const platform::GraphicsLibrary& graphics,
                                                    const std::string& family, std::int64_t size,
                                                    std::span<const std::uint16_t> codes) {
-    const Face face = size > 0 ? OpenRegularFace(graphics, family) : nullptr;
+    FontFiles files;
+    const FontFace face = size > 0 ? files.RegularFace(graphics, family) : nullptr;
     return face ? FaceKerningPairsAmong(face.get(), size, codes) : std::vector<FontKerningPair>{};
 }
 

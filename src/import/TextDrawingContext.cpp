@@ -98,24 +98,22 @@ double FromDesignUnits(const DrawingFont& font, double units) {
     return units * static_cast<double>(font.EmSize) / font.UnitsPerEm;
 }
 
-// The face of file, made from the bytes files maps when there is one that could map the file,
-// else read by FreeType itself.
-FT_Face NewFace(FT_Library library, const FontFile& file, FontFiles* files) {
-    const std::span<const std::uint8_t> bytes =
-        files != nullptr ? files->Bytes(file.Path) : std::span<const std::uint8_t>{};
+// The face of file, made through the context's font files when it has them, else read by
+// FreeType itself.
+FT_Face NewFace(const TextDrawingContext& context, const FontFile& file) {
+    if (context.Files != nullptr) {
+        return context.Files->Face(*context.Graphics, file).release();
+    }
     FT_Face face = nullptr;
-    const FT_Error error =
-        bytes.empty()
-            ? FT_New_Face(library, file.Path.c_str(), file.FaceIndex, &face)
-            : FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()),
-                                 file.FaceIndex, &face);
-    return error == 0 ? face : nullptr;
+    return FT_New_Face(context.Graphics->Library, file.Path.c_str(), file.FaceIndex, &face) == 0
+               ? face
+               : nullptr;
 }
 
 FontPointer OpenFontFile(const TextDrawingContext& context, const FontFile& file, float emSize,
                          std::int64_t style) {
     FontPointer font(new DrawingFont);
-    font->Face = NewFace(context.Graphics->Library, file, context.Files);
+    font->Face = NewFace(context, file);
     if (font->Face == nullptr) {
         return nullptr;
     }

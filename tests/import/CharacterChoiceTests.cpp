@@ -103,12 +103,14 @@ protected:
     }
 
     platform::GraphicsLibrary graphics;
+    FontFiles files;
 };
 
 TEST_F(InstalledFontChoice, ListWithFallbacksReadsCoverageAndKeepsPairsOfTakenCodes) {
     const auto input = ReadFontImportInput(
-        graphics, Options("65, 86, 0x4E2D, U+0378, 0x1F600",
-                          {"No Such Family For Glyfora", "WenQuanYi Zen Hei", "DejaVu Serif"}));
+        files, graphics,
+        Options("65, 86, 0x4E2D, U+0378, 0x1F600",
+                {"No Such Family For Glyfora", "WenQuanYi Zen Hei", "DejaVu Serif"}));
     ASSERT_TRUE(input) << input.Error;
     EXPECT_TRUE(input.Value->Listed);
     EXPECT_EQ(input.Value->Codes, (Codes{65, 86, 0x4E2D}));
@@ -118,14 +120,14 @@ TEST_F(InstalledFontChoice, ListWithFallbacksReadsCoverageAndKeepsPairsOfTakenCo
               std::string::npos);
     EXPECT_NE(input.Value->Warnings[2].find("U+0378"), std::string::npos);
     ASSERT_FALSE(input.Value->Pairs.empty()); // DejaVu Sans kerns A and V
-    for (const ImportKerningPair& pair : input.Value->Pairs) {
+    for (const FontKerningPair& pair : input.Value->Pairs) {
         EXPECT_TRUE((pair.First == 65 || pair.First == 86) &&
                     (pair.Second == 65 || pair.Second == 86));
     }
 }
 
 TEST_F(InstalledFontChoice, WithoutListTheInputIsTheMainFontsAsItWas) {
-    const auto input = ReadFontImportInput(graphics, Options(" , ", {}));
+    const auto input = ReadFontImportInput(files, graphics, Options(" , ", {}));
     ASSERT_TRUE(input) << input.Error;
     EXPECT_FALSE(input.Value->Listed);
     EXPECT_TRUE(input.Value->Warnings.empty());
@@ -136,11 +138,12 @@ TEST_F(InstalledFontChoice, WithoutListTheInputIsTheMainFontsAsItWas) {
         }
     }
     EXPECT_EQ(input.Value->Codes, expected);
-    EXPECT_EQ(input.Value->Pairs.size(), ReadFontKerningPairs(graphics, "DejaVu Sans", 24).size());
+    EXPECT_EQ(input.Value->Pairs.size(),
+              ChooseKerningPairs(ReadFontKerningPairs(graphics, "DejaVu Sans", 24), false).size());
 }
 
 TEST_F(InstalledFontChoice, UnreadableListFails) {
-    const auto input = ReadFontImportInput(graphics, Options("32-126, abc", {}));
+    const auto input = ReadFontImportInput(files, graphics, Options("32-126, abc", {}));
     ASSERT_FALSE(input);
     EXPECT_NE(input.Error.find("character list"), std::string::npos) << input.Error;
 }

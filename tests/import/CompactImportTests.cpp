@@ -1,10 +1,10 @@
 #include "CharacterRecords.h"
+#include "FakeGlyphSource.h"
 #include "ScratchFolder.h"
 #include "document/Pixel.h"
 #include "formats/TypefaceFile.h"
 #include "formats/TypefaceIo.h"
-#include "import/FontServices.h"
-#include "import/GlyphPacking.h"
+#include "import/ImportRun.h"
 #include "views/Canvas.h"
 #include "views/ExampleTextRenderer.h"
 #include "views/SoftwareQuadSurface.h"
@@ -24,11 +24,9 @@ class CompactImport : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(platform::InitGraphicsLibrary(graphics));
-        input.Codes = ReadFontCharacters(graphics, "DejaVu Sans", 24);
-        for (const FontKerningPair& pair : ReadFontKerningPairs(graphics, "DejaVu Sans", 24)) {
-            input.Pairs.push_back({pair.First, pair.Second, pair.Amount});
-        }
-        ASSERT_GT(input.Pairs.size(), 100U);
+        const auto input = ReadFontImportInput(files, graphics, Roomy(CellLayout::Rows));
+        ASSERT_TRUE(input) << input.Error;
+        ASSERT_GT(input.Value->Pairs.size(), 100U);
     }
 
     // DejaVu Sans 24 with paddings wide enough that no row cell cuts ink off.
@@ -41,9 +39,12 @@ protected:
         return options;
     }
 
+    // The characters and pairs are chosen for each import, as the options' Unicode decides.
     std::unique_ptr<document::Typeface> Import(const ImportOptions& options) {
-        auto result = CreateTypefaceFromFont(registry, Id, options, input, graphics);
-        EXPECT_TRUE(result.Typeface) << result.Error;
+        const auto input = ReadFontImportInput(files, graphics, options);
+        EXPECT_TRUE(input) << input.Error;
+        auto result = ImportFromInput(registry, Id, options, *input.Value, graphics, files);
+        EXPECT_TRUE(result.Typeface) << result.Reason;
         return std::move(result.Typeface);
     }
 
@@ -56,7 +57,7 @@ protected:
     }
 
     platform::GraphicsLibrary graphics;
-    FontImportInput input;
+    FontFiles files;
     document::TypefaceRegistry registry;
 };
 
@@ -239,46 +240,9 @@ TEST_F(CompactImport, WideRowPicturesSaveAndLoad) {
     }
 }
 
-// A font whose glyphs are solid blocks at a known offset from where they are drawn.
-class BlockSource final : public GlyphSource {
-public:
-    struct Block {
-        std::int64_t X = 0, Y = 0, Width = 0, Height = 0; // relative to the line box's corner
-    };
-    std::map<std::uint16_t, Block> Blocks;
-
-    bool Begin(document::Image& image, const ImportOptions&) override {
-        image_ = &image;
-        return true;
-    }
-    void End() override { image_ = nullptr; }
-    double MeasureWidth(std::uint16_t) override { return 10.0; }
-    double MeasureHeight(std::uint16_t) override { return 20.0; }
-    double MeasureAscent() override { return 16.0; }
-    std::string FamilyName() override { return "Blocks"; }
-    void Clear(ColourRGBA colour) override {
-        std::fill(image_->Pixels.begin(), image_->Pixels.end(), colour);
-    }
-    void Draw(double x, double y, std::uint16_t code, ColourRGBA colour) override {
-        const Block block = Blocks[code];
-        const auto left = static_cast<std::int64_t>(std::floor(x)) + block.X;
-        const auto top = static_cast<std::int64_t>(std::floor(y)) + block.Y;
-        for (std::int64_t py = top; py < top + block.Height; ++py) {
-            for (std::int64_t px = left; px < left + block.Width; ++px) {
-                if (image_->Contains(px, py)) {
-                    image_->At(px, py) = colour;
-                }
-            }
-        }
-    }
-
-private:
-    document::Image* image_ = nullptr;
-};
-
 TEST(CompactCells, CropToTheInkWhereverItReaches) {
     struct Case {
-        BlockSource::Block Block;
+        FakeGlyphSource::Block Block;
         std::int64_t Padding;
     };
     // Blocks reaching far beyond the advance box make the scratch grow; an empty one has no ink.
@@ -286,16 +250,17 @@ TEST(CompactCells, CropToTheInkWhereverItReaches) {
                           {{35, 45, 6, 6}, 0}, {{0, 0, 0, 0}, 3},      {{1, 1, 2, 2}, -1},
                           {{1, 1, 4, 3}, -1}};
     for (const Case& c : cases) {
-        BlockSource source;
+        FakeGlyphSource source;
         source.Blocks['A'] = c.Block;
         ImportOptions options;
         options.Layout = CellLayout::Compact;
         options.PaddingLeft = options.PaddingRight = c.Padding;
         options.PaddingTop = options.PaddingBottom = c.Padding;
         document::TypefaceRegistry registry;
+        GlyphSource* const sources[] = {&source};
         const auto result =
-            CreateTypefaceFromFont(registry, Id, options, {{'A'}, {}, false, {}, {}}, source);
-        ASSERT_TRUE(result.Typeface) << result.Error;
+            ImportFromInput(registry, Id, options, {{'A'}, {}, false, {}, {}}, sources);
+        ASSERT_TRUE(result.Typeface) << result.Reason;
         const document::Character& a = *result.Typeface->Content.Characters.begin();
         const std::int64_t width = std::max<std::int64_t>(c.Block.Width + 2 * c.Padding, 0);
         const std::int64_t height = std::max<std::int64_t>(c.Block.Height + 2 * c.Padding, 0);

@@ -1,7 +1,8 @@
 #include "CharacterRecords.h"
 #include "import/CharacterChoice.h"
 #include "import/FontMatching.h"
-#include "import/GlyphPacking.h"
+#include "import/GlyphMeasuring.h"
+#include "import/ImportRun.h"
 
 #include <ft2build.h>
 #include <gtest/gtest.h>
@@ -44,10 +45,14 @@ protected:
 
 TEST_P(DejaVuImport, BuildsACompleteTypeface) {
     const bool unicode = GetParam();
+    const std::vector<std::uint16_t> codes = DejaVuCodes(graphics);
+    ASSERT_GT(codes.size(), 1000U);
     FontImportInput input;
-    input.Codes = DejaVuCodes(graphics);
-    ASSERT_GT(input.Codes.size(), 1000U);
-    input.Pairs = {{'A', 'V', -2}, {'T', 'o', -1}, {0x410, 0x411, 1}};
+    input.Codes = ChooseCharacters(
+                      std::nullopt, unicode,
+                      {"DejaVu Sans", CharacterRangesFromCodes({codes.begin(), codes.end()})}, {})
+                      .Codes;
+    input.Pairs = ChooseKerningPairs({{'A', 'V', -2}, {'T', 'o', -1}, {0x410, 0x411, 1}}, unicode);
     ImportOptions options;
     options.Family = "DejaVu Sans";
     options.Unicode = unicode;
@@ -56,14 +61,15 @@ TEST_P(DejaVuImport, BuildsACompleteTypeface) {
 
     document::TypefaceRegistry registry;
     std::int64_t lastDone = -1;
-    auto result = CreateTypefaceFromFont(registry, 5, options, input, graphics,
-                                         [&](std::int64_t done, std::int64_t total) {
-                                             EXPECT_GE(done, lastDone);
-                                             EXPECT_LE(done, total);
-                                             lastDone = done;
-                                             return true;
-                                         });
-    ASSERT_TRUE(result.Typeface) << result.Error;
+    FontFiles files;
+    auto result = ImportFromInput(registry, 5, options, input, graphics, files,
+                                  [&](std::int64_t done, std::int64_t total) {
+                                      EXPECT_GE(done, lastDone);
+                                      EXPECT_LE(done, total);
+                                      lastDone = done;
+                                      return true;
+                                  });
+    ASSERT_TRUE(result.Typeface) << result.Reason;
     const auto& typeface = *result.Typeface;
     const auto& content = typeface.Content;
     ASSERT_TRUE(content.Image);
@@ -124,11 +130,9 @@ std::vector<std::uint32_t> InnerCell(const document::Image& image,
 
 std::unique_ptr<document::Typeface> Import(const platform::GraphicsLibrary& graphics,
                                            const ImportOptions& options) {
-    const auto input = ReadFontImportInput(graphics, options);
-    EXPECT_TRUE(input) << input.Error;
     document::TypefaceRegistry registry;
-    auto result = CreateTypefaceFromFont(registry, 5, options, *input.Value, graphics);
-    EXPECT_TRUE(result.Typeface) << result.Error;
+    auto result = RunImport(graphics, registry, 5, options);
+    EXPECT_TRUE(result.Typeface) << result.Reason;
     return std::move(result.Typeface);
 }
 

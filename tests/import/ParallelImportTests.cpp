@@ -1,8 +1,8 @@
+#include "FakeGlyphSource.h"
 #include "ScratchFolder.h"
 #include "formats/TypefaceFile.h"
 #include "import/FontMatching.h"
-#include "import/FontServices.h"
-#include "import/GlyphPacking.h"
+#include "import/ImportRun.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -16,14 +16,10 @@ class ParallelImport : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(platform::InitGraphicsLibrary(graphics)); }
 
-    [[nodiscard]] FontImportInput Input(const ImportOptions& options) const {
-        FontImportInput input;
-        input.Codes = ReadFontCharacters(graphics, options.Family, options.Size);
-        for (const FontKerningPair& pair :
-             ReadFontKerningPairs(graphics, options.Family, options.Size)) {
-            input.Pairs.push_back({pair.First, pair.Second, pair.Amount});
-        }
-        return input;
+    [[nodiscard]] FontImportInput Input(const ImportOptions& options) {
+        auto input = ReadFontImportInput(files, graphics, options);
+        EXPECT_TRUE(input) << input.Error;
+        return input ? std::move(*input.Value) : FontImportInput{};
     }
 
     // The typeface as a .tf file holds it (pixels, metrics, kerning, properties in file order).
@@ -34,6 +30,7 @@ protected:
     }
 
     platform::GraphicsLibrary graphics;
+    FontFiles files;
     testsupport::ScratchFolder folder;
 };
 
@@ -93,33 +90,20 @@ TEST_F(ParallelImport, AnyNumberOfWorkersGivesTheSameTypeface) {
         const FontImportInput input = Input(c.Options);
         ASSERT_GT(input.Codes.size(), 100U);
         document::TypefaceRegistry registry;
-        const ImportResult one =
-            CreateTypefaceFromFont(registry, 5, c.Options, input, graphics, {}, 1);
-        ASSERT_TRUE(one.Typeface) << one.Error;
+        const ImportOutcome one =
+            ImportFromInput(registry, 5, c.Options, input, graphics, files, {}, 1);
+        ASSERT_TRUE(one.Typeface) << one.Reason;
         const std::string expected = TfBytes(*one.Typeface, "one.tf");
         for (const std::int64_t jobs : {2, 4}) {
-            const ImportResult many =
-                CreateTypefaceFromFont(registry, 5, c.Options, input, graphics, {}, jobs);
-            ASSERT_TRUE(many.Typeface) << many.Error;
+            const ImportOutcome many =
+                ImportFromInput(registry, 5, c.Options, input, graphics, files, {}, jobs);
+            ASSERT_TRUE(many.Typeface) << many.Reason;
             EXPECT_EQ(many.Typeface->Content.Image->Pixels, one.Typeface->Content.Image->Pixels)
                 << jobs;
             EXPECT_TRUE(TfBytes(*many.Typeface, "many.tf") == expected) << jobs;
         }
     }
 }
-
-// Opens never, as a font that cannot be made at the size.
-class ClosedSource final : public GlyphSource {
-public:
-    bool Begin(document::Image&, const ImportOptions&) override { return false; }
-    void End() override {}
-    double MeasureWidth(std::uint16_t) override { return 0.0; }
-    double MeasureHeight(std::uint16_t) override { return 0.0; }
-    double MeasureAscent() override { return 0.0; }
-    std::string FamilyName() override { return {}; }
-    void Clear(ColourRGBA) override {}
-    void Draw(double, double, std::uint16_t, ColourRGBA) override {}
-};
 
 TEST_F(ParallelImport, SourcesThatCannotOpenAreLeftOut) {
     for (const CellLayout layout : {CellLayout::Rows, CellLayout::Compact}) {
@@ -128,22 +112,23 @@ TEST_F(ParallelImport, SourcesThatCannotOpenAreLeftOut) {
         laidOut.Layout = layout;
         const FontImportInput input = Input(options);
         document::TypefaceRegistry registry;
-        const ImportResult one =
-            CreateTypefaceFromFont(registry, 5, laidOut, input, graphics, {}, 1);
-        ASSERT_TRUE(one.Typeface) << one.Error;
+        const ImportOutcome one =
+            ImportFromInput(registry, 5, laidOut, input, graphics, files, {}, 1);
+        ASSERT_TRUE(one.Typeface) << one.Reason;
 
-        ClosedSource closed;
+        FakeGlyphSource closed; // as a font that cannot be made at the size
+        closed.CanBegin = false;
         ContextGlyphSource first(graphics), second(graphics);
         GlyphSource* const sources[] = {&closed, &first, &closed, &second};
-        const ImportResult mixed = CreateTypefaceFromFont(registry, 5, laidOut, input, sources);
-        ASSERT_TRUE(mixed.Typeface) << mixed.Error;
+        const ImportOutcome mixed = ImportFromInput(registry, 5, laidOut, input, sources);
+        ASSERT_TRUE(mixed.Typeface) << mixed.Reason;
         EXPECT_TRUE(TfBytes(*mixed.Typeface, "mixed.tf") == TfBytes(*one.Typeface, "one.tf"));
 
         GlyphSource* const none[] = {&closed, &closed};
-        const ImportResult failed = CreateTypefaceFromFont(registry, 5, laidOut, input, none);
+        const ImportOutcome failed = ImportFromInput(registry, 5, laidOut, input, none);
         EXPECT_FALSE(failed.Typeface);
-        EXPECT_FALSE(failed.Cancelled);
-        EXPECT_FALSE(failed.Error.empty());
+        EXPECT_EQ(failed.End, ImportEnd::Failed);
+        EXPECT_FALSE(failed.Reason.empty());
     }
 }
 
@@ -158,8 +143,8 @@ TEST_F(ParallelImport, CancellingStopsEveryWorkerAndReportsNoMore) {
                 laidOut.Layout = layout;
                 std::vector<std::int64_t> reports;
                 document::TypefaceRegistry registry;
-                const ImportResult result = CreateTypefaceFromFont(
-                    registry, 5, laidOut, input, graphics,
+                const ImportOutcome result = ImportFromInput(
+                    registry, 5, laidOut, input, graphics, files,
                     [&](std::int64_t done, std::int64_t) {
                         reports.push_back(done);
                         return done < stopAt;
@@ -167,7 +152,7 @@ TEST_F(ParallelImport, CancellingStopsEveryWorkerAndReportsNoMore) {
                     jobs);
                 SCOPED_TRACE(::testing::Message() << "stop at " << stopAt << ", jobs " << jobs);
                 EXPECT_FALSE(result.Typeface);
-                EXPECT_TRUE(result.Cancelled);
+                EXPECT_EQ(result.End, ImportEnd::Cancelled);
                 ASSERT_FALSE(reports.empty());
                 EXPECT_EQ(reports.back(), stopAt);
                 EXPECT_EQ(std::count(reports.begin(), reports.end(), stopAt), 1);

@@ -2,10 +2,8 @@
 
 #include "app/shell/Shell.h"
 #include "app/windows/ImportWindow.h"
-#include "formats/FileFormat.h"
-#include "import/CharacterChoice.h"
 #include "import/CharacterList.h"
-#include "import/GlyphPacking.h"
+#include "import/ImportRun.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -59,19 +57,11 @@ private:
 };
 
 // Told now rather than at "Save", when the options that would fix it are still at hand.
-void WarnWhenNotSavableAsTf(Shell& shell, const document::Typeface& typeface,
-                            const fontimport::ImportOptions& options) {
-    const document::PackingRules compact{options.Gutter, 0, options.PowerOfTwo};
-    const formats::FieldCheck check = formats::CheckFieldLimits(
-        typeface, *formats::FileFormatOf(formats::FileFormatId::Tf).Limits,
-        options.Layout == fontimport::CellLayout::Compact ? &compact : nullptr);
-    if (check.Reason.empty()) {
-        return;
-    }
+void WarnWhenNotSavableAsTf(Shell& shell, const fontimport::SaveAdvice& saving) {
     QString advice;
-    if (check.FittingWidth && *check.FittingWidth <= fontimport::MaxWidthRange.Max) {
+    if (saving.FittingWidth && *saving.FittingWidth <= fontimport::MaxWidthRange.Max) {
         advice = QStringLiteral("Set \"max width:\" to %1 and press \"Create Typeface\" again.")
-                     .arg(*check.FittingWidth);
+                     .arg(*saving.FittingWidth);
     } else {
         advice = QStringLiteral("No max width up to %1 makes it fit; choose a smaller size, "
                                 "smaller paddings or fewer characters.")
@@ -80,7 +70,7 @@ void WarnWhenNotSavableAsTf(Shell& shell, const document::Typeface& typeface,
     shell.Services.Messages.Warning(
         shell.Import, QStringLiteral("Import TTF"),
         QStringLiteral("The new typeface cannot be saved as .tf: %1.\n\n%2")
-            .arg(QString::fromStdString(check.Reason), advice));
+            .arg(QString::fromStdString(saving.Reason), advice));
 }
 
 void ShowImportFailure(Shell& shell, const std::string& reason) {
@@ -98,46 +88,40 @@ bool CreateTypefaceFromWindow(Shell& shell) {
     }
     AppState& state = shell.State;
     const fontimport::ImportOptions options = shell.Import->ReadOptions();
-    const base::Result<fontimport::FontImportInput> read =
-        fontimport::ReadFontImportInput(state.Graphics, options);
-    if (!read) {
-        ShowImportFailure(shell, read.Error);
-        return false;
-    }
-    const fontimport::FontImportInput& input = *read.Value;
-
     shell.ImportRunning = true;
-    fontimport::ImportResult result;
+    fontimport::ImportOutcome outcome;
     if (shell.ImportProgressHook) {
-        result = fontimport::CreateTypefaceFromFont(state.Registry, TypefaceId, options, input,
-                                                    state.Graphics, shell.ImportProgressHook);
+        outcome = fontimport::RunImport(state.Graphics, state.Registry, TypefaceId, options,
+                                        shell.ImportProgressHook);
     } else {
         ProgressDialogReport report(shell.Import);
-        result = fontimport::CreateTypefaceFromFont(
-            state.Registry, TypefaceId, options, input, state.Graphics,
+        outcome = fontimport::RunImport(
+            state.Graphics, state.Registry, TypefaceId, options,
             [&report](std::int64_t done, std::int64_t total) { return report(done, total); });
     }
     shell.ImportRunning = false;
 
-    if (result.Cancelled) {
+    if (outcome.End == fontimport::ImportEnd::Cancelled) {
         return false;
     }
-    if (!result.Typeface) {
-        ShowImportFailure(shell, result.Error);
+    if (outcome.End == fontimport::ImportEnd::Failed) {
+        ShowImportFailure(shell, outcome.Reason);
         return false;
     }
     // Not on disk yet: leaving it unsaved is worth the question.
-    result.Typeface->Modified = true;
+    outcome.Typeface->Modified = true;
     const document::Typeface* typeface =
-        document::InstallTypeface(state.Registry, std::move(result.Typeface));
+        document::InstallTypeface(state.Registry, std::move(outcome.Typeface));
     ForgetDocumentFile(state);
     ShowDocument(shell, EmptyViews::Hide);
     state.ImportedMaxWidth = options.MaxWidth;
-    shell.Import->ShowImportReport(ImportReport(*typeface, input.Warnings));
-    WarnWhenNotSavableAsTf(shell, *typeface, options);
-    if (!input.Warnings.empty()) {
+    shell.Import->ShowImportReport(ImportReport(*typeface, outcome.Warnings));
+    if (outcome.Advice) {
+        WarnWhenNotSavableAsTf(shell, *outcome.Advice);
+    }
+    if (!outcome.Warnings.empty()) {
         QStringList warnings;
-        for (const std::string& warning : input.Warnings) {
+        for (const std::string& warning : outcome.Warnings) {
             warnings << QString::fromStdString(warning);
         }
         shell.Services.Messages.Warning(shell.Import, QStringLiteral("Import TTF"),
@@ -155,23 +139,14 @@ bool AddTextFileCharacters(Shell& shell) {
     if (answer.Path.isEmpty()) {
         return false;
     }
-    const auto listed =
-        fontimport::ParseCharacterList(window.CharactersField->text().toStdString());
-    if (!listed) {
-        shell.Services.Messages.Warning(&window, title,
-                                        QStringLiteral("The character list cannot be read: %1.")
-                                            .arg(QString::fromStdString(listed.Error)));
+    const std::string path = answer.Path.toStdString();
+    const base::Result<std::string> merged = fontimport::AddCharacterFilesToList(
+        window.CharactersField->text().toStdString(), {&path, 1});
+    if (!merged) {
+        shell.Services.Messages.Warning(&window, title, QString::fromStdString(merged.Error));
         return false;
     }
-    const auto fromFile = fontimport::ReadCharacterFile(answer.Path.toStdString());
-    if (!fromFile) {
-        shell.Services.Messages.Warning(&window, title, QString::fromStdString(fromFile.Error));
-        return false;
-    }
-    const std::vector<std::uint32_t> merged =
-        fontimport::MergeCharacterLists(*listed.Value, *fromFile.Value);
-    window.CharactersField->setText(
-        QString::fromStdString(fontimport::FormatCharacterList(merged)));
+    window.CharactersField->setText(QString::fromStdString(*merged.Value));
     return true;
 }
 

@@ -1,4 +1,7 @@
-#include "import/GlyphPacking.h"
+#include "FakeGlyphSource.h"
+#include "import/CharacterChoice.h"
+#include "import/GlyphLayout.h"
+#include "import/ImportRun.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -9,44 +12,7 @@
 namespace glyfora::fontimport {
 namespace {
 
-// A font with known metrics that records what is drawn.
-class FakeSource final : public GlyphSource {
-public:
-    struct DrawCall {
-        double X = 0, Y = 0;
-        std::uint16_t Code = 0;
-        ColourRGBA Colour = 0;
-    };
-
-    double DefaultWidth = 10.0;
-    std::map<std::uint16_t, double> Widths;
-    double Height = 20.0;
-    double Ascent = 15.2;
-    std::string Family = "Fake Sans";
-    bool CanBegin = true;
-    std::vector<DrawCall> Draws;
-    std::vector<ColourRGBA> Clears;
-    std::int64_t OpenCount = 0;
-
-    bool Begin(document::Image&, const ImportOptions&) override {
-        if (CanBegin) {
-            ++OpenCount;
-        }
-        return CanBegin;
-    }
-    void End() override { --OpenCount; }
-    double MeasureWidth(std::uint16_t code) override {
-        const auto it = Widths.find(code);
-        return it == Widths.end() ? DefaultWidth : it->second;
-    }
-    double MeasureHeight(std::uint16_t) override { return Height; }
-    double MeasureAscent() override { return Ascent; }
-    std::string FamilyName() override { return Family; }
-    void Clear(ColourRGBA colour) override { Clears.push_back(colour); }
-    void Draw(double x, double y, std::uint16_t code, ColourRGBA colour) override {
-        Draws.push_back({x, y, code, colour});
-    }
-};
+using FakeSource = FakeGlyphSource;
 
 FontImportInput Codes(std::uint16_t first, std::uint16_t last) {
     FontImportInput input;
@@ -56,10 +22,20 @@ FontImportInput Codes(std::uint16_t first, std::uint16_t last) {
     return input;
 }
 
-ImportResult Import(const ImportOptions& options, const FontImportInput& input, FakeSource& source,
-                    const ImportProgress& progress = {}) {
+// The codes from first to last as the character choice takes them from a font covering them.
+FontImportInput Chosen(std::uint16_t first, std::uint16_t last, bool unicode) {
+    FontImportInput input;
+    input.Codes =
+        ChooseCharacters(std::nullopt, unicode, {"Fake Sans", {{first, last - first + 1U}}}, {})
+            .Codes;
+    return input;
+}
+
+ImportOutcome Import(const ImportOptions& options, const FontImportInput& input, FakeSource& source,
+                     const ImportProgress& progress = {}) {
     document::TypefaceRegistry registry;
-    auto result = CreateTypefaceFromFont(registry, 5, options, input, source, progress);
+    GlyphSource* const sources[] = {&source};
+    auto result = ImportFromInput(registry, 5, options, input, sources, progress);
     EXPECT_EQ(source.OpenCount, 0);
     return result;
 }
@@ -89,40 +65,48 @@ TEST(ImportRounding, ImageSidesRoundUpToMultiplesOf64) {
     }
 }
 
-TEST(ImportGather, UnicodeFilterAppliesToCharactersAndPairs) {
-    FontImportInput input = Codes(0x20, 0x7E);
-    for (std::uint16_t code = 0x400; code <= 0x44F; ++code) {
-        input.Codes.push_back(code);
+TEST(ImportChoice, UnicodeFilterAppliesToCharactersAndPairs) {
+    std::vector<std::uint32_t> covered;
+    for (std::uint32_t code = 0x20; code <= 0x7E; ++code) {
+        covered.push_back(code);
     }
-    input.Codes.push_back(0x41); // repeats are kept
-    input.Pairs = {{0x41, 0x56, -2},
-                   {0x41, 0x410, -1},
-                   {0x410, 0x41, 3},
-                   {0x3A9, 0x3A9, 1},
-                   {0x01, 0x02, 5}}; // the last two name characters the font does not cover
+    for (std::uint32_t code = 0x400; code <= 0x44F; ++code) {
+        covered.push_back(code);
+    }
+    const FontCoverage font{"Fake Sans", CharacterRangesFromCodes(covered)};
+    const std::vector<FontKerningPair> pairs = {
+        {0x41, 0x56, -2},
+        {0x41, 0x410, -1},
+        {0x410, 0x41, 3},
+        {0x3A9, 0x3A9, 1},
+        {0x01, 0x02, 5}}; // the last two name characters the font does not cover
 
     struct Case {
         bool Unicode;
         std::size_t Characters;
         std::vector<std::int64_t> PairAmounts;
     };
-    for (const Case& c : {Case{false, 96, {-2, 5}}, Case{true, 96 + 80, {-2, -1, 3, 1, 5}}}) {
-        document::TypefaceRegistry registry;
-        auto typeface = document::MakeTypeface(registry, 5);
-        GatherFontCharacters(*typeface, input.Codes, input.Pairs, c.Unicode);
-        EXPECT_EQ(typeface->Content.Characters.Size(), c.Characters);
+    for (const Case& c : {Case{false, 95, {-2, 5}}, Case{true, 95 + 80, {-2, -1, 3, 1, 5}}}) {
+        FontImportInput input;
+        input.Codes = ChooseCharacters(std::nullopt, c.Unicode, font, {}).Codes;
+        input.Pairs = ChooseKerningPairs(pairs, c.Unicode);
+        FakeSource source;
+        auto result = Import(ImportOptions{}, input, source);
+        ASSERT_TRUE(result.Typeface) << result.Reason;
+        const document::Typeface& typeface = *result.Typeface;
+        EXPECT_EQ(typeface.Content.Characters.Size(), c.Characters);
         std::vector<std::int64_t> amounts;
         std::int64_t highest = 0;
-        for (const auto& character : typeface->Content.Characters) {
+        for (const auto& character : typeface.Content.Characters) {
             highest = std::max(highest, character.Index);
-            EXPECT_EQ(character.Outlay, document::Rect64{});
+            EXPECT_EQ(character.Outlay, (document::Rect64{0, 0, 10, 20}));
         }
-        for (const auto& pair : typeface->Content.KerningPairs) {
+        for (const auto& pair : typeface.Content.KerningPairs) {
             amounts.push_back(pair.Amount);
         }
         EXPECT_EQ(amounts, c.PairAmounts);
         EXPECT_EQ(highest > 255, c.Unicode);
-        EXPECT_EQ(document::KerningAmount(*typeface, document::MakePairKey(0x41, 0x56)), -2);
+        EXPECT_EQ(document::KerningAmount(typeface, document::MakePairKey(0x41, 0x56)), -2);
     }
 }
 
@@ -155,7 +139,7 @@ TEST(ImportPacking, CellsWrapWhenTheyWouldPassMaxWidth) {
         options.MaxWidth = c.MaxWidth;
         const auto input = Codes(1, static_cast<std::uint16_t>(c.Count));
         auto result = Import(options, input, source);
-        ASSERT_TRUE(result.Typeface) << result.Error;
+        ASSERT_TRUE(result.Typeface) << result.Reason;
         const auto& content = result.Typeface->Content;
         ASSERT_TRUE(content.Image);
         EXPECT_EQ(content.Image->Width, c.ImageWidth) << c.MaxWidth;
@@ -211,7 +195,7 @@ TEST(ImportMetrics, LetterSpaceAndPaddingsShapeOutlayAndCells) {
         options.PaddingLeft = c.Left;
         options.PaddingRight = c.Right;
         auto result = Import(options, Codes(1, 3), source);
-        ASSERT_TRUE(result.Typeface) << result.Error;
+        ASSERT_TRUE(result.Typeface) << result.Reason;
         const std::int64_t widths[] = {11, 7, 0};
         std::int64_t x = 0;
         std::size_t i = 0;
@@ -246,7 +230,7 @@ TEST(ImportMetrics, CenterShiftsByHalfTheRoundingDifference) {
     EXPECT_NEAR(source.Draws[2].X, 25 + 2 + 0.25, 1e-9);
 }
 
-TEST(ImportResultTest, EmptyOrOversizedImagesStopWithAReason) {
+TEST(ImportOutcomeTest, EmptyOrOversizedImagesStopWithAReason) {
     struct Case {
         const char* Name;
         FontImportInput Input;
@@ -256,7 +240,7 @@ TEST(ImportResultTest, EmptyOrOversizedImagesStopWithAReason) {
     };
     const Case cases[] = {
         {"no characters", {}, 10, 20, 0, 512, true},
-        {"only codes above 255", Codes(0x400, 0x410), 10, 20, 0, 512, true},
+        {"only codes above 255", Chosen(0x400, 0x410, false), 10, 20, 0, 512, true},
         {"negative paddings", Codes(1, 5), 10, 20, -100, 512, true},
         {"zero width in one row", Codes(1, 5), 0, 20, 0, 0, true},
         {"beyond the image limit", Codes(1, 3000), 1024, 1.0e5, 0, 1024, true},
@@ -274,13 +258,13 @@ TEST(ImportResultTest, EmptyOrOversizedImagesStopWithAReason) {
         options.Size = std::string(c.Name) == "size 0" ? 0 : 24;
         const auto result = Import(options, c.Input, source);
         EXPECT_FALSE(result.Typeface) << c.Name;
-        EXPECT_FALSE(result.Error.empty()) << c.Name;
-        EXPECT_FALSE(result.Cancelled) << c.Name;
+        EXPECT_FALSE(result.Reason.empty()) << c.Name;
+        EXPECT_EQ(result.End, ImportEnd::Failed) << c.Name;
         EXPECT_TRUE(source.Draws.empty()) << c.Name;
     }
 }
 
-TEST(ImportResultTest, TypefaceHasSpritesPropertiesAndIsUnsaved) {
+TEST(ImportOutcomeTest, TypefaceHasSpritesPropertiesAndIsUnsaved) {
     FakeSource source;
     ImportOptions options;
     options.Family = "fake"; // the family matched for it is recorded
@@ -323,8 +307,8 @@ TEST(ImportProgressTest, ReportsBothPassesAndCanCancel) {
         const auto stopped = Import(ImportOptions{}, Codes(1, 10), cancelled,
                                     [&](std::int64_t done, std::int64_t) { return done < stopAt; });
         EXPECT_FALSE(stopped.Typeface) << stopAt;
-        EXPECT_TRUE(stopped.Cancelled) << stopAt;
-        EXPECT_FALSE(stopped.Error.empty());
+        EXPECT_EQ(stopped.End, ImportEnd::Cancelled) << stopAt;
+        EXPECT_FALSE(stopped.Reason.empty());
         EXPECT_EQ(cancelled.Draws.size(),
                   static_cast<std::size_t>(std::max<std::int64_t>(0, stopAt - 10)));
     }
@@ -352,7 +336,7 @@ TEST(ImportOptionsTest, OutOfRangeNumbersAreClampedNotOverflowed) {
     options.PaddingRight = INT64_MAX;
     options.MaxWidth = -5;
     auto result = Import(options, Codes(1, 2), source);
-    ASSERT_TRUE(result.Typeface) << result.Error;
+    ASSERT_TRUE(result.Typeface) << result.Reason;
     const auto& first = *result.Typeface->Content.Characters.begin();
     EXPECT_EQ(first.Outlay.Width, 10 + 100);
     EXPECT_EQ(first.Outlay.X, 100);

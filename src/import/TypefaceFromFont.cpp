@@ -1,0 +1,40 @@
+#include "import/TypefaceFromFont.h"
+
+#include "document/FamilyList.h"
+
+#include <cmath>
+#include <string>
+
+namespace glyfora::fontimport {
+
+std::unique_ptr<document::Typeface> BuildTypeface(const document::TypefaceRegistry& registry,
+                                                  std::int64_t id, const ImportOptions& options,
+                                                  const FontImportInput& input,
+                                                  const MeasuredGlyphs& measured,
+                                                  DrawnGlyphs drawn) {
+    auto typeface = document::MakeTypeface(registry, id);
+    for (std::size_t i = 0; i < measured.Glyphs.size(); ++i) {
+        const MeasuredGlyph& glyph = measured.Glyphs[i];
+        const PlacedGlyph& placed = drawn.Glyphs[i];
+        document::Character& character = document::AddCharacter(*typeface, glyph.Code);
+        character.Outlay = {-options.PaddingLeft + placed.ShiftX,
+                            -options.PaddingTop + placed.ShiftY,
+                            glyph.Advance + options.LetterSpace, glyph.LineHeight};
+        character.Source = placed.Cell;
+    }
+    for (const FontKerningPair& pair : input.Pairs) {
+        document::AddKerningPair(*typeface, pair.First, pair.Second, pair.Amount);
+    }
+    document::SetCharacterSetImage(*typeface, std::move(drawn.Picture));
+    document::PropertyValue(*typeface, "Face") = measured.Family;
+    document::PropertyValue(*typeface, "Size") = std::to_string(options.Size);
+    document::PropertyValue(*typeface, "Base") =
+        std::to_string(static_cast<std::int64_t>(std::ceil(measured.Ascent)));
+    if (!input.Fallbacks.empty()) {
+        document::PropertyValue(*typeface, "Fallbacks") = document::JoinFamilyList(input.Fallbacks);
+    }
+    typeface->Modified = true;
+    return typeface;
+}
+
+} // namespace glyfora::fontimport
