@@ -1,3 +1,4 @@
+#include "ScratchFolder.h"
 #include "import/CharacterList.h"
 
 #include <gtest/gtest.h>
@@ -104,6 +105,43 @@ TEST(CharacterListTest, FileErrorsNameTheFile) {
     const auto missing = ReadCharacterFile("/nonexistent/folder/game-text.txt");
     ASSERT_FALSE(missing);
     EXPECT_NE(missing.Error.find("game-text.txt"), std::string::npos) << missing.Error;
+}
+
+TEST(CharacterListTest, TextFilesAddTheirCharactersToTheList) {
+    const testsupport::ScratchFolder folder;
+    folder.Write("abc.txt", "cab\nba");
+    folder.Write("digits.txt", "\xEF\xBB\xBF"
+                               "0 1\r\n");
+    folder.Write("broken.txt", "ok\xFF");
+    const std::string abc = folder.File("abc.txt");
+    const std::string digits = folder.File("digits.txt");
+    const std::string broken = folder.File("broken.txt");
+    const struct {
+        const char* List;
+        std::vector<std::string> Files;
+        const char* Expected; // the list, or the start of the error
+        bool Ok;
+    } cases[] = {
+        {"", {abc}, "U+0061-U+0063", true},
+        {"65-66, 0x62", {abc}, "U+0041-U+0042, U+0061-U+0063", true},
+        {"32-126", {abc, digits}, "U+0020-U+007E", true},
+        {"0x10", {digits, abc}, "U+0010, U+0020, U+0030-U+0031, U+0061-U+0063", true},
+        {"66, 65", {}, "U+0041-U+0042", true}, // no file: the list as FormatCharacterList writes it
+        {"", {}, "", true},
+        {"65, x", {abc}, "The character list cannot be read: ", false},
+        {"65", {abc, broken}, "\"", false}, // the file named first
+        {"65", {folder.File("missing.txt")}, "", false},
+    };
+    for (const auto& c : cases) {
+        const base::Result<std::string> merged = AddCharacterFilesToList(c.List, c.Files);
+        ASSERT_EQ(merged.Ok(), c.Ok) << c.List << ": " << merged.Error;
+        if (c.Ok) {
+            EXPECT_EQ(*merged.Value, c.Expected) << c.List;
+        } else {
+            EXPECT_EQ(merged.Error.rfind(c.Expected, 0), 0U) << merged.Error;
+            EXPECT_FALSE(merged.Error.empty());
+        }
+    }
 }
 
 } // namespace

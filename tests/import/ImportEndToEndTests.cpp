@@ -230,5 +230,53 @@ TEST_F(ListedImport, FallbackGlyphsStandOnTheMainBaseline) {
     EXPECT_EQ(LowestInk(*typeface, 0x18E), base - 1);
 }
 
+TEST(ImportRunTest, TellsHowTheImportEndedWithItsWarningsAndAdvice) {
+    platform::GraphicsLibrary graphics;
+    ASSERT_TRUE(platform::InitGraphicsLibrary(graphics));
+    struct Case {
+        const char* Name;
+        void (*Adjust)(ImportOptions&);
+        ImportEnd End;
+        std::size_t Warnings;
+        bool Advice;
+    };
+    const Case cases[] = {
+        {"listed", [](ImportOptions& o) { o.Characters = "65-70, 0x1F600"; }, ImportEnd::Created, 1,
+         false},
+        {"none covered", [](ImportOptions& o) { o.Characters = "0x4E00"; }, ImportEnd::Failed, 1,
+         false},
+        {"unreadable list", [](ImportOptions& o) { o.Characters = "65, x"; }, ImportEnd::Failed, 0,
+         false},
+        {"substitute", [](ImportOptions& o) { o.Family = "No Such Family For Glyfora"; },
+         ImportEnd::Created, 1, false},
+        // Every cell in a row of its own: far more rows than a .tf file's positions reach.
+        {"too deep",
+         [](ImportOptions& o) {
+             o.Size = 8;
+             o.Unicode = true;
+             o.MaxWidth = 1;
+         },
+         ImportEnd::Created, 0, true},
+    };
+    for (const Case& c : cases) {
+        ImportOptions options;
+        options.Family = "DejaVu Sans";
+        c.Adjust(options);
+        document::TypefaceRegistry registry;
+        const ImportOutcome outcome = RunImport(graphics, registry, 5, options);
+        EXPECT_EQ(outcome.End, c.End) << c.Name << ": " << outcome.Reason;
+        EXPECT_EQ(outcome.Typeface != nullptr, c.End == ImportEnd::Created) << c.Name;
+        EXPECT_EQ(outcome.Reason.empty(), c.End == ImportEnd::Created) << c.Name;
+        EXPECT_EQ(outcome.Warnings.size(), c.Warnings) << c.Name;
+        ASSERT_EQ(outcome.Advice.has_value(), c.Advice) << c.Name;
+        if (c.Advice) {
+            EXPECT_NE(outcome.Advice->Reason.find("does not fit"), std::string::npos)
+                << outcome.Advice->Reason;
+            ASSERT_TRUE(outcome.Advice->FittingWidth);
+            EXPECT_GT(*outcome.Advice->FittingWidth, 1);
+        }
+    }
+}
+
 } // namespace
 } // namespace glyfora::fontimport

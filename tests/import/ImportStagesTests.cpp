@@ -12,8 +12,6 @@
 namespace glyfora::fontimport {
 namespace {
 
-using FakeSource = FakeGlyphSource;
-
 FontImportInput Codes(std::uint16_t first, std::uint16_t last) {
     FontImportInput input;
     for (std::uint32_t code = first; code <= last; ++code) {
@@ -31,8 +29,8 @@ FontImportInput Chosen(std::uint16_t first, std::uint16_t last, bool unicode) {
     return input;
 }
 
-ImportOutcome Import(const ImportOptions& options, const FontImportInput& input, FakeSource& source,
-                     const ImportProgress& progress = {}) {
+ImportOutcome Import(const ImportOptions& options, const FontImportInput& input,
+                     FakeGlyphSource& source, const ImportProgress& progress = {}) {
     document::TypefaceRegistry registry;
     GlyphSource* const sources[] = {&source};
     auto result = ImportFromInput(registry, 5, options, input, sources, progress);
@@ -90,7 +88,7 @@ TEST(ImportChoice, UnicodeFilterAppliesToCharactersAndPairs) {
         FontImportInput input;
         input.Codes = ChooseCharacters(std::nullopt, c.Unicode, font, {}).Codes;
         input.Pairs = ChooseKerningPairs(pairs, c.Unicode);
-        FakeSource source;
+        FakeGlyphSource source;
         auto result = Import(ImportOptions{}, input, source);
         ASSERT_TRUE(result.Typeface) << result.Reason;
         const document::Typeface& typeface = *result.Typeface;
@@ -133,7 +131,7 @@ TEST(ImportPacking, CellsWrapWhenTheyWouldPassMaxWidth) {
         {512, 10.0, 200, {}, {}, 512, 128}, // 51 cells a row, 4 rows of 20
     };
     for (const Case& c : cases) {
-        FakeSource source;
+        FakeGlyphSource source;
         source.DefaultWidth = c.GlyphWidth;
         ImportOptions options;
         options.MaxWidth = c.MaxWidth;
@@ -160,8 +158,41 @@ TEST(ImportPacking, CellsWrapWhenTheyWouldPassMaxWidth) {
     }
 }
 
+TEST(ImportLayout, RowsPlaceTheCellsInAPictureOfTheirWidth) {
+    struct Case {
+        const char* Name;
+        std::int64_t MaxWidth;
+        std::vector<document::CellSize> Cells;
+        std::vector<std::pair<std::int64_t, std::int64_t>> Corners;
+        std::int64_t Width, Height;
+    };
+    const Case cases[] = {
+        {"wrapping", 100, {{40, 20}, {40, 20}, {40, 20}}, {{0, 0}, {40, 0}, {0, 20}}, 100, 64},
+        {"one row", 0, {{32, 30}, {32, 30}, {1, 30}}, {{0, 0}, {32, 0}, {64, 0}}, 128, 64},
+        {"tallest cell", 50, {{30, 10}, {10, 70}, {30, 5}}, {{0, 0}, {30, 0}, {0, 70}}, 50, 128},
+        // One row of 10 pixels is 64 wide, and a picture that wide wraps the first two cells.
+        {"negative widths",
+         0,
+         {{100, 10}, {50, 10}, {-140, 10}},
+         {{0, 0}, {0, 10}, {50, 10}},
+         64,
+         64},
+        {"no room", 0, {{-5, 10}, {-5, 10}}, {{0, 0}, {-5, 0}}, 0, 64},
+    };
+    for (const Case& c : cases) {
+        const document::PackedCells placed = LayOutRows(c.Cells, c.MaxWidth);
+        std::vector<std::pair<std::int64_t, std::int64_t>> corners;
+        for (const document::CellCorner corner : placed.Corners) {
+            corners.emplace_back(corner.X, corner.Y);
+        }
+        EXPECT_EQ(corners, c.Corners) << c.Name;
+        EXPECT_EQ(placed.Width, c.Width) << c.Name;
+        EXPECT_EQ(placed.Height, c.Height) << c.Name;
+    }
+}
+
 TEST(ImportPacking, RowsAreAsTallAsTheirTallestCellAndTheHeightRoundsTo64) {
-    FakeSource source;
+    FakeGlyphSource source;
     source.Height = 28.4; // rounds to 28
     source.DefaultWidth = 14.0;
     auto result = Import(ImportOptions{}, Codes(0x20, 0x7E), source);
@@ -185,7 +216,7 @@ TEST(ImportMetrics, LetterSpaceAndPaddingsShapeOutlayAndCells) {
     };
     for (const Case& c : {Case{3, 0, 0, 0, 0}, Case{0, 1, 0, 2, 0}, Case{-2, 1, 4, 2, 3},
                           Case{0, -3, -2, -1, -4}}) {
-        FakeSource source;
+        FakeGlyphSource source;
         source.Widths = {{1, 10.5}, {2, 7.49}, {3, 0.0}};
         source.Height = 19.5;
         ImportOptions options;
@@ -216,7 +247,7 @@ TEST(ImportMetrics, LetterSpaceAndPaddingsShapeOutlayAndCells) {
 }
 
 TEST(ImportMetrics, CenterShiftsByHalfTheRoundingDifference) {
-    FakeSource source;
+    FakeGlyphSource source;
     source.Widths = {{1, 10.4}, {2, 10.6}, {3, 10.5}};
     ImportOptions options;
     options.Center = true;
@@ -248,7 +279,7 @@ TEST(ImportOutcomeTest, EmptyOrOversizedImagesStopWithAReason) {
         {"size 0", Codes(1, 5), 10, 20, 0, 512, true},
     };
     for (const Case& c : cases) {
-        FakeSource source;
+        FakeGlyphSource source;
         source.DefaultWidth = c.Width;
         source.Height = c.Height;
         source.CanBegin = c.CanBegin;
@@ -265,7 +296,7 @@ TEST(ImportOutcomeTest, EmptyOrOversizedImagesStopWithAReason) {
 }
 
 TEST(ImportOutcomeTest, TypefaceHasSpritesPropertiesAndIsUnsaved) {
-    FakeSource source;
+    FakeGlyphSource source;
     ImportOptions options;
     options.Family = "fake"; // the family matched for it is recorded
     options.Size = 17;
@@ -288,7 +319,7 @@ TEST(ImportOutcomeTest, TypefaceHasSpritesPropertiesAndIsUnsaved) {
 
 TEST(ImportProgressTest, ReportsBothPassesAndCanCancel) {
     std::vector<std::pair<std::int64_t, std::int64_t>> reports;
-    FakeSource source;
+    FakeGlyphSource source;
     auto result =
         Import(ImportOptions{}, Codes(1, 10), source, [&](std::int64_t done, std::int64_t total) {
             reports.emplace_back(done, total);
@@ -303,7 +334,7 @@ TEST(ImportProgressTest, ReportsBothPassesAndCanCancel) {
     EXPECT_EQ(reports.back().first, 20);
 
     for (const std::int64_t stopAt : {0, 5, 15}) {
-        FakeSource cancelled;
+        FakeGlyphSource cancelled;
         const auto stopped = Import(ImportOptions{}, Codes(1, 10), cancelled,
                                     [&](std::int64_t done, std::int64_t) { return done < stopAt; });
         EXPECT_FALSE(stopped.Typeface) << stopAt;
@@ -329,7 +360,7 @@ TEST(ImportOptionsTest, DefaultsAreTheImportWindows) {
 }
 
 TEST(ImportOptionsTest, OutOfRangeNumbersAreClampedNotOverflowed) {
-    FakeSource source;
+    FakeGlyphSource source;
     ImportOptions options;
     options.LetterSpace = INT64_MAX;
     options.PaddingLeft = INT64_MIN;
