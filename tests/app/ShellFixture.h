@@ -54,7 +54,7 @@ private:
     }
 };
 
-// Records every message and answers "Save changes?" from a queue.
+// Records every message and answers "Save changes?" and the partly read question from queues.
 class FakeMessageBoxes final : public MessageBoxes {
 public:
     struct Shown {
@@ -82,9 +82,22 @@ public:
         return choice;
     }
 
+    PartlyReadChoice AskOverwritePartlyRead(QWidget*, const QString& path) override {
+        PartlyReadQuestions.push_back(path);
+        if (PartlyReadChoices.empty()) {
+            return PartlyReadChoice::KeepOriginal;
+        }
+        const PartlyReadChoice choice = PartlyReadChoices.front();
+        PartlyReadChoices.pop_front();
+        return choice;
+    }
+
     std::vector<Shown> Messages;
     std::deque<SaveChoice> Choices;
     int Questions = 0;
+    // An empty queue answers "Keep Original", the default of the real box.
+    std::deque<PartlyReadChoice> PartlyReadChoices;
+    std::vector<QString> PartlyReadQuestions;
 };
 
 // A settings folder ("APPDATA") nobody has used yet, under a temporary folder of the test run.

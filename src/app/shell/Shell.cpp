@@ -25,6 +25,7 @@ document::Typeface& NewDocument(AppState& state) {
 
 void ForgetDocumentFile(AppState& state) {
     state.CurrentFilePath = formats::DirectoryOf(state.CurrentFilePath);
+    state.CurrentFilePartlyRead = false;
 }
 
 void ShowDocumentChange(Shell& shell, const ListRows& rows, EmptyViews emptyViews) {

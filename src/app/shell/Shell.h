@@ -104,7 +104,8 @@ void ShowDocument(Shell& shell, EmptyViews emptyViews = EmptyViews::Blank);
 bool OpenTypefaceFile(Shell& shell, const std::string& path);
 
 // "Save": the current path when its extension (any letter case) names a file format, otherwise
-// "Save As...".
+// "Save As...". Either asks before writing over the file the document was only partly read from:
+// "Keep Original" writes nothing, "Save As..." asks for another file.
 // True when the document was written.
 bool SaveDocument(Shell& shell);
 bool SaveDocumentAs(Shell& shell);
