@@ -2,6 +2,7 @@
 
 #include "app/shell/AppState.h"
 #include "app/shell/Dialogs.h"
+#include "platform/OwnTemporaryFolder.h"
 #include "platform/PictureWatch.h"
 
 #include <QStringList>
@@ -60,6 +61,9 @@ struct Shell {
     // character-set window).
     platform::PictureWatch PictureWatch;
     QTimer* PictureWatchTimer = nullptr;
+    // The folder of this editor's own that "Edit" exports into, made at the first export and
+    // removed with the shell, so two editors never write or watch the same file.
+    std::optional<platform::OwnTemporaryFolder> ExportFolder;
     bool Finished = false; // shut-down has run
     // "Create Typeface" is under way (its progress dialog lets events through).
     bool ImportRunning = false;
