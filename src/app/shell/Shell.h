@@ -90,8 +90,9 @@ struct ListRows {
 enum class EmptyViews { Hide, Blank };
 
 // Shows the document after a change of any kind, the one way every change is shown: both lists
-// refilled from the document with rows selected, the frames showing the selected records, every
-// view drawn again, the comment shown and the example asked for a frame.
+// refilled from the document with rows selected, the frames showing the selected records (or
+// cleared and disabled, and the character-set view's mark cleared, without one), every view drawn
+// again, the comment shown and the example asked for a frame.
 void ShowDocumentChange(Shell& shell, const ListRows& rows = {},
                         EmptyViews emptyViews = EmptyViews::Hide);
 

@@ -48,6 +48,12 @@ struct KerningPairFrame {
 // a record never runs an edit handler.
 void ShowFieldValue(QSpinBox* field, std::int64_t value);
 
+// A frame showing a record has its fields and buttons enabled. Without one its fields show no
+// value and, like its buttons, are disabled, so nothing can be typed for a record no row stands
+// for; ShowFieldValue then shows a value again.
+void ShowFrameRecord(const CharacterFrame& frame, bool record);
+void ShowFrameRecord(const KerningPairFrame& frame, bool record);
+
 // Sets the text of one cell of a row.
 void SetCellText(QTreeWidgetItem* row, int column, const std::u16string& text);
 
