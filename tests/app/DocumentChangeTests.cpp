@@ -7,6 +7,7 @@
 #include "app/windows/ImportWindow.h"
 #include "app/windows/MainWindow.h"
 #include "app/windows/PackCompactlyDialog.h"
+#include "document/TypefaceSnapshot.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +19,8 @@
 #include <QTimer>
 #include <functional>
 #include <map>
+#include <utility>
+#include <vector>
 
 namespace glyfora::app::testing {
 namespace {
@@ -29,16 +32,28 @@ void Commit(QSpinBox* field) {
     QTest::keyClick(field, Qt::Key_Return);
 }
 
-// The character fields that show a record, code first.
-std::vector<QSpinBox*> CharacterFields(const MainWindow& main) {
-    return {main.CharacterCode.Code, main.CharacterCode.Glyph, main.SourceX, main.SourceY,
-            main.SourceWidth,        main.SourceHeight,        main.OutlayX, main.OutlayY,
-            main.OutlayWidth,        main.OutlayHeight};
+// A frame's fields with the value each shows without a record: codes a blank, numbers 0.
+using BlankFields = std::vector<std::pair<QSpinBox*, int>>;
+
+BlankFields CharacterFields(const MainWindow& main) {
+    return {{main.CharacterCode.Code, 32},
+            {main.CharacterCode.Glyph, 32},
+            {main.SourceX, 0},
+            {main.SourceY, 0},
+            {main.SourceWidth, 0},
+            {main.SourceHeight, 0},
+            {main.OutlayX, 0},
+            {main.OutlayY, 0},
+            {main.OutlayWidth, 0},
+            {main.OutlayHeight, 0}};
 }
 
-std::vector<QSpinBox*> PairFields(const MainWindow& main) {
-    return {main.LeftCode.Code, main.LeftCode.Glyph, main.RightCode.Code, main.RightCode.Glyph,
-            main.AmountField};
+BlankFields PairFields(const MainWindow& main) {
+    return {{main.LeftCode.Code, 32},
+            {main.LeftCode.Glyph, 32},
+            {main.RightCode.Code, 32},
+            {main.RightCode.Glyph, 32},
+            {main.AmountField, 0}};
 }
 
 QString ShownText(const QSpinBox* field) {
@@ -130,9 +145,11 @@ private slots:
         MakeChange(editor, change, savedFile);
 
         const bool selected = shownX >= 0;
-        for (QSpinBox* field : CharacterFields(main)) {
+        for (const auto& [field, blank] : CharacterFields(main)) {
             QCOMPARE(field->isEnabled(), selected);
-            QCOMPARE(ShownText(field).isEmpty(), !selected);
+            if (!selected) {
+                QCOMPARE(field->value(), blank);
+            }
         }
         QCOMPARE(main.CharacterDeleteButton->isEnabled(), selected);
         QCOMPARE(main.CharacterNewButton->isEnabled(), selected);
@@ -151,17 +168,27 @@ private slots:
         // Undo and redo bring back the pair row that was selected with the step; every other
         // change leaves no pair selected.
         const bool pairSelected = change == Change::Undo || change == Change::Redo;
-        for (QSpinBox* field : PairFields(main)) {
+        for (const auto& [field, blank] : PairFields(main)) {
             QCOMPARE(field->isEnabled(), pairSelected);
-            QCOMPARE(ShownText(field).isEmpty(), !pairSelected);
+            if (!pairSelected) {
+                QCOMPARE(field->value(), blank);
+            }
+        }
+        if (pairSelected) {
+            QCOMPARE(main.LeftCode.Code->value(), int{'A'});
+            QCOMPARE(main.RightCode.Code->value(), int{'V'});
+        } else {
+            QCOMPARE(ShownText(main.LeftCode.Glyph), QStringLiteral(" "));
         }
         QCOMPARE(main.KerningPairDeleteButton->isEnabled(), pairSelected);
 
-        // Typing into a cleared frame is impossible; selecting a row enables and fills it again.
+        // Selecting a row of a cleared frame enables it and shows the record again.
         if (!selected && main.CharacterList->topLevelItemCount() > 0) {
             Click(main.CharacterList, 0);
+            const document::Character* first = document::RecordAtPosition(
+                CurrentTypeface(shell.State)->Content.Characters, std::size_t{0});
             QVERIFY(main.SourceX->isEnabled());
-            QVERIFY(!ShownText(main.SourceX).isEmpty());
+            QCOMPARE(std::int64_t{main.SourceX->value()}, first->Source.X);
             QVERIFY(shell.State.View.SelectionShown);
         }
     }

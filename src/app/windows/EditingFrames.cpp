@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <initializer_list>
+#include <utility>
 
 namespace glyfora::app {
 
@@ -21,15 +22,17 @@ void ShowFieldValue(QSpinBox* field, std::int64_t value) {
 
 namespace {
 
-void ShowControlsRecord(std::initializer_list<QSpinBox*> fields,
+void ShowControlsRecord(std::initializer_list<QSpinBox*> codes,
+                        std::initializer_list<QSpinBox*> numbers,
                         std::initializer_list<QPushButton*> buttons, bool record) {
-    for (QSpinBox* field : fields) {
-        if (field != nullptr) {
-            if (!record) {
-                const QSignalBlocker blocker(field);
-                field->clear();
+    for (const auto& [fields, blank] : {std::pair{codes, BlankCode}, std::pair{numbers, 0}}) {
+        for (QSpinBox* field : fields) {
+            if (field != nullptr) {
+                if (!record) {
+                    ShowFieldValue(field, blank);
+                }
+                field->setEnabled(record);
             }
-            field->setEnabled(record);
         }
     }
     for (QPushButton* button : buttons) {
@@ -43,15 +46,14 @@ void ShowControlsRecord(std::initializer_list<QSpinBox*> fields,
 
 void ShowFrameRecord(const CharacterFrame& frame, bool record) {
     const auto& m = frame.Metrics;
-    ShowControlsRecord({frame.Character.Code, frame.Character.Glyph, m[0], m[1], m[2], m[3], m[4],
-                        m[5], m[6], m[7]},
+    ShowControlsRecord({frame.Character.Code, frame.Character.Glyph},
+                       {m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7]},
                        {frame.DeleteButton, frame.CopyButton}, record);
 }
 
 void ShowFrameRecord(const KerningPairFrame& frame, bool record) {
-    ShowControlsRecord(
-        {frame.Left.Code, frame.Left.Glyph, frame.Right.Code, frame.Right.Glyph, frame.AmountField},
-        {frame.DeleteButton, frame.CopyButton}, record);
+    ShowControlsRecord({frame.Left.Code, frame.Left.Glyph, frame.Right.Code, frame.Right.Glyph},
+                       {frame.AmountField}, {frame.DeleteButton, frame.CopyButton}, record);
 }
 
 void SetCellText(QTreeWidgetItem* row, int column, const std::u16string& text) {
