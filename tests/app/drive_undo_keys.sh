@@ -24,6 +24,16 @@ press() {
     xdotool key --clearmodifiers "$2"
     sleep 0.5
 }
+# A save renames a new file into place: wait until the file is another one, for at most 20 s, so
+# that a slow (sanitized, loaded) build is not read before it has written.
+save() {
+    before=$(stat -c %i "$scratch/face.tf")
+    press "$1" ctrl+s
+    for i in $(seq 1 40); do
+        [ "$(stat -c %i "$scratch/face.tf")" != "$before" ] && return
+        sleep 0.5
+    done
+}
 
 # The comment field fills the lower part of the main window; its right end is clear of the import
 # window, which a first start shows over the main window.
@@ -35,14 +45,14 @@ xdotool type --delay 30 "undo me"
 # Another window takes the focus: the comment is committed as one step.
 xdotool windowfocus --sync "$characterSet"
 sleep 0.5
-press "$characterSet" ctrl+s
+save "$characterSet"
 after=$(comment)
 press "$characterSet" ctrl+z
-press "$characterSet" ctrl+s
+save "$characterSet"
 undone=$(comment)
 xdotool windowfocus --sync "$main"
 press "$main" ctrl+shift+z
-press "$main" ctrl+s
+save "$main"
 redone=$(comment)
 press "$main" ctrl+q
 for i in 1 2 3 4 5 6 7 8 9 10; do
