@@ -15,7 +15,8 @@ namespace {
 
 constexpr CommandUsage Usage{
     "add-image",
-    "IN -o OUT --code N --image PICTURE [--offset X,Y] [--advance N] [--fnt text|xml|binary]",
+    "IN -o OUT --code N --image PICTURE [--offset X,Y] [--advance N] [--fnt text|xml|binary] "
+    "[--force]",
     "Adds the picture PICTURE (PNG or BMP, colours kept) to the typeface IN as the character N,\n"
     "or replaces that character, as the character-set window's \"Add Image\" does, and writes\n"
     "the result as OUT, in the form OUT's extension names (.tf, .xml or .fnt, as for convert).\n"
@@ -28,6 +29,8 @@ constexpr CommandUsage Usage{
     "  --offset X,Y      the drawing offset from the pen in pixels (default 0,0)\n"
     "  --advance N       how far the pen moves on (default: the picture's width)\n"
     "  --fnt VARIANT     the variant of a .fnt OUT (default: IN's when IN is a .fnt, else text)\n"
+    "  --force           write OUT even when it is IN and IN was only partly read (what could\n"
+    "                    not be read is then lost)\n"
     "The line height is the space character's, or the picture's height without a space."};
 
 struct AddImageArguments {
@@ -104,6 +107,10 @@ base::Result<AddImageArguments> ParseAddImageArguments(const std::vector<std::st
         const bool takesValue = arg == "-o" || arg == "--output" || arg == "--fnt" ||
                                 arg == "--image" || arg == "--code" || arg == "--advance" ||
                                 arg == "--offset";
+        if (arg == "--force") {
+            parsed.Files.Force = true;
+            continue;
+        }
         if (!takesValue) {
             if (arg.size() > 1 && arg.front() == '-') {
                 return base::Failure{"unknown option \"" + arg + "\""};

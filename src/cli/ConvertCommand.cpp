@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/OutputFormat.h"
+#include "cli/TypefaceChange.h"
 #include "formats/TypefaceIo.h"
 
 #include <optional>
@@ -10,7 +11,7 @@ namespace glyfora::cli {
 namespace {
 
 constexpr CommandUsage Usage{
-    "convert", "IN OUT [--fnt text|xml|binary]",
+    "convert", "IN OUT [--fnt text|xml|binary] [--force]",
     "Reads IN (a .tf typeface, a BMFont .fnt descriptor in any variant or an XML & Image\n"
     "description, told apart by content) and writes it as OUT, in the form OUT's extension names\n"
     "(in any letter case): \".tf\"; \".xml\" (the description, with the picture written beside it\n"
@@ -18,7 +19,12 @@ constexpr CommandUsage Usage{
     "text by default, with its page picture beside it as NAME_0.png).\n"
     "What OUT's form has no place for, such as properties in an XML description, is reported on\n"
     "stderr. A value too large for OUT's fields is never cut down: the command names it, exits\n"
-    "with status 1 and writes nothing."};
+    "with status 1 and writes nothing. A partly read IN is not written over itself: the command\n"
+    "exits with status 1 unless --force is given.\n"
+    "Options:\n"
+    "  --fnt VARIANT     the variant of a .fnt OUT: text, xml or binary\n"
+    "  --force           write OUT even when it is IN and IN was only partly read (what could\n"
+    "                    not be read is then lost)"};
 
 constexpr std::int64_t ConvertTypefaceId = 0;
 
@@ -30,6 +36,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     }
     std::vector<std::string> files;
     std::optional<std::string> variant;
+    bool force = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--fnt") {
@@ -39,6 +46,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
             variant = args[++i];
         } else if (arg.starts_with("--fnt=")) {
             variant = arg.substr(6);
+        } else if (arg == "--force") {
+            force = true;
         } else if (arg.size() > 1 && arg.front() == '-') {
             return UsageError(Usage, "unknown option \"" + arg + "\"");
         } else {
@@ -74,6 +83,10 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     }
     for (const std::string& warning : loaded.Warnings) {
         Warn(Usage, in + ": " + warning);
+    }
+    if (base::Result<base::Done> allowed = CheckOverwrite(in, out, loaded.Warnings, force);
+        !allowed) {
+        return Failure(Usage, allowed.Error);
     }
     const base::Result<base::Done> saved =
         formats::SaveTypeface(registry, ConvertTypefaceId, out, *format);

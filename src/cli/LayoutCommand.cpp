@@ -15,7 +15,7 @@ namespace {
 constexpr CommandUsage Usage{
     "layout",
     "IN -o OUT (--lower-from-upper | --umlauts-from-upper | --scale S | --spacing N | --compact "
-    "[--gutter N] [--max-width N] [--power-of-two]) [--fnt text|xml|binary]",
+    "[--gutter N] [--max-width N] [--power-of-two]) [--fnt text|xml|binary] [--force]",
     "Changes the whole layout of the typeface IN as the editor's \"Edit\" menu does and writes\n"
     "the result as OUT, in the form OUT's extension names (.tf, .xml or .fnt, as for convert).\n"
     "Exactly one of:\n"
@@ -39,6 +39,8 @@ constexpr CommandUsage Usage{
     "                        near-square picture)\n"
     "  --power-of-two        with --compact: both sides of the picture rounded up to powers of "
     "two\n"
+    "  --force               write OUT even when it is IN and IN was only partly read (what\n"
+    "                        could not be read is then lost)\n"
     "A change the editor would refuse exits with status 1 and its reason; nothing is written."};
 
 enum class LayoutKind { LowerFromUpper, UmlautsFromUpper, Scale, Spacing, Compact };
@@ -47,6 +49,7 @@ struct LayoutArguments {
     std::string In;
     std::string Out;
     std::optional<std::string> Variant;
+    bool Force = false;
     std::optional<LayoutKind> Kind;
     float Scale = 1.0F;
     std::int64_t Spacing = 0;
@@ -74,6 +77,10 @@ std::optional<base::Result<base::Done>> ReadFlag(LayoutArguments& parsed, const 
     }
     if (arg == "--compact") {
         return SetKind(parsed, LayoutKind::Compact, arg);
+    }
+    if (arg == "--force") {
+        parsed.Force = true;
+        return base::Done{};
     }
     if (arg == "--power-of-two") {
         parsed.Packing.PowerOfTwo = true;
@@ -221,7 +228,7 @@ int RunLayoutCommand(const std::vector<std::string>& args) {
     }
     const LayoutArguments& parsed = *arguments.Value;
     return ChangeTypefaceFile(
-        Usage, {parsed.In, parsed.Out, parsed.Variant},
+        Usage, {parsed.In, parsed.Out, parsed.Variant, parsed.Force},
         [&parsed](document::Typeface& typeface) { return ApplyLayout(typeface, parsed); });
 }
 

@@ -3,13 +3,31 @@
 #include "cli/OutputFormat.h"
 #include "formats/TypefaceIo.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace glyfora::cli {
 
 namespace {
 
 constexpr std::int64_t ChangedTypefaceId = 0;
 
+bool SameFile(const std::string& first, const std::string& second) {
+    std::error_code error;
+    return first == second || std::filesystem::equivalent(first, second, error);
+}
+
 } // namespace
+
+base::Result<base::Done> CheckOverwrite(const std::string& in, const std::string& out,
+                                        const std::vector<std::string>& loadWarnings, bool force) {
+    if (force || loadWarnings.empty() || !SameFile(in, out)) {
+        return base::Done{};
+    }
+    return base::Failure{"\"" + in +
+                         "\" was only partly read; writing it over itself would lose what could "
+                         "not be read (give --force to write it anyway)"};
+}
 
 int ChangeTypefaceFile(const CommandUsage& usage, const TypefaceFiles& files,
                        const TypefaceChange& change) {
@@ -37,6 +55,11 @@ int ChangeTypefaceFile(const CommandUsage& usage, const TypefaceFiles& files,
     }
     for (const std::string& warning : loaded.Warnings) {
         Warn(usage, files.In + ": " + warning);
+    }
+    if (base::Result<base::Done> allowed =
+            CheckOverwrite(files.In, files.Out, loaded.Warnings, files.Force);
+        !allowed) {
+        return Failure(usage, allowed.Error);
     }
     if (!files.Variant) {
         format = formats::FormatForFileName(files.Out, loaded.Value->Format);

@@ -345,6 +345,46 @@ struct ChunkReader {
     }
 };
 
+// Where a chunk's payload lies in the data, or why the chunk header at offset cannot be used.
+struct ChunkSpan {
+    std::size_t PayloadStart = 0;
+    std::size_t Size = 0;
+};
+
+base::Result<ChunkSpan> LocateChunk(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    const std::size_t left = bytes.size() - offset;
+    if (left == 0) {
+        return base::Failure{"the data ends without an end chunk"};
+    }
+    if (left < ChunkHeaderSize) {
+        return base::Failure{"the chunk header is cut off after " + std::to_string(left) +
+                             " of 8 bytes"};
+    }
+    const std::int64_t size = ReadI32(bytes.data() + offset);
+    if (size < static_cast<std::int64_t>(ChunkTypeSize)) {
+        return base::Failure{"invalid payload size " + std::to_string(size)};
+    }
+    if (static_cast<std::uint64_t>(size) > left - ChunkHeaderSize) {
+        return base::Failure{"the payload of " + std::to_string(size) +
+                             " bytes runs past the end of the data (" +
+                             std::to_string(left - ChunkHeaderSize) + " bytes left)"};
+    }
+    return ChunkSpan{offset + ChunkHeaderSize, static_cast<std::size_t>(size)};
+}
+
+bool IsKnownType(std::int64_t type) {
+    return type >= static_cast<std::int64_t>(ChunkType::End) &&
+           type <= static_cast<std::int64_t>(ChunkType::Properties);
+}
+
+// A chunk whose CRC fails may be damaged in its payload only, or in its size too. Only when its
+// size leads to a whole chunk of a known type is the size trusted and the chunk stepped over;
+// anywhere else the chunks after it cannot be found.
+bool WholeChunkAt(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    const base::Result<ChunkSpan> next = LocateChunk(bytes, offset);
+    return next && IsKnownType(ReadI32(bytes.data() + next.Value->PayloadStart));
+}
+
 } // namespace
 
 document::Typeface& ReadTfChunks(document::Typeface& typeface, std::span<const std::uint8_t> bytes,
@@ -355,40 +395,28 @@ document::Typeface& ReadTfChunks(document::Typeface& typeface, std::span<const s
         const auto stop = [&](const std::string& reason) {
             warnings.push_back(name + ": " + reason + ", reading stopped");
         };
-        const std::size_t left = bytes.size() - offset;
-        if (left == 0) {
-            stop("the data ends without an end chunk");
+        const base::Result<ChunkSpan> chunk = LocateChunk(bytes, offset);
+        if (!chunk) {
+            stop(chunk.Error);
             break;
         }
-        if (left < ChunkHeaderSize) {
-            stop("the chunk header is cut off after " + std::to_string(left) + " of 8 bytes");
-            break;
-        }
-        const std::uint8_t* header = bytes.data() + offset;
-        const std::int64_t size = ReadI32(header);
-        if (size < static_cast<std::int64_t>(ChunkTypeSize)) {
-            stop("invalid payload size " + std::to_string(size));
-            break;
-        }
-        if (static_cast<std::uint64_t>(size) > left - ChunkHeaderSize) {
-            stop("the payload of " + std::to_string(size) +
-                 " bytes runs past the end of the data (" + std::to_string(left - ChunkHeaderSize) +
-                 " bytes left)");
-            break;
-        }
-        const auto payload =
-            bytes.subspan(offset + ChunkHeaderSize, static_cast<std::size_t>(size));
-        if (Crc32(payload) != ReadU32(header + 4)) {
-            stop("CRC mismatch");
-            break;
+        const auto payload = bytes.subspan(chunk.Value->PayloadStart, chunk.Value->Size);
+        const std::size_t next = chunk.Value->PayloadStart + chunk.Value->Size;
+        if (Crc32(payload) != ReadU32(bytes.data() + offset + 4)) {
+            if (!WholeChunkAt(bytes, next)) {
+                stop("CRC mismatch");
+                break;
+            }
+            warnings.push_back(name + ": CRC mismatch, chunk skipped");
+            offset = next;
+            continue;
         }
         const std::int64_t type = ReadI32(payload.data());
         if (type == static_cast<std::int64_t>(ChunkType::End)) {
             break;
         }
         // Other chunk types are reserved and skipped.
-        if (type >= static_cast<std::int64_t>(ChunkType::Image) &&
-            type <= static_cast<std::int64_t>(ChunkType::Properties)) {
+        if (IsKnownType(type)) {
             ChunkReader reader{typeface, payload, name, warnings};
             if (const base::Result<base::Done> read = reader.Read(static_cast<ChunkType>(type));
                 !read) {
@@ -396,7 +424,7 @@ document::Typeface& ReadTfChunks(document::Typeface& typeface, std::span<const s
                 break;
             }
         }
-        offset += ChunkHeaderSize + static_cast<std::size_t>(size);
+        offset = next;
     }
     return typeface;
 }

@@ -14,9 +14,11 @@ namespace glyfora::formats {
 // The ".tf" signature, the 64-bit value 0x7C30342E317C8354 in little-endian order.
 constexpr std::array<std::uint8_t, 8> TfMagic{0x54, 0x83, 0x7C, 0x31, 0x2E, 0x34, 0x30, 0x7C};
 
-// Reads the chunks that follow the signature into typeface. Reading ends at the end chunk, at a
-// CRC mismatch or where a chunk would run past the data; every early end is added to warnings
-// with the chunk's number and the reason, and what was read before it is kept.
+// Reads the chunks that follow the signature into typeface. A chunk whose CRC fails is skipped
+// when its size leads to a whole chunk of a known type, so the damage costs that chunk alone.
+// Reading ends at the end chunk, at a CRC mismatch after which no chunk can be found, or where a
+// chunk would run past the data. Every skipped chunk and early end is added to warnings with the
+// chunk's number and the reason, and what was read before it is kept.
 document::Typeface& ReadTfChunks(document::Typeface& typeface, std::span<const std::uint8_t> bytes,
                                  std::vector<std::string>& warnings);
 

@@ -21,6 +21,7 @@ ViewUpdate OnCharacterSetLeftDown(ViewState& state, std::int64_t px, std::int64_
     const std::int64_t zoom = EffectiveZoom(state.CharacterSetZoom);
     state.Selection.X = ImagePoint(px, zoom, state.ScrollX);
     state.Selection.Y = ImagePoint(py, zoom, state.ScrollY);
+    state.SelectionShown = true;
     state.Selecting = true;
     ViewUpdate update = RedrawCharacterSet();
     update.CharacterView = true;

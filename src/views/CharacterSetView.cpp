@@ -69,11 +69,13 @@ void DrawCharacterSetView(document::Image& canvas, std::int64_t canvasWidth,
     const document::Rect64 visible{state.ScrollX, state.ScrollY, width / zoom, height / zoom};
     BlendMagnified(canvas, image, visible, 0, 0, zoom);
 
-    const document::Rect64& selection = state.Selection;
-    DrawThickFrame(canvas, SaturatingMul(SaturatingSub(selection.X, state.ScrollX), zoom),
-                   SaturatingMul(SaturatingSub(selection.Y, state.ScrollY), zoom),
-                   SaturatingMul(selection.Width, zoom), SaturatingMul(selection.Height, zoom),
-                   SelectionFrameColour);
+    if (state.SelectionShown) {
+        const document::Rect64& selection = state.Selection;
+        DrawThickFrame(canvas, SaturatingMul(SaturatingSub(selection.X, state.ScrollX), zoom),
+                       SaturatingMul(SaturatingSub(selection.Y, state.ScrollY), zoom),
+                       SaturatingMul(selection.Width, zoom), SaturatingMul(selection.Height, zoom),
+                       SelectionFrameColour);
+    }
 
     if (showScrollMarks && image != nullptr) {
         DrawVerticalMarkers(canvas, image->Height, zoom, state.ScrollY);

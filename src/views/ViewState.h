@@ -12,6 +12,9 @@ constexpr std::int64_t MaxZoom = 64;
 // The part of the shell state that the views and their mouse handling read and write.
 struct ViewState {
     document::Rect64 Selection; // marked rectangle in image pixels
+    // Whether Selection is drawn: a document change that leaves no character selected clears
+    // the mark until a character is selected or a rectangle is marked again.
+    bool SelectionShown = true;
     std::int64_t CharacterSetZoom = 1;
     std::int64_t CharacterZoom = 8; // character view and kerning-pair view
     std::int64_t ScrollX = 0;       // image point at the character-set view's top-left corner

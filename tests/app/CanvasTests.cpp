@@ -373,15 +373,17 @@ void CanvasTests::commandLineFileShowsItsPicture() {
     DrawCharacterView(shell);
     QVERIFY(shell.Character->Canvas->Picture.Width > 0);
 
-    // "New" shows the empty document: background and the 2 x 2 frame corner only. The character
-    // window stays as it is, but no longer shows the freed character.
+    // "New" shows the empty document: the background only, the mark of the old document's
+    // selection cleared. The character window stays as it is, but no longer shows the freed
+    // character.
     editor.Document().Modified = false;
     shell.State.View.Selection = {};
     shell.State.View.ScrollX = 0;
     NewDocument(shell.State);
     ShowDocument(shell);
-    QCOMPARE(canvas.Picture.At(0, 0), views::SelectionFrameColour);
+    QCOMPARE(canvas.Picture.At(0, 0), 0xFF404040U);
     QCOMPARE(canvas.Picture.At(5, 5), 0xFF404040U);
+    QVERIFY(!shell.State.View.SelectionShown);
     QVERIFY(shell.Character->isVisible());
     QCOMPARE(shell.Character->Canvas->Picture.Width, std::int64_t{0});
     const QImage blank = shell.Character->Canvas->grab().toImage();

@@ -30,6 +30,7 @@
 #include <set>
 
 Q_DECLARE_METATYPE(glyfora::app::SaveChoice)
+Q_DECLARE_METATYPE(std::vector<glyfora::app::PartlyReadChoice>)
 
 namespace glyfora::app::testing {
 namespace {
@@ -221,6 +222,68 @@ void DispatchTests::partlyReadFileOpensWithItsWarnings() {
     QCOMPARE(shown.Title, QStringLiteral("Open Typeface"));
     QVERIFY(shown.Text.contains(damaged));
     QVERIFY(shown.Text.contains(QStringLiteral("CRC"), Qt::CaseInsensitive));
+}
+
+void DispatchTests::saveOverAPartlyReadFileAsksFirst_data() {
+    using Choices = std::vector<PartlyReadChoice>;
+    QTest::addColumn<Choices>("choices");
+    QTest::addColumn<QString>("saveAsName"); // what the file dialog answers, if it is asked
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<bool>("originalKept");
+    QTest::addColumn<bool>("savedElsewhere");
+    QTest::newRow("closed: keeps the original") << Choices{} << QString() << 1 << true << false;
+    QTest::newRow("keep original")
+        << Choices{PartlyReadChoice::KeepOriginal} << QString() << 1 << true << false;
+    QTest::newRow("overwrite") << Choices{PartlyReadChoice::Overwrite} << QString() << 1 << false
+                               << false;
+    QTest::newRow("save as another file")
+        << Choices{PartlyReadChoice::SaveAs} << QStringLiteral("recovered.tf") << 1 << true << true;
+    QTest::newRow("save as the same file asks again")
+        << Choices{PartlyReadChoice::SaveAs, PartlyReadChoice::KeepOriginal}
+        << QStringLiteral("damaged.tf") << 2 << true << false;
+}
+
+void DispatchTests::saveOverAPartlyReadFileAsksFirst() {
+    QFETCH(std::vector<PartlyReadChoice>, choices);
+    QFETCH(QString, saveAsName);
+    QFETCH(int, questions);
+    QFETCH(bool, originalKept);
+    QFETCH(bool, savedElsewhere);
+    const QString folder = FreshAppData();
+    const QString damaged = folder + QStringLiteral("/damaged.tf");
+    QVERIFY(QFile::copy(QFINDTESTDATA("../fuzz/corpus/tf/damaged-crc.tf"), damaged));
+    QFile original(damaged);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    const QByteArray originalBytes = original.readAll();
+    original.close();
+    Editor editor;
+    Shell& shell = *editor.TheShell;
+    editor.Files.Answers.push_back({damaged, 0});
+    Choose(shell, "FileOpen");
+    QVERIFY(shell.State.CurrentFilePartlyRead);
+    MakeModified(shell, "edited");
+    editor.Messages.PartlyReadChoices.assign(choices.begin(), choices.end());
+    if (!saveAsName.isEmpty()) {
+        editor.Files.Answers.push_back({folder + u'/' + saveAsName, 0});
+    }
+    Choose(shell, "FileSave");
+
+    QCOMPARE(editor.Messages.PartlyReadQuestions.size(), std::size_t(questions));
+    QCOMPARE(editor.Messages.PartlyReadQuestions[0], damaged);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    QCOMPARE(original.readAll() == originalBytes, originalKept);
+    original.close();
+    QCOMPARE(QFile::exists(folder + QStringLiteral("/recovered.tf")), savedElsewhere);
+    const bool written = !originalKept || savedElsewhere;
+    QCOMPARE(CurrentTypeface(shell.State)->Modified, !written);
+    QCOMPARE(shell.State.CurrentFilePartlyRead, !written);
+    // The file written now holds the whole document: saving it again asks nothing.
+    if (written) {
+        MakeModified(shell, "edited again");
+        Choose(shell, "FileSave");
+        QCOMPARE(editor.Messages.PartlyReadQuestions.size(), std::size_t(questions));
+        QVERIFY(!CurrentTypeface(shell.State)->Modified);
+    }
 }
 
 void DispatchTests::saveWithoutUsablePathAsksForOne_data() {

@@ -14,6 +14,8 @@ private slots:
     void openDialogIsAskedAsDescribed();
     void openFailureKeepsDocumentAndTellsWhy();
     void partlyReadFileOpensWithItsWarnings();
+    void saveOverAPartlyReadFileAsksFirst_data();
+    void saveOverAPartlyReadFileAsksFirst();
     void saveWithoutUsablePathAsksForOne_data();
     void saveWithoutUsablePathAsksForOne();
     void saveTakesTheExtensionInAnyLetterCase();

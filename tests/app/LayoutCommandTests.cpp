@@ -10,6 +10,7 @@
 #include "app/windows/PackCompactlyDialog.h"
 #include "formats/PictureFile.h"
 #include "formats/PngCodec.h"
+#include "platform/Folders.h"
 #include "views/CharacterSetView.h"
 
 #include <QAction>
@@ -26,6 +27,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <filesystem>
 #include <functional>
 
 namespace glyfora::app::testing {
@@ -425,6 +427,44 @@ void CharacterSetPictureTests::editorSaveIsReloadedAndShown() {
     document::Image view;
     views::DrawCharacterSetView(view, 40, 40, &Document(editor), editor.State.View, false);
     QCOMPARE(view.At(2, 2), 0xFF00FF00U);
+}
+
+void CharacterSetPictureTests::twoEditorsExportIntoFoldersOfTheirOwn() {
+    constexpr std::uint32_t Red = 0xFF0000FFU;
+    constexpr std::uint32_t Green = 0xFF00FF00U;
+    auto first = std::make_unique<Editor>();
+    Editor second;
+    for (Editor* editor : {first.get(), &second}) {
+        document::SetCharacterSetImage(Document(*editor), document::MakeImage(16, 16, Red));
+        editor->State.EditorPath = "/bin/true";
+        Trigger(editor->TheShell->CharacterSet, QStringLiteral("CharacterSetEdit"));
+        QVERIFY(editor->Messages.Messages.empty());
+    }
+    const std::filesystem::path firstFile = first->TheShell->PictureWatch.Path;
+    const std::filesystem::path secondFile = second.TheShell->PictureWatch.Path;
+    QVERIFY(firstFile != secondFile);
+    for (const std::filesystem::path& file : {firstFile, secondFile}) {
+        QCOMPARE(file.filename().string(), std::string("CharacterSet.png"));
+        QVERIFY(file.parent_path().filename().string().starts_with("glyfora-"));
+        QCOMPARE(file.parent_path().parent_path().string(),
+                 std::filesystem::path(platform::TemporaryFolder()).parent_path().string());
+        QVERIFY(std::filesystem::is_regular_file(file));
+    }
+
+    // The picture the second editor's external editor saves goes into the second typeface only.
+    const auto png = formats::EncodePng(*document::MakeImage(16, 16, Green));
+    QFile picture(QString::fromStdString(secondFile.string()));
+    QVERIFY(picture.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    picture.write(reinterpret_cast<const char*>(png->data()), static_cast<qint64>(png->size()));
+    picture.close();
+    QTRY_COMPARE_WITH_TIMEOUT(Document(second).Content.Image->At(0, 0), Green, 10000);
+    QTest::qWait(3 * static_cast<int>(platform::PictureWatchPeriod.count()));
+    QCOMPARE(Document(*first).Content.Image->At(0, 0), Red);
+
+    // An editor that goes takes its folder with it and leaves the other's alone.
+    first.reset();
+    QVERIFY(!std::filesystem::exists(firstFile.parent_path()));
+    QVERIFY(std::filesystem::is_regular_file(secondFile));
 }
 
 namespace {

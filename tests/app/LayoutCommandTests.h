@@ -29,6 +29,7 @@ private slots:
     void cancelledImportForgetsThePath();
     void editWithoutPictureSaysSoAndStartsNothing();
     void editorSaveIsReloadedAndShown();
+    void twoEditorsExportIntoFoldersOfTheirOwn();
     void addImageAsksForPictureAndCodeAndAddsTheCharacter();
     void addImageCancelledOrUnreadableChangesNothing_data();
     void addImageCancelledOrUnreadableChangesNothing();

@@ -7,11 +7,15 @@
 #include "app/windows/ScreenFit.h"
 #include "document/Image.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QScreen>
 #include <QString>
 #include <QStringList>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QWidget>
 #include <deque>
 #include <memory>
@@ -54,7 +58,7 @@ private:
     }
 };
 
-// Records every message and answers "Save changes?" from a queue.
+// Records every message and answers "Save changes?" and the partly read question from queues.
 class FakeMessageBoxes final : public MessageBoxes {
 public:
     struct Shown {
@@ -82,9 +86,22 @@ public:
         return choice;
     }
 
+    PartlyReadChoice AskOverwritePartlyRead(QWidget*, const QString& path) override {
+        PartlyReadQuestions.push_back(path);
+        if (PartlyReadChoices.empty()) {
+            return PartlyReadChoice::KeepOriginal;
+        }
+        const PartlyReadChoice choice = PartlyReadChoices.front();
+        PartlyReadChoices.pop_front();
+        return choice;
+    }
+
     std::vector<Shown> Messages;
     std::deque<SaveChoice> Choices;
     int Questions = 0;
+    // An empty queue answers "Keep Original", the default of the real box.
+    std::deque<PartlyReadChoice> PartlyReadChoices;
+    std::vector<QString> PartlyReadQuestions;
 };
 
 // A settings folder ("APPDATA") nobody has used yet, under a temporary folder of the test run.
@@ -151,6 +168,21 @@ inline QPoint FittedPlace(const QWidget& window, QPoint place) {
 
 inline void Click(QTreeWidget* list, int row) {
     list->setCurrentItem(list->topLevelItem(row));
+}
+
+// Drops the file at path onto target as a drag does: the window must take the file on entering
+// before it gets the drop. True when the drop was taken.
+inline bool DropFile(QWidget* target, const QString& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) {
+        return false;
+    }
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
 }
 
 } // namespace glyfora::app::testing

@@ -330,20 +330,7 @@ private slots:
         const QString face = QString::fromStdString(folder.File("face.tf"));
         editor.Files.Answers.push_back({face, 0});
         QVERIFY(SaveDocument(shell));
-        const auto drop = [](QWidget* target, const QString& path) {
-            QMimeData data;
-            data.setUrls({QUrl::fromLocalFile(path)});
-            // As a drag does: the window must take the file on entering before it gets the drop.
-            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
-                                  Qt::NoModifier);
-            QApplication::sendEvent(target, &enter);
-            if (!enter.isAccepted()) {
-                return false;
-            }
-            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(target, &drop);
-            return drop.isAccepted();
-        };
+        const auto drop = DropFile;
         const auto* before = CurrentTypeface(shell.State)->Content.Image.get();
         QVERIFY(
             drop(shell.CharacterSet, QStringLiteral(GLYFORA_TEST_DATA_FOLDER "/picture-3x2.png")));

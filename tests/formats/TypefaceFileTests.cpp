@@ -12,6 +12,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <map>
 #include <optional>
 #include <png.h>
 #include <string>
@@ -370,19 +371,105 @@ TEST(TfRead, RoundTripGivesIdenticalBytesAndRecords) {
     EXPECT_EQ(back.Properties, f.Face->Content.Properties);
 }
 
-TEST(TfRead, CrcDamageInPairsKeepsImageAndCharactersOnly) {
+// What survives of FillSample's typeface when the chunks at the given positions (0 = picture,
+// 1 = characters, 2 = pairs, 3 = properties) have one payload byte flipped.
+struct CrcDamageCase {
+    const char* Name;
+    std::vector<std::size_t> Damaged;
+    std::vector<std::string> Warnings;
+};
+
+TEST(TfRead, CrcDamageCostsOnlyTheDamagedChunks) {
+    const CrcDamageCase cases[] = {
+        {"picture", {0}, {"chunk 1: CRC mismatch, chunk skipped"}},
+        {"characters", {1}, {"chunk 2: CRC mismatch, chunk skipped"}},
+        {"pairs", {2}, {"chunk 3: CRC mismatch, chunk skipped"}},
+        {"properties, before the end chunk", {3}, {"chunk 4: CRC mismatch, chunk skipped"}},
+        {"two in a row",
+         {1, 2},
+         {"chunk 2: CRC mismatch, chunk skipped", "chunk 3: CRC mismatch, chunk skipped"}},
+        {"every chunk but the end",
+         {0, 1, 2, 3},
+         {"chunk 1: CRC mismatch, chunk skipped", "chunk 2: CRC mismatch, chunk skipped",
+          "chunk 3: CRC mismatch, chunk skipped", "chunk 4: CRC mismatch, chunk skipped"}},
+    };
     Fixture f;
     FillSample(*f.Face);
-    Bytes file = EncodeTfFile(*f.Face).Value.value_or(Bytes{});
-    const auto starts = ChunkStarts(file);
-    file[starts[2] + 8 + 4] ^= 0x01; // the pair count's lowest byte inside chunk 3
+    const Bytes intact = EncodeTfFile(*f.Face).Value.value_or(Bytes{});
+    const auto starts = ChunkStarts(intact);
+    for (const CrcDamageCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Bytes file = intact;
+        for (const std::size_t chunk : c.Damaged) {
+            file[starts[chunk] + 8 + 4] ^= 0x01; // the first byte after the chunk type
+        }
+        const auto read = ReadFile(file);
+        const auto intactChunk = [&](std::size_t chunk) {
+            return std::find(c.Damaged.begin(), c.Damaged.end(), chunk) == c.Damaged.end();
+        };
+        const document::TypefaceContent& back = read->Face->Content;
+        EXPECT_EQ(read->Warnings, c.Warnings);
+        EXPECT_EQ(back.Image != nullptr, intactChunk(0));
+        EXPECT_EQ(Codes(*read->Face),
+                  intactChunk(1) ? Codes(*f.Face) : std::vector<std::int64_t>{});
+        EXPECT_EQ(Keys(*read->Face), intactChunk(2) ? Keys(*f.Face) : std::vector<std::int64_t>{});
+        const std::map<std::string, std::string> none;
+        EXPECT_EQ(back.Properties, intactChunk(3) ? f.Face->Content.Properties : none);
+    }
+}
 
-    const auto read = ReadFile(file);
-    EXPECT_TRUE(read->Face->Content.Image);
-    EXPECT_EQ(Codes(*read->Face), (std::vector<std::int64_t>{65, 66}));
-    EXPECT_TRUE(read->Face->Content.KerningPairs.Empty());
-    EXPECT_TRUE(read->Face->Content.Properties.empty());
-    EXPECT_EQ(read->Warnings, std::vector<std::string>{"chunk 3: CRC mismatch, reading stopped"});
+// A damaged chunk is stepped over only when its size leads to a whole chunk of a known type.
+TEST(TfRead, CrcDamageWhereNoChunkFollowsStopsReading) {
+    const Bytes characters = Chunk(2, Concat({Le32(1), Bytes(18, 0)}));
+    Bytes damaged = characters;
+    damaged[12] ^= 0x01;
+    const struct {
+        const char* Name;
+        Bytes Chunks; // after the signature
+        std::vector<std::string> Warnings;
+        std::size_t Characters;
+    } cases[] = {
+        {"the damaged chunk ends the data", damaged, {"chunk 1: CRC mismatch, reading stopped"}, 0},
+        {"a cut-off header follows",
+         Concat({damaged, {4, 0, 0}}),
+         {"chunk 1: CRC mismatch, reading stopped"},
+         0},
+        {"a negative size follows",
+         Concat({damaged, Le32(0xFFFFFFFF), Le32(0), Le32(2)}),
+         {"chunk 1: CRC mismatch, reading stopped"},
+         0},
+        {"a size beyond the data follows",
+         Concat({damaged, Le32(64), Le32(0), Le32(2)}),
+         {"chunk 1: CRC mismatch, reading stopped"},
+         0},
+        {"a chunk of a reserved type follows",
+         Concat({damaged, Chunk(9, {1, 2}), EndChunk}),
+         {"chunk 1: CRC mismatch, reading stopped"},
+         0},
+        {"a damaged end chunk",
+         Concat({characters, Bytes{4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}),
+         {"chunk 2: CRC mismatch, reading stopped"},
+         1},
+        {"a damaged chunk before the end chunk",
+         Concat({damaged, EndChunk}),
+         {"chunk 1: CRC mismatch, chunk skipped"},
+         0},
+        {"a damaged chunk before a sound one",
+         Concat({damaged, characters, EndChunk}),
+         {"chunk 1: CRC mismatch, chunk skipped"},
+         1},
+        {"a damaged chunk before a cut-off one",
+         Concat({damaged, characters, Bytes{4, 0}}),
+         {"chunk 1: CRC mismatch, chunk skipped",
+          "chunk 3: the chunk header is cut off after 2 of 8 bytes, reading stopped"},
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const auto read = ReadFile(Concat({Magic, c.Chunks}));
+        EXPECT_EQ(read->Warnings, c.Warnings);
+        EXPECT_EQ(read->Face->Content.Characters.Size(), c.Characters);
+    }
 }
 
 TEST(TfRead, TruncationAtEveryLengthKeepsCompleteChunksAndWarnsOnce) {

@@ -216,6 +216,28 @@ TEST(CharacterSetViewFrame, FrameFollowsZoomAndScroll) {
                  BackgroundAndFrame);
 }
 
+// A cleared mark draws no frame, wherever its rectangle lies; a press marks again.
+TEST(CharacterSetViewFrame, AClearedMarkDrawsNoFrameUntilAPressMarksAgain) {
+    const auto typeface = TypefaceWithImage(PositionImage(9, 9));
+    for (const document::Rect64 selection :
+         {document::Rect64{2, 2, 3, 3}, document::Rect64{0, 0, 0, 0}}) {
+        ViewState state;
+        state.Selection = selection;
+        state.SelectionShown = false;
+        document::Image canvas;
+        DrawCharacterSetView(canvas, 9, 9, typeface.get(), state, false);
+        for (std::int64_t y = 0; y < 9; ++y) {
+            for (std::int64_t x = 0; x < 9; ++x) {
+                EXPECT_EQ(canvas.At(x, y), PositionColour(x, y)) << x << ", " << y;
+            }
+        }
+        static_cast<void>(OnCharacterSetLeftDown(state, 1, 1));
+        EXPECT_TRUE(state.SelectionShown);
+        DrawCharacterSetView(canvas, 9, 9, typeface.get(), state, false);
+        EXPECT_EQ(canvas.At(0, 0), SelectionFrameColour);
+    }
+}
+
 // Each of the two outline rectangles is normalised on its own, so a negative selection is not
 // framed like the rectangle it covers: the outlines shrink or vanish.
 TEST(CharacterSetViewFrame, NegativeSelectionsNormaliseEachOutlineOnItsOwn) {

@@ -102,15 +102,31 @@ void OnCharacterSetAddImage(Shell& shell, const DispatchEvent& /*event*/) {
     });
 }
 
+namespace {
+
+// The picture written into the editor's own export folder, made at the first export.
+base::Result<std::string> ExportPicture(Shell& shell, const document::Typeface& typeface) {
+    if (!shell.ExportFolder) {
+        base::Result<platform::OwnTemporaryFolder> made =
+            platform::OwnTemporaryFolder::Make(platform::TemporaryFolder());
+        if (!made) {
+            return base::Failure{std::move(made.Error)};
+        }
+        shell.ExportFolder = std::move(*made.Value);
+    }
+    return platform::ExportCharacterSetPicture(typeface, shell.ExportFolder->Path(),
+                                               shell.PictureWatch);
+}
+
+} // namespace
+
 void OnCharacterSetEdit(Shell& shell, const DispatchEvent& /*event*/) {
     AppState& state = shell.State;
     document::Typeface* typeface = CurrentTypeface(state);
     if (typeface == nullptr) {
         return;
     }
-    const std::string folder = platform::TemporaryFolder();
-    const base::Result<std::string> exported =
-        platform::ExportCharacterSetPicture(*typeface, folder, shell.PictureWatch);
+    const base::Result<std::string> exported = ExportPicture(shell, *typeface);
     if (!exported) {
         shell.Services.Messages.Warning(shell.CharacterSet, QStringLiteral("Edit"),
                                         QStringLiteral("The picture could not be exported: %1")
@@ -126,7 +142,7 @@ void OnCharacterSetEdit(Shell& shell, const DispatchEvent& /*event*/) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     } else {
         QProcess::startDetached(QString::fromStdString(state.EditorPath), {path},
-                                QString::fromStdString(folder));
+                                QString::fromStdString(shell.ExportFolder->Path()));
     }
     shell.PictureWatchTimer->start();
 }

@@ -24,8 +24,9 @@ void OnCharacterSetImport(Shell& shell, const DispatchEvent& event);
 // is shown; a cancelled question changes nothing.
 void OnCharacterSetAddImage(Shell& shell, const DispatchEvent& event);
 
-// "Edit" of the character-set window: exports the picture to "CharacterSet.png" in the temporary
-// folder, starts the editor on it and starts watching the file.
+// "Edit" of the character-set window: exports the picture to "CharacterSet.png" in the shell's
+// own folder inside the temporary folder (made at the first export), starts the editor on it and
+// starts watching the file.
 void OnCharacterSetEdit(Shell& shell, const DispatchEvent& event);
 
 // The 250 ms poll of the shell's watch of the exported picture. The shell makes it with the

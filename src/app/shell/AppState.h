@@ -21,6 +21,9 @@ struct AppState {
     std::string CurrentFilePath;
     // The form CurrentFilePath was read or written in; "Save" of a ".fnt" keeps its variant.
     formats::FileFormatId CurrentFileFormat = formats::FileFormatId::Tf;
+    // CurrentFilePath was read only in part (its reader warned): writing the document over it
+    // would lose what could not be read, so "Save" asks first.
+    bool CurrentFilePartlyRead = false;
     std::string CharacterSetImagePath;
     std::string SettingsFolder;
     std::string EditorPath;

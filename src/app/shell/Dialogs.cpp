@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 
 namespace glyfora::app {
@@ -58,6 +59,27 @@ SaveChoice QtMessageBoxes::AskSaveChanges(QWidget* parent) {
         return SaveChoice::Save;
     }
     return button == QMessageBox::Discard ? SaveChoice::Discard : SaveChoice::Cancel;
+}
+
+PartlyReadChoice QtMessageBoxes::AskOverwritePartlyRead(QWidget* parent, const QString& path) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Save Typeface"),
+                    QStringLiteral("\"%1\" was only partly read when it was opened.\n"
+                                   "Saving over it replaces the whole file with what the editor "
+                                   "holds; what could not be read is then lost.")
+                        .arg(path),
+                    QMessageBox::NoButton, parent);
+    QPushButton* keep = box.addButton(QStringLiteral("Keep Original"), QMessageBox::RejectRole);
+    QPushButton* saveAs = box.addButton(QStringLiteral("Save As..."), QMessageBox::AcceptRole);
+    QPushButton* overwrite =
+        box.addButton(QStringLiteral("Overwrite"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(keep);
+    box.setEscapeButton(keep);
+    box.exec();
+    if (box.clickedButton() == saveAs) {
+        return PartlyReadChoice::SaveAs;
+    }
+    return box.clickedButton() == overwrite ? PartlyReadChoice::Overwrite
+                                            : PartlyReadChoice::KeepOriginal;
 }
 
 } // namespace glyfora::app

@@ -24,7 +24,10 @@ public:
 
 enum class SaveChoice { Save, Discard, Cancel };
 
-// Every message the editor shows and the one question it asks.
+// What "Save" does with the file a document was only partly read from.
+enum class PartlyReadChoice { KeepOriginal, SaveAs, Overwrite };
+
+// Every message the editor shows and the questions it asks.
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
@@ -32,6 +35,8 @@ public:
     virtual void Warning(QWidget* parent, const QString& title, const QString& text) = 0;
     virtual void Error(QWidget* parent, const QString& title, const QString& text) = 0;
     virtual SaveChoice AskSaveChanges(QWidget* parent) = 0;
+    // Asked before the document is written over the file at path it was only partly read from.
+    virtual PartlyReadChoice AskOverwritePartlyRead(QWidget* parent, const QString& path) = 0;
 };
 
 // The real dialogs. Qt's file dialog keeps its history in a settings file of Qt's own
@@ -52,6 +57,8 @@ public:
     void Warning(QWidget* parent, const QString& title, const QString& text) override;
     void Error(QWidget* parent, const QString& title, const QString& text) override;
     SaveChoice AskSaveChanges(QWidget* parent) override;
+    // "Keep Original" is the default and what closing the box answers.
+    PartlyReadChoice AskOverwritePartlyRead(QWidget* parent, const QString& path) override;
 };
 
 } // namespace glyfora::app

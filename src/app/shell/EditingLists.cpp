@@ -136,6 +136,7 @@ Character* ShowCharacterSelection(EditingContext& context) {
     Character* character = SelectedCharacter(context);
     context.State.View.CurrentCharacter = character;
     ShowCopyCaption(frame.CopyButton, character != nullptr);
+    ShowFrameRecord(frame, character != nullptr);
     if (character == nullptr) {
         return nullptr;
     }
@@ -146,6 +147,7 @@ Character* ShowCharacterSelection(EditingContext& context) {
         ShowFieldValue(frame.Metrics[i], CharacterMetricValue(*character, AllMetrics[i]));
     }
     context.State.View.Selection = character->Source;
+    context.State.View.SelectionShown = true;
     const QSize canvas =
         context.CharacterSetCanvasSize ? context.CharacterSetCanvasSize() : QSize(0, 0);
     const document::Typeface* typeface = Document(context);
@@ -188,6 +190,7 @@ KerningPair* ShowKerningPairSelection(EditingContext& context) {
     KerningPair* pair = SelectedKerningPair(context);
     context.State.View.CurrentPair = pair;
     ShowCopyCaption(frame.CopyButton, pair != nullptr);
+    ShowFrameRecord(frame, pair != nullptr);
     if (pair != nullptr) {
         ShowFieldValue(frame.AmountField, pair->Amount);
         ShowFieldValue(frame.Left.Code, document::PairLeft(*pair));

@@ -47,7 +47,8 @@ void RefillCharacterList(EditingContext& context, const document::Character* sel
 
 // Shows the selected row's record in the frame: the fields show it, the marked rectangle becomes
 // its cell and the character-set view is centred on it; the button reads "Copy", or "New" without
-// a record. Returns the record. Draws no view.
+// a record, when the fields are cleared and disabled (ShowFrameRecord). Returns the record. Draws
+// no view.
 document::Character* ShowCharacterSelection(EditingContext& context);
 
 // Selection changed in the list: ShowCharacterSelection, then the character view and the
@@ -65,7 +66,7 @@ void RefillKerningPairList(EditingContext& context, const document::KerningPair*
 [[nodiscard]] document::KerningPair* SelectedKerningPair(const EditingContext& context);
 
 // Shows the selected row's pair in the frame's fields; the button reads "Copy", or "New" without
-// a pair. Returns the pair. Draws no view.
+// a pair, when the fields are cleared and disabled. Returns the pair. Draws no view.
 document::KerningPair* ShowKerningPairSelection(EditingContext& context);
 
 // Selection changed: ShowKerningPairSelection, then the kerning-pair view is drawn; without a

@@ -4,6 +4,9 @@
 #include "app/windows/MainWindow.h"
 #include "formats/TypefaceIo.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace glyfora::app {
 namespace {
 
@@ -18,7 +21,28 @@ QString Lines(const std::vector<std::string>& lines) {
     return list.join(u'\n');
 }
 
+// Whether path is the file the document was only partly read from, under any of its names.
+bool IsPartlyReadFile(const AppState& state, const std::string& path) {
+    if (!state.CurrentFilePartlyRead) {
+        return false;
+    }
+    std::error_code error;
+    return path == state.CurrentFilePath ||
+           std::filesystem::equivalent(path, state.CurrentFilePath, error);
+}
+
 bool WriteDocument(Shell& shell, const std::string& path, formats::FileFormatId format) {
+    if (IsPartlyReadFile(shell.State, path)) {
+        switch (shell.Services.Messages.AskOverwritePartlyRead(shell.Main.get(),
+                                                               QString::fromStdString(path))) {
+        case PartlyReadChoice::KeepOriginal:
+            return false;
+        case PartlyReadChoice::SaveAs:
+            return SaveDocumentAs(shell);
+        case PartlyReadChoice::Overwrite:
+            break;
+        }
+    }
     const base::Result<base::Done> result =
         formats::SaveTypeface(shell.State.Registry, TypefaceId, path, format);
     if (!result) {
@@ -30,6 +54,7 @@ bool WriteDocument(Shell& shell, const std::string& path, formats::FileFormatId 
     }
     shell.State.CurrentFilePath = path;
     shell.State.CurrentFileFormat = format;
+    shell.State.CurrentFilePartlyRead = false;
     if (document::Typeface* typeface = CurrentTypeface(shell.State)) {
         typeface->Modified = false;
     }
@@ -88,6 +113,7 @@ bool OpenTypefaceFile(Shell& shell, const std::string& path) {
     }
     shell.State.CurrentFilePath = path;
     shell.State.CurrentFileFormat = result.Value->Format;
+    shell.State.CurrentFilePartlyRead = !result.Warnings.empty();
     result.Value->Installed->Modified = false;
     ShowDocument(shell);
     RememberRecentFile(shell, path);

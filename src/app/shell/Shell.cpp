@@ -25,6 +25,7 @@ document::Typeface& NewDocument(AppState& state) {
 
 void ForgetDocumentFile(AppState& state) {
     state.CurrentFilePath = formats::DirectoryOf(state.CurrentFilePath);
+    state.CurrentFilePartlyRead = false;
 }
 
 void ShowDocumentChange(Shell& shell, const ListRows& rows, EmptyViews emptyViews) {
@@ -43,6 +44,11 @@ void ShowDocumentChange(Shell& shell, const ListRows& rows, EmptyViews emptyView
                      : nullptr);
     const bool character = ShowCharacterSelection(editing) != nullptr;
     const bool pair = ShowKerningPairSelection(editing) != nullptr;
+    // A mark left from the document as it was would stand for no character of it.
+    if (!character) {
+        state.View.Selection = {};
+        state.View.SelectionShown = false;
+    }
     if (emptyViews == EmptyViews::Blank) {
         BlankCharacterViews(shell);
     }

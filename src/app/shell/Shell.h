@@ -2,6 +2,7 @@
 
 #include "app/shell/AppState.h"
 #include "app/shell/Dialogs.h"
+#include "platform/OwnTemporaryFolder.h"
 #include "platform/PictureWatch.h"
 
 #include <QStringList>
@@ -60,6 +61,9 @@ struct Shell {
     // character-set window).
     platform::PictureWatch PictureWatch;
     QTimer* PictureWatchTimer = nullptr;
+    // The folder of this editor's own that "Edit" exports into, made at the first export and
+    // removed with the shell, so two editors never write or watch the same file.
+    std::optional<platform::OwnTemporaryFolder> ExportFolder;
     bool Finished = false; // shut-down has run
     // "Create Typeface" is under way (its progress dialog lets events through).
     bool ImportRunning = false;
@@ -86,8 +90,9 @@ struct ListRows {
 enum class EmptyViews { Hide, Blank };
 
 // Shows the document after a change of any kind, the one way every change is shown: both lists
-// refilled from the document with rows selected, the frames showing the selected records, every
-// view drawn again, the comment shown and the example asked for a frame.
+// refilled from the document with rows selected, the frames showing the selected records (or
+// cleared and disabled, and the character-set view's mark cleared, without one), every view drawn
+// again, the comment shown and the example asked for a frame.
 void ShowDocumentChange(Shell& shell, const ListRows& rows = {},
                         EmptyViews emptyViews = EmptyViews::Hide);
 
@@ -104,7 +109,8 @@ void ShowDocument(Shell& shell, EmptyViews emptyViews = EmptyViews::Blank);
 bool OpenTypefaceFile(Shell& shell, const std::string& path);
 
 // "Save": the current path when its extension (any letter case) names a file format, otherwise
-// "Save As...".
+// "Save As...". Either asks before writing over the file the document was only partly read from:
+// "Keep Original" writes nothing, "Save As..." asks for another file.
 // True when the document was written.
 bool SaveDocument(Shell& shell);
 bool SaveDocumentAs(Shell& shell);

@@ -6,6 +6,8 @@
 #include <QSpinBox>
 #include <QTreeWidget>
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 namespace glyfora::app {
 
@@ -16,6 +18,42 @@ void ShowFieldValue(QSpinBox* field, std::int64_t value) {
     const QSignalBlocker blocker(field);
     field->setValue(
         static_cast<int>(std::clamp<std::int64_t>(value, field->minimum(), field->maximum())));
+}
+
+namespace {
+
+void ShowControlsRecord(std::initializer_list<QSpinBox*> codes,
+                        std::initializer_list<QSpinBox*> numbers,
+                        std::initializer_list<QPushButton*> buttons, bool record) {
+    for (const auto& [fields, blank] : {std::pair{codes, BlankCode}, std::pair{numbers, 0}}) {
+        for (QSpinBox* field : fields) {
+            if (field != nullptr) {
+                if (!record) {
+                    ShowFieldValue(field, blank);
+                }
+                field->setEnabled(record);
+            }
+        }
+    }
+    for (QPushButton* button : buttons) {
+        if (button != nullptr) {
+            button->setEnabled(record);
+        }
+    }
+}
+
+} // namespace
+
+void ShowFrameRecord(const CharacterFrame& frame, bool record) {
+    const auto& m = frame.Metrics;
+    ShowControlsRecord({frame.Character.Code, frame.Character.Glyph},
+                       {m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7]},
+                       {frame.DeleteButton, frame.CopyButton}, record);
+}
+
+void ShowFrameRecord(const KerningPairFrame& frame, bool record) {
+    ShowControlsRecord({frame.Left.Code, frame.Left.Glyph, frame.Right.Code, frame.Right.Glyph},
+                       {frame.AmountField}, {frame.DeleteButton, frame.CopyButton}, record);
 }
 
 void SetCellText(QTreeWidgetItem* row, int column, const std::u16string& text) {

@@ -48,6 +48,16 @@ struct KerningPairFrame {
 // a record never runs an edit handler.
 void ShowFieldValue(QSpinBox* field, std::int64_t value);
 
+// The code the code fields show when they show no record: a blank.
+constexpr int BlankCode = 32;
+
+// A frame showing a record has its fields and buttons enabled. Without one its fields are reset
+// to what they show at start-up (codes BlankCode, numbers 0) and, like its buttons, disabled, so
+// nothing left from another record is shown and nothing can be typed for a record no row stands
+// for.
+void ShowFrameRecord(const CharacterFrame& frame, bool record);
+void ShowFrameRecord(const KerningPairFrame& frame, bool record);
+
 // Sets the text of one cell of a row.
 void SetCellText(QTreeWidgetItem* row, int column, const std::u16string& text);
 

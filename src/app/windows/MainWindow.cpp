@@ -1,5 +1,6 @@
 #include "app/windows/MainWindow.h"
 
+#include "app/windows/EditingFrames.h"
 #include "app/windows/FittingTextDelegate.h"
 #include "app/windows/GlyphSpinBox.h"
 
@@ -129,9 +130,9 @@ CodeFields MakeCodeRow(QWidget* frame, const QString& caption, int x, int y,
     CodeFields fields;
     fields.Code = MakeSpinField(frame, prefix + QStringLiteral("CodeField"),
                                 QRect(x + 60, y, 65, 20), 0, 65535);
-    fields.Code->setValue(32);
+    fields.Code->setValue(BlankCode);
     fields.Glyph = new GlyphSpinBox(frame);
-    fields.Glyph->setValue(32);
+    fields.Glyph->setValue(BlankCode);
     fields.Glyph->setObjectName(prefix + QStringLiteral("GlyphField"));
     fields.Glyph->setGeometry(x + 130, y, 45, 20);
     return fields;
