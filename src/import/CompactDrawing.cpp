@@ -62,10 +62,7 @@ Staged<DrawnGlyphs> ComposeCells(const std::vector<CroppedGlyph>& glyphs,
         const document::CellCorner corner = packed.Corners[i];
         drawn.Glyphs.push_back(
             {{corner.X, corner.Y, cell.Width, cell.Height}, glyphs[i].X, glyphs[i].Y});
-        for (std::int64_t y = 0; y < cell.Height; ++y) {
-            std::copy_n(&cell.Pixels[static_cast<std::size_t>(y * cell.Width)], cell.Width,
-                        &picture->At(corner.X, corner.Y + y));
-        }
+        document::CopyRect(cell, {0, 0, cell.Width, cell.Height}, *picture, corner.X, corner.Y);
     }
     drawn.Picture = std::move(*picture);
     return drawn;
