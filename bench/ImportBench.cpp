@@ -8,8 +8,7 @@
 // Besides the total it prints how long the picture took to make, before the PNG is written, so
 // that rasterising can be told apart from encoding. JOBS (default: one per core) is the import's.
 
-#include "base/AtomicFile.h"
-#include "formats/PngCodec.h"
+#include "formats/PictureFile.h"
 #include "import/FontMatching.h"
 #include "import/ImportRun.h"
 #include "platform/GraphicsLibrary.h"
@@ -51,11 +50,6 @@ std::vector<std::uint16_t> Codes(FT_Face face, bool all) {
         }
     }
     return codes;
-}
-
-bool WritePng(const document::Image& image, const std::string& path) {
-    const auto png = formats::EncodePng(image);
-    return png && base::WriteFileAtomically(path, *png).Ok();
 }
 
 // The baseline's PNG: libpng's simplified writer as a program would use it without us, RGBA with
@@ -163,8 +157,13 @@ int main(int argc, char** argv) {
         const fontimport::ImportOutcome outcome =
             fontimport::ImportFromInput(registry, 5, options, input, graphics, files, {}, jobs);
         made = std::chrono::steady_clock::now();
+<<<<<<< HEAD
         if (!outcome.Typeface || !WritePng(*outcome.Typeface->Content.Image, out)) {
             std::fprintf(stderr, "import failed: %s\n", outcome.Reason.c_str());
+=======
+        if (!result.Typeface || !formats::WritePngFile(*result.Typeface->Content.Image, out).Ok()) {
+            std::fprintf(stderr, "import failed: %s\n", result.Error.c_str());
+>>>>>>> main
             return 1;
         }
         width = outcome.Typeface->Content.Image->Width;
