@@ -157,13 +157,9 @@ int main(int argc, char** argv) {
         const fontimport::ImportOutcome outcome =
             fontimport::ImportFromInput(registry, 5, options, input, graphics, files, {}, jobs);
         made = std::chrono::steady_clock::now();
-<<<<<<< HEAD
-        if (!outcome.Typeface || !WritePng(*outcome.Typeface->Content.Image, out)) {
+        if (!outcome.Typeface ||
+            !formats::WritePngFile(*outcome.Typeface->Content.Image, out).Ok()) {
             std::fprintf(stderr, "import failed: %s\n", outcome.Reason.c_str());
-=======
-        if (!result.Typeface || !formats::WritePngFile(*result.Typeface->Content.Image, out).Ok()) {
-            std::fprintf(stderr, "import failed: %s\n", result.Error.c_str());
->>>>>>> main
             return 1;
         }
         width = outcome.Typeface->Content.Image->Width;

@@ -1,11 +1,7 @@
 #include "import/FontServices.h"
 
-<<<<<<< HEAD
-#include "import/FontFiles.h"
-=======
 #include "base/Utf8.h"
-#include "import/FontMatching.h"
->>>>>>> main
+#include "import/FontFiles.h"
 #include "import/GposKerning.h"
 #include "import/KernTable.h"
 #include "platform/GraphicsLibrary.h"
