@@ -149,11 +149,10 @@ int RunImportCommand(const std::vector<std::string>& args) {
     }
     // The check the writer makes anyway, asked first so that the advice can name the option.
     const document::PackingRules compact{options.Gutter, 0, options.PowerOfTwo};
-    const formats::FieldCheck check = formats::CheckFieldLimits(
-        *result.Typeface, *formats::FileFormatOf(formats::FileFormatId::Tf).Limits,
-        options.Layout == fontimport::CellLayout::Compact ? &compact : nullptr);
-    if (!check.Reason.empty()) {
-        return Failure(Usage, check.Reason + MaxWidthAdvice(check.FittingWidth));
+    if (const std::optional<formats::FieldBeyondLimits> beyond = formats::FindFieldBeyondLimits(
+            *result.Typeface, *formats::FileFormatOf(formats::FileFormatId::Tf).Limits,
+            options.Layout == fontimport::CellLayout::Compact ? &compact : nullptr)) {
+        return Failure(Usage, beyond->Reason + MaxWidthAdvice(beyond->FittingWidth));
     }
     const base::Result<base::Done> saved = formats::WriteTfFile(*result.Typeface, parsed.Output);
     if (!saved) {

@@ -62,12 +62,13 @@ private:
 void WarnWhenNotSavableAsTf(Shell& shell, const document::Typeface& typeface,
                             const fontimport::ImportOptions& options) {
     const document::PackingRules compact{options.Gutter, 0, options.PowerOfTwo};
-    const formats::FieldCheck check = formats::CheckFieldLimits(
+    const std::optional<formats::FieldBeyondLimits> beyond = formats::FindFieldBeyondLimits(
         typeface, *formats::FileFormatOf(formats::FileFormatId::Tf).Limits,
         options.Layout == fontimport::CellLayout::Compact ? &compact : nullptr);
-    if (check.Reason.empty()) {
+    if (!beyond) {
         return;
     }
+    const formats::FieldBeyondLimits& check = *beyond;
     QString advice;
     if (check.FittingWidth && *check.FittingWidth <= fontimport::MaxWidthRange.Max) {
         advice = QStringLiteral("Set \"max width:\" to %1 and press \"Create Typeface\" again.")
