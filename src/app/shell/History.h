@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QUndoStack>
+#include <cstddef>
 #include <functional>
 #include <memory>
 
@@ -17,11 +18,17 @@ class SnapshotStep;
 // it; undo and redo swap it in and refresh the lists, the views and the example.
 struct History {
     QUndoStack Stack;
+    // The most the steps may hold; beyond it the oldest steps are dropped, the newest always kept.
+    std::size_t MemoryBudget = std::size_t{256} << 20;
     // A field's edits extend one step until the field commits its value (Return or leaving it);
     // this is that step and that field, or none.
     SnapshotStep* OpenStep = nullptr;
     const QObject* OpenField = nullptr;
 };
+
+// What the history holds: every state its steps keep, each once (a step's state after is the next
+// step's state before), with each picture counted once.
+[[nodiscard]] std::size_t HistoryBytes(const History& history);
 
 // The history of the shell's document. The document's modified mark follows it: a step makes the
 // document modified, and coming back to the saved state clears the mark. The main window's "Undo"
@@ -30,7 +37,8 @@ struct History {
 
 // Runs change and records what it did to the document as one step called name. A change that
 // leaves the content as it was (a cancelled dialog, a refusal) records nothing. Every change to
-// the document that is not a field edit goes through here.
+// the document that is not a field edit goes through here. The oldest steps are dropped while the
+// history holds more than its MemoryBudget.
 void RecordStep(Shell& shell, const QString& name, const std::function<void()>& change);
 
 // Runs a change made by typing into field. The first change opens a step called name; later
