@@ -176,14 +176,16 @@ std::size_t HistoryBytes(const History& history) {
     return BytesFrom(history, 0);
 }
 
+void FollowModifiedMark(Shell& shell) {
+    if (document::Typeface* typeface = CurrentTypeface(shell.State)) {
+        typeface->Modified = !shell.History->Stack.isClean();
+    }
+}
+
 std::unique_ptr<History> MakeHistory(Shell& shell) {
     auto history = std::make_unique<History>();
     QUndoStack* stack = &history->Stack;
-    const auto followModifiedMark = [&shell, stack] {
-        if (document::Typeface* typeface = CurrentTypeface(shell.State)) {
-            typeface->Modified = !stack->isClean();
-        }
-    };
+    const auto followModifiedMark = [&shell] { FollowModifiedMark(shell); };
     QObject::connect(stack, &QUndoStack::indexChanged, stack, followModifiedMark);
     QObject::connect(stack, &QUndoStack::cleanChanged, stack, followModifiedMark);
     MainWindow& main = *shell.Main;
@@ -255,17 +257,16 @@ bool FieldBeingEdited(const Shell& shell, const QObject* field) {
     return shell.History->OpenStep != nullptr && shell.History->OpenField == field;
 }
 
-void StartFreshHistory(Shell& shell) {
+void StartFreshHistory(Shell& shell, Saving saving) {
     History& history = *shell.History;
     history.OpenStep = nullptr;
     history.OpenField = nullptr;
-    const document::Typeface* typeface = CurrentTypeface(shell.State);
-    const bool unsaved = typeface != nullptr && typeface->Modified;
     history.Stack.clear();
     // An unsaved document has no state to come back to that needs no saving.
-    if (unsaved) {
+    if (saving == Saving::Needed) {
         history.Stack.resetClean();
     }
+    FollowModifiedMark(shell);
 }
 
 void MarkSaved(Shell& shell) {

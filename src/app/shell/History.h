@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/shell/Shell.h"
+
 #include <QString>
 #include <QUndoStack>
 #include <cstddef>
@@ -10,7 +12,6 @@ class QObject;
 
 namespace glyfora::app {
 
-struct Shell;
 class SnapshotStep;
 
 // The edit history of the document: one undo stack per document, started afresh whenever a
@@ -30,9 +31,10 @@ struct History {
 // step's state before), with each picture counted once.
 [[nodiscard]] std::size_t HistoryBytes(const History& history);
 
-// The history of the shell's document. The document's modified mark follows it: a step makes the
-// document modified, and coming back to the saved state clears the mark. The main window's "Undo"
-// and "Redo" entries are named after the steps they would take and enabled only when there is one.
+// The history of the shell's document. The document's modified mark follows it alone: a step makes
+// the document modified, and coming back to the saved state clears the mark. The main window's
+// "Undo" and "Redo" entries are named after the steps they would take and enabled only when there
+// is one.
 [[nodiscard]] std::unique_ptr<History> MakeHistory(Shell& shell);
 
 // Runs change and records what it did to the document as one step called name. A change that
@@ -52,8 +54,13 @@ void CommitFieldEdit(Shell& shell);
 // True while field has an open step: its text is being edited, so its own text undo applies.
 [[nodiscard]] bool FieldBeingEdited(const Shell& shell, const QObject* field);
 
-// Forgets every step; the shown document is the clean state unless it is unsaved (an import).
-void StartFreshHistory(Shell& shell);
+// Forgets every step; the shown document is the clean state unless saving says it needs saving
+// (an import, which is on no disk yet).
+void StartFreshHistory(Shell& shell, Saving saving);
+
+// Sets the document's modified mark from the history, the one place it comes from: modified
+// unless the history stands at its clean state.
+void FollowModifiedMark(Shell& shell);
 
 // The document was saved: the state now is the clean one.
 void MarkSaved(Shell& shell);
