@@ -13,50 +13,6 @@ namespace {
 
 using RectKey = std::tuple<std::int64_t, std::int64_t, std::int64_t, std::int64_t>;
 
-// The part of cell that lies in a picture of width × height; none when they do not meet.
-std::optional<Rect64> PartInPicture(const Rect64& cell, std::int64_t width, std::int64_t height) {
-    std::int64_t right = 0;
-    std::int64_t bottom = 0;
-    if (cell.Width <= 0 || cell.Height <= 0 || __builtin_add_overflow(cell.X, cell.Width, &right) ||
-        __builtin_add_overflow(cell.Y, cell.Height, &bottom)) {
-        return std::nullopt;
-    }
-    const std::int64_t left = std::max<std::int64_t>(cell.X, 0);
-    const std::int64_t top = std::max<std::int64_t>(cell.Y, 0);
-    right = std::min(right, width);
-    bottom = std::min(bottom, height);
-    if (left >= right || top >= bottom) {
-        return std::nullopt;
-    }
-    return Rect64{left, top, right - left, bottom - top};
-}
-
-// The smallest rectangle around the pixels of cell whose alpha is not 0; none when there are none.
-std::optional<Rect64> InkOf(const Image& picture, const Rect64& cell) {
-    const std::optional<Rect64> part = PartInPicture(cell, picture.Width, picture.Height);
-    if (!part) {
-        return std::nullopt;
-    }
-    std::int64_t left = part->X + part->Width;
-    std::int64_t right = part->X;
-    std::int64_t top = part->Y + part->Height;
-    std::int64_t bottom = part->Y;
-    for (std::int64_t y = part->Y; y < part->Y + part->Height; ++y) {
-        for (std::int64_t x = part->X; x < part->X + part->Width; ++x) {
-            if ((picture.At(x, y) >> 24) != 0) {
-                left = std::min(left, x);
-                right = std::max(right, x + 1);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y + 1);
-            }
-        }
-    }
-    if (left >= right) {
-        return std::nullopt;
-    }
-    return Rect64{left, top, right - left, bottom - top};
-}
-
 // The distinct inked rectangles of the old picture, and for each character in list order the one
 // it shows (none for a character without ink).
 struct InkCells {
@@ -72,7 +28,7 @@ InkCells FindInk(const TypefaceContent& content) {
         const RectKey source{c.Source.X, c.Source.Y, c.Source.Width, c.Source.Height};
         auto [known, isNew] = bySource.try_emplace(source);
         if (isNew) {
-            if (const std::optional<Rect64> rect = InkOf(*content.Image, c.Source)) {
+            if (const std::optional<Rect64> rect = InkBoxOf(*content.Image, c.Source)) {
                 auto [slot, added] = seen.try_emplace(
                     RectKey{rect->X, rect->Y, rect->Width, rect->Height}, ink.Rects.size());
                 if (added) {
@@ -118,13 +74,7 @@ CroppedCharacters(const TypefaceContent& content, const InkCells& ink, const Pac
 
 void CopyCells(const Image& old, const InkCells& ink, const PackedCells& packed, Image& picture) {
     for (std::size_t i = 0; i < ink.Rects.size(); ++i) {
-        const Rect64& rect = ink.Rects[i];
-        const CellCorner corner = packed.Corners[i];
-        for (std::int64_t y = 0; y < rect.Height; ++y) {
-            const auto from = old.Pixels.begin() + (rect.Y + y) * old.Width + rect.X;
-            std::copy(from, from + rect.Width,
-                      picture.Pixels.begin() + (corner.Y + y) * picture.Width + corner.X);
-        }
+        CopyRect(old, ink.Rects[i], picture, packed.Corners[i].X, packed.Corners[i].Y);
     }
 }
 

@@ -1,7 +1,11 @@
 #include "document/Image.h"
 
+#include "document/Pixel.h"
+
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <iterator>
 #include <sys/mman.h>
 
 namespace glyfora::document {
@@ -57,6 +61,89 @@ std::optional<Image> MakeImage(std::int64_t width, std::int64_t height, std::uin
     AdviseHugePages(image.Pixels.data(), count * sizeof(std::uint32_t));
     image.Pixels.assign(count, fill);
     return image;
+}
+
+std::optional<Rect64> PartInPicture(const Image& picture, const Rect64& area) {
+    std::int64_t right = 0;
+    std::int64_t bottom = 0;
+    if (area.Width <= 0 || area.Height <= 0 || __builtin_add_overflow(area.X, area.Width, &right) ||
+        __builtin_add_overflow(area.Y, area.Height, &bottom)) {
+        return std::nullopt;
+    }
+    const std::int64_t left = std::max<std::int64_t>(area.X, 0);
+    const std::int64_t top = std::max<std::int64_t>(area.Y, 0);
+    right = std::min(right, picture.Width);
+    bottom = std::min(bottom, picture.Height);
+    if (left >= right || top >= bottom) {
+        return std::nullopt;
+    }
+    return Rect64{left, top, right - left, bottom - top};
+}
+
+std::optional<Rect64> InkBoxOf(const Image& picture, const Rect64& area) {
+    const std::optional<Rect64> part = PartInPicture(picture, area);
+    if (!part) {
+        return std::nullopt;
+    }
+    const auto inked = [](std::uint32_t pixel) { return Alpha(pixel) != 0; };
+    std::int64_t left = part->X + part->Width;
+    std::int64_t right = part->X;
+    std::optional<std::int64_t> top;
+    std::int64_t bottom = 0;
+    for (std::int64_t y = part->Y; y < part->Y + part->Height; ++y) {
+        const std::uint32_t* row =
+            picture.Pixels.data() + static_cast<std::size_t>(y * picture.Width + part->X);
+        const std::uint32_t* end = row + part->Width;
+        // Most rows around a glyph are empty; a plain OR over them is far quicker than searching.
+        std::uint32_t any = 0;
+        for (const std::uint32_t* pixel = row; pixel != end; ++pixel) {
+            any |= *pixel;
+        }
+        if (!inked(any)) {
+            continue;
+        }
+        const std::uint32_t* first = std::find_if(row, end, inked);
+        const std::uint32_t* last =
+            std::find_if(std::make_reverse_iterator(end), std::make_reverse_iterator(first), inked)
+                .base();
+        left = std::min(left, part->X + (first - row));
+        right = std::max(right, part->X + (last - row));
+        top = top.value_or(y);
+        bottom = y + 1;
+    }
+    if (!top) {
+        return std::nullopt;
+    }
+    return Rect64{left, *top, right - left, bottom - *top};
+}
+
+void CopyRect(const Image& from, const Rect64& area, Image& to, std::int64_t x, std::int64_t y) {
+    const std::optional<Rect64> source = PartInPicture(from, area);
+    std::int64_t shiftX = 0;
+    std::int64_t shiftY = 0;
+    std::int64_t cornerX = 0;
+    std::int64_t cornerY = 0;
+    // The corner moves with the part of area that from holds.
+    if (!source || __builtin_sub_overflow(source->X, area.X, &shiftX) ||
+        __builtin_sub_overflow(source->Y, area.Y, &shiftY) ||
+        __builtin_add_overflow(x, shiftX, &cornerX) ||
+        __builtin_add_overflow(y, shiftY, &cornerY)) {
+        return;
+    }
+    const std::optional<Rect64> target =
+        PartInPicture(to, {cornerX, cornerY, source->Width, source->Height});
+    if (!target) {
+        return;
+    }
+    const std::int64_t fromX = source->X + (target->X - cornerX);
+    const std::int64_t fromY = source->Y + (target->Y - cornerY);
+    const auto rowBytes = static_cast<std::size_t>(target->Width) * sizeof(std::uint32_t);
+    for (std::int64_t row = 0; row < target->Height; ++row) {
+        // memmove, because a picture may copy rows of its own.
+        const std::uint32_t* begin =
+            from.Pixels.data() + static_cast<std::size_t>((fromY + row) * from.Width + fromX);
+        std::memmove(&to.At(target->X, target->Y + row), begin, rowBytes);
+    }
 }
 
 Sprite ImageToSprite(const std::optional<Image>& image) {

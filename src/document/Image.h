@@ -34,6 +34,12 @@ struct Image {
     }
 };
 
+// A rectangle of pixels: columns X to X + Width - 1, rows Y to Y + Height - 1.
+struct Rect64 {
+    std::int64_t X = 0, Y = 0, Width = 0, Height = 0;
+    friend bool operator==(const Rect64&, const Rect64&) = default;
+};
+
 // A picture's size, as a header gives it before any pixel is decoded.
 struct PictureSize {
     std::int64_t Width = 0, Height = 0;
@@ -51,6 +57,19 @@ struct PictureSize {
 // A picture of the given size filled with one colour; none when the size is not allowed.
 [[nodiscard]] std::optional<Image> MakeImage(std::int64_t width, std::int64_t height,
                                              std::uint32_t fill = 0);
+
+// The part of area that lies inside the picture; none when they do not meet (or area's far edge
+// is beyond the 64-bit range).
+[[nodiscard]] std::optional<Rect64> PartInPicture(const Image& picture, const Rect64& area);
+
+// The smallest rectangle around the pixels of area whose alpha is not 0; none when there are none.
+// Only the part of area inside the picture is looked at.
+[[nodiscard]] std::optional<Rect64> InkBoxOf(const Image& picture, const Rect64& area);
+
+// Copies the pixels of area in from to the rectangle of the same size whose corner is (x, y) in to.
+// Pixels that fall outside either picture are left out; the rest of to stays as it was. from and to
+// may be the same picture when the two rectangles do not overlap.
+void CopyRect(const Image& from, const Rect64& area, Image& to, std::int64_t x, std::int64_t y);
 
 // A sprite is a pixel-exact, immutable copy of a picture that a quad surface can draw. Surfaces
 // cache their uploads by the sprite's identity, so replacing a picture means making a new sprite.

@@ -141,10 +141,7 @@ std::optional<Image> Grown(const Image* old, std::int64_t width, std::int64_t he
     corner = {0, oldHeight > 0 ? oldHeight + gutter : 0};
     std::optional<Image> grown = MakeImage(std::max(oldWidth, width), corner.Y + height, 0);
     if (grown && old != nullptr) {
-        for (std::int64_t y = 0; y < oldHeight; ++y) {
-            std::copy_n(old->Pixels.begin() + y * oldWidth, oldWidth,
-                        grown->Pixels.begin() + y * grown->Width);
-        }
+        CopyRect(*old, {0, 0, oldWidth, oldHeight}, *grown, 0, 0);
     }
     return grown;
 }
@@ -179,10 +176,7 @@ base::Result<base::Done> AddImageCharacter(Typeface& typeface, std::int64_t code
                 "was changed."};
         }
     }
-    for (std::int64_t y = 0; y < picture.Height; ++y) {
-        std::copy_n(picture.Pixels.begin() + y * picture.Width, picture.Width,
-                    canvas->Pixels.begin() + (corner->Y + y) * canvas->Width + corner->X);
-    }
+    CopyRect(picture, {0, 0, picture.Width, picture.Height}, *canvas, corner->X, corner->Y);
     const Character* space = FindCharacter(typeface, 32);
     const std::int64_t lineHeight = space != nullptr ? space->Outlay.Height : picture.Height;
     Character& character = replaced != nullptr ? *replaced : AddCharacter(typeface, code);

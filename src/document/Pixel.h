@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace glyfora::document {
@@ -35,6 +37,17 @@ namespace glyfora::document {
     return pixel | 0xFF000000U;
 }
 
+// The colour channels of pixel with the given alpha, 0..255.
+[[nodiscard]] constexpr std::uint32_t WithAlpha(std::uint32_t pixel, std::uint32_t alpha) {
+    return ColourOf(pixel) | (alpha << 24);
+}
+
+// White whose alpha is the given coverage, 0..255: the pixels of imported glyphs, whose shape
+// lives in the alpha channel.
+[[nodiscard]] constexpr std::uint32_t WhiteWithAlpha(std::uint32_t alpha) {
+    return Rgba(255, 255, 255, alpha);
+}
+
 // round(value / 255) for a sum of products of two channel values.
 [[nodiscard]] constexpr std::uint32_t DivideBy255(std::uint32_t value) {
     return (value + 127U) / 255U;
@@ -44,5 +57,35 @@ namespace glyfora::document {
 // nearest. Onto a fully transparent pixel the source is copied unchanged, colour of transparent
 // pixels included; a fully transparent source over anything else leaves the destination.
 [[nodiscard]] std::uint32_t BlendSourceOver(std::uint32_t source, std::uint32_t destination);
+
+// Source-over of colour at a coverage of 0..1 (its own alpha already weighed in) onto a pixel,
+// as text is drawn: the coverage is not rounded to 8 bits before it is blended, so where glyphs
+// overlap the result may differ by one from BlendSourceOver's. Full coverage gives the colour
+// opaque; onto a fully transparent pixel the colour is copied with the coverage as its alpha; no
+// coverage leaves any other pixel.
+[[nodiscard]] inline std::uint32_t BlendCoverage(std::uint32_t colour, double coverage,
+                                                 std::uint32_t destination) {
+    if (coverage >= 1.0) {
+        return Opaque(colour);
+    }
+    if (Alpha(destination) == 0) {
+        return WithAlpha(colour, static_cast<std::uint32_t>(std::lround(coverage * 255.0)));
+    }
+    if (coverage <= 0.0) {
+        return destination;
+    }
+    const double destinationAlpha = static_cast<double>(Alpha(destination)) / 255.0;
+    const double outAlpha = coverage + destinationAlpha * (1.0 - coverage);
+    const auto mix = [&](std::uint32_t sourceValue, std::uint32_t destinationValue) {
+        const double value =
+            (static_cast<double>(sourceValue) * coverage +
+             static_cast<double>(destinationValue) * destinationAlpha * (1.0 - coverage)) /
+            outAlpha;
+        return static_cast<std::uint32_t>(std::clamp(std::lround(value), 0L, 255L));
+    };
+    return Rgba(mix(Red(colour), Red(destination)), mix(Green(colour), Green(destination)),
+                mix(Blue(colour), Blue(destination)),
+                static_cast<std::uint32_t>(std::lround(outAlpha * 255.0)));
+}
 
 } // namespace glyfora::document

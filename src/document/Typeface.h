@@ -19,11 +19,6 @@ constexpr std::int64_t KerningBucketCount = 701;
 constexpr std::int64_t DefaultTypefaceId = -1;
 constexpr std::int64_t MaxTypefaceId = 65535;
 
-struct Rect64 {
-    std::int64_t X = 0, Y = 0, Width = 0, Height = 0;
-    friend bool operator==(const Rect64&, const Rect64&) = default;
-};
-
 // One glyph cell: its code, how it is placed when text is drawn, and where it lies in Image.
 struct Character {
     std::int64_t Index = 0;

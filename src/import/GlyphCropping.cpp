@@ -35,17 +35,17 @@ CroppedGlyph GlyphCropper::Crop(const RowGlyph& glyph) {
         return {};
     }
     std::int64_t margin = FirstMargin(options_);
-    InkBox ink = Draw(glyph, margin);
-    while (!ink.Empty() && margin < MaxMargin &&
-           (ink.Left == 0 || ink.Top == 0 || ink.Right == scratch_.Width ||
-            ink.Bottom == scratch_.Height)) {
+    std::optional<document::Rect64> ink = Draw(glyph, margin);
+    while (ink && margin < MaxMargin &&
+           (ink->X == 0 || ink->Y == 0 || ink->X + ink->Width == scratch_.Width ||
+            ink->Y + ink->Height == scratch_.Height)) {
         margin *= 2;
         ink = Draw(glyph, margin);
     }
-    return CutCell(ink, margin);
+    return ink ? CutCell(*ink, margin) : CroppedGlyph{};
 }
 
-GlyphCropper::InkBox GlyphCropper::Draw(const RowGlyph& glyph, std::int64_t margin) {
+std::optional<document::Rect64> GlyphCropper::Draw(const RowGlyph& glyph, std::int64_t margin) {
     PrepareScratch(std::max<std::int64_t>(glyph.Advance, 0) + 2 * margin,
                    std::max<std::int64_t>(glyph.LineHeight, 0) + 2 * margin);
     double centre = 0.0;
@@ -62,9 +62,9 @@ GlyphCropper::InkBox GlyphCropper::Draw(const RowGlyph& glyph, std::int64_t marg
     // A source that rasterises says where it drew; one that only draws may have drawn anywhere.
     const Coverage& mask = drawn.Mask;
     dirty_ = mask.Width > 0 && mask.Height > 0
-                 ? InkBox{mask.Left, mask.Top, mask.Left + mask.Width, mask.Top + mask.Height}
-                 : InkBox{0, 0, scratch_.Width, scratch_.Height};
-    return FindInk();
+                 ? document::Rect64{mask.Left, mask.Top, mask.Width, mask.Height}
+                 : document::Rect64{0, 0, scratch_.Width, scratch_.Height};
+    return document::InkBoxOf(scratch_, dirty_);
 }
 
 void GlyphCropper::PrepareScratch(std::int64_t width, std::int64_t height) {
@@ -75,49 +75,19 @@ void GlyphCropper::PrepareScratch(std::int64_t width, std::int64_t height) {
         scratch_.Pixels.assign(static_cast<std::size_t>(scratch_.Width * scratch_.Height),
                                TransparentWhite);
     } else {
-        for (std::int64_t y = dirty_.Top; y < dirty_.Bottom; ++y) {
-            std::uint32_t* row = &scratch_.At(0, y);
-            std::fill(row + dirty_.Left, row + dirty_.Right, TransparentWhite);
+        for (std::int64_t y = dirty_.Y; y < dirty_.Y + dirty_.Height; ++y) {
+            std::uint32_t* row = &scratch_.At(dirty_.X, y);
+            std::fill(row, row + dirty_.Width, TransparentWhite);
         }
     }
     dirty_ = {};
 }
 
-GlyphCropper::InkBox GlyphCropper::FindInk() const {
-    InkBox ink{scratch_.Width, scratch_.Height, 0, 0};
-    const auto inked = [](std::uint32_t pixel) { return (pixel >> 24) != 0; };
-    for (std::int64_t y = dirty_.Top; y < dirty_.Bottom; ++y) {
-        const std::uint32_t* row =
-            scratch_.Pixels.data() + static_cast<std::size_t>(y * scratch_.Width + dirty_.Left);
-        const std::uint32_t* end = row + (dirty_.Right - dirty_.Left);
-        // Most rows are empty; a plain OR over them is far quicker than searching.
-        std::uint32_t any = 0;
-        for (const std::uint32_t* pixel = row; pixel != end; ++pixel) {
-            any |= *pixel;
-        }
-        if (!inked(any)) {
-            continue;
-        }
-        const std::uint32_t* first = std::find_if(row, end, inked);
-        const std::uint32_t* last =
-            std::find_if(std::make_reverse_iterator(end), std::make_reverse_iterator(first), inked)
-                .base();
-        ink.Left = std::min(ink.Left, dirty_.Left + (first - row));
-        ink.Right = std::max(ink.Right, dirty_.Left + (last - row));
-        ink.Top = std::min(ink.Top, y);
-        ink.Bottom = y + 1;
-    }
-    return ink;
-}
-
-CroppedGlyph GlyphCropper::CutCell(const InkBox& ink, std::int64_t margin) const {
-    if (ink.Empty()) {
-        return {};
-    }
-    const std::int64_t left = ink.Left - options_.PaddingLeft;
-    const std::int64_t top = ink.Top - options_.PaddingTop;
-    const std::int64_t right = ink.Right + options_.PaddingRight;
-    const std::int64_t bottom = ink.Bottom + options_.PaddingBottom;
+CroppedGlyph GlyphCropper::CutCell(const document::Rect64& ink, std::int64_t margin) const {
+    const std::int64_t left = ink.X - options_.PaddingLeft;
+    const std::int64_t top = ink.Y - options_.PaddingTop;
+    const std::int64_t right = ink.X + ink.Width + options_.PaddingRight;
+    const std::int64_t bottom = ink.Y + ink.Height + options_.PaddingBottom;
     if (right <= left || bottom <= top) {
         return {};
     }
@@ -126,13 +96,7 @@ CroppedGlyph GlyphCropper::CutCell(const InkBox& ink, std::int64_t margin) const
                   std::vector<std::uint32_t>(
                       static_cast<std::size_t>((right - left) * (bottom - top)), TransparentWhite)};
     // Paddings reach beyond the scratch only where it holds no ink.
-    for (std::int64_t y = std::max<std::int64_t>(top, 0); y < std::min(bottom, scratch_.Height);
-         ++y) {
-        for (std::int64_t x = std::max<std::int64_t>(left, 0); x < std::min(right, scratch_.Width);
-             ++x) {
-            glyph.Cell.At(x - left, y - top) = scratch_.At(x, y);
-        }
-    }
+    document::CopyRect(scratch_, {left, top, right - left, bottom - top}, glyph.Cell, 0, 0);
     // The row cell's corner lies margin - padding from the scratch's.
     glyph.X = left - (margin - options_.PaddingLeft);
     glyph.Y = top - (margin - options_.PaddingTop);

@@ -5,6 +5,7 @@
 #include "import/ImportOptions.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace glyfora::fontimport {
 
@@ -45,22 +46,17 @@ public:
     [[nodiscard]] CroppedGlyph Crop(const RowGlyph& glyph);
 
 private:
-    struct InkBox {
-        std::int64_t Left = 0, Top = 0, Right = 0, Bottom = 0; // right and bottom exclusive
-        [[nodiscard]] bool Empty() const { return Right <= Left || Bottom <= Top; }
-    };
-
-    [[nodiscard]] InkBox Draw(const RowGlyph& glyph, std::int64_t margin);
+    // The ink box of the drawn glyph; none when it left no ink.
+    [[nodiscard]] std::optional<document::Rect64> Draw(const RowGlyph& glyph, std::int64_t margin);
     void PrepareScratch(std::int64_t width, std::int64_t height);
-    [[nodiscard]] InkBox FindInk() const;
-    [[nodiscard]] CroppedGlyph CutCell(const InkBox& ink, std::int64_t margin) const;
+    [[nodiscard]] CroppedGlyph CutCell(const document::Rect64& ink, std::int64_t margin) const;
 
     GlyphSource& source_;
     ImportOptions options_;
     document::Image scratch_; // grown when a glyph needs more room; the source draws into it
     // Where the last glyph may have left ink; the rest of the scratch is clear. Clearing and
     // searching only there keeps the large room around each glyph cheap.
-    InkBox dirty_;
+    document::Rect64 dirty_;
     bool open_ = false;
 };
 

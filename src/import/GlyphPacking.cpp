@@ -310,10 +310,7 @@ base::Result<document::Image> DrawCompact(document::Typeface& typeface,
         const document::Image& cell = glyphs[i].Cell;
         const document::CellCorner corner = packed.Value->Corners[i++];
         character.Source = {corner.X, corner.Y, cell.Width, cell.Height};
-        for (std::int64_t y = 0; y < cell.Height; ++y) {
-            std::copy_n(&cell.Pixels[static_cast<std::size_t>(y * cell.Width)], cell.Width,
-                        &picture->At(corner.X, corner.Y + y));
-        }
+        document::CopyRect(cell, {0, 0, cell.Width, cell.Height}, *picture, corner.X, corner.Y);
     }
     return std::move(*picture);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Image.h"
+#include "document/Pixel.h"
 #include "import/ImportOptions.h"
 #include "import/TextDrawingContext.h"
 
@@ -14,8 +15,8 @@ namespace glyfora::fontimport {
 
 // An imported picture is transparent white with the glyphs in opaque white, so a glyph's shape
 // lives in the alpha channel.
-constexpr ColourRGBA TransparentWhite = 0x00FFFFFF;
-constexpr ColourRGBA OpaqueWhite = 0xFFFFFFFF;
+constexpr ColourRGBA TransparentWhite = document::WhiteWithAlpha(0);
+constexpr ColourRGBA OpaqueWhite = document::WhiteWithAlpha(255);
 
 // A glyph rasterised but not yet drawn: what was asked for and, where the source can rasterise
 // ahead of drawing, the coverage it gives.

@@ -304,26 +304,6 @@ std::array<double, 256> AlphaRule(int quality) {
     return rule;
 }
 
-// Straight-alpha source-over of colour with weight alpha (0..1) onto pixel.
-void BlendPixel(std::uint32_t& pixel, ColourRGBA colour, double alpha) {
-    const double destinationAlpha = static_cast<double>(document::Alpha(pixel)) / 255.0;
-    const double outAlpha = alpha + destinationAlpha * (1.0 - alpha);
-    if (outAlpha <= 0.0) {
-        return;
-    }
-    const auto mix = [&](std::uint32_t sourceValue, std::uint32_t destinationValue) {
-        const double source = static_cast<double>(sourceValue);
-        const double destination = static_cast<double>(destinationValue);
-        const double value =
-            (source * alpha + destination * destinationAlpha * (1.0 - alpha)) / outAlpha;
-        return static_cast<std::uint32_t>(std::clamp(std::lround(value), 0L, 255L));
-    };
-    pixel = document::Rgba(mix(document::Red(colour), document::Red(pixel)),
-                           mix(document::Green(colour), document::Green(pixel)),
-                           mix(document::Blue(colour), document::Blue(pixel)),
-                           static_cast<std::uint32_t>(std::lround(outAlpha * 255.0)));
-}
-
 // Renders every code unit of text from the pen on, moving the pen by each advance. Glyphs without
 // pixels are left out.
 std::vector<Coverage> RenderText(const DrawingFont& font, int hint, std::u16string_view text,
@@ -452,7 +432,6 @@ void CompositeMask(document::Image& output, const Coverage& mask, ColourRGBA col
     const std::array<double, 256>& rule =
         rules[static_cast<std::size_t>(std::clamp(quality, 0, QualityAssumeLinear))];
     const double colourAlpha = static_cast<double>(document::Alpha(colour)) / 255.0;
-    const ColourRGBA opaque = document::Opaque(colour);
     const std::uint8_t* value = mask.Values.data();
     for (std::int64_t py = mask.Top; py < mask.Top + mask.Height; ++py) {
         for (std::int64_t px = mask.Left; px < mask.Left + mask.Width; ++px, ++value) {
@@ -460,16 +439,8 @@ void CompositeMask(document::Image& output, const Coverage& mask, ColourRGBA col
             if (coverage == 0) {
                 continue;
             }
-            const double alpha = colourAlpha * rule[coverage];
             std::uint32_t& pixel = output.At(px, py);
-            if (alpha >= 1.0) {
-                pixel = opaque;
-            } else if (document::Alpha(pixel) == 0) {
-                pixel = document::ColourOf(colour) |
-                        (static_cast<std::uint32_t>(std::lround(alpha * 255.0)) << 24);
-            } else if (alpha > 0.0) {
-                BlendPixel(pixel, colour, alpha);
-            }
+            pixel = document::BlendCoverage(colour, colourAlpha * rule[coverage], pixel);
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "PictureHelpers.h"
 #include "app/surfaces/ExampleScreen.h"
+#include "document/Pixel.h"
 #include "views/ExampleTextRenderer.h"
 #include "views/RenderSettingsAccess.h"
 #include "views/SoftwareQuadSurface.h"
@@ -178,10 +179,10 @@ TEST_P(ExampleScreenOnSurface, PaintsTheGlyphCellsOnTheBackground) {
     for (std::int64_t y = 0; y < 14; ++y) {
         for (std::int64_t x = 0; x < 7; ++x) { // V starts 7 further (advance 9, kerning -2)
             const std::uint32_t texel = sprite.At(3 + x, 2 + y);
-            if (texel >> 24 == 255) {
+            if (document::Alpha(texel) == 255) {
                 EXPECT_EQ(frame.At(10 + x, 10 + y), texel) << x << ", " << y;
                 ++opaque;
-            } else if (texel >> 24 == 0) {
+            } else if (document::Alpha(texel) == 0) {
                 EXPECT_EQ(frame.At(10 + x, 10 + y), 0xFF404040U) << x << ", " << y;
                 ++transparent;
             }
@@ -194,7 +195,7 @@ TEST_P(ExampleScreenOnSurface, PaintsTheGlyphCellsOnTheBackground) {
     // V (cell 15, 9; drawn one lower) starts at 10 + 9 - 2 = 17, over A's last columns.
     for (std::int64_t x = 0; x < 10; ++x) {
         const std::uint32_t texel = sprite.At(15 + x, 9 + 4);
-        if (texel >> 24 == 255) {
+        if (document::Alpha(texel) == 255) {
             EXPECT_EQ(frame.At(17 + x, 11 + 4), texel) << x;
         }
     }

@@ -5,6 +5,7 @@
 // where each glyph's ink was drawn before the repacking, which is where a reader must place it.
 
 #include "document/CompactRepacking.h"
+#include "document/Pixel.h"
 #include "formats/bmfont/BmFontFile.h"
 
 #include <algorithm>
@@ -71,7 +72,7 @@ std::vector<InkPlace> InkPlaces(const Typeface& typeface) {
         std::int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
         for (std::int64_t y = c.Source.Y; y < c.Source.Y + c.Source.Height; ++y) {
             for (std::int64_t x = c.Source.X; x < c.Source.X + c.Source.Width; ++x) {
-                if (picture.Contains(x, y) && (picture.At(x, y) >> 24) != 0) {
+                if (picture.Contains(x, y) && Alpha(picture.At(x, y)) != 0) {
                     left = std::min(left, x);
                     top = std::min(top, y);
                     right = std::max(right, x + 1);

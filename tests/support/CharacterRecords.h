@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Image.h"
+#include "document/Pixel.h"
 #include "document/Typeface.h"
 
 #include <cstdint>
@@ -21,7 +22,7 @@ inline std::uint64_t AlphaIn(const document::Image& image, const document::Rect6
     std::uint64_t sum = 0;
     for (std::int64_t y = cell.Y; y < cell.Y + cell.Height; ++y) {
         for (std::int64_t x = cell.X; x < cell.X + cell.Width; ++x) {
-            sum += image.At(x, y) >> 24;
+            sum += document::Alpha(image.At(x, y));
         }
     }
     return sum;

@@ -282,18 +282,14 @@ unsigned int OpenGlQuadSurface::TileTexture(CachedSprite& cached, std::int64_t c
     const std::int64_t top = row * tileSize_;
     const std::int64_t width = std::min<std::int64_t>(tileSize_, image.Width - left);
     const std::int64_t height = std::min<std::int64_t>(tileSize_, image.Height - top);
-    const auto offset = [&image](std::int64_t x, std::int64_t y) {
-        return image.Pixels.data() + static_cast<std::ptrdiff_t>(y * image.Width + x);
-    };
-    const std::uint32_t* pixels = offset(left, top);
+    const std::uint32_t* pixels =
+        image.Pixels.data() + static_cast<std::ptrdiff_t>(top * image.Width + left);
     if (width != image.Width) { // rows of a narrower tile are not contiguous; GL ES 2 cannot skip
-        tilePixels_.resize(static_cast<std::size_t>(width * height));
-        for (std::int64_t y = 0; y < height; ++y) {
-            const std::uint32_t* from = offset(left, top + y);
-            std::copy(from, from + width,
-                      tilePixels_.begin() + static_cast<std::ptrdiff_t>(y * width));
-        }
-        pixels = tilePixels_.data();
+        tilePixels_.Width = width;
+        tilePixels_.Height = height;
+        tilePixels_.Pixels.resize(static_cast<std::size_t>(width * height));
+        document::CopyRect(image, {left, top, width, height}, tilePixels_, 0, 0);
+        pixels = tilePixels_.Pixels.data();
     }
     while (gl_.glGetError() != GL_NO_ERROR) {
     }
@@ -306,7 +302,7 @@ unsigned int OpenGlQuadSurface::TileTexture(CachedSprite& cached, std::int64_t c
     gl_.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     gl_.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(width),
                      static_cast<GLsizei>(height), 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
-    if (tilePixels_.size() > static_cast<std::size_t>(tileSize_) * 64) {
+    if (tilePixels_.Pixels.size() > static_cast<std::size_t>(tileSize_) * 64) {
         tilePixels_ = {}; // do not keep a large scratch buffer between uploads
     }
     if (gl_.glGetError() != GL_NO_ERROR) { // out of memory, typically

@@ -88,7 +88,7 @@ private:
     int height_ = 0;
     std::int64_t uploads_ = 0;
     std::unordered_map<const document::Image*, CachedSprite> cache_;
-    std::vector<std::uint32_t> tilePixels_; // scratch for copying a tile's rows
+    document::Image tilePixels_; // scratch for copying a tile's rows
     // Uniform and attribute locations.
     int positionAttribute_ = -1;
     int texelAttribute_ = -1;

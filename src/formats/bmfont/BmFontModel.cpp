@@ -1,6 +1,7 @@
 #include "formats/bmfont/BmFontModel.h"
 
 #include "base/FileReading.h"
+#include "document/Pixel.h"
 #include "formats/PictureFile.h"
 
 #include <algorithm>
@@ -340,16 +341,15 @@ Stack PlaceLayers(std::vector<Layer>& layers, const PageFiles& files) {
 // becomes white glyphs whose coverage is the channel's value (in place when the rows are the same).
 void CopyLayer(document::Image& stacked, std::int64_t fromTop, const Layer& layer,
                document::PictureSize size) {
+    if (layer.Plane < 0) {
+        document::CopyRect(stacked, {0, fromTop, size.Width, size.Height}, stacked, 0, layer.Top);
+        return;
+    }
     for (std::int64_t y = 0; y < size.Height; ++y) {
         for (std::int64_t x = 0; x < size.Width; ++x) {
             const std::uint32_t pixel = stacked.At(x, fromTop + y);
-            std::uint32_t& target = stacked.At(x, layer.Top + y);
-            if (layer.Plane < 0) {
-                target = pixel;
-            } else {
-                const std::uint32_t coverage = (pixel >> (8 * layer.Plane)) & 0xFF;
-                target = 0x00FFFFFFu | (coverage << 24);
-            }
+            stacked.At(x, layer.Top + y) =
+                document::WhiteWithAlpha((pixel >> (8 * layer.Plane)) & 0xFF);
         }
     }
 }
