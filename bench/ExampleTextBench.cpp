@@ -18,7 +18,7 @@ constexpr std::size_t GlyphCount = 10000;
 class NullSurface final : public views::QuadSurface {
 public:
     void Clear(std::uint32_t) override {}
-    void SetBlendMode(int, int) override {}
+    void SetBlendMode(views::BlendFactor, views::BlendFactor) override {}
     void DrawQuad(const document::Sprite&, const document::Rect64& source,
                   const views::GlyphQuad& corners, std::int64_t, std::int64_t) override {
         Quads += 1;

@@ -8,8 +8,7 @@
 // Besides the total it prints how long the picture took to make, before the PNG is written, so
 // that rasterising can be told apart from encoding. JOBS (default: one per core) is the import's.
 
-#include "base/AtomicFile.h"
-#include "formats/PngCodec.h"
+#include "formats/PictureFile.h"
 #include "import/FontMatching.h"
 #include "import/GlyphPacking.h"
 #include "platform/GraphicsLibrary.h"
@@ -51,11 +50,6 @@ std::vector<std::uint16_t> Codes(FT_Face face, bool all) {
         }
     }
     return codes;
-}
-
-bool WritePng(const document::Image& image, const std::string& path) {
-    const auto png = formats::EncodePng(image);
-    return png && base::WriteFileAtomically(path, *png).Ok();
 }
 
 // The baseline's PNG: libpng's simplified writer as a program would use it without us, RGBA with
@@ -162,7 +156,7 @@ int main(int argc, char** argv) {
         auto result =
             fontimport::CreateTypefaceFromFont(registry, 5, options, input, graphics, {}, jobs);
         made = std::chrono::steady_clock::now();
-        if (!result.Typeface || !WritePng(*result.Typeface->Content.Image, out)) {
+        if (!result.Typeface || !formats::WritePngFile(*result.Typeface->Content.Image, out).Ok()) {
             std::fprintf(stderr, "import failed: %s\n", result.Error.c_str());
             return 1;
         }

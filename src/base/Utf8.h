@@ -38,4 +38,23 @@ enum class Utf8Policy {
 // Every byte is one ISO 8859-1 character; the result is UTF-8.
 [[nodiscard]] std::string Latin1ToUtf8(std::string_view bytes);
 
+// The byte with A..Z folded to a..z; every other byte, those of UTF-8 sequences included, as it
+// is. Names that files, fonts and settings compare without regard to case fold this way.
+[[nodiscard]] constexpr char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// True when the texts are the same after AsciiLower.
+[[nodiscard]] constexpr bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace glyfora::base

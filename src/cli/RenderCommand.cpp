@@ -5,10 +5,10 @@
 #include "formats/PictureFile.h"
 #include "formats/PngCodec.h"
 #include "formats/TypefaceIo.h"
-#include "views/Canvas.h"
 #include "views/ExampleTextRenderer.h"
 #include "views/RenderSettingsAccess.h"
 #include "views/SoftwareQuadSurface.h"
+#include "views/ViewCanvas.h"
 
 #include <algorithm>
 #include <charconv>
@@ -163,8 +163,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
     // One frame as the example window draws it.
     views::SoftwareQuadSurface surface(options.Width, options.Height);
     surface.Clear(document::ColourOf(views::ViewBackground));
-    surface.SetBlendMode(static_cast<int>(views::BlendFactor::SourceAlpha),
-                         static_cast<int>(views::BlendFactor::OneMinusSourceAlpha));
+    surface.SetBlendMode(views::BlendFactor::SourceAlpha, views::BlendFactor::OneMinusSourceAlpha);
     (void)views::SetKerningEnabled(registry, RenderTypefaceId, options.Kerning);
     views::DrawTypefaceText(registry, surface, RenderTypefaceId, options.X, options.Y,
                             *options.Text, views::DefaultIntegerArgument,

@@ -1,5 +1,6 @@
 #include "formats/FileFormat.h"
 
+#include "base/Utf8.h"
 #include "formats/TypefaceFile.h"
 #include "formats/XmlImageFile.h"
 #include "formats/bmfont/BmFontFile.h"
@@ -48,10 +49,6 @@ constexpr FileFormat Formats[] = {
      &WriteBmFontVariant<BmFontVariant::Binary>, nullptr},
 };
 
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 } // namespace
 
 std::span<const FileFormat> FileFormats() {
@@ -77,7 +74,7 @@ const FileFormat& DetectFileFormat(std::span<const std::uint8_t> bytes) {
 
 bool HasExtension(const FileFormat& format, std::string_view extension) {
     return std::ranges::any_of(format.Extensions, [extension](std::string_view own) {
-        return std::ranges::equal(own, extension, {}, LowerAscii, LowerAscii);
+        return base::EqualIgnoringAsciiCase(own, extension);
     });
 }
 
@@ -105,13 +102,13 @@ std::string ExtensionOf(const std::string& fileName) {
         return {};
     }
     std::string extension = fileName.substr(dot + 1);
-    std::ranges::transform(extension, extension.begin(), LowerAscii);
+    std::ranges::transform(extension, extension.begin(), base::AsciiLower);
     return extension;
 }
 
 std::string WithExtension(const std::string& fileName, const std::string& extension) {
     const std::string own = ExtensionOf(fileName);
-    if (std::ranges::equal(own, extension, {}, {}, LowerAscii)) {
+    if (std::ranges::equal(own, extension, {}, {}, base::AsciiLower)) {
         return fileName;
     }
     return fileName + "." + extension;

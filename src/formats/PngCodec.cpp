@@ -205,24 +205,4 @@ bool StreamPng(const document::Image& image, const PngOutput& write) {
     return written;
 }
 
-bool AppendPng(const document::Image& image, std::vector<std::uint8_t>& out) {
-    const std::size_t start = out.size();
-    const bool written = StreamPng(image, [&out](std::span<const std::uint8_t> bytes) {
-        out.insert(out.end(), bytes.begin(), bytes.end());
-        return true;
-    });
-    if (!written) {
-        out.resize(start);
-    }
-    return written;
-}
-
-std::optional<std::vector<std::uint8_t>> EncodePng(const document::Image& image) {
-    std::vector<std::uint8_t> out;
-    if (!AppendPng(image, out)) {
-        return std::nullopt;
-    }
-    return out;
-}
-
 } // namespace glyfora::formats

@@ -41,10 +41,4 @@ using PngOutput = std::function<bool(std::span<const std::uint8_t>)>;
 // the whole PNG is ever held. False when the picture has no pixels, libpng fails or write refuses.
 [[nodiscard]] bool StreamPng(const document::Image& image, const PngOutput& write);
 
-// Appends the picture to out as StreamPng encodes it; false (out unchanged) when that fails.
-[[nodiscard]] bool AppendPng(const document::Image& image, std::vector<std::uint8_t>& out);
-
-// The picture as a PNG of its own, as AppendPng writes it; none when that fails.
-[[nodiscard]] std::optional<std::vector<std::uint8_t>> EncodePng(const document::Image& image);
-
 } // namespace glyfora::formats

@@ -1,5 +1,6 @@
 #include "import/FontServices.h"
 
+#include "base/Utf8.h"
 #include "import/FontMatching.h"
 #include "import/GposKerning.h"
 #include "import/KernTable.h"
@@ -22,16 +23,12 @@ namespace {
 
 constexpr std::uint32_t LastCode = 0xFFFF;
 
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // How fontconfig tells family names apart: case and blanks do not count.
 std::string FamilyKey(std::string_view name) {
     std::string key;
     for (const char c : name) {
         if (c != ' ') {
-            key.push_back(LowerAscii(c));
+            key.push_back(base::AsciiLower(c));
         }
     }
     return key;
@@ -41,8 +38,8 @@ std::string FamilyKey(std::string_view name) {
 // code point (UTF-8 byte order is code point order).
 bool NameLess(const std::string& a, const std::string& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(LowerAscii(x)) <
-               static_cast<unsigned char>(LowerAscii(y));
+        return static_cast<unsigned char>(base::AsciiLower(x)) <
+               static_cast<unsigned char>(base::AsciiLower(y));
     });
 }
 

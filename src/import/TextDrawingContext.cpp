@@ -454,7 +454,7 @@ bool BeginTextDrawing(TextDrawingContext& context, document::Image& output) {
     context.Output = &output;
     context.Font.reset();
     context.TextHint = HintAntiAlias;
-    SetDrawingColour(context, 0xFFFFFFFF, 1.0F);
+    SetDrawingColour(context, 0xFFFFFFFF);
     SetDrawingFont(context, "Arial", 12.0F, 0);
     context.CompositingQuality = QualityGammaCorrected;
     context.PixelOffsetMode = PixelOffsetNone;
@@ -492,9 +492,8 @@ float DrawingFontSize(const TextDrawingContext& context) {
     return context.Font ? context.Font->EmSize : 0.0F;
 }
 
-void SetDrawingColour(TextDrawingContext& context, ColourRGBA colour, float penWidth) {
+void SetDrawingColour(TextDrawingContext& context, ColourRGBA colour) {
     context.Colour = colour;
-    context.PenWidth = penWidth;
 }
 
 void SetTextHint(TextDrawingContext& context, int hint) {

@@ -18,12 +18,6 @@ using ColourRGBA = std::uint32_t;
 // Stands for the context's own colour (the last SetDrawingColour) where a colour is asked for.
 constexpr std::uint64_t NoBrushColour = 0x1FFFFFFFF;
 
-// The colour with red and blue exchanged (0xAARRGGBB), the order rasterisers and toolkits that
-// think in ARGB want.
-[[nodiscard]] constexpr std::uint32_t ArgbFromColour(ColourRGBA colour) {
-    return (colour & 0xFF00FF00U) | ((colour & 0xFFU) << 16) | ((colour >> 16) & 0xFFU);
-}
-
 // Text rendering hints (the import window's list order).
 constexpr int HintSystemDefault = 0;
 constexpr int HintSingleBitPerPixelGridFit = 1;
@@ -76,7 +70,6 @@ struct TextDrawingContext {
     int CompositingQuality = QualityGammaCorrected;
     int PixelOffsetMode = PixelOffsetNone;
     ColourRGBA Colour = 0xFFFFFFFF;
-    float PenWidth = 1.0F;
 
     explicit TextDrawingContext(const platform::GraphicsLibrary& graphics) : Graphics(&graphics) {}
     TextDrawingContext(const TextDrawingContext&) = delete;
@@ -109,7 +102,8 @@ void SetDrawingFont(TextDrawingContext& context, const std::string& family, floa
 // The em size in pixels of the font in force, 0 when there is none.
 [[nodiscard]] float DrawingFontSize(const TextDrawingContext& context);
 
-void SetDrawingColour(TextDrawingContext& context, ColourRGBA colour, float penWidth);
+// Sets the colour text is drawn in where no colour is given (NoBrushColour).
+void SetDrawingColour(TextDrawingContext& context, ColourRGBA colour);
 
 // Hints 0..5, qualities -1..4 and pixel offsets 0..4 as the constants above; a value the
 // rasteriser does not accept (Invalid included) leaves the setting in force.

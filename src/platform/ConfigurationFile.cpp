@@ -50,22 +50,6 @@ std::string_view TrimRight(std::string_view text) {
     return text;
 }
 
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Splits the text into groups of keys. Lines before the first group belong to none and are dropped.
 std::vector<IniGroup> ParseIni(std::string_view text) {
     std::vector<IniGroup> groups;
@@ -105,7 +89,7 @@ std::vector<IniGroup> ParseIni(std::string_view text) {
 
 const IniGroup* FindGroup(const std::vector<IniGroup>& groups, std::string_view name) {
     for (const IniGroup& group : groups) {
-        if (EqualIgnoringCase(group.Name, name)) {
+        if (base::EqualIgnoringAsciiCase(group.Name, name)) {
             return &group;
         }
     }
@@ -117,7 +101,7 @@ const std::string* FindValue(const IniGroup* group, std::string_view key) {
         return nullptr;
     }
     for (const IniKey& entry : group->Keys) {
-        if (EqualIgnoringCase(entry.Name, key)) {
+        if (base::EqualIgnoringAsciiCase(entry.Name, key)) {
             return &entry.Value;
         }
     }

@@ -2,7 +2,6 @@
 
 #include "base/Result.h"
 #include "platform/Environment.h"
-#include "platform/Registry.h"
 
 #include <map>
 #include <string>
@@ -37,13 +36,6 @@ void DefineFileType(FileTypeTable& table, const std::string& extension, const st
 bool AddFileTypeVerb(FileTypeTable& table, const std::string& extension, const std::string& name,
                      const std::string& displayName, const std::string& command);
 
-// Writes the extension's record under HKEY_CLASSES_ROOT: ".ext" = ProgId; ProgId = Description;
-// ProgId\DefaultIcon = Icon; ProgId\shell\<verb> = DisplayName; ProgId\shell\<verb>\command =
-// Command. A key that cannot be created skips its value (the ProgId key everything after it); a
-// failed value write is passed over. True when every key and value was written.
-bool WriteFileType(const FileTypeTable& table, const std::string& extension,
-                   RegistryBackend& registry);
-
 // The registration the application makes for its documents.
 inline constexpr const char* TypefaceExtension = "tf";
 inline constexpr const char* TypefaceProgId = "Glyfora";
@@ -59,10 +51,7 @@ void DefineTypefaceFileType(FileTypeTable& table, const std::string& icon,
 // "\"" + programPath + "\" \"%1\"": the command the file type must be registered with.
 [[nodiscard]] std::string MakeOpenCommand(const std::string& programPath);
 
-// "\"" + programPath + "\",1": icon 1 of the program file.
-[[nodiscard]] std::string MakeIconLocation(const std::string& programPath);
-
-// Where a file-type registration lives: the registry, or the desktop's own files. Each store uses
+// Where a file-type registration lives (the desktop's own files: XdgFileTypeStore). A store uses
 // its own form of the open command and compares in that form.
 class FileTypeStore {
 public:
@@ -75,20 +64,6 @@ public:
     [[nodiscard]] virtual std::string ReadOpenCommand(const std::string& progId) const = 0;
     // Writes the record.
     [[nodiscard]] virtual base::Result<base::Done> Write(const FileType& fileType) = 0;
-};
-
-// The registry as a file-type store: the command is read from
-// "HKEY_CLASSES_ROOT\<ProgId>\shell\open\command\" and the record written by WriteFileType.
-class RegistryFileTypeStore final : public FileTypeStore {
-public:
-    explicit RegistryFileTypeStore(RegistryBackend& registry) : registry_(registry) {}
-    [[nodiscard]] std::string OpenCommandFor(const std::string& programPath) const override;
-    [[nodiscard]] std::string IconFor(const std::string& programPath) const override;
-    [[nodiscard]] std::string ReadOpenCommand(const std::string& progId) const override;
-    [[nodiscard]] base::Result<base::Done> Write(const FileType& fileType) override;
-
-private:
-    RegistryBackend& registry_;
 };
 
 // Writes the extension's record from the table into the store; fails when it is unknown or the

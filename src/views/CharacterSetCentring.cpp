@@ -1,6 +1,6 @@
 #include "views/CharacterSetCentring.h"
 
-#include "views/Canvas.h"
+#include "views/ViewCanvas.h"
 
 namespace glyfora::views {
 namespace {

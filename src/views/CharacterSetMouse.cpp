@@ -1,6 +1,6 @@
 #include "views/CharacterSetMouse.h"
 
-#include "views/Canvas.h"
+#include "views/ViewCanvas.h"
 
 namespace glyfora::views {
 namespace {

@@ -1,6 +1,6 @@
 #include "views/CharacterSetView.h"
 
-#include "views/Canvas.h"
+#include "views/ViewCanvas.h"
 
 namespace glyfora::views {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/Typeface.h"
-#include "views/Canvas.h"
+#include "views/ViewCanvas.h"
 #include "views/ViewState.h"
 #include "views/ViewUpdate.h"
 

@@ -24,6 +24,11 @@ enum class BlendFactor : int {
     OneMinusDestinationAlpha = 9,
 };
 
+// True for the factors above; a number cast to a BlendFactor may be none of them.
+[[nodiscard]] constexpr bool IsBlendFactor(BlendFactor factor) {
+    return factor >= BlendFactor::Zero && factor <= BlendFactor::OneMinusDestinationAlpha;
+}
+
 // Opacity that leaves the sprite's alpha unchanged, and the tint value that means "no tint".
 constexpr std::int64_t FullOpacity = 255;
 constexpr std::int64_t NoTint = -1;
@@ -49,8 +54,9 @@ public:
     // Fills the whole target with an opaque colour 0xBBGGRR.
     virtual void Clear(std::uint32_t colour) = 0;
 
-    // Sets the factors for the following draws; numbers outside 0..9 are ignored.
-    virtual void SetBlendMode(int sourceFactor, int destinationFactor) = 0;
+    // Sets the factors for the following draws; a pair holding anything but a BlendFactor is
+    // ignored.
+    virtual void SetBlendMode(BlendFactor sourceFactor, BlendFactor destinationFactor) = 0;
 
     // Maps the integer source rectangle of sprite onto the four corners (corner i gets the source
     // rectangle's corner i) and blends it in. opacity 0..255 multiplies the sprite's alpha (values

@@ -78,9 +78,9 @@ std::pair<std::int64_t, std::int64_t> CentreRange(double low, double high, std::
             std::min<std::int64_t>(size - 1, static_cast<std::int64_t>(last))};
 }
 
-std::uint32_t Factor(int factor, std::uint32_t source, std::uint32_t destination,
+std::uint32_t Factor(BlendFactor factor, std::uint32_t source, std::uint32_t destination,
                      std::uint32_t sourceAlpha, std::uint32_t destinationAlpha) {
-    switch (static_cast<BlendFactor>(factor)) {
+    switch (factor) {
     case BlendFactor::Zero:
         return 0;
     case BlendFactor::One:
@@ -132,8 +132,8 @@ struct AlphaBlend {
 };
 
 struct GeneralBlend {
-    int SourceFactor = 0;
-    int DestinationFactor = 0;
+    BlendFactor SourceFactor = BlendFactor::Zero;
+    BlendFactor DestinationFactor = BlendFactor::Zero;
 
     std::uint32_t operator()(std::uint32_t source, std::uint32_t destination) const {
         const std::uint32_t sourceAlpha = document::Alpha(source);
@@ -264,9 +264,8 @@ void SoftwareQuadSurface::Clear(std::uint32_t colour) {
     std::fill(Target.Pixels.begin(), Target.Pixels.end(), document::Opaque(colour));
 }
 
-void SoftwareQuadSurface::SetBlendMode(int sourceFactor, int destinationFactor) {
-    const auto valid = [](int factor) { return factor >= 0 && factor <= 9; };
-    if (valid(sourceFactor) && valid(destinationFactor)) {
+void SoftwareQuadSurface::SetBlendMode(BlendFactor sourceFactor, BlendFactor destinationFactor) {
+    if (IsBlendFactor(sourceFactor) && IsBlendFactor(destinationFactor)) {
         sourceFactor_ = sourceFactor;
         destinationFactor_ = destinationFactor;
     }
@@ -326,8 +325,8 @@ void SoftwareQuadSurface::DrawQuad(const document::Sprite& sprite, const documen
         DrawTriangle(Target, vertices[0], vertices[1], vertices[2], tex, blend);
         DrawTriangle(Target, vertices[0], vertices[2], vertices[3], tex, blend);
     };
-    if (sourceFactor_ == static_cast<int>(BlendFactor::SourceAlpha) &&
-        destinationFactor_ == static_cast<int>(BlendFactor::OneMinusSourceAlpha)) {
+    if (sourceFactor_ == BlendFactor::SourceAlpha &&
+        destinationFactor_ == BlendFactor::OneMinusSourceAlpha) {
         draw(AlphaBlend{});
     } else {
         draw(GeneralBlend{sourceFactor_, destinationFactor_});

@@ -31,7 +31,7 @@ public:
     SoftwareQuadSurface(std::int64_t width, std::int64_t height);
 
     void Clear(std::uint32_t colour) override;
-    void SetBlendMode(int sourceFactor, int destinationFactor) override;
+    void SetBlendMode(BlendFactor sourceFactor, BlendFactor destinationFactor) override;
     void DrawQuad(const document::Sprite& sprite, const document::Rect64& source,
                   const GlyphQuad& corners, std::int64_t opacity, std::int64_t tint) override;
 
@@ -39,8 +39,8 @@ public:
     document::Image Target;
 
 private:
-    int sourceFactor_ = static_cast<int>(BlendFactor::SourceAlpha);
-    int destinationFactor_ = static_cast<int>(BlendFactor::OneMinusSourceAlpha);
+    BlendFactor sourceFactor_ = BlendFactor::SourceAlpha;
+    BlendFactor destinationFactor_ = BlendFactor::OneMinusSourceAlpha;
 };
 
 } // namespace glyfora::views

@@ -97,7 +97,7 @@ void DispatchTests::tableNamesExistingObjectsOfTheRightKind() {
             rightKind = qobject_cast<QTreeWidget*>(object) || qobject_cast<QComboBox*>(object);
             break;
         case Trigger::Wheel:
-            rightKind = qobject_cast<Canvas*>(object) != nullptr;
+            rightKind = qobject_cast<CanvasWidget*>(object) != nullptr;
             break;
         case Trigger::Mouse:
             rightKind = qobject_cast<CharacterSetCanvas*>(object) != nullptr;

@@ -47,10 +47,11 @@ struct Frames {
         ShowDocument(shell);
         // The windows' own start-up events come first, so that only the edits are counted.
         QCoreApplication::processEvents();
-        QObject::connect(shell.Character->Canvas, &Canvas::pictureShown,
+        QObject::connect(shell.Character->Canvas, &CanvasWidget::pictureShown,
                          [this] { ++characterDraws; });
-        QObject::connect(shell.KerningPair->Canvas, &Canvas::pictureShown, [this] { ++pairDraws; });
-        QObject::connect(shell.CharacterSet->Canvas, &Canvas::pictureShown,
+        QObject::connect(shell.KerningPair->Canvas, &CanvasWidget::pictureShown,
+                         [this] { ++pairDraws; });
+        QObject::connect(shell.CharacterSet->Canvas, &CanvasWidget::pictureShown,
                          [this] { ++characterSetDraws; });
     }
 

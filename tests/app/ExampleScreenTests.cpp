@@ -47,8 +47,9 @@ struct Call {
 class CallLog final : public views::QuadSurface {
 public:
     void Clear(std::uint32_t colour) override { Calls.push_back({'c', colour, 0}); }
-    void SetBlendMode(int source, int destination) override {
-        Calls.push_back({'b', source, destination});
+    void SetBlendMode(views::BlendFactor source, views::BlendFactor destination) override {
+        Calls.push_back(
+            {'b', static_cast<std::int64_t>(source), static_cast<std::int64_t>(destination)});
     }
     void DrawQuad(const document::Sprite&, const document::Rect64&, const views::GlyphQuad&,
                   std::int64_t, std::int64_t) override {}

@@ -1,5 +1,6 @@
 #include "LayoutCommandTests.h"
 
+#include "PngBytes.h"
 #include "QtTestRegistry.h"
 #include "ScratchFolder.h"
 #include "ShellFixture.h"
@@ -398,7 +399,7 @@ void CharacterSetPictureTests::editorSaveIsReloadedAndShown() {
     const testsupport::ScratchFolder folder;
     // The "editor" saves a green picture over the file it was given, a moment after it started.
     const auto green = document::MakeImage(16, 16, 0xFF00FF00U);
-    const auto png = formats::EncodePng(*green);
+    const auto png = testsupport::PngBytes(*green);
     QFile picture(QString::fromStdString(folder.File("green.png")));
     QVERIFY(picture.open(QIODevice::WriteOnly));
     picture.write(reinterpret_cast<const char*>(png->data()), static_cast<qint64>(png->size()));
@@ -452,7 +453,7 @@ void CharacterSetPictureTests::twoEditorsExportIntoFoldersOfTheirOwn() {
     }
 
     // The picture the second editor's external editor saves goes into the second typeface only.
-    const auto png = formats::EncodePng(*document::MakeImage(16, 16, Green));
+    const auto png = testsupport::PngBytes(*document::MakeImage(16, 16, Green));
     QFile picture(QString::fromStdString(secondFile.string()));
     QVERIFY(picture.open(QIODevice::WriteOnly | QIODevice::Truncate));
     picture.write(reinterpret_cast<const char*>(png->data()), static_cast<qint64>(png->size()));

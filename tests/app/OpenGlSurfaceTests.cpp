@@ -117,7 +117,14 @@ const Scene Scenes[] = {
     {"BlendModes",
      [](views::QuadSurface& surface, document::TypefaceRegistry& registry) {
          Background(surface);
-         const int modes[][2] = {{1, 1}, {2, 3}, {4, 0}, {8, 9}, {0, 5}, {6, 1}, {5, 2}};
+         using enum views::BlendFactor;
+         const views::BlendFactor modes[][2] = {{One, One},
+                                                {SourceColour, OneMinusSourceColour},
+                                                {DestinationColour, Zero},
+                                                {DestinationAlpha, OneMinusDestinationAlpha},
+                                                {Zero, OneMinusDestinationColour},
+                                                {SourceAlpha, One},
+                                                {OneMinusDestinationColour, SourceColour}};
          float y = 5.0F;
          for (const auto& mode : modes) {
              surface.SetBlendMode(mode[0], mode[1]);
@@ -143,7 +150,7 @@ const Scene Scenes[] = {
      [](views::QuadSurface& surface, document::TypefaceRegistry& registry) {
          Background(surface);
          // "One, zero" writes the transparent black outside the sprite as well.
-         surface.SetBlendMode(1, 0);
+         surface.SetBlendMode(views::BlendFactor::One, views::BlendFactor::Zero);
          const document::Sprite& sprite = SpriteOf(registry);
          surface.DrawQuad(sprite, {-6, -4, 24, 20},
                           {{{10, 10, 1}, {106, 10, 1}, {106, 90, 1}, {10, 90, 1}}}, 255, -1);

@@ -1,3 +1,4 @@
+#include "PngBytes.h"
 #include "formats/PngCodec.h"
 
 #include <QByteArray>
@@ -19,7 +20,7 @@ TEST(PngReading, QtReadsWrittenPicturesAsTheSameRgba) {
     }
     colour.At(4, 2) = 0x00FF0000; // colour under zero alpha must survive too
     for (const document::Image* picture : {&grey, &colour}) {
-        const auto png = formats::EncodePng(*picture);
+        const auto png = testsupport::PngBytes(*picture);
         ASSERT_TRUE(png);
         const QImage read = QImage::fromData(QByteArray(reinterpret_cast<const char*>(png->data()),
                                                         static_cast<qsizetype>(png->size())),

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace glyfora::base {
 namespace {
@@ -75,6 +76,38 @@ TEST(Utf8, Utf16RoundTripAndUnpairedSurrogates) {
     EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDE00}), "\xEF\xBF\xBD");
     EXPECT_EQ(Utf8ToUtf16("\xFF", Utf8Policy::Replace), std::u16string{0xFFFD});
     EXPECT_EQ(Utf8ToUtf16("a\xFF", Utf8Policy::Reject), std::nullopt);
+}
+
+TEST(AsciiCase, OnlyTheLettersAToZFold) {
+    const struct {
+        char In, Out;
+    } cases[] = {{'A', 'a'}, {'Z', 'z'}, {'M', 'm'},       {'a', 'a'},
+                 {'z', 'z'}, {'@', '@'}, {'[', '['},       {'`', '`'},
+                 {'{', '{'}, {'0', '0'}, {'\xC3', '\xC3'}, {'\x96', '\x96'}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(AsciiLower(c.In), c.Out) << static_cast<int>(c.In);
+    }
+}
+
+TEST(AsciiCase, TextsCompareWithoutRegardToAsciiCase) {
+    const struct {
+        std::string_view A, B;
+        bool Equal;
+    } cases[] = {
+        {"Font", "fONT", true},
+        {"ImportTTF", "importttf", true},
+        {"TF", "tf", true},
+        {"", "", true},
+        {"tf", "tf ", false},
+        {"fnt", "fmt", false},
+        {"\xC3\x96l", "\xC3\x96L", true}, // "Öl": the letter after the umlaut folds
+        {"\xC3\x96", "\xC3\xB6", false},  // "Ö" and "ö" are not ASCII
+        {"@", "`", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EqualIgnoringAsciiCase(c.A, c.B), c.Equal) << c.A << " / " << c.B;
+        EXPECT_EQ(EqualIgnoringAsciiCase(c.B, c.A), c.Equal) << c.B << " / " << c.A;
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "BmFontTestSupport.h"
+#include "PngBytes.h"
 #include "formats/PictureFile.h"
 #include "formats/TypefaceIo.h"
 
@@ -593,7 +594,8 @@ TEST(BmFontImport, PagesAreRefusedByTheirSignatureOrLeaveEmptyRows) {
     ScratchFolder scratch;
     scratch.Write("large.bin", "not a picture");
     std::filesystem::resize_file(scratch.File("large.bin"), 64 << 20);
-    std::vector<std::uint8_t> damaged = *EncodePng(*document::MakeImage(4, 2, 0xFF00FF00));
+    std::vector<std::uint8_t> damaged =
+        *testsupport::PngBytes(*document::MakeImage(4, 2, 0xFF00FF00));
     damaged.resize(damaged.size() - 20); // the pixel data cut short
     WriteBytes(scratch.File("damaged.png"), damaged);
     WritePng(scratch.File("good.png"), *document::MakeImage(4, 3, 0xFF0000FF));

@@ -3,6 +3,7 @@
 // Shared helpers of the ".fnt" tests: a scratch folder, file access, a sample typeface and loading
 // a descriptor into a fresh typeface.
 
+#include "PngBytes.h"
 #include "ScratchFolder.h"
 #include "base/AtomicFile.h"
 #include "base/FileReading.h"
@@ -43,7 +44,7 @@ inline void WriteBytes(const std::string& path, std::span<const std::uint8_t> by
 }
 
 inline void WritePng(const std::string& path, const document::Image& image) {
-    const auto png = EncodePng(image);
+    const auto png = testsupport::PngBytes(image);
     ASSERT_TRUE(png.has_value());
     WriteBytes(path, *png);
 }

@@ -1,3 +1,4 @@
+#include "PngBytes.h"
 #include "formats/BmpCodec.h"
 #include "formats/PictureFile.h"
 #include "formats/PngCodec.h"
@@ -198,7 +199,7 @@ TEST(DecodeBmp, NonContiguousMasksAreRefused) {
 TEST(DecodePicture, TellsPngAndBmpApartByContent) {
     document::Image picture = *document::MakeImage(2, 1);
     picture.Pixels = {0x80FF0000U, 0xFF00FF00U};
-    const auto png = EncodePng(picture);
+    const auto png = testsupport::PngBytes(picture);
     ASSERT_TRUE(png.has_value());
     const base::Result<document::Image> fromPng = DecodePicture(*png);
     ASSERT_TRUE(fromPng.Value.has_value()) << fromPng.Error;

@@ -1,4 +1,5 @@
 #include "FileSizeLimit.h"
+#include "PngBytes.h"
 #include "ScratchFolder.h"
 #include "base/AtomicFile.h"
 #include "base/FileReading.h"
@@ -139,7 +140,7 @@ TEST(TfWrite, EmptyTypefaceWithImageHasEveryChunkInOrder) {
     ASSERT_EQ(encoded.Error, "");
     const Bytes& file = encoded.Value.value_or(Bytes{});
 
-    const auto png = EncodePng(picture);
+    const auto png = testsupport::PngBytes(picture);
     ASSERT_TRUE(png);
     const Bytes expected = Concat(
         {Magic, Chunk(1, *png), Chunk(2, Le32(0)), Chunk(3, Le32(0)), Chunk(4, Le32(0)), EndChunk});
@@ -502,7 +503,7 @@ TEST(TfRead, TruncationAtEveryLengthKeepsCompleteChunksAndWarnsOnce) {
 TEST(TfRead, ChunksInAnyOrderAndNumberAccumulate) {
     const Bytes character65 = {0x41, 0, 1, 0, 0, 0, 5, 0, 9, 0, 0, 0, 0, 0, 2, 0, 2, 0};
     const Bytes character66 = {0x42, 0, 2, 0, 0, 0, 6, 0, 9, 0, 2, 0, 0, 0, 2, 0, 2, 0};
-    const auto png = EncodePng(TestPicture(2, 2));
+    const auto png = testsupport::PngBytes(TestPicture(2, 2));
     ASSERT_TRUE(png);
     const Bytes file = Concat({
         Magic,
@@ -603,7 +604,7 @@ TEST(TfImage, UnreadablePngIsDroppedAndTheRestIsRead) {
                        PngChunk("IDAT", {0x78, 0x9C, 0x03, 0x00}),
                        PngChunk("IEND", {})});
     };
-    const Bytes whole = *EncodePng(TestPicture(16, 16));
+    const Bytes whole = *testsupport::PngBytes(TestPicture(16, 16));
     const struct {
         const char* Name;
         Bytes Png;

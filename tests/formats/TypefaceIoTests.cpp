@@ -1,3 +1,4 @@
+#include "PngBytes.h"
 #include "ScratchFolder.h"
 #include "formats/PngCodec.h"
 #include "formats/TypefaceFile.h"
@@ -103,7 +104,7 @@ TEST(TypefaceLoading, AFailedOpenKeepsTheDocument) {
 
 TEST(TypefaceLoading, ReadsAnXmlDescriptionWhateverItsNameAndFindsThePictureBesideIt) {
     ScratchFolder folder;
-    folder.Write("Set.png", *EncodePng(*document::MakeImage(4, 2, 0xFF00FF00)));
+    folder.Write("Set.png", *testsupport::PngBytes(*document::MakeImage(4, 2, 0xFF00FF00)));
     folder.Write("font.tf", SmallDescription);
     RegistryWithDocument state;
     const base::Result<LoadedTypeface> result =

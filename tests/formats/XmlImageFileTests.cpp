@@ -1,3 +1,4 @@
+#include "PngBytes.h"
 #include "ScratchFolder.h"
 #include "formats/PngCodec.h"
 #include "formats/XmlImageFile.h"
@@ -67,7 +68,7 @@ document::Image TestPicture() {
 
 void WritePicture(const ScratchFolder& folder, const std::string& name,
                   const document::Image& image) {
-    folder.Write(name, *EncodePng(image));
+    folder.Write(name, *testsupport::PngBytes(image));
 }
 
 TEST(XmlNumber, ReadsEveryNotation) {

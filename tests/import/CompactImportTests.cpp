@@ -5,9 +5,9 @@
 #include "formats/TypefaceIo.h"
 #include "import/FontServices.h"
 #include "import/GlyphPacking.h"
-#include "views/Canvas.h"
 #include "views/ExampleTextRenderer.h"
 #include "views/SoftwareQuadSurface.h"
+#include "views/ViewCanvas.h"
 
 #include <algorithm>
 #include <bit>

@@ -83,18 +83,6 @@ double Lean(const document::Image& image) {
     return upper / upperSum - lower / lowerSum;
 }
 
-TEST(TextDrawingColour, ArgbExchangesRedAndBlue) {
-    struct Case {
-        ColourRGBA Colour;
-        std::uint32_t Argb;
-    };
-    for (const Case& c : {Case{0xFF0000FF, 0xFFFF0000}, Case{0x00FFFFFF, 0x00FFFFFF},
-                          Case{0x80123456, 0x80563412}, Case{0x0000FF00, 0x0000FF00}}) {
-        EXPECT_EQ(ArgbFromColour(c.Colour), c.Argb);
-        EXPECT_EQ(ArgbFromColour(ArgbFromColour(c.Colour)), c.Colour);
-    }
-}
-
 TEST_F(TextDrawing, NothingHappensWithoutARasteriserOrWhileClosed) {
     platform::GraphicsLibrary notStarted;
     auto image = document::MakeImage(16, 16, 0x12345678);
@@ -230,7 +218,7 @@ TEST_F(TextDrawing, NoBrushColourDrawsInTheContextColour) {
     ASSERT_TRUE(BeginTextDrawing(context, *image));
     SetDrawingFont(context, TestFamily, 40.0F, 0);
     SetTextHint(context, HintSingleBitPerPixelGridFit);
-    SetDrawingColour(context, 0xFF20C040, 1.0F);
+    SetDrawingColour(context, 0xFF20C040);
     DrawTextAt(context, 4, 4, u"I", NoBrushColour);
     std::set<std::uint32_t> colours(image->Pixels.begin(), image->Pixels.end());
     EXPECT_EQ(colours, (std::set<std::uint32_t>{0x00000000, 0xFF20C040}));

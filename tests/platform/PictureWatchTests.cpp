@@ -1,3 +1,4 @@
+#include "PngBytes.h"
 #include "ScratchFolder.h"
 #include "base/FileReading.h"
 #include "formats/PngCodec.h"
@@ -19,7 +20,7 @@ using Clock = std::chrono::steady_clock;
 
 std::vector<std::uint8_t> PngOf(std::uint32_t colour, std::int64_t width = 4) {
     const auto image = document::MakeImage(width, 2, colour);
-    return *formats::EncodePng(*image);
+    return *testsupport::PngBytes(*image);
 }
 
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -1,7 +1,7 @@
 #include "ExpectPixels.h"
-#include "views/Canvas.h"
 #include "views/CharacterSetMouse.h"
 #include "views/CharacterSetView.h"
+#include "views/ViewCanvas.h"
 
 #include <gtest/gtest.h>
 #include <limits>

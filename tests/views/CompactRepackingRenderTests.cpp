@@ -115,7 +115,7 @@ document::Image Render(document::TypefaceRegistry& registry, float scale) {
     text += u'\n' + std::u16string(text.rbegin(), text.rend());
     SoftwareQuadSurface surface(640, 160);
     surface.Clear(0x404040);
-    surface.SetBlendMode(6, 7);
+    surface.SetBlendMode(BlendFactor::SourceAlpha, BlendFactor::OneMinusSourceAlpha);
     DrawTypefaceText(registry, surface, Id, 10.0F, 10.0F, text, DefaultIntegerArgument,
                      DefaultIntegerArgument, scale);
     return surface.Target;

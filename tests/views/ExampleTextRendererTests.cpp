@@ -37,7 +37,7 @@ struct DrawnQuad {
 class RecordingSurface final : public QuadSurface {
 public:
     void Clear(std::uint32_t) override {}
-    void SetBlendMode(int, int) override {}
+    void SetBlendMode(BlendFactor, BlendFactor) override {}
     void DrawQuad(const document::Sprite& sprite, const Rect64& source, const GlyphQuad& corners,
                   std::int64_t opacity, std::int64_t tint) override {
         Quads.push_back({sprite, source, corners, opacity, tint});
@@ -526,7 +526,7 @@ TEST(ExampleTextTransforms, OnlyMirroredQuadsMakeTheFlippedCopy) {
 document::Image Render(TypefaceRegistry& registry, std::u16string_view text, float x, float y) {
     SoftwareQuadSurface surface(64, 48);
     surface.Clear(0x404040U);
-    surface.SetBlendMode(6, 7);
+    surface.SetBlendMode(BlendFactor::SourceAlpha, BlendFactor::OneMinusSourceAlpha);
     DrawTypefaceText(registry, surface, Id, x, y, text);
     return surface.Target;
 }

@@ -95,7 +95,7 @@ TEST(SoftwareQuadSurface, SharedEdgesAreDrawnExactlyOnce) {
     };
     for (const CoverageCase& test : cases) {
         SoftwareQuadSurface surface(24, 12);
-        surface.SetBlendMode(1, 1);
+        surface.SetBlendMode(BlendFactor::One, BlendFactor::One);
         for (const GlyphQuad& quad : test.Quads) {
             surface.DrawQuad(SolidSprite(2, 2, 0xFF000001U), {0, 0, 2, 2}, quad, 255, NoTint);
         }
@@ -105,26 +105,31 @@ TEST(SoftwareQuadSurface, SharedEdgesAreDrawnExactlyOnce) {
 }
 
 struct BlendCase {
-    int Source;
-    int Destination;
+    BlendFactor Source;
+    BlendFactor Destination;
     std::uint32_t Src;
     std::uint32_t Dst;
     std::uint32_t Expected;
 };
 
 TEST(SoftwareQuadSurface, BlendFactorsKeepTheTargetOpaque) {
+    using enum BlendFactor;
     const std::vector<BlendCase> cases = {
-        {6, 7, 0x80FF0000U, 0xFF0000FFU, 0xFF80007FU}, // half blue over red
-        {6, 7, 0x00FFFFFFU, 0xFF102030U, 0xFF102030U}, // transparent: unchanged
-        {1, 1, 0xFF808080U, 0xFF909090U, 0xFFFFFFFFU}, // sum clamps
-        {0, 1, 0xFF123456U, 0xFF654321U, 0xFF654321U},
-        {1, 0, 0x40123456U, 0xFF654321U, 0xFF123456U}, // alpha still source-over
-        {2, 0, 0xFF80FF00U, 0xFF000000U, 0xFF40FF00U}, // s × s
-        {3, 0, 0xFF80FF00U, 0xFF000000U, 0xFF400000U}, // s × (1 - s)
-        {4, 0, 0xFF80FF00U, 0xFF8080FFU, 0xFF408000U}, // s × d
-        {5, 0, 0xFF80FF00U, 0xFF0000FFU, 0xFF80FF00U}, // s × (1 - d)
-        {8, 0, 0xFF80FF00U, 0xFF0000FFU, 0xFF80FF00U}, // s × target alpha (opaque)
-        {9, 1, 0xFF80FF00U, 0xFF0000FFU, 0xFF0000FFU}, // s × (1 - target alpha) + d
+        {SourceAlpha, OneMinusSourceAlpha, 0x80FF0000U, 0xFF0000FFU,
+         0xFF80007FU}, // half blue over red
+        {SourceAlpha, OneMinusSourceAlpha, 0x00FFFFFFU, 0xFF102030U,
+         0xFF102030U},                                     // transparent: unchanged
+        {One, One, 0xFF808080U, 0xFF909090U, 0xFFFFFFFFU}, // sum clamps
+        {Zero, One, 0xFF123456U, 0xFF654321U, 0xFF654321U},
+        {One, Zero, 0x40123456U, 0xFF654321U, 0xFF123456U},          // alpha still source-over
+        {SourceColour, Zero, 0xFF80FF00U, 0xFF000000U, 0xFF40FF00U}, // s × s
+        {OneMinusSourceColour, Zero, 0xFF80FF00U, 0xFF000000U, 0xFF400000U},      // s × (1 - s)
+        {DestinationColour, Zero, 0xFF80FF00U, 0xFF8080FFU, 0xFF408000U},         // s × d
+        {OneMinusDestinationColour, Zero, 0xFF80FF00U, 0xFF0000FFU, 0xFF80FF00U}, // s × (1 - d)
+        {DestinationAlpha, Zero, 0xFF80FF00U, 0xFF0000FFU,
+         0xFF80FF00U}, // s × target alpha (opaque)
+        {OneMinusDestinationAlpha, One, 0xFF80FF00U, 0xFF0000FFU,
+         0xFF0000FFU}, // s × (1 - target alpha) + d
     };
     for (const BlendCase& test : cases) {
         SoftwareQuadSurface surface(1, 1);
@@ -133,15 +138,16 @@ TEST(SoftwareQuadSurface, BlendFactorsKeepTheTargetOpaque) {
         surface.DrawQuad(SolidSprite(1, 1, test.Src), {0, 0, 1, 1}, Rectangle(0, 0, 1, 1), 255,
                          NoTint);
         EXPECT_EQ(surface.Target.At(0, 0), test.Expected)
-            << test.Source << "/" << test.Destination << " " << std::hex << test.Src;
+            << static_cast<int>(test.Source) << "/" << static_cast<int>(test.Destination) << " "
+            << std::hex << test.Src;
     }
 }
 
 TEST(SoftwareQuadSurface, InvalidBlendFactorsKeepTheModeBefore) {
     SoftwareQuadSurface surface(1, 1);
-    surface.SetBlendMode(1, 1);
-    surface.SetBlendMode(10, 7);
-    surface.SetBlendMode(6, -1);
+    surface.SetBlendMode(BlendFactor::One, BlendFactor::One);
+    surface.SetBlendMode(static_cast<BlendFactor>(10), BlendFactor::OneMinusSourceAlpha);
+    surface.SetBlendMode(BlendFactor::SourceAlpha, static_cast<BlendFactor>(-1));
     surface.Target.At(0, 0) = 0xFF010101U;
     surface.DrawQuad(SolidSprite(1, 1, 0x00010101U), {0, 0, 1, 1}, Rectangle(0, 0, 1, 1), 255,
                      NoTint);

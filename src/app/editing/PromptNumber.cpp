@@ -1,5 +1,6 @@
 #include "app/editing/PromptNumber.h"
 
+#include "base/Utf8.h"
 #include "document/Rounding.h"
 
 #include <algorithm>
@@ -16,16 +17,12 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool StartsWithWord(std::string_view text, std::string_view word) {
     if (text.size() < word.size()) {
         return false;
     }
     for (std::size_t i = 0; i < word.size(); ++i) {
-        if (Lower(text[i]) != word[i]) {
+        if (base::AsciiLower(text[i]) != word[i]) {
             return false;
         }
     }

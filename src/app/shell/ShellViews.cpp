@@ -36,8 +36,8 @@ void DrawKerningPairView(Shell& shell) {
 }
 
 void BlankCharacterViews(Shell& shell) {
-    for (Canvas* canvas : {static_cast<Canvas*>(shell.Character->Canvas),
-                           static_cast<Canvas*>(shell.KerningPair->Canvas)}) {
+    for (CanvasWidget* canvas : {static_cast<CanvasWidget*>(shell.Character->Canvas),
+                                 static_cast<CanvasWidget*>(shell.KerningPair->Canvas)}) {
         canvas->Picture = {};
         canvas->ShowPicture();
     }

@@ -426,7 +426,7 @@ void ConnectEntry(Shell& shell, WindowEventFilter& filter, const DispatchEntry& 
         break;
     case Wheel:
         QObject::connect(
-            qobject_cast<Canvas*>(object), &Canvas::wheeled, shell.Main.get(),
+            qobject_cast<CanvasWidget*>(object), &CanvasWidget::wheeled, shell.Main.get(),
             [&shell, handler](int notches) { handler(shell, DispatchEvent{notches}); });
         break;
     case Mouse:

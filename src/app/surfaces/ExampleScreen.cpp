@@ -1,6 +1,6 @@
 #include "app/surfaces/ExampleScreen.h"
 
-#include "app/surfaces/Canvas.h"
+#include "app/surfaces/CanvasWidget.h"
 #include "app/surfaces/OpenGlQuadSurface.h"
 #include "document/Pixel.h"
 #include "views/SoftwareQuadSurface.h"
@@ -136,8 +136,7 @@ private:
 
 void DrawExampleFrame(views::QuadSurface& surface, const ExampleFrameDrawer& drawFrame) {
     surface.Clear(document::ColourOf(views::ViewBackground));
-    surface.SetBlendMode(static_cast<int>(views::BlendFactor::SourceAlpha),
-                         static_cast<int>(views::BlendFactor::OneMinusSourceAlpha));
+    surface.SetBlendMode(views::BlendFactor::SourceAlpha, views::BlendFactor::OneMinusSourceAlpha);
     if (drawFrame) {
         drawFrame(surface);
     }

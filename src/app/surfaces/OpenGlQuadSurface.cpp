@@ -62,8 +62,8 @@ void main() {
 }
 )";
 
-GLenum GlFactor(int factor) {
-    switch (static_cast<views::BlendFactor>(factor)) {
+GLenum GlFactor(views::BlendFactor factor) {
+    switch (factor) {
     case views::BlendFactor::Zero:
         return GL_ZERO;
     case views::BlendFactor::One:
@@ -242,9 +242,9 @@ void OpenGlQuadSurface::Clear(std::uint32_t colour) {
     gl_.glClear(GL_COLOR_BUFFER_BIT);
 }
 
-void OpenGlQuadSurface::SetBlendMode(int sourceFactor, int destinationFactor) {
-    const auto valid = [](int factor) { return factor >= 0 && factor <= 9; };
-    if (valid(sourceFactor) && valid(destinationFactor)) {
+void OpenGlQuadSurface::SetBlendMode(views::BlendFactor sourceFactor,
+                                     views::BlendFactor destinationFactor) {
+    if (views::IsBlendFactor(sourceFactor) && views::IsBlendFactor(destinationFactor)) {
         sourceFactor_ = sourceFactor;
         destinationFactor_ = destinationFactor;
         ApplyBlendMode();

@@ -45,7 +45,8 @@ public:
     void EndFrame();
 
     void Clear(std::uint32_t colour) override;
-    void SetBlendMode(int sourceFactor, int destinationFactor) override;
+    void SetBlendMode(views::BlendFactor sourceFactor,
+                      views::BlendFactor destinationFactor) override;
     void DrawQuad(const document::Sprite& sprite, const document::Rect64& source,
                   const views::GlyphQuad& corners, std::int64_t opacity,
                   std::int64_t tint) override;
@@ -82,8 +83,8 @@ private:
     QOpenGLShaderProgram program_;
     bool valid_ = false;
     int tileSize_ = 0;
-    int sourceFactor_ = static_cast<int>(views::BlendFactor::SourceAlpha);
-    int destinationFactor_ = static_cast<int>(views::BlendFactor::OneMinusSourceAlpha);
+    views::BlendFactor sourceFactor_ = views::BlendFactor::SourceAlpha;
+    views::BlendFactor destinationFactor_ = views::BlendFactor::OneMinusSourceAlpha;
     int width_ = 0;
     int height_ = 0;
     std::int64_t uploads_ = 0;

@@ -9,7 +9,7 @@
 
 namespace glyfora::app {
 
-CharacterSetCanvas::CharacterSetCanvas(QWidget* parent) : app::Canvas(parent) {
+CharacterSetCanvas::CharacterSetCanvas(QWidget* parent) : app::CanvasWidget(parent) {
     setObjectName(QStringLiteral("CharacterSetCanvas"));
     setCursor(Qt::CrossCursor);
 }

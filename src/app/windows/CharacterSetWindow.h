@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/surfaces/Canvas.h"
+#include "app/surfaces/CanvasWidget.h"
 #include "app/windows/DispatchEvent.h"
 
 #include <QMainWindow>
@@ -12,7 +12,7 @@ namespace glyfora::app {
 
 // The magnified character-set picture; takes the keyboard focus and shows a crosshair. Reports
 // presses, releases and moves of the left, right and middle buttons with the pointer position.
-class CharacterSetCanvas : public Canvas {
+class CharacterSetCanvas : public CanvasWidget {
     Q_OBJECT
 public:
     explicit CharacterSetCanvas(QWidget* parent);

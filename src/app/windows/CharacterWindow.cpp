@@ -7,7 +7,7 @@
 
 namespace glyfora::app {
 
-CharacterCanvas::CharacterCanvas(QWidget* parent) : app::Canvas(parent) {
+CharacterCanvas::CharacterCanvas(QWidget* parent) : app::CanvasWidget(parent) {
     setObjectName(QStringLiteral("CharacterCanvas"));
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/surfaces/Canvas.h"
+#include "app/surfaces/CanvasWidget.h"
 
 namespace glyfora::app {
 
 // The selected character, magnified in its layout box.
-class CharacterCanvas : public Canvas {
+class CharacterCanvas : public CanvasWidget {
     Q_OBJECT
 public:
     explicit CharacterCanvas(QWidget* parent);

@@ -7,7 +7,7 @@
 
 namespace glyfora::app {
 
-KerningPairCanvas::KerningPairCanvas(QWidget* parent) : app::Canvas(parent) {
+KerningPairCanvas::KerningPairCanvas(QWidget* parent) : app::CanvasWidget(parent) {
     setObjectName(QStringLiteral("KerningPairCanvas"));
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/surfaces/Canvas.h"
+#include "app/surfaces/CanvasWidget.h"
 
 namespace glyfora::app {
 
 // The selected kerning pair side by side, magnified.
-class KerningPairCanvas : public Canvas {
+class KerningPairCanvas : public CanvasWidget {
     Q_OBJECT
 public:
     explicit KerningPairCanvas(QWidget* parent);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/Image.h"
-#include "views/Canvas.h"
+#include "views/ViewCanvas.h"
 
 #include <QColor>
 #include <QWidget>
@@ -13,10 +13,10 @@ namespace glyfora::app {
 
 // A view surface: paints the view background, then the view's picture at its top-left corner, and
 // reports wheel turns in notches (positive = away from the user).
-class Canvas : public QWidget {
+class CanvasWidget : public QWidget {
     Q_OBJECT
 public:
-    explicit Canvas(QWidget* parent = nullptr);
+    explicit CanvasWidget(QWidget* parent = nullptr);
 
     // The view's picture as the views draw it (RGBA, 0xAABBGGRR); shown without a copy. The views
     // reuse its buffer between redraws; call update() after changing it.
@@ -41,7 +41,7 @@ private:
 // Puts a character or kerning-pair view's picture on screen: a visible view sizes the canvas and
 // the window's inner area to the picture (at least 1 x 1) and shows the window without activating
 // it; a hidden one hides the window and leaves the canvas blank.
-void ShowViewPicture(QWidget& window, Canvas& canvas, views::ViewPicture&& picture);
+void ShowViewPicture(QWidget& window, CanvasWidget& canvas, views::ViewPicture&& picture);
 
 // The picture wrapped as a QImage over the same pixels; valid while the picture is unchanged.
 [[nodiscard]] QImage WrapPicture(const document::Image& picture);

@@ -1,4 +1,4 @@
-#include "app/surfaces/Canvas.h"
+#include "app/surfaces/CanvasWidget.h"
 
 #include "document/Pixel.h"
 
@@ -11,7 +11,7 @@
 
 namespace glyfora::app {
 
-Canvas::Canvas(QWidget* parent) : QWidget(parent) {
+CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -34,7 +34,7 @@ QColor ViewBackgroundColour() {
             static_cast<int>(document::Blue(views::ViewBackground))};
 }
 
-void Canvas::paintEvent(QPaintEvent* /*event*/) {
+void CanvasWidget::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.fillRect(rect(), ViewBackgroundColour());
     const QImage picture = WrapPicture(Picture);
@@ -44,12 +44,12 @@ void Canvas::paintEvent(QPaintEvent* /*event*/) {
     }
 }
 
-void Canvas::ShowPicture() {
+void CanvasWidget::ShowPicture() {
     update();
     emit pictureShown();
 }
 
-void ShowViewPicture(QWidget& window, Canvas& canvas, views::ViewPicture&& picture) {
+void ShowViewPicture(QWidget& window, CanvasWidget& canvas, views::ViewPicture&& picture) {
     if (!picture.Visible) {
         window.hide();
         canvas.Picture = {};
@@ -76,7 +76,7 @@ void ShowViewPicture(QWidget& window, Canvas& canvas, views::ViewPicture&& pictu
     }
 }
 
-void Canvas::wheelEvent(QWheelEvent* event) {
+void CanvasWidget::wheelEvent(QWheelEvent* event) {
     // One notch is 120 eighths of a degree; smooth wheels deliver it in parts.
     wheelRemainder_ += event->angleDelta().y();
     const int notches = wheelRemainder_ / 120;

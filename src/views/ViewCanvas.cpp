@@ -1,4 +1,4 @@
-#include "views/Canvas.h"
+#include "views/ViewCanvas.h"
 
 #include "document/Pixel.h"
 #include "views/ViewState.h"
