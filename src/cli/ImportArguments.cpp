@@ -54,13 +54,13 @@ bool IsRepeatableOption(const std::string& arg) {
     return arg == "--chars" || arg == "--chars-file" || arg == "--fallback";
 }
 
-// Adds the value of a repeatable option; why it is refused, or nothing.
-std::string AddRepeatableValue(ImportArguments& parsed, const std::string& arg,
-                               const std::string& value) {
+// Adds the value of a repeatable option; fails with why it is refused.
+base::Result<base::Done> AddRepeatableValue(ImportArguments& parsed, const std::string& arg,
+                                            const std::string& value) {
     if (arg == "--chars") {
         const auto codes = fontimport::ParseCharacterList(value);
         if (!codes) {
-            return "--chars: " + codes.Error;
+            return base::Failure{"--chars: " + codes.Error};
         }
         std::string& list = parsed.Options.Characters;
         list += (list.empty() ? "" : ", ") + value;
@@ -70,7 +70,7 @@ std::string AddRepeatableValue(ImportArguments& parsed, const std::string& arg,
     } else {
         parsed.Options.Fallbacks.push_back(value);
     }
-    return {};
+    return base::Done{};
 }
 
 // Puts the value of the number option arg into field when it is a whole number inside range.
@@ -85,14 +85,14 @@ base::Result<base::Done> ReadNumber(const std::string& arg, const std::string& v
     return base::Done{};
 }
 
-// Sets the option arg that takes value; why value is refused, or nothing.
-std::string SetValueOption(ImportArguments& parsed, const std::string& arg,
-                           const std::string& value) {
+// Sets the option arg that takes value; fails with why value is refused.
+base::Result<base::Done> SetValueOption(ImportArguments& parsed, const std::string& arg,
+                                        const std::string& value) {
     if (arg == "--family") {
         parsed.Options.Family = value;
     } else if (arg == "--layout") {
         if (value != "rows" && value != "compact") {
-            return "--layout must be rows or compact, not \"" + value + "\"";
+            return base::Failure{"--layout must be rows or compact, not \"" + value + "\""};
         }
         parsed.Options.Layout =
             value == "rows" ? fontimport::CellLayout::Rows : fontimport::CellLayout::Compact;
@@ -110,11 +110,9 @@ std::string SetValueOption(ImportArguments& parsed, const std::string& arg,
                 range = option.Range;
             }
         }
-        if (const auto read = ReadNumber(arg, value, range, *field); !read) {
-            return read.Error;
-        }
+        return ReadNumber(arg, value, range, *field);
     }
-    return {};
+    return base::Done{};
 }
 
 } // namespace
@@ -155,8 +153,8 @@ base::Result<ImportArguments> ParseImportArguments(const std::vector<std::string
             return base::Failure{arg + " needs a value"};
         }
         const std::string& value = args[++i];
-        if (const std::string error = SetValueOption(parsed, arg, value); !error.empty()) {
-            return base::Failure{error};
+        if (const base::Result<base::Done> set = SetValueOption(parsed, arg, value); !set) {
+            return base::Failure{set.Error};
         }
         haveFamily = haveFamily || arg == "--family";
         haveSize = haveSize || arg == "--size";

@@ -62,16 +62,17 @@ template <typename Number> std::optional<Number> ParseNumber(std::string_view te
     return value;
 }
 
-// Reads the arguments into options; an error message for the user when they do not fit.
-std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
-                                          RenderOptions& options) {
+// The options the arguments give; why they do not fit, for the user, when they do not.
+base::Result<RenderOptions> ParseArguments(const std::vector<std::string>& args) {
+    RenderOptions options;
     bool haveFile = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool isOption = arg.size() > 1 && arg.front() == '-';
         if (!isOption) {
             if (haveFile) {
-                return "more than one FILE given (\"" + options.File + "\", \"" + arg + "\")";
+                return base::Failure{"more than one FILE given (\"" + options.File + "\", \"" +
+                                     arg + "\")"};
             }
             options.File = arg;
             haveFile = true;
@@ -81,19 +82,20 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
             "--text", "-o", "--width", "--height", "--x", "--y", "--scale", "--kerning"};
         if (std::find(std::begin(KnownOptions), std::end(KnownOptions), arg) ==
             std::end(KnownOptions)) {
-            return "unknown option \"" + arg + "\"";
+            return base::Failure{"unknown option \"" + arg + "\""};
         }
         if (i + 1 >= args.size()) {
-            return "option " + arg + " needs a value";
+            return base::Failure{"option " + arg + " needs a value"};
         }
         const std::string& value = args[++i];
         const auto invalid = [&](std::string_view what) {
-            return "option " + arg + ": \"" + value + "\" is not " + std::string(what);
+            return base::Failure{"option " + arg + ": \"" + value + "\" is not " +
+                                 std::string(what)};
         };
         if (arg == "--text") {
             options.Text = base::Utf8ToUtf16(value, base::Utf8Policy::Reject);
             if (!options.Text) {
-                return std::string("--text is not valid UTF-8");
+                return base::Failure{"--text is not valid UTF-8"};
             }
         } else if (arg == "-o") {
             options.Output = value;
@@ -116,24 +118,24 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args,
         }
     }
     if (!haveFile) {
-        return std::string("no FILE given");
+        return base::Failure{"no FILE given"};
     }
     if (!options.Text) {
-        return std::string("no --text given");
+        return base::Failure{"no --text given"};
     }
     if (options.Output.empty()) {
-        return std::string("no -o OUT.png given");
+        return base::Failure{"no -o OUT.png given"};
     }
     if (!document::ImageSizeAllowed(options.Width, options.Height)) {
-        return "a picture of " + std::to_string(options.Width) + " x " +
-               std::to_string(options.Height) + " pixels is too large";
+        return base::Failure{"a picture of " + std::to_string(options.Width) + " x " +
+                             std::to_string(options.Height) + " pixels is too large"};
     }
     // Written as a PNG in the end, so a size the PNG cannot hold is refused before any drawing.
     if (const base::Result<base::Done> png = formats::CheckPngSize(options.Width, options.Height);
         !png) {
-        return png.Error;
+        return base::Failure{png.Error};
     }
-    return std::nullopt;
+    return options;
 }
 
 } // namespace
@@ -142,10 +144,11 @@ int RunRenderCommand(const std::vector<std::string>& args) {
     if (WantsHelp(args)) {
         return PrintHelp(Usage);
     }
-    RenderOptions options;
-    if (const auto problem = ParseArguments(args, options)) {
-        return UsageError(Usage, *problem);
+    const base::Result<RenderOptions> parsed = ParseArguments(args);
+    if (!parsed) {
+        return UsageError(Usage, parsed.Error);
     }
+    const RenderOptions& options = *parsed.Value;
 
     document::TypefaceRegistry registry;
     const base::Result<formats::LoadedTypeface> loaded =

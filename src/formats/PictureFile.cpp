@@ -101,8 +101,9 @@ base::Result<base::Done> WritePng(const document::Image& picture, base::AtomicFi
     if (base::Result<base::Done> fits = CheckPngSize(picture.Width, picture.Height); !fits) {
         return fits;
     }
-    const bool encoded = StreamPng(
+    const base::Result<base::Done> encoded = StreamPng(
         picture, [&file](std::span<const std::uint8_t> bytes) { return file.Write(bytes); });
+    // A refused write is the file's to report (at Commit), in its own words.
     if (!encoded && !file.Failed()) {
         return base::Failure{"the picture could not be encoded as PNG"};
     }

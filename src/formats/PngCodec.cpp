@@ -177,11 +177,11 @@ base::Result<base::Done> CheckPngSize(std::int64_t width, std::int64_t height) {
     return base::Done{};
 }
 
-bool StreamPng(const document::Image& image, const PngOutput& write) {
+base::Result<base::Done> StreamPng(const document::Image& image, const PngOutput& write) {
     if (image.Width <= 0 || image.Height <= 0 || image.Width > PNG_UINT_31_MAX ||
         image.Height > PNG_UINT_31_MAX ||
         image.Pixels.size() != static_cast<std::size_t>(image.Width * image.Height)) {
-        return false;
+        return base::Failure{"the picture has no pixels of its size to encode"};
     }
     std::vector<std::uint8_t> greyRow;
     try {
@@ -189,20 +189,24 @@ bool StreamPng(const document::Image& image, const PngOutput& write) {
             greyRow.resize(static_cast<std::size_t>(image.Width) * 2);
         }
     } catch (const std::bad_alloc&) {
-        return false;
+        return base::Failure{"there is not enough memory to encode the picture"};
     }
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, StopWriting, IgnoreWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_write_struct(&png, nullptr);
-        return false;
+        return base::Failure{"libpng could not start encoding"};
     }
     PngSink sink{&write};
     png_set_write_fn(png, &sink, WriteToSink, FlushSink);
     const bool written = WriteRows(png, info, image, greyRow.empty() ? nullptr : greyRow.data());
     png_destroy_write_struct(&png, &info);
-    return written;
+    if (!written) {
+        return base::Failure{sink.Failed ? "the output took no more bytes"
+                                         : "libpng could not encode the picture"};
+    }
+    return base::Done{};
 }
 
 } // namespace glyfora::formats

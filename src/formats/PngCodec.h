@@ -38,7 +38,9 @@ using PngOutput = std::function<bool(std::span<const std::uint8_t>)>;
 // Encodes the picture as a PNG that decodes to the same RGBA pixels: 8-bit grey + alpha when
 // every pixel's red, green and blue are equal, else 8-bit RGBA. Rows are converted one at a time
 // and the bytes handed to write as they are deflated, so neither a second copy of the picture nor
-// the whole PNG is ever held. False when the picture has no pixels, libpng fails or write refuses.
-[[nodiscard]] bool StreamPng(const document::Image& image, const PngOutput& write);
+// the whole PNG is ever held. Fails, saying why, when the picture has no pixels, libpng fails or
+// write refuses.
+[[nodiscard]] base::Result<base::Done> StreamPng(const document::Image& image,
+                                                 const PngOutput& write);
 
 } // namespace glyfora::formats

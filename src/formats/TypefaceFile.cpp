@@ -141,7 +141,7 @@ WriteImageChunk(Output& out, const std::shared_ptr<const document::Image>& image
     };
     std::vector<std::uint8_t> type;
     AppendU32(type, static_cast<std::uint32_t>(ChunkType::Image));
-    if (!out.Write(header) || !payload(type) || !StreamPng(*image, payload)) {
+    if (!out.Write(header) || !payload(type) || !StreamPng(*image, payload).Ok()) {
         return base::Failure{"the character-set image could not be encoded as PNG"};
     }
     if (size > MaxPayloadSize) {

@@ -38,17 +38,18 @@ base::Result<base::Done> WriteFileType(const FileTypeTable& table, const std::st
     return store.Write(found->second);
 }
 
-FileTypeCheckResult CheckFileTypeRegistration(FileTypeStore& store, FileTypeTable& table,
-                                              const std::string& programPath) {
+base::Result<FileTypeCheck> CheckFileTypeRegistration(FileTypeStore& store, FileTypeTable& table,
+                                                      const std::string& programPath) {
     const std::string expected = store.OpenCommandFor(programPath);
     if (store.ReadOpenCommand(TypefaceProgId) == expected) {
-        return {};
+        return FileTypeCheck::Unchanged;
     }
     DefineTypefaceFileType(table, store.IconFor(programPath), expected);
-    FileTypeCheckResult result;
-    result.Rewritten = true;
-    result.Reason = WriteFileType(table, TypefaceExtension, store).Error;
-    return result;
+    if (base::Result<base::Done> written = WriteFileType(table, TypefaceExtension, store);
+        !written) {
+        return base::Failure{std::move(written.Error)};
+    }
+    return FileTypeCheck::Rewritten;
 }
 
 bool FileTypeCheckEnabled(const std::vector<std::string>& args, const Environment& environment) {

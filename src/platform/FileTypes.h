@@ -71,17 +71,20 @@ public:
 [[nodiscard]] base::Result<base::Done>
 WriteFileType(const FileTypeTable& table, const std::string& extension, FileTypeStore& store);
 
-struct FileTypeCheckResult {
-    bool Rewritten = false; // the registration differed and was written again
-    std::string Reason;     // why writing failed, empty when it worked or was not needed
+// What the start-up check found.
+enum class FileTypeCheck {
+    Unchanged, // the registration was the program's already
+    Rewritten, // it differed and was written again
 };
 
 // The start-up check: when the store's open command for "Glyfora" is not exactly the one for
-// programPath, defines "tf" in the table with its "open" verb and writes it. The shell tells the
-// user "Dateierweiterung (*.tf) wurde erstellt bzw. aktuallisiert." when Rewritten is set.
-[[nodiscard]] FileTypeCheckResult CheckFileTypeRegistration(FileTypeStore& store,
-                                                            FileTypeTable& table,
-                                                            const std::string& programPath);
+// programPath, defines "tf" in the table with its "open" verb and writes it. Fails, saying why,
+// when that write fails; the registration was then rewritten as far as the store let it, and the
+// shell tells the user "Dateierweiterung (*.tf) wurde erstellt bzw. aktuallisiert." after every
+// rewrite, failed or not.
+[[nodiscard]] base::Result<FileTypeCheck> CheckFileTypeRegistration(FileTypeStore& store,
+                                                                    FileTypeTable& table,
+                                                                    const std::string& programPath);
 
 // The command-line flag that turns the start-up check off.
 inline constexpr const char* NoFileTypeCheckFlag = "--no-file-type-check";

@@ -100,13 +100,36 @@ TEST(PngCodec, PicturesWithoutTheirPixelsAreNotEncoded) {
     mismatched.Pixels.resize(5); // size fields that promise more pixels than there are
     for (const document::Image& bad : {document::Image{}, *document::MakeImage(0, 5), mismatched}) {
         bool written = false;
-        EXPECT_FALSE(StreamPng(bad, [&written](std::span<const std::uint8_t>) {
-            written = true;
-            return true;
-        }));
+        const base::Result<base::Done> encoded =
+            StreamPng(bad, [&written](std::span<const std::uint8_t>) {
+                written = true;
+                return true;
+            });
+        EXPECT_FALSE(encoded);
+        EXPECT_EQ(encoded.Error, "the picture has no pixels of its size to encode");
         EXPECT_FALSE(written);
         EXPECT_FALSE(testsupport::PngBytes(bad));
     }
+}
+
+TEST(PngCodec, AWriteThatRefusesStopsTheEncoding) {
+    const document::Image picture = Picture(64, 64, Colour);
+    for (const int accepted : {0, 1, 2}) {
+        int calls = 0;
+        const base::Result<base::Done> encoded =
+            StreamPng(picture, [&calls, accepted](std::span<const std::uint8_t>) {
+                return calls++ < accepted;
+            });
+        EXPECT_FALSE(encoded) << accepted;
+        EXPECT_EQ(encoded.Error, "the output took no more bytes") << accepted;
+        EXPECT_EQ(calls, accepted + 1) << "nothing is written after the refusal";
+    }
+    int calls = 0;
+    EXPECT_TRUE(StreamPng(picture, [&calls](std::span<const std::uint8_t>) {
+        ++calls;
+        return true;
+    }));
+    EXPECT_GT(calls, 2);
 }
 
 } // namespace

@@ -176,9 +176,9 @@ TEST_F(XdgRegistration, FirstStartWritesPackageAndDesktopEntry) {
     const std::string program = "/opt/Glyfora Editor/bin/glyfora";
     EXPECT_EQ(store.ReadOpenCommand("Glyfora"), "");
 
-    const FileTypeCheckResult result = CheckFileTypeRegistration(store, table_, program);
-    EXPECT_TRUE(result.Rewritten);
-    EXPECT_EQ(result.Reason, "");
+    const base::Result<FileTypeCheck> result = CheckFileTypeRegistration(store, table_, program);
+    EXPECT_EQ(result.Value, FileTypeCheck::Rewritten);
+    EXPECT_EQ(result.Error, "");
 
     const std::string entry = ReadText(Data() + "/applications/glyfora.desktop");
     EXPECT_EQ(DesktopEntryValue(entry, "Type"), "Application");
@@ -204,15 +204,17 @@ TEST_F(XdgRegistration, FirstStartWritesPackageAndDesktopEntry) {
 
 TEST_F(XdgRegistration, SecondStartFromSamePlaceWritesNothing) {
     XdgFileTypeStore store(Data(), tools_.Runner());
-    ASSERT_TRUE(CheckFileTypeRegistration(store, table_, "/usr/bin/glyfora").Rewritten);
+    ASSERT_EQ(CheckFileTypeRegistration(store, table_, "/usr/bin/glyfora").Value,
+              FileTypeCheck::Rewritten);
     const auto entryTime = std::filesystem::last_write_time(store.DesktopEntryPath());
     const auto packageTime = std::filesystem::last_write_time(store.PackagePath());
     const std::size_t calls = tools_.Calls.size();
 
     XdgFileTypeStore again(Data(), tools_.Runner());
-    const FileTypeCheckResult second = CheckFileTypeRegistration(again, table_, "/usr/bin/glyfora");
-    EXPECT_FALSE(second.Rewritten);
-    EXPECT_EQ(second.Reason, "");
+    const base::Result<FileTypeCheck> second =
+        CheckFileTypeRegistration(again, table_, "/usr/bin/glyfora");
+    EXPECT_EQ(second.Value, FileTypeCheck::Unchanged);
+    EXPECT_EQ(second.Error, "");
     EXPECT_EQ(tools_.Calls.size(), calls);
     EXPECT_EQ(std::filesystem::last_write_time(store.DesktopEntryPath()), entryTime);
     EXPECT_EQ(std::filesystem::last_write_time(store.PackagePath()), packageTime);
@@ -220,36 +222,43 @@ TEST_F(XdgRegistration, SecondStartFromSamePlaceWritesNothing) {
 
 TEST_F(XdgRegistration, MovedProgramOrMissingPackageRegistersAgain) {
     XdgFileTypeStore store(Data(), tools_.Runner());
-    ASSERT_TRUE(CheckFileTypeRegistration(store, table_, "/usr/bin/glyfora").Rewritten);
+    ASSERT_EQ(CheckFileTypeRegistration(store, table_, "/usr/bin/glyfora").Value,
+              FileTypeCheck::Rewritten);
 
-    EXPECT_TRUE(CheckFileTypeRegistration(store, table_, "/home/ada/bin/glyfora").Rewritten);
+    EXPECT_EQ(CheckFileTypeRegistration(store, table_, "/home/ada/bin/glyfora").Value,
+              FileTypeCheck::Rewritten);
     EXPECT_EQ(ParseExec(DesktopEntryValue(ReadText(store.DesktopEntryPath()), "Exec")),
               (std::vector<std::string>{"/home/ada/bin/glyfora", "%f"}));
-    EXPECT_FALSE(CheckFileTypeRegistration(store, table_, "/home/ada/bin/glyfora").Rewritten);
+    EXPECT_EQ(CheckFileTypeRegistration(store, table_, "/home/ada/bin/glyfora").Value,
+              FileTypeCheck::Unchanged);
 
     std::filesystem::remove(store.PackagePath());
-    EXPECT_TRUE(CheckFileTypeRegistration(store, table_, "/home/ada/bin/glyfora").Rewritten);
+    EXPECT_EQ(CheckFileTypeRegistration(store, table_, "/home/ada/bin/glyfora").Value,
+              FileTypeCheck::Rewritten);
     EXPECT_TRUE(std::filesystem::exists(store.PackagePath()));
 
     // An entry that no longer names the type does not count as registered.
     std::ofstream(store.DesktopEntryPath())
         << "[Desktop Entry]\nExec=" << DesktopExecFor("/home/ada/bin/glyfora") << "\n";
-    EXPECT_TRUE(CheckFileTypeRegistration(store, table_, "/home/ada/bin/glyfora").Rewritten);
+    EXPECT_EQ(CheckFileTypeRegistration(store, table_, "/home/ada/bin/glyfora").Value,
+              FileTypeCheck::Rewritten);
 }
 
 TEST_F(XdgRegistration, DataFolderThatCannotBeCreatedIsReported) {
     const std::string blocker = scratch_.Path() + "/file";
     std::ofstream(blocker) << "not a folder";
     XdgFileTypeStore store(blocker + "/share", tools_.Runner());
-    const FileTypeCheckResult result = CheckFileTypeRegistration(store, table_, "/usr/bin/g");
-    EXPECT_TRUE(result.Rewritten);
-    EXPECT_NE(result.Reason, "");
+    const base::Result<FileTypeCheck> result =
+        CheckFileTypeRegistration(store, table_, "/usr/bin/g");
+    EXPECT_FALSE(result); // the rewrite was tried and failed
+    EXPECT_NE(result.Error, "");
     EXPECT_TRUE(tools_.Calls.empty());
 
     XdgFileTypeStore nowhere("", tools_.Runner());
-    const FileTypeCheckResult none = CheckFileTypeRegistration(nowhere, table_, "/usr/bin/g");
-    EXPECT_TRUE(none.Rewritten);
-    EXPECT_NE(none.Reason, "");
+    const base::Result<FileTypeCheck> none =
+        CheckFileTypeRegistration(nowhere, table_, "/usr/bin/g");
+    EXPECT_FALSE(none);
+    EXPECT_NE(none.Error, "");
     EXPECT_TRUE(tools_.Calls.empty());
 }
 
@@ -258,8 +267,10 @@ TEST_F(XdgRegistration, RealMimeDatabaseLearnsTheType) {
         GTEST_SKIP() << "update-mime-database is not installed";
     }
     XdgFileTypeStore store(Data());
-    const FileTypeCheckResult result = CheckFileTypeRegistration(store, table_, "/usr/bin/g");
-    EXPECT_EQ(result.Reason, "");
+    const base::Result<FileTypeCheck> result =
+        CheckFileTypeRegistration(store, table_, "/usr/bin/g");
+    EXPECT_EQ(result.Value, FileTypeCheck::Rewritten);
+    EXPECT_EQ(result.Error, "");
     EXPECT_TRUE(std::filesystem::exists(Data() + "/mime/application/x-glyfora-typeface.xml"));
     EXPECT_TRUE(std::filesystem::exists(Data() + "/mime/mime.cache"));
 }

@@ -14,10 +14,11 @@ namespace glyfora::testsupport {
 // be encoded. Tests make their picture fixtures with it.
 inline std::optional<std::vector<std::uint8_t>> PngBytes(const document::Image& image) {
     std::vector<std::uint8_t> bytes;
-    const bool encoded = formats::StreamPng(image, [&bytes](std::span<const std::uint8_t> piece) {
-        bytes.insert(bytes.end(), piece.begin(), piece.end());
-        return true;
-    });
+    const base::Result<base::Done> encoded =
+        formats::StreamPng(image, [&bytes](std::span<const std::uint8_t> piece) {
+            bytes.insert(bytes.end(), piece.begin(), piece.end());
+            return true;
+        });
     if (!encoded) {
         return std::nullopt;
     }

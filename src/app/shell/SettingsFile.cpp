@@ -22,13 +22,14 @@ bool CheckFileTypeRegistrationOfProgram(const std::string& programPath) {
     }
     platform::XdgFileTypeStore store(platform::XdgDataHome(platform::ProcessEnvironment()));
     platform::FileTypeTable table;
-    const platform::FileTypeCheckResult result =
+    const base::Result<platform::FileTypeCheck> result =
         platform::CheckFileTypeRegistration(store, table, programPath);
-    if (!result.Reason.empty()) {
-        // The notice follows every rewrite; why writing failed goes to the log only.
-        qWarning("File type registration incomplete: %s", result.Reason.c_str());
+    if (!result) {
+        // The notice follows every rewrite, a failed one too; why it failed goes to the log only.
+        qWarning("File type registration incomplete: %s", result.Error.c_str());
+        return true;
     }
-    return result.Rewritten;
+    return *result.Value == platform::FileTypeCheck::Rewritten;
 }
 
 } // namespace glyfora::app
