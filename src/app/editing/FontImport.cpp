@@ -127,12 +127,11 @@ bool CreateTypefaceFromWindow(Shell& shell) {
         ShowImportFailure(shell, result.Error);
         return false;
     }
-    // Not on disk yet: leaving it unsaved is worth the question.
-    result.Typeface->Modified = true;
     const document::Typeface* typeface =
         document::InstallTypeface(state.Registry, std::move(result.Typeface));
     ForgetDocumentFile(state);
-    ShowDocument(shell, EmptyViews::Hide);
+    // Not on disk yet: leaving it unsaved is worth the question.
+    ShowDocument(shell, EmptyViews::Hide, Saving::Needed);
     state.ImportedMaxWidth = options.MaxWidth;
     shell.Import->ShowImportReport(ImportReport(*typeface, input.Warnings));
     WarnWhenNotSavableAsTf(shell, *typeface, options);
