@@ -71,4 +71,20 @@ bool SameContent(const TypefaceSnapshot& a, const TypefaceSnapshot& b) {
            a.Properties == b.Properties && a.Image == b.Image;
 }
 
+std::size_t RecordBytes(const TypefaceSnapshot& snapshot) {
+    std::size_t bytes = sizeof(TypefaceSnapshot) +
+                        snapshot.Characters.capacity() * sizeof(Character) +
+                        snapshot.KerningPairs.capacity() * sizeof(KerningPair);
+    for (const auto& [key, value] : snapshot.Properties) {
+        // An estimate: a map node holds both strings and its links, longer texts beside it.
+        bytes += sizeof(std::pair<const std::string, std::string>) + 4 * sizeof(void*) +
+                 key.size() + value.size();
+    }
+    return bytes;
+}
+
+std::size_t PictureBytes(const Image* picture) {
+    return picture != nullptr ? picture->Pixels.capacity() * sizeof(std::uint32_t) : 0;
+}
+
 } // namespace glyfora::document

@@ -39,6 +39,13 @@ void RestoreSnapshot(Typeface& typeface, const TypefaceSnapshot& snapshot);
 // picture (by identity). Cursors do not count: moving one is no change.
 [[nodiscard]] bool SameContent(const TypefaceSnapshot& a, const TypefaceSnapshot& b);
 
+// The bytes a snapshot holds of its own: its records and properties. Its pictures are shared
+// with the typeface and other snapshots; PictureBytes counts each of them.
+[[nodiscard]] std::size_t RecordBytes(const TypefaceSnapshot& snapshot);
+
+// The pixel bytes of a picture; 0 for none.
+[[nodiscard]] std::size_t PictureBytes(const Image* picture);
+
 // The position of record in list, or none when it is not there.
 template <typename Record>
 [[nodiscard]] std::optional<std::size_t> PositionInList(const CursorList<Record>& list,

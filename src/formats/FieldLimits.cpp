@@ -21,16 +21,18 @@ std::vector<document::CellSize> CellSizes(const document::Typeface& typeface) {
 
 } // namespace
 
-FieldCheck CheckFieldLimits(const document::Typeface& typeface, const FieldLimits& limits,
-                            const document::PackingRules* compact) {
+std::optional<FieldBeyondLimits> FindFieldBeyondLimits(const document::Typeface& typeface,
+                                                       const FieldLimits& limits,
+                                                       const document::PackingRules* compact) {
     const auto outside = [](std::int64_t value, std::int64_t low, std::int64_t high) {
         return value < low || value > high;
     };
     for (const document::Character& c : typeface.Content.Characters) {
         if (outside(c.Index, 0, document::CharacterCodeCount - 1)) {
-            return {"the character code " + std::to_string(c.Index) + " does not fit " +
-                        limits.Format + " " + Range(0, document::CharacterCodeCount - 1),
-                    std::nullopt};
+            return FieldBeyondLimits{"the character code " + std::to_string(c.Index) +
+                                         " does not fit " + limits.Format + " " +
+                                         Range(0, document::CharacterCodeCount - 1),
+                                     std::nullopt};
         }
         const struct {
             const char* Name;
@@ -46,10 +48,11 @@ FieldCheck CheckFieldLimits(const document::Typeface& typeface, const FieldLimit
             if (!outside(field.Value, limits.MetricMin, limits.MetricMax)) {
                 continue;
             }
-            FieldCheck check{"character " + std::to_string(c.Index) + ": " + field.Name + " " +
-                                 std::to_string(field.Value) + " does not fit " + limits.Format +
-                                 " " + Range(limits.MetricMin, limits.MetricMax),
-                             std::nullopt};
+            FieldBeyondLimits check{"character " + std::to_string(c.Index) + ": " + field.Name +
+                                        " " + std::to_string(field.Value) + " does not fit " +
+                                        limits.Format + " " +
+                                        Range(limits.MetricMin, limits.MetricMax),
+                                    std::nullopt};
             if (field.Position) {
                 const std::vector<document::CellSize> cells = CellSizes(typeface);
                 PositionAdvice advice =
@@ -65,14 +68,23 @@ FieldCheck CheckFieldLimits(const document::Typeface& typeface, const FieldLimit
     }
     for (const document::KerningPair& pair : typeface.Content.KerningPairs) {
         if (outside(pair.Amount, limits.AmountMin, limits.AmountMax)) {
-            return {"the kerning pair " + std::to_string(document::PairLeft(pair)) + ", " +
-                        std::to_string(document::PairRight(pair)) + ": amount " +
-                        std::to_string(pair.Amount) + " does not fit " + limits.Format + " " +
-                        Range(limits.AmountMin, limits.AmountMax),
-                    std::nullopt};
+            return FieldBeyondLimits{
+                "the kerning pair " + std::to_string(document::PairLeft(pair)) + ", " +
+                    std::to_string(document::PairRight(pair)) + ": amount " +
+                    std::to_string(pair.Amount) + " does not fit " + limits.Format + " " +
+                    Range(limits.AmountMin, limits.AmountMax),
+                std::nullopt};
         }
     }
-    return {};
+    return std::nullopt;
+}
+
+base::Result<base::Done> CheckFieldLimits(const document::Typeface& typeface,
+                                          const FieldLimits& limits) {
+    if (std::optional<FieldBeyondLimits> beyond = FindFieldBeyondLimits(typeface, limits)) {
+        return base::Failure{std::move(beyond->Reason)};
+    }
+    return base::Done{};
 }
 
 PositionAdvice AdvisePictureWidth(std::span<const document::CellSize> cells, std::int64_t low,

@@ -3,6 +3,7 @@
 // What the numeric fields of a file format hold, so that a save refuses values it would otherwise
 // have to cut down.
 
+#include "base/Result.h"
 #include "document/CompactPacking.h"
 #include "document/RowPacking.h"
 #include "document/Typeface.h"
@@ -30,20 +31,25 @@ constexpr FieldLimits XmlImageFieldLimits{
     std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int64_t>::min(),
     std::numeric_limits<std::int64_t>::max()};
 
-struct FieldCheck {
-    std::string Reason; // empty when every value fits, else about the first one that does not
+// The first value of a typeface that its format's field cannot hold.
+struct FieldBeyondLimits {
+    std::string Reason; // which value, and the range it does not fit
     // When that value is a cell position: the narrowest picture width at which the import's row
     // packing would put every cell within range, if there is one.
     std::optional<std::int64_t> FittingWidth;
 };
 
-// Checks every character code (0..65535), every metric in list order (Outlay X, Y, Width, Height,
-// then Source X, Y, Width, Height, as a ".tf" record holds them) and every kerning amount. The
-// advice for a cell position is the row packing's unless compact gives the rules of a compact
-// packing, whose fitting width is then PackCells's.
-[[nodiscard]] FieldCheck CheckFieldLimits(const document::Typeface& typeface,
-                                          const FieldLimits& limits,
-                                          const document::PackingRules* compact = nullptr);
+// Looks at every character code (0..65535), every metric in list order (Outlay X, Y, Width,
+// Height, then Source X, Y, Width, Height, as a ".tf" record holds them) and every kerning amount;
+// none when every value fits. The advice for a cell position is the row packing's unless compact
+// gives the rules of a compact packing, whose fitting width is then PackCells's.
+[[nodiscard]] std::optional<FieldBeyondLimits>
+FindFieldBeyondLimits(const document::Typeface& typeface, const FieldLimits& limits,
+                      const document::PackingRules* compact = nullptr);
+
+// What a writer checks before it encodes anything: fails with FindFieldBeyondLimits's reason.
+[[nodiscard]] base::Result<base::Done> CheckFieldLimits(const document::Typeface& typeface,
+                                                        const FieldLimits& limits);
 
 // Appended to a reason about a cell position: the narrowest picture width at which packing cells
 // in list order keeps every corner within low..high, or that none does.

@@ -453,8 +453,8 @@ AppendRecordChunks(std::vector<std::uint8_t>& out, const document::TypefaceConte
 template <typename Output>
 [[nodiscard]] base::Result<base::Done> WriteTf(Output& out, const document::Typeface& typeface) {
     // Checked before anything is encoded, so that no field is ever cut to its low bits.
-    if (FieldCheck check = CheckFieldLimits(typeface, TfFieldLimits); !check.Reason.empty()) {
-        return base::Failure{std::move(check.Reason)};
+    if (base::Result<base::Done> fits = CheckFieldLimits(typeface, TfFieldLimits); !fits) {
+        return fits;
     }
     if (const document::Image* picture = typeface.Content.Image.get()) {
         if (base::Result<base::Done> fits = CheckPngSize(picture->Width, picture->Height); !fits) {

@@ -253,8 +253,8 @@ base::Result<base::Done> WriteXmlDescription(const document::Typeface& typeface,
     // Through a symbolic link the picture goes beside the file the link points to, named after it.
     const std::string fileName = base::ResolveSymbolicLinks(name);
     const document::TypefaceContent& content = typeface.Content;
-    if (FieldCheck check = CheckFieldLimits(typeface, XmlImageFieldLimits); !check.Reason.empty()) {
-        return base::Failure{std::move(check.Reason)};
+    if (base::Result<base::Done> fits = CheckFieldLimits(typeface, XmlImageFieldLimits); !fits) {
+        return fits;
     }
     if (HasPicture(typeface)) {
         if (base::Result<base::Done> fits =

@@ -49,13 +49,13 @@ std::string NothingChosen(const ImportOptions& options, const FontImportInput& i
 std::optional<SaveAdvice> TfAdvice(const document::Typeface& typeface,
                                    const ImportOptions& options) {
     const document::PackingRules compact{options.Gutter, 0, options.PowerOfTwo};
-    formats::FieldCheck check = formats::CheckFieldLimits(
+    std::optional<formats::FieldBeyondLimits> beyond = formats::FindFieldBeyondLimits(
         typeface, *formats::FileFormatOf(formats::FileFormatId::Tf).Limits,
         options.Layout == CellLayout::Compact ? &compact : nullptr);
-    if (check.Reason.empty()) {
+    if (!beyond) {
         return std::nullopt;
     }
-    return SaveAdvice{std::move(check.Reason), check.FittingWidth};
+    return SaveAdvice{std::move(beyond->Reason), beyond->FittingWidth};
 }
 
 } // namespace

@@ -270,6 +270,47 @@ private slots:
         QVERIFY(CurrentTypeface(shell.State)->Modified);
     }
 
+    // Whatever the mark held before, a shown document and every step take it from the history.
+    void TheModifiedMarkComesFromTheHistoryAlone() {
+        const testsupport::ScratchFolder folder;
+        Editor editor;
+        Shell& shell = *editor.TheShell;
+        const auto modified = [&shell] { return CurrentTypeface(shell.State)->Modified; };
+        const struct {
+            const char* Name;
+            std::function<void()> Change;
+            bool Modified;
+        } steps[] = {
+            {"a document shown as opened",
+             [&] {
+                 CurrentTypeface(shell.State)->Modified = true;
+                 ShowSampleDocument(shell);
+             },
+             false},
+            {"an edit", [&] { shell.Main->CommentField->setPlainText(QStringLiteral("x")); }, true},
+            {"its undo", [&] { shell.Main->EditUndo->trigger(); }, false},
+            {"its redo", [&] { shell.Main->EditRedo->trigger(); }, true},
+            {"a document shown as unsaved",
+             [&] {
+                 CurrentTypeface(shell.State)->Modified = false;
+                 ShowDocument(shell, EmptyViews::Hide, Saving::Needed);
+             },
+             true},
+            {"its save",
+             [&] {
+                 editor.Files.Answers.push_back(
+                     {QString::fromStdString(folder.File("face.tf")), 0});
+                 QVERIFY(SaveDocument(shell));
+             },
+             false},
+            {"a new document", [&] { shell.Main->FileNew->trigger(); }, false},
+        };
+        for (const auto& step : steps) {
+            step.Change();
+            QVERIFY2(modified() == step.Modified, step.Name);
+        }
+    }
+
     void NewAndOpenStartAFreshHistory() {
         const testsupport::ScratchFolder folder;
         Editor editor;

@@ -92,5 +92,47 @@ TEST(TypefaceSnapshot, PositionsFindRecordsAndRefuseStrangers) {
     EXPECT_EQ(RecordAtPosition(list, std::nullopt), nullptr);
 }
 
+// What a snapshot holds grows with its records and texts, never with its picture, which
+// PictureBytes counts on its own.
+TEST(TypefaceSnapshot, RecordBytesCountRecordsAndTextsButNotThePicture) {
+    const TypefaceRegistry registry;
+    const auto typeface = Sample(registry);
+    const std::size_t sample = RecordBytes(TakeSnapshot(*typeface));
+    const struct {
+        const char* Name;
+        void (*Change)(Typeface&);
+        std::size_t AtLeast; // more than the sample's bytes
+    } cases[] = {
+        {"a thousand characters more",
+         [](Typeface& t) {
+             for (int code = 0; code < 1000; ++code) {
+                 AddCharacter(t, code);
+             }
+         },
+         1000 * sizeof(Character)},
+        {"a thousand pairs more",
+         [](Typeface& t) {
+             for (int code = 0; code < 1000; ++code) {
+                 AddKerningPair(t, 65, code, 1);
+             }
+         },
+         1000 * sizeof(KerningPair)},
+        {"a long comment",
+         [](Typeface& t) { PropertyValue(t, "Comment") = std::string(5000, 'x'); }, 5000 - 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const auto changed = Sample(registry);
+        c.Change(*changed);
+        EXPECT_GE(RecordBytes(TakeSnapshot(*changed)), sample + c.AtLeast);
+    }
+    const auto bigPicture = Sample(registry);
+    SetCharacterSetImage(*bigPicture, Image{1000, 1000, std::vector<std::uint32_t>(1000000)});
+    const TypefaceSnapshot withPicture = TakeSnapshot(*bigPicture);
+    EXPECT_EQ(RecordBytes(withPicture), sample);
+    EXPECT_EQ(PictureBytes(withPicture.Image.get()), 4000000U);
+    EXPECT_EQ(PictureBytes(nullptr), 0U);
+}
+
 } // namespace
 } // namespace glyfora::document

@@ -285,15 +285,26 @@ TEST(TfWrite, ValuesBeyondTheirFieldAreRefusedWithTheFirstNamed) {
         SCOPED_TRACE(c.Name);
         Fixture f;
         c.Fill(*f.Face);
-        const FieldCheck check = CheckFieldLimits(*f.Face, c.Limits);
-        EXPECT_EQ(check.Reason, c.Reason);
-        EXPECT_EQ(check.FittingWidth, c.Width);
+        const std::optional<FieldBeyondLimits> beyond = FindFieldBeyondLimits(*f.Face, c.Limits);
+        ASSERT_TRUE(beyond);
+        EXPECT_EQ(beyond->Reason, c.Reason);
+        EXPECT_EQ(beyond->FittingWidth, c.Width);
+        EXPECT_EQ(CheckFieldLimits(*f.Face, c.Limits).Error, c.Reason);
         if (c.Limits.MetricMax == TfFieldLimits.MetricMax) {
             const base::Result<std::vector<std::uint8_t>> encoded = EncodeTfFile(*f.Face);
             EXPECT_EQ(encoded.Error, c.Reason);
             EXPECT_TRUE(encoded.Value.value_or(Bytes{}).empty());
         }
     }
+}
+
+TEST(TfWrite, ValuesAtTheEndsOfTheirFieldsFit) {
+    Fixture f;
+    Add(*f.Face, 65535, {-32768, 0, 32767, 0}, {32767, -32768, 0, 1});
+    document::AddKerningPair(*f.Face, 65535, 0, -32768);
+    EXPECT_FALSE(FindFieldBeyondLimits(*f.Face, TfFieldLimits).has_value());
+    EXPECT_TRUE(CheckFieldLimits(*f.Face, TfFieldLimits));
+    EXPECT_TRUE(CheckFieldLimits(*f.Face, XmlImageFieldLimits));
 }
 
 TEST(TfWrite, PairRecordBytes) {

@@ -108,12 +108,11 @@ bool CreateTypefaceFromWindow(Shell& shell) {
         ShowImportFailure(shell, outcome.Reason);
         return false;
     }
-    // Not on disk yet: leaving it unsaved is worth the question.
-    outcome.Typeface->Modified = true;
     const document::Typeface* typeface =
         document::InstallTypeface(state.Registry, std::move(outcome.Typeface));
     ForgetDocumentFile(state);
-    ShowDocument(shell, EmptyViews::Hide);
+    // Not on disk yet: leaving it unsaved is worth the question.
+    ShowDocument(shell, EmptyViews::Hide, Saving::Needed);
     state.ImportedMaxWidth = options.MaxWidth;
     shell.Import->ShowImportReport(ImportReport(*typeface, outcome.Warnings));
     if (outcome.Advice) {

@@ -55,9 +55,6 @@ bool WriteDocument(Shell& shell, const std::string& path, formats::FileFormatId 
     shell.State.CurrentFilePath = path;
     shell.State.CurrentFileFormat = format;
     shell.State.CurrentFilePartlyRead = false;
-    if (document::Typeface* typeface = CurrentTypeface(shell.State)) {
-        typeface->Modified = false;
-    }
     MarkSaved(shell);
     RememberRecentFile(shell, path);
     if (!result.Warnings.empty()) {
@@ -114,7 +111,6 @@ bool OpenTypefaceFile(Shell& shell, const std::string& path) {
     shell.State.CurrentFilePath = path;
     shell.State.CurrentFileFormat = result.Value->Format;
     shell.State.CurrentFilePartlyRead = !result.Warnings.empty();
-    result.Value->Installed->Modified = false;
     ShowDocument(shell);
     RememberRecentFile(shell, path);
     if (!result.Warnings.empty()) {

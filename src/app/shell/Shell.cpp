@@ -69,10 +69,10 @@ void ShowDocumentChange(Shell& shell, const ListRows& rows, EmptyViews emptyView
     RequestExampleFrame(shell);
 }
 
-void ShowDocument(Shell& shell, EmptyViews emptyViews) {
+void ShowDocument(Shell& shell, EmptyViews emptyViews, Saving saving) {
     shell.State.ImportedMaxWidth = 0; // an import sets it again once it is shown
     ShowDocumentChange(shell, {}, emptyViews);
-    StartFreshHistory(shell);
+    StartFreshHistory(shell, saving);
 }
 
 } // namespace glyfora::app

@@ -96,9 +96,13 @@ enum class EmptyViews { Hide, Blank };
 void ShowDocumentChange(Shell& shell, const ListRows& rows = {},
                         EmptyViews emptyViews = EmptyViews::Hide);
 
+// Whether a document just shown is what its file holds (or an empty new one), or needs saving.
+enum class Saving { Clean, Needed };
+
 // Shows a document that was just put under TypefaceId (New, Open, an import): views, lists and the
-// comment, with a fresh edit history.
-void ShowDocument(Shell& shell, EmptyViews emptyViews = EmptyViews::Blank);
+// comment, with a fresh edit history whose clean state is the one shown unless saving is Needed.
+void ShowDocument(Shell& shell, EmptyViews emptyViews = EmptyViews::Blank,
+                  Saving saving = Saving::Clean);
 
 // Asks "Save changes?" when the document is modified. True when the caller may go on (saved,
 // discarded or nothing to save), false when the user cancelled or the save failed.

@@ -142,11 +142,9 @@ void OnCommentEdited(Shell& shell, const DispatchEvent& /*event*/) {
     if (document::PropertyValue(*typeface, std::string("Comment")) == text) {
         return;
     }
-    RecordFieldEdit(shell, shell.Main->CommentField, QStringLiteral("Edit Comment"),
-                    [typeface, &text] {
-                        document::PropertyValue(*typeface, std::string("Comment")) = text;
-                        typeface->Modified = true;
-                    });
+    RecordFieldEdit(
+        shell, shell.Main->CommentField, QStringLiteral("Edit Comment"),
+        [typeface, &text] { document::PropertyValue(*typeface, std::string("Comment")) = text; });
 }
 
 void OnUndo(Shell& shell, const DispatchEvent& /*event*/) {
