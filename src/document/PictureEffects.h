@@ -13,11 +13,16 @@ namespace glyfora::document {
 
 inline constexpr const char* OutlineProperty = "Outline";             // width in pixels, "1.5"
 inline constexpr const char* OutlineColourProperty = "OutlineColour"; // "#RRGGBBAA"
+inline constexpr const char* OutlineJoinProperty = "OutlineJoin";     // "round" or "sharp"
+inline constexpr const char* ShadowProperty = "Shadow";               // "DX,DY,BLUR"
+inline constexpr const char* ShadowColourProperty = "ShadowColour";   // "#RRGGBBAA"
 inline constexpr const char* FillProperty = "Fill";                   // "#RRGGBBAA"
 inline constexpr const char* GradientProperty = "Gradient";           // "#top,#bottom"
-inline constexpr const char* ShadowProperty = "Shadow";               // "DX,DY,BLUR,#colour"
 inline constexpr const char* DistanceFieldProperty = "DistanceField"; // "sdf"
 inline constexpr const char* DistanceRangeProperty = "DistanceRange"; // whole pixels, 2 × spread
+// What the picture's channels hold: absent for white glyphs, "outlined" for an opaque white fill
+// with an opaque black outline and nothing else, "sdf" for a distance field, "colour" otherwise.
+inline constexpr const char* InkProperty = "Ink";
 
 using Properties = std::map<std::string, std::string>;
 
@@ -45,6 +50,8 @@ enum class PictureKind {
     Coloured,              // anything else an effect made: every channel is part of the picture
 };
 
+// The kind the "Ink" property names; white glyphs without it, so typefaces that no import with
+// effects made keep today's description.
 [[nodiscard]] PictureKind PictureKindOf(const Properties& properties);
 
 } // namespace glyfora::document
