@@ -177,6 +177,8 @@ base::Result<base::Done> WriteBmFont(const document::Typeface& typeface, const s
         descriptor = EncodeBmFontBinary(*font.Value);
         break;
     }
+    result.Warnings.insert(result.Warnings.end(), descriptor.Warnings.begin(),
+                           descriptor.Warnings.end());
     if (!descriptor) {
         result.Error = std::move(descriptor.Error);
         return result;

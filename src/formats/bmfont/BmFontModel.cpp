@@ -503,6 +503,10 @@ void KeepProperties(document::Typeface& typeface, const BmFont& font) {
     properties["Spacing"] = List(info.Spacing);
     properties["Outline"] = Number(info.Outline);
     properties["Base"] = Number(font.Common.Base);
+    if (font.DistanceField) {
+        properties[document::DistanceFieldProperty] = font.DistanceField->FieldType;
+        properties[document::DistanceRangeProperty] = Number(font.DistanceField->Range);
+    }
 }
 
 // The line height is the space's line advance, as the example text takes it; without a space
@@ -565,7 +569,13 @@ void ReadInfo(BmFontInfo& info, const PropertyReader& read, std::int64_t lineHei
     read.Integers("Aa", {&info.Aa, 1});
     read.Integers("Padding", info.Padding);
     read.Integers("Spacing", info.Spacing);
-    read.Integers("Outline", {&info.Outline, 1});
+    if (const std::optional<std::int64_t> outline =
+            document::RoundedOutlineWidth(read.Properties)) {
+        info.Outline = *outline;
+    } else if (read.Error.empty()) {
+        read.Error = "the property \"Outline\" must be a number, not \"" +
+                     *read.Find(document::OutlineProperty) + "\"";
+    }
 }
 
 // Channel fields belong to the picture they were read with; any other picture is plain RGBA.
@@ -592,6 +602,19 @@ void ReadCommon(BmFontCommon& common, const PropertyReader& read,
         common.RedChnl = channels->RedChnl;
         common.GreenChnl = channels->GreenChnl;
         common.BlueChnl = channels->BlueChnl;
+        return;
+    }
+    // Otherwise the effects the import recorded say what the channels hold.
+    switch (document::PictureKindOf(content.Properties)) {
+    case document::PictureKind::WhiteGlyphs:
+        break; // the defaults: glyphs in alpha, colour channels one
+    case document::PictureKind::WhiteWithBlackOutline:
+        common.AlphaChnl = 1; // alpha holds the outline, the colour channels the glyph
+        common.RedChnl = common.GreenChnl = common.BlueChnl = 0;
+        break;
+    case document::PictureKind::Coloured:
+        common.AlphaChnl = common.RedChnl = common.GreenChnl = common.BlueChnl = 0;
+        break;
     }
 }
 
@@ -630,6 +653,23 @@ bool AddCharRecords(BmFont& font, const document::TypefaceContent& content,
     return true;
 }
 
+// The distance field the properties record. False, with error set, when they name one in a way
+// the files cannot hold.
+bool ReadDistanceField(BmFont& font, const document::Properties& properties, std::string& error) {
+    font.DistanceField = document::DistanceFieldOf(properties);
+    const auto isSet = [&](const char* key) {
+        const auto found = properties.find(key);
+        return found != properties.end() && !found->second.empty();
+    };
+    if (font.DistanceField || !error.empty() ||
+        (!isSet(document::DistanceFieldProperty) && !isSet(document::DistanceRangeProperty))) {
+        return true;
+    }
+    error = "the properties \"DistanceField\" and \"DistanceRange\" must be a field type (letters "
+            "and digits) and a whole number 1..65535";
+    return false;
+}
+
 // Names the non-empty properties that have no field in the format.
 void WarnDroppedProperties(const std::map<std::string, std::string>& properties,
                            std::vector<std::string>& warnings) {
@@ -637,7 +677,9 @@ void WarnDroppedProperties(const std::map<std::string, std::string>& properties,
     for (const auto& entry : properties) {
         const bool known =
             std::find_if(PropertyKeys.begin(), PropertyKeys.end(),
-                         [&](const char* k) { return entry.first == k; }) != PropertyKeys.end();
+                         [&](const char* k) { return entry.first == k; }) != PropertyKeys.end() ||
+            entry.first == document::DistanceFieldProperty ||
+            entry.first == document::DistanceRangeProperty;
         if (!known && !entry.second.empty()) {
             dropped.push_back(entry.first);
         }
@@ -796,6 +838,15 @@ void AddBmFontRecord(BmFont& font, const BmFontRecord& record) {
                 }
             }
         }
+    } else if (record.Tag == "distanceField") {
+        document::DistanceField& field = font.DistanceField.emplace();
+        for (const BmFontField& f : record.Fields) {
+            if (f.Key == "fieldType") {
+                field.FieldType = f.Value;
+            } else if (f.Key == "distanceRange") {
+                field.Range = ParseBmFontNumber(f.Value);
+            }
+        }
     } else if (record.Tag == "kerning") {
         BmFontKerning& kerning = font.Kernings.emplace_back();
         for (const BmFontField& field : record.Fields) {
@@ -838,6 +889,12 @@ std::vector<BmFontRecord> BmFontRecords(const BmFont& font) {
                         {"blueChnl", Number(common.BlueChnl)}}});
     for (const BmFontPage& page : font.Pages) {
         records.push_back({"page", {{"id", Number(page.Id)}, {"file", page.File, true}}});
+    }
+    if (font.DistanceField) {
+        // Unquoted, as msdf-atlas-gen writes it: readers that keep quotes still read the type.
+        records.push_back({"distanceField",
+                           {{"fieldType", font.DistanceField->FieldType},
+                            {"distanceRange", Number(font.DistanceField->Range)}}});
     }
     records.push_back({"chars", {{"count", Number(static_cast<std::int64_t>(font.Chars.size()))}}});
     for (const BmFontChar& character : font.Chars) {
@@ -935,7 +992,8 @@ base::Result<BmFont> BmFontFromTypeface(const document::Typeface& typeface,
     ReadCommon(font.Common, read, content, channels, lineHeight);
     FillUnrecordedFields(font, typeface, baseName, warnings);
     font.Pages.push_back({0, BmFontPageNames(baseName, 1).front()});
-    if (!AddCharRecords(font, content, channels, lineHeight, error, warnings)) {
+    if (!ReadDistanceField(font, content.Properties, error) ||
+        !AddCharRecords(font, content, channels, lineHeight, error, warnings)) {
         return result;
     }
     AddKerningRecords(font, content, warnings);

@@ -5,6 +5,7 @@
 // rule about what a field means lives in BmFontModel.cpp.
 
 #include "base/Result.h"
+#include "document/PictureEffects.h"
 #include "document/Typeface.h"
 #include "formats/FieldLimits.h"
 
@@ -71,6 +72,8 @@ struct BmFont {
     std::vector<BmFontPage> Pages; // in file order
     std::vector<BmFontChar> Chars;
     std::vector<BmFontKerning> Kernings;
+    // The msdf-bmfont-xml extension: "distanceField fieldType=sdf distanceRange=N" after the pages.
+    std::optional<document::DistanceField> DistanceField;
 };
 
 // The three variants. Parsers return none only when the bytes are not that variant at all; what
@@ -102,8 +105,9 @@ struct BmFontRecord {
 // are read leniently (see ParseBmFontNumber).
 void AddBmFontRecord(BmFont& font, const BmFontRecord& record);
 
-// The records of font in the order BMFont writes them: info, common, pages, chars (with count),
-// kernings (with count; the section is left out when there are none).
+// The records of font in the order BMFont writes them: info, common, pages, the distance field
+// when there is one, chars (with count), kernings (with count; the section is left out when there
+// are none).
 [[nodiscard]] std::vector<BmFontRecord> BmFontRecords(const BmFont& font);
 
 // For a reason about a character's x or y: the narrowest picture width at which the import's row
@@ -127,6 +131,7 @@ void AddBmFontRecord(BmFont& font, const BmFontRecord& record);
 // Properties a typeface read from a ".fnt" keeps for the next export, with the fields they hold:
 // "Face", "Size", "Bold", "Italic", "Charset", "Unicode", "StretchH", "Smooth", "Aa", "Padding"
 // (up,right,down,left), "Spacing" (horizontal,vertical), "Outline" (info) and "Base" (common).
+// A distance field is kept as "DistanceField" and "DistanceRange" besides these.
 [[nodiscard]] std::span<const char* const> BmFontPropertyKeys();
 
 // Fills an empty typeface from font: pages are loaded from directory and stacked into one
