@@ -1,6 +1,7 @@
 #include "formats/bmfont/BmFontModel.h"
 
 #include "base/FileReading.h"
+#include "document/InkBaseline.h"
 #include "document/Pixel.h"
 #include "formats/PictureFile.h"
 
@@ -693,6 +694,68 @@ void WarnDroppedProperties(const std::map<std::string, std::string>& properties,
     }
 }
 
+bool Unrecorded(const std::map<std::string, std::string>& properties, const char* key) {
+    const auto found = properties.find(key);
+    return found == properties.end() || found->second.empty();
+}
+
+// Engines look a font up by its face and align text on its base, so a typeface that never
+// recorded them (one read from "XML & Image", say) gets values from its file name and its glyphs
+// instead of an empty face and a base at the line's bottom, each with a warning.
+void FillUnrecordedFields(BmFont& font, const document::Typeface& typeface,
+                          const std::string& baseName, std::vector<std::string>& warnings) {
+    const auto& properties = typeface.Content.Properties;
+    if (Unrecorded(properties, "Face")) {
+        font.Info.Face = baseName;
+        warnings.push_back(
+            "the typeface has no \"Face\"; the face is written as the file's name \"" + baseName +
+            "\"");
+    }
+    if (Unrecorded(properties, "Base")) {
+        if (const std::optional<std::int64_t> base = document::InkBaseline(typeface)) {
+            font.Common.Base = *base;
+            warnings.push_back("the typeface has no \"Base\"; the base " + Number(*base) +
+                               " was derived from the ink of flat-bottomed glyphs");
+        } else {
+            warnings.push_back("the typeface has no \"Base\" and no flat-bottomed glyph to "
+                               "derive it from; the base is written as the line height " +
+                               Number(font.Common.Base));
+        }
+    }
+    if (Unrecorded(properties, "Size")) {
+        warnings.push_back("the typeface has no \"Size\"; the size is written as the line height " +
+                           Number(font.Info.Size));
+    }
+}
+
+// Pairs whose left or right character is not in the typeface are left out: engines look both up
+// and some fail on a pair they cannot find. Every other pair is kept, zero amounts included, as a
+// zero can be a deliberate override.
+void AddKerningRecords(BmFont& font, const document::TypefaceContent& content,
+                       std::vector<std::string>& warnings) {
+    std::vector<bool> present(MaxCode + 1, false);
+    for (const document::Character& character : content.Characters) {
+        if (character.Index >= 0 && character.Index <= MaxCode) {
+            present[static_cast<std::size_t>(character.Index)] = true;
+        }
+    }
+    std::int64_t orphans = 0;
+    for (const document::KerningPair& pair : content.KerningPairs) {
+        const std::int64_t left = document::PairLeft(pair);
+        const std::int64_t right = document::PairRight(pair);
+        if (left > MaxCode || right > MaxCode || !present[static_cast<std::size_t>(left)] ||
+            !present[static_cast<std::size_t>(right)]) {
+            ++orphans;
+            continue;
+        }
+        font.Kernings.push_back({left, right, pair.Amount});
+    }
+    if (orphans > 0) {
+        warnings.push_back("left out " + Plural(orphans, "kerning pair", "kerning pairs") +
+                           " whose left or right character is not in the typeface");
+    }
+}
+
 } // namespace
 
 std::int64_t ParseBmFontNumber(std::string_view text) {
@@ -732,6 +795,17 @@ std::optional<std::int64_t> BmFontCharsetNumber(const std::string& name) {
         return value;
     }
     return std::nullopt;
+}
+
+std::vector<std::string> BmFontPageNames(const std::string& baseName, std::int64_t count) {
+    const std::size_t digits = std::to_string(std::max<std::int64_t>(count - 1, 0)).size();
+    std::vector<std::string> names;
+    for (std::int64_t page = 0; page < count; ++page) {
+        const std::string number = std::to_string(page);
+        names.push_back(baseName + "_" + std::string(digits - number.size(), '0') + number +
+                        ".png");
+    }
+    return names;
 }
 
 std::span<const char* const> BmFontPropertyKeys() {
@@ -906,7 +980,7 @@ void ApplyBmFont(document::Typeface& typeface, const BmFont& font, const std::st
 }
 
 base::Result<BmFont> BmFontFromTypeface(const document::Typeface& typeface,
-                                        const std::string& pageFile) {
+                                        const std::string& baseName) {
     base::Result<BmFont> result;
     std::string& error = result.Error;
     std::vector<std::string>& warnings = result.Warnings;
@@ -917,15 +991,13 @@ base::Result<BmFont> BmFontFromTypeface(const document::Typeface& typeface,
     ReadInfo(font.Info, read, lineHeight);
     const document::PictureChannels* channels = ChannelsOfPicture(content);
     ReadCommon(font.Common, read, content, channels, lineHeight);
-    font.Pages.push_back({0, pageFile});
+    FillUnrecordedFields(font, typeface, baseName, warnings);
+    font.Pages.push_back({0, BmFontPageNames(baseName, 1).front()});
     if (!ReadDistanceField(font, content.Properties, error) ||
         !AddCharRecords(font, content, channels, lineHeight, error, warnings)) {
         return result;
     }
-    // Every pair, zero amounts included: a zero can be a deliberate override.
-    for (const document::KerningPair& pair : content.KerningPairs) {
-        font.Kernings.push_back({document::PairLeft(pair), document::PairRight(pair), pair.Amount});
-    }
+    AddKerningRecords(font, content, warnings);
     WarnDroppedProperties(content.Properties, warnings);
     if (error.empty()) {
         result.Value = std::move(font);

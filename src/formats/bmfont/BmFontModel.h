@@ -140,9 +140,17 @@ void AddBmFontRecord(BmFont& font, const BmFontRecord& record);
 void ApplyBmFont(document::Typeface& typeface, const BmFont& font, const std::string& directory,
                  std::vector<std::string>& warnings);
 
-// The descriptor for typeface with a single page named pageFile. Fails when a character or
-// property cannot be represented; warns about what the format cannot hold.
+// The page files of a descriptor named baseName (without folder and extension): baseName, "_",
+// the page number zero-padded so that every name has the same length (the binary variant needs
+// that), ".png".
+[[nodiscard]] std::vector<std::string> BmFontPageNames(const std::string& baseName,
+                                                       std::int64_t count);
+
+// The descriptor for typeface, saved under baseName (without folder and extension): its pages are
+// named by BmFontPageNames, and a typeface without a "Face" is given baseName. Fails when a
+// character or property cannot be represented; warns about what the format cannot hold or had to
+// derive.
 [[nodiscard]] base::Result<BmFont> BmFontFromTypeface(const document::Typeface& typeface,
-                                                      const std::string& pageFile);
+                                                      const std::string& baseName);
 
 } // namespace glyfora::formats
