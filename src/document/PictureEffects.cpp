@@ -1,5 +1,6 @@
 #include "document/PictureEffects.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -31,21 +32,25 @@ std::optional<std::int64_t> RoundedOutlineWidth(const Properties& properties) {
     return static_cast<std::int64_t>(std::round(width)); // halves away from zero
 }
 
+bool IsWritableDistanceField(const DistanceField& field) {
+    const auto isAlphanumeric = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
+    return !field.FieldType.empty() &&
+           std::all_of(field.FieldType.begin(), field.FieldType.end(), isAlphanumeric) &&
+           field.Range >= 1 && field.Range <= 65535;
+}
+
 std::optional<DistanceField> DistanceFieldOf(const Properties& properties) {
     const std::string* type = Find(properties, DistanceFieldProperty);
     const std::string* range = Find(properties, DistanceRangeProperty);
     if (type == nullptr || range == nullptr) {
         return std::nullopt;
     }
-    for (const char c : *type) {
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
-            return std::nullopt; // the text variant writes the type unquoted
-        }
-    }
     DistanceField field{*type, 0};
     const char* end = range->data() + range->size();
     const auto [next, error] = std::from_chars(range->data(), end, field.Range);
-    if (error != std::errc() || next != end || field.Range < 1 || field.Range > 65535) {
+    if (error != std::errc() || next != end || !IsWritableDistanceField(field)) {
         return std::nullopt;
     }
     return field;

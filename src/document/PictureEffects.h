@@ -38,8 +38,12 @@ struct DistanceField {
     friend bool operator==(const DistanceField&, const DistanceField&) = default;
 };
 
-// The distance field the properties describe: both properties set, the type of letters and
-// digits, the range a whole number 1..65535. None otherwise.
+// Whether field can be written in every file that holds one: its type of ASCII letters and digits
+// (text descriptors write it unquoted), its range 1..65535.
+[[nodiscard]] bool IsWritableDistanceField(const DistanceField& field);
+
+// The distance field the properties describe: both properties set and IsWritableDistanceField.
+// None otherwise.
 [[nodiscard]] std::optional<DistanceField> DistanceFieldOf(const Properties& properties);
 
 // How the picture's channels hold the glyphs, as BMFont's channel fields tell it.

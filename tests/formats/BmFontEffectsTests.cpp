@@ -184,6 +184,36 @@ TEST(BmFontEffects, DescriptorsOfOtherGeneratorsKeepTheirDistanceField) {
     }
 }
 
+TEST(BmFontEffects, TextVariantsWriteOnlyADistanceFieldTheyReadBackAsItWas) {
+    const struct {
+        const char* Type;
+        std::int64_t Range;
+        bool Written;
+    } cases[] = {
+        {"sdf", 8, true},    {"msdf", 65535, true}, {"s df", 4, false}, {"", 4, false},
+        {"sdf\"", 4, false}, {"sdf", 0, false},     {"sdf", -4, false}, {"sdf", 65536, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Type) + " " + std::to_string(c.Range));
+        BmFont font;
+        font.DistanceField = document::DistanceField{c.Type, c.Range};
+        for (const auto encode : {EncodeBmFontText, EncodeBmFontXml}) {
+            const base::Result<std::vector<std::uint8_t>> encoded = encode(font);
+            EXPECT_EQ(encoded.Ok(), c.Written) << encoded.Error;
+            if (!c.Written) {
+                EXPECT_NE(encoded.Error.find("cannot be written"), std::string::npos);
+                continue;
+            }
+            std::vector<std::string> warnings;
+            const std::optional<BmFont> read = encode == EncodeBmFontText
+                                                   ? ParseBmFontText(*encoded.Value, warnings)
+                                                   : ParseBmFontXml(*encoded.Value, warnings);
+            ASSERT_TRUE(read.has_value());
+            EXPECT_EQ(read->DistanceField, font.DistanceField);
+        }
+    }
+}
+
 TEST(BmFontEffects, UnwritableEffectPropertiesAreRefusedWithTheirValue) {
     const struct {
         const char* Name;

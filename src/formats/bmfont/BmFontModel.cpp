@@ -947,6 +947,11 @@ base::Result<base::Done> CheckBmFontTextRanges(const BmFont& font) {
                                  std::to_string(kerning.Second) + " is outside the 32-bit range"};
         }
     }
+    if (font.DistanceField && !document::IsWritableDistanceField(*font.DistanceField)) {
+        return base::Failure{"the distance field \"" + font.DistanceField->FieldType +
+                             "\" of range " + std::to_string(font.DistanceField->Range) +
+                             " cannot be written (a type of letters and digits, a range 1..65535)"};
+    }
     const BmFontCommon& common = font.Common;
     for (const std::int64_t value : {common.LineHeight, common.Base, common.ScaleW, common.ScaleH,
                                      font.Info.Size, font.Info.StretchH}) {
