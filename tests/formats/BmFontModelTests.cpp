@@ -12,8 +12,8 @@ namespace {
 
 using namespace fnttest;
 
-const BmFontVariant AllVariants[] = {BmFontVariant::Text, BmFontVariant::Xml,
-                                     BmFontVariant::Binary, BmFontVariant::Json};
+const BmFontVariant AllVariants[] = {BmFontVariant::Text, BmFontVariant::Xml, BmFontVariant::Binary,
+                                     BmFontVariant::Json};
 
 std::string VariantName(BmFontVariant variant) {
     switch (variant) {
