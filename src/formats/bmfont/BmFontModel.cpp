@@ -840,13 +840,17 @@ void AddBmFontRecord(BmFont& font, const BmFontRecord& record) {
             }
         }
     } else if (record.Tag == "distanceField") {
-        document::DistanceField& field = font.DistanceField.emplace();
+        document::DistanceField field;
         for (const BmFontField& f : record.Fields) {
             if (f.Key == "fieldType") {
                 field.FieldType = f.Value;
             } else if (f.Key == "distanceRange") {
                 field.Range = ParseBmFontNumber(f.Value);
             }
+        }
+        // A damaged line is dropped rather than kept in a form no writer can reproduce.
+        if (document::IsWritableDistanceField(field)) {
+            font.DistanceField = field;
         }
     } else if (record.Tag == "kerning") {
         BmFontKerning& kerning = font.Kernings.emplace_back();
@@ -946,11 +950,6 @@ base::Result<base::Done> CheckBmFontTextRanges(const BmFont& font) {
             return base::Failure{"kerning pair " + std::to_string(kerning.First) + ", " +
                                  std::to_string(kerning.Second) + " is outside the 32-bit range"};
         }
-    }
-    if (font.DistanceField && !document::IsWritableDistanceField(*font.DistanceField)) {
-        return base::Failure{"the distance field \"" + font.DistanceField->FieldType +
-                             "\" of range " + std::to_string(font.DistanceField->Range) +
-                             " cannot be written (a type of letters and digits, a range 1..65535)"};
     }
     const BmFontCommon& common = font.Common;
     for (const std::int64_t value : {common.LineHeight, common.Base, common.ScaleW, common.ScaleH,

@@ -119,7 +119,7 @@ void AddBmFontRecord(BmFont& font, const BmFontRecord& record);
                                                       std::int64_t high);
 
 // Whether font can be written by a text-based variant; fails with the first number outside the
-// 32-bit range, or a distance field that the variants cannot hold as it was read.
+// 32-bit range.
 [[nodiscard]] base::Result<base::Done> CheckBmFontTextRanges(const BmFont& font);
 
 // An optional sign and decimal digits; reading stops at the first other character, no digits give
