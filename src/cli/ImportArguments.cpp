@@ -1,6 +1,7 @@
 #include "cli/ImportArguments.h"
 
 #include "cli/CommandLine.h"
+#include "cli/EffectArguments.h"
 #include "import/CharacterList.h"
 #include "import/FontMatching.h"
 
@@ -100,6 +101,8 @@ base::Result<base::Done> SetValueOption(ImportArguments& parsed, const std::stri
         parsed.Output = value;
     } else if (IsRepeatableOption(arg)) {
         return AddRepeatableValue(parsed, arg, value);
+    } else if (IsEffectOption(arg)) {
+        return SetEffectOption(parsed.Options.Effects, arg, value);
     } else {
         // The one number that is not an import option.
         std::int64_t* field = &parsed.Jobs;
@@ -144,6 +147,7 @@ base::Result<ImportArguments> ParseImportArguments(const std::vector<std::string
         }
         const bool takesValue = arg == "--family" || arg == "-o" || arg == "--output" ||
                                 arg == "--layout" || arg == "--jobs" || IsRepeatableOption(arg) ||
+                                IsEffectOption(arg) ||
                                 std::any_of(std::begin(NumberOptions), std::end(NumberOptions),
                                             [&](const NumberOption& o) { return arg == o.Name; });
         if (!takesValue) {
@@ -167,6 +171,10 @@ base::Result<ImportArguments> ParseImportArguments(const std::vector<std::string
     }
     if (parsed.Output.empty()) {
         return base::Failure{"-o OUT.tf is required"};
+    }
+    if (const base::Result<base::Done> effects = CheckEffectOptions(args, parsed.Options.Effects);
+        !effects) {
+        return base::Failure{effects.Error};
     }
     return parsed;
 }

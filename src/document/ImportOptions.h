@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/GlyphEffects.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -36,6 +38,7 @@ struct ImportOptions {
     std::string Characters;
     // Families that draw the codes the main font lacks, first covering one first.
     std::vector<std::string> Fallbacks;
+    GlyphEffects Effects;
 
     bool operator==(const ImportOptions&) const = default;
 };

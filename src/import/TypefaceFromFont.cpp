@@ -1,11 +1,70 @@
 #include "import/TypefaceFromFont.h"
 
+#include "document/ColourText.h"
 #include "document/FamilyList.h"
+#include "import/GlyphEffects.h"
 
+#include <charconv>
 #include <cmath>
 #include <string>
 
 namespace glyfora::fontimport {
+
+namespace {
+
+// The shortest decimal that reads back as value ("2", "1.5").
+std::string ShortestDecimal(double value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return {text, end};
+}
+
+// What the picture's channels hold, for formats that describe them: a distance field, a white
+// fill with a black outline and nothing else (one glyph layer and one outline layer), or some
+// other coloured picture.
+std::string InkOf(const GlyphEffects& effects) {
+    if (effects.DistanceField) {
+        return "sdf";
+    }
+    const bool outlinedOnly = effects.OutlineWidth > 0.0 && !effects.Shadow && !effects.Gradient &&
+                              effects.FillColour == 0xFFFFFFFF &&
+                              effects.OutlineColour == 0xFF000000;
+    return outlinedOnly ? "outlined" : "colour";
+}
+
+// Properties that say which effects made the picture; none for a plain import.
+void RecordEffects(document::Typeface& typeface, const GlyphEffects& effects) {
+    if (!PaintsGlyphs(effects) && effects.FillColour == 0xFFFFFFFF) {
+        return;
+    }
+    const auto set = [&typeface](const char* name, std::string value) {
+        document::PropertyValue(typeface, name) = std::move(value);
+    };
+    set("Ink", InkOf(effects));
+    if (effects.DistanceField) {
+        set("DistanceField", "sdf");
+        set("DistanceRange", std::to_string(2 * effects.DistanceSpread));
+        return;
+    }
+    if (effects.OutlineWidth > 0.0) {
+        set("Outline", ShortestDecimal(effects.OutlineWidth));
+        set("OutlineColour", document::HexColourText(effects.OutlineColour));
+        set("OutlineJoin", effects.Join == document::OutlineJoin::Sharp ? "sharp" : "round");
+    }
+    if (effects.Shadow) {
+        set("Shadow", std::to_string(effects.ShadowX) + "," + std::to_string(effects.ShadowY) +
+                          "," + ShortestDecimal(effects.ShadowBlur));
+        set("ShadowColour", document::HexColourText(effects.ShadowColour));
+    }
+    if (effects.Gradient) {
+        set("Gradient", document::HexColourText(effects.GradientTop) + "," +
+                            document::HexColourText(effects.GradientBottom));
+    } else {
+        set("Fill", document::HexColourText(effects.FillColour));
+    }
+}
+
+} // namespace
 
 std::unique_ptr<document::Typeface> BuildTypeface(const document::TypefaceRegistry& registry,
                                                   std::int64_t id, const ImportOptions& options,
@@ -33,6 +92,7 @@ std::unique_ptr<document::Typeface> BuildTypeface(const document::TypefaceRegist
     if (!input.Fallbacks.empty()) {
         document::PropertyValue(*typeface, "Fallbacks") = document::JoinFamilyList(input.Fallbacks);
     }
+    RecordEffects(*typeface, options.Effects);
     typeface->Modified = true;
     return typeface;
 }
