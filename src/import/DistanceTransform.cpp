@@ -36,17 +36,8 @@ Sweep StartSweep(const CoverageGrid& grid, EdgeSide side) {
     return sweep;
 }
 
-// Offers the pixel (x, y) the edge pixel its neighbour at (x + dx, y + dy) comes from.
-void Offer(Sweep& sweep, std::int64_t x, std::int64_t y, std::int64_t dx, std::int64_t dy) {
-    const std::int64_t nx = x + dx;
-    const std::int64_t ny = y + dy;
-    if (nx < 0 || ny < 0 || nx >= sweep.Width || ny >= sweep.Height) {
-        return;
-    }
-    const std::int64_t seed = sweep.Seeds[static_cast<std::size_t>(ny * sweep.Width + nx)];
-    if (seed < 0) {
-        return;
-    }
+// Offers the pixel (x, y) the edge pixel seed.
+void OfferSeed(Sweep& sweep, std::int64_t x, std::int64_t y, std::int64_t seed) {
     const auto ex = static_cast<float>(x - seed % sweep.Width);
     const auto ey = static_cast<float>(y - seed / sweep.Width);
     const float distance =
@@ -55,6 +46,28 @@ void Offer(Sweep& sweep, std::int64_t x, std::int64_t y, std::int64_t dx, std::i
     if (distance < sweep.Distances[at]) {
         sweep.Distances[at] = distance;
         sweep.Seeds[at] = seed;
+    }
+}
+
+// Offers the pixel (x, y) the pixel (sx, sy) when it holds an edge.
+void OfferSeedAt(Sweep& sweep, std::int64_t x, std::int64_t y, std::int64_t sx, std::int64_t sy) {
+    if (sx >= 0 && sy >= 0 && sx < sweep.Width && sy < sweep.Height) {
+        const std::int64_t at = sy * sweep.Width + sx;
+        if (sweep.Seeds[static_cast<std::size_t>(at)] == at) {
+            OfferSeed(sweep, x, y, at);
+        }
+    }
+}
+
+// Offers the pixel (x, y) the edge pixel its neighbour at (x + dx, y + dy) comes from.
+void Offer(Sweep& sweep, std::int64_t x, std::int64_t y, std::int64_t dx, std::int64_t dy) {
+    const std::int64_t nx = x + dx;
+    const std::int64_t ny = y + dy;
+    if (nx >= 0 && ny >= 0 && nx < sweep.Width && ny < sweep.Height) {
+        const std::int64_t seed = sweep.Seeds[static_cast<std::size_t>(ny * sweep.Width + nx)];
+        if (seed >= 0) {
+            OfferSeed(sweep, x, y, seed);
+        }
     }
 }
 
@@ -77,12 +90,33 @@ void SweepRows(Sweep& sweep, std::int64_t step) {
     }
 }
 
+// The sweeps hand on each neighbour's best edge pixel, which near curved edges may be one pixel
+// beside the best one for this pixel: a last look at the edge pixels around it settles that.
+void Refine(Sweep& sweep) {
+    for (std::int64_t y = 0; y < sweep.Height; ++y) {
+        for (std::int64_t x = 0; x < sweep.Width; ++x) {
+            const std::int64_t seed = sweep.Seeds[static_cast<std::size_t>(y * sweep.Width + x)];
+            if (seed < 0) {
+                continue;
+            }
+            const std::int64_t sx = seed % sweep.Width;
+            const std::int64_t sy = seed / sweep.Width;
+            for (std::int64_t dy = -1; dy <= 1; ++dy) {
+                for (std::int64_t dx = -1; dx <= 1; ++dx) {
+                    OfferSeedAt(sweep, x, y, sx + dx, sy + dy);
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 
 std::vector<float> DistanceToEdge(const CoverageGrid& grid, EdgeSide side) {
     Sweep sweep = StartSweep(grid, side);
     SweepRows(sweep, 1);
     SweepRows(sweep, -1);
+    Refine(sweep);
     return std::move(sweep.Distances);
 }
 

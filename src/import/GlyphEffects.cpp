@@ -95,26 +95,35 @@ std::vector<float> BlurPass(const std::vector<float>& values, std::int64_t width
     return out;
 }
 
-// The shadow: the glyph with its outline, blurred and moved by the offset.
+// The shadow: the glyph with its outline, moved by the offset and blurred. The shape is moved
+// into a grid larger than the paint by the blur's reach on every side, so that what the blur
+// brings into the paint from just beyond it is not lost.
 std::vector<float> ShadowOf(const Layers& layers, const GlyphEffects& effects) {
-    std::vector<float> shape(layers.Fill.size());
-    for (std::size_t i = 0; i < shape.size(); ++i) {
-        shape[i] = std::max(layers.Fill[i], layers.Outline[i]);
-    }
-    if (BlurReach(effects.ShadowBlur) > 0) {
-        const std::vector<float> weights = BlurWeights(effects.ShadowBlur);
-        shape = BlurPass(BlurPass(shape, layers.Width, layers.Height, true, weights), layers.Width,
-                         layers.Height, false, weights);
-    }
-    std::vector<float> shadow(shape.size(), 0.0F);
+    const std::int64_t reach = BlurReach(effects.ShadowBlur);
+    const std::int64_t width = layers.Width + 2 * reach;
+    const std::int64_t height = layers.Height + 2 * reach;
+    std::vector<float> grid(static_cast<std::size_t>(width * height), 0.0F);
     for (std::int64_t y = 0; y < layers.Height; ++y) {
-        const std::int64_t fromY = y - effects.ShadowY;
+        const std::int64_t toY = y + effects.ShadowY + reach;
         for (std::int64_t x = 0; x < layers.Width; ++x) {
-            const std::int64_t fromX = x - effects.ShadowX;
-            if (fromX >= 0 && fromY >= 0 && fromX < layers.Width && fromY < layers.Height) {
-                shadow[static_cast<std::size_t>(y * layers.Width + x)] =
-                    shape[static_cast<std::size_t>(fromY * layers.Width + fromX)];
+            const std::int64_t toX = x + effects.ShadowX + reach;
+            if (toX >= 0 && toY >= 0 && toX < width && toY < height) {
+                const auto i = static_cast<std::size_t>(y * layers.Width + x);
+                grid[static_cast<std::size_t>(toY * width + toX)] =
+                    std::max(layers.Fill[i], layers.Outline[i]);
             }
+        }
+    }
+    if (reach > 0) {
+        const std::vector<float> weights = BlurWeights(effects.ShadowBlur);
+        grid =
+            BlurPass(BlurPass(grid, width, height, true, weights), width, height, false, weights);
+    }
+    std::vector<float> shadow(layers.Fill.size());
+    for (std::int64_t y = 0; y < layers.Height; ++y) {
+        for (std::int64_t x = 0; x < layers.Width; ++x) {
+            shadow[static_cast<std::size_t>(y * layers.Width + x)] =
+                grid[static_cast<std::size_t>((y + reach) * width + x + reach)];
         }
     }
     return shadow;
