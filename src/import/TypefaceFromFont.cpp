@@ -3,6 +3,7 @@
 #include "document/ColourText.h"
 #include "document/FamilyList.h"
 #include "import/GlyphEffects.h"
+#include "import/FontMatching.h"
 
 #include <charconv>
 #include <cmath>
@@ -64,6 +65,21 @@ void RecordEffects(document::Typeface& typeface, const GlyphEffects& effects) {
     }
 }
 
+// What the import did that a BMFont descriptor states: the style, the paddings around each glyph
+// (up, right, down, left) and the empty pixels between cells (horizontal, vertical), which only
+// the compact layout leaves.
+void RecordImportProperties(document::Typeface& typeface, const ImportOptions& options) {
+    const auto flag = [&](std::int64_t bit) { return (options.Style & bit) != 0 ? "1" : "0"; };
+    document::PropertyValue(typeface, "Bold") = flag(StyleBold);
+    document::PropertyValue(typeface, "Italic") = flag(StyleItalic);
+    document::PropertyValue(typeface, "Padding") =
+        std::to_string(options.PaddingTop) + "," + std::to_string(options.PaddingRight) + "," +
+        std::to_string(options.PaddingBottom) + "," + std::to_string(options.PaddingLeft);
+    const std::string gutter =
+        std::to_string(options.Layout == document::CellLayout::Compact ? options.Gutter : 0);
+    document::PropertyValue(typeface, "Spacing") = gutter + "," + gutter;
+}
+
 } // namespace
 
 std::unique_ptr<document::Typeface> BuildTypeface(const document::TypefaceRegistry& registry,
@@ -89,6 +105,7 @@ std::unique_ptr<document::Typeface> BuildTypeface(const document::TypefaceRegist
     document::PropertyValue(*typeface, "Size") = std::to_string(options.Size);
     document::PropertyValue(*typeface, "Base") =
         std::to_string(static_cast<std::int64_t>(std::ceil(measured.Ascent)));
+    RecordImportProperties(*typeface, options);
     if (!input.Fallbacks.empty()) {
         document::PropertyValue(*typeface, "Fallbacks") = document::JoinFamilyList(input.Fallbacks);
     }

@@ -128,8 +128,7 @@ TEST(BmFontExport, LineHeightIsTheSpacesElseTheLargestWithAWarning) {
     EXPECT_EQ(font.Error, "");
     ASSERT_TRUE(font.Ok());
     EXPECT_EQ(font.Value->Common.LineHeight, 17);
-    ASSERT_EQ(font.Warnings.size(), 1u);
-    EXPECT_NE(font.Warnings[0].find("1 character has a line advance other than 17"),
+    EXPECT_NE(JoinWarnings(font.Warnings).find("1 character has a line advance other than 17"),
               std::string::npos);
 
     document::AddCharacter(typeface, 32).Outlay = {0, 0, 4, 12};
@@ -138,6 +137,106 @@ TEST(BmFontExport, LineHeightIsTheSpacesElseTheLargestWithAWarning) {
     EXPECT_EQ(font.Value->Common.LineHeight, 12);
     EXPECT_EQ(font.Value->Common.Base, 12); // no "Base" property: the line height
     EXPECT_NE(JoinWarnings(font.Warnings).find("1 character has"), std::string::npos);
+}
+
+TEST(BmFontExport, PageNamesHaveOneLength) {
+    const struct {
+        std::int64_t Count;
+        const char *First, *Last;
+    } cases[] = {
+        {1, "f_0.png", "f_0.png"},
+        {10, "f_0.png", "f_9.png"},
+        {11, "f_00.png", "f_10.png"},
+        {101, "f_000.png", "f_100.png"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> names = BmFontPageNames("f", c.Count);
+        ASSERT_EQ(names.size(), static_cast<std::size_t>(c.Count));
+        EXPECT_EQ(names.front(), c.First);
+        EXPECT_EQ(names.back(), c.Last);
+        for (const std::string& name : names) {
+            EXPECT_EQ(name.size(), names.front().size()) << name;
+        }
+    }
+}
+
+// A typeface without the properties an engine relies on: face from the file name, base from the
+// flat-bottomed glyphs' ink, each with a warning.
+TEST(BmFontExport, FillsUnrecordedFaceBaseAndSizeWithWarnings) {
+    struct Case {
+        const char* Name;
+        void (*Change)(document::Typeface&);
+        const char* Face;
+        std::int64_t Base;
+        std::int64_t Size;
+        const char* Warning; // empty: no warning about face, base or size
+    };
+    const Case cases[] = {
+        {"AllRecorded", [](document::Typeface&) {}, "Sample Sans", 11, -14, ""},
+        {"NoFace", [](document::Typeface& t) { t.Content.Properties.erase("Face"); }, "Title", 11,
+         -14, "no \"Face\"; the face is written as the file's name \"Title\""},
+        {"EmptyFace", [](document::Typeface& t) { t.Content.Properties["Face"] = ""; }, "Title", 11,
+         -14, "the face is written as the file's name"},
+        // "A" is not flat-bottomed: nothing to derive from.
+        {"NoBaseNoFlatGlyph", [](document::Typeface& t) { t.Content.Properties.erase("Base"); },
+         "Sample Sans", 14, -14,
+         "no flat-bottomed glyph to derive it from; the base is written as "
+         "the line height 14"},
+        // "V" (made an "H") has ink down to row 12 of its cell at y 0, drawn 3 lower: base 16.
+        {"NoBaseFromInk",
+         [](document::Typeface& t) {
+             t.Content.Properties.erase("Base");
+             document::Character& h = *document::FindCharacter(t, 86);
+             h.Index = 72;
+             h.Outlay.Y = 3;
+             document::RebuildIndexes(t);
+         },
+         "Sample Sans", 16, -14, "the base 16 was derived from the ink of flat-bottomed glyphs"},
+        {"NoSize", [](document::Typeface& t) { t.Content.Properties.erase("Size"); }, "Sample Sans",
+         11, 14, "no \"Size\"; the size is written as the line height 14"},
+    };
+    for (const Case& c : cases) {
+        document::TypefaceRegistry registry;
+        document::Typeface& typeface = MakeSampleTypeface(registry);
+        c.Change(typeface);
+        const base::Result<BmFont> font = BmFontFromTypeface(typeface, "Title");
+        ASSERT_TRUE(font.Ok()) << c.Name << ": " << font.Error;
+        EXPECT_EQ(font.Value->Info.Face, c.Face) << c.Name;
+        EXPECT_EQ(font.Value->Common.Base, c.Base) << c.Name;
+        EXPECT_EQ(font.Value->Info.Size, c.Size) << c.Name;
+        const std::string warnings = JoinWarnings(font.Warnings);
+        if (std::string_view(c.Warning).empty()) {
+            EXPECT_EQ(warnings.find("the typeface has no"), std::string::npos) << c.Name;
+        } else {
+            EXPECT_NE(warnings.find(c.Warning), std::string::npos) << c.Name << ": " << warnings;
+        }
+    }
+}
+
+TEST(BmFontExport, LeavesOutPairsOfAbsentCharactersWithAWarning) {
+    document::TypefaceRegistry registry;
+    document::Typeface& typeface = MakeSampleTypeface(registry);
+    document::AddKerningPair(typeface, 65, 90, -4); // no "Z"
+    document::AddKerningPair(typeface, 200, 86, 1); // no 200
+    document::AddKerningPair(typeface, 32, 65, 2);
+    for (const BmFontVariant variant : AllVariants) {
+        ScratchFolder scratch;
+        const base::Result<base::Done> saved =
+            WriteBmFont(typeface, scratch.File("k.fnt"), variant);
+        ASSERT_TRUE(saved.Ok()) << saved.Error;
+        EXPECT_NE(JoinWarnings(saved.Warnings)
+                      .find("left out 2 kerning pairs whose left or right character is not in "
+                            "the typeface"),
+                  std::string::npos)
+            << VariantName(variant);
+        LoadedFnt loaded = LoadFnt(registry, scratch.Directory(), ReadBytes(scratch.File("k.fnt")));
+        ASSERT_EQ(loaded.Error, "");
+        EXPECT_EQ(loaded.Font->Content.KerningPairs.Size(), 4u) << VariantName(variant);
+        EXPECT_EQ(document::KerningAmount(*loaded.Font, document::MakePairKey(32, 65)), 2);
+        EXPECT_EQ(document::KerningAmount(*loaded.Font, document::MakePairKey(65, 90)), 0);
+    }
+    // The typeface itself keeps them, so the lists still show them.
+    EXPECT_EQ(typeface.Content.KerningPairs.Size(), 6u);
 }
 
 TEST(BmFontExport, ReportsPropertiesThatHaveNoPlace) {
@@ -219,10 +318,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, BmFontRefusedWrite, ::testing::ValuesIn(RefusedC
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(BmFontExport, PageNameFollowsTheDescriptor) {
-    EXPECT_EQ(BmFontPageName("/a/b/Title.fnt"), "Title_0.png");
-    EXPECT_EQ(BmFontPageName("Title"), "Title_0.png");
-    EXPECT_EQ(BmFontPageName("dir.v2/font.large.fnt"), "font.large_0.png");
-    EXPECT_EQ(BmFontPageName("C:\\fonts\\x.fnt"), "x_0.png");
+    EXPECT_EQ(BmFontPageNames(BmFontBaseName("/a/b/Title.fnt"), 1).front(), "Title_0.png");
+    EXPECT_EQ(BmFontPageNames(BmFontBaseName("Title"), 1).front(), "Title_0.png");
+    EXPECT_EQ(BmFontPageNames(BmFontBaseName("dir.v2/font.large.fnt"), 1).front(),
+              "font.large_0.png");
+    EXPECT_EQ(BmFontPageNames(BmFontBaseName("C:\\fonts\\x.fnt"), 1).front(), "x_0.png");
 }
 
 // --- Import mapping ---------------------------------------------------------------------------

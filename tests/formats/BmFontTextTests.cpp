@@ -59,6 +59,7 @@ TEST(BmFontTextDialects, AnyKeyOrderTabsAndUnknownTagsAndKeys) {
     std::vector<std::string> warnings;
     const BmFont font = ParseText("common\tbase=5  lineHeight=9\n"
                                   "distanceField fieldType=\"msdf\" distanceRange=4\n"
+                                  "metrics ascent=30 descent=8\n"
                                   "char  chnl=8\tpage=0 xadvance=7 id=66 letter=\"B\" sdf=1 x=3\n",
                                   &warnings);
     EXPECT_EQ(font.Common.LineHeight, 9);
@@ -68,6 +69,7 @@ TEST(BmFontTextDialects, AnyKeyOrderTabsAndUnknownTagsAndKeys) {
     EXPECT_EQ(font.Chars[0].X, 3);
     EXPECT_EQ(font.Chars[0].XAdvance, 7);
     EXPECT_EQ(font.Chars[0].Chnl, 8);
+    EXPECT_EQ(font.DistanceField, (document::DistanceField{"msdf", 4}));
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_EQ(warnings[0], "ignored 1 line with an unknown tag");
 }

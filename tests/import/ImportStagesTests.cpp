@@ -317,6 +317,40 @@ TEST(ImportOutcomeTest, TypefaceHasSpritesPropertiesAndIsUnsaved) {
     EXPECT_EQ(document::FindCharacter(typeface, 0x42)->Source.X, 10);
 }
 
+TEST(ImportOutcomeTest, RecordsStylePaddingsAndSpacing) {
+    struct Case {
+        std::int64_t Style;
+        std::int64_t Top, Right, Bottom, Left;
+        CellLayout Layout;
+        std::int64_t Gutter;
+        const char *Bold, *Italic, *Padding, *Spacing;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0, 0, CellLayout::Rows, 3, "0", "0", "0,0,0,0", "0,0"},
+        {0x100, 1, 2, 3, 4, CellLayout::Rows, 1, "1", "0", "1,2,3,4", "0,0"},
+        {0x200 | 4, -2, 0, 5, -1, CellLayout::Compact, 2, "0", "1", "-2,0,5,-1", "2,2"},
+        {0x300, 2, 2, 2, 2, CellLayout::Compact, 0, "1", "1", "2,2,2,2", "0,0"},
+    };
+    for (const Case& c : cases) {
+        FakeGlyphSource source;
+        ImportOptions options;
+        options.Style = c.Style;
+        options.PaddingTop = c.Top;
+        options.PaddingRight = c.Right;
+        options.PaddingBottom = c.Bottom;
+        options.PaddingLeft = c.Left;
+        options.Layout = c.Layout;
+        options.Gutter = c.Gutter;
+        auto result = Import(options, Codes(0x41, 0x43), source);
+        ASSERT_TRUE(result.Typeface) << c.Padding;
+        auto& typeface = *result.Typeface;
+        EXPECT_EQ(document::PropertyValue(typeface, "Bold"), c.Bold) << c.Style;
+        EXPECT_EQ(document::PropertyValue(typeface, "Italic"), c.Italic) << c.Style;
+        EXPECT_EQ(document::PropertyValue(typeface, "Padding"), c.Padding);
+        EXPECT_EQ(document::PropertyValue(typeface, "Spacing"), c.Spacing) << c.Padding;
+    }
+}
+
 TEST(ImportProgressTest, ReportsBothPassesAndCanCancel) {
     std::vector<std::pair<std::int64_t, std::int64_t>> reports;
     FakeGlyphSource source;

@@ -397,7 +397,14 @@ base::Result<std::vector<std::uint8_t>> EncodeBmFontBinary(const BmFont& font) {
         }
         out.End(block);
     }
-    return std::move(out.Bytes);
+    base::Result<std::vector<std::uint8_t>> encoded(std::move(out.Bytes));
+    if (font.DistanceField) {
+        encoded.Warnings.push_back("the binary variant has no place for the distance field (" +
+                                   font.DistanceField->FieldType + ", range " +
+                                   std::to_string(font.DistanceField->Range) +
+                                   "); the text and XML variants keep it");
+    }
+    return encoded;
 }
 
 } // namespace glyfora::formats

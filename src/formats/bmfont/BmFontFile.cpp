@@ -136,12 +136,12 @@ base::Result<base::Done> ReadBmFont(document::Typeface& typeface,
     return result;
 }
 
-std::string BmFontPageName(const std::string& fileName) {
+std::string BmFontBaseName(const std::string& fileName) {
     std::string base = fileName.substr(DirectoryOf(fileName).size());
     if (const std::size_t dot = base.rfind('.'); dot != std::string::npos && dot > 0) {
         base.resize(dot);
     }
-    return base + "_0.png";
+    return base;
 }
 
 base::Result<base::Done> WriteBmFont(const document::Typeface& typeface, const std::string& name,
@@ -157,8 +157,7 @@ base::Result<base::Done> WriteBmFont(const document::Typeface& typeface, const s
         !fits) {
         return base::Failure{"the page cannot be saved: " + fits.Error};
     }
-    const std::string pageName = BmFontPageName(fileName);
-    base::Result<BmFont> font = BmFontFromTypeface(typeface, pageName);
+    base::Result<BmFont> font = BmFontFromTypeface(typeface, BmFontBaseName(fileName));
     // What the format cannot hold is reported whether or not the font is written.
     base::Result<base::Done> result;
     result.Warnings = std::move(font.Warnings);
@@ -178,6 +177,8 @@ base::Result<base::Done> WriteBmFont(const document::Typeface& typeface, const s
         descriptor = EncodeBmFontBinary(*font.Value);
         break;
     }
+    result.Warnings.insert(result.Warnings.end(), descriptor.Warnings.begin(),
+                           descriptor.Warnings.end());
     if (!descriptor) {
         result.Error = std::move(descriptor.Error);
         return result;
@@ -185,7 +186,8 @@ base::Result<base::Done> WriteBmFont(const document::Typeface& typeface, const s
     // Both files are written before either replaces what is there; the page is renamed into
     // place first, so a descriptor never names a page that was not written.
     base::AtomicFileSet files;
-    if (base::AtomicFileWriter* page = files.Add(DirectoryOf(fileName) + pageName)) {
+    if (base::AtomicFileWriter* page =
+            files.Add(DirectoryOf(fileName) + font.Value->Pages[0].File)) {
         if (base::Result<base::Done> encoded = WritePng(*typeface.Content.Image, *page); !encoded) {
             result.Error = std::move(encoded.Error);
             return result;

@@ -33,7 +33,7 @@ enum class BmFontVariant { Text, Xml, Binary };
 [[nodiscard]] base::Result<base::Done>
 WriteBmFont(const document::Typeface& typeface, const std::string& fileName, BmFontVariant variant);
 
-// The page picture's file name for a descriptor: its base name without extension, then "_0.png".
-[[nodiscard]] std::string BmFontPageName(const std::string& fileName);
+// A descriptor's name without its folder and extension, which its pages are named after.
+[[nodiscard]] std::string BmFontBaseName(const std::string& fileName);
 
 } // namespace glyfora::formats

@@ -1,6 +1,7 @@
 #include "formats/bmfont/BmFontModel.h"
 
 #include "base/FileReading.h"
+#include "document/InkBaseline.h"
 #include "document/Pixel.h"
 #include "formats/PictureFile.h"
 
@@ -502,6 +503,10 @@ void KeepProperties(document::Typeface& typeface, const BmFont& font) {
     properties["Spacing"] = List(info.Spacing);
     properties["Outline"] = Number(info.Outline);
     properties["Base"] = Number(font.Common.Base);
+    if (font.DistanceField) {
+        properties[document::DistanceFieldProperty] = font.DistanceField->FieldType;
+        properties[document::DistanceRangeProperty] = Number(font.DistanceField->Range);
+    }
 }
 
 // The line height is the space's line advance, as the example text takes it; without a space
@@ -564,7 +569,13 @@ void ReadInfo(BmFontInfo& info, const PropertyReader& read, std::int64_t lineHei
     read.Integers("Aa", {&info.Aa, 1});
     read.Integers("Padding", info.Padding);
     read.Integers("Spacing", info.Spacing);
-    read.Integers("Outline", {&info.Outline, 1});
+    if (const std::optional<std::int64_t> outline =
+            document::RoundedOutlineWidth(read.Properties)) {
+        info.Outline = *outline;
+    } else if (read.Error.empty()) {
+        read.Error = "the property \"Outline\" must be a number, not \"" +
+                     *read.Find(document::OutlineProperty) + "\"";
+    }
 }
 
 // Channel fields belong to the picture they were read with; any other picture is plain RGBA.
@@ -591,6 +602,19 @@ void ReadCommon(BmFontCommon& common, const PropertyReader& read,
         common.RedChnl = channels->RedChnl;
         common.GreenChnl = channels->GreenChnl;
         common.BlueChnl = channels->BlueChnl;
+        return;
+    }
+    // Otherwise the effects the import recorded say what the channels hold.
+    switch (document::PictureKindOf(content.Properties)) {
+    case document::PictureKind::WhiteGlyphs:
+        break; // the defaults: glyphs in alpha, colour channels one
+    case document::PictureKind::WhiteWithBlackOutline:
+        common.AlphaChnl = 1; // alpha holds the outline, the colour channels the glyph
+        common.RedChnl = common.GreenChnl = common.BlueChnl = 0;
+        break;
+    case document::PictureKind::Coloured:
+        common.AlphaChnl = common.RedChnl = common.GreenChnl = common.BlueChnl = 0;
+        break;
     }
 }
 
@@ -629,6 +653,23 @@ bool AddCharRecords(BmFont& font, const document::TypefaceContent& content,
     return true;
 }
 
+// The distance field the properties record. False, with error set, when they name one in a way
+// the files cannot hold.
+bool ReadDistanceField(BmFont& font, const document::Properties& properties, std::string& error) {
+    font.DistanceField = document::DistanceFieldOf(properties);
+    const auto isSet = [&](const char* key) {
+        const auto found = properties.find(key);
+        return found != properties.end() && !found->second.empty();
+    };
+    if (font.DistanceField || !error.empty() ||
+        (!isSet(document::DistanceFieldProperty) && !isSet(document::DistanceRangeProperty))) {
+        return true;
+    }
+    error = "the properties \"DistanceField\" and \"DistanceRange\" must be a field type (letters "
+            "and digits) and a whole number 1..65535";
+    return false;
+}
+
 // Names the non-empty properties that have no field in the format.
 void WarnDroppedProperties(const std::map<std::string, std::string>& properties,
                            std::vector<std::string>& warnings) {
@@ -636,7 +677,9 @@ void WarnDroppedProperties(const std::map<std::string, std::string>& properties,
     for (const auto& entry : properties) {
         const bool known =
             std::find_if(PropertyKeys.begin(), PropertyKeys.end(),
-                         [&](const char* k) { return entry.first == k; }) != PropertyKeys.end();
+                         [&](const char* k) { return entry.first == k; }) != PropertyKeys.end() ||
+            entry.first == document::DistanceFieldProperty ||
+            entry.first == document::DistanceRangeProperty;
         if (!known && !entry.second.empty()) {
             dropped.push_back(entry.first);
         }
@@ -647,6 +690,68 @@ void WarnDroppedProperties(const std::map<std::string, std::string>& properties,
             list += (list.empty() ? "\"" : ", \"") + key + "\"";
         }
         warnings.push_back("the format has no place for the properties " + list);
+    }
+}
+
+bool Unrecorded(const std::map<std::string, std::string>& properties, const char* key) {
+    const auto found = properties.find(key);
+    return found == properties.end() || found->second.empty();
+}
+
+// Engines look a font up by its face and align text on its base, so a typeface that never
+// recorded them (one read from "XML & Image", say) gets values from its file name and its glyphs
+// instead of an empty face and a base at the line's bottom, each with a warning.
+void FillUnrecordedFields(BmFont& font, const document::Typeface& typeface,
+                          const std::string& baseName, std::vector<std::string>& warnings) {
+    const auto& properties = typeface.Content.Properties;
+    if (Unrecorded(properties, "Face")) {
+        font.Info.Face = baseName;
+        warnings.push_back(
+            "the typeface has no \"Face\"; the face is written as the file's name \"" + baseName +
+            "\"");
+    }
+    if (Unrecorded(properties, "Base")) {
+        if (const std::optional<std::int64_t> base = document::InkBaseline(typeface)) {
+            font.Common.Base = *base;
+            warnings.push_back("the typeface has no \"Base\"; the base " + Number(*base) +
+                               " was derived from the ink of flat-bottomed glyphs");
+        } else {
+            warnings.push_back("the typeface has no \"Base\" and no flat-bottomed glyph to "
+                               "derive it from; the base is written as the line height " +
+                               Number(font.Common.Base));
+        }
+    }
+    if (Unrecorded(properties, "Size")) {
+        warnings.push_back("the typeface has no \"Size\"; the size is written as the line height " +
+                           Number(font.Info.Size));
+    }
+}
+
+// Pairs whose left or right character is not in the typeface are left out: engines look both up
+// and some fail on a pair they cannot find. Every other pair is kept, zero amounts included, as a
+// zero can be a deliberate override.
+void AddKerningRecords(BmFont& font, const document::TypefaceContent& content,
+                       std::vector<std::string>& warnings) {
+    std::vector<bool> present(MaxCode + 1, false);
+    for (const document::Character& character : content.Characters) {
+        if (character.Index >= 0 && character.Index <= MaxCode) {
+            present[static_cast<std::size_t>(character.Index)] = true;
+        }
+    }
+    std::int64_t orphans = 0;
+    for (const document::KerningPair& pair : content.KerningPairs) {
+        const std::int64_t left = document::PairLeft(pair);
+        const std::int64_t right = document::PairRight(pair);
+        if (left > MaxCode || right > MaxCode || !present[static_cast<std::size_t>(left)] ||
+            !present[static_cast<std::size_t>(right)]) {
+            ++orphans;
+            continue;
+        }
+        font.Kernings.push_back({left, right, pair.Amount});
+    }
+    if (orphans > 0) {
+        warnings.push_back("left out " + Plural(orphans, "kerning pair", "kerning pairs") +
+                           " whose left or right character is not in the typeface");
     }
 }
 
@@ -691,6 +796,17 @@ std::optional<std::int64_t> BmFontCharsetNumber(const std::string& name) {
     return std::nullopt;
 }
 
+std::vector<std::string> BmFontPageNames(const std::string& baseName, std::int64_t count) {
+    const std::size_t digits = std::to_string(std::max<std::int64_t>(count - 1, 0)).size();
+    std::vector<std::string> names;
+    for (std::int64_t page = 0; page < count; ++page) {
+        const std::string number = std::to_string(page);
+        names.push_back(baseName + "_" + std::string(digits - number.size(), '0') + number +
+                        ".png");
+    }
+    return names;
+}
+
 std::span<const char* const> BmFontPropertyKeys() {
     return PropertyKeys;
 }
@@ -720,6 +836,15 @@ void AddBmFontRecord(BmFont& font, const BmFontRecord& record) {
                 if (field.Key == key) {
                     character.*member = ParseBmFontNumber(field.Value);
                 }
+            }
+        }
+    } else if (record.Tag == "distanceField") {
+        document::DistanceField& field = font.DistanceField.emplace();
+        for (const BmFontField& f : record.Fields) {
+            if (f.Key == "fieldType") {
+                field.FieldType = f.Value;
+            } else if (f.Key == "distanceRange") {
+                field.Range = ParseBmFontNumber(f.Value);
             }
         }
     } else if (record.Tag == "kerning") {
@@ -764,6 +889,12 @@ std::vector<BmFontRecord> BmFontRecords(const BmFont& font) {
                         {"blueChnl", Number(common.BlueChnl)}}});
     for (const BmFontPage& page : font.Pages) {
         records.push_back({"page", {{"id", Number(page.Id)}, {"file", page.File, true}}});
+    }
+    if (font.DistanceField) {
+        // Unquoted, as msdf-atlas-gen writes it: readers that keep quotes still read the type.
+        records.push_back({"distanceField",
+                           {{"fieldType", font.DistanceField->FieldType},
+                            {"distanceRange", Number(font.DistanceField->Range)}}});
     }
     records.push_back({"chars", {{"count", Number(static_cast<std::int64_t>(font.Chars.size()))}}});
     for (const BmFontChar& character : font.Chars) {
@@ -848,7 +979,7 @@ void ApplyBmFont(document::Typeface& typeface, const BmFont& font, const std::st
 }
 
 base::Result<BmFont> BmFontFromTypeface(const document::Typeface& typeface,
-                                        const std::string& pageFile) {
+                                        const std::string& baseName) {
     base::Result<BmFont> result;
     std::string& error = result.Error;
     std::vector<std::string>& warnings = result.Warnings;
@@ -859,14 +990,13 @@ base::Result<BmFont> BmFontFromTypeface(const document::Typeface& typeface,
     ReadInfo(font.Info, read, lineHeight);
     const document::PictureChannels* channels = ChannelsOfPicture(content);
     ReadCommon(font.Common, read, content, channels, lineHeight);
-    font.Pages.push_back({0, pageFile});
-    if (!AddCharRecords(font, content, channels, lineHeight, error, warnings)) {
+    FillUnrecordedFields(font, typeface, baseName, warnings);
+    font.Pages.push_back({0, BmFontPageNames(baseName, 1).front()});
+    if (!ReadDistanceField(font, content.Properties, error) ||
+        !AddCharRecords(font, content, channels, lineHeight, error, warnings)) {
         return result;
     }
-    // Every pair, zero amounts included: a zero can be a deliberate override.
-    for (const document::KerningPair& pair : content.KerningPairs) {
-        font.Kernings.push_back({document::PairLeft(pair), document::PairRight(pair), pair.Amount});
-    }
+    AddKerningRecords(font, content, warnings);
     WarnDroppedProperties(content.Properties, warnings);
     if (error.empty()) {
         result.Value = std::move(font);

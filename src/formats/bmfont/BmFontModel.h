@@ -5,6 +5,7 @@
 // rule about what a field means lives in BmFontModel.cpp.
 
 #include "base/Result.h"
+#include "document/PictureEffects.h"
 #include "document/Typeface.h"
 #include "formats/FieldLimits.h"
 
@@ -71,6 +72,8 @@ struct BmFont {
     std::vector<BmFontPage> Pages; // in file order
     std::vector<BmFontChar> Chars;
     std::vector<BmFontKerning> Kernings;
+    // The msdf-bmfont-xml extension: "distanceField fieldType=sdf distanceRange=N" after the pages.
+    std::optional<document::DistanceField> DistanceField;
 };
 
 // The three variants. Parsers return none only when the bytes are not that variant at all; what
@@ -102,8 +105,9 @@ struct BmFontRecord {
 // are read leniently (see ParseBmFontNumber).
 void AddBmFontRecord(BmFont& font, const BmFontRecord& record);
 
-// The records of font in the order BMFont writes them: info, common, pages, chars (with count),
-// kernings (with count; the section is left out when there are none).
+// The records of font in the order BMFont writes them: info, common, pages, the distance field
+// when there is one, chars (with count), kernings (with count; the section is left out when there
+// are none).
 [[nodiscard]] std::vector<BmFontRecord> BmFontRecords(const BmFont& font);
 
 // For a reason about a character's x or y: the narrowest picture width at which the import's row
@@ -127,6 +131,7 @@ void AddBmFontRecord(BmFont& font, const BmFontRecord& record);
 // Properties a typeface read from a ".fnt" keeps for the next export, with the fields they hold:
 // "Face", "Size", "Bold", "Italic", "Charset", "Unicode", "StretchH", "Smooth", "Aa", "Padding"
 // (up,right,down,left), "Spacing" (horizontal,vertical), "Outline" (info) and "Base" (common).
+// A distance field is kept as "DistanceField" and "DistanceRange" besides these.
 [[nodiscard]] std::span<const char* const> BmFontPropertyKeys();
 
 // Fills an empty typeface from font: pages are loaded from directory and stacked into one
@@ -135,9 +140,17 @@ void AddBmFontRecord(BmFont& font, const BmFontRecord& record);
 void ApplyBmFont(document::Typeface& typeface, const BmFont& font, const std::string& directory,
                  std::vector<std::string>& warnings);
 
-// The descriptor for typeface with a single page named pageFile. Fails when a character or
-// property cannot be represented; warns about what the format cannot hold.
+// The page files of a descriptor named baseName (without folder and extension): baseName, "_",
+// the page number zero-padded so that every name has the same length (the binary variant needs
+// that), ".png".
+[[nodiscard]] std::vector<std::string> BmFontPageNames(const std::string& baseName,
+                                                       std::int64_t count);
+
+// The descriptor for typeface, saved under baseName (without folder and extension): its pages are
+// named by BmFontPageNames, and a typeface without a "Face" is given baseName. Fails when a
+// character or property cannot be represented; warns about what the format cannot hold or had to
+// derive.
 [[nodiscard]] base::Result<BmFont> BmFontFromTypeface(const document::Typeface& typeface,
-                                                      const std::string& pageFile);
+                                                      const std::string& baseName);
 
 } // namespace glyfora::formats

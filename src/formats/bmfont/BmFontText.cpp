@@ -82,7 +82,7 @@ std::optional<BmFont> ParseBmFontText(std::span<const std::uint8_t> bytes,
         sawHeader = sawHeader || record.Tag == "info" || record.Tag == "common";
         if (record.Tag == "info" || record.Tag == "common" || record.Tag == "page" ||
             record.Tag == "chars" || record.Tag == "char" || record.Tag == "kernings" ||
-            record.Tag == "kerning") {
+            record.Tag == "kerning" || record.Tag == "distanceField") {
             AddBmFontRecord(font, record);
         } else {
             ++unknownTags;

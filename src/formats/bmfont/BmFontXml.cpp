@@ -1,5 +1,6 @@
 // The XML variant: <font> with <info/>, <common/>, <pages><page/></pages>, <chars><char/></chars>
-// and <kernings><kerning/></kernings>, the attributes named as in the text variant.
+// and <kernings><kerning/></kernings>, the attributes named as in the text variant, and a
+// <distanceField/> after the pages when the picture is one.
 
 #include "base/XmlEscape.h"
 #include "formats/bmfont/BmFontModel.h"
@@ -189,7 +190,8 @@ base::Result<std::vector<std::uint8_t>> EncodeBmFontXml(const BmFont& font) {
             closeSection();
             openSection = "pages";
             out += "  <pages>\n";
-        } else if (record.Tag == "info" || record.Tag == "common") {
+        } else if (record.Tag == "info" || record.Tag == "common" ||
+                   record.Tag == "distanceField") {
             closeSection();
         }
         const bool nested = !openSection.empty() && record.Tag != openSection;

@@ -1,0 +1,103 @@
+#include "document/PictureEffects.h"
+
+#include <gtest/gtest.h>
+
+namespace glyfora::document {
+namespace {
+
+TEST(PictureEffects, OutlineWidthRoundsHalvesAwayFromZero) {
+    const struct {
+        const char* Text;
+        std::optional<std::int64_t> Width;
+    } cases[] = {
+        {"", 0},
+        {"0", 0},
+        {"2", 2},
+        {"1.5", 2},
+        {"2.5", 3},
+        {"0.49", 0},
+        {"32", 32},
+        {"-1.5", -2},
+        {"wide", std::nullopt},
+        {"2px", std::nullopt},
+        {"1e12", std::nullopt},
+        {"nan", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text);
+        EXPECT_EQ(RoundedOutlineWidth({{"Outline", c.Text}}), c.Width);
+    }
+    EXPECT_EQ(RoundedOutlineWidth({}), 0);
+}
+
+TEST(PictureEffects, DistanceFieldNeedsATypeAndAWholeRange) {
+    const struct {
+        const char* Type;
+        const char* Range;
+        std::optional<DistanceField> Field;
+    } cases[] = {
+        {"sdf", "8", DistanceField{"sdf", 8}},
+        {"msdf", "4", DistanceField{"msdf", 4}},
+        {"sdf", "65535", DistanceField{"sdf", 65535}},
+        {"sdf", "0", std::nullopt},
+        {"sdf", "65536", std::nullopt},
+        {"sdf", "-8", std::nullopt},
+        {"sdf", "8.5", std::nullopt},
+        {"sdf", "", std::nullopt},
+        {"", "8", std::nullopt},
+        {"s d f", "8", std::nullopt},
+        {"\"sdf\"", "8", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Type) + " / " + c.Range);
+        EXPECT_EQ(DistanceFieldOf({{"DistanceField", c.Type}, {"DistanceRange", c.Range}}),
+                  c.Field);
+    }
+    EXPECT_EQ(DistanceFieldOf({{"DistanceField", "sdf"}}), std::nullopt);
+}
+
+TEST(PictureEffects, PictureKindFollowsTheRecordedEffects) {
+    const struct {
+        const char* Name;
+        Properties Recorded;
+        PictureKind Kind;
+    } cases[] = {
+        {"nothing", {}, PictureKind::WhiteGlyphs},
+        {"outline 0 from a font file", {{"Outline", "0"}}, PictureKind::WhiteGlyphs},
+        {"black outline",
+         {{"Outline", "2"}, {"OutlineColour", "#000000FF"}},
+         PictureKind::WhiteWithBlackOutline},
+        {"black outline, short colour",
+         {{"Outline", "1.5"}, {"OutlineColour", "#000000"}},
+         PictureKind::WhiteWithBlackOutline},
+        {"black outline, white fill",
+         {{"Outline", "2"}, {"OutlineColour", "#000000ff"}, {"Fill", "#FFFFFFFF"}},
+         PictureKind::WhiteWithBlackOutline},
+        {"red outline", {{"Outline", "2"}, {"OutlineColour", "#FF0000FF"}}, PictureKind::Coloured},
+        {"half-transparent black outline",
+         {{"Outline", "2"}, {"OutlineColour", "#00000080"}},
+         PictureKind::Coloured},
+        {"outline of unknown colour", {{"Outline", "2"}}, PictureKind::Coloured},
+        {"black outline, yellow fill",
+         {{"Outline", "2"}, {"OutlineColour", "#000000FF"}, {"Fill", "#FFFF00FF"}},
+         PictureKind::Coloured},
+        {"black outline and shadow",
+         {{"Outline", "2"}, {"OutlineColour", "#000000FF"}, {"Shadow", "2,2,0,#00000099"}},
+         PictureKind::Coloured},
+        {"gradient", {{"Gradient", "#FFFFFFFF,#808080FF"}}, PictureKind::Coloured},
+        {"distance field",
+         {{"DistanceField", "sdf"}, {"DistanceRange", "8"}},
+         PictureKind::Coloured},
+        {"white fill only", {{"Fill", "#FFFFFF"}}, PictureKind::WhiteGlyphs},
+        {"empty effect values",
+         {{"Fill", ""}, {"Shadow", ""}, {"Outline", ""}},
+         PictureKind::WhiteGlyphs},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(PictureKindOf(c.Recorded), c.Kind);
+    }
+}
+
+} // namespace
+} // namespace glyfora::document
