@@ -2,8 +2,9 @@
 
 #include "document/ColourText.h"
 #include "document/FamilyList.h"
-#include "import/GlyphEffects.h"
+#include "document/PictureEffects.h"
 #include "import/FontMatching.h"
+#include "import/GlyphEffects.h"
 
 #include <charconv>
 #include <cmath>
@@ -43,25 +44,26 @@ void RecordEffects(document::Typeface& typeface, const GlyphEffects& effects) {
     };
     set("Ink", InkOf(effects));
     if (effects.DistanceField) {
-        set("DistanceField", "sdf");
-        set("DistanceRange", std::to_string(2 * effects.DistanceSpread));
+        set(document::DistanceFieldProperty, "sdf");
+        set(document::DistanceRangeProperty, std::to_string(2 * effects.DistanceSpread));
         return;
     }
     if (effects.OutlineWidth > 0.0) {
-        set("Outline", ShortestDecimal(effects.OutlineWidth));
-        set("OutlineColour", document::HexColourText(effects.OutlineColour));
+        set(document::OutlineProperty, ShortestDecimal(effects.OutlineWidth));
+        set(document::OutlineColourProperty, document::HexColourText(effects.OutlineColour));
         set("OutlineJoin", effects.Join == document::OutlineJoin::Sharp ? "sharp" : "round");
     }
     if (effects.Shadow) {
-        set("Shadow", std::to_string(effects.ShadowX) + "," + std::to_string(effects.ShadowY) +
-                          "," + ShortestDecimal(effects.ShadowBlur));
+        set(document::ShadowProperty, std::to_string(effects.ShadowX) + "," +
+                                          std::to_string(effects.ShadowY) + "," +
+                                          ShortestDecimal(effects.ShadowBlur));
         set("ShadowColour", document::HexColourText(effects.ShadowColour));
     }
     if (effects.Gradient) {
-        set("Gradient", document::HexColourText(effects.GradientTop) + "," +
-                            document::HexColourText(effects.GradientBottom));
+        set(document::GradientProperty, document::HexColourText(effects.GradientTop) + "," +
+                                            document::HexColourText(effects.GradientBottom));
     } else {
-        set("Fill", document::HexColourText(effects.FillColour));
+        set(document::FillProperty, document::HexColourText(effects.FillColour));
     }
 }
 

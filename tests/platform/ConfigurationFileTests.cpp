@@ -59,7 +59,8 @@ Configuration GoldenConfiguration() {
                    3,
                    true,
                    "32-126, U+0400-U+04FF",
-                   {"WenQuanYi Zen Hei", "DejaVu Serif"}};
+                   {"WenQuanYi Zen Hei", "DejaVu Serif"},
+                   {}};
     return c;
 }
 
@@ -130,7 +131,7 @@ TEST(ConfigurationReading, EmptyFileGivesFirstRunDefaults) {
     const document::ImportOptions expected{"Arial", 24,    4,     5,   0,
                                            0,       0,     0,     0,   0,
                                            false,   false, false, 512, document::CellLayout::Rows,
-                                           1,       false, "",    {}};
+                                           1,       false, "",    {},  {}};
     EXPECT_EQ(c.ImportTTF, expected);
 }
 
@@ -348,7 +349,8 @@ TEST(ConfigurationReading, EveryWrittenKeyRoundTrips) {
                    7,
                    true,
                    "0x41 - 0x5A",
-                   {"Noto Sans CJK JP", "Unifont"}};
+                   {"Noto Sans CJK JP", "Unifont"},
+                   {}};
 
     Configuration expected = c;
     expected.WindowMain.Width = std::nullopt; // not keys of these groups
