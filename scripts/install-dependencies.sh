@@ -6,6 +6,7 @@ packages=(
     cmake g++ clang libclang-rt-14-dev ninja-build pkg-config
     qt6-base-dev libqt6opengl6-dev
     libfreetype-dev libharfbuzz-dev libfontconfig-dev libpng-dev zlib1g-dev libexpat1-dev libstb-dev
+    nlohmann-json3-dev
     libgtest-dev libbenchmark-dev
     clang-format universal-ctags python3
     xvfb xauth libgl1-mesa-dri xdotool imagemagick openbox

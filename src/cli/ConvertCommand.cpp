@@ -12,11 +12,12 @@ namespace {
 
 constexpr CommandUsage Usage{
     "convert", "IN OUT [--fnt text|xml|binary] [--force]",
-    "Reads IN (a .tf typeface, a BMFont .fnt descriptor in any variant or an XML & Image\n"
+    "Reads IN (a .tf typeface, a BMFont .fnt or .json descriptor in any variant or an XML & Image\n"
     "description, told apart by content) and writes it as OUT, in the form OUT's extension names\n"
     "(in any letter case): \".tf\"; \".xml\" (the description, with the picture written beside it\n"
-    "as a .png of the same name); or \".fnt\" (a BMFont descriptor in the variant --fnt names,\n"
-    "text by default, with its page picture beside it as NAME_0.png).\n"
+    "as a .png of the same name); \".fnt\" (a BMFont descriptor in the variant --fnt names,\n"
+    "text by default, with its page pictures beside it as NAME_0.png, NAME_1.png ...); or\n"
+    "\".json\" (the BMFont descriptor as JSON, with its pages likewise).\n"
     "What OUT's form has no place for, such as properties in an XML description, is reported on\n"
     "stderr. A value too large for OUT's fields is never cut down: the command names it, exits\n"
     "with status 1 and writes nothing. A partly read IN is not written over itself: the command\n"

@@ -47,7 +47,7 @@ base::Result<base::Done> Refused(const std::string& arg, const std::string& form
 }
 
 bool SetOutline(document::GlyphEffects& effects, const std::vector<std::string>& parts) {
-    const std::optional<double> width = ReadReal(parts[0], document::MaxOutlineWidth);
+    const std::optional<double> width = ReadReal(parts[0], document::OutlineWidthOption.Max);
     const std::optional<std::uint32_t> colour =
         parts.size() == 2 ? ReadColour(parts[1]) : effects.OutlineColour;
     if (parts.size() > 2 || !width || !colour) {
@@ -62,11 +62,11 @@ bool SetShadow(document::GlyphEffects& effects, const std::vector<std::string>& 
     if (parts.size() < 2 || parts.size() > 4) {
         return false;
     }
-    const auto limit = document::MaxShadowOffset;
-    const std::optional<std::int64_t> x = ReadWhole(parts[0], -limit, limit);
-    const std::optional<std::int64_t> y = ReadWhole(parts[1], -limit, limit);
+    const document::OptionRange range = document::ShadowOffsetRange;
+    const std::optional<std::int64_t> x = ReadWhole(parts[0], range.Min, range.Max);
+    const std::optional<std::int64_t> y = ReadWhole(parts[1], range.Min, range.Max);
     const std::optional<double> blur =
-        parts.size() > 2 ? ReadReal(parts[2], document::MaxShadowBlur) : 0.0;
+        parts.size() > 2 ? ReadReal(parts[2], document::ShadowBlurOption.Max) : 0.0;
     const std::optional<std::uint32_t> colour =
         parts.size() > 3 ? ReadColour(parts[3]) : document::GlyphEffects{}.ShadowColour;
     if (!x || !y || !blur || !colour) {
@@ -96,8 +96,8 @@ bool SetGradient(document::GlyphEffects& effects, const std::vector<std::string>
 } // namespace
 
 bool IsEffectOption(std::string_view arg) {
-    return arg == "--outline" || arg == "--outline-join" || arg == "--shadow" || arg == "--fill" ||
-           arg == "--gradient" || arg == "--sdf";
+    return arg == "--outline" || arg == "--shadow" || arg == "--fill" || arg == "--gradient" ||
+           arg == "--sdf";
 }
 
 base::Result<base::Done> SetEffectOption(document::GlyphEffects& effects, const std::string& arg,
@@ -108,12 +108,6 @@ base::Result<base::Done> SetEffectOption(document::GlyphEffects& effects, const 
             return Refused(arg, "a width from 0 to 32 pixels with an optional colour (W[,COLOUR])",
                            value);
         }
-    } else if (arg == "--outline-join") {
-        if (value != "round" && value != "sharp") {
-            return Refused(arg, "round or sharp", value);
-        }
-        effects.Join =
-            value == "round" ? document::OutlineJoin::Round : document::OutlineJoin::Sharp;
     } else if (arg == "--shadow") {
         if (!SetShadow(effects, parts)) {
             return Refused(arg,
@@ -133,7 +127,8 @@ base::Result<base::Done> SetEffectOption(document::GlyphEffects& effects, const 
         }
     } else {
         const std::optional<std::int64_t> spread =
-            ReadWhole(value, document::MinDistanceSpread, document::MaxDistanceSpread);
+            ReadWhole(value, document::DistanceSpreadOption.Range.Min,
+                      document::DistanceSpreadOption.Range.Max);
         if (!spread) {
             return Refused(arg, "a spread from 1 to 32 pixels", value);
         }

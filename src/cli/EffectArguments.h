@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/Result.h"
-#include "document/GlyphEffects.h"
+#include "document/ImportOptions.h"
 
 #include <string>
 #include <string_view>
@@ -9,8 +9,8 @@
 
 namespace glyfora::cli {
 
-// Whether arg is one of the import's effect options, each taking one value: --outline
-// W[,COLOUR], --outline-join round|sharp, --shadow DX,DY[,BLUR[,COLOUR]], --fill COLOUR,
+// Whether arg is one of the import's effect flags that set several options at once, each taking
+// one value: --outline W[,COLOUR], --shadow DX,DY[,BLUR[,COLOUR]], --fill COLOUR,
 // --gradient TOP,BOTTOM and --sdf SPREAD, colours written #RRGGBB or #RRGGBBAA.
 [[nodiscard]] bool IsEffectOption(std::string_view arg);
 

@@ -12,7 +12,8 @@ namespace {
 
 constexpr CommandUsage Usage{
     "info", "FILE [--json]",
-    "Reads a typeface (.tf, a BMFont .fnt or an XML & Image description) and prints a summary.\n"
+    "Reads a typeface (.tf, a BMFont .fnt or .json, or an XML & Image description) and prints\n"
+    "a summary.\n"
     "--json  print the whole typeface as one JSON object instead: \"image\", \"characters\",\n"
     "        \"kerning\", \"properties\" and \"warnings\" (why the file was only partly read)."};
 

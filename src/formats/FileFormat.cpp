@@ -15,6 +15,7 @@ namespace {
 constexpr std::array<std::string_view, 1> TfExtensions{"tf"};
 constexpr std::array<std::string_view, 1> XmlExtensions{"xml"};
 constexpr std::array<std::string_view, 1> FntExtensions{"fnt"};
+constexpr std::array<std::string_view, 1> JsonExtensions{"json"};
 
 template <BmFontVariant Variant> bool IsBmFont(std::span<const std::uint8_t> bytes) {
     return DetectBmFontVariant(bytes) == Variant;
@@ -47,6 +48,9 @@ constexpr FileFormat Formats[] = {
     {FileFormatId::BmFontBinary, "BMFont (binary)", "BMFont (binary)", FntExtensions,
      &IsBmFont<BmFontVariant::Binary>, &ReadBmFontVariant<BmFontVariant::Binary>,
      &WriteBmFontVariant<BmFontVariant::Binary>, nullptr},
+    {FileFormatId::BmFontJson, "BMFont (JSON)", "BMFont (JSON)", JsonExtensions,
+     &IsBmFont<BmFontVariant::Json>, &ReadBmFontVariant<BmFontVariant::Json>,
+     &WriteBmFontVariant<BmFontVariant::Json>, nullptr},
 };
 
 } // namespace

@@ -16,7 +16,7 @@
 
 namespace glyfora::formats {
 
-enum class FileFormatId { Tf, XmlImage, BmFontText, BmFontXml, BmFontBinary };
+enum class FileFormatId { Tf, XmlImage, BmFontText, BmFontXml, BmFontBinary, BmFontJson };
 
 struct FileFormat {
     FileFormatId Id;

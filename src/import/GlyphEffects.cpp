@@ -217,20 +217,6 @@ void PaintDistanceField(const CoverageGrid& glyph, std::int64_t spread, GlyphPai
 
 } // namespace
 
-void ClampEffects(GlyphEffects& effects) {
-    const auto clampReal = [](double& value, double max) {
-        value = std::isnan(value) ? 0.0 : std::clamp(value, 0.0, max);
-    };
-    clampReal(effects.OutlineWidth, document::MaxOutlineWidth);
-    clampReal(effects.ShadowBlur, document::MaxShadowBlur);
-    effects.ShadowX =
-        std::clamp(effects.ShadowX, -document::MaxShadowOffset, document::MaxShadowOffset);
-    effects.ShadowY =
-        std::clamp(effects.ShadowY, -document::MaxShadowOffset, document::MaxShadowOffset);
-    effects.DistanceSpread = std::clamp(effects.DistanceSpread, document::MinDistanceSpread,
-                                        document::MaxDistanceSpread);
-}
-
 EffectReach ReachOf(const GlyphEffects& effects) {
     if (effects.DistanceField) {
         const std::int64_t spread = effects.DistanceSpread;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/GlyphEffects.h"
 #include "document/Image.h"
+#include "document/ImportOptions.h"
 #include "import/GlyphSource.h"
 #include "import/TextDrawingContext.h"
 
@@ -12,9 +12,6 @@
 namespace glyfora::fontimport {
 
 using document::GlyphEffects;
-
-// Puts every number of the effects inside its range; a width or blur that is no number is 0.
-void ClampEffects(GlyphEffects& effects);
 
 // How many whole pixels an effect's ink reaches beyond the glyph's own ink on each side: what
 // every cell grows by, so that the glyph's body stays where the import without effects draws it.

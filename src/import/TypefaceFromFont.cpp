@@ -1,25 +1,18 @@
 #include "import/TypefaceFromFont.h"
 
+#include "base/DecimalText.h"
 #include "document/ColourText.h"
 #include "document/FamilyList.h"
 #include "document/PictureEffects.h"
 #include "import/FontMatching.h"
 #include "import/GlyphEffects.h"
 
-#include <charconv>
 #include <cmath>
 #include <string>
 
 namespace glyfora::fontimport {
 
 namespace {
-
-// The shortest decimal that reads back as value ("2", "1.5").
-std::string ShortestDecimal(double value) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    return {text, end};
-}
 
 // What the picture's channels hold, for formats that describe them: a distance field, a white
 // fill with a black outline and nothing else (one glyph layer and one outline layer), or some
@@ -49,14 +42,14 @@ void RecordEffects(document::Typeface& typeface, const GlyphEffects& effects) {
         return;
     }
     if (effects.OutlineWidth > 0.0) {
-        set(document::OutlineProperty, ShortestDecimal(effects.OutlineWidth));
+        set(document::OutlineProperty, base::ShortestDecimal(effects.OutlineWidth));
         set(document::OutlineColourProperty, document::HexColourText(effects.OutlineColour));
         set("OutlineJoin", effects.Join == document::OutlineJoin::Sharp ? "sharp" : "round");
     }
     if (effects.Shadow) {
         set(document::ShadowProperty, std::to_string(effects.ShadowX) + "," +
                                           std::to_string(effects.ShadowY) + "," +
-                                          ShortestDecimal(effects.ShadowBlur));
+                                          base::ShortestDecimal(effects.ShadowBlur));
         set("ShadowColour", document::HexColourText(effects.ShadowColour));
     }
     if (effects.Gradient) {

@@ -185,7 +185,8 @@ void DispatchTests::openDialogIsAskedAsDescribed() {
              (QStringList{QStringLiteral("Typeface (*.tf)"), QStringLiteral("XML & Image (*.xml)"),
                           QStringLiteral("BMFont (text) (*.fnt)"),
                           QStringLiteral("BMFont (XML) (*.fnt)"),
-                          QStringLiteral("BMFont (binary) (*.fnt)")}));
+                          QStringLiteral("BMFont (binary) (*.fnt)"),
+                          QStringLiteral("BMFont (JSON) (*.json)")}));
     // Cancelled: nothing changes, nothing is said.
     QCOMPARE(shell.State.CurrentFilePath, std::string("/somewhere/fonts/last.tf"));
     QVERIFY(editor.Messages.Messages.empty());

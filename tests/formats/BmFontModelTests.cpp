@@ -12,8 +12,8 @@ namespace {
 
 using namespace fnttest;
 
-const BmFontVariant AllVariants[] = {BmFontVariant::Text, BmFontVariant::Xml,
-                                     BmFontVariant::Binary};
+const BmFontVariant AllVariants[] = {BmFontVariant::Text, BmFontVariant::Xml, BmFontVariant::Binary,
+                                     BmFontVariant::Json};
 
 std::string VariantName(BmFontVariant variant) {
     switch (variant) {
@@ -23,6 +23,8 @@ std::string VariantName(BmFontVariant variant) {
         return "xml";
     case BmFontVariant::Binary:
         return "binary";
+    case BmFontVariant::Json:
+        return "json";
     }
     return "?";
 }

@@ -1,8 +1,9 @@
-// Writes one typeface as text.fnt, xml.fnt and binary.fnt (each with its page picture) into the
-// folder given as the only argument, plus expected.json: the glyphs and kernings an independent
-// reader must find, taken from the typeface itself rather than from our writers. The same
-// typeface, repacked compactly, goes into the subfolder "compact"; its expected.json also holds
-// where each glyph's ink was drawn before the repacking, which is where a reader must place it.
+// Writes one typeface as text.fnt, xml.fnt, binary.fnt and json.json (each with its page picture)
+// into the folder given as the only argument, plus expected.json: the glyphs and kernings an
+// independent reader must find, taken from the typeface itself rather than from our writers. The
+// same typeface, repacked compactly, goes into the subfolder "compact"; its expected.json also
+// holds where each glyph's ink was drawn before the repacking, which is where a reader must place
+// it.
 
 #include "document/CompactRepacking.h"
 #include "document/Pixel.h"
@@ -140,13 +141,14 @@ void WriteExpected(const Typeface& typeface, const std::string& path,
     out << "\n  ]\n}\n";
 }
 
-// The three variants of typeface and expected.json in folder (which ends in a separator).
+// The four variants of typeface and expected.json in folder (which ends in a separator).
 bool WriteSamples(const Typeface& typeface, const std::string& folder,
                   const std::vector<InkPlace>& ink = {}) {
     const std::pair<const char*, BmFontVariant> variants[] = {
         {"text.fnt", BmFontVariant::Text},
         {"xml.fnt", BmFontVariant::Xml},
         {"binary.fnt", BmFontVariant::Binary},
+        {"json.json", BmFontVariant::Json},
     };
     for (const auto& [name, variant] : variants) {
         const Result<Done> result = WriteBmFont(typeface, folder + name, variant);

@@ -1,4 +1,5 @@
-// Reads the .fnt files written by glyfora_fnt_samples with the npm BMFont parsers and compares
+// Reads the .fnt and .json files written by glyfora_fnt_samples with the npm BMFont parsers (the
+// JSON through load-bmfont, which reads a file as a loader does) and compares
 // their glyphs, kernings and common fields with expected.json.
 // Usage: node check_fnt.js FOLDER NODE_MODULES
 // Exit status: 0 all equal, 1 a difference, 77 the parsers are not installed (test skipped).
@@ -8,12 +9,18 @@ const fs = require('fs');
 const path = require('path');
 
 const [folder, modules] = process.argv.slice(2).map((p) => path.resolve(p));
+// Each reader takes a file's path and gives a promise of the font.
+const fromBytes = (parse) => async (file) => parse(fs.readFileSync(file));
 let parsers;
 try {
+    const load = require(path.join(modules, 'load-bmfont'));
     parsers = {
-        'text.fnt': require(path.join(modules, 'parse-bmfont-ascii')),
-        'xml.fnt': require(path.join(modules, 'parse-bmfont-xml')),
-        'binary.fnt': require(path.join(modules, 'parse-bmfont-binary')),
+        'text.fnt': fromBytes(require(path.join(modules, 'parse-bmfont-ascii'))),
+        'xml.fnt': fromBytes(require(path.join(modules, 'parse-bmfont-xml'))),
+        'binary.fnt': fromBytes(require(path.join(modules, 'parse-bmfont-binary'))),
+        'json.json': (file) =>
+            new Promise((resolve, reject) =>
+                load(file, (error, font) => (error ? reject(error) : resolve(font)))),
     };
 } catch (error) {
     console.log('SKIP: BMFont parsers not available: ' + error.message);
@@ -39,31 +46,33 @@ function compareList(file, what, actual, wanted, keys) {
     });
 }
 
-for (const [file, parse] of Object.entries(parsers)) {
-    const data = fs.readFileSync(path.join(folder, file));
-    let font;
-    try {
-        font = parse(data);
-    } catch (error) {
-        console.log(`${file}: the parser refused it: ${error.message || error}`);
-        failures++;
-        continue;
+async function main() {
+    for (const [file, parse] of Object.entries(parsers)) {
+        let font;
+        try {
+            font = await parse(path.join(folder, file));
+        } catch (error) {
+            console.log(`${file}: the parser refused it: ${error.message || error}`);
+            failures++;
+            continue;
+        }
+        check(file, 'info.face', font.info.face, expected.face);
+        check(file, 'common.lineHeight', font.common.lineHeight, expected.lineHeight);
+        check(file, 'common.base', font.common.base, expected.base);
+        check(file, 'common.scaleW', font.common.scaleW, expected.scaleW);
+        check(file, 'common.scaleH', font.common.scaleH, expected.scaleH);
+        check(file, 'pages', JSON.stringify(font.pages), JSON.stringify([file.replace(/\.(fnt|json)$/, '_0.png')]));
+        compareList(file, 'chars', font.chars, expected.chars, charKeys);
+        compareList(file, 'kernings', font.kernings, expected.kernings, kerningKeys);
+        // Each glyph's ink where the typeface drew it before it was repacked: the reader puts the
+        // cell at pen + (xoffset, yoffset), so the cell must be the ink and the offsets its place.
+        (expected.ink || []).forEach((place) => {
+            const glyph = font.chars.find((c) => c.id === place.id);
+            ['xoffset', 'yoffset', 'width', 'height'].forEach((key) =>
+                check(file, `ink of ${place.id}: ${key}`, glyph && glyph[key], place[key]));
+        });
+        console.log(`${file}: ${font.chars.length} chars, ${font.kernings.length} kernings read`);
     }
-    check(file, 'info.face', font.info.face, expected.face);
-    check(file, 'common.lineHeight', font.common.lineHeight, expected.lineHeight);
-    check(file, 'common.base', font.common.base, expected.base);
-    check(file, 'common.scaleW', font.common.scaleW, expected.scaleW);
-    check(file, 'common.scaleH', font.common.scaleH, expected.scaleH);
-    check(file, 'pages', JSON.stringify(font.pages), JSON.stringify([file.replace('.fnt', '_0.png')]));
-    compareList(file, 'chars', font.chars, expected.chars, charKeys);
-    compareList(file, 'kernings', font.kernings, expected.kernings, kerningKeys);
-    // Each glyph's ink where the typeface drew it before it was repacked: the reader puts the
-    // cell at pen + (xoffset, yoffset), so the cell must be the ink and the offsets its place.
-    (expected.ink || []).forEach((place) => {
-        const glyph = font.chars.find((c) => c.id === place.id);
-        ['xoffset', 'yoffset', 'width', 'height'].forEach((key) =>
-            check(file, `ink of ${place.id}: ${key}`, glyph && glyph[key], place[key]));
-    });
-    console.log(`${file}: ${font.chars.length} chars, ${font.kernings.length} kernings read`);
+    process.exit(failures === 0 ? 0 : 1);
 }
-process.exit(failures === 0 ? 0 : 1);
+main();

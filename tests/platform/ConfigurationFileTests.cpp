@@ -43,8 +43,8 @@ Configuration GoldenConfiguration() {
     c.WindowKerningPair = {550, 820, 300, 100, 1};
     c.ImportTTF = {"DejaVu Sans",
                    32,
-                   3,
-                   2,
+                   document::TextHint::AntiAliasGridFit,
+                   document::DrawingQuality::HighSpeed,
                    -2,
                    1,
                    2,
@@ -60,7 +60,8 @@ Configuration GoldenConfiguration() {
                    true,
                    "32-126, U+0400-U+04FF",
                    {"WenQuanYi Zen Hei", "DejaVu Serif"},
-                   {}};
+                   {1.5, 0xFF0000FF, document::OutlineJoin::Sharp, true, -3, 4, 2.25, 0x80FF0000,
+                    0xFF00FF00, true, 0xFFFFFF00, 0x40302010, false, 6}};
     return c;
 }
 
@@ -120,6 +121,56 @@ TEST(ConfigurationWriting, StyleOfBoldAndUnderlineIs260) {
     EXPECT_NE(AsText(WriteConfiguration(c)).find("\r\nStyle = 260\r\n"), std::string::npos);
 }
 
+TEST(ConfigurationReading, FilesWithoutTheEffectKeysReadAsBefore) {
+    // The golden file's keys up to the fallbacks, as files were written before the effects.
+    const std::string golden = AsText(ReadBytes(TestData("Configuration.golden.ini")));
+    const std::size_t effects = golden.find("OutlineWidth = ");
+    ASSERT_NE(effects, std::string::npos);
+    const std::size_t next = golden.find('[', effects); // the group after ImportTTF, if any
+    const std::string before =
+        golden.substr(0, effects) + (next == std::string::npos ? "" : golden.substr(next));
+    document::ImportOptions expected = GoldenConfiguration().ImportTTF;
+    expected.Effects = {};
+    EXPECT_EQ(ReadConfiguration(before).ImportTTF, expected);
+    // Written again, those keys come out as they were, the effects' after them.
+    const std::string written = AsText(WriteConfiguration(ReadConfiguration(before)));
+    EXPECT_EQ(written.substr(0, effects), golden.substr(0, effects));
+    EXPECT_EQ(written.substr(effects, 18), "OutlineWidth = 0\r\n");
+}
+
+TEST(ConfigurationReading, EffectValuesAreReadTolerantly) {
+    struct Case {
+        const char* Line;
+        document::GlyphEffects Expected;
+    };
+    document::GlyphEffects width;
+    width.OutlineWidth = 2.5;
+    document::GlyphEffects colour;
+    colour.OutlineColour = 0x80563412;
+    document::GlyphEffects opaque;
+    opaque.FillColour = 0xFF563412;
+    document::GlyphEffects join;
+    join.Join = document::OutlineJoin::Sharp;
+    const Case cases[] = {
+        {"OutlineWidth = 2.5", width},
+        {"OutlineWidth =  2.5  ", width},
+        {"OutlineWidth = wide", {}}, // no number: the default
+        {"OutlineWidth = nan", {}},
+        {"OutlineWidth = 1e999", {}}, // beyond double
+        {"OutlineColour = #12345680", colour},
+        {"outlinecolour = #12345680", colour}, // keys are found without regard to case
+        {"OutlineColour = 12345680", {}},      // without its "#"
+        {"OutlineColour = #1234", {}},
+        {"FillColour = #123456", opaque},
+        {"OutlineJoin = 1", join},
+        {"OutlineJoin = 7", join}, // beyond the values: the nearest
+    };
+    for (const Case& c : cases) {
+        const std::string text = std::string("[ImportTTF]\r\n") + c.Line + "\r\n";
+        EXPECT_EQ(ReadConfiguration(text).ImportTTF.Effects, c.Expected) << c.Line;
+    }
+}
+
 TEST(ConfigurationReading, EmptyFileGivesFirstRunDefaults) {
     const Configuration c = ReadConfiguration("");
     EXPECT_EQ(c, Configuration{});
@@ -128,10 +179,26 @@ TEST(ConfigurationReading, EmptyFileGivesFirstRunDefaults) {
     EXPECT_EQ(c.EditorPath, "");
     EXPECT_EQ(c.WindowCharacter.X, std::nullopt);
     EXPECT_EQ(c.WindowCharacter.Hide, 0);
-    const document::ImportOptions expected{"Arial", 24,    4,     5,   0,
-                                           0,       0,     0,     0,   0,
-                                           false,   false, false, 512, document::CellLayout::Rows,
-                                           1,       false, "",    {},  {}};
+    const document::ImportOptions expected{"Arial",
+                                           24,
+                                           document::TextHint::AntiAlias,
+                                           document::DrawingQuality::AssumeLinear,
+                                           0,
+                                           0,
+                                           0,
+                                           0,
+                                           0,
+                                           0,
+                                           false,
+                                           false,
+                                           false,
+                                           512,
+                                           document::CellLayout::Rows,
+                                           1,
+                                           false,
+                                           "",
+                                           {},
+                                           {}};
     EXPECT_EQ(c.ImportTTF, expected);
 }
 
@@ -181,8 +248,8 @@ TEST(ConfigurationReading, ImportOptionsRoundTripThroughTheFile) {
     document::ImportOptions& options = c.ImportTTF;
     options.Family = "DejaVu Serif";
     options.Size = 40;
-    options.TextAntialiasMode = 1;
-    options.CompositingQuality = 3;
+    options.TextAntialiasMode = document::TextHint::SingleBitPerPixelGridFit;
+    options.CompositingQuality = document::DrawingQuality::HighQuality;
     options.Style = 0x100 | 4;
     options.HalfPixel = true;
     options.Unicode = true;
@@ -228,6 +295,37 @@ TEST(ConfigurationReading, LayoutKeysFollowTheOlderKeysAndTolerateOddValues) {
                         "Characters = "),
               std::string::npos)
         << text;
+}
+
+TEST(ConfigurationReading, HintAndQualityNumbersBeyondTheListsTakeTheNearestEntry) {
+    struct Case {
+        const char* Text;
+        document::TextHint Hint;
+        document::DrawingQuality Quality;
+    };
+    const Case cases[] = {
+        {"TextAntialiasMode = 0\nCompositingQuality = 0\n", document::TextHint::SystemDefault,
+         document::DrawingQuality::Invalid},
+        {"TextAntialiasMode = 17\nCompositingQuality = -4\n", document::TextHint::ClearTypeGridFit,
+         document::DrawingQuality::Invalid},
+        {"TextAntialiasMode = -1\nCompositingQuality = 99999999999999999999\n",
+         document::TextHint::SystemDefault, document::DrawingQuality::AssumeLinear},
+        {"TextAntialiasMode = 2x\nCompositingQuality = x\n", document::TextHint::SingleBitPerPixel,
+         document::DrawingQuality::Invalid},
+        {"Size = 3\n", document::TextHint::AntiAlias, document::DrawingQuality::AssumeLinear},
+    };
+    for (const Case& c : cases) {
+        const document::ImportOptions options =
+            ReadConfiguration(std::string("[ImportTTF]\n") + c.Text).ImportTTF;
+        EXPECT_EQ(options.TextAntialiasMode, c.Hint) << c.Text;
+        EXPECT_EQ(options.CompositingQuality, c.Quality) << c.Text;
+    }
+    Configuration written;
+    written.ImportTTF.TextAntialiasMode = document::TextHint::SystemDefault;
+    written.ImportTTF.CompositingQuality = document::DrawingQuality::Default;
+    EXPECT_NE(AsText(WriteConfiguration(written))
+                  .find("\r\nTextAntialiasMode = 0\r\nCompositingQuality = 1\r\n"),
+              std::string::npos);
 }
 
 TEST(ConfigurationReading, CheckBoxesCountAnyNumberButZeroAsCheckedAndWriteOneOrZero) {
@@ -333,8 +431,8 @@ TEST(ConfigurationReading, EveryWrittenKeyRoundTrips) {
     // The three check boxes differ from each other and from their defaults where they can.
     c.ImportTTF = {"Noto Sans CJK",
                    101,
-                   102,
-                   103,
+                   document::TextHint::SingleBitPerPixel,    // stored as 2
+                   document::DrawingQuality::GammaCorrected, // stored as 4
                    104,
                    105,
                    106,

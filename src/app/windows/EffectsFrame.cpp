@@ -86,7 +86,7 @@ EffectsFrame::EffectsFrame(QWidget* parent) : QGroupBox(QStringLiteral("Effects"
 void EffectsFrame::AddOutlineAndShadow() {
     AddLabel(this, QStringLiteral("Outline:"), {10, 23, 50, 16});
     OutlineWidthField = AddRealField(this, QStringLiteral("OutlineWidthField"),
-                                     document::MaxOutlineWidth, {60, 20, 55, 20});
+                                     document::OutlineWidthOption.Max, {60, 20, 55, 20});
     OutlineColourButton = AddColourButton(this, QStringLiteral("OutlineColourButton"),
                                           QStringLiteral("Outline colour"), {120, 19, 45, 22});
     OutlineJoinList = Add<QComboBox>(this, QStringLiteral("OutlineJoinList"), {170, 20, 60, 20});
@@ -96,16 +96,16 @@ void EffectsFrame::AddOutlineAndShadow() {
         AddCheckBox(this, QStringLiteral("ShadowBox"), QStringLiteral("Shadow"), {10, 55, 100, 20});
     ShadowColourButton = AddColourButton(this, QStringLiteral("ShadowColourButton"),
                                          QStringLiteral("Shadow colour"), {120, 54, 45, 22});
-    const std::int64_t offset = document::MaxShadowOffset;
+    const document::OptionRange offset = document::ShadowOffsetRange;
     AddLabel(this, QStringLiteral("X:"), {10, 83, 15, 16});
-    ShadowXField =
-        AddWholeField(this, QStringLiteral("ShadowXField"), -offset, offset, {25, 80, 45, 20});
+    ShadowXField = AddWholeField(this, QStringLiteral("ShadowXField"), offset.Min, offset.Max,
+                                 {25, 80, 45, 20});
     AddLabel(this, QStringLiteral("Y:"), {75, 83, 15, 16});
-    ShadowYField =
-        AddWholeField(this, QStringLiteral("ShadowYField"), -offset, offset, {90, 80, 45, 20});
+    ShadowYField = AddWholeField(this, QStringLiteral("ShadowYField"), offset.Min, offset.Max,
+                                 {90, 80, 45, 20});
     AddLabel(this, QStringLiteral("Blur:"), {140, 83, 30, 16});
-    ShadowBlurField = AddRealField(this, QStringLiteral("ShadowBlurField"), document::MaxShadowBlur,
-                                   {170, 80, 60, 20});
+    ShadowBlurField = AddRealField(this, QStringLiteral("ShadowBlurField"),
+                                   document::ShadowBlurOption.Max, {170, 80, 60, 20});
     AddLabel(this, QStringLiteral("A glow is a shadow with offset 0 and a blur."),
              {10, 105, 220, 30});
 }
@@ -126,8 +126,9 @@ void EffectsFrame::AddFillAndField() {
     DistanceFieldBox = AddCheckBox(this, QStringLiteral("DistanceFieldBox"),
                                    QStringLiteral("Distance field"), {10, 235, 100, 20});
     AddLabel(this, QStringLiteral("Spread:"), {120, 238, 40, 16});
-    SpreadField = AddWholeField(this, QStringLiteral("SpreadField"), document::MinDistanceSpread,
-                                document::MaxDistanceSpread, {165, 235, 50, 20});
+    SpreadField =
+        AddWholeField(this, QStringLiteral("SpreadField"), document::DistanceSpreadOption.Range.Min,
+                      document::DistanceSpreadOption.Range.Max, {165, 235, 50, 20});
     AddLabel(this,
              QStringLiteral("Not with the effects above: engines draw outlines and glows from "
                             "the field."),
@@ -155,15 +156,14 @@ void EffectsFrame::Show(const document::GlyphEffects& effects) {
     for (QWidget* control : controls) {
         blockers.push_back(std::make_unique<QSignalBlocker>(control));
     }
-    // Spin fields clamp what they are given to their ranges.
+    // Spin fields clamp what they are given to their ranges, whole ones only within int.
+    const document::OptionRange offset = document::ShadowOffsetRange;
     OutlineWidthField->setValue(std::isnan(effects.OutlineWidth) ? 0.0 : effects.OutlineWidth);
     OutlineColourButton->SetColour(effects.OutlineColour);
     OutlineJoinList->setCurrentIndex(effects.Join == document::OutlineJoin::Sharp ? 1 : 0);
     ShadowBox->setChecked(effects.Shadow);
-    ShadowXField->setValue(static_cast<int>(std::clamp<std::int64_t>(
-        effects.ShadowX, -document::MaxShadowOffset, document::MaxShadowOffset)));
-    ShadowYField->setValue(static_cast<int>(std::clamp<std::int64_t>(
-        effects.ShadowY, -document::MaxShadowOffset, document::MaxShadowOffset)));
+    ShadowXField->setValue(static_cast<int>(std::clamp(effects.ShadowX, offset.Min, offset.Max)));
+    ShadowYField->setValue(static_cast<int>(std::clamp(effects.ShadowY, offset.Min, offset.Max)));
     ShadowBlurField->setValue(std::isnan(effects.ShadowBlur) ? 0.0 : effects.ShadowBlur);
     ShadowColourButton->SetColour(effects.ShadowColour);
     FillColourButton->SetColour(effects.FillColour);
@@ -171,8 +171,9 @@ void EffectsFrame::Show(const document::GlyphEffects& effects) {
     GradientTopButton->SetColour(effects.GradientTop);
     GradientBottomButton->SetColour(effects.GradientBottom);
     DistanceFieldBox->setChecked(effects.DistanceField);
-    SpreadField->setValue(static_cast<int>(std::clamp<std::int64_t>(
-        effects.DistanceSpread, document::MinDistanceSpread, document::MaxDistanceSpread)));
+    const document::OptionRange spread = document::DistanceSpreadOption.Range;
+    SpreadField->setValue(
+        static_cast<int>(std::clamp(effects.DistanceSpread, spread.Min, spread.Max)));
     ShowChoices();
 }
 

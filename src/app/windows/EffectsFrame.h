@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/GlyphEffects.h"
+#include "document/ImportOptions.h"
 
 #include <QGroupBox>
 

@@ -102,6 +102,10 @@ std::optional<BmFontVariant> DetectBmFontVariant(std::span<const std::uint8_t> b
     if (LooksLikeXmlFont(text)) {
         return BmFontVariant::Xml;
     }
+    if (start.starts_with('{') && start.find("\"chars\"") != std::string_view::npos &&
+        start.find("\"common\"") != std::string_view::npos) {
+        return BmFontVariant::Json;
+    }
     return std::nullopt;
 }
 
@@ -120,6 +124,9 @@ base::Result<base::Done> ReadBmFont(document::Typeface& typeface,
         break;
     case BmFontVariant::Binary:
         font = ParseBmFontBinary(bytes, warnings);
+        break;
+    case BmFontVariant::Json:
+        font = ParseBmFontJson(bytes, warnings);
         break;
     }
     if (!font) {
@@ -175,6 +182,9 @@ base::Result<base::Done> WriteBmFont(const document::Typeface& typeface, const s
         break;
     case BmFontVariant::Binary:
         descriptor = EncodeBmFontBinary(*font.Value);
+        break;
+    case BmFontVariant::Json:
+        descriptor = EncodeBmFontJson(*font.Value);
         break;
     }
     result.Warnings.insert(result.Warnings.end(), descriptor.Warnings.begin(),

@@ -12,11 +12,11 @@
 
 namespace glyfora::formats {
 
-enum class BmFontVariant { Text, Xml, Binary };
+enum class BmFontVariant { Text, Xml, Binary, Json };
 
 // The variant the bytes are written in, by content alone: "BMF" and a version byte; a first line
-// beginning with "info" or "common"; an XML root "font" holding "common" and "chars". None for
-// anything else.
+// beginning with "info" or "common"; an XML root "font" holding "common" and "chars"; a JSON
+// object naming "chars" and "common". None for anything else.
 [[nodiscard]] std::optional<BmFontVariant> DetectBmFontVariant(std::span<const std::uint8_t> bytes);
 
 // Reads a descriptor of the given variant into an empty typeface; page pictures are looked for in

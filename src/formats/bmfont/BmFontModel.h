@@ -76,7 +76,7 @@ struct BmFont {
     std::optional<document::DistanceField> DistanceField;
 };
 
-// The three variants. Parsers return none only when the bytes are not that variant at all; what
+// The four variants. Parsers return none only when the bytes are not that variant at all; what
 // they had to skip or guess is added to warnings. Encoders fail with why the font cannot be
 // written in their variant.
 [[nodiscard]] std::optional<BmFont> ParseBmFontText(std::span<const std::uint8_t> bytes,
@@ -88,6 +88,9 @@ struct BmFont {
 [[nodiscard]] std::optional<BmFont> ParseBmFontBinary(std::span<const std::uint8_t> bytes,
                                                       std::vector<std::string>& warnings);
 [[nodiscard]] base::Result<std::vector<std::uint8_t>> EncodeBmFontBinary(const BmFont& font);
+[[nodiscard]] std::optional<BmFont> ParseBmFontJson(std::span<const std::uint8_t> bytes,
+                                                    std::vector<std::string>& warnings);
+[[nodiscard]] base::Result<std::vector<std::uint8_t>> EncodeBmFontJson(const BmFont& font);
 
 // The text and XML variants carry the same records: a tag ("info", "char", …) with named values.
 // Both readers hand each record to AddBmFontRecord; both writers format BmFontRecords' output.
