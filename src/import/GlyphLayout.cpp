@@ -1,5 +1,7 @@
 #include "import/GlyphLayout.h"
 
+#include "document/RowPacking.h"
+
 namespace glyfora::fontimport {
 
 namespace {
