@@ -45,21 +45,28 @@ std::optional<std::int64_t> RoundedOutlineWidth(const Properties& properties) {
     return static_cast<std::int64_t>(std::round(width)); // halves away from zero
 }
 
+bool IsWritableDistanceField(const DistanceField& field) {
+    if (field.FieldType.empty() || field.Range < 1 || field.Range > 65535) {
+        return false;
+    }
+    for (const char c : field.FieldType) {
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::optional<DistanceField> DistanceFieldOf(const Properties& properties) {
     const std::string* type = Find(properties, DistanceFieldProperty);
     const std::string* range = Find(properties, DistanceRangeProperty);
     if (type == nullptr || range == nullptr) {
         return std::nullopt;
     }
-    for (const char c : *type) {
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
-            return std::nullopt; // the text variant writes the type unquoted
-        }
-    }
     DistanceField field{*type, 0};
     const char* end = range->data() + range->size();
     const auto [next, error] = std::from_chars(range->data(), end, field.Range);
-    if (error != std::errc() || next != end || field.Range < 1 || field.Range > 65535) {
+    if (error != std::errc() || next != end || !IsWritableDistanceField(field)) {
         return std::nullopt;
     }
     return field;

@@ -33,8 +33,12 @@ struct DistanceField {
     friend bool operator==(const DistanceField&, const DistanceField&) = default;
 };
 
-// The distance field the properties describe: both properties set, the type of letters and
-// digits, the range a whole number 1..65535. None otherwise.
+// A field the files can hold: the type of letters and digits (the text variant writes it
+// unquoted), the range 1..65535.
+[[nodiscard]] bool IsWritableDistanceField(const DistanceField& field);
+
+// The distance field the properties describe: both properties set, the range a whole number,
+// and the field writable. None otherwise.
 [[nodiscard]] std::optional<DistanceField> DistanceFieldOf(const Properties& properties);
 
 // How the picture's channels hold the glyphs, as BMFont's channel fields tell it.

@@ -158,6 +158,7 @@ TEST(BmFontEffects, DescriptorsOfOtherGeneratorsKeepTheirDistanceField) {
     const struct {
         const char* Name;
         const char* Descriptor;
+        std::optional<document::DistanceField> Kept = document::DistanceField{"msdf", 4};
     } cases[] = {
         {"text, unquoted", "info face=\"F\" size=32\ncommon lineHeight=40 base=30 pages=1\n"
                            "page id=0 file=\"f_0.png\"\n"
@@ -170,6 +171,11 @@ TEST(BmFontEffects, DescriptorsOfOtherGeneratorsKeepTheirDistanceField) {
          "<common lineHeight=\"40\" base=\"30\" pages=\"1\"/>"
          "<pages><page id=\"0\" file=\"f_0.png\"/></pages>"
          "<distanceField fieldType=\"msdf\" distanceRange=\"4\"/><chars count=\"0\"/></font>"},
+        {"text, damaged: dropped, as no writer could give it back",
+         "info face=\"F\" size=32\ncommon lineHeight=40 base=30 pages=1\n"
+         "page id=0 file=\"f_0.png\"\n"
+         "distanceField fieldType=\"m sdf\\r\" distanceRange=0\nchars count=0\n",
+         std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -179,8 +185,7 @@ TEST(BmFontEffects, DescriptorsOfOtherGeneratorsKeepTheirDistanceField) {
         LoadedFnt loaded = LoadFnt(registry, scratch.Directory(), Bytes(c.Descriptor));
         ASSERT_EQ(loaded.Error, "");
         EXPECT_EQ(loaded.Warnings, std::vector<std::string>{});
-        EXPECT_EQ(document::DistanceFieldOf(loaded.Font->Content.Properties),
-                  (document::DistanceField{"msdf", 4}));
+        EXPECT_EQ(document::DistanceFieldOf(loaded.Font->Content.Properties), c.Kept);
     }
 }
 

@@ -839,13 +839,17 @@ void AddBmFontRecord(BmFont& font, const BmFontRecord& record) {
             }
         }
     } else if (record.Tag == "distanceField") {
-        document::DistanceField& field = font.DistanceField.emplace();
+        document::DistanceField field;
         for (const BmFontField& f : record.Fields) {
             if (f.Key == "fieldType") {
                 field.FieldType = f.Value;
             } else if (f.Key == "distanceRange") {
                 field.Range = ParseBmFontNumber(f.Value);
             }
+        }
+        // A damaged line is dropped rather than kept in a form no writer can reproduce.
+        if (document::IsWritableDistanceField(field)) {
+            font.DistanceField = field;
         }
     } else if (record.Tag == "kerning") {
         BmFontKerning& kerning = font.Kernings.emplace_back();
