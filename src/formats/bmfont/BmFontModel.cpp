@@ -679,7 +679,8 @@ void WarnDroppedProperties(const std::map<std::string, std::string>& properties,
             std::find_if(PropertyKeys.begin(), PropertyKeys.end(),
                          [&](const char* k) { return entry.first == k; }) != PropertyKeys.end() ||
             entry.first == document::DistanceFieldProperty ||
-            entry.first == document::DistanceRangeProperty;
+            entry.first == document::DistanceRangeProperty ||
+            entry.first == document::InkProperty; // the channel fields tell it
         if (!known && !entry.second.empty()) {
             dropped.push_back(entry.first);
         }
