@@ -22,6 +22,8 @@ private slots:
     void previewIsRedrawnByTheControlsThatChangeTheGlyphs();
     void showingOrRestoringDoesNotRedrawThePreview();
     void previewShowsBlackTextOnButtonFace();
+    void effectsFrameSitsRightOfTheOtherControls();
+    void previewShowsTheOutline();
     void previewDiffersBetweenMonochromeAndAntialiasedHints();
     void optionsRoundTripThroughTheSettings_data();
     void optionsRoundTripThroughTheSettings();
