@@ -39,7 +39,7 @@ struct DistanceField {
 };
 
 // Whether field can be written in every file that holds one: its type of ASCII letters and digits
-// (text descriptors write it unquoted), its range 1..65535.
+// (no quote or blank for a text descriptor to stumble on), its range 1..65535.
 [[nodiscard]] bool IsWritableDistanceField(const DistanceField& field);
 
 // The distance field the properties describe: both properties set and IsWritableDistanceField.

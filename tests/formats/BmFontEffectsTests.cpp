@@ -51,7 +51,7 @@ const EffectCase EffectCases[] = {
      {{"DistanceField", "sdf"}, {"DistanceRange", "8"}, {"Ink", "sdf"}},
      "outline=0\n",
      "alphaChnl=0 redChnl=0 greenChnl=0 blueChnl=0\n",
-     "distanceField fieldType=sdf distanceRange=8\n",
+     "distanceField fieldType=\"sdf\" distanceRange=8\n",
      "  <distanceField fieldType=\"sdf\" distanceRange=\"8\"/>\n"},
 };
 

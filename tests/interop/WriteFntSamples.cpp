@@ -10,6 +10,7 @@
 #include "formats/bmfont/BmFontFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -108,10 +109,24 @@ void ClearCellFrames(Typeface& typeface) {
     SetCharacterSetImage(typeface, std::move(picture));
 }
 
+// What the descriptor says the picture holds: info outline, the channel fields (alpha, red, green,
+// blue) and, when not empty, the distance field's "fieldType, distanceRange" as JSON members.
+struct PictureDescription {
+    int Outline = 0;
+    std::array<int, 4> Channels{0, 4, 4, 4};
+    std::string DistanceField;
+};
+
 void WriteExpected(const Typeface& typeface, const std::string& path,
-                   const std::vector<InkPlace>& ink = {}) {
+                   const std::vector<InkPlace>& ink, const PictureDescription& picture) {
     std::ofstream out(path);
     out << "{\n  \"face\": \"Sample & Sons\",\n  \"lineHeight\": 20,\n  \"base\": 16,\n"
+        << "  \"outline\": " << picture.Outline << ",\n  \"channels\": [" << picture.Channels[0]
+        << ", " << picture.Channels[1] << ", " << picture.Channels[2] << ", " << picture.Channels[3]
+        << "],\n"
+        << (picture.DistanceField.empty()
+                ? std::string()
+                : "  \"distanceField\": {" + picture.DistanceField + "},\n")
         << "  \"scaleW\": " << typeface.Content.Image->Width
         << ",\n  \"scaleH\": " << typeface.Content.Image->Height << ",\n  \"chars\": [\n";
     bool first = true;
@@ -143,7 +158,7 @@ void WriteExpected(const Typeface& typeface, const std::string& path,
 
 // The four variants of typeface and expected.json in folder (which ends in a separator).
 bool WriteSamples(const Typeface& typeface, const std::string& folder,
-                  const std::vector<InkPlace>& ink = {}) {
+                  const std::vector<InkPlace>& ink = {}, const PictureDescription& picture = {}) {
     const std::pair<const char*, BmFontVariant> variants[] = {
         {"text.fnt", BmFontVariant::Text},
         {"xml.fnt", BmFontVariant::Xml},
@@ -157,7 +172,7 @@ bool WriteSamples(const Typeface& typeface, const std::string& folder,
             return false;
         }
     }
-    WriteExpected(typeface, folder + "expected.json", ink);
+    WriteExpected(typeface, folder + "expected.json", ink, picture);
     return true;
 }
 
@@ -182,5 +197,23 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::filesystem::create_directories(folder + "compact");
-    return WriteSamples(compact, folder + "compact/", ink) ? 0 : 1;
+    if (!WriteSamples(compact, folder + "compact/", ink)) {
+        return 1;
+    }
+    // The effects an import records, described by the files' fields. Each sample replaces the
+    // typeface before it in the registry, so each is written before the next is made.
+    Typeface& outlined = MakeTypeface(registry);
+    outlined.Content.Properties.insert(
+        {{"Outline", "2"}, {"OutlineColour", "#000000FF"}, {"Ink", "outlined"}});
+    std::filesystem::create_directories(folder + "outlined");
+    if (!WriteSamples(outlined, folder + "outlined/", {}, {2, {1, 0, 0, 0}, ""})) {
+        return 1;
+    }
+    Typeface& field = MakeTypeface(registry);
+    field.Content.Properties.insert(
+        {{"DistanceField", "sdf"}, {"DistanceRange", "8"}, {"Ink", "sdf"}});
+    std::filesystem::create_directories(folder + "field");
+    const PictureDescription fieldDescription{
+        0, {0, 0, 0, 0}, "\"fieldType\": \"sdf\", \"distanceRange\": 8"};
+    return WriteSamples(field, folder + "field/", {}, fieldDescription) ? 0 : 1;
 }

@@ -61,6 +61,14 @@ async function main() {
         check(file, 'common.base', font.common.base, expected.base);
         check(file, 'common.scaleW', font.common.scaleW, expected.scaleW);
         check(file, 'common.scaleH', font.common.scaleH, expected.scaleH);
+        check(file, 'info.outline', font.info.outline, expected.outline);
+        ['alphaChnl', 'redChnl', 'greenChnl', 'blueChnl'].forEach((key, i) =>
+            check(file, `common.${key}`, font.common[key], expected.channels[i]));
+        // Of these readers only the text and JSON ones keep a distance field (pixi reads the XML's).
+        if (file === 'text.fnt' || file === 'json.json') {
+            check(file, 'distanceField', JSON.stringify(font.distanceField),
+                  JSON.stringify(expected.distanceField));
+        }
         check(file, 'pages', JSON.stringify(font.pages), JSON.stringify([file.replace(/\.(fnt|json)$/, '_0.png')]));
         compareList(file, 'chars', font.chars, expected.chars, charKeys);
         compareList(file, 'kernings', font.kernings, expected.kernings, kerningKeys);

@@ -28,4 +28,6 @@ if [ ! -f "$modules/parse-bmfont-ascii/package.json" ] ||
         exit 77
     fi
 fi
-node "$script" "$work/out" "$modules" && node "$script" "$work/out/compact" "$modules"
+for sample in "" compact outlined field; do
+    node "$script" "$work/out/$sample" "$modules" || exit $?
+done

@@ -896,9 +896,9 @@ std::vector<BmFontRecord> BmFontRecords(const BmFont& font) {
         records.push_back({"page", {{"id", Number(page.Id)}, {"file", page.File, true}}});
     }
     if (font.DistanceField) {
-        // Unquoted, as msdf-atlas-gen writes it: readers that keep quotes still read the type.
+        // The type quoted: parse-bmfont-ascii reads an unquoted word as no value at all.
         records.push_back({"distanceField",
-                           {{"fieldType", font.DistanceField->FieldType},
+                           {{"fieldType", font.DistanceField->FieldType, true},
                             {"distanceRange", Number(font.DistanceField->Range)}}});
     }
     records.push_back({"chars", {{"count", Number(static_cast<std::int64_t>(font.Chars.size()))}}});

@@ -72,7 +72,8 @@ struct BmFont {
     std::vector<BmFontPage> Pages; // in file order
     std::vector<BmFontChar> Chars;
     std::vector<BmFontKerning> Kernings;
-    // The msdf-bmfont-xml extension: "distanceField fieldType=sdf distanceRange=N" after the pages.
+    // The msdf-bmfont-xml extension: "distanceField fieldType="sdf" distanceRange=N" after the
+    // pages.
     std::optional<document::DistanceField> DistanceField;
 };
 
