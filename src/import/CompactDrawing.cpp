@@ -102,7 +102,7 @@ Staged<DrawnGlyphs> DrawCompactly(const MeasuredGlyphs& measured, const document
         cells.push_back({glyph.Cell.Width, glyph.Cell.Height});
     }
     const base::Result<document::PackedCells> packed =
-        document::PackCells(cells, {options.Gutter, options.MaxWidth, options.PowerOfTwo});
+        document::PackCells(cells, {options.Gutter, options.MaxWidth, options.PowerOfTwo, {}});
     if (!packed) {
         return ImportStop{ImportEnd::Failed,
                           "The compact character-set image cannot be made: " + packed.Error + "."};
