@@ -6,113 +6,136 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <iterator>
-#include <optional>
+#include <span>
+#include <string_view>
 
 namespace glyfora::cli {
 
 namespace {
 
-struct NumberOption {
-    const char* Name;
-    std::int64_t fontimport::ImportOptions::*Field;
-    fontimport::OptionRange Range;
-};
-
-constexpr NumberOption NumberOptions[] = {
-    {"--size", &fontimport::ImportOptions::Size, fontimport::SizeRange},
-    {"--letter-space", &fontimport::ImportOptions::LetterSpace, fontimport::SpaceRange},
-    {"--padding-top", &fontimport::ImportOptions::PaddingTop, fontimport::SpaceRange},
-    {"--padding-bottom", &fontimport::ImportOptions::PaddingBottom, fontimport::SpaceRange},
-    {"--padding-left", &fontimport::ImportOptions::PaddingLeft, fontimport::SpaceRange},
-    {"--padding-right", &fontimport::ImportOptions::PaddingRight, fontimport::SpaceRange},
-    {"--max-width", &fontimport::ImportOptions::MaxWidth, fontimport::MaxWidthRange},
-    {"--gutter", &fontimport::ImportOptions::Gutter, fontimport::GutterRange},
-    {"--hint", &fontimport::ImportOptions::TextAntialiasMode, fontimport::TextAntialiasModeRange},
-    {"--quality", &fontimport::ImportOptions::CompositingQuality,
-     fontimport::CompositingQualityRange},
-};
-
-struct FlagOption {
-    const char* Name;
-    std::int64_t StyleBit; // 0 for the boolean options
-    bool fontimport::ImportOptions::*Field;
-};
-
-constexpr FlagOption FlagOptions[] = {
-    {"--bold", fontimport::StyleBold, nullptr},
-    {"--italic", fontimport::StyleItalic, nullptr},
-    {"--underline", fontimport::StyleUnderline, nullptr},
-    {"--unicode", 0, &fontimport::ImportOptions::Unicode},
-    {"--center", 0, &fontimport::ImportOptions::Center},
-    {"--half-pixel", 0, &fontimport::ImportOptions::HalfPixel},
-    {"--power-of-two", 0, &fontimport::ImportOptions::PowerOfTwo},
-};
-
-// Options that may be given more than once, each adding its value.
-bool IsRepeatableOption(const std::string& arg) {
-    return arg == "--chars" || arg == "--chars-file" || arg == "--fallback";
-}
-
-// Adds the value of a repeatable option; fails with why it is refused.
-base::Result<base::Done> AddRepeatableValue(ImportArguments& parsed, const std::string& arg,
-                                            const std::string& value) {
-    if (arg == "--chars") {
-        const auto codes = fontimport::ParseCharacterList(value);
-        if (!codes) {
-            return base::Failure{"--chars: " + codes.Error};
-        }
-        std::string& list = parsed.Options.Characters;
-        list += (list.empty() ? "" : ", ") + value;
-        parsed.CharactersListed = true;
-    } else if (arg == "--chars-file") {
-        parsed.CharacterFiles.push_back(value);
-    } else {
-        parsed.Options.Fallbacks.push_back(value);
-    }
-    return base::Done{};
-}
-
-// Puts the value of the number option arg into field when it is a whole number inside range.
-base::Result<base::Done> ReadNumber(const std::string& arg, const std::string& value,
-                                    fontimport::OptionRange range, std::int64_t& field) {
+// Puts value into field when it is a whole number inside range; else says why not.
+std::string ReadNumber(std::string_view flag, const std::string& value, document::OptionRange range,
+                       std::int64_t& field) {
     const auto number = ParseNumber<std::int64_t>(value);
     if (!number || *number < range.Min || *number > range.Max) {
-        return base::Failure{arg + " must be a whole number from " + std::to_string(range.Min) +
-                             " to " + std::to_string(range.Max) + ", not \"" + value + "\""};
+        return std::string(flag) + " must be a whole number from " + std::to_string(range.Min) +
+               " to " + std::to_string(range.Max) + ", not \"" + value + "\"";
     }
     field = *number;
+    return {};
+}
+
+// "a", "a or b", "a, b or c".
+std::string Alternatives(std::span<const std::string_view> words) {
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        text += i == 0 ? "" : i + 1 == words.size() ? " or " : ", ";
+        text += words[i];
+    }
+    return text;
+}
+
+// Reads the import option that one argument names, with the argument after it as its value when
+// the option takes one (Value is null when there is none left). Visits every row of the options
+// table; only the row whose flag is the argument does anything.
+struct OptionArgument {
+    OptionArgument(const std::string& arg, const std::string* value, ImportArguments& parsed)
+        : Arg(arg), Value(value), Parsed(parsed) {}
+
+    const std::string& Arg;
+    const std::string* Value;
+    ImportArguments& Parsed;
+    bool Known = false;      // the argument names an import option
+    bool TakesValue = false; // ... which takes the next argument
+    std::string Error;       // why that value is refused
+
+    // Whether the argument is flag, an option with a value, and the value is there to read.
+    bool Takes(std::string_view flag) {
+        if (Arg != flag) {
+            return false;
+        }
+        Known = TakesValue = true;
+        return Value != nullptr;
+    }
+
+    void operator()(const document::TextOption& option, std::string& field) {
+        if (Takes(option.Flag)) {
+            field = *Value;
+        }
+    }
+    void operator()(const document::CharacterListOption& option, std::string& list) {
+        if (!Takes(option.Flag)) {
+            return;
+        }
+        if (const auto codes = fontimport::ParseCharacterList(*Value); !codes) {
+            Error = std::string(option.Flag) + ": " + codes.Error;
+            return;
+        }
+        list += (list.empty() ? "" : ", ") + *Value;
+        Parsed.CharactersListed = true;
+    }
+    void operator()(const document::FamiliesOption& option, std::vector<std::string>& families) {
+        if (Takes(option.Flag)) {
+            families.push_back(*Value);
+        }
+    }
+    void operator()(const document::NumberOption& option, std::int64_t& field) {
+        if (Takes(option.Flag)) {
+            Error = ReadNumber(option.Flag, *Value, option.Range, field);
+        }
+    }
+    void operator()(const document::SwitchOption& option, bool& field) {
+        if (Arg == option.Flag) {
+            Known = true;
+            field = true;
+        }
+    }
+    void operator()(const document::BitsOption& option, std::int64_t& field) {
+        for (const document::StyleBit& bit : option.Bits) {
+            if (Arg == bit.Flag) {
+                Known = true;
+                field |= bit.Bit;
+            }
+        }
+    }
+    template <class Choice, std::size_t Count>
+    void operator()(const document::ChoiceOption<Choice, Count>& option, Choice& field) {
+        if (!Takes(option.Flag)) {
+            return;
+        }
+        std::int64_t number = 0;
+        if (option.Words.front().empty()) {
+            Error = ReadNumber(option.Flag, *Value, {0, Count - 1}, number);
+        } else {
+            const auto word = std::find(option.Words.begin(), option.Words.end(), *Value);
+            number = word - option.Words.begin();
+            if (word == option.Words.end()) {
+                Error = std::string(option.Flag) + " must be " + Alternatives(option.Words) +
+                        ", not \"" + *Value + "\"";
+            }
+        }
+        if (Error.empty()) {
+            field = document::ChoiceOfNumber(option, number);
+        }
+    }
+};
+
+// Sets an option of the command that is not an import option; fails with why value is refused.
+base::Result<base::Done> SetCommandOption(ImportArguments& parsed, const std::string& arg,
+                                          const std::string& value) {
+    if (arg == "-o" || arg == "--output") {
+        parsed.Output = value;
+    } else if (arg == "--chars-file") {
+        parsed.CharacterFiles.push_back(value);
+    } else if (const std::string error = ReadNumber(arg, value, fontimport::JobsRange, parsed.Jobs);
+               !error.empty()) {
+        return base::Failure{error};
+    }
     return base::Done{};
 }
 
-// Sets the option arg that takes value; fails with why value is refused.
-base::Result<base::Done> SetValueOption(ImportArguments& parsed, const std::string& arg,
-                                        const std::string& value) {
-    if (arg == "--family") {
-        parsed.Options.Family = value;
-    } else if (arg == "--layout") {
-        if (value != "rows" && value != "compact") {
-            return base::Failure{"--layout must be rows or compact, not \"" + value + "\""};
-        }
-        parsed.Options.Layout =
-            value == "rows" ? fontimport::CellLayout::Rows : fontimport::CellLayout::Compact;
-    } else if (arg == "-o" || arg == "--output") {
-        parsed.Output = value;
-    } else if (IsRepeatableOption(arg)) {
-        return AddRepeatableValue(parsed, arg, value);
-    } else {
-        // The one number that is not an import option.
-        std::int64_t* field = &parsed.Jobs;
-        fontimport::OptionRange range = fontimport::JobsRange;
-        for (const NumberOption& option : NumberOptions) {
-            if (arg == option.Name) {
-                field = &(parsed.Options.*option.Field);
-                range = option.Range;
-            }
-        }
-        return ReadNumber(arg, value, range, *field);
-    }
-    return base::Done{};
+bool IsCommandOption(const std::string& arg) {
+    return arg == "-o" || arg == "--output" || arg == "--chars-file" || arg == "--jobs";
 }
 
 } // namespace
@@ -128,36 +151,28 @@ base::Result<ImportArguments> ParseImportArguments(const std::vector<std::string
     }
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        bool known = false;
-        for (const FlagOption& flag : FlagOptions) {
-            if (arg == flag.Name) {
-                known = true;
-                if (flag.Field != nullptr) {
-                    parsed.Options.*flag.Field = true;
-                } else {
-                    parsed.Options.Style |= flag.StyleBit;
-                }
-            }
-        }
-        if (known) {
-            continue;
-        }
-        const bool takesValue = arg == "--family" || arg == "-o" || arg == "--output" ||
-                                arg == "--layout" || arg == "--jobs" || IsRepeatableOption(arg) ||
-                                std::any_of(std::begin(NumberOptions), std::end(NumberOptions),
-                                            [&](const NumberOption& o) { return arg == o.Name; });
-        if (!takesValue) {
+        const std::string* value = i + 1 < args.size() ? &args[i + 1] : nullptr;
+        OptionArgument option{arg, value, parsed};
+        document::VisitImportOptions(parsed.Options, option);
+        if (!option.Known && !IsCommandOption(arg)) {
             return base::Failure{"unknown option \"" + arg + "\""};
         }
-        if (i + 1 >= args.size()) {
+        if ((option.TakesValue || !option.Known) && value == nullptr) {
             return base::Failure{arg + " needs a value"};
         }
-        const std::string& value = args[++i];
-        if (const base::Result<base::Done> set = SetValueOption(parsed, arg, value); !set) {
-            return base::Failure{set.Error};
+        if (!option.Error.empty()) {
+            return base::Failure{option.Error};
         }
-        haveFamily = haveFamily || arg == "--family";
-        haveSize = haveSize || arg == "--size";
+        if (!option.Known) {
+            if (const base::Result<base::Done> set = SetCommandOption(parsed, arg, *value); !set) {
+                return base::Failure{set.Error};
+            }
+        }
+        if (option.TakesValue || !option.Known) {
+            ++i;
+        }
+        haveFamily = haveFamily || arg == document::FamilyOption.Flag;
+        haveSize = haveSize || arg == document::SizeOption.Flag;
     }
     if (!haveFamily) {
         return base::Failure{"--family NAME is required"};

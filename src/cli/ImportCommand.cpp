@@ -82,7 +82,7 @@ private:
 // Where the fitting picture width is one the import can make, the option that makes it; else
 // what else to change.
 std::string MaxWidthAdvice(const std::optional<std::int64_t>& width) {
-    if (!width || *width > fontimport::MaxWidthRange.Max) {
+    if (!width || *width > document::MaxWidthOption.Range.Max) {
         return " (no --max-width makes it fit; choose a smaller --size or fewer characters)";
     }
     return " (--max-width " + std::to_string(*width) + ")";

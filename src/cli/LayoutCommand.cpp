@@ -151,7 +151,8 @@ base::Result<base::Done> ReadValue(LayoutArguments& parsed, const std::string& a
             return base::Done{};
         }
         if (arg == "--gutter") {
-            return ReadPackingValue(parsed.Packing.Gutter, arg, value, document::GutterRange);
+            return ReadPackingValue(parsed.Packing.Gutter, arg, value,
+                                    document::GutterOption.Range);
         }
         return ReadPackingValue(parsed.Packing.MaxWidth, arg, value, {0, document::MaxPackedSide});
     }

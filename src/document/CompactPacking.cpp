@@ -212,7 +212,8 @@ base::Result<PackedCells> PackCells(std::span<const CellSize> cells, const Packi
             }
         }
     }
-    const std::int64_t gutter = std::clamp(rules.Gutter, GutterRange.Min, GutterRange.Max);
+    const std::int64_t gutter =
+        std::clamp(rules.Gutter, GutterOption.Range.Min, GutterOption.Range.Max);
     if (rules.Pages) {
         return PackPages(cells, *rules.Pages, gutter);
     }

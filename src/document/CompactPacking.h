@@ -12,7 +12,7 @@
 namespace glyfora::document {
 
 // The widest and tallest picture a packing makes: what a GPU texture commonly holds. Gutters are
-// kept within the import's GutterRange.
+// kept within the import's GutterOption.Range.
 constexpr std::int64_t MaxPackedSide = 16384;
 
 // How cells are laid into a compact picture.

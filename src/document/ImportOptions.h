@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace glyfora::document {
@@ -11,44 +13,215 @@ namespace glyfora::document {
 // the cells densely with gutters between them.
 enum class CellLayout { Rows, Compact };
 
-// Everything the import window lets the user choose, named by the keys of the configuration
-// file's "ImportTTF" group and in their order. The font import reads them and the configuration
-// file keeps them, so they live below both.
+// The text rendering hints the import draws with; each value is the rasteriser's hint.
+enum class TextHint {
+    SystemDefault,
+    SingleBitPerPixelGridFit,
+    SingleBitPerPixel,
+    AntiAliasGridFit,
+    AntiAlias,
+    ClearTypeGridFit,
+};
+
+// The compositing qualities the import draws with; each value is the rasteriser's quality, and
+// Invalid is one the rasteriser refuses (the quality in force stays).
+enum class DrawingQuality {
+    Invalid = -1,
+    Default,
+    HighSpeed,
+    HighQuality,
+    GammaCorrected,
+    AssumeLinear,
+};
+
+// Style bits of the import options: bold, italic, underline, strike-out.
+constexpr std::int64_t StyleBold = 0x100;
+constexpr std::int64_t StyleItalic = 0x200;
+constexpr std::int64_t StyleUnderline = 4;
+constexpr std::int64_t StyleStrikeOut = 8;
+
+// The table of import options. Each option is one descriptor below, with its key in the
+// configuration file's "ImportTTF" group, its command-line flag, its range and its default, and
+// one line in VisitImportOptions pairing it with its member of ImportOptions. The configuration
+// file, the command line, the import window and the import all read the options from here.
+
+struct OptionRange {
+    std::int64_t Min = 0, Max = 0;
+};
+
+// A whole number. The import and the window bring it into its range; the file keeps what it reads.
+struct NumberOption {
+    std::string_view Key, Flag;
+    OptionRange Range;
+    std::int64_t Default = 0;
+};
+
+// A check box: 1 or 0 in the file, any other number read as checked; a flag without a value.
+struct SwitchOption {
+    std::string_view Key, Flag;
+    bool Default = false;
+};
+
+// Text kept as it is.
+struct TextOption {
+    std::string_view Key, Flag;
+    std::string_view Default;
+};
+
+// A character list; the command line's lists add up, each read as a list.
+struct CharacterListOption {
+    std::string_view Key, Flag;
+};
+
+// Family names, joined by FamilySeparator in the file; the flag gives one and may repeat.
+struct FamiliesOption {
+    std::string_view Key, Flag;
+};
+
+// Bits set by flags of their own, stored as one number.
+struct StyleBit {
+    std::string_view Flag;
+    std::int64_t Bit = 0;
+};
+struct BitsOption {
+    std::string_view Key;
+    std::array<StyleBit, 3> Bits;
+    std::int64_t Default = 0;
+};
+
+// One of a few values, stored as its position in Values. A number beyond them reads as the
+// nearest value (Nearest) or as the default. The command line takes the value's word when the
+// option has words, else its number.
+enum class BeyondValues { Nearest, Default };
+template <class Value, std::size_t Count> struct ChoiceOption {
+    std::string_view Key, Flag;
+    std::array<Value, Count> Values;
+    std::array<std::string_view, Count> Words;
+    Value Default;
+    BeyondValues Beyond = BeyondValues::Nearest;
+};
+
+constexpr TextOption FamilyOption{"Family", "--family", "Arial"};
+constexpr NumberOption SizeOption{"Size", "--size", {0, 128}, 24}; // em size in pixels
+constexpr ChoiceOption<TextHint, 6> HintOption{
+    "TextAntialiasMode",
+    "--hint",
+    {TextHint::SystemDefault, TextHint::SingleBitPerPixelGridFit, TextHint::SingleBitPerPixel,
+     TextHint::AntiAliasGridFit, TextHint::AntiAlias, TextHint::ClearTypeGridFit},
+    {},
+    TextHint::AntiAlias};
+constexpr ChoiceOption<DrawingQuality, 6> QualityOption{
+    "CompositingQuality",
+    "--quality",
+    {DrawingQuality::Invalid, DrawingQuality::Default, DrawingQuality::HighSpeed,
+     DrawingQuality::HighQuality, DrawingQuality::GammaCorrected, DrawingQuality::AssumeLinear},
+    {},
+    DrawingQuality::AssumeLinear};
+constexpr OptionRange SpaceRange{-100, 100}; // the letter space and the four paddings
+constexpr NumberOption LetterSpaceOption{"LetterSpace", "--letter-space", SpaceRange, 0};
+constexpr NumberOption PaddingTopOption{"PaddingTop", "--padding-top", SpaceRange, 0};
+constexpr NumberOption PaddingBottomOption{"PaddingBottom", "--padding-bottom", SpaceRange, 0};
+constexpr NumberOption PaddingLeftOption{"PaddingLeft", "--padding-left", SpaceRange, 0};
+constexpr NumberOption PaddingRightOption{"PaddingRight", "--padding-right", SpaceRange, 0};
+// Only the three check boxes of the window; strike-out is no import option.
+constexpr BitsOption StyleOption{
+    "Style",
+    {{{"--bold", StyleBold}, {"--italic", StyleItalic}, {"--underline", StyleUnderline}}},
+    0};
+constexpr SwitchOption CenterOption{"Center", "--center", false};
+constexpr SwitchOption UnicodeOption{"Unicode", "--unicode", false};
+constexpr SwitchOption HalfPixelOption{"HalfPixel", "--half-pixel", false};
+// 0 = one row (Rows) or a near-square picture (Compact).
+constexpr NumberOption MaxWidthOption{"MaxWidth", "--max-width", {0, 16384}, 512};
+// Added after the keys above, so older files lack them; a layout other than 1 is Rows.
+constexpr ChoiceOption<CellLayout, 2> LayoutOption{"Layout",
+                                                   "--layout",
+                                                   {CellLayout::Rows, CellLayout::Compact},
+                                                   {"rows", "compact"},
+                                                   CellLayout::Rows,
+                                                   BeyondValues::Default};
+// Empty pixels between compact cells.
+constexpr NumberOption GutterOption{"Gutter", "--gutter", {0, 64}, 1};
+// Compact picture sides rounded up to powers of two.
+constexpr SwitchOption PowerOfTwoOption{"PowerOfTwo", "--power-of-two", false};
+// A character list ("32-126, U+0400-U+04FF"); when it names any code it replaces Unicode.
+constexpr CharacterListOption CharactersOption{"Characters", "--chars"};
+// Families that draw the codes the main font lacks, first covering one first.
+constexpr FamiliesOption FallbacksOption{"Fallbacks", "--fallback"};
+
+// Everything the import window lets the user choose, in the order of the "ImportTTF" keys.
 struct ImportOptions {
-    std::string Family = "Arial";
-    std::int64_t Size = 24;              // em size in pixels, 0..128
-    std::int64_t TextAntialiasMode = 4;  // list index = text rendering hint, 0..5
-    std::int64_t CompositingQuality = 5; // list index, 0..5; the quality used is index - 1
-    std::int64_t LetterSpace = 0;        // -100..100
-    std::int64_t PaddingTop = 0;         // -100..100 each
-    std::int64_t PaddingBottom = 0;
-    std::int64_t PaddingLeft = 0;
-    std::int64_t PaddingRight = 0;
-    std::int64_t Style = 0; // 0x100 bold, 0x200 italic, 4 underline
-    bool Center = false;
-    bool Unicode = false;
-    bool HalfPixel = false;
-    std::int64_t MaxWidth = 512; // 0..16384; 0 = one row (Rows) or a near-square picture (Compact)
-    CellLayout Layout = CellLayout::Rows;
-    std::int64_t Gutter = 1; // 0..64, empty pixels between compact cells
-    bool PowerOfTwo = false; // compact picture sides rounded up to powers of two
-    // A character list ("32-126, U+0400-U+04FF"); when it names any code it replaces Unicode.
+    std::string Family{FamilyOption.Default};
+    std::int64_t Size = SizeOption.Default;
+    TextHint TextAntialiasMode = HintOption.Default;
+    DrawingQuality CompositingQuality = QualityOption.Default;
+    std::int64_t LetterSpace = LetterSpaceOption.Default;
+    std::int64_t PaddingTop = PaddingTopOption.Default;
+    std::int64_t PaddingBottom = PaddingBottomOption.Default;
+    std::int64_t PaddingLeft = PaddingLeftOption.Default;
+    std::int64_t PaddingRight = PaddingRightOption.Default;
+    std::int64_t Style = StyleOption.Default;
+    bool Center = CenterOption.Default;
+    bool Unicode = UnicodeOption.Default;
+    bool HalfPixel = HalfPixelOption.Default;
+    std::int64_t MaxWidth = MaxWidthOption.Default;
+    CellLayout Layout = LayoutOption.Default;
+    std::int64_t Gutter = GutterOption.Default;
+    bool PowerOfTwo = PowerOfTwoOption.Default;
     std::string Characters;
-    // Families that draw the codes the main font lacks, first covering one first.
     std::vector<std::string> Fallbacks;
 
     bool operator==(const ImportOptions&) const = default;
 };
 
-// The ranges of the numeric options, as the import window's fields and the command line take them.
-struct OptionRange {
-    std::int64_t Min = 0, Max = 0;
-};
-constexpr OptionRange SizeRange{0, 128};
-constexpr OptionRange TextAntialiasModeRange{0, 5};
-constexpr OptionRange CompositingQualityRange{0, 5};
-constexpr OptionRange SpaceRange{-100, 100}; // LetterSpace and the four paddings
-constexpr OptionRange MaxWidthRange{0, 16384};
-constexpr OptionRange GutterRange{0, 64};
+// Calls visit(descriptor, member) for every option in key order; Options is ImportOptions, const
+// or not. Each reader of the table (the file, the command line, the import's clamping) is a
+// visitor with one overload per kind of descriptor, so a new row of a known kind needs no more.
+template <class Options, class Visitor> void VisitImportOptions(Options& options, Visitor&& visit) {
+    visit(FamilyOption, options.Family);
+    visit(SizeOption, options.Size);
+    visit(HintOption, options.TextAntialiasMode);
+    visit(QualityOption, options.CompositingQuality);
+    visit(LetterSpaceOption, options.LetterSpace);
+    visit(PaddingTopOption, options.PaddingTop);
+    visit(PaddingBottomOption, options.PaddingBottom);
+    visit(PaddingLeftOption, options.PaddingLeft);
+    visit(PaddingRightOption, options.PaddingRight);
+    visit(StyleOption, options.Style);
+    visit(CenterOption, options.Center);
+    visit(UnicodeOption, options.Unicode);
+    visit(HalfPixelOption, options.HalfPixel);
+    visit(MaxWidthOption, options.MaxWidth);
+    visit(LayoutOption, options.Layout);
+    visit(GutterOption, options.Gutter);
+    visit(PowerOfTwoOption, options.PowerOfTwo);
+    visit(CharactersOption, options.Characters);
+    visit(FallbacksOption, options.Fallbacks);
+}
+
+// The number a choice is stored and given as: its position among the option's values.
+template <class Value, std::size_t Count>
+[[nodiscard]] constexpr std::int64_t ChoiceNumber(const ChoiceOption<Value, Count>& option,
+                                                  Value value) {
+    for (std::size_t i = 0; i < Count; ++i) {
+        if (option.Values[i] == value) {
+            return static_cast<std::int64_t>(i);
+        }
+    }
+    return ChoiceNumber(option, option.Default);
+}
+
+// The value a stored number stands for, a number beyond the values as the option says.
+template <class Value, std::size_t Count>
+[[nodiscard]] constexpr Value ChoiceOfNumber(const ChoiceOption<Value, Count>& option,
+                                             std::int64_t number) {
+    if (number >= 0 && number < static_cast<std::int64_t>(Count)) {
+        return option.Values[static_cast<std::size_t>(number)];
+    }
+    if (option.Beyond == BeyondValues::Default) {
+        return option.Default;
+    }
+    return number < 0 ? option.Values.front() : option.Values.back();
+}
 
 } // namespace glyfora::document

@@ -1,16 +1,17 @@
 #pragma once
 
+#include "document/ImportOptions.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace glyfora::fontimport {
 
-// Style bits of the import options: bold, italic, underline, strike-out.
-constexpr std::int64_t StyleBold = 0x100;
-constexpr std::int64_t StyleItalic = 0x200;
-constexpr std::int64_t StyleUnderline = 4;
-constexpr std::int64_t StyleStrikeOut = 8;
+using document::StyleBold;
+using document::StyleItalic;
+using document::StyleStrikeOut;
+using document::StyleUnderline;
 
 // A font file chosen for a family and style, and what the file itself lacks of that style (to be
 // made synthetically).

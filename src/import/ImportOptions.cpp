@@ -3,14 +3,19 @@
 #include "import/FontMatching.h"
 #include "import/TextDrawingContext.h"
 
+#include <algorithm>
+
 namespace glyfora::fontimport {
 
 namespace {
 
-// A list index as the setting value; a value no int can hold becomes one the context refuses.
-int Setting(std::int64_t value) {
-    return value >= -1000 && value <= 1000 ? static_cast<int>(value) : -1000;
-}
+// Brings the whole numbers of the table into their ranges and leaves every other kind alone.
+struct Clamp {
+    void operator()(const document::NumberOption& option, std::int64_t& value) const {
+        value = std::clamp(value, option.Range.Min, option.Range.Max);
+    }
+    template <class Option, class Value> void operator()(const Option&, Value&) const {}
+};
 
 } // namespace
 
@@ -19,8 +24,14 @@ void ApplyImportOptions(TextDrawingContext& context, const ImportOptions& option
     const std::int64_t style = options.Style & (StyleBold | StyleItalic | StyleUnderline);
     SetDrawingFont(context, options.Family, static_cast<float>(options.Size), style);
     SetPixelOffset(context, options.HalfPixel ? PixelOffsetHalf : PixelOffsetNone);
-    SetTextHint(context, Setting(options.TextAntialiasMode));
-    SetDrawingQuality(context, Setting(options.CompositingQuality) - 1);
+    SetTextHint(context, static_cast<int>(options.TextAntialiasMode));
+    SetDrawingQuality(context, static_cast<int>(options.CompositingQuality));
+}
+
+ImportOptions ClampedImportOptions(const ImportOptions& options) {
+    ImportOptions clamped = options;
+    document::VisitImportOptions(clamped, Clamp{});
+    return clamped;
 }
 
 } // namespace glyfora::fontimport

@@ -8,16 +8,15 @@ struct TextDrawingContext;
 
 // The import speaks of the options record as its own.
 using document::CellLayout;
-using document::CompositingQualityRange;
-using document::GutterRange;
+using document::DrawingQuality;
 using document::ImportOptions;
-using document::MaxWidthRange;
 using document::OptionRange;
-using document::SizeRange;
-using document::SpaceRange;
-using document::TextAntialiasModeRange;
+using document::TextHint;
 
 // Hands font, style, pixel offset, hint and quality to an open text drawing context.
 void ApplyImportOptions(TextDrawingContext& context, const ImportOptions& options);
+
+// The options with every number inside its range, as the window's fields would hold them.
+[[nodiscard]] ImportOptions ClampedImportOptions(const ImportOptions& options);
 
 } // namespace glyfora::fontimport

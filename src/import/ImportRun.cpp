@@ -14,23 +14,6 @@ namespace glyfora::fontimport {
 
 namespace {
 
-// The options with every number inside the range the window allows.
-ImportOptions Clamped(const ImportOptions& options) {
-    ImportOptions clamped = options;
-    auto clamp = [](std::int64_t& value, OptionRange range) {
-        value = std::clamp(value, range.Min, range.Max);
-    };
-    clamp(clamped.Size, SizeRange);
-    clamp(clamped.LetterSpace, SpaceRange);
-    clamp(clamped.PaddingTop, SpaceRange);
-    clamp(clamped.PaddingBottom, SpaceRange);
-    clamp(clamped.PaddingLeft, SpaceRange);
-    clamp(clamped.PaddingRight, SpaceRange);
-    clamp(clamped.MaxWidth, MaxWidthRange);
-    clamp(clamped.Gutter, GutterRange);
-    return clamped;
-}
-
 ImportOutcome Stopped(ImportStop stop) {
     ImportOutcome outcome;
     outcome.End = stop.End;
@@ -64,7 +47,7 @@ ImportOutcome ImportFromInput(const document::TypefaceRegistry& registry, std::i
                               const ImportOptions& requested, const FontImportInput& input,
                               std::span<GlyphSource* const> sources,
                               const ImportProgress& progress) {
-    ImportOptions options = Clamped(requested);
+    ImportOptions options = ClampedImportOptions(requested);
     // Only the fallbacks that draw a chosen code are opened; the first to cover a code is the
     // same among them as among all.
     options.Fallbacks = input.Fallbacks;
@@ -128,7 +111,7 @@ ImportOutcome RunImport(const platform::GraphicsLibrary& graphics,
         ImportFromInput(registry, id, options, *input.Value, graphics, files, progress, jobs);
     outcome.Warnings = std::move(input.Value->Warnings);
     if (outcome.Typeface) {
-        outcome.Advice = TfAdvice(*outcome.Typeface, Clamped(options));
+        outcome.Advice = TfAdvice(*outcome.Typeface, ClampedImportOptions(options));
     }
     return outcome;
 }

@@ -162,6 +162,39 @@ void ReadString(const IniGroup* group, std::string_view key, std::string& value)
     }
 }
 
+// Reads each import option from its key of the group, the file's rule for its kind.
+struct OptionReader {
+    const IniGroup* Group = nullptr;
+
+    void operator()(const document::TextOption& option, std::string& value) const {
+        ReadString(Group, option.Key, value);
+    }
+    void operator()(const document::CharacterListOption& option, std::string& value) const {
+        ReadString(Group, option.Key, value);
+    }
+    void operator()(const document::NumberOption& option, std::int64_t& value) const {
+        ReadInteger(Group, option.Key, value);
+    }
+    void operator()(const document::BitsOption& option, std::int64_t& value) const {
+        ReadInteger(Group, option.Key, value);
+    }
+    void operator()(const document::SwitchOption& option, bool& value) const {
+        ReadFlag(Group, option.Key, value);
+    }
+    void operator()(const document::FamiliesOption& option,
+                    std::vector<std::string>& families) const {
+        std::string text;
+        ReadString(Group, option.Key, text);
+        families = document::SplitFamilyList(text);
+    }
+    template <class Value, std::size_t Count>
+    void operator()(const document::ChoiceOption<Value, Count>& option, Value& value) const {
+        if (const std::string* text = FindValue(Group, option.Key)) {
+            value = document::ChoiceOfNumber(option, ParseLeadingInteger(*text));
+        }
+    }
+};
+
 // Views divide by the zoom and double or halve it, so it must be a power of two from 1 up.
 std::int64_t UsableZoom(std::int64_t zoom) {
     if (zoom < 1) {
@@ -246,6 +279,35 @@ private:
     std::string text_;
 };
 
+// Writes each import option under its key: check boxes as 1 or 0, choices as their numbers.
+struct OptionWriter {
+    IniWriter& Writer;
+
+    void operator()(const document::TextOption& option, const std::string& value) const {
+        Writer.String(option.Key, value);
+    }
+    void operator()(const document::CharacterListOption& option, const std::string& value) const {
+        Writer.String(option.Key, value);
+    }
+    void operator()(const document::NumberOption& option, std::int64_t value) const {
+        Writer.Integer(option.Key, value);
+    }
+    void operator()(const document::BitsOption& option, std::int64_t value) const {
+        Writer.Integer(option.Key, value);
+    }
+    void operator()(const document::SwitchOption& option, bool value) const {
+        Writer.Integer(option.Key, value ? 1 : 0);
+    }
+    void operator()(const document::FamiliesOption& option,
+                    const std::vector<std::string>& families) const {
+        Writer.String(option.Key, document::JoinFamilyList(families));
+    }
+    template <class Value, std::size_t Count>
+    void operator()(const document::ChoiceOption<Value, Count>& option, Value value) const {
+        Writer.Integer(option.Key, document::ChoiceNumber(option, value));
+    }
+};
+
 } // namespace
 
 Configuration ReadConfiguration(std::string_view bytes) {
@@ -274,32 +336,7 @@ Configuration ReadConfiguration(std::string_view bytes) {
     ReadWindow(groups, "WindowKerningPair", Position | Size | Hidden,
                configuration.WindowKerningPair);
 
-    const IniGroup* import = FindGroup(groups, "ImportTTF");
-    document::ImportOptions& options = configuration.ImportTTF;
-    ReadString(import, "Family", options.Family);
-    ReadInteger(import, "Size", options.Size);
-    ReadInteger(import, "TextAntialiasMode", options.TextAntialiasMode);
-    ReadInteger(import, "CompositingQuality", options.CompositingQuality);
-    ReadInteger(import, "LetterSpace", options.LetterSpace);
-    ReadInteger(import, "PaddingTop", options.PaddingTop);
-    ReadInteger(import, "PaddingBottom", options.PaddingBottom);
-    ReadInteger(import, "PaddingLeft", options.PaddingLeft);
-    ReadInteger(import, "PaddingRight", options.PaddingRight);
-    ReadInteger(import, "Style", options.Style);
-    ReadFlag(import, "Center", options.Center);
-    ReadFlag(import, "Unicode", options.Unicode);
-    ReadFlag(import, "HalfPixel", options.HalfPixel);
-    ReadInteger(import, "MaxWidth", options.MaxWidth);
-    // Added after the keys above, so older files simply lack them; a layout other than 1 is Rows.
-    std::int64_t layout = 0;
-    ReadInteger(import, "Layout", layout);
-    options.Layout = layout == 1 ? document::CellLayout::Compact : document::CellLayout::Rows;
-    ReadInteger(import, "Gutter", options.Gutter);
-    ReadFlag(import, "PowerOfTwo", options.PowerOfTwo);
-    ReadString(import, "Characters", options.Characters);
-    std::string fallbacks;
-    ReadString(import, "Fallbacks", fallbacks);
-    options.Fallbacks = document::SplitFamilyList(fallbacks);
+    VisitImportOptions(configuration.ImportTTF, OptionReader{FindGroup(groups, "ImportTTF")});
 
     const IniGroup* recent = FindGroup(groups, "RecentFiles");
     for (std::size_t i = 1; i <= MaxRecentFiles; ++i) {
@@ -324,27 +361,8 @@ std::vector<std::uint8_t> WriteConfiguration(const Configuration& configuration)
     writer.Integer("Zoom", configuration.CharacterZoom);
     writer.Window("WindowKerningPair", Position | Size | Hidden, configuration.WindowKerningPair);
 
-    const document::ImportOptions& options = configuration.ImportTTF;
     writer.Group("ImportTTF");
-    writer.String("Family", options.Family);
-    writer.Integer("Size", options.Size);
-    writer.Integer("TextAntialiasMode", options.TextAntialiasMode);
-    writer.Integer("CompositingQuality", options.CompositingQuality);
-    writer.Integer("LetterSpace", options.LetterSpace);
-    writer.Integer("PaddingTop", options.PaddingTop);
-    writer.Integer("PaddingBottom", options.PaddingBottom);
-    writer.Integer("PaddingLeft", options.PaddingLeft);
-    writer.Integer("PaddingRight", options.PaddingRight);
-    writer.Integer("Style", options.Style);
-    writer.Integer("Center", options.Center ? 1 : 0);
-    writer.Integer("Unicode", options.Unicode ? 1 : 0);
-    writer.Integer("HalfPixel", options.HalfPixel ? 1 : 0);
-    writer.Integer("MaxWidth", options.MaxWidth);
-    writer.Integer("Layout", options.Layout == document::CellLayout::Compact ? 1 : 0);
-    writer.Integer("Gutter", options.Gutter);
-    writer.Integer("PowerOfTwo", options.PowerOfTwo ? 1 : 0);
-    writer.String("Characters", options.Characters);
-    writer.String("Fallbacks", document::JoinFamilyList(options.Fallbacks));
+    VisitImportOptions(configuration.ImportTTF, OptionWriter{writer});
 
     if (!configuration.RecentFiles.empty()) {
         writer.Group("RecentFiles");

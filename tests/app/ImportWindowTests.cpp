@@ -8,6 +8,7 @@
 #include "app/windows/MainWindow.h"
 #include "import/FontMatching.h"
 #include "import/FontServices.h"
+#include "platform/ConfigurationFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -353,7 +354,7 @@ void ImportWindowTests::showingOrRestoringDoesNotRedrawThePreview() {
     options.Family = "DejaVu Sans";
     options.Size = 40;
     options.Style = 0x100;
-    options.TextAntialiasMode = 1;
+    options.TextAntialiasMode = fontimport::TextHint::SingleBitPerPixelGridFit;
     window.ShowOptions(options);
     // Drawn once at start with the restored options, not again by showing or restoring.
     QCOMPARE(window.PreviewDraws, 1);
@@ -411,8 +412,8 @@ void ImportWindowTests::optionsRoundTripThroughTheSettings_data() {
     fontimport::ImportOptions changed;
     changed.Family = "DejaVu Serif";
     changed.Size = 37;
-    changed.TextAntialiasMode = 1;
-    changed.CompositingQuality = 0;
+    changed.TextAntialiasMode = fontimport::TextHint::SingleBitPerPixelGridFit;
+    changed.CompositingQuality = fontimport::DrawingQuality::Invalid;
     changed.Style = 0x100 + 0x200 + 4;
     changed.HalfPixel = true;
     changed.Center = true;
@@ -454,18 +455,17 @@ void ImportWindowTests::optionsRoundTripThroughTheSettings() {
 void ImportWindowTests::restoredValuesAreClampedToTheControls() {
     Editor editor;
     ImportWindow& window = Window(editor);
-    fontimport::ImportOptions options;
-    options.Size = 9999;
-    options.TextAntialiasMode = 17;
-    options.CompositingQuality = -4;
-    options.LetterSpace = -500;
-    options.MaxWidth = 99999;
-    options.Gutter = -3;
+    // As a hand-edited configuration file may hold them.
+    const fontimport::ImportOptions options =
+        platform::ReadConfiguration("[ImportTTF]\nSize = 9999\nTextAntialiasMode = 17\n"
+                                    "CompositingQuality = -4\nLetterSpace = -500\n"
+                                    "MaxWidth = 99999\nGutter = -3\n")
+            .ImportTTF;
     window.ShowOptions(options);
     const fontimport::ImportOptions read = window.ReadOptions();
     QCOMPARE(read.Size, 128);
-    QCOMPARE(read.TextAntialiasMode, 5);
-    QCOMPARE(read.CompositingQuality, 0);
+    QCOMPARE(read.TextAntialiasMode, fontimport::TextHint::ClearTypeGridFit);
+    QCOMPARE(read.CompositingQuality, fontimport::DrawingQuality::Invalid);
     QCOMPARE(read.LetterSpace, -100);
     QCOMPARE(read.MaxWidth, 16384);
     QCOMPARE(read.Gutter, 0);

@@ -82,8 +82,75 @@ TEST(ImportArgumentsTest, EveryOptionReachesItsField) {
     EXPECT_EQ(o.PaddingLeft, -100);
     EXPECT_EQ(o.PaddingRight, 100);
     EXPECT_EQ(o.MaxWidth, 0);
-    EXPECT_EQ(o.TextAntialiasMode, 5);
-    EXPECT_EQ(o.CompositingQuality, 0);
+    EXPECT_EQ(o.TextAntialiasMode, fontimport::TextHint::ClearTypeGridFit);
+    EXPECT_EQ(o.CompositingQuality, fontimport::DrawingQuality::Invalid);
+}
+
+// Every whole-number option of the table takes the ends of its range and nothing beyond them.
+struct NumberRows {
+    void operator()(const document::NumberOption& option, std::int64_t) const {
+        for (const std::int64_t value : {option.Range.Min, option.Range.Max}) {
+            const auto parsed =
+                ParseImportArguments(Base({std::string(option.Flag), std::to_string(value)}));
+            ASSERT_TRUE(parsed.Ok()) << option.Flag << " " << value << ": " << parsed.Error;
+            fontimport::ImportOptions expected = parsed.Value->Options;
+            document::VisitImportOptions(expected, Setter{option.Key, value});
+            EXPECT_EQ(parsed.Value->Options, expected) << option.Flag;
+        }
+        const std::string beyond = std::to_string(option.Range.Max + 1);
+        EXPECT_EQ(ParseImportArguments(Base({std::string(option.Flag), beyond})).Error,
+                  std::string(option.Flag) + " must be a whole number from " +
+                      std::to_string(option.Range.Min) + " to " + std::to_string(option.Range.Max) +
+                      ", not \"" + beyond + "\"");
+    }
+    template <class Option, class Value> void operator()(const Option&, const Value&) const {}
+
+    // Sets the number option of key to value, in a record to compare with.
+    struct Setter {
+        std::string_view Key;
+        std::int64_t Value;
+        void operator()(const document::NumberOption& option, std::int64_t& field) const {
+            if (option.Key == Key) {
+                field = Value;
+            }
+        }
+        template <class Option, class Field> void operator()(const Option&, Field&) const {}
+    };
+};
+
+TEST(ImportArgumentsTest, EveryNumberOfTheTableTakesItsRange) {
+    const fontimport::ImportOptions options;
+    document::VisitImportOptions(options, NumberRows{});
+}
+
+TEST(ImportArgumentsTest, ChoicesNameTheirWordsOrRange) {
+    struct Case {
+        std::vector<std::string> Args;
+        const char* Error;
+    };
+    const Case cases[] = {
+        {{"--layout", "dense"}, "--layout must be rows or compact, not \"dense\""},
+        {{"--layout", "1"}, "--layout must be rows or compact, not \"1\""},
+        {{"--hint", "6"}, "--hint must be a whole number from 0 to 5, not \"6\""},
+        {{"--quality", "-1"}, "--quality must be a whole number from 0 to 5, not \"-1\""},
+        {{"--quality", "Default"}, "--quality must be a whole number from 0 to 5, not \"Default\""},
+        {{"--hint"}, "--hint needs a value"},
+        {{"--bold", "--unicode", "--center", "x"}, "unknown option \"x\""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ParseImportArguments(Base(c.Args)).Error, c.Error);
+    }
+    struct Chosen {
+        const char* Quality;
+        fontimport::DrawingQuality Value;
+    };
+    for (const Chosen& c : {Chosen{"0", fontimport::DrawingQuality::Invalid},
+                            Chosen{"1", fontimport::DrawingQuality::Default},
+                            Chosen{"4", fontimport::DrawingQuality::GammaCorrected}}) {
+        const auto parsed = ParseImportArguments(Base({"--quality", c.Quality}));
+        ASSERT_TRUE(parsed.Ok()) << parsed.Error;
+        EXPECT_EQ(parsed.Value->Options.CompositingQuality, c.Value) << c.Quality;
+    }
 }
 
 TEST(ImportArgumentsTest, BadCommandLinesAreUsageErrors) {

@@ -83,9 +83,12 @@ TEST_F(CompactImport, DrawsTheSamePixelsAsRows) {
         {"defaults", [](ImportOptions&) {}},
         {"centred", [](ImportOptions& o) { o.Center = true; }},
         {"half pixel, hinted",
-         [](ImportOptions& o) { o.HalfPixel = true, o.TextAntialiasMode = 3; }},
+         [](ImportOptions& o) {
+             o.HalfPixel = true, o.TextAntialiasMode = TextHint::AntiAliasGridFit;
+         }},
         {"italic, centred", [](ImportOptions& o) { o.Style = 0x200, o.Center = true; }},
-        {"monochrome, hinted", [](ImportOptions& o) { o.TextAntialiasMode = 1; }},
+        {"monochrome, hinted",
+         [](ImportOptions& o) { o.TextAntialiasMode = TextHint::SingleBitPerPixelGridFit; }},
         {"bold, letter space", [](ImportOptions& o) { o.Style = 0x100, o.LetterSpace = 2; }},
         {"one row, no gutter", [](ImportOptions& o) { o.MaxWidth = 0, o.Gutter = 0; }},
         {"power of two, wide gutter", [](ImportOptions& o) { o.PowerOfTwo = true, o.Gutter = 5; }},

@@ -149,7 +149,7 @@ std::int64_t FallbackAdvance(const platform::GraphicsLibrary& graphics, ImportOp
     return RoundHalfAwayFromZero(width);
 }
 
-class ListedImport : public ::testing::TestWithParam<std::int64_t> {
+class ListedImport : public ::testing::TestWithParam<TextHint> {
 protected:
     void SetUp() override { ASSERT_TRUE(platform::InitGraphicsLibrary(graphics)); }
     platform::GraphicsLibrary graphics;
@@ -196,7 +196,9 @@ TEST_P(ListedImport, MainFontCharactersKeepTheirPixelsAndMetrics) {
     EXPECT_EQ(compared, 27U);
 }
 
-INSTANTIATE_TEST_SUITE_P(Hints, ListedImport, ::testing::Values(1, 3, 4));
+INSTANTIATE_TEST_SUITE_P(Hints, ListedImport,
+                         ::testing::Values(TextHint::SingleBitPerPixelGridFit,
+                                           TextHint::AntiAliasGridFit, TextHint::AntiAlias));
 
 // The lowest row of a cell with ink, counted from the cell's top.
 std::int64_t LowestInk(const document::Typeface& typeface, std::int64_t code) {

@@ -383,14 +383,44 @@ TEST(ImportOptionsTest, DefaultsAreTheImportWindows) {
     const ImportOptions options;
     EXPECT_EQ(options.Family, "Arial");
     EXPECT_EQ(options.Size, 24);
-    EXPECT_EQ(options.TextAntialiasMode, 4);
-    EXPECT_EQ(options.CompositingQuality, 5);
+    EXPECT_EQ(options.TextAntialiasMode, TextHint::AntiAlias);
+    EXPECT_EQ(options.CompositingQuality, DrawingQuality::AssumeLinear);
     EXPECT_EQ(options.Style, 0);
     EXPECT_FALSE(options.HalfPixel || options.Center || options.Unicode);
     EXPECT_EQ(options.LetterSpace + options.PaddingTop + options.PaddingBottom +
                   options.PaddingLeft + options.PaddingRight,
               0);
     EXPECT_EQ(options.MaxWidth, 512);
+}
+
+TEST(ImportOptionsTest, ClampingBringsEveryNumberIntoItsRangeAndLeavesTheRest) {
+    struct Case {
+        std::int64_t ImportOptions::*Field;
+        std::int64_t Value, Clamped;
+    };
+    const Case cases[] = {
+        {&ImportOptions::Size, 9999, 128},
+        {&ImportOptions::Size, -1, 0},
+        {&ImportOptions::LetterSpace, -500, -100},
+        {&ImportOptions::PaddingTop, 101, 100},
+        {&ImportOptions::PaddingBottom, -101, -100},
+        {&ImportOptions::PaddingLeft, INT64_MIN, -100},
+        {&ImportOptions::PaddingRight, INT64_MAX, 100},
+        {&ImportOptions::MaxWidth, 16385, 16384},
+        {&ImportOptions::Gutter, -3, 0},
+        {&ImportOptions::Gutter, 65, 64},
+        {&ImportOptions::Gutter, 7, 7},
+        {&ImportOptions::Style, 0xFFFF, 0xFFFF},
+    };
+    for (const Case& c : cases) {
+        ImportOptions options;
+        options.*c.Field = c.Value;
+        options.TextAntialiasMode = TextHint::SystemDefault;
+        options.Characters = "32-126";
+        ImportOptions expected = options;
+        expected.*c.Field = c.Clamped;
+        EXPECT_EQ(ClampedImportOptions(options), expected) << c.Value;
+    }
 }
 
 TEST(ImportOptionsTest, OutOfRangeNumbersAreClampedNotOverflowed) {

@@ -74,14 +74,14 @@ TEST_F(ParallelImport, AnyNumberOfWorkersGivesTheSameTypeface) {
                                     })},
         {"grid-fitted compact", DejaVu(20,
                                        [](ImportOptions& o) {
-                                           o.TextAntialiasMode = HintClearTypeGridFit;
+                                           o.TextAntialiasMode = TextHint::ClearTypeGridFit;
                                            o.Layout = CellLayout::Compact;
                                            o.PaddingLeft = 2;
                                            o.Center = true;
                                        })},
         {"monochrome rows", DejaVu(16,
                                    [](ImportOptions& o) {
-                                       o.TextAntialiasMode = HintSingleBitPerPixelGridFit;
+                                       o.TextAntialiasMode = TextHint::SingleBitPerPixelGridFit;
                                        o.MaxWidth = 200;
                                    })},
     };

@@ -369,8 +369,8 @@ TEST_F(TextDrawing, ApplyImportOptionsHandsOverFontAndRendering) {
     options.Family = TestFamily;
     options.Size = 36;
     options.HalfPixel = true;
-    options.TextAntialiasMode = 2;
-    options.CompositingQuality = 2;
+    options.TextAntialiasMode = TextHint::SingleBitPerPixel;
+    options.CompositingQuality = DrawingQuality::HighSpeed;
     ApplyImportOptions(context, options);
     EXPECT_EQ(context.PixelOffsetMode, PixelOffsetHalf);
     EXPECT_EQ(context.TextHint, HintSingleBitPerPixel);
@@ -379,8 +379,8 @@ TEST_F(TextDrawing, ApplyImportOptionsHandsOverFontAndRendering) {
 
     options.Size = 18;
     options.HalfPixel = false;
-    options.CompositingQuality = 0; // Invalid: refused, the quality stays
-    options.TextAntialiasMode = std::int64_t{1} << 40;
+    options.CompositingQuality = DrawingQuality::Invalid;  // refused, the quality stays
+    options.TextAntialiasMode = static_cast<TextHint>(17); // no hint: refused too
     ApplyImportOptions(context, options);
     EXPECT_EQ(context.PixelOffsetMode, PixelOffsetNone);
     EXPECT_EQ(context.TextHint, HintSingleBitPerPixel);

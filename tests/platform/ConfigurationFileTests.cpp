@@ -43,8 +43,8 @@ Configuration GoldenConfiguration() {
     c.WindowKerningPair = {550, 820, 300, 100, 1};
     c.ImportTTF = {"DejaVu Sans",
                    32,
-                   3,
-                   2,
+                   document::TextHint::AntiAliasGridFit,
+                   document::DrawingQuality::HighSpeed,
                    -2,
                    1,
                    2,
@@ -127,10 +127,25 @@ TEST(ConfigurationReading, EmptyFileGivesFirstRunDefaults) {
     EXPECT_EQ(c.EditorPath, "");
     EXPECT_EQ(c.WindowCharacter.X, std::nullopt);
     EXPECT_EQ(c.WindowCharacter.Hide, 0);
-    const document::ImportOptions expected{"Arial", 24,    4,     5,   0,
-                                           0,       0,     0,     0,   0,
-                                           false,   false, false, 512, document::CellLayout::Rows,
-                                           1,       false, "",    {}};
+    const document::ImportOptions expected{"Arial",
+                                           24,
+                                           document::TextHint::AntiAlias,
+                                           document::DrawingQuality::AssumeLinear,
+                                           0,
+                                           0,
+                                           0,
+                                           0,
+                                           0,
+                                           0,
+                                           false,
+                                           false,
+                                           false,
+                                           512,
+                                           document::CellLayout::Rows,
+                                           1,
+                                           false,
+                                           "",
+                                           {}};
     EXPECT_EQ(c.ImportTTF, expected);
 }
 
@@ -180,8 +195,8 @@ TEST(ConfigurationReading, ImportOptionsRoundTripThroughTheFile) {
     document::ImportOptions& options = c.ImportTTF;
     options.Family = "DejaVu Serif";
     options.Size = 40;
-    options.TextAntialiasMode = 1;
-    options.CompositingQuality = 3;
+    options.TextAntialiasMode = document::TextHint::SingleBitPerPixelGridFit;
+    options.CompositingQuality = document::DrawingQuality::HighQuality;
     options.Style = 0x100 | 4;
     options.HalfPixel = true;
     options.Unicode = true;
@@ -227,6 +242,37 @@ TEST(ConfigurationReading, LayoutKeysFollowTheOlderKeysAndTolerateOddValues) {
                         "Characters = "),
               std::string::npos)
         << text;
+}
+
+TEST(ConfigurationReading, HintAndQualityNumbersBeyondTheListsTakeTheNearestEntry) {
+    struct Case {
+        const char* Text;
+        document::TextHint Hint;
+        document::DrawingQuality Quality;
+    };
+    const Case cases[] = {
+        {"TextAntialiasMode = 0\nCompositingQuality = 0\n", document::TextHint::SystemDefault,
+         document::DrawingQuality::Invalid},
+        {"TextAntialiasMode = 17\nCompositingQuality = -4\n", document::TextHint::ClearTypeGridFit,
+         document::DrawingQuality::Invalid},
+        {"TextAntialiasMode = -1\nCompositingQuality = 99999999999999999999\n",
+         document::TextHint::SystemDefault, document::DrawingQuality::AssumeLinear},
+        {"TextAntialiasMode = 2x\nCompositingQuality = x\n", document::TextHint::SingleBitPerPixel,
+         document::DrawingQuality::Invalid},
+        {"Size = 3\n", document::TextHint::AntiAlias, document::DrawingQuality::AssumeLinear},
+    };
+    for (const Case& c : cases) {
+        const document::ImportOptions options =
+            ReadConfiguration(std::string("[ImportTTF]\n") + c.Text).ImportTTF;
+        EXPECT_EQ(options.TextAntialiasMode, c.Hint) << c.Text;
+        EXPECT_EQ(options.CompositingQuality, c.Quality) << c.Text;
+    }
+    Configuration written;
+    written.ImportTTF.TextAntialiasMode = document::TextHint::SystemDefault;
+    written.ImportTTF.CompositingQuality = document::DrawingQuality::Default;
+    EXPECT_NE(AsText(WriteConfiguration(written))
+                  .find("\r\nTextAntialiasMode = 0\r\nCompositingQuality = 1\r\n"),
+              std::string::npos);
 }
 
 TEST(ConfigurationReading, CheckBoxesCountAnyNumberButZeroAsCheckedAndWriteOneOrZero) {
@@ -332,8 +378,8 @@ TEST(ConfigurationReading, EveryWrittenKeyRoundTrips) {
     // The three check boxes differ from each other and from their defaults where they can.
     c.ImportTTF = {"Noto Sans CJK",
                    101,
-                   102,
-                   103,
+                   document::TextHint::SingleBitPerPixel,    // stored as 2
+                   document::DrawingQuality::GammaCorrected, // stored as 4
                    104,
                    105,
                    106,

@@ -59,13 +59,13 @@ private:
 // Told now rather than at "Save", when the options that would fix it are still at hand.
 void WarnWhenNotSavableAsTf(Shell& shell, const fontimport::SaveAdvice& saving) {
     QString advice;
-    if (saving.FittingWidth && *saving.FittingWidth <= fontimport::MaxWidthRange.Max) {
+    if (saving.FittingWidth && *saving.FittingWidth <= document::MaxWidthOption.Range.Max) {
         advice = QStringLiteral("Set \"max width:\" to %1 and press \"Create Typeface\" again.")
                      .arg(*saving.FittingWidth);
     } else {
         advice = QStringLiteral("No max width up to %1 makes it fit; choose a smaller size, "
                                 "smaller paddings or fewer characters.")
-                     .arg(fontimport::MaxWidthRange.Max);
+                     .arg(document::MaxWidthOption.Range.Max);
     }
     shell.Services.Messages.Warning(
         shell.Import, QStringLiteral("Import TTF"),

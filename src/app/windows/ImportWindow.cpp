@@ -29,9 +29,58 @@ namespace {
 constexpr int PreviewWidth = 120;
 constexpr int PreviewHeight = 110;
 
-constexpr std::int64_t BoldStyle = 0x100;
-constexpr std::int64_t ItalicStyle = 0x200;
-constexpr std::int64_t UnderlineStyle = 4;
+// An entry of one of the window's lists: its text and the option value it stands for. The list
+// index of a value is its entry's place in the table, here and nowhere else.
+template <class Value> struct ListEntry {
+    const char* Text;
+    Value Meaning;
+};
+
+constexpr ListEntry<fontimport::TextHint> HintEntries[] = {
+    {"SystemDefault", fontimport::TextHint::SystemDefault},
+    {"SingleBitPerPixelGridFit", fontimport::TextHint::SingleBitPerPixelGridFit},
+    {"SingleBitPerPixel", fontimport::TextHint::SingleBitPerPixel},
+    {"AntiAliasGridFit", fontimport::TextHint::AntiAliasGridFit},
+    {"AntiAlias", fontimport::TextHint::AntiAlias},
+    {"ClearTypeGridFit", fontimport::TextHint::ClearTypeGridFit},
+};
+
+constexpr ListEntry<fontimport::DrawingQuality> QualityEntries[] = {
+    {"Invalid", fontimport::DrawingQuality::Invalid},
+    {"Default", fontimport::DrawingQuality::Default},
+    {"HighSpeed", fontimport::DrawingQuality::HighSpeed},
+    {"HighQuality", fontimport::DrawingQuality::HighQuality},
+    {"GammaCorrected", fontimport::DrawingQuality::GammaCorrected},
+    {"AssumeLinear", fontimport::DrawingQuality::AssumeLinear},
+};
+
+constexpr ListEntry<fontimport::CellLayout> LayoutListEntries[] = {
+    {"Rows", fontimport::CellLayout::Rows},
+    {"Compact", fontimport::CellLayout::Compact},
+};
+
+template <class Value, std::size_t Count>
+QStringList EntryTexts(const ListEntry<Value> (&entries)[Count]) {
+    QStringList texts;
+    for (const ListEntry<Value>& entry : entries) {
+        texts << QString::fromLatin1(entry.Text);
+    }
+    return texts;
+}
+
+// The list index of value; the first entry for a value the list does not have.
+template <class Value, std::size_t Count>
+int EntryIndex(const ListEntry<Value> (&entries)[Count], Value value) {
+    const auto* entry = std::find_if(std::begin(entries), std::end(entries),
+                                     [&](const ListEntry<Value>& e) { return e.Meaning == value; });
+    return entry == std::end(entries) ? 0 : static_cast<int>(entry - std::begin(entries));
+}
+
+template <class Value, std::size_t Count>
+Value EntryValue(const ListEntry<Value> (&entries)[Count], int index) {
+    return entries[static_cast<std::size_t>(std::clamp(index, 0, static_cast<int>(Count) - 1))]
+        .Meaning;
+}
 
 QGroupBox* AddFrame(QWidget* window, const QString& caption, QRect geometry) {
     // A lone "&" would mark a shortcut letter ("Space & Padding").
@@ -40,7 +89,7 @@ QGroupBox* AddFrame(QWidget* window, const QString& caption, QRect geometry) {
     return frame;
 }
 
-QSpinBox* AddSpinField(QWidget* frame, const QString& name, fontimport::OptionRange range,
+QSpinBox* AddSpinField(QWidget* frame, const QString& name, document::OptionRange range,
                        QRect geometry) {
     auto* field = new QSpinBox(frame);
     field->setObjectName(name);
@@ -70,7 +119,7 @@ void AddLabel(QWidget* frame, const QString& text, QRect geometry) {
     label->setGeometry(geometry);
 }
 
-int ToInt(std::int64_t value, fontimport::OptionRange range) {
+int ToInt(std::int64_t value, document::OptionRange range) {
     return static_cast<int>(std::clamp(value, range.Min, range.Max));
 }
 
@@ -81,8 +130,8 @@ void AddLayoutFrame(ImportWindow& window) {
     window.LayoutList =
         AddList(frame, QStringLiteral("LayoutList"), LayoutEntries(), {10, 20, 90, 20});
     AddLabel(frame, QStringLiteral("Gutter:"), {115, 23, 40, 16});
-    window.GutterField = AddSpinField(frame, QStringLiteral("GutterField"), fontimport::GutterRange,
-                                      {155, 20, 50, 20});
+    window.GutterField = AddSpinField(frame, QStringLiteral("GutterField"),
+                                      document::GutterOption.Range, {155, 20, 50, 20});
     window.PowerOfTwoBox = new QCheckBox(QStringLiteral("Power of two"), frame);
     window.PowerOfTwoBox->setObjectName(QStringLiteral("PowerOfTwoBox"));
     window.PowerOfTwoBox->setGeometry(220, 20, 100, 20);
@@ -132,19 +181,15 @@ void ImportPreviewCanvas::paintEvent(QPaintEvent* /*event*/) {
 }
 
 QStringList TextAntialiasModeEntries() {
-    return {QStringLiteral("SystemDefault"),     QStringLiteral("SingleBitPerPixelGridFit"),
-            QStringLiteral("SingleBitPerPixel"), QStringLiteral("AntiAliasGridFit"),
-            QStringLiteral("AntiAlias"),         QStringLiteral("ClearTypeGridFit")};
+    return EntryTexts(HintEntries);
 }
 
 QStringList LayoutEntries() {
-    return {QStringLiteral("Rows"), QStringLiteral("Compact")};
+    return EntryTexts(LayoutListEntries);
 }
 
 QStringList CompositingQualityEntries() {
-    return {QStringLiteral("Invalid"),        QStringLiteral("Default"),
-            QStringLiteral("HighSpeed"),      QStringLiteral("HighQuality"),
-            QStringLiteral("GammaCorrected"), QStringLiteral("AssumeLinear")};
+    return EntryTexts(QualityEntries);
 }
 
 ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableToolWindowFlags) {
@@ -166,8 +211,8 @@ ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableTo
     FamilyList->setGeometry(10, 20, 200, 20);
 
     frame = AddFrame(this, QStringLiteral("Size"), {240, 10, 100, 50});
-    SizeField =
-        AddSpinField(frame, QStringLiteral("SizeField"), fontimport::SizeRange, {10, 20, 80, 20});
+    SizeField = AddSpinField(frame, QStringLiteral("SizeField"), document::SizeOption.Range,
+                             {10, 20, 80, 20});
 
     frame = AddFrame(this, QStringLiteral("Text-Antialias-Mode"), {10, 70, 200, 50});
     HintList =
@@ -188,20 +233,20 @@ ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableTo
 
     frame = AddFrame(this, QStringLiteral("Space & Padding"), {140, 190, 200, 150});
     AddLabel(frame, QStringLiteral("Letter Space:"), {10, 23, 70, 16});
-    LetterSpaceField = AddSpinField(frame, QStringLiteral("LetterSpaceField"),
-                                    fontimport::SpaceRange, {90, 20, 80, 20});
+    LetterSpaceField = AddSpinField(frame, QStringLiteral("LetterSpaceField"), document::SpaceRange,
+                                    {90, 20, 80, 20});
     AddLabel(frame, QStringLiteral("Padding:"), {10, 53, 70, 16});
-    PaddingTopField = AddSpinField(frame, QStringLiteral("PaddingTopField"), fontimport::SpaceRange,
+    PaddingTopField = AddSpinField(frame, QStringLiteral("PaddingTopField"), document::SpaceRange,
                                    {90, 50, 50, 20});
-    PaddingLeftField = AddSpinField(frame, QStringLiteral("PaddingLeftField"),
-                                    fontimport::SpaceRange, {65, 70, 50, 20});
+    PaddingLeftField = AddSpinField(frame, QStringLiteral("PaddingLeftField"), document::SpaceRange,
+                                    {65, 70, 50, 20});
     PaddingRightField = AddSpinField(frame, QStringLiteral("PaddingRightField"),
-                                     fontimport::SpaceRange, {115, 70, 50, 20});
+                                     document::SpaceRange, {115, 70, 50, 20});
     PaddingBottomField = AddSpinField(frame, QStringLiteral("PaddingBottomField"),
-                                      fontimport::SpaceRange, {90, 90, 50, 20});
+                                      document::SpaceRange, {90, 90, 50, 20});
     AddLabel(frame, QStringLiteral("max width:"), {10, 120, 70, 16});
-    MaxWidthField = AddSpinField(frame, QStringLiteral("MaxWidthField"), fontimport::MaxWidthRange,
-                                 {80, 120, 60, 20});
+    MaxWidthField = AddSpinField(frame, QStringLiteral("MaxWidthField"),
+                                 document::MaxWidthOption.Range, {80, 120, 60, 20});
 
     Preview = new ImportPreviewCanvas(this);
     Preview->setGeometry(220, 70, PreviewWidth, PreviewHeight);
@@ -220,7 +265,8 @@ ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableTo
 }
 
 void ImportWindow::ShowLayoutChoice() {
-    const bool compact = LayoutList->currentIndex() == 1;
+    const bool compact = EntryValue(LayoutListEntries, LayoutList->currentIndex()) ==
+                         fontimport::CellLayout::Compact;
     GutterField->setEnabled(compact);
     PowerOfTwoBox->setEnabled(compact);
 }
@@ -295,24 +341,23 @@ void ImportWindow::ShowOptions(const fontimport::ImportOptions& options) {
     // A family that is not installed still shows: the import falls back and says
     // so in the rasteriser, and the user sees what was asked for.
     FamilyList->setCurrentText(QString::fromStdString(options.Family));
-    SizeField->setValue(ToInt(options.Size, fontimport::SizeRange));
-    HintList->setCurrentIndex(ToInt(options.TextAntialiasMode, fontimport::TextAntialiasModeRange));
-    QualityList->setCurrentIndex(
-        ToInt(options.CompositingQuality, fontimport::CompositingQualityRange));
-    BoldBox->setChecked((options.Style & BoldStyle) != 0);
-    ItalicBox->setChecked((options.Style & ItalicStyle) != 0);
-    UnderlineBox->setChecked((options.Style & UnderlineStyle) != 0);
+    SizeField->setValue(ToInt(options.Size, document::SizeOption.Range));
+    HintList->setCurrentIndex(EntryIndex(HintEntries, options.TextAntialiasMode));
+    QualityList->setCurrentIndex(EntryIndex(QualityEntries, options.CompositingQuality));
+    BoldBox->setChecked((options.Style & fontimport::StyleBold) != 0);
+    ItalicBox->setChecked((options.Style & fontimport::StyleItalic) != 0);
+    UnderlineBox->setChecked((options.Style & fontimport::StyleUnderline) != 0);
     HalfPixelBox->setChecked(options.HalfPixel);
     CenterBox->setChecked(options.Center);
     UnicodeBox->setChecked(options.Unicode);
-    LetterSpaceField->setValue(ToInt(options.LetterSpace, fontimport::SpaceRange));
-    PaddingTopField->setValue(ToInt(options.PaddingTop, fontimport::SpaceRange));
-    PaddingBottomField->setValue(ToInt(options.PaddingBottom, fontimport::SpaceRange));
-    PaddingLeftField->setValue(ToInt(options.PaddingLeft, fontimport::SpaceRange));
-    PaddingRightField->setValue(ToInt(options.PaddingRight, fontimport::SpaceRange));
-    MaxWidthField->setValue(ToInt(options.MaxWidth, fontimport::MaxWidthRange));
-    LayoutList->setCurrentIndex(options.Layout == fontimport::CellLayout::Compact ? 1 : 0);
-    GutterField->setValue(ToInt(options.Gutter, fontimport::GutterRange));
+    LetterSpaceField->setValue(ToInt(options.LetterSpace, document::SpaceRange));
+    PaddingTopField->setValue(ToInt(options.PaddingTop, document::SpaceRange));
+    PaddingBottomField->setValue(ToInt(options.PaddingBottom, document::SpaceRange));
+    PaddingLeftField->setValue(ToInt(options.PaddingLeft, document::SpaceRange));
+    PaddingRightField->setValue(ToInt(options.PaddingRight, document::SpaceRange));
+    MaxWidthField->setValue(ToInt(options.MaxWidth, document::MaxWidthOption.Range));
+    LayoutList->setCurrentIndex(EntryIndex(LayoutListEntries, options.Layout));
+    GutterField->setValue(ToInt(options.Gutter, document::GutterOption.Range));
     PowerOfTwoBox->setChecked(options.PowerOfTwo);
     ShowLayoutChoice();
     CharactersField->setText(QString::fromStdString(options.Characters));
@@ -324,11 +369,11 @@ fontimport::ImportOptions ImportWindow::ReadOptions() const {
     fontimport::ImportOptions options;
     options.Family = FamilyList->currentText().toStdString();
     options.Size = SizeField->value();
-    options.TextAntialiasMode = HintList->currentIndex();
-    options.CompositingQuality = QualityList->currentIndex();
-    options.Style = (BoldBox->isChecked() ? BoldStyle : 0) +
-                    (ItalicBox->isChecked() ? ItalicStyle : 0) +
-                    (UnderlineBox->isChecked() ? UnderlineStyle : 0);
+    options.TextAntialiasMode = EntryValue(HintEntries, HintList->currentIndex());
+    options.CompositingQuality = EntryValue(QualityEntries, QualityList->currentIndex());
+    options.Style = (BoldBox->isChecked() ? fontimport::StyleBold : 0) +
+                    (ItalicBox->isChecked() ? fontimport::StyleItalic : 0) +
+                    (UnderlineBox->isChecked() ? fontimport::StyleUnderline : 0);
     options.HalfPixel = HalfPixelBox->isChecked();
     options.Center = CenterBox->isChecked();
     options.Unicode = UnicodeBox->isChecked();
@@ -338,8 +383,7 @@ fontimport::ImportOptions ImportWindow::ReadOptions() const {
     options.PaddingLeft = PaddingLeftField->value();
     options.PaddingRight = PaddingRightField->value();
     options.MaxWidth = MaxWidthField->value();
-    options.Layout = LayoutList->currentIndex() == 1 ? fontimport::CellLayout::Compact
-                                                     : fontimport::CellLayout::Rows;
+    options.Layout = EntryValue(LayoutListEntries, LayoutList->currentIndex());
     options.Gutter = GutterField->value();
     options.PowerOfTwo = PowerOfTwoBox->isChecked();
     options.Characters = CharactersField->text().toStdString();

@@ -23,9 +23,9 @@ QSpinBox* MakeRangeField(const QString& name, document::OptionRange range, std::
 
 PackCompactlyDialog::PackCompactlyDialog(const document::PackingRules& rules, QWidget* parent)
     : QDialog(parent), GutterField(MakeRangeField(QStringLiteral("PackGutterField"),
-                                                  document::GutterRange, rules.Gutter)),
-      MaxWidthField(MakeRangeField(QStringLiteral("PackMaxWidthField"), document::MaxWidthRange,
-                                   rules.MaxWidth)),
+                                                  document::GutterOption.Range, rules.Gutter)),
+      MaxWidthField(MakeRangeField(QStringLiteral("PackMaxWidthField"),
+                                   document::MaxWidthOption.Range, rules.MaxWidth)),
       PowerOfTwoBox(new QCheckBox(QStringLiteral("Power of two"))),
       OkButton(new QPushButton(QStringLiteral("OK"))) {
     setObjectName(QStringLiteral("PackCompactlyDialog"));
