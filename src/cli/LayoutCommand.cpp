@@ -143,9 +143,7 @@ base::Result<base::Done> ReadValue(LayoutArguments& parsed, const std::string& a
         if (arg == "--page-size") {
             parsed.Packing.Pages = document::ParsePageSize(value);
             if (!parsed.Packing.Pages) {
-                return base::Failure{"--page-size takes N or WxH, powers of two from " +
-                                     std::to_string(document::PageSideRange.Min) + " to " +
-                                     std::to_string(document::PageSideRange.Max) + ", not \"" +
+                return base::Failure{"--page-size takes " + document::PageSizeForm() + ", not \"" +
                                      value + "\""};
             }
             return base::Done{};

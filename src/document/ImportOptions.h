@@ -1,7 +1,10 @@
 #pragma once
 
+#include "document/PageSize.h"
+
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,6 +81,11 @@ struct FamiliesOption {
     std::string_view Key, Flag;
 };
 
+// Pages of one size ("N" or "WxH", see ParsePageSize), or none: an empty text in the file.
+struct PageSizeOption {
+    std::string_view Key, Flag;
+};
+
 // Bits set by flags of their own, stored as one number.
 struct StyleBit {
     std::string_view Flag;
@@ -148,6 +156,8 @@ constexpr SwitchOption PowerOfTwoOption{"PowerOfTwo", "--power-of-two", false};
 constexpr CharacterListOption CharactersOption{"Characters", "--chars"};
 // Families that draw the codes the main font lacks, first covering one first.
 constexpr FamiliesOption FallbacksOption{"Fallbacks", "--fallback"};
+// The compact layout fills pages of this size, stacked top to bottom; none gives one picture.
+constexpr PageSizeOption PagesOption{"PageSize", "--page-size"};
 
 // Everything the import window lets the user choose, in the order of the "ImportTTF" keys.
 struct ImportOptions {
@@ -170,6 +180,7 @@ struct ImportOptions {
     bool PowerOfTwo = PowerOfTwoOption.Default;
     std::string Characters;
     std::vector<std::string> Fallbacks;
+    std::optional<PageSize> Pages;
 
     bool operator==(const ImportOptions&) const = default;
 };
@@ -197,6 +208,7 @@ template <class Options, class Visitor> void VisitImportOptions(Options& options
     visit(PowerOfTwoOption, options.PowerOfTwo);
     visit(CharactersOption, options.Characters);
     visit(FallbacksOption, options.Fallbacks);
+    visit(PagesOption, options.Pages);
 }
 
 // The number a choice is stored and given as: its position among the option's values.

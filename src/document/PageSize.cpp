@@ -1,5 +1,7 @@
 #include "document/PageSize.h"
 
+#include "document/Typeface.h"
+
 #include <charconv>
 
 namespace glyfora::document {
@@ -34,6 +36,11 @@ std::optional<PageSize> ParseSides(std::string_view text, bool chosen) {
 
 std::optional<PageSize> ParsePageSize(std::string_view text) {
     return ParseSides(text, true);
+}
+
+std::string PageSizeForm() {
+    return "N or WxH, powers of two from " + std::to_string(PageSideRange.Min) + " to " +
+           std::to_string(PageSideRange.Max);
 }
 
 std::string PageSizeText(PageSize size) {

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "document/Typeface.h"
-
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace glyfora::document {
+
+struct Typeface;
 
 // The size of the pages of a multi-page atlas: the character-set picture is that many pages
 // stacked top to bottom, and no cell crosses a page's edge. Both sides are powers of two within
@@ -27,6 +27,9 @@ constexpr const char* PageSizeProperty = "PageSize";
 
 // "N" (square) or "WxH", each a power of two within PageSideRange; none for anything else.
 [[nodiscard]] std::optional<PageSize> ParsePageSize(std::string_view text);
+
+// What ParsePageSize takes, for messages: "N or WxH, powers of two from 64 to 16384".
+[[nodiscard]] std::string PageSizeForm();
 
 // "WxH", as ParsePageSize reads it and the property holds it.
 [[nodiscard]] std::string PageSizeText(PageSize size);

@@ -187,6 +187,12 @@ struct OptionReader {
         ReadString(Group, option.Key, text);
         families = document::SplitFamilyList(text);
     }
+    void operator()(const document::PageSizeOption& option,
+                    std::optional<document::PageSize>& value) const {
+        if (const std::string* text = FindValue(Group, option.Key)) {
+            value = document::ParsePageSize(TrimRight(TrimLeft(*text)));
+        }
+    }
     template <class Value, std::size_t Count>
     void operator()(const document::ChoiceOption<Value, Count>& option, Value& value) const {
         if (const std::string* text = FindValue(Group, option.Key)) {
@@ -301,6 +307,10 @@ struct OptionWriter {
     void operator()(const document::FamiliesOption& option,
                     const std::vector<std::string>& families) const {
         Writer.String(option.Key, document::JoinFamilyList(families));
+    }
+    void operator()(const document::PageSizeOption& option,
+                    const std::optional<document::PageSize>& value) const {
+        Writer.String(option.Key, value ? document::PageSizeText(*value) : std::string());
     }
     template <class Value, std::size_t Count>
     void operator()(const document::ChoiceOption<Value, Count>& option, Value value) const {

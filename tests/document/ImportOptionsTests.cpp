@@ -77,6 +77,10 @@ struct RowCollector {
         }
         DefaultsMatch = DefaultsMatch && v == o.Default;
     }
+    void operator()(const PageSizeOption& o, const std::optional<PageSize>& v) {
+        Row(o.Key, o.Flag);
+        DefaultsMatch = DefaultsMatch && !v;
+    }
     template <class Value, std::size_t Count>
     void operator()(const ChoiceOption<Value, Count>& o, Value v) {
         Row(o.Key, o.Flag);
@@ -88,11 +92,13 @@ TEST(ImportOptionsTable, RowsComeInKeyOrderWithFlagsOfTheirOwnAndTheRecordsDefau
     RowCollector rows;
     const ImportOptions defaults;
     VisitImportOptions(defaults, rows);
-    EXPECT_EQ(rows.Keys, (std::vector<std::string>{
-                             "Family", "Size", "TextAntialiasMode", "CompositingQuality",
-                             "LetterSpace", "PaddingTop", "PaddingBottom", "PaddingLeft",
-                             "PaddingRight", "Style", "Center", "Unicode", "HalfPixel", "MaxWidth",
-                             "Layout", "Gutter", "PowerOfTwo", "Characters", "Fallbacks"}));
+    EXPECT_EQ(
+        rows.Keys,
+        (std::vector<std::string>{
+            "Family",     "Size",          "TextAntialiasMode", "CompositingQuality", "LetterSpace",
+            "PaddingTop", "PaddingBottom", "PaddingLeft",       "PaddingRight",       "Style",
+            "Center",     "Unicode",       "HalfPixel",         "MaxWidth",           "Layout",
+            "Gutter",     "PowerOfTwo",    "Characters",        "Fallbacks",          "PageSize"}));
     EXPECT_TRUE(rows.DefaultsMatch);
     EXPECT_EQ(rows.Flags.count("--bold") + rows.Flags.count("--italic") +
                   rows.Flags.count("--underline"),

@@ -1,4 +1,5 @@
 #include "document/PageSize.h"
+#include "document/Typeface.h"
 
 #include <gtest/gtest.h>
 

@@ -59,7 +59,8 @@ Configuration GoldenConfiguration() {
                    3,
                    true,
                    "32-126, U+0400-U+04FF",
-                   {"WenQuanYi Zen Hei", "DejaVu Serif"}};
+                   {"WenQuanYi Zen Hei", "DejaVu Serif"},
+                   document::PageSize{2048, 1024}};
     return c;
 }
 
@@ -145,7 +146,8 @@ TEST(ConfigurationReading, EmptyFileGivesFirstRunDefaults) {
                                            1,
                                            false,
                                            "",
-                                           {}};
+                                           {},
+                                           std::nullopt};
     EXPECT_EQ(c.ImportTTF, expected);
 }
 
@@ -215,6 +217,29 @@ TEST(ConfigurationReading, ImportOptionsRoundTripThroughTheFile) {
     EXPECT_EQ(ReadConfiguration(text).ImportTTF, options);
     // The file and the import start from the same defaults.
     EXPECT_EQ(ReadConfiguration("[ImportTTF]\r\n").ImportTTF, document::ImportOptions{});
+}
+
+TEST(ConfigurationReading, PageSizeIsNoneUnlessItIsOneTheImportTakes) {
+    const struct {
+        const char* Text;
+        std::optional<document::PageSize> Pages;
+    } cases[] = {
+        {"MaxWidth = 512\n", std::nullopt}, // a file from before it
+        {"PageSize = 2048\n", document::PageSize{2048, 2048}},
+        {"PageSize =  256x4096 \n", document::PageSize{256, 4096}},
+        {"PageSize = \n", std::nullopt},
+        {"PageSize = 1000\n", std::nullopt},
+        {"PageSize = big\n", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadConfiguration(std::string("[ImportTTF]\n") + c.Text).ImportTTF.Pages, c.Pages)
+            << c.Text;
+    }
+    Configuration none = GoldenConfiguration();
+    none.ImportTTF.Pages.reset();
+    const std::string text = AsText(WriteConfiguration(none));
+    EXPECT_NE(text.find("\r\nPageSize = \r\n"), std::string::npos) << text;
+    EXPECT_EQ(ReadConfiguration(text).ImportTTF.Pages, std::nullopt);
 }
 
 TEST(ConfigurationReading, LayoutKeysFollowTheOlderKeysAndTolerateOddValues) {
@@ -394,7 +419,8 @@ TEST(ConfigurationReading, EveryWrittenKeyRoundTrips) {
                    7,
                    true,
                    "0x41 - 0x5A",
-                   {"Noto Sans CJK JP", "Unifont"}};
+                   {"Noto Sans CJK JP", "Unifont"},
+                   document::PageSize{64, 16384}};
 
     Configuration expected = c;
     expected.WindowMain.Width = std::nullopt; // not keys of these groups
