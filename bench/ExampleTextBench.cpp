@@ -25,6 +25,7 @@ public:
         benchmark::DoNotOptimize(source);
         benchmark::DoNotOptimize(corners);
     }
+    void SetDistanceDecoding(float) override {}
     std::int64_t Quads = 0;
 };
 

@@ -1,7 +1,6 @@
 #include "document/PictureEffects.h"
 
-#include "base/Utf8.h"
-
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -14,18 +13,6 @@ namespace {
 const std::string* Find(const Properties& properties, const char* key) {
     const auto found = properties.find(key);
     return found == properties.end() || found->second.empty() ? nullptr : &found->second;
-}
-
-// "#RRGGBB" or "#RRGGBBAA" against a colour given as "RRGGBBAA", letter case aside.
-bool IsColour(const std::string* text, std::string_view rrggbbaa) {
-    if (text == nullptr || text->empty() || text->front() != '#') {
-        return false;
-    }
-    const std::string_view hex = std::string_view(*text).substr(1);
-    if (hex.size() == 6) {
-        return rrggbbaa.ends_with("ff") && base::EqualIgnoringAsciiCase(hex, rrggbbaa.substr(0, 6));
-    }
-    return base::EqualIgnoringAsciiCase(hex, rrggbbaa);
 }
 
 } // namespace
@@ -45,43 +32,36 @@ std::optional<std::int64_t> RoundedOutlineWidth(const Properties& properties) {
     return static_cast<std::int64_t>(std::round(width)); // halves away from zero
 }
 
+bool IsWritableDistanceField(const DistanceField& field) {
+    const auto isAlphanumeric = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
+    return !field.FieldType.empty() &&
+           std::all_of(field.FieldType.begin(), field.FieldType.end(), isAlphanumeric) &&
+           field.Range >= 1 && field.Range <= 65535;
+}
+
 std::optional<DistanceField> DistanceFieldOf(const Properties& properties) {
     const std::string* type = Find(properties, DistanceFieldProperty);
     const std::string* range = Find(properties, DistanceRangeProperty);
     if (type == nullptr || range == nullptr) {
         return std::nullopt;
     }
-    for (const char c : *type) {
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
-            return std::nullopt; // the text variant writes the type unquoted
-        }
-    }
     DistanceField field{*type, 0};
     const char* end = range->data() + range->size();
     const auto [next, error] = std::from_chars(range->data(), end, field.Range);
-    if (error != std::errc() || next != end || field.Range < 1 || field.Range > 65535) {
+    if (error != std::errc() || next != end || !IsWritableDistanceField(field)) {
         return std::nullopt;
     }
     return field;
 }
 
 PictureKind PictureKindOf(const Properties& properties) {
-    const bool outlined = RoundedOutlineWidth(properties).value_or(0) != 0 ||
-                          Find(properties, OutlineColourProperty) != nullptr;
-    const std::string* fill = Find(properties, FillProperty);
-    const bool otherEffects = Find(properties, GradientProperty) != nullptr ||
-                              Find(properties, ShadowProperty) != nullptr ||
-                              Find(properties, DistanceFieldProperty) != nullptr ||
-                              (fill != nullptr && !IsColour(fill, "ffffffff"));
-    if (otherEffects) {
-        return PictureKind::Coloured;
-    }
-    if (!outlined) {
+    const std::string* ink = Find(properties, InkProperty);
+    if (ink == nullptr) {
         return PictureKind::WhiteGlyphs;
     }
-    return IsColour(Find(properties, OutlineColourProperty), "000000ff")
-               ? PictureKind::WhiteWithBlackOutline
-               : PictureKind::Coloured;
+    return *ink == "outlined" ? PictureKind::WhiteWithBlackOutline : PictureKind::Coloured;
 }
 
 } // namespace glyfora::document

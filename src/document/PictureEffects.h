@@ -13,11 +13,16 @@ namespace glyfora::document {
 
 inline constexpr const char* OutlineProperty = "Outline";             // width in pixels, "1.5"
 inline constexpr const char* OutlineColourProperty = "OutlineColour"; // "#RRGGBBAA"
+inline constexpr const char* OutlineJoinProperty = "OutlineJoin";     // "round" or "sharp"
+inline constexpr const char* ShadowProperty = "Shadow";               // "DX,DY,BLUR"
+inline constexpr const char* ShadowColourProperty = "ShadowColour";   // "#RRGGBBAA"
 inline constexpr const char* FillProperty = "Fill";                   // "#RRGGBBAA"
 inline constexpr const char* GradientProperty = "Gradient";           // "#top,#bottom"
-inline constexpr const char* ShadowProperty = "Shadow";               // "DX,DY,BLUR,#colour"
 inline constexpr const char* DistanceFieldProperty = "DistanceField"; // "sdf"
 inline constexpr const char* DistanceRangeProperty = "DistanceRange"; // whole pixels, 2 × spread
+// What the picture's channels hold: absent for white glyphs, "outlined" for an opaque white fill
+// with an opaque black outline and nothing else, "sdf" for a distance field, "colour" otherwise.
+inline constexpr const char* InkProperty = "Ink";
 
 using Properties = std::map<std::string, std::string>;
 
@@ -33,8 +38,12 @@ struct DistanceField {
     friend bool operator==(const DistanceField&, const DistanceField&) = default;
 };
 
-// The distance field the properties describe: both properties set, the type of letters and
-// digits, the range a whole number 1..65535. None otherwise.
+// Whether field can be written in every file that holds one: its type of ASCII letters and digits
+// (text descriptors write it unquoted), its range 1..65535.
+[[nodiscard]] bool IsWritableDistanceField(const DistanceField& field);
+
+// The distance field the properties describe: both properties set and IsWritableDistanceField.
+// None otherwise.
 [[nodiscard]] std::optional<DistanceField> DistanceFieldOf(const Properties& properties);
 
 // How the picture's channels hold the glyphs, as BMFont's channel fields tell it.
@@ -45,6 +54,8 @@ enum class PictureKind {
     Coloured,              // anything else an effect made: every channel is part of the picture
 };
 
+// The kind the "Ink" property names; white glyphs without it, so typefaces that no import with
+// effects made keep today's description.
 [[nodiscard]] PictureKind PictureKindOf(const Properties& properties);
 
 } // namespace glyfora::document

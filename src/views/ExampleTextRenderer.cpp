@@ -1,5 +1,9 @@
 #include "views/ExampleTextRenderer.h"
 
+#include "base/Utf8.h"
+#include "document/PictureEffects.h"
+
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -52,6 +56,20 @@ float AdvancePen(const Typeface& typeface, std::u16string_view text, std::size_t
         pen = static_cast<float>(pen + static_cast<double>(amount) * scale);
     }
     return pen;
+}
+
+// The range of a distance-field typeface's picture in screen pixels when drawn at scale, at least
+// one pixel as engines take it; 0 for a picture that is drawn as it is. Multi-channel fields hold
+// their distance in the colours, which the surfaces do not decode, so they are drawn as they are.
+float ScreenPxRange(const Typeface& typeface, float scale) {
+    const std::optional<document::DistanceField> field =
+        document::DistanceFieldOf(typeface.Content.Properties);
+    if (!field || (!base::EqualIgnoringAsciiCase(field->FieldType, "sdf") &&
+                   !base::EqualIgnoringAsciiCase(field->FieldType, "psdf"))) {
+        return 0.0F;
+    }
+    return static_cast<float>(
+        std::max(static_cast<double>(field->Range) * std::abs(static_cast<double>(scale)), 1.0));
 }
 
 // A source edge rounded to the nearest integer, ties to even; none when out of any sane range.
@@ -373,6 +391,7 @@ void DrawTypefaceText(document::TypefaceRegistry& registry, QuadSurface& surface
         offsetY = static_cast<float>(Nearest(-static_cast<double>(settings.AlignY) * blockHeight));
     }
 
+    surface.SetDistanceDecoding(ScreenPxRange(*typeface, style.Scale));
     float penY = offsetY;
     std::size_t pos = 0;
     float lineWidth = 0.0F;
@@ -392,6 +411,7 @@ void DrawTypefaceText(document::TypefaceRegistry& registry, QuadSurface& surface
         }
         penY = static_cast<float>(static_cast<double>(penY) + lineHeight);
     } while (pos < text.size());
+    surface.SetDistanceDecoding(0.0F);
 }
 
 } // namespace glyfora::views

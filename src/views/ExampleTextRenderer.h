@@ -17,7 +17,9 @@ constexpr float DefaultFloatArgument = -65535.0F;
 // typeface has, cut from its Sprite, laid out by the typeface's RenderSettings. Draws nothing when
 // there is no such typeface or it has no Sprite. Positions are 32-bit floats with double
 // intermediates; glyphs whose corners end up not finite, and glyphs clipped away entirely, are
-// not drawn.
+// not drawn. A typeface whose properties name a single-channel distance field ("sdf") is decoded
+// by the surface with the field's range times the scale (at least 1) as its screen range; the
+// surface draws plainly again afterwards.
 void DrawTypefaceText(document::TypefaceRegistry& registry, QuadSurface& surface, std::int64_t id,
                       float x, float y, std::u16string_view text,
                       std::int64_t intensity = DefaultIntegerArgument,

@@ -65,6 +65,13 @@ public:
     // missing sprites draw nothing.
     virtual void DrawQuad(const document::Sprite& sprite, const document::Rect64& source,
                           const GlyphQuad& corners, std::int64_t opacity, std::int64_t tint) = 0;
+
+    // From the next draw on, a positive screenPxRange reads each sprite's alpha as a signed
+    // distance field (128 at the edge) the way engines draw one: the alpha is sampled bilinearly
+    // at the pixel centre (the four texels clamped to the source rectangle, transparent outside
+    // the sprite) and becomes opacity = clamp(screenPxRange × (alpha / 255 − 0.5) + 0.5, 0, 1);
+    // the colour is white or the tint. 0 (or anything not positive) draws texels as they are.
+    virtual void SetDistanceDecoding(float screenPxRange) = 0;
 };
 
 } // namespace glyfora::views

@@ -160,6 +160,7 @@ struct Texturing {
     std::uint32_t Opacity = 255;
     bool Tinted = false;
     std::uint32_t TintColour = 0;
+    double ScreenPxRange = 0.0; // positive: the sprite is a distance field
 };
 
 // floor(position) limited to [low, high]; both limits are small integers.
@@ -173,6 +174,48 @@ std::int64_t TexelIndex(double position, double low, double high) {
     // Truncation, corrected below zero; cheaper than std::floor without SSE4.1.
     auto index = static_cast<std::int64_t>(position);
     return static_cast<double>(index) > position ? index - 1 : index;
+}
+
+std::uint32_t AlphaAt(const Texturing& tex, std::int64_t x, std::int64_t y) {
+    const document::Image& sprite = *tex.Sprite;
+    return tex.SourceInSprite || sprite.Contains(x, y) ? document::Alpha(sprite.At(x, y)) : 0U;
+}
+
+// The distance at texture position (u, v), interpolated between the four nearest texel centres,
+// decoded into the alpha an engine's shader gives it.
+std::uint32_t DistanceAlpha(const Texturing& tex, double u, double v) {
+    const double left = std::floor(u - 0.5);
+    const double top = std::floor(v - 0.5);
+    const double wx = u - 0.5 - left;
+    const double wy = v - 0.5 - top;
+    const std::int64_t x0 = TexelIndex(left, tex.MinU, tex.MaxU);
+    const std::int64_t x1 = TexelIndex(left + 1.0, tex.MinU, tex.MaxU);
+    const std::int64_t y0 = TexelIndex(top, tex.MinV, tex.MaxV);
+    const std::int64_t y1 = TexelIndex(top + 1.0, tex.MinV, tex.MaxV);
+    const double upper = AlphaAt(tex, x0, y0) * (1.0 - wx) + AlphaAt(tex, x1, y0) * wx;
+    const double lower = AlphaAt(tex, x0, y1) * (1.0 - wx) + AlphaAt(tex, x1, y1) * wx;
+    const double distance = (upper * (1.0 - wy) + lower * wy) / 255.0;
+    const double opacity = tex.ScreenPxRange * (distance - 0.5) + 0.5;
+    if (!(opacity > 0.0)) { // also catches NaN from a position that is not finite
+        return 0;
+    }
+    return static_cast<std::uint32_t>(std::lround(std::min(opacity, 1.0) * tex.Opacity));
+}
+
+// The source colour of the pixel whose centre maps to texture position (u, v).
+std::uint32_t Shade(const Texturing& tex, double u, double v) {
+    if (tex.ScreenPxRange > 0.0) {
+        const std::uint32_t colour = tex.Tinted ? tex.TintColour : 0xFFFFFFU;
+        return colour | (DistanceAlpha(tex, u, v) << 24);
+    }
+    const std::int64_t tx = TexelIndex(u, tex.MinU, tex.MaxU);
+    const std::int64_t ty = TexelIndex(v, tex.MinV, tex.MaxV);
+    const document::Image& sprite = *tex.Sprite;
+    const std::uint32_t texel =
+        tex.SourceInSprite || sprite.Contains(tx, ty) ? sprite.At(tx, ty) : 0U;
+    const std::uint32_t colour = tex.Tinted ? tex.TintColour : document::ColourOf(texel);
+    const std::uint32_t alpha = document::DivideBy255(document::Alpha(texel) * tex.Opacity);
+    return colour | (alpha << 24);
 }
 
 template <typename Blend>
@@ -198,8 +241,6 @@ void DrawTriangle(document::Image& target, Vertex a, Vertex b, Vertex c, const T
         CentreRange(std::min({a.Y, b.Y, c.Y}), std::max({a.Y, b.Y, c.Y}), target.Height);
     const auto [boxLeft, boxRight] =
         CentreRange(std::min({a.X, b.X, c.X}), std::max({a.X, b.X, c.X}), target.Width);
-    const document::Image& sprite = *tex.Sprite;
-
     for (std::int64_t row = firstRow; row <= lastRow; ++row) {
         const double y = static_cast<double>(row) + 0.5;
         // The covered centres of a row form one run; find its ends from the edges, then settle
@@ -244,13 +285,7 @@ void DrawTriangle(document::Image& target, Vertex a, Vertex b, Vertex c, const T
                 u /= q;
                 v /= q;
             }
-            const std::int64_t tx = TexelIndex(u, tex.MinU, tex.MaxU);
-            const std::int64_t ty = TexelIndex(v, tex.MinV, tex.MaxV);
-            const std::uint32_t texel =
-                tex.SourceInSprite || sprite.Contains(tx, ty) ? sprite.At(tx, ty) : 0U;
-            const std::uint32_t colour = tex.Tinted ? tex.TintColour : document::ColourOf(texel);
-            const std::uint32_t alpha = document::DivideBy255(document::Alpha(texel) * tex.Opacity);
-            *out = blend(colour | (alpha << 24), *out);
+            *out = blend(Shade(tex, u, v), *out);
         }
     }
 }
@@ -269,6 +304,10 @@ void SoftwareQuadSurface::SetBlendMode(BlendFactor sourceFactor, BlendFactor des
         sourceFactor_ = sourceFactor;
         destinationFactor_ = destinationFactor;
     }
+}
+
+void SoftwareQuadSurface::SetDistanceDecoding(float screenPxRange) {
+    screenPxRange_ = screenPxRange > 0.0F ? screenPxRange : 0.0;
 }
 
 void SoftwareQuadSurface::DrawQuad(const document::Sprite& sprite, const document::Rect64& source,
@@ -301,6 +340,7 @@ void SoftwareQuadSurface::DrawQuad(const document::Sprite& sprite, const documen
     tex.Opacity = static_cast<std::uint32_t>(std::clamp<std::int64_t>(opacity, 0, 255));
     tex.Tinted = tint != NoTint;
     tex.TintColour = document::ColourOf(static_cast<std::uint32_t>(tint));
+    tex.ScreenPxRange = screenPxRange_;
 
     // Perspective only when the depths differ and can be inverted without changing sign.
     const double w0 = corners[0].W;

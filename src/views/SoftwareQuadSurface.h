@@ -20,7 +20,7 @@ namespace glyfora::views {
 // the corner depths differ (all depths must be finite, non-zero and of one sign; otherwise the
 // mapping is affine). The texel is the one containing that position (nearest neighbour), clamped to
 // the source rectangle so that neighbouring cells never bleed in; texels outside the sprite are
-// transparent.
+// transparent. A distance field is sampled bilinearly instead (see QuadSurface).
 //
 // Blending: colour channels use the factors set by SetBlendMode (default source alpha, one minus
 // source alpha) on straight, non-premultiplied 8-bit values, rounded to nearest and clamped to 255;
@@ -34,6 +34,7 @@ public:
     void SetBlendMode(BlendFactor sourceFactor, BlendFactor destinationFactor) override;
     void DrawQuad(const document::Sprite& sprite, const document::Rect64& source,
                   const GlyphQuad& corners, std::int64_t opacity, std::int64_t tint) override;
+    void SetDistanceDecoding(float screenPxRange) override;
 
     // What has been drawn so far.
     document::Image Target;
@@ -41,6 +42,7 @@ public:
 private:
     BlendFactor sourceFactor_ = BlendFactor::SourceAlpha;
     BlendFactor destinationFactor_ = BlendFactor::OneMinusSourceAlpha;
+    double screenPxRange_ = 0.0;
 };
 
 } // namespace glyfora::views

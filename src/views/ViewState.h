@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Typeface.h"
+#include "views/ViewCanvas.h"
 
 #include <cstdint>
 
@@ -25,6 +26,9 @@ struct ViewState {
     std::int64_t PanAnchorY = 0;
     document::Character* CurrentCharacter = nullptr;
     document::KerningPair* CurrentPair = nullptr;
+    // How the example window shows its text: drawn at this scale, over this opaque colour.
+    float ExampleScale = 1.0F;
+    std::uint32_t ExampleBackground = ViewBackground;
 };
 
 // low when value < low; else value when value <= high; else high when high > low; else low.

@@ -16,9 +16,11 @@
 #include "views/CharacterView.h"
 #include "views/KerningPairView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -435,6 +437,57 @@ void CanvasTests::exampleRepaintsOnChangeOnly() {
     before = screen.FramesDrawn();
     RequestExampleFrame(shell); // the picture changed
     QTRY_VERIFY(screen.FramesDrawn() > before);
+}
+
+void CanvasTests::exampleViewMenuScalesAndColoursTheBackground() {
+    OpenEditor editor;
+    Shell& shell = editor.TheShell();
+    ExampleWindow& window = *shell.Example;
+    window.resize(800, 300);
+    ExampleScreen& screen = *window.ExampleScreen;
+    QCOMPARE(window.ViewMenu->title(), QStringLiteral("Ansicht"));
+    QStringList texts;
+    for (const QAction* action : window.ViewMenu->actions()) {
+        texts << action->text();
+    }
+    QCOMPARE(texts,
+             (QStringList{QStringLiteral("1×"), QStringLiteral("2×"), QStringLiteral("4×"),
+                          QStringLiteral("8×"), QString(), QStringLiteral("Hintergrundfarbe…")}));
+    QCOMPARE(screen.Widget()->contextMenuPolicy(), Qt::CustomContextMenu);
+    QVERIFY(window.ViewScale1->isChecked());
+
+    window.ExampleTextField->setText(QString());
+    const QImage empty = screen.GrabFrame().convertToFormat(QImage::Format_RGB32);
+    window.ExampleTextField->setText(QStringLiteral("A"));
+    // A's cell (10 × 12 at offset (-1, 2)) drawn at each scale from the origin (10, 10).
+    const struct {
+        QAction* Action;
+        float Scale;
+    } scales[] = {{window.ViewScale8, 8.0F}, {window.ViewScale2, 2.0F}, {window.ViewScale1, 1.0F}};
+    for (const auto& step : scales) {
+        step.Action->trigger();
+        QCOMPARE(shell.State.View.ExampleScale, step.Scale);
+        QVERIFY(step.Action->isChecked());
+        const auto scale = static_cast<int>(step.Scale);
+        const QImage text = screen.GrabFrame().convertToFormat(QImage::Format_RGB32);
+        int changed = 0;
+        for (int y = 0; y < text.height(); ++y) {
+            for (int x = 0; x < text.width(); ++x) {
+                changed += text.pixel(x, y) != empty.pixel(x, y) ? 1 : 0;
+            }
+        }
+        QCOMPARE(changed, 10 * 12 * scale * scale);
+        QVERIFY(text.pixel(10 - scale, 10 + 2 * scale) != empty.pixel(10 - scale, 10 + 2 * scale));
+        QCOMPARE(text.pixel(10 + 10 * scale, 10), empty.pixel(10 + 10 * scale, 10));
+    }
+    // The text's controls keep their places.
+    QCOMPARE(window.ExampleTextField->geometry(), QRect(0, 0, window.width(), 20));
+    QCOMPARE(screen.Widget()->geometry().topLeft(), QPoint(0, 20));
+
+    shell.State.View.ExampleBackground = 0xFF20C0E0U; // what the colour dialog's answer sets
+    RequestExampleFrame(shell);
+    const QImage coloured = screen.GrabFrame().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(coloured.pixel(400, 200), qRgb(0xE0, 0xC0, 0x20));
 }
 
 void CanvasTests::exampleShowsTheTypefaceText() {

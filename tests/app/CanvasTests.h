@@ -22,6 +22,7 @@ private slots:
     void createTypefaceRedrawsEveryView();
     void exampleRepaintsOnChangeOnly();
     void exampleShowsTheTypefaceText();
+    void exampleViewMenuScalesAndColoursTheBackground();
 };
 
 } // namespace glyfora::app::testing

@@ -53,6 +53,7 @@ public:
     }
     void DrawQuad(const document::Sprite&, const document::Rect64&, const views::GlyphQuad&,
                   std::int64_t, std::int64_t) override {}
+    void SetDistanceDecoding(float) override {}
     std::vector<Call> Calls;
 };
 

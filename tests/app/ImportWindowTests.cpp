@@ -3,12 +3,12 @@
 #include "QtTestRegistry.h"
 #include "ShellFixture.h"
 #include "app/editing/FontImport.h"
+#include "app/shell/Configuration.h"
 #include "app/shell/Settings.h"
 #include "app/windows/ImportWindow.h"
 #include "app/windows/MainWindow.h"
 #include "import/FontMatching.h"
 #include "import/FontServices.h"
-#include "platform/ConfigurationFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -467,7 +467,7 @@ void ImportWindowTests::optionsRoundTripThroughTheSettings_data() {
 
 void ImportWindowTests::optionsRoundTripThroughTheSettings() {
     QFETCH(fontimport::ImportOptions, options);
-    platform::Configuration saved;
+    Configuration saved;
     {
         Editor editor;
         editor.TheShell->Import->ShowOptions(options);
@@ -486,9 +486,9 @@ void ImportWindowTests::restoredValuesAreClampedToTheControls() {
     ImportWindow& window = Window(editor);
     // As a hand-edited configuration file may hold them.
     const fontimport::ImportOptions options =
-        platform::ReadConfiguration("[ImportTTF]\nSize = 9999\nTextAntialiasMode = 17\n"
-                                    "CompositingQuality = -4\nLetterSpace = -500\n"
-                                    "MaxWidth = 99999\nGutter = -3\n")
+        ReadConfiguration("[ImportTTF]\nSize = 9999\nTextAntialiasMode = 17\n"
+                          "CompositingQuality = -4\nLetterSpace = -500\n"
+                          "MaxWidth = 99999\nGutter = -3\n")
             .ImportTTF;
     window.ShowOptions(options);
     const fontimport::ImportOptions read = window.ReadOptions();

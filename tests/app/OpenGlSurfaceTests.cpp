@@ -161,12 +161,43 @@ const Scene Scenes[] = {
      }},
 };
 
-class OpenGlQuadSurfaceMatchesSoftware
-    : public ::testing::TestWithParam<std::tuple<std::size_t, int>> {};
+// The test typeface with its alpha read as a distance field of range 4.
+void MakeDistanceField(document::TypefaceRegistry& registry) {
+    auto& properties = document::TypefaceFromId(registry, Id)->Content.Properties;
+    properties["DistanceField"] = "sdf";
+    properties["DistanceRange"] = "4";
+}
 
-TEST_P(OpenGlQuadSurfaceMatchesSoftware, WithinTolerance) {
-    const auto [sceneIndex, tileLimit] = GetParam();
-    const Scene& scene = Scenes[sceneIndex];
+// Only whole textures: across the seams of a tiled sprite the OpenGL surface samples a distance
+// field from the pass's own tile (see OpenGlQuadSurface).
+const Scene DistanceFieldScenes[] = {
+    {"DistanceFieldAt8x",
+     [](views::QuadSurface& surface, document::TypefaceRegistry& registry) {
+         MakeDistanceField(registry);
+         ASSERT_TRUE(views::SetScale(registry, Id, 8.0F));
+         Background(surface);
+         views::DrawTypefaceText(registry, surface, Id, 4.0F, 4.0F, u"AVWa");
+     }},
+    {"DistanceFieldSlantedTinted",
+     [](views::QuadSurface& surface, document::TypefaceRegistry& registry) {
+         MakeDistanceField(registry);
+         ASSERT_TRUE(views::SetScale(registry, Id, 2.5F));
+         ASSERT_TRUE(views::SetItalicAngle(registry, Id, 12.0F));
+         Background(surface);
+         DrawSample(surface, registry, 170, 0x30A0F0);
+     }},
+    {"DistanceFieldInPerspective",
+     [](views::QuadSurface& surface, document::TypefaceRegistry& registry) {
+         MakeDistanceField(registry);
+         ASSERT_TRUE(views::SetScale(registry, Id, 2.0F));
+         ASSERT_TRUE(views::SetProjection(registry, Id, {{{1, 0, 0}, {0, 1, 0}, {0.6F, 0.1F, 1}}}));
+         ASSERT_TRUE(views::SetProjectionCentre(registry, Id, 0.0F, 0.0F, -400.0F));
+         Background(surface);
+         DrawSample(surface, registry);
+     }},
+};
+
+void ExpectMatchesSoftware(const Scene& scene, int tileLimit) {
     GlContext gl;
     ASSERT_TRUE(gl.Ready());
 
@@ -189,7 +220,7 @@ TEST_P(OpenGlQuadSurfaceMatchesSoftware, WithinTolerance) {
     ASSERT_TRUE(difference.SizesMatch);
     std::cout << "[ measured ] " << scene.Name << ", tile size " << surface.TileSize() << ": "
               << test::Describe(difference) << '\n';
-    RecordProperty("differing_pixels", std::to_string(difference.Differing));
+    ::testing::Test::RecordProperty("differing_pixels", std::to_string(difference.Differing));
     // Both pictures as PNG files for a look, when a folder is named.
     if (qEnvironmentVariableIsSet("GLYFORA_TEST_OUTPUT")) {
         const QString dir = qEnvironmentVariable("GLYFORA_TEST_OUTPUT");
@@ -207,6 +238,26 @@ TEST_P(OpenGlQuadSurfaceMatchesSoftware, WithinTolerance) {
               test::OpenGlDifferingShare * static_cast<double>(difference.Pixels))
         << test::Describe(difference);
 }
+
+class OpenGlQuadSurfaceMatchesSoftware
+    : public ::testing::TestWithParam<std::tuple<std::size_t, int>> {};
+
+TEST_P(OpenGlQuadSurfaceMatchesSoftware, WithinTolerance) {
+    const auto [sceneIndex, tileLimit] = GetParam();
+    ExpectMatchesSoftware(Scenes[sceneIndex], tileLimit);
+}
+
+class OpenGlDistanceFieldMatchesSoftware : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(OpenGlDistanceFieldMatchesSoftware, WithinTolerance) {
+    ExpectMatchesSoftware(DistanceFieldScenes[GetParam()], 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, OpenGlDistanceFieldMatchesSoftware,
+                         ::testing::Range<std::size_t>(0, std::size(DistanceFieldScenes)),
+                         [](const ::testing::TestParamInfo<std::size_t>& info) {
+                             return std::string(DistanceFieldScenes[info.param].Name);
+                         });
 
 INSTANTIATE_TEST_SUITE_P(Scenes, OpenGlQuadSurfaceMatchesSoftware,
                          ::testing::Combine(::testing::Range<std::size_t>(0, std::size(Scenes)),

@@ -269,7 +269,7 @@ void StartupTests::positionsOffEveryScreenComeBack() {
 
     // Nor is a window moved off every screen stored there.
     editor.TheShell->Example->move(-30000, -30000);
-    const platform::WindowPlacement stored = StoreWindow(*editor.TheShell->Example, WindowPosition);
+    const WindowPlacement stored = StoreWindow(*editor.TheShell->Example, WindowPosition);
     const QRect storedFrame(QPoint(static_cast<int>(*stored.X), static_cast<int>(*stored.Y)),
                             example.size());
     bool storedOnAScreen = false;

@@ -161,7 +161,7 @@ private slots:
         Editor editor;
         Shell& shell = *editor.TheShell;
         const QRect area = AvailableArea(*shell.CharacterSet);
-        platform::WindowPlacement keys;
+        WindowPlacement keys;
         // Written by a run at twice the scale, or on a larger screen.
         keys.X = area.right() - 100;
         keys.Y = area.top() + 10;
@@ -172,7 +172,7 @@ private slots:
         QVERIFY(area.contains(shell.CharacterSet->frameGeometry()));
         QCOMPARE(shell.CharacterSet->height(), 300);
         // What is stored is where it is shown, in the same units.
-        const platform::WindowPlacement stored = StoreWindow(*shell.CharacterSet, WindowPosition);
+        const WindowPlacement stored = StoreWindow(*shell.CharacterSet, WindowPosition);
         QCOMPARE(QPoint(static_cast<int>(*stored.X), static_cast<int>(*stored.Y)),
                  shell.CharacterSet->frameGeometry().topLeft());
     }

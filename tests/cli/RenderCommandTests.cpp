@@ -127,6 +127,66 @@ TEST_F(RenderCommand, OptionsMoveScaleSizeAndUnkern) {
     }
 }
 
+TEST_F(RenderCommand, AlignmentWrappingAndKerningSwitchReachTheRenderer) {
+    struct Case {
+        std::vector<std::string> Options;
+        std::string Text;
+        std::int64_t RowY;
+        std::string Row; // row RowY of a 24 × 20 picture, origin y 0
+    };
+    const std::vector<Case> cases = {
+        {{"--no-kerning", "--x", "0"}, "AV", 1, "####.####..............."},
+        {{"--kerning", "on", "--x", "0"}, "AV", 1, "#######................."},
+        // The block of width 8 centred on the picture's middle (12), or ending 10 before its
+        // right edge.
+        {{"--align", "center"}, "AV", 1, "........#######........."},
+        {{"--align", "right"}, "AV", 1, "......#######..........."},
+        {{"--align", "right", "--x", "20"}, "AV", 1, "............#######....."},
+        {{"--align", "left"}, "AV", 1, "..........#######......."},
+        // Wrapped after the space: V goes to the next line, 9 lower.
+        {{"--wrap-width", "6", "--x", "0"}, "A V", 1, "####...................."},
+        {{"--wrap-width", "6", "--x", "0"}, "A V", 10, "####...................."},
+        {{"--wrap-width", "0", "--x", "0"}, "A V", 1, "####......####.........."},
+        {{"--wrap-width", "11", "--x", "0"}, "A V", 10, "####...................."},
+        {{"--wrap-width", "15", "--x", "0"}, "A V", 1, "####......####.........."},
+    };
+    WriteTypeface();
+    for (const Case& test : cases) {
+        SCOPED_TRACE(testing::PrintToString(test.Options));
+        std::vector<std::string> args{typefacePath_, "--text",   test.Text, "-o",
+                                      outputPath_,   "--y",      "0",       "--width",
+                                      "24",          "--height", "20"};
+        args.insert(args.end(), test.Options.begin(), test.Options.end());
+        ASSERT_EQ(RunRenderCommand(args), 0);
+        const auto image = Output();
+        ASSERT_TRUE(image);
+        EXPECT_EQ(Row(*image, test.RowY), test.Row);
+    }
+}
+
+TEST_F(RenderCommand, TintReplacesTheColourAndItsAlphaTheOpacity) {
+    const struct {
+        const char* Tint;
+        std::uint32_t Pixel; // over the background 0x404040
+    } cases[] = {
+        {"FF0000", 0xFF0000FFU},   {"#00FF00", 0xFF00FF00U}, {"0000ff", 0xFFFF0000U},
+        {"FF000080", 0xFF2020A0U}, // red at 128: 255 × 128 + 64 × 127 over 255 = 160
+        {"FFFFFF00", Background},
+    };
+    WriteTypeface();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Tint);
+        ASSERT_EQ(
+            RunRenderCommand({typefacePath_, "--text", "A", "-o", outputPath_, "--tint", c.Tint,
+                              "--x", "0", "--y", "0", "--width", "8", "--height", "8"}),
+            0);
+        const auto image = Output();
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->At(0, 1), c.Pixel);
+        EXPECT_EQ(image->At(5, 1), Background);
+    }
+}
+
 TEST_F(RenderCommand, TextIsUtf8WithLineFeeds) {
     WriteTypeface(false);
     ASSERT_EQ(RunRenderCommand({typefacePath_, "--text", "A\nV\xC3\xA4V", "-o", outputPath_, "--x",
@@ -154,6 +214,19 @@ TEST_F(RenderCommand, RefusesBadArgumentsAsUsageErrors) {
         {typefacePath_, "--text", "A", "-o", outputPath_, "--x", "inf"},
         {typefacePath_, "--text", "A", "-o", outputPath_, "--kerning", "maybe"},
         {typefacePath_, "--text", "A", "-o", outputPath_, "--colour", "red"},
+        {typefacePath_, "--text", "A", "-o", outputPath_, "--scale", "0"},
+        {typefacePath_, "--text", "A", "-o", outputPath_, "--scale", "-2"},
+        {typefacePath_, "--text", "A", "-o", outputPath_, "--tint", "red"},
+        {typefacePath_, "--text", "A", "-o", outputPath_, "--tint", "FF00"},
+        {typefacePath_, "--text", "A", "-o", outputPath_, "--tint", "FF00000"},
+        {typefacePath_, "--text", "A", "-o", outputPath_, "--tint", "0xFF0000"},
+        {typefacePath_, "--text", "A", "-o", outputPath_, "--tint", "GG0000"},
+        {typefacePath_, "--text", "A", "-o", outputPath_, "--align", "middle"},
+        {typefacePath_, "--text", "A", "-o", outputPath_, "--align", "Center"},
+        {typefacePath_, "--text", "A", "-o", outputPath_, "--wrap-width", "-1"},
+        {typefacePath_, "--text", "A", "-o", outputPath_, "--wrap-width", "wide"},
+        {typefacePath_, "--text", "A", "-o", outputPath_, "--no-kerning", "off"},
+        {typefacePath_, "--text", "A", "-o", outputPath_, "--tint"},
         {typefacePath_, "--text", "\xC3", "-o", outputPath_},
         {typefacePath_, "--text", "\xED\xA0\x80", "-o", outputPath_},
         {typefacePath_, "--text", "A", "-o"},

@@ -56,42 +56,20 @@ TEST(PictureEffects, DistanceFieldNeedsATypeAndAWholeRange) {
     EXPECT_EQ(DistanceFieldOf({{"DistanceField", "sdf"}}), std::nullopt);
 }
 
-TEST(PictureEffects, PictureKindFollowsTheRecordedEffects) {
+TEST(PictureEffects, PictureKindIsWhatTheInkPropertyNames) {
     const struct {
         const char* Name;
         Properties Recorded;
         PictureKind Kind;
     } cases[] = {
         {"nothing", {}, PictureKind::WhiteGlyphs},
-        {"outline 0 from a font file", {{"Outline", "0"}}, PictureKind::WhiteGlyphs},
-        {"black outline",
-         {{"Outline", "2"}, {"OutlineColour", "#000000FF"}},
-         PictureKind::WhiteWithBlackOutline},
-        {"black outline, short colour",
-         {{"Outline", "1.5"}, {"OutlineColour", "#000000"}},
-         PictureKind::WhiteWithBlackOutline},
-        {"black outline, white fill",
-         {{"Outline", "2"}, {"OutlineColour", "#000000ff"}, {"Fill", "#FFFFFFFF"}},
-         PictureKind::WhiteWithBlackOutline},
-        {"red outline", {{"Outline", "2"}, {"OutlineColour", "#FF0000FF"}}, PictureKind::Coloured},
-        {"half-transparent black outline",
-         {{"Outline", "2"}, {"OutlineColour", "#00000080"}},
-         PictureKind::Coloured},
-        {"outline of unknown colour", {{"Outline", "2"}}, PictureKind::Coloured},
-        {"black outline, yellow fill",
-         {{"Outline", "2"}, {"OutlineColour", "#000000FF"}, {"Fill", "#FFFF00FF"}},
-         PictureKind::Coloured},
-        {"black outline and shadow",
-         {{"Outline", "2"}, {"OutlineColour", "#000000FF"}, {"Shadow", "2,2,0,#00000099"}},
-         PictureKind::Coloured},
-        {"gradient", {{"Gradient", "#FFFFFFFF,#808080FF"}}, PictureKind::Coloured},
-        {"distance field",
-         {{"DistanceField", "sdf"}, {"DistanceRange", "8"}},
-         PictureKind::Coloured},
-        {"white fill only", {{"Fill", "#FFFFFF"}}, PictureKind::WhiteGlyphs},
-        {"empty effect values",
-         {{"Fill", ""}, {"Shadow", ""}, {"Outline", ""}},
-         PictureKind::WhiteGlyphs},
+        {"an outline from a font file, no ink", {{"Outline", "2"}}, PictureKind::WhiteGlyphs},
+        {"empty ink", {{"Ink", ""}}, PictureKind::WhiteGlyphs},
+        {"outlined", {{"Ink", "outlined"}, {"Outline", "2"}}, PictureKind::WhiteWithBlackOutline},
+        {"distance field", {{"Ink", "sdf"}}, PictureKind::Coloured},
+        {"colour", {{"Ink", "colour"}}, PictureKind::Coloured},
+        {"unknown ink", {{"Ink", "glitter"}}, PictureKind::Coloured},
+        {"letter case matters", {{"Ink", "Outlined"}}, PictureKind::Coloured},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);

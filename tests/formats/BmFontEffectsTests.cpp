@@ -24,31 +24,31 @@ struct EffectCase {
 const EffectCase EffectCases[] = {
     {"plain", {}, "outline=0\n", "alphaChnl=0 redChnl=4 greenChnl=4 blueChnl=4\n", "", ""},
     {"black outline",
-     {{"Outline", "2"}, {"OutlineColour", "#000000FF"}},
+     {{"Outline", "2"}, {"OutlineColour", "#000000FF"}, {"Ink", "outlined"}},
      "outline=2\n",
      "alphaChnl=1 redChnl=0 greenChnl=0 blueChnl=0\n",
      "",
      ""},
     {"fractional outline rounds",
-     {{"Outline", "1.5"}, {"OutlineColour", "#000000FF"}},
+     {{"Outline", "1.5"}, {"OutlineColour", "#000000FF"}, {"Ink", "outlined"}},
      "outline=2\n",
      "alphaChnl=1 redChnl=0 greenChnl=0 blueChnl=0\n",
      "",
      ""},
     {"coloured outline",
-     {{"Outline", "3"}, {"OutlineColour", "#FF8000FF"}},
+     {{"Outline", "3"}, {"OutlineColour", "#FF8000FF"}, {"Ink", "colour"}},
      "outline=3\n",
      "alphaChnl=0 redChnl=0 greenChnl=0 blueChnl=0\n",
      "",
      ""},
     {"shadow",
-     {{"Shadow", "2,2,3,#00000099"}},
+     {{"Shadow", "2,2,3"}, {"ShadowColour", "#00000099"}, {"Ink", "colour"}},
      "outline=0\n",
      "alphaChnl=0 redChnl=0 greenChnl=0 blueChnl=0\n",
      "",
      ""},
     {"distance field",
-     {{"DistanceField", "sdf"}, {"DistanceRange", "8"}},
+     {{"DistanceField", "sdf"}, {"DistanceRange", "8"}, {"Ink", "sdf"}},
      "outline=0\n",
      "alphaChnl=0 redChnl=0 greenChnl=0 blueChnl=0\n",
      "distanceField fieldType=sdf distanceRange=8\n",
@@ -135,8 +135,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, BmFontEffects, ::testing::ValuesIn(EffectCases),
 TEST(BmFontEffects, TheBinaryVariantSaysItCannotHoldADistanceField) {
     ScratchFolder scratch;
     document::TypefaceRegistry registry;
-    const document::Typeface& typeface =
-        MakeEffectTypeface(registry, {{"DistanceField", "sdf"}, {"DistanceRange", "8"}});
+    const document::Typeface& typeface = MakeEffectTypeface(
+        registry, {{"DistanceField", "sdf"}, {"DistanceRange", "8"}, {"Ink", "sdf"}});
     const base::Result<base::Done> saved =
         WriteBmFont(typeface, scratch.File("e.fnt"), BmFontVariant::Binary);
     ASSERT_TRUE(saved.Ok()) << saved.Error;
@@ -158,6 +158,7 @@ TEST(BmFontEffects, DescriptorsOfOtherGeneratorsKeepTheirDistanceField) {
     const struct {
         const char* Name;
         const char* Descriptor;
+        std::optional<document::DistanceField> Kept = document::DistanceField{"msdf", 4};
     } cases[] = {
         {"text, unquoted", "info face=\"F\" size=32\ncommon lineHeight=40 base=30 pages=1\n"
                            "page id=0 file=\"f_0.png\"\n"
@@ -170,6 +171,11 @@ TEST(BmFontEffects, DescriptorsOfOtherGeneratorsKeepTheirDistanceField) {
          "<common lineHeight=\"40\" base=\"30\" pages=\"1\"/>"
          "<pages><page id=\"0\" file=\"f_0.png\"/></pages>"
          "<distanceField fieldType=\"msdf\" distanceRange=\"4\"/><chars count=\"0\"/></font>"},
+        {"text, damaged: dropped, as no writer could give it back",
+         "info face=\"F\" size=32\ncommon lineHeight=40 base=30 pages=1\n"
+         "page id=0 file=\"f_0.png\"\n"
+         "distanceField fieldType=\"m sdf\\r\" distanceRange=0\nchars count=0\n",
+         std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -179,8 +185,42 @@ TEST(BmFontEffects, DescriptorsOfOtherGeneratorsKeepTheirDistanceField) {
         LoadedFnt loaded = LoadFnt(registry, scratch.Directory(), Bytes(c.Descriptor));
         ASSERT_EQ(loaded.Error, "");
         EXPECT_EQ(loaded.Warnings, std::vector<std::string>{});
-        EXPECT_EQ(document::DistanceFieldOf(loaded.Font->Content.Properties),
-                  (document::DistanceField{"msdf", 4}));
+        EXPECT_EQ(document::DistanceFieldOf(loaded.Font->Content.Properties), c.Kept);
+    }
+}
+
+TEST(BmFontEffects, ADistanceFieldIsKeptOnlyWhenTheTextVariantsCanWriteItBack) {
+    const struct {
+        const char* Type;
+        const char* Range;
+        bool Kept;
+    } cases[] = {
+        {"sdf", "8", true},   {"msdf", "65535", true},  {"s df", "4", false},
+        {"", "4", false},     {"sdf&amp;", "4", false}, {"sdf", "0", false},
+        {"sdf", "-4", false}, {"sdf", "65536", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Type) + " " + c.Range);
+        const std::string xml =
+            std::string("<?xml version=\"1.0\"?>\n<font><common lineHeight=\"9\"/>"
+                        "<distanceField fieldType=\"") +
+            c.Type + "\" distanceRange=\"" + c.Range + "\"/><chars count=\"0\"/></font>";
+        std::vector<std::string> warnings;
+        const std::optional<BmFont> read = ParseBmFontXml(Bytes(xml), warnings);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(read->DistanceField.has_value(), c.Kept);
+        if (!c.Kept) {
+            continue;
+        }
+        for (const auto encode : {EncodeBmFontText, EncodeBmFontXml}) {
+            const base::Result<std::vector<std::uint8_t>> encoded = encode(*read);
+            ASSERT_TRUE(encoded.Ok()) << encoded.Error;
+            const std::optional<BmFont> again = encode == EncodeBmFontText
+                                                    ? ParseBmFontText(*encoded.Value, warnings)
+                                                    : ParseBmFontXml(*encoded.Value, warnings);
+            ASSERT_TRUE(again.has_value());
+            EXPECT_EQ(again->DistanceField, read->DistanceField);
+        }
     }
 }
 

@@ -1,8 +1,10 @@
 #include "ExpectPixels.h"
+#include "document/Pixel.h"
 #include "views/ExampleTextRenderer.h"
 #include "views/RenderSettingsAccess.h"
 #include "views/SoftwareQuadSurface.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -31,6 +33,7 @@ struct DrawnQuad {
     GlyphQuad Corners;
     std::int64_t Opacity = 0;
     std::int64_t Tint = 0;
+    float ScreenPxRange = 0.0F; // the distance decoding in force when the quad was drawn
 };
 
 // Keeps every call, so that layout can be checked on the quads.
@@ -40,9 +43,14 @@ public:
     void SetBlendMode(BlendFactor, BlendFactor) override {}
     void DrawQuad(const document::Sprite& sprite, const Rect64& source, const GlyphQuad& corners,
                   std::int64_t opacity, std::int64_t tint) override {
-        Quads.push_back({sprite, source, corners, opacity, tint});
+        Quads.push_back({sprite, source, corners, opacity, tint, screenPxRange_});
     }
+    void SetDistanceDecoding(float screenPxRange) override { screenPxRange_ = screenPxRange; }
     std::vector<DrawnQuad> Quads;
+    [[nodiscard]] float DecodingAfterwards() const { return screenPxRange_; }
+
+private:
+    float screenPxRange_ = 0.0F;
 };
 
 // Every letter advances 10, has an 8 × 12 cell and is drawn 2 below the pen; the space advances
@@ -599,6 +607,90 @@ TEST(ExampleTextPixels, IntensityAndTintBlendOverTheBackground) {
     EXPECT_EQ(surface.Target.At(0, 2), 0xFF000033U);
     EXPECT_EQ(surface.Target.At(7, 13), 0xFF000033U);
     EXPECT_EQ(surface.Target.At(8, 2), 0xFF000000U);
+}
+
+TEST(ExampleTextDistanceField, SurfaceDecodesWithTheRangeAtTheDrawingScale) {
+    const struct {
+        const char* Name;
+        const char* FieldType;
+        const char* Range;
+        float Scale;
+        float Expected;
+    } cases[] = {
+        {"sdf at 1", "sdf", "8", 1.0F, 8.0F},
+        {"sdf at 8", "sdf", "8", 8.0F, 64.0F},
+        {"upper-case type", "SDF", "4", 2.5F, 10.0F},
+        {"mirrored scale", "sdf", "4", -2.0F, 8.0F},
+        {"small scale keeps one pixel", "sdf", "8", 0.05F, 1.0F},
+        {"psdf", "psdf", "6", 1.0F, 6.0F},
+        {"multi-channel drawn as it is", "msdf", "4", 1.0F, 0.0F},
+        {"unreadable range", "sdf", "wide", 1.0F, 0.0F},
+        {"plain", "", "", 1.0F, 0.0F},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TypefaceRegistry registry;
+        Typeface& typeface = MakeTestTypeface(registry);
+        typeface.Content.Properties["DistanceField"] = c.FieldType;
+        typeface.Content.Properties["DistanceRange"] = c.Range;
+        ASSERT_TRUE(SetScale(registry, Id, c.Scale));
+        RecordingSurface surface;
+        surface.SetDistanceDecoding(3.0F); // whatever was set before is replaced
+        DrawTypefaceText(registry, surface, Id, 10.0F, 10.0F, u"ab");
+        ASSERT_EQ(surface.Quads.size(), 2u);
+        for (const DrawnQuad& quad : surface.Quads) {
+            EXPECT_FLOAT_EQ(quad.ScreenPxRange, c.Expected);
+        }
+        EXPECT_EQ(surface.DecodingAfterwards(), 0.0F);
+    }
+}
+
+TEST(ExampleTextDistanceField, AtEightTimesAFieldIsSharpAndAPlainPictureBlocky) {
+    // A disc of radius 5 around (8, 8) in a 16 × 16 cell, once as coverage (1 inside, 0 out) and
+    // once as a distance field of range 4 (128 at the edge). Drawn at 8×, the plain disc is made
+    // of 8-pixel blocks with steps along its rim; the field's rim is a thin antialiased line.
+    const auto disc = [](bool field) {
+        document::Image image = *document::MakeImage(16, 16, 0);
+        for (std::int64_t y = 0; y < 16; ++y) {
+            for (std::int64_t x = 0; x < 16; ++x) {
+                const double inside = 5.0 - std::hypot(x + 0.5 - 8.0, y + 0.5 - 8.0);
+                const double value = field ? std::clamp(128.0 + inside * 128.0 / 2.0, 0.0, 255.0)
+                                           : (inside > 0.0 ? 255.0 : 0.0);
+                image.At(x, y) = document::WhiteWithAlpha(static_cast<std::uint32_t>(value));
+            }
+        }
+        return image;
+    };
+    // Pixels drawn on the wrong side of the true rim, a circle of radius 40 around (64, 64).
+    const auto wrongPixels = [&](bool field) {
+        TypefaceRegistry registry;
+        Typeface& typeface = *document::CreateTypeface(registry, Id);
+        document::SetCharacterSetImage(typeface, disc(field));
+        Character& glyph = document::AddCharacter(typeface, u'o');
+        glyph.Source = {0, 0, 16, 16};
+        glyph.Outlay = {0, 0, 16, 16};
+        if (field) {
+            typeface.Content.Properties["DistanceField"] = "sdf";
+            typeface.Content.Properties["DistanceRange"] = "4";
+        }
+        EXPECT_TRUE(SetScale(registry, Id, 8.0F));
+        SoftwareQuadSurface surface(128, 128);
+        DrawTypefaceText(registry, surface, Id, 0.0F, 0.0F, u"o");
+        std::int64_t wrong = 0;
+        for (std::int64_t y = 0; y < 128; ++y) {
+            for (std::int64_t x = 0; x < 128; ++x) {
+                const bool inside = std::hypot(x + 0.5 - 64.0, y + 0.5 - 64.0) < 40.0;
+                wrong += (document::Red(surface.Target.At(x, y)) >= 128) != inside;
+            }
+        }
+        return wrong;
+    };
+    const std::int64_t plain = wrongPixels(false);
+    const std::int64_t field = wrongPixels(true);
+    // The plain disc's 8-pixel stairs put hundreds of pixels on the wrong side; the decoded
+    // field misses only where the rim passes within a fraction of a pixel of a centre.
+    EXPECT_GT(plain, 300) << "plain " << plain;
+    EXPECT_LT(field, 40) << "field " << field;
 }
 
 } // namespace

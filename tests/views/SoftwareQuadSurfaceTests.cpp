@@ -1,6 +1,7 @@
 #include "ExpectPixels.h"
 #include "views/SoftwareQuadSurface.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -240,6 +241,89 @@ TEST(SoftwareQuadSurface, TexelsOutsideTheSpriteAreTransparent) {
     const std::int64_t huge = std::numeric_limits<std::int64_t>::max() / 2;
     surface.DrawQuad(sprite, {huge, -huge, huge, huge}, Rectangle(0, 0, 4, 4), 255, NoTint);
     EXPECT_EQ(CountPixels(surface.Target, 0xFFFFFFFFU), 1);
+}
+
+} // namespace
+} // namespace glyfora::views
+
+namespace glyfora::views {
+namespace {
+
+// A row of two texels, distance 0 (outside) and 255 (inside), black so that only the decoding
+// can make them white, magnified four times: pixel centres fall at texture x 0.125, 0.375, …,
+// 1.875, and between the texel centres 0.5 and 1.5 the distance rises linearly.
+struct DistanceCase {
+    const char* Name;
+    float ScreenPxRange;
+    std::int64_t Opacity;
+    std::int64_t Tint;
+    std::array<std::uint32_t, 8> Row; // the drawn alpha of each pixel, over black
+};
+
+// Over black, a drawn colour whose channels are 0 or 255 keeps just those channels at alpha.
+std::uint32_t OverBlack(std::uint32_t colour, std::uint32_t alpha) {
+    std::uint32_t pixel = Black;
+    for (int shift = 0; shift < 24; shift += 8) {
+        pixel |= ((colour >> shift) & 0xFFU) == 0xFFU ? alpha << shift : 0U;
+    }
+    return pixel;
+}
+
+const DistanceCase DistanceCases[] = {
+    // Range 1 gives the interpolated distance itself: 255 × 0.125, 0.375, 0.625, 0.875.
+    {"range 1", 1.0F, 255, NoTint, {0, 0, 32, 96, 159, 223, 255, 255}},
+    // Range 2: 2 × (d − 0.5) + 0.5 at d = 0.375 is 0.25, at 0.625 it is 0.75.
+    {"range 2", 2.0F, 255, NoTint, {0, 0, 0, 64, 191, 255, 255, 255}},
+    {"range 8 is a hard edge", 8.0F, 255, NoTint, {0, 0, 0, 0, 255, 255, 255, 255}},
+    {"opacity scales the decoded alpha", 1.0F, 128, NoTint, {0, 0, 16, 48, 80, 112, 128, 128}},
+    {"tint keeps its colour", 2.0F, 255, 0xFF0000, {0, 0, 0, 64, 191, 255, 255, 255}},
+    // Without decoding, the nearest texel is drawn as it is: black at full alpha.
+    {"decoding off", 0.0F, 255, NoTint, {0, 0, 0, 0, 0, 0, 0, 0}},
+    {"not a number is off",
+     std::numeric_limits<float>::quiet_NaN(),
+     255,
+     NoTint,
+     {0, 0, 0, 0, 0, 0, 0, 0}},
+};
+
+TEST(SoftwareQuadSurfaceDistanceField, DecodesBilinearDistancesAsEnginesDo) {
+    Image image = *document::MakeImage(2, 1, 0);
+    image.At(0, 0) = 0x00000000U;
+    image.At(1, 0) = 0xFF000000U;
+    const Sprite sprite = document::ImageToSprite(image);
+    for (const DistanceCase& c : DistanceCases) {
+        SCOPED_TRACE(c.Name);
+        SoftwareQuadSurface surface(8, 1);
+        surface.SetDistanceDecoding(c.ScreenPxRange);
+        surface.DrawQuad(sprite, {0, 0, 2, 1}, Rectangle(0, 0, 8, 1), c.Opacity, c.Tint);
+        const bool decoded = c.ScreenPxRange > 0.0F;
+        const std::uint32_t colour =
+            c.Tint != NoTint ? static_cast<std::uint32_t>(c.Tint) : (decoded ? 0xFFFFFFU : 0U);
+        for (std::int64_t x = 0; x < 8; ++x) {
+            EXPECT_EQ(surface.Target.At(x, 0),
+                      OverBlack(colour, c.Row[static_cast<std::size_t>(x)]))
+                << x;
+        }
+    }
+}
+
+TEST(SoftwareQuadSurfaceDistanceField, SamplesOnlyTheCellAndNothingOutsideTheSprite) {
+    // Cell (1, 0, 1, 1) of a 3 × 1 field whose neighbours are fully inside: magnified, the cell's
+    // own distance (the edge, 128) is all that shows, so at range 1 every pixel is half white.
+    Image image = *document::MakeImage(3, 1, 0xFFFFFFFFU);
+    image.At(1, 0) = 0x80FFFFFFU;
+    const Sprite sprite = document::ImageToSprite(image);
+    SoftwareQuadSurface surface(6, 6);
+    surface.SetDistanceDecoding(1.0F);
+    surface.DrawQuad(sprite, {1, 0, 1, 1}, Rectangle(0, 0, 6, 6), 255, NoTint);
+    EXPECT_EQ(CountPixels(surface.Target, 0xFF808080U), 36);
+
+    // A source beyond the sprite reads transparent there: only its one texel inside shows.
+    SoftwareQuadSurface beyond(8, 1);
+    beyond.SetDistanceDecoding(8.0F);
+    beyond.DrawQuad(sprite, {2, 0, 2, 1}, Rectangle(0, 0, 8, 1), 255, NoTint);
+    EXPECT_EQ(CountPixels(beyond.Target, 0xFFFFFFFFU), 4);
+    EXPECT_EQ(CountPixels(beyond.Target, Black), 4);
 }
 
 } // namespace

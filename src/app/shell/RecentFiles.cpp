@@ -1,8 +1,8 @@
 #include "app/shell/RecentFiles.h"
 
+#include "app/shell/Configuration.h"
 #include "app/shell/Shell.h"
 #include "app/windows/MainWindow.h"
-#include "platform/ConfigurationFile.h"
 
 #include <QAction>
 #include <QMenu>
@@ -30,8 +30,8 @@ void RememberRecentFile(Shell& shell, const std::string& file) {
     std::vector<std::string>& files = shell.State.RecentFiles;
     std::erase(files, path);
     files.insert(files.begin(), path);
-    if (files.size() > platform::MaxRecentFiles) {
-        files.resize(platform::MaxRecentFiles);
+    if (files.size() > MaxRecentFiles) {
+        files.resize(MaxRecentFiles);
     }
     ShowRecentFiles(shell);
 }

@@ -35,7 +35,7 @@ void ResizeInner(QWidget& window, int width, int height) {
 
 } // namespace
 
-void RestoreWindow(QWidget& window, const platform::WindowPlacement& keys, int parts) {
+void RestoreWindow(QWidget& window, const WindowPlacement& keys, int parts) {
     if ((parts & WindowPosition) != 0 && (keys.X || keys.Y)) {
         const QPoint stored(keys.X ? ToInt(*keys.X) : window.x(),
                             keys.Y ? ToInt(*keys.Y) : window.y());
@@ -52,8 +52,8 @@ void RestoreWindow(QWidget& window, const platform::WindowPlacement& keys, int p
     FitWindowToScreen(window);
 }
 
-platform::WindowPlacement StoreWindow(const QWidget& window, int parts) {
-    platform::WindowPlacement keys;
+WindowPlacement StoreWindow(const QWidget& window, int parts) {
+    WindowPlacement keys;
     if ((parts & WindowPosition) != 0) {
         // A window moved off every screen is stored where it will be shown again.
         const QPoint shown = PlaceOnScreens(window.frameGeometry(), ScreenAreas());
@@ -70,7 +70,7 @@ platform::WindowPlacement StoreWindow(const QWidget& window, int parts) {
     return keys;
 }
 
-void ApplySettings(Shell& shell, const platform::Configuration& settings) {
+void ApplySettings(Shell& shell, const Configuration& settings) {
     constexpr int All = WindowPosition | WindowSize | WindowHidden;
     RestoreWindow(*shell.Main, settings.WindowMain, WindowPosition | WindowHidden);
     RestoreWindow(*shell.Example, settings.WindowExample, All);
@@ -87,9 +87,9 @@ void ApplySettings(Shell& shell, const platform::Configuration& settings) {
     ShowRecentFiles(shell);
 }
 
-platform::Configuration CollectSettings(const Shell& shell) {
+Configuration CollectSettings(const Shell& shell) {
     constexpr int All = WindowPosition | WindowSize | WindowHidden;
-    platform::Configuration settings;
+    Configuration settings;
     settings.WindowMain = StoreWindow(*shell.Main, WindowPosition);
     settings.WindowExample = StoreWindow(*shell.Example, All);
     settings.WindowImport = StoreWindow(*shell.Import, WindowPosition | WindowHidden);
@@ -105,14 +105,14 @@ platform::Configuration CollectSettings(const Shell& shell) {
 }
 
 void LoadConfiguration(Shell& shell) {
-    ApplySettings(shell, platform::LoadConfiguration(shell.State.SettingsFolder));
+    ApplySettings(shell, LoadConfigurationFile(shell.State.SettingsFolder));
 }
 
 void SaveConfiguration(Shell& shell) {
     shell.Character->hide();
     shell.KerningPair->hide();
     const base::Result<base::Done> saved =
-        platform::SaveConfiguration(shell.State.SettingsFolder, CollectSettings(shell));
+        SaveConfigurationFile(shell.State.SettingsFolder, CollectSettings(shell));
     if (!saved) {
         // Nothing is shown at exit; the next start simply uses the defaults.
         qWarning("Configuration.ini not saved: %s", saved.Error.c_str());

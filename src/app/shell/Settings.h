@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ConfigurationFile.h"
+#include "app/shell/Configuration.h"
 
 #include <QList>
 #include <QPoint>
@@ -19,15 +19,15 @@ enum WindowPart : int { WindowPosition = 1, WindowSize = 2, WindowHidden = 4 };
 // Moves, sizes, shows or hides a window as the keys say, for the parts asked for. A position that
 // would leave the window off every screen is moved onto the nearest one, and the window is then
 // fitted into its screen's free area (FitWindowToScreen). X and Y are device-independent pixels.
-void RestoreWindow(QWidget& window, const platform::WindowPlacement& keys, int parts);
+void RestoreWindow(QWidget& window, const WindowPlacement& keys, int parts);
 
 // The keys of a window for the parts asked for.
-[[nodiscard]] platform::WindowPlacement StoreWindow(const QWidget& window, int parts);
+[[nodiscard]] WindowPlacement StoreWindow(const QWidget& window, int parts);
 
 // Applies settings to the windows and the view state, and reads them back. The import options
 // go to the import window and come back from it.
-void ApplySettings(Shell& shell, const platform::Configuration& settings);
-[[nodiscard]] platform::Configuration CollectSettings(const Shell& shell);
+void ApplySettings(Shell& shell, const Configuration& settings);
+[[nodiscard]] Configuration CollectSettings(const Shell& shell);
 
 // Reads "Configuration.ini" from the settings folder and applies it; missing keys keep defaults.
 void LoadConfiguration(Shell& shell);

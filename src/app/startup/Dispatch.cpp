@@ -15,12 +15,14 @@
 #include "app/windows/KerningPairWindow.h"
 #include "app/windows/MainWindow.h"
 #include "app/windows/ScreenFit.h"
+#include "document/Pixel.h"
 #include "views/CharacterSetMouse.h"
 #include "views/CharacterView.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
@@ -157,6 +159,28 @@ void OnRedo(Shell& shell, const DispatchEvent& /*event*/) {
 
 void OnExampleTextEdited(Shell& shell, const DispatchEvent& /*event*/) {
     RequestExampleFrame(shell);
+}
+
+// The example window's "Ansicht" menu: the scale the text is drawn at.
+template <int Scale> void OnExampleScale(Shell& shell, const DispatchEvent& /*event*/) {
+    shell.State.View.ExampleScale = static_cast<float>(Scale);
+    shell.Example->ShowScale(shell.State.View.ExampleScale);
+    RequestExampleFrame(shell);
+}
+
+void OnExampleBackground(Shell& shell, const DispatchEvent& /*event*/) {
+    std::uint32_t& background = shell.State.View.ExampleBackground;
+    const QColor chosen =
+        QColorDialog::getColor(QColor(static_cast<int>(document::Red(background)),
+                                      static_cast<int>(document::Green(background)),
+                                      static_cast<int>(document::Blue(background))),
+                               shell.Example, QStringLiteral("Hintergrundfarbe"));
+    if (chosen.isValid()) {
+        background = document::Opaque(document::Rgba(static_cast<std::uint32_t>(chosen.red()),
+                                                     static_cast<std::uint32_t>(chosen.green()),
+                                                     static_cast<std::uint32_t>(chosen.blue()), 0));
+        RequestExampleFrame(shell);
+    }
 }
 
 void OnCharacterSetResized(Shell& shell, const DispatchEvent& /*event*/) {
@@ -337,6 +361,11 @@ constexpr DispatchEntry Table[] = {
     {InCharacter<&CharacterWindow::Canvas>, Wheel, OnCharacterCanvasWheel},
     {InKerningPair<&KerningPairWindow::Canvas>, Wheel, OnKerningPairCanvasWheel},
     {InExample<&ExampleWindow::ExampleTextField>, Edited, OnExampleTextEdited},
+    {InExample<&ExampleWindow::ViewScale1>, Command, OnExampleScale<1>},
+    {InExample<&ExampleWindow::ViewScale2>, Command, OnExampleScale<2>},
+    {InExample<&ExampleWindow::ViewScale4>, Command, OnExampleScale<4>},
+    {InExample<&ExampleWindow::ViewScale8>, Command, OnExampleScale<8>},
+    {InExample<&ExampleWindow::ViewBackgroundColour>, Command, OnExampleBackground},
     {TheWindow<WindowName::Example>, Resized, OnExampleResized},
     {TheWindow<WindowName::Import>, Closed, OnImportWindowClosed},
     // Only the controls that change how glyphs look redraw the preview.

@@ -105,7 +105,7 @@ std::unique_ptr<Shell> StartUp(AppState& state, ShellServices& services,
     shell->Main = std::make_unique<MainWindow>();
     shell->Import = new ImportWindow(shell->Main.get());
     FillFamilyList(*shell->Import);
-    shell->Example = new ExampleWindow(state.Registry, TypefaceId, shell->Main.get());
+    shell->Example = new ExampleWindow(state.Registry, state.View, TypefaceId, shell->Main.get());
     shell->CharacterSet = new CharacterSetWindow(shell->Main.get());
     shell->CharacterSet->resize(400, shell->CharacterSet->menuBar()->sizeHint().height() + 400);
     shell->Character = new CharacterWindow(shell->Main.get());

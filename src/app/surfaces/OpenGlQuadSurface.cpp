@@ -26,7 +26,10 @@ void main() {
 
 // Texel positions are in sprite texels. The texel index is clamped to the source rectangle, so
 // that neighbouring cells never bleed in; a pass draws only the texels of its tile, or (mode 1)
-// only the positions outside the sprite, which read as transparent.
+// only the positions outside the sprite, which read as transparent. With a positive u_range the
+// sprite is a distance field: its alpha is interpolated between the four nearest texel centres
+// (fetched one by one at their centres, as the software surface does, each clamped to the source
+// rectangle; in a tiled sprite also to the pass's tile) and decoded as engines do.
 constexpr char FragmentShader[] = R"(
 #ifdef GL_ES
 #ifdef GL_FRAGMENT_PRECISION_HIGH
@@ -42,7 +45,23 @@ uniform vec2 u_sprite;
 uniform float u_mode;
 uniform vec4 u_tint;
 uniform float u_opacity;
+uniform float u_range;
 varying vec2 v_texel;
+float AlphaAt(vec2 t) {
+    t = clamp(t, u_source.xy, u_source.zw);
+    if (any(lessThan(t, vec2(0.0))) || any(greaterThanEqual(t, u_sprite))) {
+        return 0.0;
+    }
+    vec2 local = clamp(t - u_tile.xy, vec2(0.0), u_tile.zw - 1.0);
+    return texture2D(u_sampler, (local + 0.5) / u_tile.zw).a;
+}
+float DistanceOpacity() {
+    vec2 corner = floor(v_texel - 0.5);
+    vec2 w = v_texel - 0.5 - corner;
+    float upper = mix(AlphaAt(corner), AlphaAt(corner + vec2(1.0, 0.0)), w.x);
+    float lower = mix(AlphaAt(corner + vec2(0.0, 1.0)), AlphaAt(corner + vec2(1.0)), w.x);
+    return clamp(u_range * (mix(upper, lower, w.y) - 0.5) + 0.5, 0.0, 1.0);
+}
 void main() {
     vec2 t = clamp(floor(v_texel), u_source.xy, u_source.zw);
     bool outside = any(lessThan(t, vec2(0.0))) || any(greaterThanEqual(t, u_sprite));
@@ -57,6 +76,9 @@ void main() {
             discard;
         }
         texel = texture2D(u_sampler, (local + 0.5) / u_tile.zw);
+        if (u_range > 0.0) {
+            texel = vec4(1.0, 1.0, 1.0, DistanceOpacity());
+        }
     }
     gl_FragColor = vec4(mix(texel.rgb, u_tint.rgb, u_tint.a), texel.a * u_opacity);
 }
@@ -186,6 +208,7 @@ OpenGlQuadSurface::OpenGlQuadSurface(int tileSizeLimit) {
     modeUniform_ = program_.uniformLocation("u_mode");
     tintUniform_ = program_.uniformLocation("u_tint");
     opacityUniform_ = program_.uniformLocation("u_opacity");
+    rangeUniform_ = program_.uniformLocation("u_range");
     valid_ = positionAttribute_ >= 0 && texelAttribute_ >= 0;
 }
 
@@ -256,6 +279,10 @@ void OpenGlQuadSurface::ApplyBlendMode() {
     // Alpha always blends as source over destination, so an opaque target stays opaque.
     gl_.glBlendFuncSeparate(GlFactor(sourceFactor_), GlFactor(destinationFactor_), GL_ONE,
                             GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void OpenGlQuadSurface::SetDistanceDecoding(float screenPxRange) {
+    screenPxRange_ = screenPxRange > 0.0F ? screenPxRange : 0.0F;
 }
 
 OpenGlQuadSurface::CachedSprite& OpenGlQuadSurface::Cached(const document::Sprite& sprite) {
@@ -382,6 +409,7 @@ void OpenGlQuadSurface::DrawQuad(const document::Sprite& sprite, const document:
     program_.setUniformValue(spriteUniform_, static_cast<float>(sprite->Width),
                              static_cast<float>(sprite->Height));
     SetColourUniforms(opacity, tint);
+    program_.setUniformValue(rangeUniform_, screenPxRange_);
     program_.enableAttributeArray(positionAttribute_);
     program_.enableAttributeArray(texelAttribute_);
     gl_.glVertexAttribPointer(static_cast<GLuint>(positionAttribute_), 4, GL_FLOAT, GL_FALSE,

@@ -15,8 +15,10 @@ namespace glyfora::app {
 // A QuadSurface that draws with OpenGL 2.1 / OpenGL ES 2 into the framebuffer bound when a frame
 // begins. It draws what SoftwareQuadSurface draws: the quad as the triangles (c0, c1, c2) and
 // (c0, c2, c3), perspective-correct when the depths differ, nearest texels clamped to the source
-// rectangle (transparent outside the sprite), colour channels blended with the chosen factors and
-// alpha as source over destination.
+// rectangle (transparent outside the sprite), distance fields decoded from bilinearly sampled
+// alpha, colour channels blended with the chosen factors and alpha as source over destination.
+// Only across the seams of a tiled sprite does a distance field's sampling differ: the texels of
+// the neighbouring tile are not at hand, so the pass's own edge texels stand in for them.
 //
 // Sprites become textures the first time they are drawn and stay until a frame ends in which they
 // were not drawn; the cache holds each sprite itself, so a freed sprite's address cannot be
@@ -50,6 +52,7 @@ public:
     void DrawQuad(const document::Sprite& sprite, const document::Rect64& source,
                   const views::GlyphQuad& corners, std::int64_t opacity,
                   std::int64_t tint) override;
+    void SetDistanceDecoding(float screenPxRange) override;
 
     // The side length of the tiles sprites are cut into.
     [[nodiscard]] int TileSize() const { return tileSize_; }
@@ -100,6 +103,8 @@ private:
     int modeUniform_ = -1;
     int tintUniform_ = -1;
     int opacityUniform_ = -1;
+    int rangeUniform_ = -1;
+    float screenPxRange_ = 0.0F;
 };
 
 } // namespace glyfora::app

@@ -709,7 +709,8 @@ void WarnDroppedProperties(const std::map<std::string, std::string>& properties,
                          [&](const char* k) { return entry.first == k; }) != PropertyKeys.end() ||
             entry.first == document::DistanceFieldProperty ||
             entry.first == document::PageSizeProperty ||
-            entry.first == document::DistanceRangeProperty;
+            entry.first == document::DistanceRangeProperty ||
+            entry.first == document::InkProperty; // the channel fields tell it
         if (!known && !entry.second.empty()) {
             dropped.push_back(entry.first);
         }
@@ -882,13 +883,17 @@ void AddBmFontRecord(BmFont& font, const BmFontRecord& record) {
             }
         }
     } else if (record.Tag == "distanceField") {
-        document::DistanceField& field = font.DistanceField.emplace();
+        document::DistanceField field;
         for (const BmFontField& f : record.Fields) {
             if (f.Key == "fieldType") {
                 field.FieldType = f.Value;
             } else if (f.Key == "distanceRange") {
                 field.Range = ParseBmFontNumber(f.Value);
             }
+        }
+        // A damaged line is dropped rather than kept in a form no writer can reproduce.
+        if (document::IsWritableDistanceField(field)) {
+            font.DistanceField = field;
         }
     } else if (record.Tag == "kerning") {
         BmFontKerning& kerning = font.Kernings.emplace_back();

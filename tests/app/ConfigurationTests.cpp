@@ -1,6 +1,6 @@
 #include "ScratchFolder.h"
+#include "app/shell/Configuration.h"
 #include "base/FileReading.h"
-#include "platform/ConfigurationFile.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace glyfora::platform {
+namespace glyfora::app {
 namespace {
 
 std::string TestData(const std::string& name) {
@@ -435,36 +435,36 @@ TEST(ConfigurationReading, EveryWrittenKeyRoundTrips) {
 TEST(ConfigurationFiles, SaveCreatesFoldersAndLoadReadsItBack) {
     const testsupport::ScratchFolder scratch;
     const std::string folder = scratch.Path() + "/roaming/Zorbatek/Glyfora/";
-    EXPECT_EQ(LoadConfiguration(folder), Configuration{}) << "first run";
+    EXPECT_EQ(LoadConfigurationFile(folder), Configuration{}) << "first run";
 
-    ASSERT_EQ(SaveConfiguration(folder, GoldenConfiguration()).Error, "");
+    ASSERT_EQ(SaveConfigurationFile(folder, GoldenConfiguration()).Error, "");
     EXPECT_EQ(ReadBytes(folder + "Configuration.ini"),
               ReadBytes(TestData("Configuration.golden.ini")));
     Configuration expected = GoldenConfiguration();
     expected.WindowMain.Hide = 0;
-    EXPECT_EQ(LoadConfiguration(folder), expected);
-    EXPECT_EQ(LoadConfiguration(scratch.Path() + "/roaming/Zorbatek/Glyfora"), expected)
+    EXPECT_EQ(LoadConfigurationFile(folder), expected);
+    EXPECT_EQ(LoadConfigurationFile(scratch.Path() + "/roaming/Zorbatek/Glyfora"), expected)
         << "folder without its final slash";
 
     // Saving again replaces the file whole.
-    ASSERT_EQ(SaveConfiguration(folder, Configuration{}).Error, "");
-    EXPECT_EQ(LoadConfiguration(folder), Configuration{});
+    ASSERT_EQ(SaveConfigurationFile(folder, Configuration{}).Error, "");
+    EXPECT_EQ(LoadConfigurationFile(folder), Configuration{});
 }
 
 TEST(ConfigurationFiles, FailuresAreReportedNotFatal) {
     const testsupport::ScratchFolder scratch;
     const std::string blocker = scratch.Path() + "/file";
     std::ofstream(blocker) << "not a folder";
-    EXPECT_NE(SaveConfiguration(blocker + "/Glyfora/", Configuration{}).Error, "");
-    EXPECT_EQ(LoadConfiguration(blocker + "/Glyfora/"), Configuration{});
-    EXPECT_NE(SaveConfiguration("", Configuration{}).Error, "");
-    EXPECT_EQ(LoadConfiguration(""), Configuration{});
+    EXPECT_NE(SaveConfigurationFile(blocker + "/Glyfora/", Configuration{}).Error, "");
+    EXPECT_EQ(LoadConfigurationFile(blocker + "/Glyfora/"), Configuration{});
+    EXPECT_NE(SaveConfigurationFile("", Configuration{}).Error, "");
+    EXPECT_EQ(LoadConfigurationFile(""), Configuration{});
 
     // A folder in place of the file: unreadable, so defaults.
     std::filesystem::create_directories(scratch.Path() + "/odd/Configuration.ini");
-    EXPECT_EQ(LoadConfiguration(scratch.Path() + "/odd/"), Configuration{});
-    EXPECT_NE(SaveConfiguration(scratch.Path() + "/odd/", Configuration{}).Error, "");
+    EXPECT_EQ(LoadConfigurationFile(scratch.Path() + "/odd/"), Configuration{});
+    EXPECT_NE(SaveConfigurationFile(scratch.Path() + "/odd/", Configuration{}).Error, "");
 }
 
 } // namespace
-} // namespace glyfora::platform
+} // namespace glyfora::app

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace glyfora::platform {
+namespace glyfora::app {
 
 // Largest zoom a configuration file may restore; the views allow no more.
 constexpr std::int64_t MaxConfiguredZoom = 64;
@@ -49,11 +49,10 @@ struct Configuration {
     bool operator==(const Configuration&) const = default;
 };
 
-// Reads a configuration file's bytes as a hand-edited file may hold them: UTF-8 when it starts with
-// a byte-order mark, else Latin-1; comments, blank lines, any letter case in group and key names;
-// integers from their leading sign and digits (0 when there are none, clamped to 64 bits); missing
-// groups and keys keep their defaults. Zooms are brought into 1..MaxConfiguredZoom and down to a
-// power of two, as the views need. Strings come back as valid UTF-8.
+// Reads a configuration file's bytes as a hand-edited file may hold them (platform/IniFile: UTF-8
+// or Latin-1, comments, blank lines, any letter case in group and key names, integers from their
+// leading sign and digits); missing groups and keys keep their defaults. Zooms are brought into
+// 1..MaxConfiguredZoom and down to a power of two, as the views need.
 [[nodiscard]] Configuration ReadConfiguration(std::string_view bytes);
 
 // The file's bytes: UTF-8 with byte-order mark, CR LF, an empty first line, the groups and keys in
@@ -66,11 +65,11 @@ struct Configuration {
 
 // Reads folder + "Configuration.ini"; a missing, unreadable or oversized file, or an empty folder,
 // gives the defaults.
-[[nodiscard]] Configuration LoadConfiguration(const std::string& folder);
+[[nodiscard]] Configuration LoadConfigurationFile(const std::string& folder);
 
 // Creates the folder and its parents when needed and replaces "Configuration.ini" as a whole.
 // On failure an old file is left untouched.
-[[nodiscard]] base::Result<base::Done> SaveConfiguration(const std::string& folder,
-                                                         const Configuration& configuration);
+[[nodiscard]] base::Result<base::Done> SaveConfigurationFile(const std::string& folder,
+                                                             const Configuration& configuration);
 
-} // namespace glyfora::platform
+} // namespace glyfora::app
