@@ -158,31 +158,5 @@ TEST(BmFontTextWriter, ReadsBackWhatItWrites) {
     EXPECT_EQ(Text(BytesOf(EncodeBmFontText(again))), Text(BytesOf(encoded)));
 }
 
-TEST(BmFontTextWriter, BareValuesWithBlanksAreQuoted) {
-    const struct {
-        const char* FieldType;
-        const char* Written; // empty: refused
-    } cases[] = {
-        {"sdf", "distanceField fieldType=sdf distanceRange=4\n"},
-        {"m sdf", "distanceField fieldType=\"m sdf\" distanceRange=4\n"},
-        {"a=b c", "distanceField fieldType=\"a=b c\" distanceRange=4\n"},
-        {"x\"y", ""},
-    };
-    for (const auto& c : cases) {
-        BmFont font = ParseText(BmFontStyle);
-        font.DistanceField = document::DistanceField{c.FieldType, 4};
-        const base::Result<std::vector<std::uint8_t>> encoded = EncodeBmFontText(font);
-        if (std::string_view(c.Written).empty()) {
-            EXPECT_NE(encoded.Error.find("holds a double quote"), std::string::npos) << c.FieldType;
-            continue;
-        }
-        ASSERT_EQ(encoded.Error, "") << c.FieldType;
-        EXPECT_NE(Text(BytesOf(encoded)).find(c.Written), std::string::npos) << c.FieldType;
-        const BmFont again = ParseText(Text(BytesOf(encoded)));
-        ASSERT_TRUE(again.DistanceField.has_value());
-        EXPECT_EQ(again.DistanceField->FieldType, c.FieldType);
-    }
-}
-
 } // namespace
 } // namespace glyfora::formats

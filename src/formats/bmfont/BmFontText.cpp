@@ -106,17 +106,14 @@ base::Result<std::vector<std::uint8_t>> EncodeBmFontText(const BmFont& font) {
     for (const BmFontRecord& record : BmFontRecords(font)) {
         text += record.Tag;
         for (const BmFontField& field : record.Fields) {
-            // A bare value ends at the first blank, so one that holds a blank is quoted.
-            const bool quoted =
-                field.Quoted || field.Value.find_first_of(" \t\r\n\"") != std::string::npos;
-            if (quoted && field.Value.find_first_of("\"\r\n") != std::string::npos) {
+            if (field.Quoted && field.Value.find_first_of("\"\r\n") != std::string::npos) {
                 return base::Failure{
                     "the " + record.Tag + " " + field.Key + " \"" + field.Value +
                     "\" holds a double quote or a line break, which the text variant "
                     "cannot write"};
             }
             text += ' ' + field.Key + '=';
-            text += quoted ? '"' + field.Value + '"' : field.Value;
+            text += field.Quoted ? '"' + field.Value + '"' : field.Value;
         }
         text += '\n';
     }
