@@ -1,6 +1,7 @@
 #include "cli/ImportArguments.h"
 
 #include "cli/CommandLine.h"
+#include "cli/EffectArguments.h"
 #include "import/CharacterList.h"
 #include "import/FontMatching.h"
 
@@ -49,9 +50,10 @@ struct OptionArgument {
     bool TakesValue = false; // ... which takes the next argument
     std::string Error;       // why that value is refused
 
-    // Whether the argument is flag, an option with a value, and the value is there to read.
+    // Whether the argument is flag, an option with a value, and the value is there to read. Rows
+    // without a flag are set by flags of several options (the effects').
     bool Takes(std::string_view flag) {
-        if (Arg != flag) {
+        if (flag.empty() || Arg != flag) {
             return false;
         }
         Known = TakesValue = true;
@@ -85,7 +87,7 @@ struct OptionArgument {
         }
     }
     void operator()(const document::SwitchOption& option, bool& field) {
-        if (Arg == option.Flag) {
+        if (!option.Flag.empty() && Arg == option.Flag) {
             Known = true;
             field = true;
         }
@@ -98,6 +100,8 @@ struct OptionArgument {
             }
         }
     }
+    void operator()(const document::RealOption&, double&) {}
+    void operator()(const document::ColourOption&, std::uint32_t&) {}
     void operator()(const document::PageSizeOption& option,
                     std::optional<document::PageSize>& field) {
         if (!Takes(option.Flag)) {
@@ -131,11 +135,14 @@ struct OptionArgument {
     }
 };
 
-// Sets an option of the command that is not an import option; fails with why value is refused.
+// Sets an option that is no row of the options table (the output, the character files, the jobs,
+// and the effect flags that set several rows at once); fails with why value is refused.
 base::Result<base::Done> SetCommandOption(ImportArguments& parsed, const std::string& arg,
                                           const std::string& value) {
     if (arg == "-o" || arg == "--output") {
         parsed.Output = value;
+    } else if (IsEffectOption(arg)) {
+        return SetEffectOption(parsed.Options.Effects, arg, value);
     } else if (arg == "--chars-file") {
         parsed.CharacterFiles.push_back(value);
     } else if (const std::string error = ReadNumber(arg, value, fontimport::JobsRange, parsed.Jobs);
@@ -146,7 +153,8 @@ base::Result<base::Done> SetCommandOption(ImportArguments& parsed, const std::st
 }
 
 bool IsCommandOption(const std::string& arg) {
-    return arg == "-o" || arg == "--output" || arg == "--chars-file" || arg == "--jobs";
+    return arg == "-o" || arg == "--output" || arg == "--chars-file" || arg == "--jobs" ||
+           IsEffectOption(arg);
 }
 
 } // namespace
@@ -193,6 +201,10 @@ base::Result<ImportArguments> ParseImportArguments(const std::vector<std::string
     }
     if (parsed.Output.empty()) {
         return base::Failure{"-o OUT.tf is required"};
+    }
+    if (const base::Result<base::Done> effects = CheckEffectOptions(args, parsed.Options.Effects);
+        !effects) {
+        return base::Failure{effects.Error};
     }
     return parsed;
 }

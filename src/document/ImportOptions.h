@@ -97,6 +97,20 @@ struct BitsOption {
     std::int64_t Default = 0;
 };
 
+// A number with a fraction, from 0 to Max; stored as its shortest decimal. The effects' rows have
+// no flag of their own: their command-line flags set several of them at once.
+struct RealOption {
+    std::string_view Key, Flag;
+    double Max = 0.0;
+    double Default = 0.0;
+};
+
+// A colour 0xAABBGGRR, stored as "#RRGGBBAA"; a value that is no such colour keeps the default.
+struct ColourOption {
+    std::string_view Key, Flag;
+    std::uint32_t Default = 0;
+};
+
 // One of a few values, stored as its position in Values. A number beyond them reads as the
 // nearest value (Nearest) or as the default. The command line takes the value's word when the
 // option has words, else its number.
@@ -159,6 +173,56 @@ constexpr FamiliesOption FallbacksOption{"Fallbacks", "--fallback"};
 // The compact layout fills pages of this size, stacked top to bottom; none gives one picture.
 constexpr PageSizeOption PagesOption{"PageSize", "--page-size"};
 
+// How the corners of an outline are drawn: Round follows the glyph at the same distance
+// everywhere; Sharp keeps the glyph's corners pointed (mitred).
+enum class OutlineJoin { Round, Sharp };
+
+// The effects, added after every key above. Colours are 0xAABBGGRR like the pictures' pixels.
+constexpr RealOption OutlineWidthOption{"OutlineWidth", "", 32.0, 0.0}; // pixels; 0: no outline
+constexpr ColourOption OutlineColourOption{"OutlineColour", "", 0xFF000000};
+constexpr ChoiceOption<OutlineJoin, 2> OutlineJoinOption{"OutlineJoin",
+                                                         "--outline-join",
+                                                         {OutlineJoin::Round, OutlineJoin::Sharp},
+                                                         {"round", "sharp"},
+                                                         OutlineJoin::Round};
+constexpr SwitchOption ShadowOption{"Shadow", "", false};
+constexpr OptionRange ShadowOffsetRange{-32, 32}; // pixels right and down
+constexpr NumberOption ShadowXOption{"ShadowX", "", ShadowOffsetRange, 0};
+constexpr NumberOption ShadowYOption{"ShadowY", "", ShadowOffsetRange, 0};
+constexpr RealOption ShadowBlurOption{"ShadowBlur", "", 32.0, 0.0};        // Gaussian blur radius
+constexpr ColourOption ShadowColourOption{"ShadowColour", "", 0x99000000}; // black at 60%
+constexpr ColourOption FillColourOption{"FillColour", "", 0xFFFFFFFF};
+constexpr SwitchOption GradientOption{"Gradient", "", false};
+constexpr ColourOption GradientTopOption{"GradientTop", "", 0xFFFFFFFF};
+constexpr ColourOption GradientBottomOption{"GradientBottom", "", 0xFF000000};
+constexpr SwitchOption DistanceFieldOption{"DistanceField", "", false};
+// Pixels from the edge to the field's ends.
+constexpr NumberOption DistanceSpreadOption{"DistanceSpread", "", {1, 32}, 4};
+
+// What the import adds to every glyph's pixels for games: an outline, a shadow (a glow is a
+// shadow without offset but with a blur), the fill's colour or a vertical gradient over the
+// font's line box, or instead of all of them a signed distance field. All are off by default, so
+// a plain import draws white glyphs whose shape lives in the alpha channel.
+struct GlyphEffects {
+    double OutlineWidth = OutlineWidthOption.Default;
+    std::uint32_t OutlineColour = OutlineColourOption.Default;
+    OutlineJoin Join = OutlineJoinOption.Default;
+    bool Shadow = ShadowOption.Default;
+    std::int64_t ShadowX = ShadowXOption.Default;
+    std::int64_t ShadowY = ShadowYOption.Default;
+    double ShadowBlur = ShadowBlurOption.Default;
+    std::uint32_t ShadowColour = ShadowColourOption.Default;
+    std::uint32_t FillColour = FillColourOption.Default;
+    bool Gradient = GradientOption.Default; // replaces FillColour
+    std::uint32_t GradientTop = GradientTopOption.Default;
+    std::uint32_t GradientBottom = GradientBottomOption.Default;
+    // Refused together with the effects above.
+    bool DistanceField = DistanceFieldOption.Default;
+    std::int64_t DistanceSpread = DistanceSpreadOption.Default;
+
+    bool operator==(const GlyphEffects&) const = default;
+};
+
 // Everything the import window lets the user choose, in the order of the "ImportTTF" keys.
 struct ImportOptions {
     std::string Family{FamilyOption.Default};
@@ -180,6 +244,7 @@ struct ImportOptions {
     bool PowerOfTwo = PowerOfTwoOption.Default;
     std::string Characters;
     std::vector<std::string> Fallbacks;
+    GlyphEffects Effects;
     std::optional<PageSize> Pages;
 
     bool operator==(const ImportOptions&) const = default;
@@ -208,6 +273,21 @@ template <class Options, class Visitor> void VisitImportOptions(Options& options
     visit(PowerOfTwoOption, options.PowerOfTwo);
     visit(CharactersOption, options.Characters);
     visit(FallbacksOption, options.Fallbacks);
+    auto& effects = options.Effects;
+    visit(OutlineWidthOption, effects.OutlineWidth);
+    visit(OutlineColourOption, effects.OutlineColour);
+    visit(OutlineJoinOption, effects.Join);
+    visit(ShadowOption, effects.Shadow);
+    visit(ShadowXOption, effects.ShadowX);
+    visit(ShadowYOption, effects.ShadowY);
+    visit(ShadowBlurOption, effects.ShadowBlur);
+    visit(ShadowColourOption, effects.ShadowColour);
+    visit(FillColourOption, effects.FillColour);
+    visit(GradientOption, effects.Gradient);
+    visit(GradientTopOption, effects.GradientTop);
+    visit(GradientBottomOption, effects.GradientBottom);
+    visit(DistanceFieldOption, effects.DistanceField);
+    visit(DistanceSpreadOption, effects.DistanceSpread);
     visit(PagesOption, options.Pages);
 }
 

@@ -2,6 +2,7 @@
 
 #include "document/CompactPacking.h"
 #include "import/GlyphCropping.h"
+#include "import/GlyphEffects.h"
 #include "import/OrderedWork.h"
 
 #include <algorithm>
@@ -19,10 +20,13 @@ const ImportStop TooManyPixels{ImportEnd::Failed,
 // Every glyph cropped, on one cropper per worker; the cells are kept until all are packed.
 Staged<std::vector<CroppedGlyph>> CropGlyphs(const MeasuredGlyphs& measured,
                                              const document::PackedCells& rows,
+                                             const ImportOptions& options,
                                              std::vector<std::unique_ptr<GlyphCropper>>& croppers,
                                              const PassProgress& progress) {
     const auto count = std::ssize(measured.Glyphs);
     std::vector<CroppedGlyph> glyphs(measured.Glyphs.size());
+    // The row layout draws each glyph inside its cell, beyond the effects' reach.
+    const std::int64_t reach = ReachOf(options.Effects).Left;
     std::uint64_t cellPixels = 0;
     bool fits = true; // the cells so far could fit one picture
     OrderedWork work;
@@ -33,7 +37,7 @@ Staged<std::vector<CroppedGlyph>> CropGlyphs(const MeasuredGlyphs& measured,
         const auto i = static_cast<std::size_t>(index);
         const MeasuredGlyph& glyph = measured.Glyphs[i];
         glyphs[i] = croppers[static_cast<std::size_t>(worker)]->Crop(
-            {glyph.Code, glyph.Advance, glyph.LineHeight, rows.Corners[i].X});
+            {glyph.Code, glyph.Advance, glyph.LineHeight, rows.Corners[i].X + reach});
     };
     work.Consume = [&](std::int64_t index, std::int64_t) {
         const document::Image& cell = glyphs[static_cast<std::size_t>(index)].Cell;
@@ -91,7 +95,8 @@ Staged<DrawnGlyphs> DrawCompactly(const MeasuredGlyphs& measured, const document
                                                  std::to_string(rows.Width) +
                                                  " x 0 pixels); check the size and the paddings."};
     }
-    const Staged<std::vector<CroppedGlyph>> glyphs = CropGlyphs(measured, rows, croppers, progress);
+    const Staged<std::vector<CroppedGlyph>> glyphs =
+        CropGlyphs(measured, rows, options, croppers, progress);
     if (!glyphs) {
         return glyphs.Stop;
     }

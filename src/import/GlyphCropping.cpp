@@ -1,5 +1,7 @@
 #include "import/GlyphCropping.h"
 
+#include "import/GlyphEffects.h"
+
 #include <algorithm>
 
 namespace glyfora::fontimport {
@@ -11,7 +13,8 @@ namespace {
 // part of a glyph that lies wholly more than the first room away, apart from the rest, would go
 // unseen.
 std::int64_t FirstMargin(const ImportOptions& options) {
-    return options.Size + 4;
+    const EffectReach reach = ReachOf(options.Effects);
+    return options.Size + 4 + std::max({reach.Left, reach.Top, reach.Right, reach.Bottom});
 }
 constexpr std::int64_t MaxMargin = 2048;
 
@@ -22,6 +25,9 @@ GlyphCropper::GlyphCropper(GlyphSource& source, const ImportOptions& options)
     scratch_ = {1, 1, {TransparentWhite}};
     dirty_ = {0, 0, 1, 1};
     open_ = source_.Begin(scratch_, options_);
+    if (open_) {
+        alpha_ = source_.AlphaRule();
+    }
 }
 
 GlyphCropper::~GlyphCropper() {
@@ -58,12 +64,22 @@ std::optional<document::Rect64> GlyphCropper::Draw(const RowGlyph& glyph, std::i
     const auto rowX = static_cast<float>(static_cast<double>(rowLeft) + centre);
     const double x = static_cast<double>(rowX) - static_cast<double>(rowLeft - margin);
     const GlyphInk drawn = source_.Rasterise(x, static_cast<double>(margin), glyph.Code);
-    source_.Composite(drawn, OpaqueWhite);
-    // A source that rasterises says where it drew; one that only draws may have drawn anywhere.
     const Coverage& mask = drawn.Mask;
+    // A source that rasterises says where it drew; one that only draws may have drawn anywhere.
     dirty_ = mask.Width > 0 && mask.Height > 0
                  ? document::Rect64{mask.Left, mask.Top, mask.Width, mask.Height}
                  : document::Rect64{0, 0, scratch_.Width, scratch_.Height};
+    if (PaintsGlyphs(options_.Effects)) {
+        const GlyphPaint paint =
+            PaintInk(drawn, options_.Effects, alpha_, static_cast<double>(glyph.LineHeight),
+                     scratch_.Width, scratch_.Height);
+        DrawPaint(scratch_, paint);
+        if (paint.Pixels.Width > 0) {
+            dirty_ = PaintBox(paint);
+        }
+    } else {
+        source_.Composite(drawn, options_.Effects.FillColour);
+    }
     return document::InkBoxOf(scratch_, dirty_);
 }
 

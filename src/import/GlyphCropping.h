@@ -10,7 +10,8 @@
 namespace glyfora::fontimport {
 
 // One glyph as the row layout measured and placed it: its code, its rounded advance (without
-// letter space), its rounded line height and the left edge of its row cell in the row picture.
+// letter space), its rounded line height and the left edge of its row cell in the row picture
+// (inside the reach of the effects, where the row layout draws the glyph).
 struct RowGlyph {
     std::uint16_t Code = 0;
     std::int64_t Advance = 0;
@@ -18,7 +19,7 @@ struct RowGlyph {
     std::int64_t CellX = 0;
 };
 
-// A glyph drawn on its own and cropped to its ink plus the paddings.
+// A glyph drawn on its own (with its effects) and cropped to its ink plus the paddings.
 struct CroppedGlyph {
     document::Image Cell;      // 0 × 0 when the glyph has no ink (or the paddings eat it)
     std::int64_t X = 0, Y = 0; // the cell's top-left corner relative to the row cell's
@@ -57,6 +58,7 @@ private:
     // Where the last glyph may have left ink; the rest of the scratch is clear. Clearing and
     // searching only there keeps the large room around each glyph cheap.
     document::Rect64 dirty_;
+    CoverageAlphaRule alpha_{}; // the source's, for painting effects
     bool open_ = false;
 };
 

@@ -1,5 +1,7 @@
 #include "import/GlyphLayout.h"
 
+#include "import/GlyphEffects.h"
+
 namespace glyfora::fontimport {
 
 namespace {
@@ -24,11 +26,14 @@ std::int64_t RoundUpTo64(std::int64_t value) {
 
 std::vector<document::CellSize> RowCells(const MeasuredGlyphs& measured,
                                          const ImportOptions& options) {
+    const EffectReach reach = ReachOf(options.Effects);
     std::vector<document::CellSize> cells;
     cells.reserve(measured.Glyphs.size());
     for (const MeasuredGlyph& glyph : measured.Glyphs) {
-        cells.push_back({glyph.Advance + options.PaddingLeft + options.PaddingRight,
-                         glyph.LineHeight + options.PaddingTop + options.PaddingBottom});
+        cells.push_back(
+            {glyph.Advance + options.PaddingLeft + options.PaddingRight + reach.Left + reach.Right,
+             glyph.LineHeight + options.PaddingTop + options.PaddingBottom + reach.Top +
+                 reach.Bottom});
     }
     return cells;
 }

@@ -13,7 +13,7 @@ namespace glyfora::fontimport {
 [[nodiscard]] std::int64_t RoundUpTo64(std::int64_t value);
 
 // The row layout's cell of every measured glyph, in order: its advance and line height with the
-// paddings around them.
+// paddings around them, and around those the reach of the effects' ink.
 [[nodiscard]] std::vector<document::CellSize> RowCells(const MeasuredGlyphs& measured,
                                                        const ImportOptions& options);
 

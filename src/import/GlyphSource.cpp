@@ -109,19 +109,28 @@ GlyphInk ContextGlyphSource::Rasterise(double x, double y, std::uint16_t code) {
     const auto unit = static_cast<char16_t>(code);
     const auto left = static_cast<float>(x);
     const auto top = static_cast<float>(y);
-    TextDrawingContext& context = ContextFor(code);
-    if (&context == &context_) {
-        return {x, y, code, RenderTextMask(context_, left, top, OneCharacter(unit))};
-    }
     // A fallback's glyphs stand on the main font's baseline.
-    return {x, y, code,
-            RenderTextMaskOnBaseline(context, left, top, MeasureTextAscent(context_),
-                                     OneCharacter(unit))};
+    TextDrawingContext& context = ContextFor(code);
+    const double ascent = MeasureTextAscent(context_);
+    GlyphInk ink{x, y, code, {}, {}};
+    ink.Mask = &context == &context_
+                   ? RenderTextMask(context_, left, top, OneCharacter(unit))
+                   : RenderTextMaskOnBaseline(context, left, top, ascent, OneCharacter(unit));
+    const document::GlyphEffects& effects = opened_->Effects;
+    if (effects.OutlineWidth > 0.0 && effects.Join == document::OutlineJoin::Sharp) {
+        ink.Stroke = RenderOutlinedMaskOnBaseline(context, left, top, ascent, effects.OutlineWidth,
+                                                  OneCharacter(unit));
+    }
+    return ink;
 }
 
 void ContextGlyphSource::Composite(const GlyphInk& ink, ColourRGBA colour) {
     // Every context of this source draws into the same picture with the same quality.
     CompositeTextMask(context_, ink.Mask, colour);
+}
+
+CoverageAlphaRule ContextGlyphSource::AlphaRule() {
+    return CompositingAlphaRule(context_);
 }
 
 } // namespace glyfora::fontimport

@@ -24,6 +24,8 @@ struct GlyphInk {
     double X = 0.0, Y = 0.0;
     std::uint16_t Code = 0;
     Coverage Mask;
+    // The glyph with a sharp outline of the options' width around it, when they ask for one.
+    Coverage Stroke;
 };
 
 // What measuring and drawing an import need of a font. The real source draws through a
@@ -50,10 +52,18 @@ public:
     // glyphs of the same source. A source that cannot split its drawing only notes the request
     // and draws it when it is composited.
     [[nodiscard]] virtual GlyphInk Rasterise(double x, double y, std::uint16_t code) {
-        return {x, y, code, {}};
+        return {x, y, code, {}, {}};
     }
     virtual void Composite(const GlyphInk& ink, ColourRGBA colour) {
         Draw(ink.X, ink.Y, ink.Code, colour);
+    }
+    // The alpha Composite gives each coverage of a mask, for drawing rasterised masks elsewhere.
+    [[nodiscard]] virtual CoverageAlphaRule AlphaRule() {
+        CoverageAlphaRule rule{};
+        for (std::size_t c = 0; c < rule.size(); ++c) {
+            rule[c] = static_cast<float>(c) / 255.0F;
+        }
+        return rule;
     }
 };
 
@@ -80,6 +90,7 @@ public:
     void Draw(double x, double y, std::uint16_t code, ColourRGBA colour) override;
     [[nodiscard]] GlyphInk Rasterise(double x, double y, std::uint16_t code) override;
     void Composite(const GlyphInk& ink, ColourRGBA colour) override;
+    [[nodiscard]] CoverageAlphaRule AlphaRule() override;
 
 private:
     // Opens every context on image with the options' fonts; false when the main font cannot be

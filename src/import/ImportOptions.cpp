@@ -4,15 +4,20 @@
 #include "import/TextDrawingContext.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace glyfora::fontimport {
 
 namespace {
 
-// Brings the whole numbers of the table into their ranges and leaves every other kind alone.
+// Brings the numbers of the table into their ranges (one that is no number to its default) and
+// leaves every other kind alone.
 struct Clamp {
     void operator()(const document::NumberOption& option, std::int64_t& value) const {
         value = std::clamp(value, option.Range.Min, option.Range.Max);
+    }
+    void operator()(const document::RealOption& option, double& value) const {
+        value = std::isnan(value) ? option.Default : std::clamp(value, 0.0, option.Max);
     }
     template <class Option, class Value> void operator()(const Option&, Value&) const {}
 };

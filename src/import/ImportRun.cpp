@@ -3,6 +3,7 @@
 #include "document/CompactPacking.h"
 #include "formats/FileFormat.h"
 #include "import/CompactDrawing.h"
+#include "import/GlyphEffects.h"
 #include "import/GlyphLayout.h"
 #include "import/GlyphMeasuring.h"
 #include "import/RowDrawing.h"
@@ -51,6 +52,9 @@ ImportOutcome ImportFromInput(const document::TypefaceRegistry& registry, std::i
     // Only the fallbacks that draw a chosen code are opened; the first to cover a code is the
     // same among them as among all.
     options.Fallbacks = input.Fallbacks;
+    if (std::optional<std::string> conflict = EffectsConflict(options.Effects)) {
+        return Stopped({ImportEnd::Failed, std::move(*conflict)});
+    }
     if (options.Size <= 0) {
         return Stopped(
             {ImportEnd::Failed, "A size of 0 pixels makes no font; choose a size from 1 to 128."});

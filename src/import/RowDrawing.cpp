@@ -1,5 +1,6 @@
 #include "import/RowDrawing.h"
 
+#include "import/GlyphEffects.h"
 #include "import/GlyphLayout.h"
 #include "import/OrderedWork.h"
 
@@ -20,7 +21,8 @@ double DrawingX(GlyphSource& source, const ImportOptions& options, std::int64_t 
     return static_cast<double>(cellX + options.PaddingLeft) + centre;
 }
 
-// Draws every glyph at its corner of the layout; false when cancelled.
+// Draws every glyph at its corner of the layout, beyond the effects' reach; false when
+// cancelled. Effects are painted on the workers and drawn in list order like the plain glyphs.
 bool DrawGlyphs(document::Image& picture, const MeasuredGlyphs& measured,
                 const document::PackedCells& layout, const ImportOptions& options,
                 std::span<GlyphSource* const> sources, const PassProgress& progress) {
@@ -29,7 +31,11 @@ bool DrawGlyphs(document::Image& picture, const MeasuredGlyphs& measured,
         return true;
     }
     opened[0].Clear(TransparentWhite);
+    const EffectReach reach = ReachOf(options.Effects);
+    const bool paints = PaintsGlyphs(options.Effects);
+    const CoverageAlphaRule alpha = opened[0].AlphaRule();
     std::vector<GlyphInk> inks(ResultWindow);
+    std::vector<GlyphPaint> painted(ResultWindow);
     OrderedWork work;
     work.Count = std::ssize(measured.Glyphs);
     work.Workers = opened.Count();
@@ -38,12 +44,23 @@ bool DrawGlyphs(document::Image& picture, const MeasuredGlyphs& measured,
         GlyphSource& source = opened[worker];
         const MeasuredGlyph& glyph = measured.Glyphs[static_cast<std::size_t>(index)];
         const document::CellCorner corner = layout.Corners[static_cast<std::size_t>(index)];
-        inks[static_cast<std::size_t>(slot)] =
-            source.Rasterise(DrawingX(source, options, corner.X, glyph),
-                             static_cast<double>(corner.Y + options.PaddingTop), glyph.Code);
+        GlyphInk& ink = inks[static_cast<std::size_t>(slot)];
+        ink = source.Rasterise(DrawingX(source, options, corner.X + reach.Left, glyph),
+                               static_cast<double>(corner.Y + reach.Top + options.PaddingTop),
+                               glyph.Code);
+        if (paints) {
+            painted[static_cast<std::size_t>(slot)] =
+                PaintInk(ink, options.Effects, alpha, static_cast<double>(glyph.LineHeight),
+                         picture.Width, picture.Height);
+        }
     };
     work.Consume = [&](std::int64_t, std::int64_t slot) {
-        opened[0].Composite(inks[static_cast<std::size_t>(slot)], OpaqueWhite);
+        if (paints) {
+            DrawPaint(picture, painted[static_cast<std::size_t>(slot)]);
+            painted[static_cast<std::size_t>(slot)] = {};
+        } else {
+            opened[0].Composite(inks[static_cast<std::size_t>(slot)], options.Effects.FillColour);
+        }
         inks[static_cast<std::size_t>(slot)] = {};
     };
     work.Report = [&progress](std::int64_t done) { return progress.Report(done); };
@@ -72,10 +89,12 @@ Staged<DrawnGlyphs> DrawRows(const MeasuredGlyphs& measured, const document::Pac
     }
     DrawnGlyphs drawn{std::move(*picture), {}};
     const std::vector<document::CellSize> cells = RowCells(measured, options);
+    const EffectReach reach = ReachOf(options.Effects);
     drawn.Glyphs.reserve(cells.size());
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const document::CellCorner corner = layout.Corners[i];
-        drawn.Glyphs.push_back({{corner.X, corner.Y, cells[i].Width, cells[i].Height}});
+        drawn.Glyphs.push_back(
+            {{corner.X, corner.Y, cells[i].Width, cells[i].Height}, -reach.Left, -reach.Top});
     }
     return drawn;
 }

@@ -9,7 +9,9 @@
 #include FT_FREETYPE_H
 #include FT_ADVANCES_H
 #include FT_LCD_FILTER_H
+#include FT_GLYPH_H
 #include FT_OUTLINE_H
+#include FT_STROKER_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
@@ -215,9 +217,63 @@ double Advance(const DrawingFont& font, std::uint16_t code, int hint) {
     return pixels + static_cast<double>(BoldStrength(font, hint)) / 64.0;
 }
 
-// Renders one glyph with its origin at (originX, baselineY) in the rasteriser's grid.
+// Copies a rendered bitmap whose top-left pixel lies at (left, top) into coverage.
+void CopyBitmap(const FT_Bitmap& bitmap, std::int64_t left, std::int64_t top, Coverage& coverage) {
+    const bool lcd = bitmap.pixel_mode == FT_PIXEL_MODE_LCD;
+    coverage.Left = left;
+    coverage.Top = top;
+    coverage.Width = lcd ? bitmap.width / 3 : bitmap.width;
+    coverage.Height = bitmap.rows;
+    coverage.Values.assign(static_cast<std::size_t>(coverage.Width * coverage.Height), 0);
+    for (std::int64_t row = 0; row < coverage.Height; ++row) {
+        const unsigned char* line = bitmap.buffer + row * bitmap.pitch;
+        std::uint8_t* out = coverage.Values.data() + row * coverage.Width;
+        for (std::int64_t column = 0; column < coverage.Width; ++column) {
+            if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
+                out[column] = (line[column >> 3] & (0x80 >> (column & 7))) != 0 ? 255 : 0;
+            } else if (lcd) {
+                // The three filtered subpixel samples reduced to one coverage value.
+                const unsigned sum = line[column * 3] + line[column * 3 + 1] + line[column * 3 + 2];
+                out[column] = static_cast<std::uint8_t>((sum + 1) / 3);
+            } else {
+                out[column] = line[column];
+            }
+        }
+    }
+}
+
+bool IsCoverageBitmap(const FT_Bitmap& bitmap) {
+    return bitmap.pixel_mode == FT_PIXEL_MODE_GRAY || bitmap.pixel_mode == FT_PIXEL_MODE_MONO ||
+           bitmap.pixel_mode == FT_PIXEL_MODE_LCD;
+}
+
+// The loaded outline grown by the stroker's outside border (the glyph and its outline as one
+// shape), rendered with its origin at the grid pixel (wholeX, wholeY).
+bool RenderStrokedSlot(FT_GlyphSlot slot, FT_Stroker stroker, int hint, std::int64_t wholeX,
+                       std::int64_t wholeY, Coverage& coverage) {
+    FT_Glyph glyph = nullptr;
+    if (slot->format != FT_GLYPH_FORMAT_OUTLINE || FT_Get_Glyph(slot, &glyph) != 0) {
+        return false;
+    }
+    // Both replace the glyph only when they succeed.
+    if (FT_Glyph_StrokeBorder(&glyph, stroker, 0, 1) != 0 ||
+        FT_Glyph_To_Bitmap(&glyph, RenderMode(hint), nullptr, 1) != 0) {
+        FT_Done_Glyph(glyph);
+        return false;
+    }
+    const auto* rendered = reinterpret_cast<FT_BitmapGlyph>(glyph);
+    const bool ok = IsCoverageBitmap(rendered->bitmap);
+    if (ok) {
+        CopyBitmap(rendered->bitmap, wholeX + rendered->left, wholeY - rendered->top, coverage);
+    }
+    FT_Done_Glyph(glyph);
+    return ok;
+}
+
+// Renders one glyph with its origin at (originX, baselineY) in the rasteriser's grid; with a
+// stroker, the glyph grown by the stroker's outside border.
 bool RenderGlyph(const DrawingFont& font, std::uint16_t code, int hint, double originX,
-                 double baselineY, Coverage& coverage) {
+                 double baselineY, FT_Stroker stroker, Coverage& coverage) {
     FT_Face face = font.Face;
     if (FT_Load_Glyph(face, FT_Get_Char_Index(face, code), LoadFlags(hint)) != 0) {
         return false;
@@ -238,35 +294,15 @@ bool RenderGlyph(const DrawingFont& font, std::uint16_t code, int hint, double o
         const auto shiftY = static_cast<FT_Pos>(std::lround((baselineY - wholeY) * 64.0));
         FT_Outline_Translate(&slot->outline, shiftX, -shiftY);
     }
-    if (FT_Render_Glyph(slot, RenderMode(hint)) != 0) {
+    if (stroker != nullptr) {
+        return RenderStrokedSlot(slot, stroker, hint, static_cast<std::int64_t>(wholeX),
+                                 static_cast<std::int64_t>(wholeY), coverage);
+    }
+    if (FT_Render_Glyph(slot, RenderMode(hint)) != 0 || !IsCoverageBitmap(slot->bitmap)) {
         return false;
     }
-    const FT_Bitmap& bitmap = slot->bitmap;
-    const bool lcd = bitmap.pixel_mode == FT_PIXEL_MODE_LCD;
-    if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY && bitmap.pixel_mode != FT_PIXEL_MODE_MONO &&
-        !lcd) {
-        return false;
-    }
-    coverage.Left = static_cast<std::int64_t>(wholeX) + slot->bitmap_left;
-    coverage.Top = static_cast<std::int64_t>(wholeY) - slot->bitmap_top;
-    coverage.Width = lcd ? bitmap.width / 3 : bitmap.width;
-    coverage.Height = bitmap.rows;
-    coverage.Values.assign(static_cast<std::size_t>(coverage.Width * coverage.Height), 0);
-    for (std::int64_t row = 0; row < coverage.Height; ++row) {
-        const unsigned char* line = bitmap.buffer + row * bitmap.pitch;
-        std::uint8_t* out = coverage.Values.data() + row * coverage.Width;
-        for (std::int64_t column = 0; column < coverage.Width; ++column) {
-            if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
-                out[column] = (line[column >> 3] & (0x80 >> (column & 7))) != 0 ? 255 : 0;
-            } else if (lcd) {
-                // The three filtered subpixel samples reduced to one coverage value.
-                const unsigned sum = line[column * 3] + line[column * 3 + 1] + line[column * 3 + 2];
-                out[column] = static_cast<std::uint8_t>((sum + 1) / 3);
-            } else {
-                out[column] = line[column];
-            }
-        }
-    }
+    CopyBitmap(slot->bitmap, static_cast<std::int64_t>(wholeX) + slot->bitmap_left,
+               static_cast<std::int64_t>(wholeY) - slot->bitmap_top, coverage);
     return true;
 }
 
@@ -305,14 +341,14 @@ std::array<double, 256> AlphaRule(int quality) {
 // Renders every code unit of text from the pen on, moving the pen by each advance. Glyphs without
 // pixels are left out.
 std::vector<Coverage> RenderText(const DrawingFont& font, int hint, std::u16string_view text,
-                                 double& penX, double baseline) {
+                                 double& penX, double baseline, FT_Stroker stroker) {
     std::vector<Coverage> glyphs;
     glyphs.reserve(text.size());
     for (const char16_t unit : text) {
         const auto code = static_cast<std::uint16_t>(unit);
         Coverage coverage;
-        if (RenderGlyph(font, code, hint, penX, baseline, coverage) && coverage.Width > 0 &&
-            coverage.Height > 0) {
+        if (RenderGlyph(font, code, hint, penX, baseline, stroker, coverage) &&
+            coverage.Width > 0 && coverage.Height > 0) {
             glyphs.push_back(std::move(coverage));
         }
         penX += Advance(font, code, hint);
@@ -417,9 +453,8 @@ void AddStrokes(Coverage& mask, const std::vector<Stroke>& strokes) {
     }
 }
 
-// Draws colour through the mask onto output, coverage turned into alpha by the quality's rule.
-void CompositeMask(document::Image& output, const Coverage& mask, ColourRGBA colour, int quality) {
-    // Built once; the rules are constants.
+// The rule of a quality, built once for all; the rules are constants.
+const std::array<double, 256>& RuleOf(int quality) {
     static const std::array<std::array<double, 256>, QualityAssumeLinear + 1> rules = [] {
         std::array<std::array<double, 256>, QualityAssumeLinear + 1> all{};
         for (int q = QualityDefault; q <= QualityAssumeLinear; ++q) {
@@ -427,8 +462,12 @@ void CompositeMask(document::Image& output, const Coverage& mask, ColourRGBA col
         }
         return all;
     }();
-    const std::array<double, 256>& rule =
-        rules[static_cast<std::size_t>(std::clamp(quality, 0, QualityAssumeLinear))];
+    return rules[static_cast<std::size_t>(std::clamp(quality, 0, QualityAssumeLinear))];
+}
+
+// Draws colour through the mask onto output, coverage turned into alpha by the quality's rule.
+void CompositeMask(document::Image& output, const Coverage& mask, ColourRGBA colour, int quality) {
+    const std::array<double, 256>& rule = RuleOf(quality);
     const double colourAlpha = static_cast<double>(document::Alpha(colour)) / 255.0;
     const std::uint8_t* value = mask.Values.data();
     for (std::int64_t py = mask.Top; py < mask.Top + mask.Height; ++py) {
@@ -548,8 +587,11 @@ Coverage RenderTextMask(const TextDrawingContext& context, float x, float y,
                : Coverage{};
 }
 
-Coverage RenderTextMaskOnBaseline(const TextDrawingContext& context, float x, float y,
-                                  double ascent, std::u16string_view text) {
+namespace {
+
+// The mask of the text on the baseline ascent below y; with a stroker, of the text grown by it.
+Coverage RenderMask(const TextDrawingContext& context, float x, float y, double ascent,
+                    std::u16string_view text, FT_Stroker stroker) {
     if (!IsOpenWithFont(context) || text.empty() || !std::isfinite(x) || !std::isfinite(y) ||
         !std::isfinite(ascent) || std::fabs(x) > MaxCoordinate || std::fabs(y) > MaxCoordinate ||
         std::fabs(ascent) > MaxCoordinate) {
@@ -566,7 +608,7 @@ Coverage RenderTextMaskOnBaseline(const TextDrawingContext& context, float x, fl
         baseline = std::floor(baseline);
     }
     const double startX = penX;
-    const std::vector<Coverage> glyphs = RenderText(font, hint, text, penX, baseline);
+    const std::vector<Coverage> glyphs = RenderText(font, hint, text, penX, baseline, stroker);
     const std::vector<Stroke> strokes = TextLines(font, hint, startX, penX, baseline);
 
     Coverage mask = EmptyMask(glyphs, strokes, *context.Output);
@@ -578,6 +620,38 @@ Coverage RenderTextMaskOnBaseline(const TextDrawingContext& context, float x, fl
     return mask;
 }
 
+// A stroker with sharp (mitred) joins of the given width in pixels.
+struct MiterStroker {
+    FT_Stroker Stroker = nullptr;
+    MiterStroker(FT_Library library, double width) {
+        if (FT_Stroker_New(library, &Stroker) == 0) {
+            FT_Stroker_Set(Stroker, static_cast<FT_Fixed>(std::lround(width * 64.0)),
+                           FT_STROKER_LINECAP_BUTT, FT_STROKER_LINEJOIN_MITER_VARIABLE,
+                           static_cast<FT_Fixed>(SharpOutlineMiterLimit * 65536.0));
+        }
+    }
+    ~MiterStroker() { FT_Stroker_Done(Stroker); }
+    MiterStroker(const MiterStroker&) = delete;
+    MiterStroker& operator=(const MiterStroker&) = delete;
+};
+
+} // namespace
+
+Coverage RenderTextMaskOnBaseline(const TextDrawingContext& context, float x, float y,
+                                  double ascent, std::u16string_view text) {
+    return RenderMask(context, x, y, ascent, text, nullptr);
+}
+
+Coverage RenderOutlinedMaskOnBaseline(const TextDrawingContext& context, float x, float y,
+                                      double ascent, double width, std::u16string_view text) {
+    if (context.Graphics == nullptr || !(width > 0.0) || width > MaxCoordinate) {
+        return {};
+    }
+    const MiterStroker stroker(context.Graphics->Library, width);
+    return stroker.Stroker != nullptr ? RenderMask(context, x, y, ascent, text, stroker.Stroker)
+                                      : Coverage{};
+}
+
 void CompositeTextMask(TextDrawingContext& context, const Coverage& mask, std::uint64_t colour) {
     if (context.Output == nullptr || mask.Width <= 0 || mask.Height <= 0 ||
         mask.Left + mask.Width > context.Output->Width ||
@@ -587,6 +661,14 @@ void CompositeTextMask(TextDrawingContext& context, const Coverage& mask, std::u
     const ColourRGBA drawColour =
         colour == NoBrushColour ? context.Colour : static_cast<ColourRGBA>(colour);
     CompositeMask(*context.Output, mask, drawColour, context.CompositingQuality);
+}
+
+CoverageAlphaRule CompositingAlphaRule(const TextDrawingContext& context) {
+    const std::array<double, 256>& rule = RuleOf(context.CompositingQuality);
+    CoverageAlphaRule alpha{};
+    std::transform(rule.begin(), rule.end(), alpha.begin(),
+                   [](double value) { return static_cast<float>(value); });
+    return alpha;
 }
 
 void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_view text,

@@ -3,6 +3,7 @@
 #include "document/Image.h"
 #include "platform/GraphicsLibrary.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -50,6 +51,9 @@ struct Coverage {
     std::int64_t Height = 0;
     std::vector<std::uint8_t> Values;
 };
+
+// The alpha a pixel of each coverage 0..255 gets when text is composited at full colour alpha.
+using CoverageAlphaRule = std::array<float, 256>;
 
 class FontFiles;
 struct DrawingFont;
@@ -143,8 +147,21 @@ void DrawTextAt(TextDrawingContext& context, float x, float y, std::u16string_vi
 [[nodiscard]] Coverage RenderTextMaskOnBaseline(const TextDrawingContext& context, float x, float y,
                                                 double ascent, std::u16string_view text);
 
+// How far a sharp outline's corner may reach, in outline widths; sharper corners are cut there.
+constexpr double SharpOutlineMiterLimit = 2.0;
+
+// RenderTextMaskOnBaseline of the text grown by a sharp (mitred) outline width pixels wide: the
+// glyphs and their outline as one shape (FreeType's stroker, outside border). Empty for a width
+// that is not positive; glyphs without outlines (bitmap fonts) are left out.
+[[nodiscard]] Coverage RenderOutlinedMaskOnBaseline(const TextDrawingContext& context, float x,
+                                                    float y, double ascent, double width,
+                                                    std::u16string_view text);
+
 // Composites colour (a ColourRGBA or NoBrushColour) through a mask of RenderTextMask onto the
 // output, which must still be as large as it was; it reads only the colour and the quality.
 void CompositeTextMask(TextDrawingContext& context, const Coverage& mask, std::uint64_t colour);
+
+// How CompositeTextMask turns coverage into alpha under the context's compositing quality.
+[[nodiscard]] CoverageAlphaRule CompositingAlphaRule(const TextDrawingContext& context);
 
 } // namespace glyfora::fontimport

@@ -1,7 +1,11 @@
 #include "import/TypefaceFromFont.h"
 
+#include "base/DecimalText.h"
+#include "document/ColourText.h"
 #include "document/FamilyList.h"
+#include "document/PictureEffects.h"
 #include "import/FontMatching.h"
+#include "import/GlyphEffects.h"
 
 #include <cmath>
 #include <string>
@@ -9,6 +13,52 @@
 namespace glyfora::fontimport {
 
 namespace {
+
+// What the picture's channels hold, for formats that describe them: a distance field, a white
+// fill with a black outline and nothing else (one glyph layer and one outline layer), or some
+// other coloured picture.
+std::string InkOf(const GlyphEffects& effects) {
+    if (effects.DistanceField) {
+        return "sdf";
+    }
+    const bool outlinedOnly = effects.OutlineWidth > 0.0 && !effects.Shadow && !effects.Gradient &&
+                              effects.FillColour == 0xFFFFFFFF &&
+                              effects.OutlineColour == 0xFF000000;
+    return outlinedOnly ? "outlined" : "colour";
+}
+
+// Properties that say which effects made the picture; none for a plain import.
+void RecordEffects(document::Typeface& typeface, const GlyphEffects& effects) {
+    if (!PaintsGlyphs(effects) && effects.FillColour == 0xFFFFFFFF) {
+        return;
+    }
+    const auto set = [&typeface](const char* name, std::string value) {
+        document::PropertyValue(typeface, name) = std::move(value);
+    };
+    set("Ink", InkOf(effects));
+    if (effects.DistanceField) {
+        set(document::DistanceFieldProperty, "sdf");
+        set(document::DistanceRangeProperty, std::to_string(2 * effects.DistanceSpread));
+        return;
+    }
+    if (effects.OutlineWidth > 0.0) {
+        set(document::OutlineProperty, base::ShortestDecimal(effects.OutlineWidth));
+        set(document::OutlineColourProperty, document::HexColourText(effects.OutlineColour));
+        set("OutlineJoin", effects.Join == document::OutlineJoin::Sharp ? "sharp" : "round");
+    }
+    if (effects.Shadow) {
+        set(document::ShadowProperty, std::to_string(effects.ShadowX) + "," +
+                                          std::to_string(effects.ShadowY) + "," +
+                                          base::ShortestDecimal(effects.ShadowBlur));
+        set("ShadowColour", document::HexColourText(effects.ShadowColour));
+    }
+    if (effects.Gradient) {
+        set(document::GradientProperty, document::HexColourText(effects.GradientTop) + "," +
+                                            document::HexColourText(effects.GradientBottom));
+    } else {
+        set(document::FillProperty, document::HexColourText(effects.FillColour));
+    }
+}
 
 // What the import did that a BMFont descriptor states: the style, the paddings around each glyph
 // (up, right, down, left), the empty pixels between cells (horizontal, vertical), which only the
@@ -58,6 +108,7 @@ std::unique_ptr<document::Typeface> BuildTypeface(const document::TypefaceRegist
     if (!input.Fallbacks.empty()) {
         document::PropertyValue(*typeface, "Fallbacks") = document::JoinFamilyList(input.Fallbacks);
     }
+    RecordEffects(*typeface, options.Effects);
     typeface->Modified = true;
     return typeface;
 }

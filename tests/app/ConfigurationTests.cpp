@@ -60,6 +60,8 @@ Configuration GoldenConfiguration() {
                    true,
                    "32-126, U+0400-U+04FF",
                    {"WenQuanYi Zen Hei", "DejaVu Serif"},
+                   {1.5, 0xFF0000FF, document::OutlineJoin::Sharp, true, -3, 4, 2.25, 0x80FF0000,
+                    0xFF00FF00, true, 0xFFFFFF00, 0x40302010, false, 6},
                    document::PageSize{2048, 1024}};
     return c;
 }
@@ -120,6 +122,56 @@ TEST(ConfigurationWriting, StyleOfBoldAndUnderlineIs260) {
     EXPECT_NE(AsText(WriteConfiguration(c)).find("\r\nStyle = 260\r\n"), std::string::npos);
 }
 
+TEST(ConfigurationReading, FilesWithoutTheEffectKeysReadAsBefore) {
+    // The golden file's keys up to the fallbacks, as files were written before the effects.
+    const std::string golden = AsText(ReadBytes(TestData("Configuration.golden.ini")));
+    const std::size_t effects = golden.find("OutlineWidth = ");
+    ASSERT_NE(effects, std::string::npos);
+    const std::size_t next = golden.find('[', effects); // the group after ImportTTF, if any
+    const std::string before =
+        golden.substr(0, effects) + (next == std::string::npos ? "" : golden.substr(next));
+    document::ImportOptions expected = GoldenConfiguration().ImportTTF;
+    expected.Effects = {};
+    EXPECT_EQ(ReadConfiguration(before).ImportTTF, expected);
+    // Written again, those keys come out as they were, the effects' after them.
+    const std::string written = AsText(WriteConfiguration(ReadConfiguration(before)));
+    EXPECT_EQ(written.substr(0, effects), golden.substr(0, effects));
+    EXPECT_EQ(written.substr(effects, 18), "OutlineWidth = 0\r\n");
+}
+
+TEST(ConfigurationReading, EffectValuesAreReadTolerantly) {
+    struct Case {
+        const char* Line;
+        document::GlyphEffects Expected;
+    };
+    document::GlyphEffects width;
+    width.OutlineWidth = 2.5;
+    document::GlyphEffects colour;
+    colour.OutlineColour = 0x80563412;
+    document::GlyphEffects opaque;
+    opaque.FillColour = 0xFF563412;
+    document::GlyphEffects join;
+    join.Join = document::OutlineJoin::Sharp;
+    const Case cases[] = {
+        {"OutlineWidth = 2.5", width},
+        {"OutlineWidth =  2.5  ", width},
+        {"OutlineWidth = wide", {}}, // no number: the default
+        {"OutlineWidth = nan", {}},
+        {"OutlineWidth = 1e999", {}}, // beyond double
+        {"OutlineColour = #12345680", colour},
+        {"outlinecolour = #12345680", colour}, // keys are found without regard to case
+        {"OutlineColour = 12345680", {}},      // without its "#"
+        {"OutlineColour = #1234", {}},
+        {"FillColour = #123456", opaque},
+        {"OutlineJoin = 1", join},
+        {"OutlineJoin = 7", join}, // beyond the values: the nearest
+    };
+    for (const Case& c : cases) {
+        const std::string text = std::string("[ImportTTF]\r\n") + c.Line + "\r\n";
+        EXPECT_EQ(ReadConfiguration(text).ImportTTF.Effects, c.Expected) << c.Line;
+    }
+}
+
 TEST(ConfigurationReading, EmptyFileGivesFirstRunDefaults) {
     const Configuration c = ReadConfiguration("");
     EXPECT_EQ(c, Configuration{});
@@ -146,6 +198,7 @@ TEST(ConfigurationReading, EmptyFileGivesFirstRunDefaults) {
                                            1,
                                            false,
                                            "",
+                                           {},
                                            {},
                                            std::nullopt};
     EXPECT_EQ(c.ImportTTF, expected);
@@ -420,6 +473,7 @@ TEST(ConfigurationReading, EveryWrittenKeyRoundTrips) {
                    true,
                    "0x41 - 0x5A",
                    {"Noto Sans CJK JP", "Unifont"},
+                   {},
                    document::PageSize{64, 16384}};
 
     Configuration expected = c;

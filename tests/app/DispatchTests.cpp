@@ -6,6 +6,7 @@
 #include "app/surfaces/ExampleScreen.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/CharacterWindow.h"
+#include "app/windows/EffectsFrame.h"
 #include "app/windows/ExampleWindow.h"
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
@@ -91,7 +92,7 @@ void DispatchTests::tableNamesExistingObjectsOfTheRightKind() {
             rightKind = qobject_cast<QAbstractButton*>(object) != nullptr;
             break;
         case Trigger::Changed:
-            rightKind = qobject_cast<QSpinBox*>(object) != nullptr;
+            rightKind = qobject_cast<QSpinBox*>(object) || qobject_cast<EffectsFrame*>(object);
             break;
         case Trigger::Selected:
             rightKind = qobject_cast<QTreeWidget*>(object) || qobject_cast<QComboBox*>(object);

@@ -5,6 +5,8 @@
 #include "app/editing/FontImport.h"
 #include "app/shell/Configuration.h"
 #include "app/shell/Settings.h"
+#include "app/windows/ColourButton.h"
+#include "app/windows/EffectsFrame.h"
 #include "app/windows/ImportWindow.h"
 #include "app/windows/MainWindow.h"
 #include "import/FontMatching.h"
@@ -12,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -106,8 +109,9 @@ void ImportWindowTests::framesHaveTheirCaptionsAndPlaces() {
     Editor editor;
     ImportWindow& window = Window(editor);
     QCOMPARE(window.windowTitle(), QStringLiteral("Import TTF"));
-    // Grown below the original 385 for the new frames and the status line.
-    QCOMPARE(window.size(), QSize(350, 610));
+    // Grown below the original 385 for the new frames and the status line, and to the right of
+    // the original 350 for the effects.
+    QCOMPARE(window.size(), QSize(600, 610));
     QGroupBox* frame = Frame(window, caption);
     QVERIFY(frame != nullptr);
     QCOMPARE(frame->geometry(), geometry);
@@ -354,6 +358,26 @@ void ImportWindowTests::previewIsRedrawnByTheControlsThatChangeTheGlyphs_data() 
     }) << 0;
     QTest::newRow("gutter") << step(&ImportWindow::GutterField) << 0;
     QTest::newRow("power of two") << click(&ImportWindow::PowerOfTwoBox) << 0;
+    const auto effect = [](auto change) {
+        return ControlChange([change](ImportWindow& window) { change(*window.Effects); });
+    };
+    QTest::newRow("outline width")
+        << effect([](EffectsFrame& frame) { frame.OutlineWidthField->stepUp(); }) << 1;
+    QTest::newRow("outline join") << effect([](EffectsFrame& frame) {
+        frame.OutlineJoinList->setCurrentIndex(1);
+    }) << 1;
+    QTest::newRow("shadow") << effect([](EffectsFrame& frame) { frame.ShadowBox->click(); }) << 1;
+    QTest::newRow("shadow blur") << effect([](EffectsFrame& frame) {
+        frame.ShadowBlurField->stepUp();
+    }) << 1;
+    QTest::newRow("shadow x") << effect([](EffectsFrame& frame) { frame.ShadowXField->stepUp(); })
+                              << 1;
+    QTest::newRow("gradient") << effect([](EffectsFrame& frame) { frame.GradientBox->click(); })
+                              << 1;
+    QTest::newRow("distance field")
+        << effect([](EffectsFrame& frame) { frame.DistanceFieldBox->click(); }) << 1;
+    QTest::newRow("spread") << effect([](EffectsFrame& frame) { frame.SpreadField->stepUp(); })
+                            << 1;
 }
 
 void ImportWindowTests::previewIsRedrawnByTheControlsThatChangeTheGlyphs() {
@@ -409,6 +433,62 @@ void ImportWindowTests::previewShowsBlackTextOnButtonFace() {
     QVERIFY(pureBlack);
 }
 
+void ImportWindowTests::effectsFrameSitsRightOfTheOtherControls() {
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    QCOMPARE(window.Effects->title(), QStringLiteral("Effects"));
+    QCOMPARE(window.Effects->geometry(), QRect(350, 10, 240, 300));
+    // Everything else on the window's page stays left of it.
+    QWidget* page = window.findChild<QWidget*>(QStringLiteral("ImportWindowPage"));
+    QVERIFY(page != nullptr);
+    QCOMPARE(window.Effects->parentWidget(), page);
+    int others = 0;
+    for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child != window.Effects) {
+            QVERIFY2(child->geometry().right() < 350, qPrintable(child->objectName()));
+            ++others;
+        }
+    }
+    QVERIFY(others > 10);
+    bool glowSaid = false;
+    for (const QLabel* label : window.Effects->findChildren<QLabel*>()) {
+        glowSaid = glowSaid || label->text().contains(QStringLiteral("glow is a shadow"));
+    }
+    QVERIFY(glowSaid);
+    // Off by default; the values that only apply when chosen are greyed out.
+    QVERIFY(window.ReadOptions().Effects == document::GlyphEffects{});
+    QVERIFY(!window.Effects->ShadowBlurField->isEnabled());
+    QVERIFY(!window.Effects->GradientTopButton->isEnabled());
+    QVERIFY(!window.Effects->SpreadField->isEnabled());
+    window.Effects->ShadowBox->click();
+    QVERIFY(window.Effects->ShadowBlurField->isEnabled());
+    window.Effects->GradientBox->click();
+    QVERIFY(window.Effects->GradientTopButton->isEnabled());
+    QVERIFY(!window.Effects->FillColourButton->isEnabled());
+}
+
+void ImportWindowTests::previewShowsTheOutline() {
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    UseDejaVu(window);
+    const auto count = [&window](QRgb colour) {
+        const QImage& picture = window.Preview->Picture();
+        int found = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                found += picture.pixel(x, y) == colour ? 1 : 0;
+            }
+        }
+        return found;
+    };
+    QCOMPARE(count(0xFFFFFFFFu), 0); // black glyphs on the button face
+    window.Effects->OutlineWidthField->setValue(2.0);
+    window.Effects->OutlineColourButton->SetColour(0xFF0000FF); // red, shown at the next change
+    window.Effects->OutlineJoinList->setCurrentIndex(1);
+    QVERIFY(count(0xFFFFFFFFu) > 50); // the white fill
+    QVERIFY(count(0xFFFF0000u) > 50); // the red outline (QRgb is 0xAARRGGBB)
+}
+
 void ImportWindowTests::previewDiffersBetweenMonochromeAndAntialiasedHints() {
     Editor editor;
     ImportWindow& window = Window(editor);
@@ -453,6 +533,20 @@ void ImportWindowTests::optionsRoundTripThroughTheSettings_data() {
     changed.PowerOfTwo = true;
     changed.Characters = "32-126, U+0400-U+04FF";
     changed.Fallbacks = {"WenQuanYi Zen Hei", "DejaVu Serif"};
+    changed.Effects.OutlineWidth = 2.5;
+    changed.Effects.OutlineColour = 0x80123456;
+    changed.Effects.Join = document::OutlineJoin::Sharp;
+    changed.Effects.Shadow = true;
+    changed.Effects.ShadowX = -32;
+    changed.Effects.ShadowY = 7;
+    changed.Effects.ShadowBlur = 1.25;
+    changed.Effects.ShadowColour = 0x11223344;
+    changed.Effects.FillColour = 0xFF00FF00;
+    changed.Effects.Gradient = true;
+    changed.Effects.GradientTop = 0xFFABCDEF;
+    changed.Effects.GradientBottom = 0x01020304;
+    changed.Effects.DistanceField = true;
+    changed.Effects.DistanceSpread = 32;
     changed.Pages = document::PageSize{2048, 2048};
     QTest::newRow("every option changed") << changed;
     fontimport::ImportOptions oblong;

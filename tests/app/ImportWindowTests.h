@@ -23,6 +23,8 @@ private slots:
     void previewIsRedrawnByTheControlsThatChangeTheGlyphs();
     void showingOrRestoringDoesNotRedrawThePreview();
     void previewShowsBlackTextOnButtonFace();
+    void effectsFrameSitsRightOfTheOtherControls();
+    void previewShowsTheOutline();
     void previewDiffersBetweenMonochromeAndAntialiasedHints();
     void optionsRoundTripThroughTheSettings_data();
     void optionsRoundTripThroughTheSettings();

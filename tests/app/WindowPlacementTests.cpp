@@ -221,15 +221,15 @@ private slots:
         importScroll->ensureWidgetVisible(shell.Import->StatusLine);
         QVERIFY(importScroll->verticalScrollBar()->value() > 0);
         // Scrolling only up and down, the import window is wider by the scroll bar.
-        shell.Import->resize(350, 300);
+        shell.Import->resize(600, 300);
         QVERIFY(importScroll->verticalScrollBar()->isVisible());
         QCOMPARE(shell.Import->width(),
-                 350 + importScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                 600 + importScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
                                                           importScroll));
         QTRY_COMPARE(importScroll->horizontalScrollBar()->maximum(), 0);
         // It never grows beyond its layout, and without scrolling it is as wide as that.
         shell.Import->resize(1000, 1000);
-        QCOMPARE(shell.Import->size(), QSize(350, 610));
+        QCOMPARE(shell.Import->size(), QSize(600, 610));
     }
 };
 

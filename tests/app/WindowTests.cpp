@@ -64,7 +64,7 @@ void WindowTests::firstRunPlacesSixWindows_data() {
     // The main and import windows may shrink to fit a small screen (their controls then scroll).
     QTest::newRow("main") << QStringLiteral("Glyfora") << QPoint(300, 250) << QSize(720, mainHeight)
                           << false << true << false;
-    QTest::newRow("import") << QStringLiteral("Import TTF") << QPoint(300, 300) << QSize(350, 610)
+    QTest::newRow("import") << QStringLiteral("Import TTF") << QPoint(300, 300) << QSize(600, 610)
                             << true << true << false;
     QTest::newRow("example") << QStringLiteral("Beispiel") << QPoint(300, 110) << QSize(800, 100)
                              << true << false << false;

@@ -447,6 +447,77 @@ TEST_F(TextDrawing, PreviewShowsUpperAndLowerCaseInBlackOnTheBackground) {
     EXPECT_EQ(untouched->Pixels, std::vector<std::uint32_t>(16, 7));
 }
 
+TEST_F(TextDrawing, PreviewShowsTheEffects) {
+    constexpr ColourRGBA ButtonFace = 0x00F0F0F0;
+    const auto count = [&](const document::GlyphEffects& effects, std::uint32_t colour) {
+        ImportOptions options;
+        options.Family = TestFamily;
+        options.Effects = effects;
+        auto canvas = document::MakeImage(120, 110, 0);
+        EXPECT_TRUE(DrawImportPreview(graphics, *canvas, options, ButtonFace));
+        return std::count(canvas->Pixels.begin(), canvas->Pixels.end(), colour);
+    };
+    document::GlyphEffects outline;
+    outline.OutlineWidth = 2.0;
+    document::GlyphEffects red;
+    red.FillColour = 0xFF0000FF;
+    document::GlyphEffects field;
+    field.DistanceField = true;
+    struct Case {
+        const char* Name;
+        document::GlyphEffects Effects;
+        std::uint32_t Colour;
+        bool Shown;
+    };
+    const Case cases[] = {
+        {"plain: no white glyphs", {}, 0xFFFFFFFF, false},
+        {"outline: white fill", outline, 0xFFFFFFFF, true},
+        {"outline: black outline", outline, 0xFF000000, true},
+        {"red fill", red, 0xFF0000FF, true},
+        {"red fill: nothing black", red, 0xFF000000, false},
+        {"distance field: no plain black glyphs", field, 0xFF000000, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(count(c.Effects, c.Colour) > 20, c.Shown) << c.Name;
+    }
+    // The field's values show, lighter than the background where they are high.
+    EXPECT_LT(count(field, 0xFFF0F0F0), 120 * 110 - 500);
+}
+
+TEST_F(TextDrawing, SharpOutlineMaskKeepsCorners) {
+    auto image = document::MakeImage(100, 60, 0);
+    TextDrawingContext context(graphics);
+    ASSERT_TRUE(BeginTextDrawing(context, *image));
+    SetDrawingFont(context, TestFamily, 32.0F, 0);
+    const double ascent = MeasureTextAscent(context);
+    // An "l" of DejaVu Sans is an upright bar: mitred, its outline is the bar 2 pixels larger
+    // every way, corners full; rounded, the corners are cut.
+    const Coverage bar = RenderTextMask(context, 10.0F, 5.0F, u"l");
+    const Coverage grown = RenderOutlinedMaskOnBaseline(context, 10.0F, 5.0F, ascent, 2.0, u"l");
+    ASSERT_GT(bar.Width, 0);
+    const auto inkBox = [](const Coverage& mask) {
+        std::int64_t left = mask.Width, top = mask.Height, right = -1, bottom = -1;
+        for (std::int64_t y = 0; y < mask.Height; ++y) {
+            for (std::int64_t x = 0; x < mask.Width; ++x) {
+                if (mask.Values[static_cast<std::size_t>(y * mask.Width + x)] > 127) {
+                    left = std::min(left, x), right = std::max(right, x);
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                }
+            }
+        }
+        return document::Rect64{mask.Left + left, mask.Top + top, right - left + 1,
+                                bottom - top + 1};
+    };
+    const document::Rect64 barBox = inkBox(bar);
+    EXPECT_EQ(inkBox(grown),
+              (document::Rect64{barBox.X - 2, barBox.Y - 2, barBox.Width + 4, barBox.Height + 4}));
+    const std::int64_t cornerX = barBox.X - 2 - grown.Left;
+    const std::int64_t cornerY = barBox.Y - 2 - grown.Top;
+    EXPECT_GT(grown.Values[static_cast<std::size_t>(cornerY * grown.Width + cornerX)], 200);
+    EXPECT_EQ(RenderOutlinedMaskOnBaseline(context, 10.0F, 5.0F, ascent, 0.0, u"l").Width, 0);
+    EndTextDrawing(context);
+}
+
 TEST_F(TextDrawing, MasksCompositedInOrderDrawAsDrawTextAtDoes) {
     // Overlapping strings on a half-covered picture, some cut by its edges, in two qualities.
     struct Case {

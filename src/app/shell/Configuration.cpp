@@ -1,7 +1,9 @@
 #include "app/shell/Configuration.h"
 
 #include "base/AtomicFile.h"
+#include "base/DecimalText.h"
 #include "base/FileReading.h"
+#include "document/ColourText.h"
 #include "document/FamilyList.h"
 #include "platform/IniFile.h"
 
@@ -56,6 +58,18 @@ struct OptionReader {
             value = document::ParsePageSize(text);
         }
     }
+    void operator()(const document::RealOption& option, double& value) const {
+        std::string text;
+        platform::ReadIniString(Group, option.Key, text);
+        value = base::ParseDecimal(text).value_or(value);
+    }
+    void operator()(const document::ColourOption& option, std::uint32_t& value) const {
+        std::string text;
+        platform::ReadIniString(Group, option.Key, text);
+        if (!text.empty() && text[0] == '#') {
+            value = document::ParseHexColour(std::string_view(text).substr(1)).value_or(value);
+        }
+    }
     template <class Value, std::size_t Count>
     void operator()(const document::ChoiceOption<Value, Count>& option, Value& value) const {
         if (const std::string* text = platform::FindIniValue(Group, option.Key)) {
@@ -90,6 +104,12 @@ struct OptionWriter {
     void operator()(const document::PageSizeOption& option,
                     const std::optional<document::PageSize>& value) const {
         Writer.String(option.Key, value ? document::PageSizeText(*value) : std::string());
+    }
+    void operator()(const document::RealOption& option, double value) const {
+        Writer.String(option.Key, base::ShortestDecimal(value));
+    }
+    void operator()(const document::ColourOption& option, std::uint32_t value) const {
+        Writer.String(option.Key, document::HexColourText(value));
     }
     template <class Value, std::size_t Count>
     void operator()(const document::ChoiceOption<Value, Count>& option, Value value) const {

@@ -10,6 +10,7 @@
 #include "app/startup/StartUp.h"
 #include "app/windows/CharacterSetWindow.h"
 #include "app/windows/CharacterWindow.h"
+#include "app/windows/EffectsFrame.h"
 #include "app/windows/ExampleWindow.h"
 #include "app/windows/ImportWindow.h"
 #include "app/windows/KerningPairWindow.h"
@@ -378,6 +379,7 @@ constexpr DispatchEntry Table[] = {
     {InImport<&I::UnderlineBox>, Clicked, OnImportPreviewControl},
     {InImport<&I::HalfPixelBox>, Clicked, OnImportPreviewControl},
     {InImport<&I::CenterBox>, Clicked, OnImportPreviewControl},
+    {InImport<&I::Effects>, Changed, OnImportPreviewControl},
     {InImport<&I::CreateButton>, Clicked, OnCreateTypeface},
     {InImport<&I::AddTextFileButton>, Clicked, OnAddTextFile},
 };
@@ -443,7 +445,11 @@ void ConnectEntry(Shell& shell, WindowEventFilter& filter, const DispatchEntry& 
                       handler);
         break;
     case Changed:
-        ConnectSignal(shell, qobject_cast<QSpinBox*>(object), &QSpinBox::valueChanged, handler);
+        if (auto* effects = qobject_cast<EffectsFrame*>(object)) {
+            ConnectSignal(shell, effects, &EffectsFrame::EffectsChanged, handler);
+        } else {
+            ConnectSignal(shell, qobject_cast<QSpinBox*>(object), &QSpinBox::valueChanged, handler);
+        }
         break;
     case Selected:
         if (auto* combo = qobject_cast<QComboBox*>(object)) {

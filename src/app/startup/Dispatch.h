@@ -15,7 +15,7 @@ enum class Trigger {
     Command,  // menu item or menu-bar command chosen
     Edited,   // text field changed
     Clicked,  // button pressed
-    Changed,  // spin field value changed
+    Changed,  // spin field value changed, or the import window's effects
     Selected, // list selection changed
     Wheel,    // wheel turned over a canvas
     Resized,  // window resized

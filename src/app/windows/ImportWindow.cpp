@@ -1,5 +1,6 @@
 #include "app/windows/ImportWindow.h"
 
+#include "app/windows/EffectsFrame.h"
 #include "app/windows/ScreenFit.h"
 #include "app/windows/ToolWindow.h"
 #include "document/FamilyList.h"
@@ -210,8 +211,9 @@ QStringList CompositingQualityEntries() {
 ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableToolWindowFlags) {
     setObjectName(QStringLiteral("ImportWindow"));
     setWindowTitle(QStringLiteral("Import TTF"));
-    // The lower frames and the status line extend the window; the controls above keep their places.
-    setFixedSize(350, 610);
+    // The lower frames and the status line extend the window, the effects widen it; the controls
+    // above and left keep their places.
+    setFixedSize(600, 610);
     // The layout's 70-pixel labels and 20-pixel fields are made for a small dialog font.
     QFont small = font();
     small.setPixelSize(11);
@@ -273,6 +275,8 @@ ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableTo
     AddPagesChoice(*this);
 
     AddCharacterFrames(*this);
+    Effects = new EffectsFrame(this);
+    Effects->setGeometry(350, 10, 240, 300);
     connect(LayoutList, &QComboBox::currentIndexChanged, this, &ImportWindow::ShowLayoutChoice);
     connect(FamilyList, &QComboBox::currentTextChanged, this, &ImportWindow::ShowFamilyNote);
 
@@ -385,6 +389,7 @@ void ImportWindow::ShowOptions(const fontimport::ImportOptions& options) {
     ShowLayoutChoice();
     CharactersField->setText(QString::fromStdString(options.Characters));
     FallbacksField->setText(QString::fromStdString(document::JoinFamilyList(options.Fallbacks)));
+    Effects->Show(options.Effects);
     ShowFamilyNote();
 }
 
@@ -412,6 +417,7 @@ fontimport::ImportOptions ImportWindow::ReadOptions() const {
     options.Pages = document::ParsePageSize(PagesList->currentData().toString().toStdString());
     options.Characters = CharactersField->text().toStdString();
     options.Fallbacks = document::SplitFamilyList(FallbacksField->text().toStdString());
+    options.Effects = Effects->Read();
     return options;
 }
 

@@ -22,6 +22,8 @@ struct GraphicsLibrary;
 
 namespace glyfora::app {
 
+class EffectsFrame;
+
 // The preview of the import window: shows the last picture drawn into it, blank
 // before that.
 class ImportPreviewCanvas : public QWidget {
@@ -84,6 +86,7 @@ public:
     QLineEdit* CharactersField = nullptr; // a character list; when it names codes, not Unicode
     QPushButton* AddTextFileButton = nullptr;
     QLineEdit* FallbacksField = nullptr; // families separated by commas
+    EffectsFrame* Effects = nullptr;     // right of the other controls
     // Below everything: whether the family is installed, and what the last import made.
     QLabel* StatusLine = nullptr;
     int PreviewDraws = 0; // how often the preview was drawn (tests count redraws)
