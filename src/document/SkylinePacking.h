@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/Result.h"
+#include "document/PackedCells.h"
 #include "document/PageSize.h"
-#include "document/RowPacking.h"
 
 #include <cstdint>
 #include <optional>
