@@ -65,15 +65,18 @@ struct OptionArgument {
             field = *Value;
         }
     }
-    void operator()(const document::CharacterListOption& option, std::string& list) {
+    // The lists are read here, once; the command makes the option's list of them and the files.
+    void operator()(const document::CharacterListOption& option, std::string&) {
         if (!Takes(option.Flag)) {
             return;
         }
-        if (const auto codes = fontimport::ParseCharacterList(*Value); !codes) {
+        const auto codes = fontimport::ParseCharacterList(*Value);
+        if (!codes) {
             Error = std::string(option.Flag) + ": " + codes.Error;
             return;
         }
-        list += (list.empty() ? "" : ", ") + *Value;
+        Parsed.ListedCharacters =
+            fontimport::MergeCharacterLists(Parsed.ListedCharacters, *codes.Value);
         Parsed.CharactersListed = true;
     }
     void operator()(const document::FamiliesOption& option, std::vector<std::string>& families) {

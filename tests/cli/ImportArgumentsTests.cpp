@@ -222,7 +222,13 @@ TEST(ImportArgumentsTest, CharacterListsFilesAndFallbacksRepeat) {
         Base({"--chars", "32-126", "--fallback", "B Family", "--chars-file", "a.txt", "--chars",
               "U+0400", "--fallback", "A Family", "--chars-file", "b.txt"}));
     ASSERT_TRUE(parsed.Ok()) << parsed.Error;
-    EXPECT_EQ(parsed.Value->Options.Characters, "32-126, U+0400");
+    std::vector<std::uint32_t> listed;
+    for (std::uint32_t code = 32; code <= 126; ++code) {
+        listed.push_back(code);
+    }
+    listed.push_back(0x400);
+    EXPECT_EQ(parsed.Value->ListedCharacters, listed);
+    EXPECT_EQ(parsed.Value->Options.Characters, "") << "the command makes the list";
     EXPECT_EQ(parsed.Value->CharacterFiles, (std::vector<std::string>{"a.txt", "b.txt"}));
     EXPECT_EQ(parsed.Value->Options.Fallbacks, (std::vector<std::string>{"B Family", "A Family"}));
     for (const char* bad : {"126-32", "abc", "0x110000"}) {
