@@ -105,6 +105,17 @@ struct OptionArgument {
     }
     void operator()(const document::RealOption&, double&) {}
     void operator()(const document::ColourOption&, std::uint32_t&) {}
+    void operator()(const document::PageSizeOption& option,
+                    std::optional<document::PageSize>& field) {
+        if (!Takes(option.Flag)) {
+            return;
+        }
+        field = document::ParsePageSize(*Value);
+        if (!field) {
+            Error = std::string(option.Flag) + " takes " + document::PageSizeForm() + ", not \"" +
+                    *Value + "\"";
+        }
+    }
     template <class Choice, std::size_t Count>
     void operator()(const document::ChoiceOption<Choice, Count>& option, Choice& field) {
         if (!Takes(option.Flag)) {

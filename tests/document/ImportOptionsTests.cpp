@@ -35,6 +35,8 @@ TEST(ImportOptionsTable, ChoicesAreStoredAsTheirPlaceAmongTheValues) {
         EXPECT_EQ(ChoiceNumber(QualityOption, ChoiceOfNumber(QualityOption, number)), number);
     }
     EXPECT_EQ(ChoiceNumber(LayoutOption, CellLayout::Compact), 1);
+    EXPECT_EQ(ChoiceNumber(HintOption, static_cast<TextHint>(17)), 4) << "stored as the default";
+    EXPECT_EQ(ChoiceNumber(QualityOption, static_cast<DrawingQuality>(-9)), 5);
     // The rasteriser's quality is one below the stored number.
     EXPECT_EQ(static_cast<int>(ChoiceOfNumber(QualityOption, 0)), -1);
     EXPECT_EQ(static_cast<int>(ChoiceOfNumber(HintOption, 4)), 4);
@@ -87,6 +89,10 @@ struct RowCollector {
         }
         DefaultsMatch = DefaultsMatch && v == o.Default;
     }
+    void operator()(const PageSizeOption& o, const std::optional<PageSize>& v) {
+        Row(o.Key, o.Flag);
+        DefaultsMatch = DefaultsMatch && !v;
+    }
     template <class Value, std::size_t Count>
     void operator()(const ChoiceOption<Value, Count>& o, Value v) {
         Row(o.Key, o.Flag);
@@ -130,7 +136,8 @@ TEST(ImportOptionsTable, RowsComeInKeyOrderWithFlagsOfTheirOwnAndTheRecordsDefau
                                                    "GradientTop",
                                                    "GradientBottom",
                                                    "DistanceField",
-                                                   "DistanceSpread"}));
+                                                   "DistanceSpread",
+                                                   "PageSize"}));
     EXPECT_TRUE(rows.DefaultsMatch);
     EXPECT_EQ(rows.Flags.count("--bold") + rows.Flags.count("--italic") +
                   rows.Flags.count("--underline"),

@@ -28,6 +28,6 @@ if [ ! -f "$modules/parse-bmfont-ascii/package.json" ] ||
         exit 77
     fi
 fi
-for sample in "" compact outlined field; do
+for sample in "" compact paged outlined field; do
     node "$script" "$work/out/$sample" "$modules" || exit $?
 done
