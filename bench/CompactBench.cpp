@@ -5,7 +5,7 @@
 //   glyfora_bench_compact [REPETITIONS]
 
 #include "BestTime.h"
-#include "document/CompactPacking.h"
+#include "document/SkylinePacking.h"
 #include "import/FontServices.h"
 #include "import/ImportRun.h"
 #include "platform/GraphicsLibrary.h"

@@ -1,9 +1,9 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/TypefaceChange.h"
-#include "document/CompactRepacking.h"
 #include "document/ImportOptions.h"
 #include "document/LayoutOperations.h"
+#include "document/TypefaceRepacking.h"
 
 #include <charconv>
 #include <optional>

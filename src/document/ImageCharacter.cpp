@@ -1,7 +1,7 @@
 #include "document/ImageCharacter.h"
 
+#include "document/PackedCells.h"
 #include "document/Pixel.h"
-#include "document/RowPacking.h"
 
 #include <algorithm>
 #include <string>

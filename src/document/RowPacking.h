@@ -1,9 +1,10 @@
 #pragma once
 
+#include "document/PackedCells.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <vector>
 
 namespace glyfora::document {
 
@@ -18,27 +19,11 @@ struct RowPacker {
     std::int64_t RowHeight = 0; // tallest cell of the current row so far
 };
 
-struct CellCorner {
-    std::int64_t X = 0, Y = 0;
-};
-
 // The top-left corner of the next cell of the given size, and the packer moved past it.
 CellCorner PlaceCell(RowPacker& packer, std::int64_t width, std::int64_t height);
 
 // The height of everything placed so far: the finished rows and the current one.
 [[nodiscard]] std::int64_t PackedHeight(const RowPacker& packer);
-
-struct CellSize {
-    std::int64_t Width = 0, Height = 0;
-};
-
-// What a packing makes of cells, whether in rows or compactly: where each lies and the picture
-// that holds them.
-struct PackedCells {
-    std::vector<CellCorner> Corners; // one per cell, in the order given
-    std::int64_t Width = 0;          // the picture that holds them
-    std::int64_t Height = 0;
-};
 
 // The narrowest picture width, at least the widest cell, at which packing cells puts every
 // corner's X and Y within low..high; none when no width does. A narrower picture needs more rows,

@@ -1,5 +1,7 @@
 #include "formats/FieldLimits.h"
 
+#include "document/RowPacking.h"
+
 #include <vector>
 
 namespace glyfora::formats {

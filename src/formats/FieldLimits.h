@@ -4,8 +4,7 @@
 // have to cut down.
 
 #include "base/Result.h"
-#include "document/CompactPacking.h"
-#include "document/RowPacking.h"
+#include "document/SkylinePacking.h"
 #include "document/Typeface.h"
 
 #include <cstdint>

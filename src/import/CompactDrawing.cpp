@@ -1,6 +1,6 @@
 #include "import/CompactDrawing.h"
 
-#include "document/CompactPacking.h"
+#include "document/SkylinePacking.h"
 #include "import/GlyphCropping.h"
 #include "import/GlyphEffects.h"
 #include "import/OrderedWork.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/RowPacking.h"
+#include "document/PackedCells.h"
 #include "import/DrawnGlyphs.h"
 #include "import/GlyphMeasuring.h"
 

@@ -1,5 +1,6 @@
 #include "import/GlyphLayout.h"
 
+#include "document/RowPacking.h"
 #include "import/GlyphEffects.h"
 
 namespace glyfora::fontimport {

@@ -1,6 +1,6 @@
 #include "import/ImportRun.h"
 
-#include "document/CompactPacking.h"
+#include "document/SkylinePacking.h"
 #include "formats/FileFormat.h"
 #include "import/CompactDrawing.h"
 #include "import/GlyphEffects.h"

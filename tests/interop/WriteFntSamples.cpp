@@ -5,8 +5,8 @@
 // holds where each glyph's ink was drawn before the repacking, which is where a reader must place
 // it.
 
-#include "document/CompactRepacking.h"
 #include "document/Pixel.h"
+#include "document/TypefaceRepacking.h"
 #include "formats/bmfont/BmFontFile.h"
 
 #include <algorithm>

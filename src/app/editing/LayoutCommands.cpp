@@ -5,8 +5,8 @@
 #include "app/shell/Shell.h"
 #include "app/windows/MainWindow.h"
 #include "app/windows/PackCompactlyDialog.h"
-#include "document/CompactRepacking.h"
 #include "document/LayoutOperations.h"
+#include "document/TypefaceRepacking.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/CompactPacking.h"
+#include "document/SkylinePacking.h"
 
 #include <QDialog>
 

@@ -1,5 +1,5 @@
-#include "document/CompactPacking.h"
 #include "document/Image.h"
+#include "document/SkylinePacking.h"
 
 #include <algorithm>
 #include <bit>
@@ -50,7 +50,7 @@ void ExpectSeparated(std::span<const CellSize> cells, const PackedCells& packed,
     }
 }
 
-TEST(CompactPacking, CellsAreSeparatedAndThePictureIsTight) {
+TEST(SkylinePacking, CellsAreSeparatedAndThePictureIsTight) {
     struct Case {
         PackingRules Rules;
         std::int64_t ExpectedWidth; // 0: near-square
@@ -86,7 +86,7 @@ TEST(CompactPacking, CellsAreSeparatedAndThePictureIsTight) {
     }
 }
 
-TEST(CompactPacking, RefusesCellsThatCannotFit) {
+TEST(SkylinePacking, RefusesCellsThatCannotFit) {
     const std::vector<CellSize> wide = {{10, 10}, {600, 4}};
     EXPECT_FALSE(PackCells(wide, {1, 512, false}).Ok());
     EXPECT_FALSE(PackCells(wide, {1, 1000, true}).Ok()); // packs at 512
@@ -100,7 +100,7 @@ TEST(CompactPacking, RefusesCellsThatCannotFit) {
 
 // The advised width is one at which the packing keeps every corner in range, and the narrowest:
 // one pixel narrower (or the widest cell's width) does not.
-TEST(CompactPacking, AdvisesTheNarrowestWidthThatKeepsCornersInRange) {
+TEST(SkylinePacking, AdvisesTheNarrowestWidthThatKeepsCornersInRange) {
     const std::vector<CellSize> glyphs = GlyphLikeCells(400, 7);
     const struct {
         const char* Name;
@@ -147,7 +147,7 @@ TEST(CompactPacking, AdvisesTheNarrowestWidthThatKeepsCornersInRange) {
     }
 }
 
-TEST(CompactPacking, CountsCellPixelsUpToOnePicture) {
+TEST(SkylinePacking, CountsCellPixelsUpToOnePicture) {
     const std::uint64_t limit = MaxImageBytes / 4;
     const struct {
         std::uint64_t Before;

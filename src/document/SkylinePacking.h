@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/Result.h"
-#include "document/RowPacking.h"
+#include "document/PackedCells.h"
 
 #include <cstdint>
 #include <optional>

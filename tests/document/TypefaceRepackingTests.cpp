@@ -1,5 +1,5 @@
 #include "CharacterRecords.h"
-#include "document/CompactRepacking.h"
+#include "document/TypefaceRepacking.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ Typeface& WithPicture(TypefaceRegistry& registry,
 
 using testsupport::Add;
 
-TEST(CompactRepacking, CropsEachCellToItsInkAndMovesItsOffset) {
+TEST(TypefaceRepacking, CropsEachCellToItsInkAndMovesItsOffset) {
     struct Case {
         const char* Name;
         Rect64 Source;
@@ -65,7 +65,7 @@ TEST(CompactRepacking, CropsEachCellToItsInkAndMovesItsOffset) {
     }
 }
 
-TEST(CompactRepacking, SharedCellsStaySharedAndOverlappingCellsAreCopied) {
+TEST(TypefaceRepacking, SharedCellsStaySharedAndOverlappingCellsAreCopied) {
     TypefaceRegistry registry;
     Typeface& typeface = WithPicture(registry, {{3, 2}, {5, 4}, {6, 4}});
     Add(typeface, 65, {0, 0, 8, 8}, {});
@@ -82,7 +82,7 @@ TEST(CompactRepacking, SharedCellsStaySharedAndOverlappingCellsAreCopied) {
     EXPECT_EQ(typeface.Content.Image->At(b.X + 1, b.Y), Ink);
 }
 
-TEST(CompactRepacking, RefusalsLeaveTheTypefaceAsItWas) {
+TEST(TypefaceRepacking, RefusalsLeaveTheTypefaceAsItWas) {
     struct Case {
         const char* Name;
         bool Picture;

@@ -1,4 +1,4 @@
-#include "document/CompactRepacking.h"
+#include "document/TypefaceRepacking.h"
 
 #include <algorithm>
 #include <map>

@@ -1,4 +1,4 @@
-#include "document/CompactRepacking.h"
+#include "document/TypefaceRepacking.h"
 #include "views/ExampleTextRenderer.h"
 #include "views/SoftwareQuadSurface.h"
 
@@ -121,7 +121,7 @@ document::Image Render(document::TypefaceRegistry& registry, float scale) {
     return surface.Target;
 }
 
-TEST(CompactRepackingRender, TextIsDrawnWithTheSamePixelsBeforeAndAfter) {
+TEST(TypefaceRepackingRender, TextIsDrawnWithTheSamePixelsBeforeAndAfter) {
     struct Case {
         const char* Name;
         std::function<void(Typeface&)> Make;

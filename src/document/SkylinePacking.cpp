@@ -1,4 +1,4 @@
-#include "document/CompactPacking.h"
+#include "document/SkylinePacking.h"
 
 #include "document/Image.h"
 #include "document/ImportOptions.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/Result.h"
-#include "document/CompactPacking.h"
+#include "document/SkylinePacking.h"
 #include "document/Typeface.h"
 
 namespace glyfora::document {
