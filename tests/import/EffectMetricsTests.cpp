@@ -1,6 +1,6 @@
 #include "CharacterRecords.h"
-#include "document/CompactRepacking.h"
 #include "document/Pixel.h"
+#include "document/TypefaceRepacking.h"
 #include "import/GlyphEffects.h"
 #include "import/ImportRun.h"
 
