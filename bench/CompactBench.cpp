@@ -111,7 +111,8 @@ void CompareLayouts(const platform::GraphicsLibrary& graphics, bool unicode, int
                 100.0 * Area(*compactTypeface) / Area(*rowTypeface), compactMs / rowMs);
     const std::vector<document::CellSize> cells = Cells(*compactTypeface);
     const double packMs = bench::BestMs(repetitions, [&] {
-        (void)document::PackCells(cells, {compact.Gutter, compact.MaxWidth, compact.PowerOfTwo});
+        (void)document::PackCells(cells,
+                                  {compact.Gutter, compact.MaxWidth, compact.PowerOfTwo, {}});
     });
     std::printf("  of which packing the cells %.1f ms\n", packMs);
 }
@@ -130,7 +131,7 @@ void TimeLargePacking(const platform::GraphicsLibrary& graphics, int repetitions
     for (const std::int64_t maxWidth : {std::int64_t{0}, std::int64_t{4096}}) {
         base::Result<document::PackedCells> packed;
         const double ms = bench::BestMs(repetitions, [&] {
-            packed = document::PackCells(cells, {options.Gutter, maxWidth, false});
+            packed = document::PackCells(cells, {options.Gutter, maxWidth, false, {}});
         });
         std::printf("WenQuanYi Zen Hei 32, %zu cells, max width %lld: packed into %lld x %lld in "
                     "%.1f ms\n",

@@ -65,15 +65,18 @@ struct OptionArgument {
             field = *Value;
         }
     }
-    void operator()(const document::CharacterListOption& option, std::string& list) {
+    // The lists are read here, once; the command makes the option's list of them and the files.
+    void operator()(const document::CharacterListOption& option, std::string&) {
         if (!Takes(option.Flag)) {
             return;
         }
-        if (const auto codes = fontimport::ParseCharacterList(*Value); !codes) {
+        const auto codes = fontimport::ParseCharacterList(*Value);
+        if (!codes) {
             Error = std::string(option.Flag) + ": " + codes.Error;
             return;
         }
-        list += (list.empty() ? "" : ", ") + *Value;
+        Parsed.ListedCharacters =
+            fontimport::MergeCharacterLists(Parsed.ListedCharacters, *codes.Value);
         Parsed.CharactersListed = true;
     }
     void operator()(const document::FamiliesOption& option, std::vector<std::string>& families) {
@@ -102,6 +105,17 @@ struct OptionArgument {
     }
     void operator()(const document::RealOption&, double&) {}
     void operator()(const document::ColourOption&, std::uint32_t&) {}
+    void operator()(const document::PageSizeOption& option,
+                    std::optional<document::PageSize>& field) {
+        if (!Takes(option.Flag)) {
+            return;
+        }
+        field = document::ParsePageSize(*Value);
+        if (!field) {
+            Error = std::string(option.Flag) + " takes " + document::PageSizeForm() + ", not \"" +
+                    *Value + "\"";
+        }
+    }
     template <class Choice, std::size_t Count>
     void operator()(const document::ChoiceOption<Choice, Count>& option, Choice& field) {
         if (!Takes(option.Flag)) {

@@ -12,9 +12,10 @@ namespace glyfora::cli {
 
 // The command line of "glyfora-cli import", read into the import window's options.
 struct ImportArguments {
-    fontimport::ImportOptions Options;       // --chars lists joined into Options.Characters
-    std::vector<std::string> CharacterFiles; // --chars-file, in the order given
-    bool CharactersListed = false;           // --chars was given, even with an empty list
+    fontimport::ImportOptions Options;           // Options.Characters is left to the command
+    std::vector<std::uint32_t> ListedCharacters; // the codes of every --chars list, ascending
+    std::vector<std::string> CharacterFiles;     // --chars-file, in the order given
+    bool CharactersListed = false;               // --chars was given, even with an empty list
     std::string Output;
     std::int64_t Jobs = fontimport::CoreCount(); // workers that rasterise side by side
     bool Help = false;

@@ -49,6 +49,10 @@ constexpr CommandUsage Usage{
     "                        and packed densely; advances and kerning stay the same (rows)\n"
     "  --gutter N            empty pixels between compact cells, 0..64 (1)\n"
     "  --power-of-two        round the compact picture's sides up to powers of two\n"
+    "  --page-size N|WxH     fill compact pages of N x N (or W x H) pixels, powers of two from\n"
+    "                        64 to 16384, stacked top to bottom, no cell across a page's edge;\n"
+    "                        recorded as the \"PageSize\" property, so a BMFont save writes one\n"
+    "                        picture per page (none: one picture)\n"
     "  --hint N              0 SystemDefault, 1 SingleBitPerPixelGridFit, 2 SingleBitPerPixel,\n"
     "                        3 AntiAliasGridFit, 4 AntiAlias, 5 ClearTypeGridFit (4)\n"
     "  --quality N           0 Invalid, 1 Default, 2 HighSpeed, 3 HighQuality,\n"
@@ -100,21 +104,20 @@ std::string MaxWidthAdvice(const std::optional<std::int64_t>& width) {
     return " (--max-width " + std::to_string(*width) + ")";
 }
 
-// Adds the characters of the --chars-file files to the list, which then names them all as
-// ranges. The error when a file cannot be read, or when lists and files name no character at all
-// (an import of "no list" would take quite other characters).
-std::string AddCharacterFiles(const ImportArguments& parsed, std::string& list) {
-    const base::Result<std::string> merged =
-        fontimport::AddCharacterFilesToList(list, parsed.CharacterFiles);
-    if (!merged) {
-        return merged.Error;
+// The import's character list: the codes of the --chars lists and the --chars-file files, as
+// ranges. Fails when a file cannot be read, or when lists and files name no character at all (an
+// import of "no list" would take quite other characters).
+base::Result<std::string> CharacterList(const ImportArguments& parsed) {
+    const base::Result<std::vector<std::uint32_t>> codes =
+        fontimport::AddCharacterFiles(parsed.ListedCharacters, parsed.CharacterFiles);
+    if (!codes) {
+        return base::Failure{codes.Error};
     }
     const bool listed = parsed.CharactersListed || !parsed.CharacterFiles.empty();
-    if (listed && merged.Value->empty()) {
-        return "--chars and --chars-file name no characters";
+    if (listed && codes.Value->empty()) {
+        return base::Failure{"--chars and --chars-file name no characters"};
     }
-    list = *merged.Value;
-    return {};
+    return fontimport::FormatCharacterList(*codes.Value);
 }
 
 } // namespace
@@ -133,9 +136,11 @@ int RunImportCommand(const std::vector<std::string>& args) {
         return Failure(Usage, "the text rasteriser (FreeType and fontconfig) could not be started");
     }
     fontimport::ImportOptions options = parsed.Options;
-    if (const std::string error = AddCharacterFiles(parsed, options.Characters); !error.empty()) {
-        return Failure(Usage, error);
+    const base::Result<std::string> characters = CharacterList(parsed);
+    if (!characters) {
+        return Failure(Usage, characters.Error);
     }
+    options.Characters = *characters.Value;
     document::TypefaceRegistry registry;
     StderrProgress progress;
     fontimport::ImportOutcome outcome = fontimport::RunImport(

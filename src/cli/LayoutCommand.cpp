@@ -15,7 +15,8 @@ namespace {
 constexpr CommandUsage Usage{
     "layout",
     "IN -o OUT (--lower-from-upper | --umlauts-from-upper | --scale S | --spacing N | --compact "
-    "[--gutter N] [--max-width N] [--power-of-two]) [--fnt text|xml|binary] [--force]",
+    "[--gutter N] [--max-width N] [--power-of-two] [--page-size N|WxH]) [--fnt text|xml|binary] "
+    "[--force]",
     "Changes the whole layout of the typeface IN as the editor's \"Edit\" menu does and writes\n"
     "the result as OUT, in the form OUT's extension names (.tf, .xml or .fnt, as for convert).\n"
     "Exactly one of:\n"
@@ -39,6 +40,10 @@ constexpr CommandUsage Usage{
     "                        near-square picture)\n"
     "  --power-of-two        with --compact: both sides of the picture rounded up to powers of "
     "two\n"
+    "  --page-size N|WxH     with --compact: fill pages of N x N (or W x H) pixels, powers of two\n"
+    "                        from 64 to 16384, stacked top to bottom; no cell crosses a page's\n"
+    "                        edge, and a BMFont OUT gets one picture per page (default: the\n"
+    "                        typeface's own page size, else one picture)\n"
     "  --force               write OUT even when it is IN and IN was only partly read (what\n"
     "                        could not be read is then lost)\n"
     "A change the editor would refuse exits with status 1 and its reason; nothing is written."};
@@ -92,7 +97,7 @@ std::optional<base::Result<base::Done>> ReadFlag(LayoutArguments& parsed, const 
 
 bool TakesValue(const std::string& arg) {
     return arg == "-o" || arg == "--output" || arg == "--fnt" || arg == "--scale" ||
-           arg == "--spacing" || arg == "--gutter" || arg == "--max-width";
+           arg == "--spacing" || arg == "--gutter" || arg == "--max-width" || arg == "--page-size";
 }
 
 // The largest --scale: beyond it no metric but 0 stays within a .tf file's 16 bits.
@@ -135,6 +140,14 @@ base::Result<base::Done> ReadValue(LayoutArguments& parsed, const std::string& a
         return SetKind(parsed, LayoutKind::Spacing, arg);
     } else {
         parsed.PackingGiven = true;
+        if (arg == "--page-size") {
+            parsed.Packing.Pages = document::ParsePageSize(value);
+            if (!parsed.Packing.Pages) {
+                return base::Failure{"--page-size takes " + document::PageSizeForm() + ", not \"" +
+                                     value + "\""};
+            }
+            return base::Done{};
+        }
         if (arg == "--gutter") {
             return ReadPackingValue(parsed.Packing.Gutter, arg, value,
                                     document::GutterOption.Range);
@@ -157,7 +170,8 @@ base::Result<base::Done> CheckComplete(const LayoutArguments& parsed, bool haveI
                              "--spacing N and --compact"};
     }
     if (parsed.PackingGiven && *parsed.Kind != LayoutKind::Compact) {
-        return base::Failure{"--gutter, --max-width and --power-of-two apply only to --compact"};
+        return base::Failure{
+            "--gutter, --max-width, --power-of-two and --page-size apply only to --compact"};
     }
     return base::Done{};
 }

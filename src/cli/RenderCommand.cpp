@@ -1,6 +1,7 @@
 #include "base/Utf8.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "document/ColourText.h"
 #include "document/Pixel.h"
 #include "formats/PictureFile.h"
 #include "formats/PngCodec.h"
@@ -78,20 +79,12 @@ bool ParseTint(std::string_view text, RenderOptions& options) {
     if (text.starts_with('#')) {
         text.remove_prefix(1);
     }
-    std::uint32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    if ((text.size() != 6 && text.size() != 8) || error != std::errc{} ||
-        end != text.data() + text.size() || text.find_first_of("+-") != std::string_view::npos) {
+    const std::optional<std::uint32_t> colour = document::ParseHexColour(text);
+    if (!colour) {
         return false;
     }
-    if (text.size() == 6) {
-        value = value << 8 | 0xFFU;
-    }
-    const std::uint32_t red = value >> 24;
-    const std::uint32_t green = (value >> 16) & 0xFFU;
-    const std::uint32_t blue = (value >> 8) & 0xFFU;
-    options.Tint = static_cast<std::int64_t>(blue << 16 | green << 8 | red);
-    options.Intensity = static_cast<std::int64_t>(value & 0xFFU);
+    options.Tint = static_cast<std::int64_t>(document::ColourOf(*colour));
+    options.Intensity = static_cast<std::int64_t>(document::Alpha(*colour));
     return true;
 }
 

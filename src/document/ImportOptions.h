@@ -1,7 +1,10 @@
 #pragma once
 
+#include "document/PageSize.h"
+
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,6 +78,11 @@ struct CharacterListOption {
 
 // Family names, joined by FamilySeparator in the file; the flag gives one and may repeat.
 struct FamiliesOption {
+    std::string_view Key, Flag;
+};
+
+// Pages of one size ("N" or "WxH", see ParsePageSize), or none: an empty text in the file.
+struct PageSizeOption {
     std::string_view Key, Flag;
 };
 
@@ -162,6 +170,8 @@ constexpr SwitchOption PowerOfTwoOption{"PowerOfTwo", "--power-of-two", false};
 constexpr CharacterListOption CharactersOption{"Characters", "--chars"};
 // Families that draw the codes the main font lacks, first covering one first.
 constexpr FamiliesOption FallbacksOption{"Fallbacks", "--fallback"};
+// The compact layout fills pages of this size, stacked top to bottom; none gives one picture.
+constexpr PageSizeOption PagesOption{"PageSize", "--page-size"};
 
 // How the corners of an outline are drawn: Round follows the glyph at the same distance
 // everywhere; Sharp keeps the glyph's corners pointed (mitred).
@@ -235,6 +245,7 @@ struct ImportOptions {
     std::string Characters;
     std::vector<std::string> Fallbacks;
     GlyphEffects Effects;
+    std::optional<PageSize> Pages;
 
     bool operator==(const ImportOptions&) const = default;
 };
@@ -277,6 +288,7 @@ template <class Options, class Visitor> void VisitImportOptions(Options& options
     visit(GradientBottomOption, effects.GradientBottom);
     visit(DistanceFieldOption, effects.DistanceField);
     visit(DistanceSpreadOption, effects.DistanceSpread);
+    visit(PagesOption, options.Pages);
 }
 
 // The number a choice is stored and given as: its position among the option's values.

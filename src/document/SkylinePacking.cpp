@@ -148,6 +148,56 @@ PackedCells PackNearSquare(std::span<const CellSize> cells, const PackingRules& 
     return best ? std::move(*best) : PackedCells{};
 }
 
+std::string SizeText(std::int64_t width, std::int64_t height) {
+    return std::to_string(width) + " x " + std::to_string(height);
+}
+
+base::Result<PackedCells> PackPages(std::span<const CellSize> cells, PageSize page,
+                                    std::int64_t gutter) {
+    std::vector<stbrp_rect> remaining;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (!HasPixels(cells[i])) {
+            continue;
+        }
+        if (cells[i].Width > page.Width || cells[i].Height > page.Height) {
+            return base::Failure{"a cell of " + SizeText(cells[i].Width, cells[i].Height) +
+                                 " pixels does not fit a page of " +
+                                 SizeText(page.Width, page.Height)};
+        }
+        remaining.push_back({static_cast<int>(i), static_cast<int>(cells[i].Width + gutter),
+                             static_cast<int>(cells[i].Height + gutter), 0, 0, 0});
+    }
+    PackedCells packed{std::vector<CellCorner>(cells.size()), page.Width, 0};
+    const int width = static_cast<int>(page.Width + gutter);
+    std::vector<stbrp_node> nodes(static_cast<std::size_t>(width));
+    do {
+        stbrp_context context;
+        stbrp_init_target(&context, width, static_cast<int>(page.Height + gutter), nodes.data(),
+                          width);
+        stbrp_setup_heuristic(&context, STBRP_HEURISTIC_Skyline_BL_sortHeight);
+        static_cast<void>(
+            stbrp_pack_rects(&context, remaining.data(), static_cast<int>(remaining.size())));
+        std::vector<stbrp_rect> later;
+        for (const stbrp_rect& rect : remaining) {
+            if (rect.was_packed != 0) {
+                packed.Corners[static_cast<std::size_t>(rect.id)] = {rect.x,
+                                                                     packed.Height + rect.y};
+            } else {
+                later.push_back(rect);
+            }
+        }
+        packed.Height += page.Height;
+        if (!ImageSizeAllowed(packed.Width, packed.Height)) {
+            return base::Failure{"the pages would take more than an image may hold (" +
+                                 std::to_string(packed.Height / page.Height) + " pages of " +
+                                 SizeText(page.Width, page.Height) + " and more)"};
+        }
+        // Every cell fits an empty page, so each page takes at least one.
+        remaining = std::move(later);
+    } while (!remaining.empty());
+    return packed;
+}
+
 } // namespace
 
 base::Result<PackedCells> PackCells(std::span<const CellSize> cells, const PackingRules& rules) {
@@ -164,6 +214,9 @@ base::Result<PackedCells> PackCells(std::span<const CellSize> cells, const Packi
     }
     const std::int64_t gutter =
         std::clamp(rules.Gutter, GutterOption.Range.Min, GutterOption.Range.Max);
+    if (rules.Pages) {
+        return PackPages(cells, *rules.Pages, gutter);
+    }
     PackingRules clamped = rules;
     clamped.Gutter = gutter;
     PackedCells packed;

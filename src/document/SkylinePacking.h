@@ -2,6 +2,7 @@
 
 #include "base/Result.h"
 #include "document/PackedCells.h"
+#include "document/PageSize.h"
 
 #include <cstdint>
 #include <optional>
@@ -19,14 +20,20 @@ struct PackingRules {
     std::int64_t Gutter = 1;   // empty pixels kept between cells, so filtering never bleeds
     std::int64_t MaxWidth = 0; // the picture's width; 0 chooses a near-square picture
     bool PowerOfTwo = false;   // both sides rounded up to powers of two
+    // Pages of exactly this size, filled one after another and stacked top to bottom; MaxWidth
+    // and PowerOfTwo do not apply then.
+    std::optional<PageSize> Pages;
 };
 
 // Packs the cells densely with a skyline packer (Jukka Jylänki, "A Thousand Ways to Pack the
 // Bin", 2010, as stb_rect_pack implements it), keeping Gutter pixels between any two cells. The
 // picture is MaxWidth wide (with PowerOfTwo, the largest power of two not above it) or, for
 // MaxWidth 0, the near-square width that gives the smallest picture; its height is as small as
-// the packing allows. Cells without pixels take no room and lie at (0, 0). Fails when a cell is
-// wider than the picture or the picture would hold more than an image may.
+// the packing allows. With Pages, each page takes every remaining cell the packer can place within
+// it and the rest go on to the next, so no cell crosses a page's edge; the picture is one page
+// wide and a whole number of pages tall. Cells without pixels take no room and lie at (0, 0).
+// Fails when a cell is wider than the picture or larger than a page, or the picture would hold
+// more than an image may.
 [[nodiscard]] base::Result<PackedCells> PackCells(std::span<const CellSize> cells,
                                                   const PackingRules& rules);
 

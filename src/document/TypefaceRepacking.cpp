@@ -94,7 +94,11 @@ base::Result<base::Done> PackCompactly(Typeface& typeface, const PackingRules& r
     for (const Rect64& rect : ink.Rects) {
         sizes.push_back({rect.Width, rect.Height});
     }
-    const base::Result<PackedCells> packed = PackCells(sizes, rules);
+    PackingRules paged = rules;
+    if (!paged.Pages) {
+        paged.Pages = PageSizeOf(typeface);
+    }
+    const base::Result<PackedCells> packed = PackCells(sizes, paged);
     if (!packed) {
         return base::Failure{"The cells could not be packed: " + packed.Error + "."};
     }
@@ -115,6 +119,9 @@ base::Result<base::Done> PackCompactly(Typeface& typeface, const PackingRules& r
         c = *next++;
     }
     SetCharacterSetImage(typeface, std::move(picture));
+    if (paged.Pages) {
+        PropertyValue(typeface, PageSizeProperty) = PageSizeText(*paged.Pages);
+    }
     typeface.Modified = true;
     return base::Done{};
 }

@@ -12,7 +12,9 @@ namespace glyfora::document {
 // replaces Image, Sprite and FlippedSprite. Cells without ink (empty, of no size, or lying outside
 // the picture) become zero-size cells at (0, 0). Cells cropped to the same pixels share one cell,
 // so characters that shared a cell still do; overlapping cells each get their own copy. Advances,
-// line heights and kerning pairs are not touched. Refused, with nothing changed, when there are no
+// line heights and kerning pairs are not touched. Without Pages in rules the typeface's own page
+// size applies, so a paged typeface stays paged; the page size used is recorded as its property.
+// Refused, with nothing changed, when there are no
 // characters or no picture, when a moved offset would overflow, or when the packing fails.
 [[nodiscard]] base::Result<base::Done> PackCompactly(Typeface& typeface, const PackingRules& rules);
 

@@ -221,20 +221,30 @@ std::vector<std::uint32_t> MergeCharacterLists(std::span<const std::uint32_t> a,
     return merged;
 }
 
+base::Result<std::vector<std::uint32_t>> AddCharacterFiles(std::vector<std::uint32_t> codes,
+                                                           std::span<const std::string> paths) {
+    for (const std::string& path : paths) {
+        const auto fileCodes = ReadCharacterFile(path);
+        if (!fileCodes) {
+            return base::Failure{fileCodes.Error};
+        }
+        codes = MergeCharacterLists(codes, *fileCodes.Value);
+    }
+    return codes;
+}
+
 base::Result<std::string> AddCharacterFilesToList(std::string_view list,
                                                   std::span<const std::string> paths) {
     base::Result<std::vector<std::uint32_t>> codes = ParseCharacterList(list);
     if (!codes) {
         return base::Failure{"The character list cannot be read: " + codes.Error + "."};
     }
-    for (const std::string& path : paths) {
-        const auto fileCodes = ReadCharacterFile(path);
-        if (!fileCodes) {
-            return base::Failure{fileCodes.Error};
-        }
-        codes.Value = MergeCharacterLists(*codes.Value, *fileCodes.Value);
+    const base::Result<std::vector<std::uint32_t>> added =
+        AddCharacterFiles(std::move(*codes.Value), paths);
+    if (!added) {
+        return base::Failure{added.Error};
     }
-    return FormatCharacterList(*codes.Value);
+    return FormatCharacterList(*added.Value);
 }
 
 } // namespace glyfora::fontimport

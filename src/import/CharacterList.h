@@ -33,6 +33,11 @@ constexpr std::uint32_t LastUnicodeCode = 0x10FFFF;
 [[nodiscard]] std::vector<std::uint32_t> MergeCharacterLists(std::span<const std::uint32_t> a,
                                                              std::span<const std::uint32_t> b);
 
+// The ascending codes with the distinct characters of the UTF-8 text files at paths added. Fails
+// when a file cannot be read, with its reason.
+[[nodiscard]] base::Result<std::vector<std::uint32_t>>
+AddCharacterFiles(std::vector<std::uint32_t> codes, std::span<const std::string> paths);
+
 // The list with the distinct characters of the UTF-8 text files at paths added, written as
 // FormatCharacterList writes it: what "Add Text File..." and the command line's --chars-file make
 // of a list. Fails when the list cannot be read (saying so) or a file cannot (with its reason).

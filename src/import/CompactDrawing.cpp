@@ -106,8 +106,8 @@ Staged<DrawnGlyphs> DrawCompactly(const MeasuredGlyphs& measured, const document
     for (const CroppedGlyph& glyph : *glyphs.Value) {
         cells.push_back({glyph.Cell.Width, glyph.Cell.Height});
     }
-    const base::Result<document::PackedCells> packed =
-        document::PackCells(cells, {options.Gutter, options.MaxWidth, options.PowerOfTwo});
+    const base::Result<document::PackedCells> packed = document::PackCells(
+        cells, {options.Gutter, options.MaxWidth, options.PowerOfTwo, options.Pages});
     if (!packed) {
         return ImportStop{ImportEnd::Failed,
                           "The compact character-set image cannot be made: " + packed.Error + "."};

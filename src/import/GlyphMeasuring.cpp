@@ -1,5 +1,6 @@
 #include "import/GlyphMeasuring.h"
 
+#include "import/OpenedSources.h"
 #include "import/OrderedWork.h"
 
 #include <algorithm>
@@ -22,21 +23,6 @@ std::int64_t RoundHalfAwayFromZero(double value) {
     value = std::clamp(value, -4.0e18, 4.0e18);
     return static_cast<std::int64_t>(value > 0.0 ? std::floor(value + 0.5)
                                                  : std::ceil(value - 0.5));
-}
-
-OpenedSources::OpenedSources(std::span<GlyphSource* const> sources,
-                             std::span<document::Image> images, const ImportOptions& options) {
-    for (std::size_t i = 0; i < sources.size(); ++i) {
-        if (sources[i]->Begin(images[images.size() == 1 ? 0 : i], options)) {
-            open_.push_back(sources[i]);
-        }
-    }
-}
-
-OpenedSources::~OpenedSources() {
-    for (GlyphSource* source : open_) {
-        source->End();
-    }
 }
 
 Staged<MeasuredGlyphs> MeasureGlyphs(std::span<const std::uint16_t> codes,

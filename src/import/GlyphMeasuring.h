@@ -30,28 +30,6 @@ struct MeasuredGlyphs {
     std::string Family;  // the drawing font's family, as matched
 };
 
-// Glyph sources of one pass that opened, one per worker; they are closed again on destruction.
-// Sources that cannot open are left out, so a pass runs with the others.
-class OpenedSources {
-public:
-    // Opens sources[i] on images[i], or on images[0] when there is only one image.
-    OpenedSources(std::span<GlyphSource* const> sources, std::span<document::Image> images,
-                  const ImportOptions& options);
-    ~OpenedSources();
-    OpenedSources(const OpenedSources&) = delete;
-    OpenedSources& operator=(const OpenedSources&) = delete;
-
-    [[nodiscard]] bool Empty() const { return open_.empty(); }
-    [[nodiscard]] std::int64_t Count() const { return static_cast<std::int64_t>(open_.size()); }
-    // The first also clears and composites.
-    [[nodiscard]] GlyphSource& operator[](std::int64_t worker) const {
-        return *open_[static_cast<std::size_t>(worker)];
-    }
-
-private:
-    std::vector<GlyphSource*> open_;
-};
-
 // Results of measuring or rasterising that may wait for their turn at once: enough to keep the
 // workers busy, few enough that their masks take little memory.
 constexpr std::int64_t ResultWindow = 512;

@@ -32,7 +32,7 @@ std::string NothingChosen(const ImportOptions& options, const FontImportInput& i
 // The check the ".tf" writer makes anyway, asked at once so that the advice can name the width.
 std::optional<SaveAdvice> TfAdvice(const document::Typeface& typeface,
                                    const ImportOptions& options) {
-    const document::PackingRules compact{options.Gutter, 0, options.PowerOfTwo};
+    const document::PackingRules compact{options.Gutter, 0, options.PowerOfTwo, options.Pages};
     std::optional<formats::FieldBeyondLimits> beyond = formats::FindFieldBeyondLimits(
         typeface, *formats::FileFormatOf(formats::FileFormatId::Tf).Limits,
         options.Layout == CellLayout::Compact ? &compact : nullptr);

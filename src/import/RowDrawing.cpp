@@ -2,6 +2,7 @@
 
 #include "import/GlyphEffects.h"
 #include "import/GlyphLayout.h"
+#include "import/OpenedSources.h"
 #include "import/OrderedWork.h"
 
 #include <string>

@@ -62,8 +62,8 @@ void RecordEffects(document::Typeface& typeface, const GlyphEffects& effects) {
 }
 
 // What the import did that a BMFont descriptor states: the style, the paddings around each glyph
-// (up, right, down, left) and the empty pixels between cells (horizontal, vertical), which only
-// the compact layout leaves.
+// (up, right, down, left), the empty pixels between cells (horizontal, vertical), which only the
+// compact layout leaves, and the size of the pages it fills.
 void RecordImportProperties(document::Typeface& typeface, const ImportOptions& options) {
     const auto flag = [&](std::int64_t bit) { return (options.Style & bit) != 0 ? "1" : "0"; };
     document::PropertyValue(typeface, "Bold") = flag(StyleBold);
@@ -74,6 +74,10 @@ void RecordImportProperties(document::Typeface& typeface, const ImportOptions& o
     const std::string gutter =
         std::to_string(options.Layout == document::CellLayout::Compact ? options.Gutter : 0);
     document::PropertyValue(typeface, "Spacing") = gutter + "," + gutter;
+    if (options.Layout == document::CellLayout::Compact && options.Pages) {
+        document::PropertyValue(typeface, document::PageSizeProperty) =
+            document::PageSizeText(*options.Pages);
+    }
 }
 
 } // namespace

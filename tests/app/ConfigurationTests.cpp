@@ -61,7 +61,8 @@ Configuration GoldenConfiguration() {
                    "32-126, U+0400-U+04FF",
                    {"WenQuanYi Zen Hei", "DejaVu Serif"},
                    {1.5, 0xFF0000FF, document::OutlineJoin::Sharp, true, -3, 4, 2.25, 0x80FF0000,
-                    0xFF00FF00, true, 0xFFFFFF00, 0x40302010, false, 6}};
+                    0xFF00FF00, true, 0xFFFFFF00, 0x40302010, false, 6},
+                   document::PageSize{2048, 1024}};
     return c;
 }
 
@@ -131,6 +132,7 @@ TEST(ConfigurationReading, FilesWithoutTheEffectKeysReadAsBefore) {
         golden.substr(0, effects) + (next == std::string::npos ? "" : golden.substr(next));
     document::ImportOptions expected = GoldenConfiguration().ImportTTF;
     expected.Effects = {};
+    expected.Pages.reset(); // its key follows the effects'
     EXPECT_EQ(ReadConfiguration(before).ImportTTF, expected);
     // Written again, those keys come out as they were, the effects' after them.
     const std::string written = AsText(WriteConfiguration(ReadConfiguration(before)));
@@ -198,7 +200,8 @@ TEST(ConfigurationReading, EmptyFileGivesFirstRunDefaults) {
                                            false,
                                            "",
                                            {},
-                                           {}};
+                                           {},
+                                           std::nullopt};
     EXPECT_EQ(c.ImportTTF, expected);
 }
 
@@ -268,6 +271,29 @@ TEST(ConfigurationReading, ImportOptionsRoundTripThroughTheFile) {
     EXPECT_EQ(ReadConfiguration(text).ImportTTF, options);
     // The file and the import start from the same defaults.
     EXPECT_EQ(ReadConfiguration("[ImportTTF]\r\n").ImportTTF, document::ImportOptions{});
+}
+
+TEST(ConfigurationReading, PageSizeIsNoneUnlessItIsOneTheImportTakes) {
+    const struct {
+        const char* Text;
+        std::optional<document::PageSize> Pages;
+    } cases[] = {
+        {"MaxWidth = 512\n", std::nullopt}, // a file from before it
+        {"PageSize = 2048\n", document::PageSize{2048, 2048}},
+        {"PageSize =  256x4096 \n", document::PageSize{256, 4096}},
+        {"PageSize = \n", std::nullopt},
+        {"PageSize = 1000\n", std::nullopt},
+        {"PageSize = big\n", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadConfiguration(std::string("[ImportTTF]\n") + c.Text).ImportTTF.Pages, c.Pages)
+            << c.Text;
+    }
+    Configuration none = GoldenConfiguration();
+    none.ImportTTF.Pages.reset();
+    const std::string text = AsText(WriteConfiguration(none));
+    EXPECT_NE(text.find("\r\nPageSize = \r\n"), std::string::npos) << text;
+    EXPECT_EQ(ReadConfiguration(text).ImportTTF.Pages, std::nullopt);
 }
 
 TEST(ConfigurationReading, LayoutKeysFollowTheOlderKeysAndTolerateOddValues) {
@@ -448,7 +474,8 @@ TEST(ConfigurationReading, EveryWrittenKeyRoundTrips) {
                    true,
                    "0x41 - 0x5A",
                    {"Noto Sans CJK JP", "Unifont"},
-                   {}};
+                   {},
+                   document::PageSize{64, 16384}};
 
     Configuration expected = c;
     expected.WindowMain.Width = std::nullopt; // not keys of these groups

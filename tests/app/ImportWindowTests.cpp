@@ -256,6 +256,30 @@ void ImportWindowTests::gutterAndPowerOfTwoApplyOnlyToTheCompactLayout() {
     QVERIFY(!window.PowerOfTwoBox->isEnabled());
 }
 
+void ImportWindowTests::pagesChoiceSitsBesideTheButtonForTheCompactLayout() {
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    QWidget* page = window.findChild<QWidget*>(QStringLiteral("ImportWindowPage"));
+    QCOMPARE(window.PagesList->parentWidget(), page);
+    QCOMPARE(window.PagesList->geometry(), QRect(50, 352, 100, 20));
+    QCOMPARE(window.PagesList->count(), 10);
+    QCOMPARE(window.PagesList->itemText(0), QStringLiteral("None"));
+    QCOMPARE(window.PagesList->itemText(6), QStringLiteral("2048 × 2048"));
+    // It takes room no other control of the window uses.
+    for (QWidget* other : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other != window.PagesList && other->isVisibleTo(page) &&
+            other->geometry().intersects(window.PagesList->geometry())) {
+            QFAIL(qPrintable(QStringLiteral("overlaps ") + other->objectName()));
+        }
+    }
+    QVERIFY(!window.PagesList->isEnabled());
+    QCOMPARE(window.ReadOptions().Pages, std::optional<document::PageSize>());
+    window.LayoutList->setCurrentIndex(1);
+    QVERIFY(window.PagesList->isEnabled());
+    window.PagesList->setCurrentIndex(6);
+    QCOMPARE(window.ReadOptions().Pages, std::optional(document::PageSize{2048, 2048}));
+}
+
 void ImportWindowTests::importReportCountsWhatWasMade() {
     document::Typeface typeface;
     QCOMPARE(ImportReport(typeface, {}),
@@ -523,7 +547,12 @@ void ImportWindowTests::optionsRoundTripThroughTheSettings_data() {
     changed.Effects.GradientBottom = 0x01020304;
     changed.Effects.DistanceField = true;
     changed.Effects.DistanceSpread = 32;
+    changed.Pages = document::PageSize{2048, 2048};
     QTest::newRow("every option changed") << changed;
+    fontimport::ImportOptions oblong;
+    oblong.Layout = fontimport::CellLayout::Compact;
+    oblong.Pages = document::PageSize{256, 4096}; // from the command line's settings, say
+    QTest::newRow("pages the list does not offer") << oblong;
     fontimport::ImportOptions italicOnly;
     italicOnly.Style = 0x200;
     italicOnly.Family = "Not An Installed Family";

@@ -16,6 +16,7 @@ private slots:
     void familyListIsEditableAndHoldsTheInstalledFamilies();
     void previewAndButtonSitOutsideTheFrames();
     void gutterAndPowerOfTwoApplyOnlyToTheCompactLayout();
+    void pagesChoiceSitsBesideTheButtonForTheCompactLayout();
     void importReportCountsWhatWasMade();
     void statusLineNamesTheFamilyThatStandsIn();
     void previewIsRedrawnByTheControlsThatChangeTheGlyphs_data();

@@ -252,7 +252,7 @@ void LayoutCommandTests::packCompactlyFollowsTheOtherCommands() {
     AddCharacter(editor, 65, {16, 8, 16, 16}, {1, 2, 17, 20});
     AddCharacter(editor, 32, {0, 0, 0, 0}, {0, 0, 6, 20});
     editor.State.View.CurrentCharacter = document::FindCharacter(Document(editor), 65);
-    PackAnswer answer{document::PackingRules{1, 0, false}, {}}; // near-square
+    PackAnswer answer{document::PackingRules{1, 0, false, {}}, {}}; // near-square
     AnswerPackDialog(answer);
     Trigger(editor.TheShell->Main.get(), QStringLiteral("EditPackCompactly"));
     const document::Typeface& typeface = Document(editor);
@@ -306,7 +306,7 @@ void LayoutCommandTests::packCompactlyAsksForItsRulesAndReportsThePicture() {
     editor.State.ImportedMaxWidth = importedWidth;
     editor.State.View.ScrollX = 30;
     editor.State.View.ScrollY = 20;
-    PackAnswer answer{document::PackingRules{1, chosenWidth, powerOfTwo}, {}};
+    PackAnswer answer{document::PackingRules{1, chosenWidth, powerOfTwo, {}}, {}};
     AnswerPackDialog(answer);
     Trigger(editor.TheShell->Main.get(), QStringLiteral("EditPackCompactly"));
     QVERIFY(answer.Proposed.has_value());

@@ -157,6 +157,34 @@ TEST(ImportArgumentsTest, ChoicesNameTheirWordsOrRange) {
     }
 }
 
+TEST(ImportArgumentsTest, PageSizesArePowersOfTwoSquareOrNot) {
+    const struct {
+        const char* Value;
+        std::optional<document::PageSize> Pages;
+    } cases[] = {
+        {"2048", document::PageSize{2048, 2048}},
+        {"256x64", document::PageSize{256, 64}},
+        {"16384", document::PageSize{16384, 16384}},
+        {"32", std::nullopt},
+        {"2000", std::nullopt},
+        {"2048x", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseImportArguments(Base({"--page-size", c.Value}));
+        if (!c.Pages) {
+            EXPECT_EQ(parsed.Error, std::string("--page-size takes N or WxH, powers of two from 64 "
+                                                "to 16384, not \"") +
+                                        c.Value + "\"");
+            continue;
+        }
+        ASSERT_TRUE(parsed.Ok()) << parsed.Error;
+        EXPECT_EQ(parsed.Value->Options.Pages, c.Pages) << c.Value;
+    }
+    const auto none = ParseImportArguments(Base({}));
+    ASSERT_TRUE(none.Ok());
+    EXPECT_EQ(none.Value->Options.Pages, std::nullopt);
+}
+
 TEST(ImportArgumentsTest, BadCommandLinesAreUsageErrors) {
     const std::vector<std::vector<std::string>> cases = {
         {"--size", "24", "-o", "x.tf"},    // no family
@@ -178,6 +206,7 @@ TEST(ImportArgumentsTest, BadCommandLinesAreUsageErrors) {
         Base({"--size", ""}),
         Base({"--size", "99999999999999999999999"}),
         Base({"--size"}), // missing value
+        Base({"--page-size"}),
         Base({"--frobnicate"}),
         Base({"positional"}),
     };
@@ -193,7 +222,13 @@ TEST(ImportArgumentsTest, CharacterListsFilesAndFallbacksRepeat) {
         Base({"--chars", "32-126", "--fallback", "B Family", "--chars-file", "a.txt", "--chars",
               "U+0400", "--fallback", "A Family", "--chars-file", "b.txt"}));
     ASSERT_TRUE(parsed.Ok()) << parsed.Error;
-    EXPECT_EQ(parsed.Value->Options.Characters, "32-126, U+0400");
+    std::vector<std::uint32_t> listed;
+    for (std::uint32_t code = 32; code <= 126; ++code) {
+        listed.push_back(code);
+    }
+    listed.push_back(0x400);
+    EXPECT_EQ(parsed.Value->ListedCharacters, listed);
+    EXPECT_EQ(parsed.Value->Options.Characters, "") << "the command makes the list";
     EXPECT_EQ(parsed.Value->CharacterFiles, (std::vector<std::string>{"a.txt", "b.txt"}));
     EXPECT_EQ(parsed.Value->Options.Fallbacks, (std::vector<std::string>{"B Family", "A Family"}));
     for (const char* bad : {"126-32", "abc", "0x110000"}) {

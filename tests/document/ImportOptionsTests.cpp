@@ -87,6 +87,10 @@ struct RowCollector {
         }
         DefaultsMatch = DefaultsMatch && v == o.Default;
     }
+    void operator()(const PageSizeOption& o, const std::optional<PageSize>& v) {
+        Row(o.Key, o.Flag);
+        DefaultsMatch = DefaultsMatch && !v;
+    }
     template <class Value, std::size_t Count>
     void operator()(const ChoiceOption<Value, Count>& o, Value v) {
         Row(o.Key, o.Flag);
@@ -130,7 +134,8 @@ TEST(ImportOptionsTable, RowsComeInKeyOrderWithFlagsOfTheirOwnAndTheRecordsDefau
                                                    "GradientTop",
                                                    "GradientBottom",
                                                    "DistanceField",
-                                                   "DistanceSpread"}));
+                                                   "DistanceSpread",
+                                                   "PageSize"}));
     EXPECT_TRUE(rows.DefaultsMatch);
     EXPECT_EQ(rows.Flags.count("--bold") + rows.Flags.count("--italic") +
                   rows.Flags.count("--underline"),

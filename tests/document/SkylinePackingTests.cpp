@@ -56,8 +56,8 @@ TEST(SkylinePacking, CellsAreSeparatedAndThePictureIsTight) {
         std::int64_t ExpectedWidth; // 0: near-square
     };
     const Case cases[] = {
-        {{1, 256, false}, 256}, {{0, 300, false}, 300}, {{3, 128, false}, 128},
-        {{1, 0, false}, 0},     {{1, 300, true}, 256},  {{2, 0, true}, 0},
+        {{1, 256, false, {}}, 256}, {{0, 300, false, {}}, 300}, {{3, 128, false, {}}, 128},
+        {{1, 0, false, {}}, 0},     {{1, 300, true, {}}, 256},  {{2, 0, true, {}}, 0},
     };
     const std::vector<CellSize> cells = GlyphLikeCells(400, 7);
     for (const Case& c : cases) {
@@ -88,12 +88,12 @@ TEST(SkylinePacking, CellsAreSeparatedAndThePictureIsTight) {
 
 TEST(SkylinePacking, RefusesCellsThatCannotFit) {
     const std::vector<CellSize> wide = {{10, 10}, {600, 4}};
-    EXPECT_FALSE(PackCells(wide, {1, 512, false}).Ok());
-    EXPECT_FALSE(PackCells(wide, {1, 1000, true}).Ok()); // packs at 512
-    EXPECT_TRUE(PackCells(wide, {1, 1024, true}).Ok());
+    EXPECT_FALSE(PackCells(wide, {1, 512, false, {}}).Ok());
+    EXPECT_FALSE(PackCells(wide, {1, 1000, true, {}}).Ok()); // packs at 512
+    EXPECT_TRUE(PackCells(wide, {1, 1024, true, {}}).Ok());
     const std::vector<CellSize> huge = {{20000, 3}};
-    EXPECT_FALSE(PackCells(huge, {1, 0, false}).Ok());
-    const base::Result<PackedCells> empty = PackCells({}, {1, 64, false});
+    EXPECT_FALSE(PackCells(huge, {1, 0, false, {}}).Ok());
+    const base::Result<PackedCells> empty = PackCells({}, {1, 64, false, {}});
     ASSERT_TRUE(empty.Ok());
     EXPECT_EQ(empty.Value->Height, 0);
 }
@@ -109,13 +109,13 @@ TEST(SkylinePacking, AdvisesTheNarrowestWidthThatKeepsCornersInRange) {
         std::int64_t High;
         bool Fits;
     } cases[] = {
-        {"glyphs, gutter 1", glyphs, {1, 0, false}, 300, true},
-        {"glyphs, gutter 3", glyphs, {3, 0, false}, 300, true},
-        {"glyphs, roomy", glyphs, {1, 0, false}, 100000, true},
-        {"one cell taller than the range", {{4, 50}, {4, 400}}, {1, 0, false}, 10, true},
+        {"glyphs, gutter 1", glyphs, {1, 0, false, {}}, 300, true},
+        {"glyphs, gutter 3", glyphs, {3, 0, false, {}}, 300, true},
+        {"glyphs, roomy", glyphs, {1, 0, false, {}}, 100000, true},
+        {"one cell taller than the range", {{4, 50}, {4, 400}}, {1, 0, false, {}}, 10, true},
         {"too many cells for any width",
          std::vector<CellSize>(20000, {16384, 1}),
-         {1, 0, false},
+         {1, 0, false, {}},
          1000,
          false},
     };
@@ -167,6 +167,83 @@ TEST(SkylinePacking, CountsCellPixelsUpToOnePicture) {
         EXPECT_EQ(CountCellPixels(pixels, c.Cell), c.Fits) << c.Before;
         EXPECT_EQ(pixels, c.After);
     }
+}
+
+} // namespace
+} // namespace glyfora::document
+
+namespace glyfora::document {
+namespace {
+
+TEST(CompactPacking, FillsPagesOfExactlyThePageSize) {
+    const struct {
+        const char* Name;
+        std::vector<CellSize> Cells;
+        PageSize Page;
+        std::int64_t Gutter;
+        std::int64_t Pages;
+    } cases[] = {
+        {"one page", std::vector<CellSize>(10, {10, 10}), {64, 64}, 1, 1},
+        // 30 cells of 31 x 31 plus a gutter: four to a 64-pixel page.
+        {"eight pages", std::vector<CellSize>(30, {31, 31}), {64, 64}, 1, 8},
+        {"cells filling their page exactly", std::vector<CellSize>(9, {64, 64}), {64, 64}, 4, 9},
+        {"wide pages", std::vector<CellSize>(100, {20, 8}), {256, 64}, 0, 2},
+        {"mixed sizes",
+         {{60, 60}, {3, 3}, {0, 5}, {60, 2}, {64, 1}, {5, 0}, {33, 33}},
+         {64, 64},
+         1,
+         2},
+        {"no ink gives one empty page", {{0, 0}}, {64, 128}, 1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        PackingRules rules;
+        rules.Gutter = c.Gutter;
+        rules.MaxWidth = 16; // ignored with pages
+        rules.PowerOfTwo = true;
+        rules.Pages = c.Page;
+        const base::Result<PackedCells> packed = PackCells(c.Cells, rules);
+        ASSERT_TRUE(packed.Ok()) << packed.Error;
+        EXPECT_EQ(packed.Value->Width, c.Page.Width);
+        EXPECT_EQ(packed.Value->Height, c.Pages * c.Page.Height);
+        for (std::size_t i = 0; i < c.Cells.size(); ++i) {
+            const CellCorner corner = packed.Value->Corners[i];
+            const CellSize cell = c.Cells[i];
+            if (cell.Width == 0 || cell.Height == 0) {
+                EXPECT_EQ(corner.X, 0);
+                EXPECT_EQ(corner.Y, 0);
+                continue;
+            }
+            const std::int64_t page = corner.Y / c.Page.Height;
+            EXPECT_LE(corner.X + cell.Width, c.Page.Width) << i;
+            EXPECT_LE(corner.Y + cell.Height, (page + 1) * c.Page.Height) << i; // within its page
+            for (std::size_t j = 0; j < i; ++j) { // apart from the others of its page by the gutter
+                const CellCorner other = packed.Value->Corners[j];
+                const CellSize size = c.Cells[j];
+                const bool apart = size.Width == 0 || size.Height == 0 ||
+                                   other.Y / c.Page.Height != page ||
+                                   corner.X >= other.X + size.Width + c.Gutter ||
+                                   other.X >= corner.X + cell.Width + c.Gutter ||
+                                   corner.Y >= other.Y + size.Height + c.Gutter ||
+                                   other.Y >= corner.Y + cell.Height + c.Gutter;
+                EXPECT_TRUE(apart) << i << " and " << j;
+            }
+        }
+    }
+}
+
+TEST(CompactPacking, RefusesCellsLargerThanAPageAndTooManyPages) {
+    PackingRules rules;
+    rules.Pages = PageSize{64, 128};
+    const base::Result<PackedCells> wide = PackCells(std::vector<CellSize>{{65, 10}}, rules);
+    EXPECT_NE(wide.Error.find("a cell of 65 x 10 pixels does not fit a page of 64 x 128"),
+              std::string::npos)
+        << wide.Error;
+    EXPECT_FALSE(PackCells(std::vector<CellSize>{{10, 129}}, rules).Ok());
+    rules.Pages = PageSize{16384, 16384};
+    const base::Result<PackedCells> many =
+        PackCells(std::vector<CellSize>(2, {16384, 16384}), rules);
+    EXPECT_NE(many.Error.find("more than an image may hold"), std::string::npos) << many.Error;
 }
 
 } // namespace

@@ -71,7 +71,7 @@ TEST(TypefaceRepacking, SharedCellsStaySharedAndOverlappingCellsAreCopied) {
     Add(typeface, 65, {0, 0, 8, 8}, {});
     Add(typeface, 97, {0, 0, 8, 8}, {}); // the same cell, as "Copy up case to low case" leaves it
     Add(typeface, 66, {4, 3, 4, 4}, {}); // overlaps A's cell
-    ASSERT_TRUE(PackCompactly(typeface, {0, 0, false}).Ok());
+    ASSERT_TRUE(PackCompactly(typeface, {0, 0, false, {}}).Ok());
     const Rect64 a = FindCharacter(typeface, 65)->Source;
     const Rect64 b = FindCharacter(typeface, 66)->Source;
     EXPECT_EQ(FindCharacter(typeface, 97)->Source, a);
@@ -93,7 +93,7 @@ TEST(TypefaceRepacking, RefusalsLeaveTheTypefaceAsItWas) {
     const Case cases[] = {
         {"no characters", true, false, {}, "There are no characters"},
         {"no picture", false, true, {}, "There is no character-set picture"},
-        {"too narrow", true, true, {1, 2, false}, "does not fit a picture 2 pixels wide"},
+        {"too narrow", true, true, {1, 2, false, {}}, "does not fit a picture 2 pixels wide"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -114,6 +114,42 @@ TEST(TypefaceRepacking, RefusalsLeaveTheTypefaceAsItWas) {
         }
         EXPECT_EQ(typeface.Content.Image != nullptr, c.Picture);
     }
+}
+
+TEST(CompactRepacking, PagesAreRecordedAndKeptByTheNextPacking) {
+    TypefaceRegistry registry;
+    Typeface& typeface = *CreateTypeface(registry, 5);
+    std::optional<Image> picture = MakeImage(200, 40, Ink);
+    SetCharacterSetImage(typeface, std::move(picture));
+    for (std::int64_t code = 65; code < 65 + 10; ++code) {
+        Add(typeface, code, {(code - 65) * 20, 0, 20, 40}, {0, 0, 20, 40});
+    }
+    PackingRules rules;
+    rules.Pages = PageSize{64, 64};
+    ASSERT_TRUE(PackCompactly(typeface, rules).Ok());
+    EXPECT_EQ(PropertyValue(typeface, PageSizeProperty), "64x64");
+    // 10 cells of 20 x 40 with a gutter: three to a page.
+    EXPECT_EQ(typeface.Content.Image->Width, 64);
+    EXPECT_EQ(typeface.Content.Image->Height, 4 * 64);
+
+    // Without a page size of its own the packing keeps the typeface's.
+    ASSERT_TRUE(PackCompactly(typeface, PackingRules{}).Ok());
+    EXPECT_EQ(typeface.Content.Image->Height, 4 * 64);
+    for (const Character& character : typeface.Content.Characters) {
+        EXPECT_EQ(character.Source.Y / 64, (character.Source.Y + character.Source.Height - 1) / 64)
+            << character.Index;
+    }
+    rules.Pages = PageSize{128, 64};
+    ASSERT_TRUE(PackCompactly(typeface, rules).Ok());
+    EXPECT_EQ(PropertyValue(typeface, PageSizeProperty), "128x64");
+    EXPECT_EQ(typeface.Content.Image->Height, 2 * 64);
+
+    // A recorded page smaller than a cell refuses and leaves the typeface as it was.
+    PropertyValue(typeface, PageSizeProperty) = "16x16";
+    const base::Result<base::Done> refused = PackCompactly(typeface, PackingRules{});
+    EXPECT_NE(refused.Error.find("does not fit a page of 16 x 16"), std::string::npos)
+        << refused.Error;
+    EXPECT_EQ(typeface.Content.Image->Height, 2 * 64);
 }
 
 } // namespace

@@ -189,41 +189,6 @@ TEST(BmFontEffects, DescriptorsOfOtherGeneratorsKeepTheirDistanceField) {
     }
 }
 
-TEST(BmFontEffects, ADistanceFieldIsKeptOnlyWhenTheTextVariantsCanWriteItBack) {
-    const struct {
-        const char* Type;
-        const char* Range;
-        bool Kept;
-    } cases[] = {
-        {"sdf", "8", true},   {"msdf", "65535", true},  {"s df", "4", false},
-        {"", "4", false},     {"sdf&amp;", "4", false}, {"sdf", "0", false},
-        {"sdf", "-4", false}, {"sdf", "65536", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.Type) + " " + c.Range);
-        const std::string xml =
-            std::string("<?xml version=\"1.0\"?>\n<font><common lineHeight=\"9\"/>"
-                        "<distanceField fieldType=\"") +
-            c.Type + "\" distanceRange=\"" + c.Range + "\"/><chars count=\"0\"/></font>";
-        std::vector<std::string> warnings;
-        const std::optional<BmFont> read = ParseBmFontXml(Bytes(xml), warnings);
-        ASSERT_TRUE(read.has_value());
-        EXPECT_EQ(read->DistanceField.has_value(), c.Kept);
-        if (!c.Kept) {
-            continue;
-        }
-        for (const auto encode : {EncodeBmFontText, EncodeBmFontXml}) {
-            const base::Result<std::vector<std::uint8_t>> encoded = encode(*read);
-            ASSERT_TRUE(encoded.Ok()) << encoded.Error;
-            const std::optional<BmFont> again = encode == EncodeBmFontText
-                                                    ? ParseBmFontText(*encoded.Value, warnings)
-                                                    : ParseBmFontXml(*encoded.Value, warnings);
-            ASSERT_TRUE(again.has_value());
-            EXPECT_EQ(again->DistanceField, read->DistanceField);
-        }
-    }
-}
-
 TEST(BmFontEffects, UnwritableEffectPropertiesAreRefusedWithTheirValue) {
     const struct {
         const char* Name;

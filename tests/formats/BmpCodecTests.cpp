@@ -1,4 +1,5 @@
 #include "PngBytes.h"
+#include "document/Pixel.h"
 #include "formats/BmpCodec.h"
 #include "formats/PictureFile.h"
 #include "formats/PngCodec.h"
@@ -60,7 +61,7 @@ std::vector<std::uint8_t> MakeBmp(const BmpLayout& layout, std::int32_t width, s
             const std::uint32_t r = rgba & 0xFF;
             const std::uint32_t g = (rgba >> 8) & 0xFF;
             const std::uint32_t b = (rgba >> 16) & 0xFF;
-            const std::uint32_t a = rgba >> 24;
+            const std::uint32_t a = document::Alpha(rgba);
             const std::size_t at = pixelOffset + static_cast<std::size_t>(fileRow) * stride +
                                    static_cast<std::size_t>(x) * layout.BitsPerPixel / 8;
             if (layout.BitsPerPixel == 16) {
@@ -228,7 +229,8 @@ std::string TestData(const std::string& name) {
 TEST(LoadPictureFile, BmpFilesFromAnotherWriterMatchTheirPng) {
     const base::Result<document::Image> png = LoadPictureFile(TestData("picture-3x2.png"));
     ASSERT_TRUE(png.Value.has_value()) << png.Error;
-    const std::uint32_t halfAlpha = png.Value->At(0, 0) >> 24; // the source has partial alpha
+    const std::uint32_t halfAlpha =
+        document::Alpha(png.Value->At(0, 0)); // the source has partial alpha
     ASSERT_GT(halfAlpha, 0U);
     ASSERT_LT(halfAlpha, 255U);
 

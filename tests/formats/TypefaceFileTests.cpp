@@ -719,8 +719,8 @@ TEST(TfImage, PngOfOtherColourTypesReadsAsRgba) {
         // Transparent pixels may have any colour after premultiplied conversions; compare alpha
         // there and the whole pixel elsewhere.
         for (std::size_t i = 0; i < 4; ++i) {
-            if ((c.Expected[i] >> 24) == 0) {
-                EXPECT_EQ(image.Pixels[i] >> 24, 0U) << i;
+            if (document::Alpha(c.Expected[i]) == 0) {
+                EXPECT_EQ(document::Alpha(image.Pixels[i]), 0U) << i;
             } else {
                 EXPECT_EQ(image.Pixels[i], c.Expected[i]) << i;
             }

@@ -144,5 +144,28 @@ TEST(CharacterListTest, TextFilesAddTheirCharactersToTheList) {
     }
 }
 
+TEST(CharacterListTest, FilesAddTheirCharactersToCodes) {
+    const testsupport::ScratchFolder folder;
+    folder.Write("abc.txt", "cab\nba");
+    const std::string abc = folder.File("abc.txt");
+    const struct {
+        std::vector<std::uint32_t> Codes;
+        std::vector<std::string> Files;
+        std::vector<std::uint32_t> Expected;
+    } cases[] = {
+        {{}, {abc}, {0x61, 0x62, 0x63}},
+        {{0x41, 0x62}, {abc, abc}, {0x41, 0x61, 0x62, 0x63}},
+        {{0x41}, {}, {0x41}},
+    };
+    for (const auto& c : cases) {
+        const auto added = AddCharacterFiles(c.Codes, c.Files);
+        ASSERT_TRUE(added.Ok()) << added.Error;
+        EXPECT_EQ(*added.Value, c.Expected);
+    }
+    const auto missing = AddCharacterFiles({0x41}, {{folder.File("missing.txt")}});
+    EXPECT_FALSE(missing.Ok());
+    EXPECT_NE(missing.Error.find("missing.txt"), std::string::npos) << missing.Error;
+}
+
 } // namespace
 } // namespace glyfora::fontimport

@@ -92,6 +92,10 @@ TEST_F(CompactImport, DrawsTheSamePixelsAsRows) {
         {"bold, letter space", [](ImportOptions& o) { o.Style = 0x100, o.LetterSpace = 2; }},
         {"one row, no gutter", [](ImportOptions& o) { o.MaxWidth = 0, o.Gutter = 0; }},
         {"power of two, wide gutter", [](ImportOptions& o) { o.PowerOfTwo = true, o.Gutter = 5; }},
+        {"pages of 128",
+         [](ImportOptions& o) {
+             o.Pages = document::PageSize{128, 128};
+         }},
     };
     const std::u16string text = PrintableLatin1();
     for (const Case& c : cases) {
@@ -151,6 +155,33 @@ TEST_F(CompactImport, KeepsAdvancesLineHeightsAndKerningOfRows) {
 }
 
 using testsupport::AlphaIn;
+
+TEST_F(CompactImport, FillsPagesAndRecordsTheirSize) {
+    for (const document::PageSize page : {document::PageSize{64, 64}, {256, 128}, {2048, 2048}}) {
+        ImportOptions options = Roomy(CellLayout::Compact);
+        options.Pages = page;
+        const auto typeface = Import(options);
+        ASSERT_TRUE(typeface);
+        EXPECT_EQ(document::PageSizeOf(*typeface), page);
+        const document::Image& picture = *typeface->Content.Image;
+        EXPECT_EQ(picture.Width, page.Width);
+        EXPECT_EQ(picture.Height % page.Height, 0);
+        for (const document::Character& c : typeface->Content.Characters) {
+            if (c.Source.Height > 0) {
+                EXPECT_EQ(c.Source.Y / page.Height,
+                          (c.Source.Y + c.Source.Height - 1) / page.Height)
+                    << c.Index;
+            }
+        }
+    }
+    // The rows layout holds one picture, whatever the page size says.
+    ImportOptions rows = Roomy(CellLayout::Rows);
+    rows.Pages = document::PageSize{64, 64};
+    const auto typeface = Import(rows);
+    ASSERT_TRUE(typeface);
+    EXPECT_EQ(document::PageSizeOf(*typeface), std::nullopt);
+    EXPECT_EQ(typeface->Content.Image->Width, 512);
+}
 
 TEST_F(CompactImport, KeepsInkBeyondTheAdvanceBox) {
     ImportOptions options;

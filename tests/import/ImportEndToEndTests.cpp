@@ -1,4 +1,5 @@
 #include "CharacterRecords.h"
+#include "document/Pixel.h"
 #include "import/CharacterChoice.h"
 #include "import/FontMatching.h"
 #include "import/GlyphMeasuring.h"
@@ -208,7 +209,7 @@ std::int64_t LowestInk(const document::Typeface& typeface, std::int64_t code) {
     const auto& cell = character->Source;
     for (std::int64_t y = cell.Y; y < cell.Y + cell.Height; ++y) {
         for (std::int64_t x = cell.X; x < cell.X + cell.Width; ++x) {
-            if ((typeface.Content.Image->At(x, y) >> 24) > 128) {
+            if (document::Alpha(typeface.Content.Image->At(x, y)) > 128) {
                 lowest = y - cell.Y;
             }
         }

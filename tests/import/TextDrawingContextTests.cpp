@@ -1,3 +1,4 @@
+#include "document/Pixel.h"
 #include "import/FontMatching.h"
 #include "import/GlyphSource.h"
 #include "import/ImportOptions.h"
@@ -42,7 +43,7 @@ protected:
 std::set<std::uint32_t> Alphas(const document::Image& image) {
     std::set<std::uint32_t> alphas;
     for (const std::uint32_t pixel : image.Pixels) {
-        alphas.insert(pixel >> 24);
+        alphas.insert(document::Alpha(pixel));
     }
     return alphas;
 }
@@ -50,7 +51,7 @@ std::set<std::uint32_t> Alphas(const document::Image& image) {
 std::uint64_t AlphaSum(const document::Image& image) {
     std::uint64_t sum = 0;
     for (const std::uint32_t pixel : image.Pixels) {
-        sum += pixel >> 24;
+        sum += document::Alpha(pixel);
     }
     return sum;
 }
@@ -60,7 +61,7 @@ std::pair<double, double> Centroid(const document::Image& image) {
     double sum = 0.0, sx = 0.0, sy = 0.0;
     for (std::int64_t y = 0; y < image.Height; ++y) {
         for (std::int64_t x = 0; x < image.Width; ++x) {
-            const double alpha = static_cast<double>(image.At(x, y) >> 24);
+            const double alpha = static_cast<double>(document::Alpha(image.At(x, y)));
             sum += alpha;
             sx += alpha * static_cast<double>(x);
             sy += alpha * static_cast<double>(y);
@@ -75,7 +76,7 @@ double Lean(const document::Image& image) {
     double upper = 0.0, upperSum = 0.0, lower = 0.0, lowerSum = 0.0;
     for (std::int64_t y = 0; y < image.Height; ++y) {
         for (std::int64_t x = 0; x < image.Width; ++x) {
-            const double alpha = static_cast<double>(image.At(x, y) >> 24);
+            const double alpha = static_cast<double>(document::Alpha(image.At(x, y)));
             (static_cast<double>(y) < cy ? upper : lower) += alpha * static_cast<double>(x);
             (static_cast<double>(y) < cy ? upperSum : lowerSum) += alpha;
         }
@@ -297,13 +298,14 @@ TEST_F(TextDrawing, EachQualityTurnsCoverageIntoAlphaByItsRule) {
 
     bool someBrighter = false;
     for (std::size_t i = 0; i < linear.Pixels.size(); ++i) {
-        const double coverage = static_cast<double>(linear.Pixels[i] >> 24) / 255.0;
-        const auto fastAlpha = static_cast<double>(fast.Pixels[i] >> 24);
-        const auto gammaAlpha = static_cast<double>(gamma.Pixels[i] >> 24);
+        const double coverage = static_cast<double>(document::Alpha(linear.Pixels[i])) / 255.0;
+        const auto fastAlpha = static_cast<double>(document::Alpha(fast.Pixels[i]));
+        const auto gammaAlpha = static_cast<double>(document::Alpha(gamma.Pixels[i]));
         // 4-bit alpha: the nearest of 17 levels.
         EXPECT_NEAR(fastAlpha, std::min(255.0, std::round(coverage * 16.0) * 16.0), 0.5 + 1.0);
         EXPECT_NEAR(gammaAlpha, 255.0 * std::pow(coverage, 1.0 / 2.2), 1.5);
-        someBrighter = someBrighter || gammaAlpha > static_cast<double>(linear.Pixels[i] >> 24);
+        someBrighter =
+            someBrighter || gammaAlpha > static_cast<double>(document::Alpha(linear.Pixels[i]));
     }
     EXPECT_TRUE(someBrighter);
     EXPECT_LE(Alphas(fast).size(), 17U);
@@ -420,7 +422,7 @@ TEST_F(TextDrawing, PreviewShowsUpperAndLowerCaseInBlackOnTheBackground) {
     for (std::int64_t y = 0; y < plain.Height; ++y) {
         for (std::int64_t x = 0; x < plain.Width; ++x) {
             const std::uint32_t pixel = plain.At(x, y);
-            EXPECT_EQ(pixel >> 24, 0xFFU);
+            EXPECT_EQ(document::Alpha(pixel), 0xFFU);
             if (pixel == 0xFF000000U) {
                 ++(y < 50 ? upper : lower);
             }

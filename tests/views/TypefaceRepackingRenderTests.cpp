@@ -130,11 +130,12 @@ TEST(TypefaceRepackingRender, TextIsDrawnWithTheSamePixelsBeforeAndAfter) {
     };
     const Case cases[] = {
         {"row layout", RowLayout, {}},
-        {"row layout, no gutter, power of two", RowLayout, {0, 0, true}},
-        {"cells partly outside the picture", PartlyOutside, {2, 64, false}},
+        {"row layout, no gutter, power of two", RowLayout, {0, 0, true, {}}},
+        {"cells partly outside the picture", PartlyOutside, {2, 64, false, {}}},
         {"shared and overlapping cells", SharedAndOverlapping, {}, false},
-        {"stacked pages, one missing", StackedPages, {1, 16, false}},
+        {"stacked pages, one missing", StackedPages, {1, 16, false, {}}},
         {"no ink at all", WithoutInk, {}},
+        {"row layout into pages of 64", RowLayout, {1, 0, false, document::PageSize{64, 64}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);

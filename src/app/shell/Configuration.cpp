@@ -50,6 +50,14 @@ struct OptionReader {
         platform::ReadIniString(Group, option.Key, text);
         families = document::SplitFamilyList(text);
     }
+    void operator()(const document::PageSizeOption& option,
+                    std::optional<document::PageSize>& value) const {
+        if (platform::FindIniValue(Group, option.Key) != nullptr) {
+            std::string text;
+            platform::ReadIniString(Group, option.Key, text); // trimmed
+            value = document::ParsePageSize(text);
+        }
+    }
     void operator()(const document::RealOption& option, double& value) const {
         std::string text;
         platform::ReadIniString(Group, option.Key, text);
@@ -92,6 +100,10 @@ struct OptionWriter {
     void operator()(const document::FamiliesOption& option,
                     const std::vector<std::string>& families) const {
         Writer.String(option.Key, document::JoinFamilyList(families));
+    }
+    void operator()(const document::PageSizeOption& option,
+                    const std::optional<document::PageSize>& value) const {
+        Writer.String(option.Key, value ? document::PageSizeText(*value) : std::string());
     }
     void operator()(const document::RealOption& option, double value) const {
         Writer.String(option.Key, base::ShortestDecimal(value));

@@ -138,6 +138,21 @@ void AddLayoutFrame(ImportWindow& window) {
     window.PowerOfTwoBox->setGeometry(220, 20, 100, 20);
 }
 
+// The page sizes the window offers: square powers of two, after "None" (one picture).
+constexpr std::int64_t PageSides[] = {64, 128, 256, 512, 1024, 2048, 4096, 8192, 16384};
+
+// "Pages" beside "Create Typeface", in room no other control uses, so that none moves. Each entry
+// holds its page size as ParsePageSize reads it; "None" holds an empty text.
+void AddPagesChoice(ImportWindow& window) {
+    AddLabel(&window, QStringLiteral("Pages:"), {10, 355, 40, 16});
+    window.PagesList = AddList(&window, QStringLiteral("PagesList"), {}, {50, 352, 100, 20});
+    window.PagesList->addItem(QStringLiteral("None"), QString());
+    for (const std::int64_t side : PageSides) {
+        window.PagesList->addItem(QStringLiteral("%1 × %1").arg(side),
+                                  QString::fromStdString(document::PageSizeText({side, side})));
+    }
+}
+
 // The character list and the fallback families, below the layout frame.
 void AddCharacterFrames(ImportWindow& window) {
     QGroupBox* frame = AddFrame(&window, QStringLiteral("Characters"), {10, 445, 330, 50});
@@ -257,6 +272,7 @@ ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableTo
     CreateButton->setObjectName(QStringLiteral("CreateTypefaceButton"));
     CreateButton->setGeometry(230, 350, 110, 25);
     AddLayoutFrame(*this);
+    AddPagesChoice(*this);
 
     AddCharacterFrames(*this);
     Effects = new EffectsFrame(this);
@@ -273,6 +289,7 @@ void ImportWindow::ShowLayoutChoice() {
                          fontimport::CellLayout::Compact;
     GutterField->setEnabled(compact);
     PowerOfTwoBox->setEnabled(compact);
+    PagesList->setEnabled(compact);
 }
 
 void ImportWindow::ShowFamilyNote() {
@@ -333,7 +350,7 @@ void ImportWindow::ShowOptions(const fontimport::ImportOptions& options) {
         FamilyList,       SizeField,       HintList,         QualityList,       BoldBox,
         ItalicBox,        UnderlineBox,    HalfPixelBox,     CenterBox,         UnicodeBox,
         LetterSpaceField, PaddingTopField, PaddingLeftField, PaddingRightField, PaddingBottomField,
-        MaxWidthField,    LayoutList,      GutterField,      PowerOfTwoBox};
+        MaxWidthField,    LayoutList,      GutterField,      PowerOfTwoBox,     PagesList};
     std::vector<std::unique_ptr<QSignalBlocker>> blockers;
     for (QWidget* control : controls) {
         blockers.push_back(std::make_unique<QSignalBlocker>(control));
@@ -363,6 +380,12 @@ void ImportWindow::ShowOptions(const fontimport::ImportOptions& options) {
     LayoutList->setCurrentIndex(EntryIndex(LayoutListEntries, options.Layout));
     GutterField->setValue(ToInt(options.Gutter, document::GutterOption.Range));
     PowerOfTwoBox->setChecked(options.PowerOfTwo);
+    const QString pages =
+        options.Pages ? QString::fromStdString(document::PageSizeText(*options.Pages)) : QString();
+    if (PagesList->findData(pages) < 0) { // a size the settings hold but the list does not offer
+        PagesList->addItem(QString(pages).replace(u'x', QStringLiteral(" × ")), pages);
+    }
+    PagesList->setCurrentIndex(PagesList->findData(pages));
     ShowLayoutChoice();
     CharactersField->setText(QString::fromStdString(options.Characters));
     FallbacksField->setText(QString::fromStdString(document::JoinFamilyList(options.Fallbacks)));
@@ -391,6 +414,7 @@ fontimport::ImportOptions ImportWindow::ReadOptions() const {
     options.Layout = EntryValue(LayoutListEntries, LayoutList->currentIndex());
     options.Gutter = GutterField->value();
     options.PowerOfTwo = PowerOfTwoBox->isChecked();
+    options.Pages = document::ParsePageSize(PagesList->currentData().toString().toStdString());
     options.Characters = CharactersField->text().toStdString();
     options.Fallbacks = document::SplitFamilyList(FallbacksField->text().toStdString());
     options.Effects = Effects->Read();

@@ -80,6 +80,7 @@ public:
     QComboBox* LayoutList = nullptr; // "Rows", "Compact"
     QSpinBox* GutterField = nullptr;
     QCheckBox* PowerOfTwoBox = nullptr;
+    QComboBox* PagesList = nullptr; // "None" or a square page size; for the compact layout
     ImportPreviewCanvas* Preview = nullptr;
     QPushButton* CreateButton = nullptr;
     QLineEdit* CharactersField = nullptr; // a character list; when it names codes, not Unicode

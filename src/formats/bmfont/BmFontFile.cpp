@@ -5,6 +5,7 @@
 #include "formats/PictureFile.h"
 #include "formats/PngCodec.h"
 #include "formats/bmfont/BmFontModel.h"
+#include "formats/bmfont/BmFontPages.h"
 
 #include <string_view>
 
@@ -83,6 +84,36 @@ bool LooksLikeXmlFont(std::string_view text) {
     }
     return text.find("<common") != std::string_view::npos &&
            text.find("<chars") != std::string_view::npos;
+}
+
+// Writes each page of the descriptor into files: the picture itself when it is the one page, else
+// the pages cut from it one at a time, so that no more than one page is held beside it.
+base::Result<base::Done> AddPageFiles(base::AtomicFileSet& files,
+                                      const document::Typeface& typeface, const BmFont& font,
+                                      const std::string& fileName) {
+    const document::Image& picture = *typeface.Content.Image;
+    const BmFontPaging paging{font.Common.ScaleW, font.Common.ScaleH, font.Common.Pages,
+                              font.Common.Pages == 1 && font.Common.ScaleW == picture.Width &&
+                                  font.Common.ScaleH == picture.Height};
+    for (const BmFontPage& page : font.Pages) {
+        base::AtomicFileWriter* writer = files.Add(DirectoryOf(fileName) + page.File);
+        if (writer == nullptr) {
+            break; // the set reports it when committed
+        }
+        base::Result<base::Done> encoded;
+        if (paging.Whole) {
+            encoded = WritePng(picture, *writer);
+        } else if (const std::optional<document::Image> cut =
+                       CutBmFontPage(picture, paging, page.Id)) {
+            encoded = WritePng(*cut, *writer);
+        } else {
+            encoded = base::Failure{"not enough memory for a page of the picture"};
+        }
+        if (!encoded) {
+            return encoded;
+        }
+    }
+    return base::Done{};
 }
 
 } // namespace
@@ -193,15 +224,13 @@ base::Result<base::Done> WriteBmFont(const document::Typeface& typeface, const s
         result.Error = std::move(descriptor.Error);
         return result;
     }
-    // Both files are written before either replaces what is there; the page is renamed into
-    // place first, so a descriptor never names a page that was not written.
+    // Every file is written before any replaces what is there; the pages are renamed into place
+    // first, so a descriptor never names a page that was not written.
     base::AtomicFileSet files;
-    if (base::AtomicFileWriter* page =
-            files.Add(DirectoryOf(fileName) + font.Value->Pages[0].File)) {
-        if (base::Result<base::Done> encoded = WritePng(*typeface.Content.Image, *page); !encoded) {
-            result.Error = std::move(encoded.Error);
-            return result;
-        }
+    if (base::Result<base::Done> pages = AddPageFiles(files, typeface, *font.Value, fileName);
+        !pages) {
+        result.Error = std::move(pages.Error);
+        return result;
     }
     if (base::AtomicFileWriter* file = files.Add(fileName)) {
         static_cast<void>(file->Write(*descriptor.Value)); // a failure is what Commit reports

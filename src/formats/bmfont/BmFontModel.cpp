@@ -2,8 +2,10 @@
 
 #include "base/FileReading.h"
 #include "document/InkBaseline.h"
+#include "document/PageSize.h"
 #include "document/Pixel.h"
 #include "formats/PictureFile.h"
+#include "formats/bmfont/BmFontPages.h"
 
 #include <algorithm>
 #include <charconv>
@@ -509,6 +511,24 @@ void KeepProperties(document::Typeface& typeface, const BmFont& font) {
     }
 }
 
+// A font of several pages of one size, each read and none of them packed, keeps that page size,
+// so that a save writes the same pages again.
+void KeepPageSize(document::Typeface& typeface, const Stack& stack,
+                  const std::vector<Layer>& layers, const PageFiles& files) {
+    if (stack.Packed || layers.size() < 2 || !files.at(layers.front().Page)) {
+        return;
+    }
+    const document::PictureSize size = files.at(layers.front().Page)->Size;
+    for (const Layer& layer : layers) {
+        const std::optional<PageFile>& file = files.at(layer.Page);
+        if (!file || file->Size.Width != size.Width || file->Size.Height != size.Height) {
+            return;
+        }
+    }
+    document::PropertyValue(typeface, document::PageSizeProperty) =
+        document::PageSizeText({size.Width, size.Height});
+}
+
 // The line height is the space's line advance, as the example text takes it; without a space
 // the largest, so no line overlaps the next.
 std::int64_t ExportLineHeight(const document::Typeface& typeface) {
@@ -621,8 +641,9 @@ void ReadCommon(BmFontCommon& common, const PropertyReader& read,
 // A char record per character. False, with error set and the warning left out, at the first
 // code the format cannot hold.
 bool AddCharRecords(BmFont& font, const document::TypefaceContent& content,
-                    const document::PictureChannels* channels, std::int64_t lineHeight,
-                    std::string& error, std::vector<std::string>& warnings) {
+                    const document::PictureChannels* channels, const BmFontPaging& paging,
+                    std::int64_t lineHeight, std::string& error,
+                    std::vector<std::string>& warnings) {
     std::int64_t otherHeights = 0;
     for (const document::Character& character : content.Characters) {
         if (character.Index < 0 || character.Index > MaxCode) {
@@ -638,12 +659,20 @@ bool AddCharRecords(BmFont& font, const document::TypefaceContent& content,
             const auto found = channels->CharacterChnl.find(character.Index);
             chnl = found == channels->CharacterChnl.end() ? 15 : found->second;
         }
+        const std::optional<PagePlace> place = PlaceOnPage(character.Source, paging);
+        if (!place) {
+            error = "the cell of character " + std::to_string(character.Index) +
+                    " crosses the edge of a page of " + std::to_string(paging.Width) + " x " +
+                    std::to_string(paging.Height) +
+                    " pixels; pack the typeface into its pages first (layout --compact)";
+            return false;
+        }
         // A reader draws the cell at the cursor plus (xoffset, yoffset), y down from the line's
         // top, which is where Outlay X/Y put it here; cropped, compactly packed cells keep their
         // place.
-        font.Chars.push_back({character.Index, character.Source.X, character.Source.Y,
-                              character.Source.Width, character.Source.Height, character.Outlay.X,
-                              character.Outlay.Y, character.Outlay.Width, 0, chnl});
+        font.Chars.push_back({character.Index, character.Source.X, place->Y, character.Source.Width,
+                              character.Source.Height, character.Outlay.X, character.Outlay.Y,
+                              character.Outlay.Width, place->Page, chnl});
     }
     if (otherHeights > 0) {
         warnings.push_back(Plural(otherHeights, "character has", "characters have") +
@@ -679,6 +708,7 @@ void WarnDroppedProperties(const std::map<std::string, std::string>& properties,
             std::find_if(PropertyKeys.begin(), PropertyKeys.end(),
                          [&](const char* k) { return entry.first == k; }) != PropertyKeys.end() ||
             entry.first == document::DistanceFieldProperty ||
+            entry.first == document::PageSizeProperty ||
             entry.first == document::DistanceRangeProperty ||
             entry.first == document::InkProperty; // the channel fields tell it
         if (!known && !entry.second.empty()) {
@@ -725,6 +755,19 @@ void FillUnrecordedFields(BmFont& font, const document::Typeface& typeface,
     if (Unrecorded(properties, "Size")) {
         warnings.push_back("the typeface has no \"Size\"; the size is written as the line height " +
                            Number(font.Info.Size));
+    }
+}
+
+// One page record per page, named after the descriptor; scaleW and scaleH are a page's size.
+void AddPages(BmFont& font, const BmFontPaging& paging, const std::string& baseName) {
+    if (!paging.Whole) {
+        font.Common.ScaleW = paging.Width;
+        font.Common.ScaleH = paging.Height;
+    }
+    font.Common.Pages = paging.Count;
+    const std::vector<std::string> names = BmFontPageNames(baseName, paging.Count);
+    for (std::int64_t page = 0; page < paging.Count; ++page) {
+        font.Pages.push_back({page, names[static_cast<std::size_t>(page)]});
     }
 }
 
@@ -981,6 +1024,7 @@ void ApplyBmFont(document::Typeface& typeface, const BmFont& font, const std::st
     AddChars(typeface, font, layers, warnings);
     AddKernings(typeface, font, warnings);
     KeepProperties(typeface, font);
+    KeepPageSize(typeface, stack, layers, files);
 }
 
 base::Result<BmFont> BmFontFromTypeface(const document::Typeface& typeface,
@@ -996,9 +1040,15 @@ base::Result<BmFont> BmFontFromTypeface(const document::Typeface& typeface,
     const document::PictureChannels* channels = ChannelsOfPicture(content);
     ReadCommon(font.Common, read, content, channels, lineHeight);
     FillUnrecordedFields(font, typeface, baseName, warnings);
-    font.Pages.push_back({0, BmFontPageNames(baseName, 1).front()});
+    base::Result<BmFontPaging> paging = PlanBmFontPages(typeface);
+    warnings.insert(warnings.end(), paging.Warnings.begin(), paging.Warnings.end());
+    if (!paging) {
+        error = std::move(paging.Error);
+        return result;
+    }
+    AddPages(font, *paging.Value, baseName);
     if (!ReadDistanceField(font, content.Properties, error) ||
-        !AddCharRecords(font, content, channels, lineHeight, error, warnings)) {
+        !AddCharRecords(font, content, channels, *paging.Value, lineHeight, error, warnings)) {
         return result;
     }
     AddKerningRecords(font, content, warnings);
