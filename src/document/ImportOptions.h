@@ -291,16 +291,21 @@ template <class Options, class Visitor> void VisitImportOptions(Options& options
     visit(PagesOption, options.Pages);
 }
 
-// The number a choice is stored and given as: its position among the option's values.
+// The number a choice is stored and given as: its position among the option's values. A value
+// the option does not list (only a cast makes one) is stored as the default.
 template <class Value, std::size_t Count>
 [[nodiscard]] constexpr std::int64_t ChoiceNumber(const ChoiceOption<Value, Count>& option,
                                                   Value value) {
+    std::int64_t number = 0;
     for (std::size_t i = 0; i < Count; ++i) {
         if (option.Values[i] == value) {
             return static_cast<std::int64_t>(i);
         }
+        if (option.Values[i] == option.Default) {
+            number = static_cast<std::int64_t>(i);
+        }
     }
-    return ChoiceNumber(option, option.Default);
+    return number;
 }
 
 // The value a stored number stands for, a number beyond the values as the option says.

@@ -35,6 +35,8 @@ TEST(ImportOptionsTable, ChoicesAreStoredAsTheirPlaceAmongTheValues) {
         EXPECT_EQ(ChoiceNumber(QualityOption, ChoiceOfNumber(QualityOption, number)), number);
     }
     EXPECT_EQ(ChoiceNumber(LayoutOption, CellLayout::Compact), 1);
+    EXPECT_EQ(ChoiceNumber(HintOption, static_cast<TextHint>(17)), 4) << "stored as the default";
+    EXPECT_EQ(ChoiceNumber(QualityOption, static_cast<DrawingQuality>(-9)), 5);
     // The rasteriser's quality is one below the stored number.
     EXPECT_EQ(static_cast<int>(ChoiceOfNumber(QualityOption, 0)), -1);
     EXPECT_EQ(static_cast<int>(ChoiceOfNumber(HintOption, 4)), 4);

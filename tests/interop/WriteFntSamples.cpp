@@ -3,8 +3,9 @@
 // independent reader must find, taken from the typeface itself rather than from our writers. The
 // same typeface, repacked compactly, goes into the subfolder "compact"; its expected.json also
 // holds where each glyph's ink was drawn before the repacking, which is where a reader must place
-// it.
+// it. Repacked again into pages of 16 x 16, it goes into "paged", one picture per page.
 
+#include "document/PageSize.h"
 #include "document/Pixel.h"
 #include "document/TypefaceRepacking.h"
 #include "formats/bmfont/BmFontFile.h"
@@ -108,19 +109,26 @@ void ClearCellFrames(Typeface& typeface) {
     SetCharacterSetImage(typeface, std::move(picture));
 }
 
+// page is the typeface's page size, none for one picture: then each char lies on the page its
+// cell's top is on, at its y within that page.
 void WriteExpected(const Typeface& typeface, const std::string& path,
-                   const std::vector<InkPlace>& ink = {}) {
+                   const std::vector<InkPlace>& ink = {},
+                   std::optional<PageSize> page = std::nullopt) {
+    const Image& picture = *typeface.Content.Image;
+    const PageSize size = page.value_or(PageSize{picture.Width, picture.Height});
     std::ofstream out(path);
     out << "{\n  \"face\": \"Sample & Sons\",\n  \"lineHeight\": 20,\n  \"base\": 16,\n"
-        << "  \"scaleW\": " << typeface.Content.Image->Width
-        << ",\n  \"scaleH\": " << typeface.Content.Image->Height << ",\n  \"chars\": [\n";
+        << "  \"scaleW\": " << size.Width << ",\n  \"scaleH\": " << size.Height
+        << ",\n  \"pages\": " << (picture.Height + size.Height - 1) / size.Height
+        << ",\n  \"chars\": [\n";
     bool first = true;
     for (const Character& c : typeface.Content.Characters) {
+        const std::int64_t onPage = c.Source.Height > 0 ? c.Source.Y / size.Height : 0;
         out << (first ? "" : ",\n") << "    {\"id\": " << c.Index << ", \"x\": " << c.Source.X
-            << ", \"y\": " << c.Source.Y << ", \"width\": " << c.Source.Width
+            << ", \"y\": " << c.Source.Y - onPage * size.Height << ", \"width\": " << c.Source.Width
             << ", \"height\": " << c.Source.Height << ", \"xoffset\": " << c.Outlay.X
             << ", \"yoffset\": " << c.Outlay.Y << ", \"xadvance\": " << c.Outlay.Width
-            << ", \"page\": 0}";
+            << ", \"page\": " << onPage << "}";
         first = false;
     }
     out << "\n  ],\n  \"kernings\": [\n";
@@ -144,6 +152,7 @@ void WriteExpected(const Typeface& typeface, const std::string& path,
 // The four variants of typeface and expected.json in folder (which ends in a separator).
 bool WriteSamples(const Typeface& typeface, const std::string& folder,
                   const std::vector<InkPlace>& ink = {}) {
+    std::filesystem::create_directories(folder);
     const std::pair<const char*, BmFontVariant> variants[] = {
         {"text.fnt", BmFontVariant::Text},
         {"xml.fnt", BmFontVariant::Xml},
@@ -157,7 +166,7 @@ bool WriteSamples(const Typeface& typeface, const std::string& folder,
             return false;
         }
     }
-    WriteExpected(typeface, folder + "expected.json", ink);
+    WriteExpected(typeface, folder + "expected.json", ink, PageSizeOf(typeface));
     return true;
 }
 
@@ -181,6 +190,15 @@ int main(int argc, char** argv) {
         std::cerr << "packing: " << packed.Error << "\n";
         return 1;
     }
-    std::filesystem::create_directories(folder + "compact");
-    return WriteSamples(compact, folder + "compact/", ink) ? 0 : 1;
+    if (!WriteSamples(compact, folder + "compact/", ink)) {
+        return 1;
+    }
+    // The same cells in pages of 16 x 16, one or two to a page.
+    PackingRules paged;
+    paged.Pages = PageSize{16, 16};
+    if (const Result<Done> repacked = PackCompactly(compact, paged); !repacked.Ok()) {
+        std::cerr << "packing into pages: " << repacked.Error << "\n";
+        return 1;
+    }
+    return WriteSamples(compact, folder + "paged/", ink) ? 0 : 1;
 }

@@ -28,4 +28,5 @@ if [ ! -f "$modules/parse-bmfont-ascii/package.json" ] ||
         exit 77
     fi
 fi
-node "$script" "$work/out" "$modules" && node "$script" "$work/out/compact" "$modules"
+node "$script" "$work/out" "$modules" && node "$script" "$work/out/compact" "$modules" &&
+    node "$script" "$work/out/paged" "$modules"
