@@ -97,7 +97,10 @@ private:
 
 // Where the fitting picture width is one the import can make, the option that makes it; else
 // what else to change.
-std::string MaxWidthAdvice(const std::optional<std::int64_t>& width) {
+std::string MaxWidthAdvice(const std::optional<std::int64_t>& width, bool paged) {
+    if (paged) {
+        return " (choose a larger --page-size, a smaller --size or fewer characters)";
+    }
     if (!width || *width > document::MaxWidthOption.Range.Max) {
         return " (no --max-width makes it fit; choose a smaller --size or fewer characters)";
     }
@@ -154,7 +157,10 @@ int RunImportCommand(const std::vector<std::string>& args) {
     }
     if (outcome.Advice) {
         return Failure(Usage,
-                       outcome.Advice->Reason + MaxWidthAdvice(outcome.Advice->FittingWidth));
+                       outcome.Advice->Reason +
+                           MaxWidthAdvice(outcome.Advice->FittingWidth,
+                                          parsed.Options.Layout == document::CellLayout::Compact &&
+                                              parsed.Options.Pages));
     }
     const document::Typeface& typeface = *outcome.Typeface;
     const base::Result<base::Done> saved = formats::WriteTfFile(typeface, parsed.Output);

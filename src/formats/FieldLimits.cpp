@@ -103,6 +103,12 @@ PositionAdvice AdvisePictureWidth(std::span<const document::CellSize> cells, std
 PositionAdvice AdviseCompactPictureWidth(std::span<const document::CellSize> cells,
                                          const document::PackingRules& rules, std::int64_t low,
                                          std::int64_t high) {
+    if (rules.Pages) {
+        // Pages are filled one after another whatever the width; only larger ones hold more.
+        return {"; its pages of " + document::PageSizeText(*rules.Pages) +
+                    " stack beyond that range",
+                std::nullopt};
+    }
     const std::optional<std::int64_t> width = NarrowestCompactWidth(cells, rules, low, high);
     if (!width) {
         return {"; no compact picture up to " + std::to_string(document::MaxPackedSide) +
