@@ -19,9 +19,9 @@ enum class EdgeSide { Outside, Inside };
 // from side. A pixel of coverage c holds an edge 0.5 - c (Outside) or c - 0.5 (Inside) from its
 // centre, so antialiased edges give fractional distances and a pixel on the far side of the edge
 // gets its own (negative or small) value. Works from the rasterised union of all contours, so
-// overlapping contours cannot turn a distance's sign. The nearest edge pixel is passed from
-// neighbour to neighbour in two sweeps (a Danielsson-style propagation): exact for nearly every
-// pixel and never far off. Infinity where no pixel holds an edge on that side.
-[[nodiscard]] std::vector<float> DistanceToEdge(const CoverageGrid& grid, EdgeSide side);
+// overlapping contours cannot turn a distance's sign. Exact below reach; beyond it at least reach
+// or infinity, where the callers need no more. The work grows with reach squared.
+[[nodiscard]] std::vector<float> DistanceToEdge(const CoverageGrid& grid, EdgeSide side,
+                                                float reach);
 
 } // namespace glyfora::fontimport

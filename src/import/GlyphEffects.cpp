@@ -71,25 +71,31 @@ std::vector<float> BlurWeights(double blur) {
     return weights;
 }
 
-// One pass of the separable blur, along the rows or along the columns.
+// One pass of the separable blur: along the rows, or along the columns (stride width).
 std::vector<float> BlurPass(const std::vector<float>& values, std::int64_t width,
                             std::int64_t height, bool alongRows,
                             const std::vector<float>& weights) {
     std::vector<float> out(values.size(), 0.0F);
     const auto reach = static_cast<std::int64_t>(weights.size()) - 1;
     const std::int64_t length = alongRows ? width : height;
-    for (std::int64_t y = 0; y < height; ++y) {
-        for (std::int64_t x = 0; x < width; ++x) {
-            const std::int64_t at = alongRows ? x : y;
-            const std::int64_t from = std::max<std::int64_t>(at - reach, 0);
-            const std::int64_t to = std::min(at + reach, length - 1);
-            float sum = 0.0F;
-            for (std::int64_t k = from; k <= to; ++k) {
-                const std::int64_t index = alongRows ? y * width + k : k * width + x;
-                sum += weights[static_cast<std::size_t>(std::abs(k - at))] *
-                       values[static_cast<std::size_t>(index)];
+    const std::int64_t lines = alongRows ? height : width;
+    const std::int64_t step = alongRows ? 1 : width;
+    const std::int64_t lineStep = alongRows ? width : 1;
+    for (std::int64_t line = 0; line < lines; ++line) {
+        const float* in = values.data() + line * lineStep;
+        float* to = out.data() + line * lineStep;
+        // Each value spreads over its neighbours; zeros, most of a glyph's surroundings, cost
+        // nothing.
+        for (std::int64_t at = 0; at < length; ++at) {
+            const float value = in[at * step];
+            if (value == 0.0F) {
+                continue;
             }
-            out[static_cast<std::size_t>(y * width + x)] = sum;
+            const std::int64_t from = std::max<std::int64_t>(at - reach, 0);
+            const std::int64_t until = std::min(at + reach, length - 1);
+            for (std::int64_t k = from; k <= until; ++k) {
+                to[k * step] += weights[static_cast<std::size_t>(k > at ? k - at : at - k)] * value;
+            }
         }
     }
     return out;
@@ -135,7 +141,7 @@ Layers LayersOf(const CoverageGrid& glyph, const Coverage& stroke, const documen
     const std::size_t count = glyph.Values.size();
     layers.Fill.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
-        layers.Fill[i] = alpha[static_cast<std::size_t>(std::lround(glyph.Values[i] * 255.0F))];
+        layers.Fill[i] = alpha[static_cast<std::size_t>(glyph.Values[i] * 255.0F + 0.5F)];
     }
     layers.Outline.assign(count, 0.0F);
     if (effects.OutlineWidth > 0.0) {
@@ -143,8 +149,9 @@ Layers LayersOf(const CoverageGrid& glyph, const Coverage& stroke, const documen
             layers.Outline = GridOf(stroke, box).Values;
         } else {
             // The outline's edge lies width beyond the glyph's, antialiased over one pixel.
-            const std::vector<float> distance = DistanceToEdge(glyph, EdgeSide::Outside);
             const auto width = static_cast<float>(effects.OutlineWidth);
+            const std::vector<float> distance =
+                DistanceToEdge(glyph, EdgeSide::Outside, width + 0.5F);
             for (std::size_t i = 0; i < count; ++i) {
                 layers.Outline[i] = std::clamp(width + 0.5F - distance[i], 0.0F, 1.0F);
             }
@@ -186,7 +193,7 @@ void Compose(const Layers& layers, const GlyphEffects& effects, LineBox line, Gl
             std::uint32_t pixel = paint.Pixels.Pixels[i];
             const auto layer = [&pixel](std::uint32_t colour, float amount) {
                 const auto a = static_cast<std::uint32_t>(
-                    std::lround(static_cast<float>(document::Alpha(colour)) * amount));
+                    static_cast<float>(document::Alpha(colour)) * amount + 0.5F);
                 if (a > 0) {
                     pixel = document::BlendSourceOver(document::WithAlpha(colour, a), pixel);
                 }
@@ -201,8 +208,9 @@ void Compose(const Layers& layers, const GlyphEffects& effects, LineBox line, Gl
 
 // The signed distance, positive inside, as R = G = B = A = v with the edge at 128.
 void PaintDistanceField(const CoverageGrid& glyph, std::int64_t spread, GlyphPaint& paint) {
-    const std::vector<float> outside = DistanceToEdge(glyph, EdgeSide::Outside);
-    const std::vector<float> inside = DistanceToEdge(glyph, EdgeSide::Inside);
+    const auto reach = static_cast<float>(spread);
+    const std::vector<float> outside = DistanceToEdge(glyph, EdgeSide::Outside, reach);
+    const std::vector<float> inside = DistanceToEdge(glyph, EdgeSide::Inside, reach);
     const auto scale = 128.0F / static_cast<float>(spread);
     for (std::size_t i = 0; i < glyph.Values.size(); ++i) {
         const float distance = glyph.Values[i] >= 0.5F ? inside[i] : -outside[i];

@@ -36,7 +36,7 @@ void RecordEffects(document::Typeface& typeface, const GlyphEffects& effects) {
     const auto set = [&typeface](const char* name, std::string value) {
         document::PropertyValue(typeface, name) = std::move(value);
     };
-    set("Ink", InkOf(effects));
+    set(document::InkProperty, InkOf(effects));
     if (effects.DistanceField) {
         set(document::DistanceFieldProperty, "sdf");
         set(document::DistanceRangeProperty, std::to_string(2 * effects.DistanceSpread));
@@ -45,13 +45,14 @@ void RecordEffects(document::Typeface& typeface, const GlyphEffects& effects) {
     if (effects.OutlineWidth > 0.0) {
         set(document::OutlineProperty, base::ShortestDecimal(effects.OutlineWidth));
         set(document::OutlineColourProperty, document::HexColourText(effects.OutlineColour));
-        set("OutlineJoin", effects.Join == document::OutlineJoin::Sharp ? "sharp" : "round");
+        set(document::OutlineJoinProperty,
+            effects.Join == document::OutlineJoin::Sharp ? "sharp" : "round");
     }
     if (effects.Shadow) {
         set(document::ShadowProperty, std::to_string(effects.ShadowX) + "," +
                                           std::to_string(effects.ShadowY) + "," +
                                           base::ShortestDecimal(effects.ShadowBlur));
-        set("ShadowColour", document::HexColourText(effects.ShadowColour));
+        set(document::ShadowColourProperty, document::HexColourText(effects.ShadowColour));
     }
     if (effects.Gradient) {
         set(document::GradientProperty, document::HexColourText(effects.GradientTop) + "," +

@@ -1,4 +1,6 @@
+#include "CharacterRecords.h"
 #include "document/Pixel.h"
+#include "document/TypefaceRepacking.h"
 #include "import/GlyphEffects.h"
 #include "import/ImportRun.h"
 
@@ -63,6 +65,25 @@ BodyOf(const document::Typeface& typeface, const document::Character& character,
         }
     }
     return pixels;
+}
+
+// The characters of both typefaces in order: same codes, advances, line heights and bodies.
+void ExpectSameMetricsAndBodies(const document::Typeface& effects, const document::Typeface& plain,
+                                Body body, const std::string& name, std::size_t atLeast) {
+    ASSERT_EQ(effects.Content.Characters.Size(), plain.Content.Characters.Size()) << name;
+    auto before = plain.Content.Characters.begin();
+    std::size_t bodyPixels = 0;
+    for (const document::Character& character : effects.Content.Characters) {
+        const std::string where = name + ", code " + std::to_string(character.Index);
+        EXPECT_EQ(character.Index, before->Index) << where;
+        EXPECT_EQ(character.Outlay.Width, before->Outlay.Width) << where;
+        EXPECT_EQ(character.Outlay.Height, before->Outlay.Height) << where;
+        const auto pixels = BodyOf(effects, character, body);
+        EXPECT_EQ(pixels, BodyOf(plain, *before, body)) << where;
+        bodyPixels += pixels.size();
+        ++before;
+    }
+    EXPECT_GT(bodyPixels, atLeast) << name; // the bodies were there to compare
 }
 
 TEST_F(EffectImport, MetricsStayAndCellsGrowAroundTheInk) {
@@ -169,29 +190,20 @@ TEST_F(EffectImport, MetricsStayAndCellsGrowAroundTheInk) {
         const auto plain = Import(plainOptions);
         const auto effects = Import(options);
         ASSERT_TRUE(plain && effects) << c.Name;
-        const auto& plainCharacters = plain->Content.Characters;
-        ASSERT_EQ(effects->Content.Characters.Size(), plainCharacters.Size()) << c.Name;
-        auto before = plainCharacters.begin();
-        std::size_t bodyPixels = 0;
+        ExpectSameMetricsAndBodies(*effects, *plain, c.Check, c.Name, 3000);
+        auto before = plain->Content.Characters.begin();
         for (const document::Character& character : effects->Content.Characters) {
-            const std::string where =
-                std::string(c.Name) + ", code " + std::to_string(character.Index);
-            EXPECT_EQ(character.Index, before->Index) << where;
-            EXPECT_EQ(character.Outlay.Width, before->Outlay.Width) << where; // the advance
-            EXPECT_EQ(character.Outlay.Height, before->Outlay.Height) << where;
             if (c.Layout == CellLayout::Rows) {
+                const std::string where =
+                    std::string(c.Name) + ", code " + std::to_string(character.Index);
                 EXPECT_EQ(character.Source.Width, before->Source.Width + c.Left + c.Right) << where;
                 EXPECT_EQ(character.Source.Height, before->Source.Height + c.Top + c.Bottom)
                     << where;
                 EXPECT_EQ(character.Outlay.X, before->Outlay.X - c.Left) << where;
                 EXPECT_EQ(character.Outlay.Y, before->Outlay.Y - c.Top) << where;
             }
-            const auto body = BodyOf(*effects, character, c.Check);
-            EXPECT_EQ(body, BodyOf(*plain, *before, c.Check)) << where;
-            bodyPixels += body.size();
             ++before;
         }
-        EXPECT_GT(bodyPixels, 3000U) << c.Name; // the bodies were there to compare
         ASSERT_EQ(effects->Content.KerningPairs.Size(), plain->Content.KerningPairs.Size());
         auto pair = plain->Content.KerningPairs.begin();
         for (const document::KerningPair& kerning : effects->Content.KerningPairs) {
@@ -203,6 +215,47 @@ TEST_F(EffectImport, MetricsStayAndCellsGrowAroundTheInk) {
                   document::PropertyValue(*plain, "Base"))
             << c.Name;
     }
+}
+
+TEST_F(EffectImport, FallbackGlyphsKeepTheirPlaceToo) {
+    ImportOptions plain = Options(CellLayout::Rows, {});
+    plain.Characters = "65-70, 0x4E00-0x4E05";
+    plain.Fallbacks = {"WenQuanYi Zen Hei"};
+    ImportOptions outlined = plain;
+    outlined.Effects.OutlineWidth = 2.0;
+    outlined.Effects.Join = document::OutlineJoin::Sharp;
+    const auto without = Import(plain);
+    const auto with = Import(outlined);
+    ASSERT_TRUE(without && with);
+    if (document::PropertyValue(*with, "Fallbacks").empty()) {
+        GTEST_SKIP() << "WenQuanYi Zen Hei is not installed";
+    }
+    ExpectSameMetricsAndBodies(*with, *without, Body::OpaqueWhite, "fallback", 500);
+    EXPECT_EQ(with->Content.Characters.Size(), 12U);
+}
+
+TEST_F(EffectImport, PackingCompactlyAfterwardsKeepsThePlaces) {
+    ImportOptions options = Options(CellLayout::Rows, {});
+    options.Effects.OutlineWidth = 1.5;
+    options.Effects.Shadow = true;
+    options.Effects.ShadowX = 2;
+    options.Effects.ShadowY = 3;
+    options.Effects.ShadowBlur = 1.0;
+    const auto rows = Import(options);
+    auto packed = Import(options);
+    ASSERT_TRUE(rows && packed);
+    ASSERT_TRUE(document::PackCompactly(*packed, {}).Ok());
+    EXPECT_LT(packed->Content.Image->Height, rows->Content.Image->Height);
+    ExpectSameMetricsAndBodies(*packed, *rows, Body::OpaqueWhite, "packed compactly", 3000);
+    // Nothing of the effects was cut off: as much ink as before.
+    std::uint64_t inkBefore = 0, inkAfter = 0;
+    for (const document::Character& character : rows->Content.Characters) {
+        inkBefore += testsupport::AlphaIn(*rows->Content.Image, character.Source);
+    }
+    for (const document::Character& character : packed->Content.Characters) {
+        inkAfter += testsupport::AlphaIn(*packed->Content.Image, character.Source);
+    }
+    EXPECT_EQ(inkAfter, inkBefore);
 }
 
 TEST_F(EffectImport, CompactCellsHoldAllTheEffectsInk) {
