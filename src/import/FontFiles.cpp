@@ -68,13 +68,13 @@ base::Result<base::Done> FontFiles::OpenFile(const platform::GraphicsLibrary& gr
         return base::Failure{"The face " + std::to_string(choice.FaceIndex) + " of " + named +
                              " cannot be read."};
     }
-    base::Result<std::vector<std::int64_t>> coordinates =
+    base::Result<FaceVariation> variation =
         VariationCoordinates(face.get(), choice.Instance, choice.Axes);
-    if (!coordinates) {
-        return base::Failure{named + ": " + coordinates.Error + "."};
+    if (!variation) {
+        return base::Failure{named + ": " + variation.Error + "."};
     }
-    file.Coordinates = std::move(*coordinates.Value);
-    file.Family = FaceName(face.get(), choice.Instance);
+    file.Coordinates = std::move(variation.Value->Coordinates);
+    file.Family = FaceName(face.get(), variation.Value->Instance);
     opened_[choice.Path] = std::move(file);
     return base::Done{};
 }

@@ -80,27 +80,28 @@ base::Result<base::Done> SetAxis(const FT_MM_Var& master, const std::string& axi
 
 } // namespace
 
-base::Result<std::vector<std::int64_t>> VariationCoordinates(FT_Face face,
-                                                             const std::string& instance,
-                                                             const std::vector<std::string>& axes) {
+base::Result<FaceVariation> VariationCoordinates(FT_Face face, const std::string& instance,
+                                                 const std::vector<std::string>& axes) {
     if (instance.empty() && axes.empty()) {
-        return std::vector<std::int64_t>{};
+        return FaceVariation{};
     }
     FT_MM_Var* read = nullptr;
     if (!FT_HAS_MULTIPLE_MASTERS(face) || FT_Get_MM_Var(face, &read) != 0) {
         return base::Failure{"The font is not a variable font, so it has no instance or axis"};
     }
     const Master master(read, MasterCloser{face->glyph->library});
-    std::vector<std::int64_t> coordinates;
+    FaceVariation variation;
+    std::vector<std::int64_t>& coordinates = variation.Coordinates;
     for (FT_UInt i = 0; i < master->num_axis; ++i) {
         coordinates.push_back(master->axis[i].def);
     }
     if (!instance.empty()) {
         FT_UInt found = 0;
-        while (found < master->num_namedstyles &&
-               !base::EqualIgnoringAsciiCase(FaceNameText(face, master->namedstyle[found].strid),
-                                             instance)) {
-            ++found;
+        for (; found < master->num_namedstyles; ++found) {
+            variation.Instance = FaceNameText(face, master->namedstyle[found].strid);
+            if (base::EqualIgnoringAsciiCase(variation.Instance, instance)) {
+                break;
+            }
         }
         if (found == master->num_namedstyles) {
             return base::Failure{"The font has no named instance \"" + instance + "\""};
@@ -114,7 +115,7 @@ base::Result<std::vector<std::int64_t>> VariationCoordinates(FT_Face face,
             return base::Failure{set.Error};
         }
     }
-    return coordinates;
+    return variation;
 }
 
 bool SetVariationCoordinates(FT_Face face, const std::vector<std::int64_t>& coordinates) {
