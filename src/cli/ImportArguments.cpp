@@ -193,11 +193,12 @@ base::Result<ImportArguments> ParseImportArguments(const std::vector<std::string
         if (option.TakesValue || !option.Known) {
             ++i;
         }
-        haveFamily = haveFamily || arg == document::FamilyOption.Flag;
+        haveFamily = haveFamily || arg == document::FamilyOption.Flag ||
+                     arg == document::FontFileOption.Flag;
         haveSize = haveSize || arg == document::SizeOption.Flag;
     }
     if (!haveFamily) {
-        return base::Failure{"--family NAME is required"};
+        return base::Failure{"--family NAME or --font-file PATH is required"};
     }
     if (!haveSize) {
         return base::Failure{"--size N is required"};

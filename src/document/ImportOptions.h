@@ -76,7 +76,8 @@ struct CharacterListOption {
     std::string_view Key, Flag;
 };
 
-// Family names, joined by FamilySeparator in the file; the flag gives one and may repeat.
+// Family names (or other short texts), joined by FamilySeparator in the file; the flag gives one
+// and may repeat.
 struct FamiliesOption {
     std::string_view Key, Flag;
 };
@@ -172,6 +173,12 @@ constexpr CharacterListOption CharactersOption{"Characters", "--chars"};
 constexpr FamiliesOption FallbacksOption{"Fallbacks", "--fallback"};
 // The compact layout fills pages of this size, stacked top to bottom; none gives one picture.
 constexpr PageSizeOption PagesOption{"PageSize", "--page-size"};
+// A font file to import instead of the family, its face in a collection, and for a variable font
+// a named instance and axis values ("wght=650", applied after the instance).
+constexpr TextOption FontFileOption{"FontFile", "--font-file", ""};
+constexpr NumberOption FaceIndexOption{"FaceIndex", "--face-index", {0, 65535}, 0};
+constexpr TextOption InstanceOption{"Instance", "--instance", ""};
+constexpr FamiliesOption AxesOption{"Axes", "--axis"};
 
 // How the corners of an outline are drawn: Round follows the glyph at the same distance
 // everywhere; Sharp keeps the glyph's corners pointed (mitred).
@@ -246,6 +253,10 @@ struct ImportOptions {
     std::vector<std::string> Fallbacks;
     GlyphEffects Effects;
     std::optional<PageSize> Pages;
+    std::string FontFile;
+    std::int64_t FaceIndex = FaceIndexOption.Default;
+    std::string Instance;
+    std::vector<std::string> Axes;
 
     bool operator==(const ImportOptions&) const = default;
 };
@@ -289,6 +300,10 @@ template <class Options, class Visitor> void VisitImportOptions(Options& options
     visit(DistanceFieldOption, effects.DistanceField);
     visit(DistanceSpreadOption, effects.DistanceSpread);
     visit(PagesOption, options.Pages);
+    visit(FontFileOption, options.FontFile);
+    visit(FaceIndexOption, options.FaceIndex);
+    visit(InstanceOption, options.Instance);
+    visit(AxesOption, options.Axes);
 }
 
 // The number a choice is stored and given as: its position among the option's values. A value

@@ -2,6 +2,7 @@
 
 #include "import/CharacterList.h"
 #include "import/FontMatching.h"
+#include "import/VariedKerning.h"
 
 #include <algorithm>
 
@@ -137,10 +138,18 @@ base::Result<FontImportInput> ReadFontImportInput(FontFiles& files,
         listed = std::move(*parsed.Value);
     }
     FontImportInput input;
+    if (!options.FontFile.empty()) {
+        const base::Result<base::Done> opened = files.OpenFile(
+            graphics, {options.FontFile, options.FaceIndex, options.Instance, options.Axes});
+        if (!opened) {
+            return base::Failure{opened.Error};
+        }
+    }
+    const std::string& mainName = MainFontName(options);
     // fontconfig draws with a substitute for a family that is not installed; the user is told.
-    if (const std::optional<FontFile>& file = files.Match(options.Family, options.Style);
+    if (const std::optional<FontFile>& file = files.Match(mainName, options.Style);
         file && !file->ExactFamily) {
-        input.Warnings.push_back("The font \"" + options.Family + "\" is not installed; \"" +
+        input.Warnings.push_back("The font \"" + mainName + "\" is not installed; \"" +
                                  file->Family + "\" was used instead.");
     }
     // With a list only the listed codes matter, and looking them up is far quicker than reading
@@ -152,17 +161,26 @@ base::Result<FontImportInput> ReadFontImportInput(FontFiles& files,
         return listed ? FaceListedCharacterRanges(face, *listed) : FaceCharacterRanges(face);
     };
     // The main font's regular face gives the coverage and then the kerning pairs.
-    const FontFace main = files.RegularFace(graphics, options.Family);
-    const FontCoverage mainCoverage{options.Family, coverage(main.get())};
+    const FontFace main = files.RegularFace(graphics, mainName);
+    const FontCoverage mainCoverage{mainName, coverage(main.get())};
     std::vector<FontCoverage> fallbacks;
     for (const std::string& family : options.Fallbacks) {
+        // A fallback file is opened by its name, which then stands for it as a family would.
+        const bool isFile = NamesFontFile(family);
+        if (isFile) {
+            if (const base::Result<base::Done> opened = files.OpenFile(graphics, {.Path = family});
+                !opened) {
+                return base::Failure{"The fallback font cannot be used: " + opened.Error};
+            }
+        }
         const std::optional<FontFile>& file = files.Match(family, 0);
         if (!file || !file->ExactFamily) {
             input.Warnings.push_back("The fallback font \"" + family +
                                      "\" is not installed and was not used.");
             continue;
         }
-        fallbacks.push_back({file->Family, coverage(files.RegularFace(graphics, family).get())});
+        fallbacks.push_back(
+            {isFile ? family : file->Family, coverage(files.RegularFace(graphics, family).get())});
     }
     CharacterChoice choice = ChooseCharacters(listed, options.Unicode, mainCoverage, fallbacks);
     input.Codes = std::move(choice.Codes);
@@ -173,6 +191,10 @@ base::Result<FontImportInput> ReadFontImportInput(FontFiles& files,
         input.Pairs = input.Listed ? FaceKerningPairsAmong(main.get(), options.Size, input.Codes)
                                    : ChooseKerningPairs(FaceKerningPairs(main.get(), options.Size),
                                                         options.Unicode);
+        if (const std::optional<FontFile>& file = files.Match(mainName, 0);
+            file && !file->Coordinates.empty()) {
+            input.Pairs = VariedKerningPairs(main.get(), std::move(input.Pairs), options.Size);
+        }
     }
     return input;
 }

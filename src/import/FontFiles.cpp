@@ -1,17 +1,88 @@
 #include "import/FontFiles.h"
 
+#include "base/Utf8.h"
+#include "import/FontVariation.h"
 #include "platform/GraphicsLibrary.h"
 
+#include <array>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 namespace glyfora::fontimport {
 
+namespace {
+
+// The family and style of a face as one name, "Regular" left out.
+std::string FaceName(FT_Face face, const std::string& instance) {
+    std::string name = face->family_name != nullptr ? face->family_name : "";
+    const std::string style =
+        !instance.empty() ? instance : (face->style_name != nullptr ? face->style_name : "");
+    if (!style.empty() && style != "Regular") {
+        name += name.empty() ? style : " " + style;
+    }
+    return name;
+}
+
+} // namespace
+
+bool NamesFontFile(std::string_view name) {
+    if (name.find('/') != std::string_view::npos) {
+        return true;
+    }
+    constexpr std::array<std::string_view, 6> Extensions{".ttf", ".otf",  ".ttc",
+                                                         ".otc", ".woff", ".woff2"};
+    for (const std::string_view extension : Extensions) {
+        if (name.size() > extension.size() &&
+            base::EqualIgnoringAsciiCase(name.substr(name.size() - extension.size()), extension)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void FontFaceCloser::operator()(FT_Face face) const {
     FT_Done_Face(face);
 }
 
+base::Result<base::Done> FontFiles::OpenFile(const platform::GraphicsLibrary& graphics,
+                                             const FontFileChoice& choice) {
+    const std::string named = "\"" + choice.Path + "\"";
+    if (!graphics.GraphicsLibraryReady || graphics.Library == nullptr) {
+        return base::Failure{"The text rasteriser is not running, so " + named +
+                             " cannot be read."};
+    }
+    FontFile file{.Path = choice.Path, .FaceIndex = -1, .ExactFamily = true};
+    // Face index -1 only counts the faces of the file.
+    const FontFace collection = Face(graphics, file);
+    if (!collection) {
+        return base::Failure{named + " cannot be read or is not a font file."};
+    }
+    if (choice.FaceIndex < 0 || choice.FaceIndex >= collection->num_faces) {
+        return base::Failure{"The face index " + std::to_string(choice.FaceIndex) +
+                             " is beyond the " + std::to_string(collection->num_faces) +
+                             " face(s) of " + named + "."};
+    }
+    file.FaceIndex = static_cast<int>(choice.FaceIndex);
+    const FontFace face = Face(graphics, file);
+    if (!face) {
+        return base::Failure{"The face " + std::to_string(choice.FaceIndex) + " of " + named +
+                             " cannot be read."};
+    }
+    base::Result<FaceVariation> variation =
+        VariationCoordinates(face.get(), choice.Instance, choice.Axes);
+    if (!variation) {
+        return base::Failure{named + ": " + variation.Error + "."};
+    }
+    file.Coordinates = std::move(variation.Value->Coordinates);
+    file.Family = FaceName(face.get(), variation.Value->Instance);
+    opened_[choice.Path] = std::move(file);
+    return base::Done{};
+}
+
 const std::optional<FontFile>& FontFiles::Match(const std::string& family, std::int64_t style) {
+    if (const auto opened = opened_.find(family); opened != opened_.end()) {
+        return opened->second;
+    }
     auto key = std::make_pair(family, style);
     auto found = matches_.find(key);
     if (found == matches_.end()) {
@@ -32,7 +103,11 @@ FontFace FontFiles::Face(const platform::GraphicsLibrary& graphics, const FontFi
             ? FT_New_Face(graphics.Library, file.Path.c_str(), file.FaceIndex, &face)
             : FT_New_Memory_Face(graphics.Library, bytes.data(), static_cast<FT_Long>(bytes.size()),
                                  file.FaceIndex, &face);
-    return FontFace(error == 0 ? face : nullptr);
+    FontFace made(error == 0 ? face : nullptr);
+    if (made && !SetVariationCoordinates(made.get(), file.Coordinates)) {
+        return nullptr;
+    }
+    return made;
 }
 
 FontFace FontFiles::RegularFace(const platform::GraphicsLibrary& graphics,

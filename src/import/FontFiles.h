@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/MappedFile.h"
+#include "base/Result.h"
 #include "import/FontMatching.h"
 
 #include <cstdint>
@@ -9,8 +10,10 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 typedef struct FT_FaceRec_* FT_Face;
 
@@ -26,6 +29,19 @@ struct FontFaceCloser {
 // A FreeType face, closed when it goes.
 using FontFace = std::unique_ptr<std::remove_pointer_t<FT_Face>, FontFaceCloser>;
 
+// Whether name stands for a font file rather than a family: it holds a folder separator or ends
+// in a font file's extension (".ttf", ".otf", ".ttc", ".otc", ".woff", ".woff2"), case ignored.
+[[nodiscard]] bool NamesFontFile(std::string_view name);
+
+// A face of a font file, and for a variable font a named instance (empty: the default) and axis
+// values "TAG=VALUE" applied after it.
+struct FontFileChoice {
+    std::string Path;
+    std::int64_t FaceIndex = 0;
+    std::string Instance;
+    std::vector<std::string> Axes;
+};
+
 // The font files of one import: each family and style matched once and each file mapped once, so
 // that the character choice, coverage, kerning and the faces of all its workers are made from the
 // same bytes without asking fontconfig and the file system again for every one. Matching and
@@ -34,7 +50,13 @@ using FontFace = std::unique_ptr<std::remove_pointer_t<FT_Face>, FontFaceCloser>
 // is destroyed.
 class FontFiles {
 public:
-    // MatchFontFile(family, style), asked once.
+    // Opens the chosen face of a file so that Match(choice.Path, style) gives it from then on, with
+    // the face's family and style as its family. Fails naming the file when it cannot be read or
+    // is no font, the face index when the file has no such face, and the instance, axis or value
+    // a variable font lacks.
+    [[nodiscard]] base::Result<base::Done> OpenFile(const platform::GraphicsLibrary& graphics,
+                                                    const FontFileChoice& choice);
+    // The file opened by OpenFile for that name, else MatchFontFile(family, style), asked once.
     [[nodiscard]] const std::optional<FontFile>& Match(const std::string& family,
                                                        std::int64_t style);
     // The bytes of the file at path, mapped on first use; empty when it cannot be read.
@@ -50,6 +72,7 @@ public:
 private:
     std::map<std::pair<std::string, std::int64_t>, std::optional<FontFile>> matches_;
     std::map<std::string, base::MappedFile> files_;
+    std::map<std::string, std::optional<FontFile>> opened_;
 };
 
 } // namespace glyfora::fontimport

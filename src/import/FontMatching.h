@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace glyfora::fontimport {
 
@@ -22,6 +23,8 @@ struct FontFile {
     bool ExactFamily = false; // false when fontconfig fell back to another family
     bool SynthesizeBold = false;
     bool SynthesizeItalic = false;
+    // For a variable font, the design coordinate of each axis in 16.16; empty for its default.
+    std::vector<std::int64_t> Coordinates;
 };
 
 // The installed font file for family and style bits (only bold and italic matter), or none when

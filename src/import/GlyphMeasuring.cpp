@@ -36,7 +36,7 @@ Staged<MeasuredGlyphs> MeasureGlyphs(std::span<const std::uint16_t> codes,
     const OpenedSources opened(sources, scratches, options);
     if (opened.Empty()) {
         return ImportStop{ImportEnd::Failed,
-                          "\"" + options.Family + "\" cannot be drawn at " +
+                          "\"" + MainFontName(options) + "\" cannot be drawn at " +
                               std::to_string(options.Size) +
                               " pixels: the text rasteriser is not running or the font cannot be "
                               "made at that size."};

@@ -24,10 +24,14 @@ struct Clamp {
 
 } // namespace
 
+const std::string& MainFontName(const ImportOptions& options) {
+    return options.FontFile.empty() ? options.Family : options.FontFile;
+}
+
 void ApplyImportOptions(TextDrawingContext& context, const ImportOptions& options) {
     // Only the three check boxes of the window count; strike-out is not an import option.
     const std::int64_t style = options.Style & (StyleBold | StyleItalic | StyleUnderline);
-    SetDrawingFont(context, options.Family, static_cast<float>(options.Size), style);
+    SetDrawingFont(context, MainFontName(options), static_cast<float>(options.Size), style);
     SetPixelOffset(context, options.HalfPixel ? PixelOffsetHalf : PixelOffsetNone);
     SetTextHint(context, static_cast<int>(options.TextAntialiasMode));
     SetDrawingQuality(context, static_cast<int>(options.CompositingQuality));

@@ -13,6 +13,9 @@ using document::ImportOptions;
 using document::OptionRange;
 using document::TextHint;
 
+// The name the import's main font is opened by: the font file when one is chosen, else the family.
+[[nodiscard]] const std::string& MainFontName(const ImportOptions& options);
+
 // Hands font, style, pixel offset, hint and quality to an open text drawing context.
 void ApplyImportOptions(TextDrawingContext& context, const ImportOptions& options);
 

@@ -8,6 +8,7 @@
 #include "import/GlyphEffects.h"
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 
 namespace glyfora::fontimport {
@@ -77,6 +78,11 @@ void RecordImportProperties(document::Typeface& typeface, const ImportOptions& o
     if (options.Layout == document::CellLayout::Compact && options.Pages) {
         document::PropertyValue(typeface, document::PageSizeProperty) =
             document::PageSizeText(*options.Pages);
+    }
+    if (!options.FontFile.empty()) {
+        // The file's name alone: the folder belongs to the machine it was imported on.
+        document::PropertyValue(typeface, "FontFile") =
+            std::filesystem::path(options.FontFile).filename().string();
     }
 }
 

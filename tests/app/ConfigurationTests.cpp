@@ -62,7 +62,11 @@ Configuration GoldenConfiguration() {
                    {"WenQuanYi Zen Hei", "DejaVu Serif"},
                    {1.5, 0xFF0000FF, document::OutlineJoin::Sharp, true, -3, 4, 2.25, 0x80FF0000,
                     0xFF00FF00, true, 0xFFFFFF00, 0x40302010, false, 6},
-                   document::PageSize{2048, 1024}};
+                   document::PageSize{2048, 1024},
+                   "fonts/Example.ttc",
+                   2,
+                   "Bold",
+                   {"wght=650", "wdth=90"}};
     return c;
 }
 

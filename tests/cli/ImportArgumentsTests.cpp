@@ -187,7 +187,10 @@ TEST(ImportArgumentsTest, PageSizesArePowersOfTwoSquareOrNot) {
 
 TEST(ImportArgumentsTest, BadCommandLinesAreUsageErrors) {
     const std::vector<std::vector<std::string>> cases = {
-        {"--size", "24", "-o", "x.tf"},    // no family
+        {"--size", "24", "-o", "x.tf"}, // no family
+        Base({"--face-index", "-1"}),
+        Base({"--face-index", "65536"}),
+        Base({"--axis"}),
         {"--family", "A", "-o", "x.tf"},   // no size
         {"--family", "A", "--size", "24"}, // no output
         Base({"--size", "129"}),           // out of range
@@ -215,6 +218,19 @@ TEST(ImportArgumentsTest, BadCommandLinesAreUsageErrors) {
         EXPECT_FALSE(parsed.Error.empty()) << testing::PrintToString(args);
         EXPECT_FALSE(parsed.Ok() && parsed.Value->Help);
     }
+}
+
+TEST(ImportArgumentsTest, AFontFileStandsInForTheFamilyAndAxesRepeat) {
+    const auto parsed = ParseImportArguments({"--font-file", "fonts/A.ttc", "--face-index", "2",
+                                              "--instance", "Condensed Light", "--axis", "wght=650",
+                                              "--axis", "wdth=80.5", "--size", "24", "-o", "x.tf"});
+    ASSERT_TRUE(parsed.Ok()) << parsed.Error;
+    const document::ImportOptions& options = parsed.Value->Options;
+    EXPECT_EQ(options.FontFile, "fonts/A.ttc");
+    EXPECT_EQ(options.FaceIndex, 2);
+    EXPECT_EQ(options.Instance, "Condensed Light");
+    EXPECT_EQ(options.Axes, (std::vector<std::string>{"wght=650", "wdth=80.5"}));
+    EXPECT_EQ(options.Family, document::FamilyOption.Default) << "the family stays as it was";
 }
 
 TEST(ImportArgumentsTest, CharacterListsFilesAndFallbacksRepeat) {

@@ -137,7 +137,11 @@ TEST(ImportOptionsTable, RowsComeInKeyOrderWithFlagsOfTheirOwnAndTheRecordsDefau
                                                    "GradientBottom",
                                                    "DistanceField",
                                                    "DistanceSpread",
-                                                   "PageSize"}));
+                                                   "PageSize",
+                                                   "FontFile",
+                                                   "FaceIndex",
+                                                   "Instance",
+                                                   "Axes"}));
     EXPECT_TRUE(rows.DefaultsMatch);
     EXPECT_EQ(rows.Flags.count("--bold") + rows.Flags.count("--italic") +
                   rows.Flags.count("--underline"),
