@@ -136,7 +136,11 @@ TEST(ConfigurationReading, FilesWithoutTheEffectKeysReadAsBefore) {
         golden.substr(0, effects) + (next == std::string::npos ? "" : golden.substr(next));
     document::ImportOptions expected = GoldenConfiguration().ImportTTF;
     expected.Effects = {};
-    expected.Pages.reset(); // its key follows the effects'
+    expected.Pages.reset(); // its key and the font file's follow the effects'
+    expected.FontFile.clear();
+    expected.FaceIndex = document::FaceIndexOption.Default;
+    expected.Instance.clear();
+    expected.Axes.clear();
     EXPECT_EQ(ReadConfiguration(before).ImportTTF, expected);
     // Written again, those keys come out as they were, the effects' after them.
     const std::string written = AsText(WriteConfiguration(ReadConfiguration(before)));
@@ -205,7 +209,11 @@ TEST(ConfigurationReading, EmptyFileGivesFirstRunDefaults) {
                                            "",
                                            {},
                                            {},
-                                           std::nullopt};
+                                           std::nullopt,
+                                           "",
+                                           0,
+                                           "",
+                                           {}};
     EXPECT_EQ(c.ImportTTF, expected);
 }
 
@@ -479,7 +487,11 @@ TEST(ConfigurationReading, EveryWrittenKeyRoundTrips) {
                    "0x41 - 0x5A",
                    {"Noto Sans CJK JP", "Unifont"},
                    {},
-                   document::PageSize{64, 16384}};
+                   document::PageSize{64, 16384},
+                   "fonts/Game Variable.ttf",
+                   0,
+                   "Condensed Light",
+                   {"wght=650"}};
 
     Configuration expected = c;
     expected.WindowMain.Width = std::nullopt; // not keys of these groups
