@@ -9,7 +9,8 @@ import sys
 
 from fontTools.feaLib.builder import addOpenTypeFeaturesFromString
 from fontTools.fontBuilder import FontBuilder
-from fontTools.pens.ttGlyphPen import TTGlyphPen
+
+from make_test_font import box
 
 FAMILY = "Glyfora Variable Test"
 UNITS_PER_EM = 1000
@@ -25,17 +26,6 @@ feature kern {
 } kern;
 """
 INSTANCES = [("Light", 300), ("Bold", 700)]
-
-
-def box(width):
-    pen = TTGlyphPen(None)
-    if width > 300:
-        pen.moveTo((50, 0))
-        pen.lineTo((50, 700))
-        pen.lineTo((width - 50, 700))
-        pen.lineTo((width - 50, 0))
-        pen.closePath()
-    return pen.glyph()
 
 
 def widened(name):
