@@ -79,6 +79,34 @@ base::Result<base::Done> FontFiles::OpenFile(const platform::GraphicsLibrary& gr
     return base::Done{};
 }
 
+base::Result<std::vector<FileFace>> ListFileFaces(const platform::GraphicsLibrary& graphics,
+                                                  const std::string& path) {
+    const std::string named = "\"" + path + "\"";
+    if (!graphics.GraphicsLibraryReady || graphics.Library == nullptr) {
+        return base::Failure{"The text rasteriser is not running, so " + named +
+                             " cannot be read."};
+    }
+    FontFiles files;
+    FontFile file{.Path = path, .FaceIndex = -1, .ExactFamily = true};
+    const FontFace collection = files.Face(graphics, file);
+    if (!collection) {
+        return base::Failure{named + " cannot be read or is not a font file."};
+    }
+    std::vector<FileFace> faces;
+    for (FT_Long index = 0; index < collection->num_faces; ++index) {
+        file.FaceIndex = static_cast<int>(index);
+        const FontFace face = files.Face(graphics, file);
+        if (!face) {
+            continue; // a damaged face of a collection leaves the others usable
+        }
+        faces.push_back({index, {}, FaceName(face.get(), {})});
+        for (const std::string& instance : NamedInstances(face.get())) {
+            faces.push_back({index, instance, FaceName(face.get(), instance)});
+        }
+    }
+    return faces;
+}
+
 const std::optional<FontFile>& FontFiles::Match(const std::string& family, std::int64_t style) {
     if (const auto opened = opened_.find(family); opened != opened_.end()) {
         return opened->second;

@@ -42,6 +42,19 @@ struct FontFileChoice {
     std::vector<std::string> Axes;
 };
 
+// One entry of a font file's list of faces: the face, a named instance of it (empty: the face
+// itself) and the family and style they draw as one name.
+struct FileFace {
+    std::int64_t FaceIndex = 0;
+    std::string Instance;
+    std::string Name;
+};
+
+// The faces of the file at path in file order, each variable face followed by its named
+// instances. Fails naming the file when it cannot be read or is no font.
+[[nodiscard]] base::Result<std::vector<FileFace>>
+ListFileFaces(const platform::GraphicsLibrary& graphics, const std::string& path);
+
 // The font files of one import: each family and style matched once and each file mapped once, so
 // that the character choice, coverage, kerning and the faces of all its workers are made from the
 // same bytes without asking fontconfig and the file system again for every one. Matching and

@@ -118,6 +118,19 @@ base::Result<FaceVariation> VariationCoordinates(FT_Face face, const std::string
     return variation;
 }
 
+std::vector<std::string> NamedInstances(FT_Face face) {
+    FT_MM_Var* read = nullptr;
+    if (!FT_HAS_MULTIPLE_MASTERS(face) || FT_Get_MM_Var(face, &read) != 0) {
+        return {};
+    }
+    const Master master(read, MasterCloser{face->glyph->library});
+    std::vector<std::string> names;
+    for (FT_UInt i = 0; i < master->num_namedstyles; ++i) {
+        names.push_back(FaceNameText(face, master->namedstyle[i].strid));
+    }
+    return names;
+}
+
 bool SetVariationCoordinates(FT_Face face, const std::vector<std::int64_t>& coordinates) {
     if (coordinates.empty()) {
         return true;

@@ -25,6 +25,10 @@ struct FaceVariation {
 VariationCoordinates(FT_Face face, const std::string& instance,
                      const std::vector<std::string>& axes);
 
+// The names of the named instances of a variable face as the font spells them, in font order; none
+// for a face that is not variable.
+[[nodiscard]] std::vector<std::string> NamedInstances(FT_Face face);
+
 // Sets coordinates on face, nothing when they are empty; false when FreeType refuses them.
 [[nodiscard]] bool SetVariationCoordinates(FT_Face face,
                                            const std::vector<std::int64_t>& coordinates);

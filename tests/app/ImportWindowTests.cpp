@@ -1,6 +1,7 @@
 #include "ImportWindowTests.h"
 
 #include "QtTestRegistry.h"
+#include "ScratchFolder.h"
 #include "ShellFixture.h"
 #include "app/editing/FontImport.h"
 #include "app/shell/Configuration.h"
@@ -101,6 +102,7 @@ void ImportWindowTests::framesHaveTheirCaptionsAndPlaces_data() {
     QTest::newRow("layout") << QStringLiteral("Layout") << QRect(10, 385, 330, 50);
     QTest::newRow("characters") << QStringLiteral("Characters") << QRect(10, 445, 330, 50);
     QTest::newRow("fallbacks") << QStringLiteral("Fallbacks") << QRect(10, 505, 330, 50);
+    QTest::newRow("font file") << QStringLiteral("Font File") << QRect(350, 320, 240, 70);
 }
 
 void ImportWindowTests::framesHaveTheirCaptionsAndPlaces() {
@@ -790,6 +792,133 @@ void ImportWindowTests::typefaceTooTallForTfIsImportedWithAWidthThatFits() {
         ClickCreate(editor, run);
         QCOMPARE(editor.Messages.Messages.size(), std::size_t{offset < 0 ? 1U : 0U});
     }
+}
+
+namespace {
+
+const QString DejaVuFile = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+const QString ZenHeiFile = QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc");
+
+// Answers the "Font file..." dialog with path and picks the face entry at pick.
+bool ChooseFile(Editor& editor, const QString& path, int pick) {
+    if (!path.isEmpty()) {
+        editor.Files.Answers.push_back({path, 0});
+    }
+    const bool chosen = ChooseFontFile(*editor.TheShell);
+    Window(editor).FaceList->setCurrentIndex(pick);
+    return chosen;
+}
+
+} // namespace
+
+void ImportWindowTests::fontFileListsItsFacesForTheImport_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("pick");
+    QTest::addColumn<QStringList>("faces"); // empty: the file is refused
+    QTest::addColumn<std::int64_t>("faceIndex");
+    QTest::newRow("single face") << DejaVuFile << 0 << QStringList{QStringLiteral("DejaVu Sans")}
+                                 << std::int64_t{0};
+    QTest::newRow("collection, third face")
+        << ZenHeiFile << 2
+        << QStringList{QStringLiteral("WenQuanYi Zen Hei"),
+                       QStringLiteral("WenQuanYi Zen Hei Mono"),
+                       QStringLiteral("WenQuanYi Zen Hei Sharp")}
+        << std::int64_t{2};
+    QTest::newRow("no font") << QStringLiteral("menu.txt") << 0 << QStringList{} << std::int64_t{0};
+    QTest::newRow("cancelled") << QString() << 0 << QStringList{} << std::int64_t{0};
+}
+
+void ImportWindowTests::fontFileListsItsFacesForTheImport() {
+    QFETCH(QString, file);
+    QFETCH(int, pick);
+    QFETCH(QStringList, faces);
+    QFETCH(std::int64_t, faceIndex);
+    const testsupport::ScratchFolder folder;
+    folder.Write("menu.txt", "Ab\n");
+    if (file == QStringLiteral("menu.txt")) {
+        file = QString::fromStdString(folder.File("menu.txt"));
+    }
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    UseDejaVu(window);
+    QCOMPARE(ChooseFile(editor, file, pick), !faces.isEmpty());
+    QCOMPARE(editor.Files.Calls.size(), std::size_t{1});
+    QVERIFY(editor.Files.Calls.front().Filters.front().contains(QStringLiteral("*.woff2")));
+    QCOMPARE(Entries(*window.FaceList), faces);
+    const fontimport::ImportOptions options = window.ReadOptions();
+    QCOMPARE(QString::fromStdString(options.FontFile), faces.isEmpty() ? QString() : file);
+    QCOMPARE(options.FaceIndex, faceIndex);
+    QCOMPARE(window.FaceList->isEnabled(), !faces.isEmpty());
+    // A file that is no font is named in a warning; a cancelled dialog says nothing.
+    const bool refused = faces.isEmpty() && !file.isEmpty();
+    QCOMPARE(editor.Messages.Messages.size(), std::size_t{refused ? 1u : 0u});
+    if (refused) {
+        QVERIFY(editor.Messages.Messages.front().Text.contains(file));
+    }
+}
+
+void ImportWindowTests::choosingAFamilyGoesBackFromTheFontFile() {
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    UseDejaVu(window);
+    QVERIFY(ChooseFile(editor, ZenHeiFile, 1));
+    QCOMPARE(window.FontFileName->text(), QStringLiteral("wqy-zenhei.ttc"));
+    window.FamilyList->setCurrentText(QStringLiteral("DejaVu Serif"));
+    const fontimport::ImportOptions options = window.ReadOptions();
+    QCOMPARE(options.FontFile, std::string());
+    QCOMPARE(options.FaceIndex, std::int64_t{0});
+    QCOMPARE(options.Family, std::string("DejaVu Serif"));
+    QCOMPARE(window.FaceList->count(), 0);
+    QCOMPARE(window.FontFileName->text(), QString());
+}
+
+void ImportWindowTests::missingFontFileOfTheSettingsIsReported() {
+    const testsupport::ScratchFolder folder;
+    const std::string gone = folder.File("Gone.ttf");
+    Editor editor;
+    ImportWindow& window = Window(editor);
+    fontimport::ImportOptions saved;
+    saved.Family = "DejaVu Sans";
+    saved.FontFile = gone;
+    saved.FaceIndex = 1;
+    saved.Instance = "Bold";
+    saved.Axes = {"wght=650"};
+    window.ShowOptions(saved);
+    QVERIFY(window.StatusLine->text().contains(QString::fromStdString(gone)));
+    QVERIFY(window.StatusLine->text().contains(QStringLiteral("missing")));
+    // The import still asks for the file, so it fails naming it instead of using the family.
+    const fontimport::ImportOptions options = window.ReadOptions();
+    QCOMPARE(options.FontFile, gone);
+    QCOMPARE(options.FaceIndex, std::int64_t{1});
+    QCOMPARE(options.Instance, std::string("Bold"));
+    QCOMPARE(options.Axes, std::vector<std::string>{"wght=650"});
+    ImportRun run;
+    ClickCreate(editor, run);
+    QCOMPARE(editor.Messages.Messages.size(), std::size_t{1});
+    QVERIFY(editor.Messages.Messages.front().Text.contains(QStringLiteral("Gone.ttf")));
+    // A file that exists leaves the status line to the import.
+    saved.FontFile = DejaVuFile.toStdString();
+    saved.FaceIndex = 0;
+    saved.Instance.clear();
+    saved.Axes.clear();
+    window.ShowOptions(saved);
+    QCOMPARE(window.StatusLine->text(), QString());
+}
+
+void ImportWindowTests::createTypefaceDrawsTheChosenFaceOfTheFile() {
+    Editor editor;
+    Shell& shell = *editor.TheShell;
+    ImportWindow& window = Window(editor);
+    window.FamilyList->setCurrentText(QStringLiteral("DejaVu Serif"));
+    window.CharactersField->setText(QStringLiteral("65-67"));
+    QVERIFY(ChooseFile(editor, ZenHeiFile, 1));
+    ImportRun run;
+    ClickCreate(editor, run);
+    document::Typeface* typeface = CurrentTypeface(shell.State);
+    QVERIFY(typeface != nullptr);
+    QCOMPARE(typeface->Content.Characters.Size(), std::size_t{3});
+    QCOMPARE(document::PropertyValue(*typeface, "Face"), std::string("WenQuanYi Zen Hei Mono"));
+    QCOMPARE(document::PropertyValue(*typeface, "FontFile"), std::string("wqy-zenhei.ttc"));
 }
 
 GLYFORA_QTEST(ImportWindowTests);

@@ -37,6 +37,11 @@ private slots:
     void typefaceTooTallForTfIsImportedWithAWidthThatFits();
     void textFileCharactersAreAddedToTheList();
     void listedImportTakesTheListAndTellsWhatWasLeftOut();
+    void fontFileListsItsFacesForTheImport_data();
+    void fontFileListsItsFacesForTheImport();
+    void choosingAFamilyGoesBackFromTheFontFile();
+    void missingFontFileOfTheSettingsIsReported();
+    void createTypefaceDrawsTheChosenFaceOfTheFile();
 };
 
 } // namespace glyfora::app::testing

@@ -149,4 +149,28 @@ bool AddTextFileCharacters(Shell& shell) {
     return true;
 }
 
+bool ChooseFontFile(Shell& shell) {
+    ImportWindow& window = *shell.Import;
+    const QString title = QStringLiteral("Font file");
+    const FileDialogAnswer answer = shell.Services.Files.OpenFile(
+        &window, title, QString(),
+        {QStringLiteral("Font files (*.ttf *.otf *.ttc *.otc *.woff *.woff2)"),
+         QStringLiteral("All files (*)")});
+    if (answer.Path.isEmpty()) {
+        return false;
+    }
+    const base::Result<std::vector<fontimport::FileFace>> faces =
+        fontimport::ListFileFaces(shell.State.Graphics, answer.Path.toStdString());
+    if (!faces || faces.Value->empty()) {
+        const QString reason =
+            faces ? QStringLiteral("\"%1\" has no face that can be read.").arg(answer.Path)
+                  : QString::fromStdString(faces.Error);
+        shell.Services.Messages.Warning(&window, title, reason);
+        return false;
+    }
+    window.ShowFontFile(answer.Path, *faces.Value);
+    DrawImportPreview(window, shell.State.Graphics);
+    return true;
+}
+
 } // namespace glyfora::app

@@ -17,4 +17,9 @@ bool CreateTypefaceFromWindow(Shell& shell);
 // list was changed.
 bool AddTextFileCharacters(Shell& shell);
 
+// "Font file...": asks for a font file and lists its faces and named instances in the import
+// window, which then imports from the file instead of the family. A file that is no font is shown
+// and changes nothing. True when the file is used.
+bool ChooseFontFile(Shell& shell);
+
 } // namespace glyfora::app

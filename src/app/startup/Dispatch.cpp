@@ -126,6 +126,10 @@ void OnAddTextFile(Shell& shell, const DispatchEvent& /*event*/) {
     (void)AddTextFileCharacters(shell);
 }
 
+void OnChooseFontFile(Shell& shell, const DispatchEvent& /*event*/) {
+    (void)ChooseFontFile(shell);
+}
+
 void OnMainWindowClosed(Shell& shell, const DispatchEvent& /*event*/) {
     if (!ConfirmDiscard(shell)) {
         return;
@@ -382,6 +386,8 @@ constexpr DispatchEntry Table[] = {
     {InImport<&I::Effects>, Changed, OnImportPreviewControl},
     {InImport<&I::CreateButton>, Clicked, OnCreateTypeface},
     {InImport<&I::AddTextFileButton>, Clicked, OnAddTextFile},
+    {InImport<&I::FontFileButton>, Clicked, OnChooseFontFile},
+    {InImport<&I::FaceList>, Selected, OnImportPreviewControl},
 };
 
 // Close and resize of the windows go through the table too. Windows without a close row ignore

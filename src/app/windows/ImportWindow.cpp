@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
@@ -153,6 +154,25 @@ void AddPagesChoice(ImportWindow& window) {
     }
 }
 
+// "Font file..." and the chosen file's faces, in the room below the effects, so that no other
+// control moves.
+void AddFontFileFrame(ImportWindow& window) {
+    QGroupBox* frame = AddFrame(&window, QStringLiteral("Font File"), {350, 320, 240, 70});
+    window.FontFileButton = new QPushButton(QStringLiteral("Font file..."), frame);
+    window.FontFileButton->setObjectName(QStringLiteral("FontFileButton"));
+    window.FontFileButton->setGeometry(10, 19, 80, 22);
+    window.FontFileName = new QLabel(frame);
+    window.FontFileName->setObjectName(QStringLiteral("FontFileName"));
+    window.FontFileName->setGeometry(95, 22, 135, 16);
+    window.FaceList = AddList(frame, QStringLiteral("FaceList"), {}, {10, 45, 220, 20});
+}
+
+// The entry text of a face the settings name, before the file's own names are read.
+QString SavedFaceName(std::int64_t faceIndex, const std::string& instance) {
+    const QString face = QStringLiteral("Face %1").arg(faceIndex);
+    return instance.empty() ? face : face + QStringLiteral(": ") + QString::fromStdString(instance);
+}
+
 // The character list and the fallback families, below the layout frame.
 void AddCharacterFrames(ImportWindow& window) {
     QGroupBox* frame = AddFrame(&window, QStringLiteral("Characters"), {10, 445, 330, 50});
@@ -277,8 +297,9 @@ ImportWindow::ImportWindow(QWidget* mainWindow) : QWidget(mainWindow, ClosableTo
     AddCharacterFrames(*this);
     Effects = new EffectsFrame(this);
     Effects->setGeometry(350, 10, 240, 300);
+    AddFontFileFrame(*this);
     connect(LayoutList, &QComboBox::currentIndexChanged, this, &ImportWindow::ShowLayoutChoice);
-    connect(FamilyList, &QComboBox::currentTextChanged, this, &ImportWindow::ShowFamilyNote);
+    connect(FamilyList, &QComboBox::currentTextChanged, this, &ImportWindow::UseFamily);
 
     ShowOptions(fontimport::ImportOptions{});
     MakeScrollable(*this);
@@ -292,7 +313,45 @@ void ImportWindow::ShowLayoutChoice() {
     PagesList->setEnabled(compact);
 }
 
+void ImportWindow::UseFamily() {
+    if (!fontFile_.isEmpty()) {
+        ShowFaces({}, {});
+    }
+    ShowFamilyNote();
+}
+
+void ImportWindow::ShowFontFile(const QString& path,
+                                const std::vector<fontimport::FileFace>& faces) {
+    ShowFaces(path, faces);
+    axes_.clear();
+    ShowFamilyNote();
+}
+
+void ImportWindow::ShowFaces(const QString& path, const std::vector<fontimport::FileFace>& faces) {
+    fontFile_ = path;
+    const QSignalBlocker blocker(FaceList);
+    FaceList->clear();
+    for (const fontimport::FileFace& face : faces) {
+        FaceList->addItem(
+            QString::fromStdString(face.Name),
+            QStringList{QString::number(face.FaceIndex), QString::fromStdString(face.Instance)});
+    }
+    FaceList->setEnabled(!path.isEmpty());
+    FontFileName->setText(QFileInfo(path).fileName());
+    FontFileName->setToolTip(path);
+}
+
 void ImportWindow::ShowFamilyNote() {
+    if (!fontFile_.isEmpty()) {
+        // A file the settings name but that is gone is said, not replaced by the family.
+        familyNote_ = QFileInfo::exists(fontFile_)
+                          ? QString()
+                          : QStringLiteral("The font file \"%1\" is missing; choose it again with "
+                                           "\"Font file...\" or pick a family.")
+                                .arg(fontFile_);
+        ShowImportReport(importReport_);
+        return;
+    }
     const std::string family = FamilyList->currentText().trimmed().toStdString();
     const std::optional<fontimport::FontFile> match =
         family.empty() ? std::nullopt : fontimport::MatchFontFile(family, 0);
@@ -390,6 +449,13 @@ void ImportWindow::ShowOptions(const fontimport::ImportOptions& options) {
     CharactersField->setText(QString::fromStdString(options.Characters));
     FallbacksField->setText(QString::fromStdString(document::JoinFamilyList(options.Fallbacks)));
     Effects->Show(options.Effects);
+    const QString file = QString::fromStdString(options.FontFile);
+    ShowFaces(file, file.isEmpty()
+                        ? std::vector<fontimport::FileFace>{}
+                        : std::vector<fontimport::FileFace>{
+                              {options.FaceIndex, options.Instance,
+                               SavedFaceName(options.FaceIndex, options.Instance).toStdString()}});
+    axes_ = options.Axes;
     ShowFamilyNote();
 }
 
@@ -418,6 +484,13 @@ fontimport::ImportOptions ImportWindow::ReadOptions() const {
     options.Characters = CharactersField->text().toStdString();
     options.Fallbacks = document::SplitFamilyList(FallbacksField->text().toStdString());
     options.Effects = Effects->Read();
+    if (!fontFile_.isEmpty()) {
+        const QStringList face = FaceList->currentData().toStringList();
+        options.FontFile = fontFile_.toStdString();
+        options.FaceIndex = face.value(0).toLongLong();
+        options.Instance = face.value(1).toStdString();
+        options.Axes = axes_;
+    }
     return options;
 }
 

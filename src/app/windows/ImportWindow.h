@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Typeface.h"
+#include "import/FontFiles.h"
 #include "import/ImportOptions.h"
 
 #include <QImage>
@@ -87,6 +88,9 @@ public:
     QPushButton* AddTextFileButton = nullptr;
     QLineEdit* FallbacksField = nullptr; // families separated by commas
     EffectsFrame* Effects = nullptr;     // right of the other controls
+    QPushButton* FontFileButton = nullptr;
+    QLabel* FontFileName = nullptr; // the chosen font file's name; empty while a family is used
+    QComboBox* FaceList = nullptr;  // the chosen file's faces and named instances
     // Below everything: whether the family is installed, and what the last import made.
     QLabel* StatusLine = nullptr;
     int PreviewDraws = 0; // how often the preview was drawn (tests count redraws)
@@ -94,12 +98,21 @@ public:
     // Says in the status line what the last "Create Typeface" made (empty: nothing yet).
     void ShowImportReport(const QString& report);
 
+    // Uses the font file at path instead of the family, listing its faces; the first is chosen.
+    void ShowFontFile(const QString& path, const std::vector<fontimport::FileFace>& faces);
+
 private:
+    // Choosing a family goes back from a font file to the family list.
+    void UseFamily();
+    // The file's and face's controls for the file in use (none: the family is used).
+    void ShowFaces(const QString& path, const std::vector<fontimport::FileFace>& faces);
     // The family's line of the status: which family draws when the chosen one is not installed.
     void ShowFamilyNote();
     // "Gutter" and "Power of two" only apply to the compact layout.
     void ShowLayoutChoice();
 
+    QString fontFile_;              // empty: the family list names the font
+    std::vector<std::string> axes_; // the axis values the settings gave for the file
     QString familyNote_;
     QString importReport_;
 };
