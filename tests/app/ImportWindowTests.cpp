@@ -440,13 +440,16 @@ void ImportWindowTests::effectsFrameSitsRightOfTheOtherControls() {
     ImportWindow& window = Window(editor);
     QCOMPARE(window.Effects->title(), QStringLiteral("Effects"));
     QCOMPARE(window.Effects->geometry(), QRect(350, 10, 240, 300));
-    // Everything else on the window's page stays left of it.
+    // Everything else on the window's page stays left of it, but the font file's frame below it.
     QWidget* page = window.findChild<QWidget*>(QStringLiteral("ImportWindowPage"));
     QVERIFY(page != nullptr);
     QCOMPARE(window.Effects->parentWidget(), page);
+    const QGroupBox* fontFile = Frame(window, QStringLiteral("Font File"));
+    QVERIFY(fontFile != nullptr);
+    QVERIFY(fontFile->geometry().top() > window.Effects->geometry().bottom());
     int others = 0;
     for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child != window.Effects) {
+        if (child != window.Effects && child != fontFile) {
             QVERIFY2(child->geometry().right() < 350, qPrintable(child->objectName()));
             ++others;
         }
@@ -816,7 +819,8 @@ void ImportWindowTests::fontFileListsItsFacesForTheImport_data() {
     QTest::addColumn<int>("pick");
     QTest::addColumn<QStringList>("faces"); // empty: the file is refused
     QTest::addColumn<std::int64_t>("faceIndex");
-    QTest::newRow("single face") << DejaVuFile << 0 << QStringList{QStringLiteral("DejaVu Sans")}
+    QTest::newRow("single face") << DejaVuFile << 0
+                                 << QStringList{QStringLiteral("DejaVu Sans Book")}
                                  << std::int64_t{0};
     QTest::newRow("collection, third face")
         << ZenHeiFile << 2
