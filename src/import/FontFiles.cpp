@@ -29,9 +29,7 @@ bool NamesFontFile(std::string_view name) {
     if (name.find('/') != std::string_view::npos) {
         return true;
     }
-    constexpr std::array<std::string_view, 6> Extensions{".ttf", ".otf",  ".ttc",
-                                                         ".otc", ".woff", ".woff2"};
-    for (const std::string_view extension : Extensions) {
+    for (const std::string_view extension : FontFileExtensions) {
         if (name.size() > extension.size() &&
             base::EqualIgnoringAsciiCase(name.substr(name.size() - extension.size()), extension)) {
             return true;

@@ -4,6 +4,7 @@
 #include "base/Result.h"
 #include "import/FontMatching.h"
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -29,8 +30,13 @@ struct FontFaceCloser {
 // A FreeType face, closed when it goes.
 using FontFace = std::unique_ptr<std::remove_pointer_t<FT_Face>, FontFaceCloser>;
 
+// The extensions of the font files the import reads, as the command line and the file dialog
+// recognise them.
+inline constexpr std::array<std::string_view, 6> FontFileExtensions{".ttf", ".otf",  ".ttc",
+                                                                    ".otc", ".woff", ".woff2"};
+
 // Whether name stands for a font file rather than a family: it holds a folder separator or ends
-// in a font file's extension (".ttf", ".otf", ".ttc", ".otc", ".woff", ".woff2"), case ignored.
+// in one of FontFileExtensions, case ignored.
 [[nodiscard]] bool NamesFontFile(std::string_view name);
 
 // A face of a font file, and for a variable font a named instance (empty: the default) and axis

@@ -3,6 +3,7 @@
 #include "app/shell/Shell.h"
 #include "app/windows/ImportWindow.h"
 #include "import/CharacterList.h"
+#include "import/FontFiles.h"
 #include "import/ImportRun.h"
 
 #include <QComboBox>
@@ -11,11 +12,23 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 namespace glyfora::app {
 
 namespace {
+
+// "Font files (*.ttf *.otf ...)", from the extensions the import recognises.
+QString FontFileFilter() {
+    QStringList patterns;
+    for (const std::string_view extension : fontimport::FontFileExtensions) {
+        patterns << QStringLiteral("*") +
+                        QString::fromLatin1(extension.data(),
+                                            static_cast<qsizetype>(extension.size()));
+    }
+    return QStringLiteral("Font files (%1)").arg(patterns.join(QLatin1Char(' ')));
+}
 
 // Reports the import's progress in a modal dialog. The import rasterises on one
 // worker per core but reports on this thread, also while it waits for them; the
@@ -153,9 +166,7 @@ bool ChooseFontFile(Shell& shell) {
     ImportWindow& window = *shell.Import;
     const QString title = QStringLiteral("Font file");
     const FileDialogAnswer answer = shell.Services.Files.OpenFile(
-        &window, title, QString(),
-        {QStringLiteral("Font files (*.ttf *.otf *.ttc *.otc *.woff *.woff2)"),
-         QStringLiteral("All files (*)")});
+        &window, title, QString(), {FontFileFilter(), QStringLiteral("All files (*)")});
     if (answer.Path.isEmpty()) {
         return false;
     }
