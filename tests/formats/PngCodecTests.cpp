@@ -79,6 +79,8 @@ TEST(PngCodec, PicturesDecodeToTheSameRgbaWithTwoDecoders) {
         {"grey but one pixel", oneOff, Rgba},
         {"colour under zero alpha", hiddenColour, Rgba},
         {"large glyphs", Picture(2048, 1536, Glyphs), GreyAlpha},
+        {"large grey levels", Picture(300, 2000, Grey), GreyAlpha},
+        {"rows longer than a stripe", Picture(140000, 3, Grey), GreyAlpha},
         {"large colour", Picture(1024, 1024, Colour), Rgba},
     };
     for (const Case& c : cases) {
@@ -112,9 +114,9 @@ TEST(PngCodec, PicturesWithoutTheirPixelsAreNotEncoded) {
     }
 }
 
-TEST(PngCodec, AWriteThatRefusesStopsTheEncoding) {
-    const document::Image picture = Picture(64, 64, Colour);
-    for (const int accepted : {0, 1, 2}) {
+// A write refused after `accepted` calls ends the encoding with a failure, calling it no more.
+void ExpectRefusalStops(const document::Image& picture) {
+    for (const int accepted : {0, 1, 2, 9}) {
         int calls = 0;
         const base::Result<base::Done> encoded =
             StreamPng(picture, [&calls, accepted](std::span<const std::uint8_t>) {
@@ -130,6 +132,13 @@ TEST(PngCodec, AWriteThatRefusesStopsTheEncoding) {
         return true;
     }));
     EXPECT_GT(calls, 2);
+}
+
+TEST(PngCodec, AWriteThatRefusesStopsTheEncoding) {
+    for (const document::Image& picture :
+         {Picture(64, 64, Colour), Picture(64, 64, Grey), Picture(2048, 1536, Glyphs)}) {
+        ExpectRefusalStops(picture);
+    }
 }
 
 } // namespace
