@@ -56,7 +56,30 @@ namespace glyfora::document {
 // Source-over compositing of one pixel onto another with straight alpha, each channel rounded to
 // nearest. Onto a fully transparent pixel the source is copied unchanged, colour of transparent
 // pixels included; a fully transparent source over anything else leaves the destination.
-[[nodiscard]] std::uint32_t BlendSourceOver(std::uint32_t source, std::uint32_t destination);
+// Inline, as the import's effects blend every pixel of every glyph with it.
+[[nodiscard]] constexpr std::uint32_t BlendSourceOver(std::uint32_t source,
+                                                      std::uint32_t destination) {
+    const std::uint32_t sourceAlpha = Alpha(source);
+    const std::uint32_t destinationAlpha = Alpha(destination);
+    if (sourceAlpha == 255 || destinationAlpha == 0) {
+        return source;
+    }
+    if (sourceAlpha == 0) {
+        return destination;
+    }
+    // In units of 1/255²: the source's share and what shows of the destination beneath it. Each
+    // channel is weighed by its pixel's coverage and divided by the result's.
+    const std::uint32_t sourceWeight = sourceAlpha * 255;
+    const std::uint32_t destinationWeight = destinationAlpha * (255 - sourceAlpha);
+    const std::uint32_t totalWeight = sourceWeight + destinationWeight;
+    const auto mix = [&](std::uint32_t sourceValue, std::uint32_t destinationValue) {
+        return (sourceValue * sourceWeight + destinationValue * destinationWeight +
+                totalWeight / 2) /
+               totalWeight;
+    };
+    return Rgba(mix(Red(source), Red(destination)), mix(Green(source), Green(destination)),
+                mix(Blue(source), Blue(destination)), DivideBy255(totalWeight));
+}
 
 // Source-over of colour at a coverage of 0..1 (its own alpha already weighed in) onto a pixel,
 // as text is drawn: the coverage is not rounded to 8 bits before it is blended, so where glyphs

@@ -71,30 +71,34 @@ std::vector<float> BlurWeights(double blur) {
     return weights;
 }
 
-// One pass of the separable blur: along the rows, or along the columns (stride width).
+// One pass of the separable blur: along the rows (neighbours 1 apart), or along the columns
+// (neighbours a row apart). Each weight adds the whole picture moved by its distance, so that the
+// inner loops run over contiguous values.
 std::vector<float> BlurPass(const std::vector<float>& values, std::int64_t width,
                             std::int64_t height, bool alongRows,
                             const std::vector<float>& weights) {
     std::vector<float> out(values.size(), 0.0F);
     const auto reach = static_cast<std::int64_t>(weights.size()) - 1;
-    const std::int64_t length = alongRows ? width : height;
-    const std::int64_t lines = alongRows ? height : width;
-    const std::int64_t step = alongRows ? 1 : width;
-    const std::int64_t lineStep = alongRows ? width : 1;
-    for (std::int64_t line = 0; line < lines; ++line) {
-        const float* in = values.data() + line * lineStep;
-        float* to = out.data() + line * lineStep;
-        // Each value spreads over its neighbours; zeros, most of a glyph's surroundings, cost
-        // nothing.
-        for (std::int64_t at = 0; at < length; ++at) {
-            const float value = in[at * step];
-            if (value == 0.0F) {
-                continue;
+    for (std::int64_t k = -reach; k <= reach; ++k) {
+        const float weight = weights[static_cast<std::size_t>(k < 0 ? -k : k)];
+        for (std::int64_t y = 0; y < height; ++y) {
+            // The values of row y moved by k, within the picture.
+            std::int64_t fromY = y;
+            std::int64_t x0 = 0;
+            std::int64_t x1 = width;
+            if (alongRows) {
+                x0 = std::max<std::int64_t>(0, -k);
+                x1 = std::min(width, width - k);
+            } else {
+                fromY = y + k;
+                if (fromY < 0 || fromY >= height) {
+                    continue;
+                }
             }
-            const std::int64_t from = std::max<std::int64_t>(at - reach, 0);
-            const std::int64_t until = std::min(at + reach, length - 1);
-            for (std::int64_t k = from; k <= until; ++k) {
-                to[k * step] += weights[static_cast<std::size_t>(k > at ? k - at : at - k)] * value;
+            const float* in = values.data() + fromY * width + (alongRows ? k : 0);
+            float* to = out.data() + y * width;
+            for (std::int64_t x = x0; x < x1; ++x) {
+                to[x] += weight * in[x];
             }
         }
     }
@@ -297,14 +301,19 @@ GlyphPaint PaintInk(const GlyphInk& ink, const GlyphEffects& effects,
 
 void DrawPaint(document::Image& picture, const GlyphPaint& paint) {
     const document::Image& pixels = paint.Pixels;
-    for (std::int64_t y = 0; y < pixels.Height; ++y) {
-        for (std::int64_t x = 0; x < pixels.Width; ++x) {
-            const std::uint32_t source =
-                pixels.Pixels[static_cast<std::size_t>(y * pixels.Width + x)];
-            if (document::Alpha(source) == 0 || !picture.Contains(paint.Left + x, paint.Top + y)) {
+    const std::int64_t x0 = std::max<std::int64_t>(0, -paint.Left);
+    const std::int64_t x1 = std::min(pixels.Width, picture.Width - paint.Left);
+    const std::int64_t y0 = std::max<std::int64_t>(0, -paint.Top);
+    const std::int64_t y1 = std::min(pixels.Height, picture.Height - paint.Top);
+    for (std::int64_t y = y0; y < y1; ++y) {
+        const std::uint32_t* from = pixels.Pixels.data() + y * pixels.Width;
+        std::uint32_t* row = picture.Pixels.data() + (paint.Top + y) * picture.Width;
+        for (std::int64_t x = x0; x < x1; ++x) {
+            const std::uint32_t source = from[x];
+            std::uint32_t& target = row[paint.Left + x];
+            if (document::Alpha(source) == 0) {
                 continue;
             }
-            std::uint32_t& target = picture.At(paint.Left + x, paint.Top + y);
             if (!paint.DistanceValues) {
                 target = document::BlendSourceOver(source, target);
             } else if (document::Alpha(source) > document::Alpha(target)) {
