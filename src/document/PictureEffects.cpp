@@ -1,5 +1,7 @@
 #include "document/PictureEffects.h"
 
+#include "document/Pixel.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -56,10 +58,15 @@ std::optional<DistanceField> DistanceFieldOf(const Properties& properties) {
     return field;
 }
 
-PictureKind PictureKindOf(const Properties& properties) {
+PictureKind PictureKindOf(const Properties& properties, const Image* picture) {
     const std::string* ink = Find(properties, InkProperty);
     if (ink == nullptr) {
-        return PictureKind::WhiteGlyphs;
+        const bool white =
+            picture == nullptr ||
+            std::all_of(picture->Pixels.begin(), picture->Pixels.end(), [](std::uint32_t pixel) {
+                return Alpha(pixel) == 0 || ColourOf(pixel) == 0xFFFFFFU;
+            });
+        return white ? PictureKind::WhiteGlyphs : PictureKind::Coloured;
     }
     return *ink == "outlined" ? PictureKind::WhiteWithBlackOutline : PictureKind::Coloured;
 }

@@ -4,6 +4,8 @@
 // import records them; the file writers describe the picture from them and the example text
 // decodes a distance field by them. This is the one place that knows the property names.
 
+#include "document/Image.h"
+
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -55,7 +57,9 @@ enum class PictureKind {
 };
 
 // The kind the "Ink" property names; white glyphs without it, so typefaces that no import with
-// effects made keep today's description.
-[[nodiscard]] PictureKind PictureKindOf(const Properties& properties);
+// effects made keep today's description, unless picture (when given) shows a pixel of another
+// colour, such as an image added as a character: then it is coloured.
+[[nodiscard]] PictureKind PictureKindOf(const Properties& properties,
+                                        const Image* picture = nullptr);
 
 } // namespace glyfora::document

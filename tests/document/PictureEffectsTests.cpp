@@ -1,4 +1,5 @@
 #include "document/PictureEffects.h"
+#include "document/Pixel.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +75,33 @@ TEST(PictureEffects, PictureKindIsWhatTheInkPropertyNames) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         EXPECT_EQ(PictureKindOf(c.Recorded), c.Kind);
+    }
+}
+
+TEST(PictureEffects, AVisibleColourMakesAPictureWithoutInkColoured) {
+    const auto picture = [](std::uint32_t pixel) {
+        Image image = *MakeImage(3, 2, WhiteWithAlpha(0));
+        image.At(1, 1) = pixel;
+        return image;
+    };
+    const struct {
+        const char* Name;
+        Properties Recorded;
+        Image Picture;
+        PictureKind Kind;
+    } cases[] = {
+        {"white glyph", {}, picture(WhiteWithAlpha(90)), PictureKind::WhiteGlyphs},
+        {"red under no alpha", {}, picture(0x00FF0000), PictureKind::WhiteGlyphs},
+        {"an added red icon", {}, picture(0xFFFF0000), PictureKind::Coloured},
+        {"a faint grey pixel", {}, picture(0x01FEFEFE), PictureKind::Coloured},
+        {"the ink still rules",
+         {{"Ink", "outlined"}},
+         picture(0xFFFF0000),
+         PictureKind::WhiteWithBlackOutline},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(PictureKindOf(c.Recorded, &c.Picture), c.Kind);
     }
 }
 

@@ -578,7 +578,8 @@ TEST(BmFontImport, ChannelFieldsSurviveASaveWhileThePictureIsUnchanged) {
         const char* Chnl;
     } cases[] = {
         {"same picture", false, "alphaChnl=1 redChnl=0 greenChnl=2 blueChnl=3\n", "chnl=8\n"},
-        {"picture replaced", true, "alphaChnl=0 redChnl=4 greenChnl=4 blueChnl=4\n", "chnl=15\n"},
+        {"green picture replaced", true, "alphaChnl=0 redChnl=0 greenChnl=0 blueChnl=0\n",
+         "chnl=15\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -7,6 +7,7 @@
 #include "ScratchFolder.h"
 #include "base/AtomicFile.h"
 #include "base/FileReading.h"
+#include "document/Pixel.h"
 #include "formats/PngCodec.h"
 #include "formats/bmfont/BmFontFile.h"
 #include "formats/bmfont/BmFontModel.h"
@@ -57,7 +58,9 @@ inline document::Typeface& MakeSampleTypeface(document::TypefaceRegistry& regist
     for (std::int64_t y = 0; y < 16; ++y) {
         for (std::int64_t x = 0; x < 24; ++x) {
             if ((x + y) % 3 == 0) {
-                image->At(x, y) = 0xFFFFFFFFu - static_cast<std::uint32_t>(x * 16 + y);
+                // White glyphs whose coverage varies, as an import draws them.
+                image->At(x, y) =
+                    document::WhiteWithAlpha(255 - static_cast<std::uint32_t>(x * 4 + y));
             }
         }
     }

@@ -625,7 +625,7 @@ void ReadCommon(BmFontCommon& common, const PropertyReader& read,
         return;
     }
     // Otherwise the effects the import recorded say what the channels hold.
-    switch (document::PictureKindOf(content.Properties)) {
+    switch (document::PictureKindOf(content.Properties, content.Image.get())) {
     case document::PictureKind::WhiteGlyphs:
         break; // the defaults: glyphs in alpha, colour channels one
     case document::PictureKind::WhiteWithBlackOutline:
