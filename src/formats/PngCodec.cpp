@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <csetjmp>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <png.h>
@@ -22,11 +23,12 @@ namespace {
 // with the strategy for filtered data. Smaller than any other filter even at level 9; level 4
 // gives up 4% of size against level 6 for a quarter less import time, deflating being most of it.
 constexpr int WhiteLevel = 4;
-constexpr int GreyStrategy = Z_FILTERED;
-// Pictures whose grey varies as well (outlines, shadows, distance fields) are 2 to 2.5 times the
-// area of the plain glyphs and find fewer repeats: level 4 would take 70% longer than level 2 to
-// save 12% of their size, and their saving alone longer than the whole plain import.
-constexpr int GreyLevel = 2;
+constexpr int Strategy = Z_FILTERED;
+// Pictures whose grey varies as well, or in colour (outlines, shadows, fills, distance fields),
+// are 2 to 2.5 times the area of the plain glyphs and find fewer repeats: level 4 would take 70%
+// longer than level 2 to save 12% of their size, and their saving alone longer than the whole
+// plain import. Their rows are unfiltered too, for the same reason as the plain glyphs'.
+constexpr int PaintedLevel = 2;
 
 // Where the encoded bytes go, and whether taking them failed.
 struct PngSink {
@@ -81,7 +83,7 @@ void ToGreyAlpha(const std::uint32_t* row, std::int64_t width, std::uint8_t* out
     }
 }
 
-// Grey pictures are deflated in stripes of rows, several at once. Each stripe takes the bytes
+// Rows are deflated in stripes, several at once. Each stripe takes the bytes
 // before it as its dictionary and ends on a byte boundary (a sync flush), so that the stripes
 // joined are one zlib stream, as small as one deflated in a single pass within a few bytes per
 // stripe. Stripes are cut by bytes, not by processors, so the file is the same on every machine.
@@ -89,16 +91,26 @@ constexpr std::size_t StripeBytes = std::size_t{1} << 18;
 constexpr std::size_t WindowBytes = std::size_t{1} << 15; // deflate's window, 32 KiB
 constexpr int StripeThreads = 8;
 
-// The bytes of rows [from, to) as PNG stores them: each row's filter byte (none), then its grey
-// + alpha pairs.
-void AppendGreyRows(const document::Image& image, std::int64_t from, std::int64_t to,
-                    std::vector<std::uint8_t>& out) {
-    const auto rowBytes = static_cast<std::size_t>(image.Width) * 2 + 1;
+// The bytes a row takes in the PNG: its filter byte, then grey + alpha pairs or RGBA pixels.
+std::int64_t RowBytes(const document::Image& image, bool grey) {
+    return image.Width * (grey ? 2 : 4) + 1;
+}
+
+// The bytes of rows [from, to) as PNG stores them, each row unfiltered.
+void AppendRows(const document::Image& image, bool grey, std::int64_t from, std::int64_t to,
+                std::vector<std::uint8_t>& out) {
+    const auto rowBytes = static_cast<std::size_t>(RowBytes(image, grey));
     std::size_t at = out.size();
     out.resize(at + static_cast<std::size_t>(to - from) * rowBytes);
     for (std::int64_t y = from; y < to; ++y, at += rowBytes) {
         out[at] = PNG_FILTER_VALUE_NONE;
-        ToGreyAlpha(image.Pixels.data() + y * image.Width, image.Width, out.data() + at + 1);
+        const std::uint32_t* row = image.Pixels.data() + y * image.Width;
+        if (grey) {
+            ToGreyAlpha(row, image.Width, out.data() + at + 1);
+        } else {
+            // Pixels hold red in their lowest byte: in memory they are RGBA already.
+            std::memcpy(out.data() + at + 1, row, rowBytes - 1);
+        }
     }
 }
 
@@ -132,20 +144,19 @@ constexpr std::size_t AdlerBytes = 4;
 
 // Deflates one stripe's rows after the window of bytes before them; the last one finishes the
 // stream.
-void DeflateStripe(const document::Image& image, int level, bool last, Stripe& stripe) {
-    const auto rowBytes = static_cast<std::int64_t>(image.Width) * 2 + 1;
+void DeflateStripe(const document::Image& image, bool grey, int level, bool last, Stripe& stripe) {
+    const std::int64_t rowBytes = RowBytes(image, grey);
     const std::int64_t windowRows = std::min(
         stripe.FirstRow, (static_cast<std::int64_t>(WindowBytes) + rowBytes - 1) / rowBytes);
     stripe.Ok = false;
     try {
         stripe.Raw.clear();
-        AppendGreyRows(image, stripe.FirstRow - windowRows, stripe.EndRow, stripe.Raw);
+        AppendRows(image, grey, stripe.FirstRow - windowRows, stripe.EndRow, stripe.Raw);
     } catch (const std::bad_alloc&) {
         return;
     }
     if (!stripe.ZReady) {
-        stripe.ZReady =
-            deflateInit2(&stripe.Z, level, Z_DEFLATED, -MAX_WBITS, 8, GreyStrategy) == Z_OK;
+        stripe.ZReady = deflateInit2(&stripe.Z, level, Z_DEFLATED, -MAX_WBITS, 8, Strategy) == Z_OK;
     } else {
         deflateReset(&stripe.Z);
     }
@@ -214,23 +225,10 @@ bool WriteHeader(png_structp png, png_infop info, const document::Image& image, 
     return true;
 }
 
-// A colour picture's rows, filtered and deflated by libpng as it chooses.
-bool WriteColourRows(png_structp png, png_infop info, const document::Image& image) {
-    if (setjmp(png_jmpbuf(png)) != 0) {
-        return false;
-    }
-    for (std::int64_t y = 0; y < image.Height; ++y) {
-        png_write_row(png,
-                      reinterpret_cast<png_const_bytep>(image.Pixels.data() + y * image.Width));
-    }
-    png_write_end(png, info);
-    return true;
-}
-
-// A grey picture's rows as IDAT chunks, deflated a wave of stripes at a time so that only those
-// are held, and the end chunk.
-bool WriteGreyRows(png_structp png, const document::Image& image, int level) {
-    const auto rowBytes = static_cast<std::int64_t>(image.Width) * 2 + 1;
+// The picture's rows as IDAT chunks, deflated a wave of stripes at a time so that only those are
+// held, and the end chunk.
+bool WriteRows(png_structp png, const document::Image& image, bool grey, int level) {
+    const std::int64_t rowBytes = RowBytes(image, grey);
     const std::int64_t stripeRows =
         std::max<std::int64_t>(1, static_cast<std::int64_t>(StripeBytes) / rowBytes);
     const int threads =
@@ -247,8 +245,9 @@ bool WriteGreyRows(png_structp png, const document::Image& image, int level) {
         {
             std::vector<std::jthread> workers;
             for (std::size_t i = 1; i < used; ++i) {
-                const auto deflate = [&image, &stripes, i, level] {
-                    DeflateStripe(image, level, stripes[i].EndRow == image.Height, stripes[i]);
+                const auto deflate = [&image, &stripes, i, grey, level] {
+                    DeflateStripe(image, grey, level, stripes[i].EndRow == image.Height,
+                                  stripes[i]);
                 };
                 try {
                     workers.emplace_back(deflate);
@@ -256,7 +255,7 @@ bool WriteGreyRows(png_structp png, const document::Image& image, int level) {
                     deflate(); // no thread to be had: this one does it
                 }
             }
-            DeflateStripe(image, level, stripes[0].EndRow == image.Height, stripes[0]);
+            DeflateStripe(image, grey, level, stripes[0].EndRow == image.Height, stripes[0]);
         }
         for (std::size_t i = 0; i < used; ++i) {
             Stripe& stripe = stripes[i];
@@ -382,9 +381,8 @@ base::Result<base::Done> StreamPng(const document::Image& image, const PngOutput
     bool written = false;
     try {
         written = WriteHeader(png, info, image, grey) &&
-                  (grey ? WriteGreyRows(png, image,
-                                        colours == PictureColours::White ? WhiteLevel : GreyLevel)
-                        : WriteColourRows(png, info, image));
+                  WriteRows(png, image, grey,
+                            colours == PictureColours::White ? WhiteLevel : PaintedLevel);
     } catch (const std::bad_alloc&) {
         written = false;
     }
