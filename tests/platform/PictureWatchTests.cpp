@@ -94,13 +94,23 @@ TEST_F(PictureWatchTest, ASaveByRenamingANewFileIsNoticedEvenWithTimeAndSizeAlik
     SetModificationTime(path_, 1'700'000'000, 0);
     ArmPictureWatch(watch_, path_);
     const std::string other = folder_.Path() + "/saved.png";
-    WriteFile(other, PngOf(0xFF00FF00U)); // same size as the export: same picture size
-    ASSERT_EQ(std::filesystem::file_size(other), std::filesystem::file_size(path_));
+    // Another colour whose PNG takes as many bytes as the export's.
+    const auto exported = std::filesystem::file_size(path_);
+    std::uint32_t colour = 0;
+    for (const std::uint32_t candidate : {0xFF00FF00U, 0xFFFF0000U, 0xFF00FFFFU, 0xFFFF00FFU,
+                                          0xFFFFFF00U, 0xFF0000FEU, 0xFF0100FFU}) {
+        if (PngOf(candidate).size() == exported) {
+            colour = candidate;
+            break;
+        }
+    }
+    ASSERT_NE(colour, 0U) << "no other colour gives a PNG of " << exported << " bytes";
+    WriteFile(other, PngOf(colour));
     SetModificationTime(other, 1'700'000'000, 0);
     std::filesystem::rename(other, path_);
     const WatchResult result = Poll();
     ASSERT_EQ(result.Status, WatchStatus::Reloaded);
-    EXPECT_EQ(result.Picture->At(0, 0), 0xFF00FF00U);
+    EXPECT_EQ(result.Picture->At(0, 0), colour);
 }
 
 TEST_F(PictureWatchTest, ADeletedFileStopsNothingAndLosesNothing) {
