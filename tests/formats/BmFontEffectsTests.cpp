@@ -132,6 +132,30 @@ INSTANTIATE_TEST_SUITE_P(Cases, BmFontEffects, ::testing::ValuesIn(EffectCases),
                              return name;
                          });
 
+TEST(BmFontEffects, AColourImageWithoutRecordedInkMakesEveryChannelPartOfThePicture) {
+    const struct {
+        const char* Name;
+        std::uint32_t Pixel;
+        const char* Channels;
+    } cases[] = {
+        {"white glyph pixel", document::WhiteWithAlpha(40),
+         "alphaChnl=0 redChnl=4 greenChnl=4 blueChnl=4\n"},
+        {"red icon pixel", 0xFF0000FFU, "alphaChnl=0 redChnl=0 greenChnl=0 blueChnl=0\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        ScratchFolder scratch;
+        document::TypefaceRegistry registry;
+        document::Typeface& typeface = MakeEffectTypeface(registry, {});
+        document::Image picture = *typeface.Content.Image;
+        picture.At(1, 1) = c.Pixel;
+        document::SetCharacterSetImage(typeface, std::move(picture));
+        ASSERT_TRUE(WriteBmFont(typeface, scratch.File("e.fnt"), BmFontVariant::Text).Ok());
+        const std::string text = Text(ReadBytes(scratch.File("e.fnt")));
+        EXPECT_NE(text.find(std::string(" packed=0 ") + c.Channels), std::string::npos) << text;
+    }
+}
+
 TEST(BmFontEffects, TheBinaryVariantSaysItCannotHoldADistanceField) {
     ScratchFolder scratch;
     document::TypefaceRegistry registry;
